@@ -1,0 +1,51 @@
+#include "ProgramPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace ProgramPaths {
+
+QString ProgramFolder()
+{
+    const QByteArray overridden = qgetenv("ALBIREO_PROGRAM_DIR");
+    if (!overridden.isEmpty())
+        return QDir::cleanPath(QString::fromLocal8Bit(overridden));
+    QFileInfo exe(QStringLiteral("/proc/self/exe"));
+    return QFileInfo(exe.canonicalFilePath()).absolutePath();
+}
+
+QString TempFolder()
+{
+    QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    QString folder = base + QStringLiteral("/albireo-") + QString::number(getuid());
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString ToNativeSeparators(const QString& backslashPath)
+{
+    QString path = backslashPath;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+QString UnderProgramFolder(const QString& backslashPath)
+{
+    QString relative = ToNativeSeparators(backslashPath);
+    while (relative.startsWith(QLatin1Char('/')))
+        relative.remove(0, 1);
+    return ProgramFolder() + QLatin1Char('/') + relative;
+}
+
+QString ImageFile(const QString& imagePath)
+{
+    const QString relative = ToNativeSeparators(imagePath);
+    if (QFileInfo(ProgramFolder() + QStringLiteral("/Image")).isDir())
+        return ProgramFolder() + QLatin1Char('/') + relative;
+    return QDir::currentPath() + QLatin1Char('/') + relative;
+}
+
+} // namespace ProgramPaths

@@ -1,0 +1,19 @@
+// Test main: a QApplication (offscreen) so widget tests and event delivery
+// work, and a fresh environment for the whole program.
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString root = TestEnvironment::Root();
+    qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit());
+    TestEnvironment::ResetRegistry();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
