@@ -3,6 +3,8 @@
 #include "Iso9660Reader.h"
 #include "UdfReader.h"
 
+#include <algorithm>
+
 namespace FileSystemProbe {
 
 std::unique_ptr<FileSystemReader> Open(DiscMedium& medium, VolumeInfo& info)
@@ -15,7 +17,10 @@ std::unique_ptr<FileSystemReader> Open(DiscMedium& medium, VolumeInfo& info)
     const bool hasIso = iso->Probe(isoInfo);
     auto udf = std::make_unique<UdfReader>(medium, start);
     if (udf->Probe(info)) {
-        if (hasIso) info.fsType = TRELLIS_FS_UDF_BRIDGE;
+        if (hasIso) {
+            info.fsType = TRELLIS_FS_UDF_BRIDGE;
+            info.usedBlocks = std::max(info.usedBlocks, isoInfo.usedBlocks);
+        }
         if (info.time.typeAndZone == 0 && hasIso) info.time = isoInfo.time;
         return udf;
     }

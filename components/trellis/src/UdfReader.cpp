@@ -25,6 +25,8 @@ constexpr uint16_t kAnyTag = 0xFFFF;
 constexpr uint8_t kFileTypeDirectory = 4;
 constexpr uint8_t kFileTypeMetadata = 250;
 constexpr uint8_t kFileTypeMetadataMirror = 251;
+constexpr uint8_t kFileTypeVirtualTable = 248;
+constexpr uint32_t kMaxBlankBlocksBeforeTable = 32768;
 constexpr uint32_t kMaxDescriptorBlocks = 256;
 constexpr uint32_t kMaxDirectoryBytes = 64u << 20;
 constexpr int kMaxAllocationHops = 1024;
@@ -115,11 +117,13 @@ bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, Volume
     if (m_partitionStart >= end) return false;
     if (m_partitionLength > end - m_partitionStart) m_partitionLength = end - m_partitionStart;
     info.partitionSize = m_partitionLength;
-    info.usedBlocks = m_partitionLength;
+    info.usedBlocks = uint64_t(m_partitionStart) + m_partitionLength;
     // A plain view of the physical partition, for the metadata files.
     const size_t mapCount = m_maps.size();
     m_maps.push_back(PartitionMap{});
     const uint16_t physical = uint16_t(mapCount);
+    for (size_t i = 0; i < mapCount; ++i)
+        if (m_maps[i].isVirtual && !LoadVirtualTable(m_maps[i], physical)) return false;
     for (size_t i = 0; i < mapCount; ++i)
         if (m_maps[i].metadata && !LoadMetadataPartition(m_maps[i], physical)) return false;
     return true;
@@ -145,8 +149,10 @@ bool UdfReader::ReadPartitionMaps(const uint8_t* lvd)
                 entry.metadata = true;
                 entry.metadataFile = Le32(map + 40);
                 entry.metadataMirror = Le32(map + 44);
+            } else if (std::memcmp(identifier, "*UDF Virtual Partition", 22) == 0) {
+                entry.isVirtual = true;
             } else if (std::memcmp(identifier, "*UDF Sparable Partition", 23) != 0) {
-                return false; // virtual partitions (VAT) are not read
+                return false;
             }
         } else {
             return false;
@@ -172,12 +178,45 @@ bool UdfReader::LoadMetadataPartition(PartitionMap& map, uint16_t physical)
     return false;
 }
 
+bool UdfReader::LoadVirtualTable(PartitionMap& map, uint16_t physical)
+{
+    // The table is the last block written: the last one that is not blank.
+    uint8_t block[kBlock];
+    uint32_t sector = m_medium.Layout().leadOut;
+    for (uint32_t scanned = 0; sector > m_partitionStart && scanned < kMaxBlankBlocksBeforeTable; ++scanned) {
+        --sector;
+        if (!m_medium.ReadBlocks(sector, 1, block)) return false;
+        if (std::any_of(block, block + kBlock, [](uint8_t b) { return b != 0; })) break;
+    }
+    Entry entry;
+    if (!ReadEntry({sector - m_partitionStart, physical}, entry)) return false;
+    std::vector<uint8_t> data;
+    if (!ReadData(entry, data)) return false;
+    size_t first = 0, end = data.size();
+    if (entry.fileType == kFileTypeVirtualTable) {
+        if (data.size() < 2) return false;
+        first = Le16(data.data()); // header length (UDF 2.00 and later)
+    } else if (data.size() >= 36 &&
+               std::memcmp(data.data() + data.size() - 35, "*UDF Virtual Alloc Tbl", 22) == 0) {
+        end = data.size() - 36; // UDF 1.50: entries, then an identifier and the previous table
+    } else {
+        return false;
+    }
+    if (first > end) return false;
+    for (size_t position = first; position + 4 <= end; position += 4)
+        map.virtualTable.push_back(Le32(data.data() + position));
+    return !map.virtualTable.empty();
+}
+
 bool UdfReader::Translate(const Address& address, uint32_t& sector) const
 {
     if (address.partition >= m_maps.size()) return false;
     const PartitionMap& map = m_maps[address.partition];
     uint32_t block = address.block;
-    if (map.metadata) {
+    if (map.isVirtual) {
+        if (block >= map.virtualTable.size()) return false;
+        block = map.virtualTable[block];
+    } else if (map.metadata) {
         uint64_t first = 0;
         bool found = false;
         for (const Extent& extent : map.metadataExtents) {

@@ -1,6 +1,7 @@
 // UDF 1.02 to 2.60: anchor, volume descriptors, partition maps (physical,
 // sparable read as physical, and the metadata partition of Blu-ray discs
-// with its mirror), file set, and the directory tree with each entry's
+// with its mirror, and the virtual partition of write-once discs with its
+// allocation table), file set, and the directory tree with each entry's
 // size and modification time. Every location and length is checked
 // against the medium; loops, long allocation chains and bad descriptors end
 // in a partial tree.
@@ -32,6 +33,8 @@ private:
     };
     struct PartitionMap {
         bool metadata = false;
+        bool isVirtual = false;
+        std::vector<uint32_t> virtualTable; // virtual block -> block of the physical partition
         uint16_t partitionNumber = 0;
         uint32_t metadataFile = 0;
         uint32_t metadataMirror = 0;
@@ -55,6 +58,7 @@ private:
     bool ReadVolumeDescriptors(uint32_t location, uint32_t length, VolumeInfo& info);
     bool ReadPartitionMaps(const uint8_t* lvd);
     bool LoadMetadataPartition(PartitionMap& map, uint16_t physical);
+    bool LoadVirtualTable(PartitionMap& map, uint16_t physical);
     bool ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId);
     bool Translate(const Address& address, uint32_t& sector) const;
     bool ReadLogical(const Address& address, uint8_t* block, uint16_t tagId);
