@@ -2,6 +2,7 @@
 // (xorriso, genisoimage, mkudffs, pycdlib), CUE sheets over generated BIN
 // data, and the peer tool's listing of an image for comparison.
 #pragma once
+#include "TestEnvironment.h"
 #include "TrellisSession.h"
 
 #include <QStringList>
@@ -9,7 +10,6 @@
 #include <ostream>
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace DiscImages {
 
