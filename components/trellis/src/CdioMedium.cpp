@@ -75,14 +75,17 @@ std::unique_ptr<CdioMedium> CdioMedium::OpenDrive(const std::string& devicePath)
     CdIo_t* cdio = cdio_open(devicePath.c_str(), DRIVER_DEVICE);
     if (!cdio) return nullptr;
     std::unique_ptr<CdioMedium> medium(new CdioMedium(cdio));
+    // A drive that cannot tell its profile (older CD drives) holds a CD; a
+    // profile that is no CD, DVD or BD is unknown media.
     cdio_mmc_feature_profile_t profile = CDIO_MMC_FEATURE_PROF_NON_CONFORM;
-    if (mmc_get_disctype(cdio, 0, &profile) == DRIVER_OP_SUCCESS)
-        medium->m_layout.mediaType = MediaProfile::MediaTypeOf(profile);
-    if (!medium->ReadLayout()) {
+    const bool profileKnown = mmc_get_disctype(cdio, 0, &profile) == DRIVER_OP_SUCCESS;
+    medium->m_layout.mediaType = profileKnown ? MediaProfile::MediaTypeOf(profile) : TRELLIS_MEDIA_CD_ROM;
+    if (!medium->m_layout.mediaType) {
+        medium->m_layout.status = TRELLIS_STATUS_UNKNOWN_MEDIA;
+    } else if (!medium->ReadLayout()) {
         medium->m_layout.status = TRELLIS_STATUS_BLANK;
         medium->m_layout.tracks.clear();
     }
-    if (!medium->m_layout.mediaType) medium->m_layout.mediaType = TRELLIS_MEDIA_CD_ROM;
     return medium;
 }
 
