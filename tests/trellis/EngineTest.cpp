@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,4 +192,51 @@ TEST(TrellisEngine, ObjectsAreMadeByClassAndKeepTheLibraryLoaded)
     EXPECT_FALSE(module.Unload());
     engine->Release();
     EXPECT_TRUE(module.Unload());
+}
+
+TEST(TrellisEngine, PhysicalDrivesKeepTheirNumbersLettersAndFailClearly)
+{
+    TestEnvironment::ResetRegistry();
+    // Files stand in for /dev/sr0 and /dev/sr2: no drive answers their
+    // requests, and none of them may hang.
+    const QString folder = TestEnvironment::MakeFolder("dev");
+    QFile(folder + "/sr0").open(QIODevice::WriteOnly);
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/sr2").constData(), 0600), 0);
+    QFile(folder + "/srx").open(QIODevice::WriteOnly);
+    QFile(folder + "/sda").open(QIODevice::WriteOnly);
+    qputenv("ALBIREO_TRELLIS_DEVICE_DIR", QFile::encodeName(folder));
+    TrellisSession session;
+    qunsetenv("ALBIREO_TRELLIS_DEVICE_DIR");
+
+    LONG count = 0;
+    ASSERT_EQ(session.Engine()->GetDriveCount(&count), S_OK);
+    ASSERT_EQ(count, 3);
+    std::string letters;
+    for (LONG i = 0; i < count; ++i) {
+        ComPtr<ITrellisDevice> device;
+        ASSERT_EQ(session.Engine()->GetDrive(i, &device.p), S_OK);
+        char letter = 0;
+        device->GetLetter(&letter);
+        letters.push_back(letter);
+        ComPtr<ITrellisImageDrive> image;
+        if (i == 2) {
+            EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), S_OK);
+            continue;
+        }
+        EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), E_NOINTERFACE);
+        TrellisInquiry inquiry;
+        EXPECT_EQ(device->GetInquiry(&inquiry), S_OK);
+        LONG present = 0, busy = 0;
+        EXPECT_TRUE(FAILED(device->GetDiscPresence(&present, &busy)));
+        EXPECT_TRUE(FAILED(device->LockMedia(1)));
+        EXPECT_TRUE(FAILED(device->EjectMedia(1)));
+        ComPtr<IUnknown> object;
+        ASSERT_EQ(session.Engine()->CreateObject(CLSID_TrellisDiscInfo, &object.p), S_OK);
+        ComPtr<ITrellisDiscInfo> info;
+        ASSERT_EQ(object->QueryInterface(IID_ITrellisDiscInfo, info.Out()), S_OK);
+        ASSERT_EQ(info->Attach(device.p), S_OK);
+        EXPECT_TRUE(FAILED(info->Open()));
+        info->Detach();
+    }
+    EXPECT_EQ(letters, "DFG"); // sr0 is D, sr2 is F, the image drive follows
 }

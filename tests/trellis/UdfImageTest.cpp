@@ -117,3 +117,29 @@ TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
         EXPECT_EQ(counts.entries, 0u);
     }
 }
+
+TEST(TrellisUdf, MetadataPartitionAsOnBluRayDiscs)
+{
+    TestEnvironment::ResetRegistry();
+    if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
+    const QString script = QStringLiteral(TRELLIS_TEST_SOURCE_DIR "/make_metadata_udf.py");
+    const QString folder = TestEnvironment::MakeFolder("metadata");
+    TrellisSession session;
+    // The second image's main metadata file is unreadable: its mirror is used.
+    for (const QString& variant : {QString("good"), QString("broken-main")}) {
+        const QString image = folder + "/" + variant + ".iso";
+        ASSERT_TRUE(RunTool("/usr/bin/python3", {script, image, variant}));
+        ASSERT_EQ(session.Insert(image), S_OK);
+        std::map<QString, CatalogEntry> catalog;
+        ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader), S_OK);
+        ASSERT_EQ(catalog.size(), 5u) << variant.toStdString();
+        EXPECT_TRUE(catalog["Movies/Extras"].folder);
+        EXPECT_EQ(catalog["index.bdmv"].size, 300u);
+        EXPECT_EQ(catalog["Movies/00001.m2ts"].size, 90000u);
+        EXPECT_EQ(catalog["Movies/Extras/it's.txt"].size, 7u);
+        DiscProperties disc;
+        ASSERT_EQ(session.ReadProperties(disc), S_OK);
+        EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF_BRIDGE); // read through UDF, not the ISO 9660 names
+        EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_BD_ROM);
+    }
+}

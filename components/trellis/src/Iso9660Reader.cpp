@@ -96,6 +96,8 @@ HRESULT Iso9660Reader::ReadTree(FileTree& tree, ParseControl& control)
     m_visited.clear();
     m_jobs.push_back({Le32(m_root.data() + 2), Le32(m_root.data() + 10), FileTree::kRoot, 0});
     m_visited.insert(m_jobs.front().extent);
+    const uint32_t volume = m_volumeBlocks ? m_volumeBlocks : m_medium.Layout().leadOut;
+    m_directoryBytesLeft = (uint64_t(volume) + 512) * kBlock;
     std::vector<uint8_t> data;
     uint32_t done = 0;
     while (!m_jobs.empty()) {
@@ -116,7 +118,8 @@ bool Iso9660Reader::ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>&
 {
     const uint32_t length = job.length < kMaxDirectoryBytes ? job.length : kMaxDirectoryBytes;
     const uint32_t blocks = (length + kBlock - 1) / kBlock;
-    if (blocks == 0) return false;
+    if (blocks == 0 || uint64_t(blocks) * kBlock > m_directoryBytesLeft) return false;
+    m_directoryBytesLeft -= uint64_t(blocks) * kBlock;
     if (m_volumeBlocks && (job.extent >= m_volumeBlocks || blocks > m_volumeBlocks - job.extent)) return false;
     data.resize(size_t(blocks) * kBlock);
     return m_medium.ReadBlocks(job.extent, blocks, data.data());
