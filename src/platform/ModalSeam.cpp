@@ -49,10 +49,9 @@ int Answered(QDialog* window, const Answer& answer)
         code = answer.action(window);
     }
     if (code == ModalSeam::kWindowDecides) {
-        if (finished)
-            code = window->result();
-        else
-            Press(window, code = IDCANCEL, finished);
+        // A window its action left open is cancelled.
+        code = finished ? window->result() : IDCANCEL;
+        if (!finished) Press(window, code, finished);
     } else if (!finished) {
         Press(window, code, finished);
     }
