@@ -7,28 +7,23 @@
 
 namespace {
 
-// Walks the path one component at a time, taking an entry that differs
-// only in letter case where the exact one is missing.
-QString MatchIgnoringCase(const QString& path)
+// The existing file below `folder` whose remaining components match
+// `parts` ignoring letter case (exact names tried first), or empty.
+QString MatchIgnoringCase(const QString& folder, QStringList parts)
 {
-    const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
-    for (const QString& part : parts) {
-        const QString exact = current + part;
-        if (QFileInfo::exists(exact)) {
-            current = exact + QLatin1Char('/');
-            continue;
-        }
-        const QStringList entries = QDir(current.isEmpty() ? QStringLiteral(".") : current)
-                                        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        const auto match = std::find_if(entries.begin(), entries.end(), [&part](const QString& entry) {
-            return entry.compare(part, Qt::CaseInsensitive) == 0;
-        });
-        if (match == entries.end()) return {};
-        current += *match + QLatin1Char('/');
+    if (parts.isEmpty()) return QFileInfo(folder).isFile() ? folder : QString();
+    const QString part = parts.takeFirst();
+    QStringList candidates{part};
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString& entry : entries)
+        if (entry != part && entry.compare(part, Qt::CaseInsensitive) == 0) candidates << entry;
+    for (const QString& candidate : candidates) {
+        const QString path = folder + QLatin1Char('/') + candidate;
+        if (!QFileInfo::exists(path)) continue;
+        const QString found = MatchIgnoringCase(path, parts);
+        if (!found.isEmpty()) return found;
     }
-    current.chop(1);
-    return current;
+    return {};
 }
 
 } // namespace
@@ -41,8 +36,11 @@ QString Resolve(const QString& picturePath)
     if (QDir::isAbsolutePath(picturePath) && QFileInfo(picturePath).isFile()) return picturePath;
     const QString file = ProgramPaths::ImageFile(picturePath);
     if (QFileInfo(file).isFile()) return file;
-    const QString matched = MatchIgnoringCase(file);
-    return QFileInfo(matched).isFile() ? matched : QString();
+    // Only the part below the program folder (or current directory) is
+    // matched loosely.
+    const QString relative = ProgramPaths::ToNativeSeparators(picturePath);
+    const QString base = file.left(file.size() - relative.size() - 1);
+    return MatchIgnoringCase(base, relative.split(QLatin1Char('/'), Qt::SkipEmptyParts));
 }
 
 QImage Load(const QString& picturePath)

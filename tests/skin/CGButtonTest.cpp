@@ -1,8 +1,8 @@
 #include "CGButton.h"
 #include "MessageRecorder.h"
 #include "TestPictures.h"
+#include "WaitFor.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -27,16 +27,6 @@ protected:
     MessageRecorder parent;
     CGButton* button = nullptr;
 };
-
-// Waits (handling events) until `done` or a generous time-out.
-template <class Condition>
-bool WaitFor(Condition done, int timeoutMs = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) QTest::qWait(5);
-    return done();
-}
 
 } // namespace
 
