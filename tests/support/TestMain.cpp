@@ -10,6 +10,8 @@
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")) qputenv("ALBIREO_PROGRAM_DIR", ALBIREO_DEFAULT_PROGRAM_DIR);
+    if (qEnvironmentVariableIsEmpty("ALBIREO_SOURCE_DIR")) qputenv("ALBIREO_SOURCE_DIR", ALBIREO_DEFAULT_SOURCE_DIR);
     QApplication app(argc, argv);
     const QString root = TestEnvironment::Root();
     qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
