@@ -73,7 +73,7 @@ bool FollowScan(CDiscAccess& discs)
         int percent = 0;
         discs.GetProperty(5000, &percent);
         progress.Show(percent);
-        QThread::msleep(200);
+        discs.WaitForScan(200);
     }
     discs.WaitForScan();
     discs.SetCancel(0);
