@@ -204,3 +204,20 @@ TEST(TrellisIso, FileOverFourGibibytesKeepsItsFullSize)
     EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_DVD_ROM); // larger than a CD
     QFile::remove(image);
 }
+
+TEST(TrellisIso, NamesThatCannotBePathPartsAreReplaced)
+{
+    TestEnvironment::ResetRegistry();
+    const QString source = TestEnvironment::MakeFolder("backslash") + "/src";
+    QDir().mkpath(source + "/x\\y");
+    WriteFile(source + "/x\\y/inner.txt", 4, kTime);
+    WriteFile(source + "/back\\slash.txt", 2, kTime);
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(MakeImage(source, {"-R"})), S_OK);
+    std::map<QString, CatalogEntry> catalog;
+    ASSERT_EQ(session.ReadCatalog(catalog), S_OK);
+    ASSERT_EQ(catalog.size(), 3u);
+    EXPECT_EQ(catalog["back_slash.txt"].size, 2u);
+    EXPECT_TRUE(catalog["x_y"].folder);
+    EXPECT_EQ(catalog["x_y/inner.txt"].size, 4u); // the folder is found by its new name
+}

@@ -14,6 +14,7 @@ constexpr uint32_t kMaxDirectoryBytes = 32u << 20;
 constexpr int kMaxContinuations = 16;
 constexpr uint8_t kFlagHidden = 0x01;
 constexpr uint8_t kFlagDirectory = 0x02;
+constexpr uint8_t kFlagAssociated = 0x04;
 constexpr uint8_t kFlagMultiExtent = 0x80;
 
 bool IsJolietEscape(const uint8_t* descriptor)
@@ -154,6 +155,10 @@ bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& o
     out.extent = Le32(record + 2);
     out.length = Le32(record + 10);
     out.flags = record[25];
+    if (out.flags & kFlagAssociated) {
+        out.skip = true; // the resource fork of a Macintosh file, not an entry of its own
+        return true;
+    }
     out.fileTime = FileTime::FromIsoRecord(record + 18);
     if (m_joliet && !m_rockRidge) {
         out.name = TextDecode::FromUtf16Be(record + 33, nameLength);
