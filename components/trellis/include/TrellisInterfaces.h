@@ -227,8 +227,11 @@ struct ITrellisEngine : IUnknown {
     virtual HRESULT GetDriveCount(LONG* count) = 0;
     // A new reference to drive index 0..count-1; the caller releases it.
     virtual HRESULT GetDrive(LONG index, ITrellisDevice** device) = 0;
-    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo; the reader classes
-    // answer ITrellisReader. The object comes back as IUnknown with one reference.
+    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo (and, once opened,
+    // ITrellisDiscProperties); the reader classes answer ITrellisReader. The
+    // object comes back with one reference as its primary interface
+    // (ITrellisDiscInfo or ITrellisReader) typed IUnknown*;
+    // CLASS_E_CLASSNOTAVAILABLE for another class.
     virtual HRESULT CreateObject(REFCLSID classId, IUnknown** object) = 0;
 
 protected:
@@ -277,7 +280,10 @@ protected:
 };
 
 // A file-system reader (both reader classes read every file system the
-// engine knows; the class only tells which media it is chosen for).
+// engine knows; the class only tells which media it is chosen for). Open
+// gives TRELLIS_E_NO_DISC for an empty drive and TRELLIS_E_BAD_FORMAT when
+// the disc holds data but no file system that can be read; an audio disc
+// opens and parses to an empty tree.
 struct ITrellisReader : IUnknown {
     virtual HRESULT Attach(ITrellisDevice* device) = 0;
     virtual HRESULT Open() = 0;
