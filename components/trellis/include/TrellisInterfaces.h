@@ -227,8 +227,8 @@ struct ITrellisEngine : IUnknown {
     virtual HRESULT GetDriveCount(LONG* count) = 0;
     // A new reference to drive index 0..count-1; the caller releases it.
     virtual HRESULT GetDrive(LONG index, ITrellisDevice** device) = 0;
-    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo (and, once opened,
-    // ITrellisDiscProperties); the reader classes answer ITrellisReader. The
+    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo and
+    // ITrellisDiscProperties (whose calls answer once the disc is opened); the reader classes answer ITrellisReader. The
     // object comes back with one reference as its primary interface
     // (ITrellisDiscInfo or ITrellisReader) typed IUnknown*;
     // CLASS_E_CLASSNOTAVAILABLE for another class.
