@@ -41,7 +41,9 @@ void ExpectSameFiles(const std::map<QString, CatalogEntry>& actual, const std::m
         ASSERT_NE(found, actual.end()) << path.toStdString();
         EXPECT_EQ(found->second.folder, entry.folder) << path.toStdString();
         EXPECT_EQ(found->second.size, entry.size) << path.toStdString();
-        if (compareTimes && !entry.folder) EXPECT_EQ(found->second.fileTime, entry.fileTime) << path.toStdString();
+        if (compareTimes && !entry.folder) {
+            EXPECT_EQ(found->second.fileTime, entry.fileTime) << path.toStdString();
+        }
     }
 }
 
@@ -140,7 +142,7 @@ TEST(TrellisIso, DeepTreesAndLongNamesKeepTheirPlace)
 
     // xorriso keeps deep folders in place; genisoimage relocates them and
     // Rock Ridge links them back.
-    for (const QString& tool : {"xorriso", "genisoimage"}) {
+    for (const QString tool : {"xorriso", "genisoimage"}) {
         const QString image = MakeImage(source, {"-R", "-hide-rr-moved"}, tool);
         ASSERT_EQ(session.Insert(image), S_OK) << tool.toStdString();
         std::map<QString, CatalogEntry> catalog;

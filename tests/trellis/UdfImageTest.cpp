@@ -35,7 +35,9 @@ TEST(TrellisUdf, BridgeDiscIsReadThroughUdf)
         ASSERT_EQ(catalog.count(path), 1u) << path.toStdString(); // mixed-case names: read from UDF, not ISO
         EXPECT_EQ(catalog[path].folder, entry.folder);
         EXPECT_EQ(catalog[path].size, entry.size);
-        if (!entry.folder) EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        if (!entry.folder) {
+            EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        }
     }
     DiscProperties disc;
     ASSERT_EQ(session.ReadProperties(disc), S_OK);
