@@ -122,6 +122,8 @@ bool Iso9660Reader::ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>&
     if (blocks == 0 || uint64_t(blocks) * kBlock > m_directoryBytesLeft) return false;
     m_directoryBytesLeft -= uint64_t(blocks) * kBlock;
     if (m_volumeBlocks && (job.extent >= m_volumeBlocks || blocks > m_volumeBlocks - job.extent)) return false;
+    const uint32_t end = m_medium.Layout().leadOut;
+    if (job.extent >= end || blocks > end - job.extent) return false; // beyond the disc: not worth a buffer
     data.resize(size_t(blocks) * kBlock);
     return m_medium.ReadBlocks(job.extent, blocks, data.data());
 }
