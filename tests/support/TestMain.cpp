@@ -1,5 +1,7 @@
 // Test main: a QApplication (offscreen) so widget tests and event delivery
-// work, and a fresh environment for the whole program.
+// work, a fresh environment for the whole program, and modal runs that
+// never wait for a human (unanswered ones return IDCANCEL and are recorded).
+#include "ModalSeam.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit());
     TestEnvironment::ResetRegistry();
+    ModalSeam::SetUnattended(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
