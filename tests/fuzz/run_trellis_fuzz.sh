@@ -2,7 +2,7 @@
 # Runs the disc engine's fuzz targets one after another (the machine's cores
 # are shared), each for the given seconds (default 600), from the seeds that
 # make_trellis_seeds.sh makes. Expects the targets built in build-fuzz:
-#   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DALBIREO_FUZZ=ON
+#   cmake -S . -B build-fuzz -G Ninja -DALBIREO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 #   cmake --build build-fuzz -j2 --target fuzz_trellis_Iso9660 fuzz_trellis_Udf fuzz_trellis_CueSheet
 set -euo pipefail
 seconds=${1:-600}
