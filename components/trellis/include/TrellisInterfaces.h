@@ -47,7 +47,8 @@ inline constexpr IID IID_ITrellisDiscInfo = {
 // ---------------------------------------------------------------------------
 // Result codes
 
-// WaitParse: the parse is still running.
+// WaitParse: the parse is still running. The value is negative: compare
+// with it (hr == TRELLIS_S_PARSE_RUNNING), do not test it with SUCCEEDED().
 inline constexpr HRESULT TRELLIS_S_PARSE_RUNNING = MakeHresult(0xEB020A06u);
 // FindFirst / FindNext: no (further) entry in the folder.
 inline constexpr HRESULT TRELLIS_E_NO_MORE_ENTRIES = MakeHresult(0x80070012u); // ERROR_NO_MORE_FILES
