@@ -6,7 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -239,4 +243,35 @@ TEST(TrellisEngine, PhysicalDrivesKeepTheirNumbersLettersAndFailClearly)
         info->Detach();
     }
     EXPECT_EQ(letters, "DFG"); // sr0 is D, sr2 is F, the image drive follows
+}
+
+TEST(TrellisEngine, DriveThatMayNotBeOpenedGivesAccessDenied)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("denied");
+    QFile(folder + "/sr0").open(QIODevice::WriteOnly);
+    ASSERT_EQ(chmod(QFile::encodeName(folder + "/sr0").constData(), 0), 0);
+    qputenv("ALBIREO_TRELLIS_DEVICE_DIR", QFile::encodeName(folder));
+    TrellisSession session;
+    qunsetenv("ALBIREO_TRELLIS_DEVICE_DIR");
+    ComPtr<ITrellisDevice> device;
+    ASSERT_EQ(session.Engine()->GetDrive(0, &device.p), S_OK);
+
+    // A child without the right to override file permissions (as a user
+    // who is not in the drive's group) asks for the disc.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2]{};
+        syscall(SYS_capget, &header, data);
+        data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header, data);
+        LONG present = 0, busy = 0;
+        _exit(device->GetDiscPresence(&present, &busy) == E_ACCESSDENIED ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

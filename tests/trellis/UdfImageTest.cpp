@@ -1,6 +1,6 @@
-// UDF images: genisoimage's UDF 1.02 bridge discs, pycdlib's UDF 2.60 and
-// mkudffs file systems of revisions 1.02, 2.01 and 2.50 (the latter on
-// write-once media with its virtual allocation table).
+// UDF images: genisoimage's UDF 1.02 bridge discs, pycdlib's UDF 2.60, a
+// metadata partition as on Blu-ray discs, and mkudffs file systems of
+// revisions 1.02 to 2.60 (on write-once media with a virtual allocation table).
 #include "DiscImages.h"
 #include "TestEnvironment.h"
 
@@ -35,7 +35,9 @@ TEST(TrellisUdf, BridgeDiscIsReadThroughUdf)
         ASSERT_EQ(catalog.count(path), 1u) << path.toStdString(); // mixed-case names: read from UDF, not ISO
         EXPECT_EQ(catalog[path].folder, entry.folder);
         EXPECT_EQ(catalog[path].size, entry.size);
-        if (!entry.folder) EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        if (!entry.folder) {
+            EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        }
     }
     DiscProperties disc;
     ASSERT_EQ(session.ReadProperties(disc), S_OK);
@@ -90,8 +92,10 @@ TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
         DWORD expectedMedia;
     };
     const Case cases[] = {{"1.02", "hd", TRELLIS_MEDIA_DVD_ROM},
+                          {"1.50", "cdr", TRELLIS_MEDIA_DVD_ROM}, // virtual allocation table, 1.50 form
                           {"2.01", "hd", TRELLIS_MEDIA_DVD_ROM},
-                          {"2.50", "bdr", TRELLIS_MEDIA_BD_ROM}};
+                          {"2.50", "bdr", TRELLIS_MEDIA_BD_ROM},  // virtual allocation table, 2.00 form
+                          {"2.60", "bdr", TRELLIS_MEDIA_BD_ROM}};
     TrellisSession session;
     for (const Case& c : cases) {
         const QString image = folder + "/udf" + c.revision + ".img";

@@ -44,12 +44,16 @@ uint32_t TrackFormat(track_format_t format)
 // folder: a copy of the TOC with the names made absolute is opened instead.
 std::string TocWithAbsoluteNames(const std::string& tocPath)
 {
+    constexpr uintmax_t kMaxTocBytes = 1u << 20;
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(tocPath, error);
+    if (error || size > kMaxTocBytes) return {};
     std::ifstream in(tocPath);
     if (!in) return {};
     const std::filesystem::path folder = std::filesystem::absolute(tocPath).parent_path();
     static const std::regex fileName(R"re((\b(?:FILE|AUDIOFILE|DATAFILE)\s+")([^"/][^"]*)")re");
     std::string text, line;
-    for (size_t lines = 0; std::getline(in, line) && lines < 100000; ++lines)
+    while (std::getline(in, line))
         text += std::regex_replace(line, fileName, "$1" + (folder / "").string() + "$2\"") + "\n";
     std::string temporary = (std::filesystem::temp_directory_path() / "trellis-XXXXXX.toc").string();
     const int fd = mkstemps(temporary.data(), 4); // libcdio wants the extension
