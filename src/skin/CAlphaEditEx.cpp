@@ -45,6 +45,9 @@ void CAlphaEditEx::SetTextColor(const QColor& colour)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     palette.setColor(QPalette::Text, colour);
+    QColor disabled = colour;
+    disabled.setAlphaF(0.45);
+    palette.setColor(QPalette::Disabled, QPalette::Text, disabled);
     palette.setColor(QPalette::Highlight, QColor(0x19, 0xB3, 0xA6));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(palette);
@@ -100,9 +103,11 @@ void CAlphaEditEx::paintEvent(QPaintEvent* event)
 {
     {
         QPainter painter(this);
+        if (!isEnabled()) painter.setOpacity(0.6);
         if (!m_background.isNull())
             SkinPaint::DrawStretched(painter, rect(), m_background, m_background.rect(),
                                      SkinPaint::CornerCaps(m_background.size()));
+        painter.setOpacity(1.0);
         if (text().isEmpty() && !hasFocus() && !m_cue.isEmpty()) {
             QColor cue = m_textColour;
             cue.setAlphaF(0.45);

@@ -6,7 +6,7 @@
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
-#include "SkinText.h"
+#include "StringResources.h"
 
 #include <QPainter>
 
@@ -82,7 +82,7 @@ void CFlwBaseDialog::CreateBottomButtons(const std::vector<std::pair<int, UINT>>
         auto* button = new CGButton(this);
         const QRect rect(BottomButtonLeft(width(), fromRight), height() - kButtonRise, kButtonWidth, kButtonHeight);
         button->Create(QString::fromLatin1(kButtonPicture), WS_CHILD | WS_VISIBLE, rect, this, command);
-        button->setText(SkinText(static_cast<UINT>(textId > 0 ? textId : DefaultButtonTextId(command))));
+        button->setText(LoadString(static_cast<UINT>(textId > 0 ? textId : DefaultButtonTextId(command))));
         m_bottomButtons.push_back(button);
     }
 }

@@ -6,7 +6,7 @@
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
-#include "SkinText.h"
+#include "StringResources.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -100,7 +100,7 @@ CFlwMessageBox::Layout CFlwMessageBox::Measure(const QString& text, const QFont&
 
 int CFlwMessageBox::showMessage(UINT textId, UINT style, UINT captionId, QWidget* parent, const QString& iconPath)
 {
-    CFlwMessageBox box(SkinText(textId), textId, style, captionId, parent, iconPath);
+    CFlwMessageBox box(LoadString(textId), textId, style, captionId, parent, iconPath);
     return box.DoModal();
 }
 
@@ -114,7 +114,7 @@ int CFlwMessageBox::showMessage(const QString& text, UINT style, UINT captionId,
 CFlwMessageBox::CFlwMessageBox(const QString& text, UINT textId, UINT style, UINT captionId, QWidget* parent,
                                const QString& iconPath)
     : CFlwDialog(0, parent), m_strText(text), m_nTextId(textId), m_nStyle(style), m_nCaptionId(captionId),
-      m_strCaption(SkinText(captionId)), m_strIconPath(IconFor(style, iconPath))
+      m_strCaption(LoadString(captionId)), m_strIconPath(IconFor(style, iconPath))
 {
     setObjectName(QString::fromLatin1(kWindowClass));
     setWindowTitle(m_strCaption);
@@ -165,7 +165,7 @@ void CFlwMessageBox::CreateButtons(const std::vector<UINT>& commands)
                          CFlwBaseDialog::kButtonHeight);
         button->Create(QString::fromLatin1(CFlwBaseDialog::kButtonPicture), WS_CHILD | WS_VISIBLE, rect, this,
                        commands[i]);
-        button->setText(SkinText(commands[i]));
+        button->setText(LoadString(commands[i]));
         m_buttons.push_back(button);
     }
 }

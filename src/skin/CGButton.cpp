@@ -3,7 +3,7 @@
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
-#include "SkinText.h"
+#include "StringResources.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -57,7 +57,7 @@ void CGButton::SetPicture(const QImage& strip)
     update();
 }
 
-void CGButton::SetTooltipId(UINT textId) { setToolTip(textId ? SkinText(textId) : QString()); }
+void CGButton::SetTooltipId(UINT textId) { setToolTip(textId ? LoadString(textId) : QString()); }
 
 void CGButton::SetTextColor(const QColor& colour)
 {

@@ -40,6 +40,9 @@ void CGEdit::SetTextColor(const QColor& colour)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     palette.setColor(QPalette::Text, colour);
+    QColor disabled = colour;
+    disabled.setAlphaF(0.45);
+    palette.setColor(QPalette::Disabled, QPalette::Text, disabled);
     palette.setColor(QPalette::Highlight, QColor(0x19, 0xB3, 0xA6));
     palette.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(palette);
@@ -60,6 +63,7 @@ void CGEdit::paintEvent(QPaintEvent* event)
     {
         QPainter painter(this);
         if (!m_background.isNull()) {
+            if (!isEnabled()) painter.setOpacity(0.6);
             SkinPaint::DrawStretched(painter, rect(), m_background, m_background.rect(),
                                      SkinPaint::CornerCaps(m_background.size()));
         } else {

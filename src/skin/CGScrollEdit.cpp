@@ -10,7 +10,10 @@ CGScrollEdit::CGScrollEdit(QWidget* parent) : QPlainTextEdit(parent), m_pScrollB
     setVerticalScrollBar(m_pScrollBar);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFrameShape(QFrame::NoFrame);
+    // A one-pixel frame keeps the viewport and the bar inside the border
+    // painted over it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
     setFont(SkinFont::ShellDlg());
     setViewportMargins(4, 4, 2, 4);
     SetTextColor(QColor(0x1B, 0x2A, 0x3F));

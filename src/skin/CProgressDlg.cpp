@@ -7,7 +7,7 @@
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
-#include "SkinText.h"
+#include "StringResources.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -69,7 +69,7 @@ BOOL CProgressDlg::OnInitDialog()
                        CFlwBaseDialog::kButtonWidth, CFlwBaseDialog::kButtonHeight);
     m_pCancel->Create(QString::fromLatin1(CFlwBaseDialog::kButtonPicture), WS_CHILD | WS_VISIBLE, cancel, this,
                       kCancelCommand);
-    m_pCancel->setText(SkinText(kCancelTextId));
+    m_pCancel->setText(LoadString(kCancelTextId));
     return TRUE;
 }
 

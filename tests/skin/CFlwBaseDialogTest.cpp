@@ -2,7 +2,6 @@
 #include "CFlwBaseDialog.h"
 #include "CGButton.h"
 #include "ModalSeam.h"
-#include "SkinText.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,11 +58,11 @@ TEST_F(CFlwBaseDialogTest, SkinSetUpBuildsTheFrameFromTheBackground)
     ASSERT_TRUE(close && minimise);
     EXPECT_EQ(close->geometry().right(), dialog.width() - 6);
     EXPECT_LT(minimise->geometry().right(), close->x());
-    EXPECT_EQ(minimise->toolTip(), SkinText(61186));
+    EXPECT_EQ(minimise->toolTip(), QStringLiteral("Minimize"));
     CGButton* ok = dialog.BottomButton(IDOK);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->geometry(), QRect(dialog.width() - 146, dialog.height() - 34, 136, 24));
-    EXPECT_EQ(ok->text(), SkinText(8016));
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
     EXPECT_EQ(dialog.BottomButton(IDCANCEL), nullptr);
     EXPECT_FALSE(dialog.mask().contains(QPoint(0, 0))) << "rounded corners are outside";
 }
@@ -74,7 +73,7 @@ TEST_F(CFlwBaseDialogTest, TwoBottomButtonsStandSideBySideTheSecondRightmost)
     ASSERT_TRUE(dialog.CreateModeless());
     EXPECT_EQ(dialog.BottomButton(IDCANCEL)->x(), dialog.width() - 146);
     EXPECT_EQ(dialog.BottomButton(IDOK)->x(), dialog.width() - 2 * 146);
-    EXPECT_EQ(dialog.BottomButton(IDCANCEL)->text(), SkinText(6084)) << "text 0 keeps the default";
+    EXPECT_EQ(dialog.BottomButton(IDCANCEL)->text(), QStringLiteral("Cancel")) << "text 0 keeps the default";
 }
 
 TEST_F(CFlwBaseDialogTest, BottomButtonsAndCaptionButtonsEndTheRun)

@@ -71,12 +71,13 @@ QImage ProductIcon(int size)
 
 QImage ProductLogo()
 {
-    QImage image = Blank(64, 20);
+    // A quiet wordmark, so that the centred caption stays the first thing read.
+    QImage image = Blank(56, 18);
     QPainter p(&image);
     Prepare(p);
-    p.setPen(QColor(0xE6, 0xEE, 0xF7));
-    p.setFont(Face(14, QFont::DemiBold));
-    p.drawText(QRectF(0, 0, 64, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Albireo"));
+    p.setPen(QColor(0x9F, 0xB3, 0xCB));
+    p.setFont(Face(12, QFont::DemiBold));
+    p.drawText(QRectF(0, 0, 56, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Albireo"));
     return image;
 }
 

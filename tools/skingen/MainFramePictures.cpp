@@ -87,8 +87,6 @@ QImage FrameLogo()
     p.setPen(Qt::white);
     p.setFont(Face(19, QFont::DemiBold));
     p.drawText(QRectF(0, 0, 102, 30), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Albireo"));
-    p.setPen(QPen(Palette::TealLight, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(2, 27), QPointF(26, 27));
     return image;
 }
 
