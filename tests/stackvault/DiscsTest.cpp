@@ -253,9 +253,11 @@ TEST_F(DiscsTest, DeletingADiscTakesItsRowsAndThePathsOnlyItUses)
     EXPECT_EQ(0u, FolderItems(e(), a, 0).size());
     EXPECT_EQ(QStringList{QStringLiteral("b.txt")}, Names(FolderItems(e(), b, 4)));
 
+    ExpectConsistentDatabase();
     ASSERT_EQ(S_OK, e()->DeleteDisc(b, 0));
     EXPECT_EQ(E_INVALIDARG, e()->GetPathText(1, text));
     EXPECT_TRUE(Discs(e()).empty());
+    ExpectConsistentDatabase();
 }
 
 TEST_F(DiscsTest, DeleteWithHandleRemovesADiscMidImport)
@@ -276,6 +278,7 @@ TEST_F(DiscsTest, DeleteWithHandleRemovesADiscMidImport)
     EXPECT_EQ(0, count);
     EXPECT_EQ(0, maxFile);
     EXPECT_EQ(0, maxPath);
+    ExpectConsistentDatabase();
 }
 
 TEST_F(DiscsTest, LabelIdsOfRowsFollowTheDisc)

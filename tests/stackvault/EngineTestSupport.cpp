@@ -5,12 +5,28 @@
 #include <QColor>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 QString UseFreshDatabase()
 {
     const QString path = TestEnvironment::MakeFolder(QStringLiteral("library")) + QStringLiteral("/library.db");
     qputenv("ALBIREO_LIBRARY_DB", path.toLocal8Bit());
     return path;
+}
+
+void ExpectConsistentDatabase()
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(qgetenv("ALBIREO_LIBRARY_DB").constData(), &db, SQLITE_OPEN_READWRITE, nullptr));
+    sqlite3_busy_timeout(db, 10000);
+    for (const char* check : {"INSERT INTO file_names(file_names, rank) VALUES('integrity-check', 1)",
+                              "INSERT INTO folder_names(folder_names, rank) VALUES('integrity-check', 1)",
+                              "PRAGMA integrity_check"}) {
+        char* error = nullptr;
+        EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, check, nullptr, nullptr, &error)) << check << ": " << (error ? error : "");
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
 }
 
 EngineInstance::EngineInstance()

@@ -16,6 +16,9 @@ inline QString FromW(const char16_t* text) { return QString::fromUtf16(text); }
 
 // Points the engine at a fresh database file; returns its path.
 QString UseFreshDatabase();
+// The database the engine uses passes SQLite's integrity check, and each
+// name index holds exactly the names of its table (no import may be open).
+void ExpectConsistentDatabase();
 
 // One engine instance, created and initialised; released at the end.
 class EngineInstance {

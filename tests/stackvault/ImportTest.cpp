@@ -98,6 +98,7 @@ TEST_F(ImportTest, UninitializeUndoesAnOpenImport)
     }
     EngineInstance again;
     ExpectEmptyLibrary(again.get());
+    ExpectConsistentDatabase();
 }
 
 TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
@@ -125,6 +126,7 @@ TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
         LONG found = -1;
         EXPECT_EQ(S_OK, after->FindDiscByIdentity("CHILD", &found));
         EXPECT_EQ(0, found);
+        ExpectConsistentDatabase();
     }
     // A finished import survives its process.
     KillChildAt("finished");
@@ -172,6 +174,7 @@ TEST_F(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
     LONG count = 0;
     ASSERT_EQ(S_OK, tags->SearchFileCount(u"scan", &count));
     EXPECT_EQ(kBatches * 600, count);
+    ExpectConsistentDatabase();
 }
 
 } // namespace

@@ -9,7 +9,8 @@
 namespace {
 // Steps that remove one disc (?1), in order. The paths it used are gathered
 // first: those linked to it, and those its open import created when no
-// other disc shares that import. They go at the end unless still in use.
+// other disc shares that import; they go unless still in use. Rows with a
+// folded name leave the name index.
 constexpr const char* kDeleteSteps[] = {
     "DELETE FROM temp.doomed_paths",
     "INSERT OR IGNORE INTO temp.doomed_paths SELECT path_id FROM disc_paths WHERE disc_id = ?1",
@@ -22,9 +23,13 @@ constexpr const char* kDeleteSteps[] = {
     "DELETE FROM paths WHERE id IN (SELECT id FROM temp.doomed_paths)"
     " AND NOT EXISTS (SELECT 1 FROM disc_paths WHERE path_id = paths.id)"
     " AND NOT EXISTS (SELECT 1 FROM import_paths WHERE path_id = paths.id)",
-    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', id, fold FROM files WHERE disc_id = ?1",
+    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM files f"
+    " CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+    "DELETE FROM file_folds WHERE id IN (SELECT id FROM files WHERE disc_id = ?1)",
     "DELETE FROM files WHERE disc_id = ?1",
-    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', id, fold FROM folders WHERE disc_id = ?1",
+    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM folders f"
+    " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+    "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
     "DELETE FROM folders WHERE disc_id = ?1",
     "DELETE FROM discs WHERE id = ?1",
 };

@@ -1,11 +1,13 @@
 // All-or-nothing imports. Rows are written in short transactions (one per
-// batch) so other connections never wait long; until the import closes its
-// discs are marked (discs.import_id) and neither they nor their rows are
-// listed or found. Closing links the paths to the discs and clears the
+// batch, and the name index in slices when the import closes) so other
+// connections never wait long; until the import closes its discs are
+// marked (discs.import_id) and neither they nor their rows are listed or
+// found. Closing links the paths to the discs and clears the
 // mark. An import whose process died is undone by the next Initialize,
 // with its discs, their rows and the paths it created.
 #pragma once
 #include "DiscStore.h"
+#include "EntryWriter.h"
 #include "ILibraryEngine.h"
 #include "ParsedBatch.h"
 #include "SqliteConnection.h"
@@ -17,6 +19,8 @@
 
 struct ImportSession {
     int64_t importId = 0;
+    IdRange files;   // rows written, to be indexed on closing
+    IdRange folders;
     std::set<LONG> createdPaths;
     std::set<LONG> foundPaths; // looked up, created by others
 };
@@ -31,7 +35,8 @@ public:
     // rows of a disc that does not exist or that another import writes.
     HRESULT Claim(const ImportSession& session, const ParsedBatch& batch);
     HRESULT NoteCreatedPaths(const ImportSession& session, const std::vector<LONG>& pathIds);
-    // Makes the import's discs and rows visible.
+    // Makes the import's discs and rows visible; its rows must have been
+    // indexed before (EntryWriter::IndexNames).
     HRESULT Finish(const ImportSession& session);
     // Removes what the import wrote.
     HRESULT Undo(int64_t importId);

@@ -81,7 +81,9 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     HRESULT hr = m_db.Open(path, createIfMissing != 0);
     if (FAILED(hr)) return hr;
     int rc = LibrarySchema::Create(m_db);
-    if (rc == SQLITE_OK) rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY)");
+    if (rc == SQLITE_OK)
+        rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
+                          "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
     if (rc != SQLITE_OK) {
         hr = m_db.Failure(rc, "schema");
         m_db.Close();
@@ -354,10 +356,17 @@ HRESULT CLibraryEngine::InsertEntries(EntryKind kind, LibraryImportHandle handle
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
-    return Write([&] {
+    IdRange written;
+    hr = Write([&] {
         const HRESULT claimed = m_imports.Claim(*session, parsed);
-        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1);
+        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, written);
     });
+    if (SUCCEEDED(hr) && !written.IsEmpty()) {
+        IdRange& range = kind == EntryKind::Files ? session->files : session->folders;
+        range.Add(written.first);
+        range.Add(written.last);
+    }
+    return hr;
 }
 
 HRESULT CLibraryEngine::InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
@@ -613,7 +622,21 @@ HRESULT CLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
     ImportSession* session = nullptr;
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Files, session->importId, session->files);
+    if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Folders, session->importId, session->folders);
     if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.Finish(*session); });
     if (SUCCEEDED(hr)) m_imports.RemoveSession(handle);
+    return hr;
+}
+
+// One slice of ids per transaction, so that other writers wait at most for one.
+HRESULT CLibraryEngine::IndexNames(EntryKind kind, int64_t importId, const IdRange& written)
+{
+    constexpr int64_t kSliceIds = 50000;
+    HRESULT hr = S_OK;
+    for (int64_t first = written.first; SUCCEEDED(hr) && first <= written.last; first += kSliceIds) {
+        const int64_t last = std::min(written.last, first + kSliceIds - 1);
+        hr = Write([&] { return m_entries.IndexNames(kind, importId, first, last); });
+    }
     return hr;
 }

@@ -88,6 +88,7 @@ private:
     // a handle this instance did not give out.
     HRESULT SessionOf(LibraryImportHandle handle, ImportSession** session);
     HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
+    HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
                         const QString& tagIds, LONG* labelId);

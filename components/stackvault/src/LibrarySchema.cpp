@@ -36,13 +36,13 @@ CREATE TABLE IF NOT EXISTS folders(
   path_id INTEGER NOT NULL,
   label_id INTEGER NOT NULL,
   name TEXT NOT NULL,
-  fold TEXT NOT NULL,
   size INTEGER NOT NULL,
   type TEXT NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS folders_by_parent ON folders(disc_id, parent_id);
+CREATE TABLE IF NOT EXISTS folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
 CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
-  fold, content='folders', content_rowid='id', tokenize='trigram case_sensitive 1', detail='none');
+  fold, content='folder_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
 
 CREATE TABLE IF NOT EXISTS files(
   id INTEGER PRIMARY KEY,
@@ -51,13 +51,13 @@ CREATE TABLE IF NOT EXISTS files(
   path_id INTEGER NOT NULL,
   label_id INTEGER NOT NULL,
   name TEXT NOT NULL,
-  fold TEXT NOT NULL,
   size INTEGER NOT NULL,
   type TEXT NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);
+CREATE TABLE IF NOT EXISTS file_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
 CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
-  fold, content='files', content_rowid='id', tokenize='trigram case_sensitive 1', detail='none');
+  fold, content='file_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
 
 CREATE TABLE IF NOT EXISTS paths(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS disc_paths(

@@ -9,26 +9,29 @@
 namespace {
 struct EntryTables {
     const char* table;
+    const char* folds;
     const char* names; // the trigram index
     const char* parent;
 };
 
 EntryTables TablesOf(EntryKind kind)
 {
-    return kind == EntryKind::Files ? EntryTables{"files", "file_names", "folder_id"}
-                                    : EntryTables{"folders", "folder_names", "parent_id"};
+    return kind == EntryKind::Files ? EntryTables{"files", "file_folds", "file_names", "folder_id"}
+                                    : EntryTables{"folders", "folder_folds", "folder_names", "parent_id"};
 }
 
 constexpr char kHiddenDiscs[] = "(SELECT id FROM discs WHERE import_id IS NOT NULL)";
 
-std::string CountSql(EntryKind kind, bool useIndex)
+// Counting reads only the index (or the folded names), never the rows; the
+// discs being imported are left out only when there are any.
+std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
 {
     const EntryTables t = TablesOf(kind);
-    std::string from = useIndex ? std::string(t.names) + " CROSS JOIN " + t.table + " f ON f.id = " + t.names + ".rowid"
-                                : std::string(t.table) + " f";
-    std::string where = useIndex ? std::string(t.names) + " MATCH ?1 AND " : std::string();
-    return "SELECT count(*) FROM " + from + " WHERE " + where + "sv_contains(f.fold, ?2) AND f.disc_id NOT IN " +
-           kHiddenDiscs;
+    const std::string notHidden = std::string("n.disc_id NOT IN ") + kHiddenDiscs;
+    if (!useIndex) return std::string("SELECT count(*) FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2) AND " + notHidden;
+    if (!someHidden) return std::string("SELECT count(*) FROM ") + t.names + " WHERE " + t.names + " MATCH ?1";
+    return std::string("SELECT count(*) FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + t.names +
+           ".rowid WHERE " + t.names + " MATCH ?1 AND " + notHidden;
 }
 
 // A folder found is reported with its own path (the path of what it holds),
@@ -37,20 +40,17 @@ std::string ListSql(EntryKind kind, bool useIndex)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
+    const std::string source = useIndex ? t.names : t.folds;
+    const std::string key = useIndex ? source + ".rowid" : source + ".id";
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
                       ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM ";
-    sql += useIndex ? std::string(t.names) + " CROSS JOIN " + t.table + " f ON f.id = " + t.names + ".rowid"
-                    : std::string(t.table) + " f";
-    sql += " CROSS JOIN discs d ON d.id = f.disc_id";
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source + " CROSS JOIN " +
+                      t.table + " f ON f.id = " + key + " CROSS JOIN discs d ON d.id = f.disc_id";
     if (folders)
         sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
                " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
-    sql += " WHERE ";
-    if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
-    sql += "sv_contains(f.fold, ?2) AND d.import_id IS NULL ORDER BY ";
-    sql += useIndex ? std::string(t.names) + ".rowid" : std::string("f.id");
-    return sql;
+    sql += useIndex ? std::string(" WHERE ") + t.names + " MATCH ?1" : " WHERE sv_contains(" + source + ".fold, ?2)";
+    return sql + " AND d.import_id IS NULL ORDER BY " + key;
 }
 
 void FillItem(const SqliteStatement& row, ItemRecord& record)
@@ -70,8 +70,18 @@ void FillItem(const SqliteStatement& row, ItemRecord& record)
 
 void NameSearch::BindQuery(SqliteStatement& statement, const QByteArray& folded) const
 {
-    if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::TrigramQuery(folded));
+    if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::PhraseQuery(folded));
     statement.BindUtf8(2, folded);
+}
+
+HRESULT NameSearch::SomeDiscHidden(bool* someHidden)
+{
+    auto query = m_db.Statement("SELECT EXISTS (SELECT 1 FROM discs WHERE import_id IS NOT NULL)");
+    if (!query) return E_FAIL;
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "hidden discs");
+    *someHidden = query->Int64(0) != 0;
+    return S_OK;
 }
 
 HRESULT NameSearch::CountWith(const std::string& sql, const QByteArray& folded, LONG* count)
@@ -113,7 +123,10 @@ HRESULT NameSearch::CountEntries(EntryKind kind, std::u16string_view text, LONG*
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return *count = 0, S_OK;
-    return CountWith(CountSql(kind, NameMatch::UsesIndex(folded)), folded, count);
+    bool someHidden = true;
+    const HRESULT hr = SomeDiscHidden(&someHidden);
+    if (FAILED(hr)) return hr;
+    return CountWith(CountSql(kind, NameMatch::UsesIndex(folded), someHidden), folded, count);
 }
 
 HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRecord* records, LONG count)

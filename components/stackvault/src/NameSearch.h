@@ -26,6 +26,8 @@ private:
     // Binds the folded query (?2) and, for the index, its trigrams (?1).
     void BindQuery(SqliteStatement& statement, const QByteArray& folded) const;
     HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
+    // Whether some disc is being imported (and must be left out).
+    HRESULT SomeDiscHidden(bool* someHidden);
 
     SqliteConnection& m_db;
 };

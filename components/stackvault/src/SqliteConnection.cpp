@@ -54,7 +54,7 @@ int SqliteConnection::ConfigurePragmas()
     sqlite3_extended_result_codes(m_db, 1);
     return sqlite3_exec(m_db,
                         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;"
-                        "PRAGMA cache_size=-16384; PRAGMA foreign_keys=OFF;",
+                        "PRAGMA cache_size=-16384; PRAGMA mmap_size=1073741824; PRAGMA foreign_keys=OFF;",
                         nullptr, nullptr, nullptr);
 }
 

@@ -44,6 +44,8 @@ void SqliteStatement::Reset()
     sqlite3_clear_bindings(m_statement);
 }
 
+void SqliteStatement::Rewind() { sqlite3_reset(m_statement); }
+
 int64_t SqliteStatement::Int64(int column) const { return sqlite3_column_int64(m_statement, column); }
 
 bool SqliteStatement::IsNull(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_NULL; }

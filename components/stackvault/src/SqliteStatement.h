@@ -29,7 +29,9 @@ public:
     int Step();
     // Steps to the end; SQLITE_DONE on success.
     int Run();
+    // Ready to run again: Reset also clears the bindings, Rewind keeps them.
     void Reset();
+    void Rewind();
 
     // Reading the current row (columns count from 0).
     int64_t Int64(int column) const;
