@@ -220,8 +220,9 @@ struct ITrellisEngine : IUnknown {
     // length in characters. Image drive settings live in its "Trellis"
     // subkey: "ImageDriveCount" (REG_DWORD, default 1, at most 8),
     // "ImageDriveLetters" (REG_SZ, optional: one letter per image drive,
-    // e.g. "XY"; default the letters after the physical drives) and, per
-    // image drive, "Image" + letter (REG_SZ, e.g. "ImageE": the image it holds).
+    // e.g. "XY"; default the letters after the physical drives). The image
+    // each drive holds is the user's: "Image" + letter (REG_SZ, e.g.
+    // "ImageE") under the same key path of HKEY_CURRENT_USER.
     virtual HRESULT SetRegistryLocation(const HKEY* root, LPCWSTR keyPath, DWORD length) = 0;
     // Lists the drives again (physical drives and the image drives of the settings).
     virtual HRESULT RefreshDrives() = 0;

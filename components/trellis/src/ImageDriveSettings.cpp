@@ -24,11 +24,12 @@ std::u16string ImageDriveSettings::KeyPath() const
     return m_keyPath.empty() ? std::u16string(u"Trellis") : m_keyPath + u"\\Trellis";
 }
 
-bool ImageDriveSettings::ReadValue(const std::u16string& name, DWORD type, std::u16string* text, DWORD* number) const
+bool ImageDriveSettings::ReadValue(HKEY root, const std::u16string& name, DWORD type, std::u16string* text,
+                                   DWORD* number) const
 {
-    if (!m_root) return false;
+    if (!root) return false;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(m_root, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, KeyPath().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     DWORD foundType = 0, size = 0;
     bool ok = RegQueryValueExW(key, name.c_str(), nullptr, &foundType, nullptr, &size) == ERROR_SUCCESS &&
               foundType == type && size <= 65536;
@@ -52,7 +53,7 @@ DWORD ImageDriveSettings::DriveCount() const
 {
     std::lock_guard lock(m_mutex);
     DWORD count = kDefaultDriveCount;
-    ReadValue(u"ImageDriveCount", REG_DWORD, nullptr, &count);
+    ReadValue(m_root, u"ImageDriveCount", REG_DWORD, nullptr, &count);
     return count > kMaxDriveCount ? kMaxDriveCount : count;
 }
 
@@ -61,7 +62,7 @@ std::string ImageDriveSettings::Letters() const
     std::lock_guard lock(m_mutex);
     std::u16string text;
     std::string letters;
-    if (!ReadValue(u"ImageDriveLetters", REG_SZ, &text, nullptr)) return letters;
+    if (!ReadValue(m_root, u"ImageDriveLetters", REG_SZ, &text, nullptr)) return letters;
     for (char16_t c : text)
         if (c < 128 && std::isalpha(int(c))) letters.push_back(char(std::toupper(int(c))));
     return letters;
@@ -75,7 +76,7 @@ std::u16string ImageDriveSettings::ImagePath(char letter) const
         return found == m_memory.end() ? std::u16string() : found->second;
     }
     std::u16string path;
-    ReadValue(ImageValueName(letter), REG_SZ, &path, nullptr);
+    ReadValue(HKEY_CURRENT_USER, ImageValueName(letter), REG_SZ, &path, nullptr);
     return path;
 }
 
@@ -87,8 +88,8 @@ HRESULT ImageDriveSettings::SetImagePath(char letter, const std::u16string& path
         return S_OK;
     }
     HKEY key = nullptr;
-    LONG result = RegCreateKeyExW(m_root, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                                  &key, nullptr);
+    LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                  nullptr, &key, nullptr);
     if (result != ERROR_SUCCESS) return HresultFromWin32(DWORD(result));
     const std::u16string name = ImageValueName(letter);
     if (path.empty())

@@ -1,7 +1,9 @@
 // The image drives' settings under the location the program hands over
-// (root + key path + "\Trellis"): how many image drives, their letters, and
-// the image each one holds. Kept in the registry so that every process sees
-// the same drives; without a location they live in memory only.
+// (root + key path + "\Trellis"): how many image drives and their letters.
+// The image each drive holds is the user's own state, kept under the same
+// key path of HKEY_CURRENT_USER: every process of the user sees it, and a
+// user who may not write the machine's settings can still insert images.
+// Without a location the images live in memory only.
 #pragma once
 #include "Registry.h"
 #include "hresult.h"
@@ -26,7 +28,7 @@ public:
 
 private:
     std::u16string KeyPath() const;
-    bool ReadValue(const std::u16string& name, DWORD type, std::u16string* text, DWORD* number) const;
+    bool ReadValue(HKEY root, const std::u16string& name, DWORD type, std::u16string* text, DWORD* number) const;
 
     mutable std::mutex m_mutex;
     HKEY m_root = nullptr;
