@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -71,8 +72,9 @@ public:
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
     void SetCancel(int value);
-    // Waits for the running scan to end (the program never needs to; tools and tests do).
-    void WaitForScan();
+    // Waits for the running scan to end, at most `milliseconds` (the program
+    // never needs to; tools and tests do). True when no scan runs any more.
+    bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
     // Set while a disc is read or scanned; the suspend check reads it.
     bool IsBusy() const { return m_bBusy.load(); }
 

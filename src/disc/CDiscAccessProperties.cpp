@@ -135,8 +135,11 @@ HRESULT CDiscAccess::CountPass(DiscFacts& facts)
     hr = reader->Attach(m_pSelectedDevice);
     if (SUCCEEDED(hr)) hr = reader->Open();
     if (SUCCEEDED(hr)) {
+        // The still-running answer is negative: compare with it, do not test SUCCEEDED.
         hr = reader->StartParse(6, 0, 0);
-        while (SUCCEEDED(hr) && (hr = reader->WaitParse(1000, nullptr, nullptr)) == TRELLIS_S_PARSE_RUNNING) {}
+        if (SUCCEEDED(hr))
+            do hr = reader->WaitParse(1000, nullptr, nullptr);
+            while (hr == TRELLIS_S_PARSE_RUNNING);
         if (SUCCEEDED(hr)) hr = reader->GetTreeCounts(&facts.counts);
         if (SUCCEEDED(hr)) hr = reader->GetUsedBlocks(0, &facts.usedBlocks);
         reader->Close();

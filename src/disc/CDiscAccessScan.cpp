@@ -46,7 +46,8 @@ void CDiscAccess::SetCancel(int value)
     m_nAbortRequested = value;
 }
 
-void CDiscAccess::WaitForScan()
+bool CDiscAccess::WaitForScan(unsigned long milliseconds)
 {
-    if (m_pWorker) m_pWorker->wait();
+    return !m_pWorker || m_pWorker->wait(QDeadlineTimer(milliseconds == ULONG_MAX ? QDeadlineTimer::Forever
+                                                                                  : QDeadlineTimer(milliseconds)));
 }

@@ -64,11 +64,18 @@ QString LibraryReader::Identity(int discId) const
     return SUCCEEDED(m_pLibrary->GetDiscIdentity(discId, identity)) ? QString::fromLatin1(identity) : QString();
 }
 
-QString LibraryReader::FullPath(const ItemRecord& item) const
+QString LibraryReader::FileFullPath(const ItemRecord& item) const
 {
     char16_t folder[260] = {};
     if (item.pathId > 0) m_pLibrary->GetPathText(item.pathId, folder);
     return Text(folder) + QLatin1Char('\\') + Text(item.name);
+}
+
+QString LibraryReader::FolderFullPath(const ItemRecord& item) const
+{
+    char16_t path[260] = {};
+    m_pLibrary->GetPathText(item.pathId, path);
+    return Text(path);
 }
 
 int LibraryReader::FindDisc(const QString& idOrName, QString* error) const

@@ -27,8 +27,9 @@ public:
     std::vector<ItemRecord> SearchFiles(const QString& text) const;
     std::vector<FolderItemRecord> FolderItems(int discId, int folderId) const;
     QString Identity(int discId) const;
-    // "\DIR\SUB\name" of a search result.
-    QString FullPath(const ItemRecord& item) const;
+    // "\DIR\SUB\name" of a file found; a folder found carries its own path.
+    QString FileFullPath(const ItemRecord& item) const;
+    QString FolderFullPath(const ItemRecord& item) const;
 
     // A disc by id or by name (exact, then case-insensitive); 0 with the
     // reason in *error when there is none or the name is ambiguous.
@@ -45,8 +46,6 @@ public:
     // "\DIR\SUB" for "DIR/SUB", "\DIR\SUB\" or "\\DIR"; "" for the root.
     static QString NormalisedPath(const QString& path);
     static QString IsoTime(INT64 fileTime);
-    static int FolderCount(const DiscRecord& disc);
-    static int FileCount(const DiscRecord& disc);
 
 private:
     ILibraryEngine* m_pLibrary;

@@ -115,6 +115,22 @@ QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QSt
     return imagePath;
 }
 
+QString MakeManyFilesIso(const QString& folder, int count, int folders)
+{
+    const QString source = folder + "/one.dat", list = folder + "/paths.txt", image = folder + "/many.iso";
+    QFile one(source);
+    one.open(QIODevice::WriteOnly);
+    one.write("x");
+    one.close();
+    QFile paths(list);
+    paths.open(QIODevice::WriteOnly);
+    for (int i = 0; i < count; ++i)
+        paths.write(QString("/d%1/file%2.dat=%3\n").arg(i % folders).arg(i).arg(source).toUtf8());
+    paths.close();
+    RunTool("xorriso", {"-as", "mkisofs", "-quiet", "-R", "-graft-points", "-path-list", list, "-o", image});
+    return image;
+}
+
 QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, const QString& volumeId)
 {
     RunTool("genisoimage", {"-quiet", "-udf", "-R", "-J", "-V", volumeId, "-o", imagePath, sourceFolder});

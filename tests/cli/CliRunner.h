@@ -36,6 +36,9 @@ namespace TestImages {
 QString MakeTree(const QString& parent, const QList<QPair<QString, int>>& files, const QStringList& emptyFolders = {});
 // ISO 9660 with Rock Ridge and Joliet of a folder (xorriso).
 QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QString& volumeId);
+// An ISO of `count` one-byte files spread over `folders` folders, grafted
+// from one source file so that no large tree is written to disk.
+QString MakeManyFilesIso(const QString& folder, int count, int folders);
 // A UDF bridge image of a folder (genisoimage -udf).
 QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, const QString& volumeId);
 // A CUE sheet over one BIN of `tracks` silent audio tracks of `seconds` each.

@@ -2,23 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(LanguageCatalog, ReadsLanguagesWithModulesBesideTheFile)
-{
-    LanguageCatalog catalog;
-    ASSERT_TRUE(catalog.ParseResources("<?xml version='1.0'?><!-- list --><MUIResource Version='1' Default='enu'>\n"
-                                       "  <Language Code='Enu' Name='English' Module='..\\Language\\Enu\\FlwRC.dll'/>\n"
-                                       "  <Language Code='Jpn' Name='日本語' Module='/abs/Jpn/FlwRC.dll'></Language>\n"
-                                       "</MUIResource>",
-                                       QStringLiteral("/opt/albireo/Lingmere")))
-        << catalog.ErrorString().toStdString();
-    ASSERT_EQ(catalog.Languages().size(), 2u);
-    EXPECT_EQ(catalog.Languages()[0].modulePath, QStringLiteral("/opt/albireo/Language/Enu/FlwRC.dll"));
-    EXPECT_EQ(catalog.Languages()[1].modulePath, QStringLiteral("/abs/Jpn/FlwRC.dll"));
-    EXPECT_EQ(catalog.Languages()[1].name, QStringLiteral("日本語"));
-    EXPECT_EQ(catalog.DefaultLanguage()->code, QStringLiteral("Enu"));
-    EXPECT_EQ(catalog.Find(QStringLiteral("JPN")), &catalog.Languages()[1]);
-}
-
 TEST(LanguageCatalog, MapsLocalesByFullNameThenLanguage)
 {
     LanguageCatalog catalog;

@@ -170,23 +170,6 @@ TEST(ResourceModule, MapsModuleNamesToDataFiles)
     QDir::setCurrent(savedCurrent);
 }
 
-TEST(ResourceModule, LoadsByPlainNameFromTheCurrentDirectoryWhenNotBesideTheProgram)
-{
-    const QString program = TestEnvironment::MakeFolder(QStringLiteral("program"));
-    const QString current = TestEnvironment::MakeFolder(QStringLiteral("current"));
-    WriteFile(current + QStringLiteral("/FlwRC.res"), "FLWRC 1\nSTRINGTABLE\nBEGIN\n100 \"here\"\nEND\n");
-    ProgramFolderOverride override(program);
-    const QString savedCurrent = QDir::currentPath();
-    QDir::setCurrent(current);
-
-    QString error;
-    const auto module = ResourceModule::Load(QStringLiteral("FlwRC.dll"), &error);
-    QDir::setCurrent(savedCurrent);
-    ASSERT_TRUE(module) << error.toStdString();
-    EXPECT_EQ(module->String(100), QStringLiteral("here"));
-    EXPECT_EQ(module->FilePath(), current + QStringLiteral("/FlwRC.res"));
-}
-
 TEST(ResourceModule, LoadsTheInstalledTablesByPlainNameAndByLanguagePath)
 {
     const QString program = TestEnvironment::ProgramFolder();

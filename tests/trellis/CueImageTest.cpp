@@ -127,3 +127,24 @@ TEST(TrellisCue, OneFilePerTrackAndMode2Data)
     std::map<QString, CatalogEntry> catalog;
     EXPECT_EQ(session.ReadCatalog(catalog), TRELLIS_E_BAD_FORMAT);
 }
+
+TEST(TrellisCdImage, CdrdaoTocImageOpensThroughLibcdio)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("toc");
+    QByteArray bin;
+    WriteAudio(bin, 750, 4);
+    WriteBinary(folder + "/t.bin", bin);
+    WriteText(folder + "/disc.toc", "CD_DA\n\nTRACK AUDIO\nFILE \"t.bin\" 0 00:04:00\n\n"
+                                    "TRACK AUDIO\nFILE \"t.bin\" 00:04:00 00:06:00\n");
+    WriteText(folder + "/broken.toc", "CD_DA\nTRACK AUDIO\nFILE \"t.bin\" 99:00:00 \"\n{{{{\n");
+    TrellisSession session;
+    EXPECT_EQ(session.Insert(folder + "/broken.toc"), TRELLIS_E_BAD_FORMAT);
+    ASSERT_EQ(session.Insert(folder + "/disc.toc"), S_OK);
+    DiscProperties disc;
+    ASSERT_EQ(session.ReadProperties(disc), S_OK);
+    EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_CD_ROM);
+    EXPECT_EQ(disc.trackFormats, (std::vector<DWORD>{TRELLIS_TRACK_AUDIO, TRELLIS_TRACK_AUDIO}));
+    EXPECT_EQ(disc.trackStarts, (std::vector<DWORD>{150, 450}));
+    EXPECT_EQ(disc.used, 750u);
+}

@@ -6,6 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,4 +196,82 @@ TEST(TrellisEngine, ObjectsAreMadeByClassAndKeepTheLibraryLoaded)
     EXPECT_FALSE(module.Unload());
     engine->Release();
     EXPECT_TRUE(module.Unload());
+}
+
+TEST(TrellisEngine, PhysicalDrivesKeepTheirNumbersLettersAndFailClearly)
+{
+    TestEnvironment::ResetRegistry();
+    // Files stand in for /dev/sr0 and /dev/sr2: no drive answers their
+    // requests, and none of them may hang.
+    const QString folder = TestEnvironment::MakeFolder("dev");
+    QFile(folder + "/sr0").open(QIODevice::WriteOnly);
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + "/sr2").constData(), 0600), 0);
+    QFile(folder + "/srx").open(QIODevice::WriteOnly);
+    QFile(folder + "/sda").open(QIODevice::WriteOnly);
+    qputenv("ALBIREO_TRELLIS_DEVICE_DIR", QFile::encodeName(folder));
+    TrellisSession session;
+    qunsetenv("ALBIREO_TRELLIS_DEVICE_DIR");
+
+    LONG count = 0;
+    ASSERT_EQ(session.Engine()->GetDriveCount(&count), S_OK);
+    ASSERT_EQ(count, 3);
+    std::string letters;
+    for (LONG i = 0; i < count; ++i) {
+        ComPtr<ITrellisDevice> device;
+        ASSERT_EQ(session.Engine()->GetDrive(i, &device.p), S_OK);
+        char letter = 0;
+        device->GetLetter(&letter);
+        letters.push_back(letter);
+        ComPtr<ITrellisImageDrive> image;
+        if (i == 2) {
+            EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), S_OK);
+            continue;
+        }
+        EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), E_NOINTERFACE);
+        TrellisInquiry inquiry;
+        EXPECT_EQ(device->GetInquiry(&inquiry), S_OK);
+        LONG present = 0, busy = 0;
+        EXPECT_TRUE(FAILED(device->GetDiscPresence(&present, &busy)));
+        EXPECT_TRUE(FAILED(device->LockMedia(1)));
+        EXPECT_TRUE(FAILED(device->EjectMedia(1)));
+        ComPtr<IUnknown> object;
+        ASSERT_EQ(session.Engine()->CreateObject(CLSID_TrellisDiscInfo, &object.p), S_OK);
+        ComPtr<ITrellisDiscInfo> info;
+        ASSERT_EQ(object->QueryInterface(IID_ITrellisDiscInfo, info.Out()), S_OK);
+        ASSERT_EQ(info->Attach(device.p), S_OK);
+        EXPECT_TRUE(FAILED(info->Open()));
+        info->Detach();
+    }
+    EXPECT_EQ(letters, "DFG"); // sr0 is D, sr2 is F, the image drive follows
+}
+
+TEST(TrellisEngine, DriveThatMayNotBeOpenedGivesAccessDenied)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("denied");
+    QFile(folder + "/sr0").open(QIODevice::WriteOnly);
+    ASSERT_EQ(chmod(QFile::encodeName(folder + "/sr0").constData(), 0), 0);
+    qputenv("ALBIREO_TRELLIS_DEVICE_DIR", QFile::encodeName(folder));
+    TrellisSession session;
+    qunsetenv("ALBIREO_TRELLIS_DEVICE_DIR");
+    ComPtr<ITrellisDevice> device;
+    ASSERT_EQ(session.Engine()->GetDrive(0, &device.p), S_OK);
+
+    // A child without the right to override file permissions (as a user
+    // who is not in the drive's group) asks for the disc.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2]{};
+        syscall(SYS_capget, &header, data);
+        data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header, data);
+        LONG present = 0, busy = 0;
+        _exit(device->GetDiscPresence(&present, &busy) == E_ACCESSDENIED ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

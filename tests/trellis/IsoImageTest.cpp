@@ -41,7 +41,9 @@ void ExpectSameFiles(const std::map<QString, CatalogEntry>& actual, const std::m
         ASSERT_NE(found, actual.end()) << path.toStdString();
         EXPECT_EQ(found->second.folder, entry.folder) << path.toStdString();
         EXPECT_EQ(found->second.size, entry.size) << path.toStdString();
-        if (compareTimes && !entry.folder) EXPECT_EQ(found->second.fileTime, entry.fileTime) << path.toStdString();
+        if (compareTimes && !entry.folder) {
+            EXPECT_EQ(found->second.fileTime, entry.fileTime) << path.toStdString();
+        }
     }
 }
 
@@ -140,7 +142,7 @@ TEST(TrellisIso, DeepTreesAndLongNamesKeepTheirPlace)
 
     // xorriso keeps deep folders in place; genisoimage relocates them and
     // Rock Ridge links them back.
-    for (const QString& tool : {"xorriso", "genisoimage"}) {
+    for (const QString tool : {"xorriso", "genisoimage"}) {
         const QString image = MakeImage(source, {"-R", "-hide-rr-moved"}, tool);
         ASSERT_EQ(session.Insert(image), S_OK) << tool.toStdString();
         std::map<QString, CatalogEntry> catalog;
@@ -203,4 +205,21 @@ TEST(TrellisIso, FileOverFourGibibytesKeepsItsFullSize)
     ASSERT_EQ(session.ReadProperties(disc), S_OK);
     EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_DVD_ROM); // larger than a CD
     QFile::remove(image);
+}
+
+TEST(TrellisIso, NamesThatCannotBePathPartsAreReplaced)
+{
+    TestEnvironment::ResetRegistry();
+    const QString source = TestEnvironment::MakeFolder("backslash") + "/src";
+    QDir().mkpath(source + "/x\\y");
+    WriteFile(source + "/x\\y/inner.txt", 4, kTime);
+    WriteFile(source + "/back\\slash.txt", 2, kTime);
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(MakeImage(source, {"-R"})), S_OK);
+    std::map<QString, CatalogEntry> catalog;
+    ASSERT_EQ(session.ReadCatalog(catalog), S_OK);
+    ASSERT_EQ(catalog.size(), 3u);
+    EXPECT_EQ(catalog["back_slash.txt"].size, 2u);
+    EXPECT_TRUE(catalog["x_y"].folder);
+    EXPECT_EQ(catalog["x_y/inner.txt"].size, 4u); // the folder is found by its new name
 }

@@ -1,6 +1,6 @@
-// UDF images: genisoimage's UDF 1.02 bridge discs, pycdlib's UDF 2.60 and
-// mkudffs file systems of revisions 1.02, 2.01 and 2.50 (the latter on
-// write-once media with its virtual allocation table).
+// UDF images: genisoimage's UDF 1.02 bridge discs, pycdlib's UDF 2.60, a
+// metadata partition as on Blu-ray discs, and mkudffs file systems of
+// revisions 1.02 to 2.60 (on write-once media with a virtual allocation table).
 #include "DiscImages.h"
 #include "TestEnvironment.h"
 
@@ -35,7 +35,9 @@ TEST(TrellisUdf, BridgeDiscIsReadThroughUdf)
         ASSERT_EQ(catalog.count(path), 1u) << path.toStdString(); // mixed-case names: read from UDF, not ISO
         EXPECT_EQ(catalog[path].folder, entry.folder);
         EXPECT_EQ(catalog[path].size, entry.size);
-        if (!entry.folder) EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        if (!entry.folder) {
+            EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        }
     }
     DiscProperties disc;
     ASSERT_EQ(session.ReadProperties(disc), S_OK);
@@ -90,8 +92,10 @@ TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
         DWORD expectedMedia;
     };
     const Case cases[] = {{"1.02", "hd", TRELLIS_MEDIA_DVD_ROM},
+                          {"1.50", "cdr", TRELLIS_MEDIA_DVD_ROM}, // virtual allocation table, 1.50 form
                           {"2.01", "hd", TRELLIS_MEDIA_DVD_ROM},
-                          {"2.50", "bdr", TRELLIS_MEDIA_BD_ROM}};
+                          {"2.50", "bdr", TRELLIS_MEDIA_BD_ROM},  // virtual allocation table, 2.00 form
+                          {"2.60", "bdr", TRELLIS_MEDIA_BD_ROM}};
     TrellisSession session;
     for (const Case& c : cases) {
         const QString image = folder + "/udf" + c.revision + ".img";
@@ -115,5 +119,31 @@ TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
         ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader, &counts), S_OK) << c.revision;
         EXPECT_TRUE(catalog.empty());
         EXPECT_EQ(counts.entries, 0u);
+    }
+}
+
+TEST(TrellisUdf, MetadataPartitionAsOnBluRayDiscs)
+{
+    TestEnvironment::ResetRegistry();
+    if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
+    const QString script = QStringLiteral(TRELLIS_TEST_SOURCE_DIR "/make_metadata_udf.py");
+    const QString folder = TestEnvironment::MakeFolder("metadata");
+    TrellisSession session;
+    // The second image's main metadata file is unreadable: its mirror is used.
+    for (const QString& variant : {QString("good"), QString("broken-main")}) {
+        const QString image = folder + "/" + variant + ".iso";
+        ASSERT_TRUE(RunTool("/usr/bin/python3", {script, image, variant}));
+        ASSERT_EQ(session.Insert(image), S_OK);
+        std::map<QString, CatalogEntry> catalog;
+        ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader), S_OK);
+        ASSERT_EQ(catalog.size(), 5u) << variant.toStdString();
+        EXPECT_TRUE(catalog["Movies/Extras"].folder);
+        EXPECT_EQ(catalog["index.bdmv"].size, 300u);
+        EXPECT_EQ(catalog["Movies/00001.m2ts"].size, 90000u);
+        EXPECT_EQ(catalog["Movies/Extras/it's.txt"].size, 7u);
+        DiscProperties disc;
+        ASSERT_EQ(session.ReadProperties(disc), S_OK);
+        EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF_BRIDGE); // read through UDF, not the ISO 9660 names
+        EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_BD_ROM);
     }
 }

@@ -6,18 +6,27 @@
 #include "CReader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
 
 constexpr int kMaxPhysicalDrives = 23; // D..Z
 
-// The numbers N of the /dev/srN devices, in order.
-std::vector<int> OpticalDeviceNumbers()
+// Where the srN devices are: /dev, or the folder named by
+// ALBIREO_TRELLIS_DEVICE_DIR (tests stand files in for drives there).
+std::string DeviceFolder()
+{
+    const char* folder = std::getenv("ALBIREO_TRELLIS_DEVICE_DIR");
+    return folder && *folder ? folder : "/dev";
+}
+
+// The numbers N of the srN devices, in order.
+std::vector<int> OpticalDeviceNumbers(const std::string& folder)
 {
     std::vector<int> numbers;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
         if (name.size() < 3 || name.compare(0, 2, "sr") != 0) continue;
         if (name.find_first_not_of("0123456789", 2) != std::string::npos) continue;
@@ -66,9 +75,10 @@ HRESULT CTrellisEngine::RefreshDrives()
     std::lock_guard lock(m_mutex);
     ReleaseDrives();
     std::string used;
-    for (int number : OpticalDeviceNumbers()) {
+    const std::string folder = DeviceFolder();
+    for (int number : OpticalDeviceNumbers(folder)) {
         const char letter = char('D' + number);
-        m_drives.push_back(new CPhysicalDrive("/dev/sr" + std::to_string(number), letter));
+        m_drives.push_back(new CPhysicalDrive(folder + "/sr" + std::to_string(number), letter));
         used.push_back(letter);
     }
     std::string letters = m_settings->Letters();

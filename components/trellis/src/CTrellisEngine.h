@@ -1,5 +1,5 @@
 // The engine: lists the physical drives (/dev/sr0, /dev/sr1, ... with the
-// letters D, E, ... by their number) and the image drives of the settings
+// letters D, E, ... by their number, so a drive keeps its letter) and the image drives of the settings
 // (their letters from "ImageDriveLetters", else the letters after the last
 // physical drive), and makes the disc-information and reader objects.
 #pragma once

@@ -7,7 +7,12 @@
 #include <cdio/logging.h>
 #include <cdio/mmc.h>
 #include <cdio/mmc_hl_cmds.h>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <regex>
+#include <strings.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +40,35 @@ uint32_t TrackFormat(track_format_t format)
     }
 }
 
+// libcdio reads the data files of a cdrdao TOC relative to the current
+// folder: a copy of the TOC with the names made absolute is opened instead.
+std::string TocWithAbsoluteNames(const std::string& tocPath)
+{
+    constexpr uintmax_t kMaxTocBytes = 1u << 20;
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(tocPath, error);
+    if (error || size > kMaxTocBytes) return {};
+    std::ifstream in(tocPath);
+    if (!in) return {};
+    const std::filesystem::path folder = std::filesystem::absolute(tocPath).parent_path();
+    static const std::regex fileName(R"re((\b(?:FILE|AUDIOFILE|DATAFILE)\s+")([^"/][^"]*)")re");
+    std::string text, line;
+    while (std::getline(in, line))
+        text += std::regex_replace(line, fileName, "$1" + (folder / "").string() + "$2\"") + "\n";
+    std::string temporary = (std::filesystem::temp_directory_path() / "trellis-XXXXXX.toc").string();
+    const int fd = mkstemps(temporary.data(), 4); // libcdio wants the extension
+    if (fd < 0) return {};
+    const bool written = write(fd, text.data(), text.size()) == ssize_t(text.size());
+    close(fd);
+    if (!written) {
+        unlink(temporary.c_str());
+        return {};
+    }
+    return temporary;
+}
+
+bool IsToc(const std::string& path) { return path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".toc") == 0; }
+
 } // namespace
 
 CdioMedium::~CdioMedium() { cdio_destroy(m_cdio); }
@@ -45,21 +79,34 @@ std::unique_ptr<CdioMedium> CdioMedium::OpenDrive(const std::string& devicePath)
     CdIo_t* cdio = cdio_open(devicePath.c_str(), DRIVER_DEVICE);
     if (!cdio) return nullptr;
     std::unique_ptr<CdioMedium> medium(new CdioMedium(cdio));
+    // A drive that cannot tell its profile (older CD drives) holds a CD; a
+    // profile that is no CD, DVD or BD is unknown media.
     cdio_mmc_feature_profile_t profile = CDIO_MMC_FEATURE_PROF_NON_CONFORM;
-    if (mmc_get_disctype(cdio, 0, &profile) == DRIVER_OP_SUCCESS)
-        medium->m_layout.mediaType = MediaProfile::MediaTypeOf(profile);
-    if (!medium->ReadLayout()) {
+    const bool profileKnown = mmc_get_disctype(cdio, 0, &profile) == DRIVER_OP_SUCCESS;
+    medium->m_layout.mediaType = profileKnown ? MediaProfile::MediaTypeOf(profile) : TRELLIS_MEDIA_CD_ROM;
+    if (!medium->m_layout.mediaType) {
+        medium->m_layout.status = TRELLIS_STATUS_UNKNOWN_MEDIA;
+    } else if (!medium->ReadLayout()) {
         medium->m_layout.status = TRELLIS_STATUS_BLANK;
         medium->m_layout.tracks.clear();
     }
-    if (!medium->m_layout.mediaType) medium->m_layout.mediaType = TRELLIS_MEDIA_CD_ROM;
     return medium;
 }
 
 std::unique_ptr<CdioMedium> CdioMedium::OpenImage(const std::string& imagePath)
 {
     InitLibcdio();
-    const driver_id_t drivers[] = {DRIVER_NRG, DRIVER_CDRDAO, DRIVER_BINCUE};
+    if (IsToc(imagePath)) {
+        const std::string copy = TocWithAbsoluteNames(imagePath);
+        if (copy.empty()) return nullptr;
+        CdIo_t* cdio = cdio_open(copy.c_str(), DRIVER_CDRDAO);
+        unlink(copy.c_str());
+        std::unique_ptr<CdioMedium> medium(cdio ? new CdioMedium(cdio) : nullptr);
+        if (!medium || !medium->ReadLayout()) return nullptr;
+        medium->m_layout.mediaType = TRELLIS_MEDIA_CD_ROM;
+        return medium;
+    }
+    const driver_id_t drivers[] = {DRIVER_NRG, DRIVER_BINCUE};
     for (driver_id_t driver : drivers) {
         CdIo_t* cdio = cdio_open(imagePath.c_str(), driver);
         if (!cdio) continue;

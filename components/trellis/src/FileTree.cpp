@@ -32,6 +32,11 @@ bool FileTree::IsFolder(uint32_t index) const { return m_nodes[index].attributes
 
 uint32_t FileTree::Add(uint32_t parent, FileNode node)
 {
+    // Names are path parts: a backslash, a zero or a name "." or ".." would
+    // make the entry unreachable (or another one's), so they are replaced.
+    for (char16_t& c : node.name)
+        if (c == u'\\' || c == 0) c = u'_';
+    if (node.name == u"." || node.name == u"..") node.name.assign(node.name.size(), u'_');
     if (m_nodes.size() > kMaxEntries) {
         m_incomplete = true;
         return kNone;

@@ -26,7 +26,8 @@ public:
 
     FileTree();
 
-    // Adds an entry below `parent`; kNone when the tree is full.
+    // Adds an entry below `parent` (its name made a valid path part); kNone
+    // when the tree is full.
     uint32_t Add(uint32_t parent, FileNode node);
     const FileNode& Node(uint32_t index) const { return m_nodes[index]; }
     FileNode& Node(uint32_t index) { return m_nodes[index]; }

@@ -14,6 +14,7 @@ constexpr uint32_t kMaxDirectoryBytes = 32u << 20;
 constexpr int kMaxContinuations = 16;
 constexpr uint8_t kFlagHidden = 0x01;
 constexpr uint8_t kFlagDirectory = 0x02;
+constexpr uint8_t kFlagAssociated = 0x04;
 constexpr uint8_t kFlagMultiExtent = 0x80;
 
 bool IsJolietEscape(const uint8_t* descriptor)
@@ -96,6 +97,8 @@ HRESULT Iso9660Reader::ReadTree(FileTree& tree, ParseControl& control)
     m_visited.clear();
     m_jobs.push_back({Le32(m_root.data() + 2), Le32(m_root.data() + 10), FileTree::kRoot, 0});
     m_visited.insert(m_jobs.front().extent);
+    const uint32_t volume = m_volumeBlocks ? m_volumeBlocks : m_medium.Layout().leadOut;
+    m_directoryBytesLeft = (uint64_t(volume) + 512) * kBlock;
     std::vector<uint8_t> data;
     uint32_t done = 0;
     while (!m_jobs.empty()) {
@@ -116,8 +119,11 @@ bool Iso9660Reader::ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>&
 {
     const uint32_t length = job.length < kMaxDirectoryBytes ? job.length : kMaxDirectoryBytes;
     const uint32_t blocks = (length + kBlock - 1) / kBlock;
-    if (blocks == 0) return false;
+    if (blocks == 0 || uint64_t(blocks) * kBlock > m_directoryBytesLeft) return false;
+    m_directoryBytesLeft -= uint64_t(blocks) * kBlock;
     if (m_volumeBlocks && (job.extent >= m_volumeBlocks || blocks > m_volumeBlocks - job.extent)) return false;
+    const uint32_t end = m_medium.Layout().leadOut;
+    if (job.extent >= end || blocks > end - job.extent) return false; // beyond the disc: not worth a buffer
     data.resize(size_t(blocks) * kBlock);
     return m_medium.ReadBlocks(job.extent, blocks, data.data());
 }
@@ -151,6 +157,10 @@ bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& o
     out.extent = Le32(record + 2);
     out.length = Le32(record + 10);
     out.flags = record[25];
+    if (out.flags & kFlagAssociated) {
+        out.skip = true; // the resource fork of a Macintosh file, not an entry of its own
+        return true;
+    }
     out.fileTime = FileTime::FromIsoRecord(record + 18);
     if (m_joliet && !m_rockRidge) {
         out.name = TextDecode::FromUtf16Be(record + 33, nameLength);

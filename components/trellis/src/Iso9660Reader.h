@@ -57,4 +57,5 @@ private:
     uint8_t m_suspSkip = 0;
     std::deque<DirectoryJob> m_jobs;
     std::unordered_set<uint32_t> m_visited;
+    uint64_t m_directoryBytesLeft = 0; // directories may not hold more than the volume
 };

@@ -30,7 +30,7 @@ constexpr uint32_t kMaxBlankBlocksBeforeTable = 32768;
 constexpr uint32_t kMaxDescriptorBlocks = 256;
 constexpr uint32_t kMaxDirectoryBytes = 64u << 20;
 constexpr int kMaxAllocationHops = 1024;
-constexpr size_t kMaxExtentsPerParse = 4u << 20;
+constexpr size_t kMaxExtentsPerEntry = 1u << 20;
 constexpr int kMaxIndirections = 8;
 
 // A descriptor tag whose checksum holds and whose identifier is expected.
@@ -241,7 +241,7 @@ bool UdfReader::ReadLogical(const Address& address, uint8_t* block, uint16_t tag
     return Translate(address, sector) && ReadTagged(sector, block, tagId);
 }
 
-bool UdfReader::ReadEntry(Address icb, Entry& entry)
+bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
 {
     uint8_t block[kBlock];
     for (int indirections = 0;; ++indirections) {
@@ -272,6 +272,7 @@ bool UdfReader::ReadEntry(Address icb, Entry& entry)
     if (eaLength > kBlock || adLength > kBlock || headerLength + eaLength + adLength > kBlock) return false;
     const uint8_t* area = block + headerLength + eaLength;
     const int type = Le16(block + 34) & 7;
+    if (!withExtents) return true;
     if (type == 3) {
         entry.isEmbedded = true;
         entry.embedded.assign(area, area + adLength);
@@ -313,7 +314,7 @@ bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uin
                 next = true;
                 break;
             }
-            if (++m_extentBudget > kMaxExtentsPerParse) return false;
+            if (entry.extents.size() >= kMaxExtentsPerEntry) return false;
             entry.extents.push_back(extent);
         }
         if (!next) return true;
@@ -352,7 +353,7 @@ HRESULT UdfReader::ReadTree(FileTree& tree, ParseControl& control)
 {
     m_jobs.clear();
     m_visited.clear();
-    m_extentBudget = 0;
+    m_directoryBytesLeft = (uint64_t(m_partitionLength) + 512) * kBlock;
     m_jobs.push_back({m_root, FileTree::kRoot, 0});
     m_visited.insert(AddressKey(m_root.partition, m_root.block));
     std::vector<uint8_t> data;
@@ -362,20 +363,24 @@ HRESULT UdfReader::ReadTree(FileTree& tree, ParseControl& control)
         const DirectoryJob job = m_jobs.front();
         m_jobs.pop_front();
         Entry entry;
-        if (ReadEntry(job.icb, entry) && ReadData(entry, data))
-            ParseDirectory(job, data, tree);
-        else
+        if (ReadEntry(job.icb, entry) && entry.size <= m_directoryBytesLeft && ReadData(entry, data)) {
+            m_directoryBytesLeft -= data.size();
+            ParseDirectory(job, data, tree, control);
+        } else {
             tree.MarkIncomplete();
+        }
         ++done;
         control.Report(double(done) / double(done + m_jobs.size()));
     }
     return S_OK;
 }
 
-void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree)
+void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree,
+                               const ParseControl& control)
 {
     size_t position = 0;
-    while (position + 38 <= data.size()) {
+    for (uint32_t count = 0; position + 38 <= data.size(); ++count) {
+        if ((count & 1023) == 1023 && control.Aborted()) return;
         const uint8_t* fid = data.data() + position;
         if (!TagIs(fid, kTagFileIdentifier)) {
             tree.MarkIncomplete();
@@ -396,7 +401,7 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         if (node.name.empty()) continue;
         const Address icb{Le32(fid + 24), Le16(fid + 28)};
         Entry entry;
-        const bool entryRead = ReadEntry(icb, entry);
+        const bool entryRead = ReadEntry(icb, entry, false);
         const bool folder = (characteristics & 0x02) || (entryRead && entry.fileType == kFileTypeDirectory);
         node.attributes = TRELLIS_ATTRIBUTE_READONLY | (folder ? TRELLIS_ATTRIBUTE_DIRECTORY : 0) |
                           ((characteristics & 0x01) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);

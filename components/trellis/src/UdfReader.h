@@ -62,10 +62,13 @@ private:
     bool ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId);
     bool Translate(const Address& address, uint32_t& sector) const;
     bool ReadLogical(const Address& address, uint8_t* block, uint16_t tagId);
-    bool ReadEntry(Address icb, Entry& entry);
+    // Reads a file entry; its allocation only when `withExtents` (files
+    // need their size and time alone).
+    bool ReadEntry(Address icb, Entry& entry, bool withExtents = true);
     bool ReadAllocation(const uint8_t* area, size_t length, int type, uint16_t partition, Entry& entry);
     bool ReadData(const Entry& entry, std::vector<uint8_t>& data);
-    void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree);
+    void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree,
+                        const ParseControl& control);
 
     DiscMedium& m_medium;
     uint32_t m_sessionStart;
@@ -78,5 +81,5 @@ private:
     Address m_root;
     std::deque<DirectoryJob> m_jobs;
     std::unordered_set<uint64_t> m_visited;
-    size_t m_extentBudget = 0;
+    uint64_t m_directoryBytesLeft = 0; // directories may not hold more than the partition
 };

@@ -13,8 +13,8 @@ int Discs(CliContext& context, const QStringList& arguments)
     LibraryReader reader(library);
     for (const DiscRecord& disc : reader.Discs())
         CliContext::Print(QStringList{QString::number(disc.discId), LibraryReader::Text(disc.name),
-                                      reader.Identity(disc.discId), QString::number(LibraryReader::FolderCount(disc)),
-                                      QString::number(LibraryReader::FileCount(disc))}
+                                      reader.Identity(disc.discId), QString::number(disc.folderCount),
+                                      QString::number(disc.fileCount)}
                               .join(QLatin1Char('\t')));
     return CliContext::Success;
 }
@@ -47,11 +47,12 @@ int Search(CliContext& context, const QStringList& arguments)
     const QString& text = arguments[0];
     for (const DiscRecord& disc : reader.SearchDiscs(text))
         CliContext::Print(QStringLiteral("disc\t") + LibraryReader::Text(disc.name) + QStringLiteral("\t\\"));
-    for (const auto& [kind, records] : {std::pair{QStringLiteral("folder"), reader.SearchFolders(text)},
-                                        std::pair{QStringLiteral("file"), reader.SearchFiles(text)}})
-        for (const ItemRecord& item : records)
-            CliContext::Print(kind + QLatin1Char('\t') + LibraryReader::Text(item.discName) + QLatin1Char('\t') +
-                              reader.FullPath(item) + (kind == QLatin1String("folder") ? QStringLiteral("\\") : QString()));
+    for (const ItemRecord& folder : reader.SearchFolders(text))
+        CliContext::Print(QStringLiteral("folder\t") + LibraryReader::Text(folder.discName) + QLatin1Char('\t') +
+                          reader.FolderFullPath(folder) + QLatin1Char('\\'));
+    for (const ItemRecord& file : reader.SearchFiles(text))
+        CliContext::Print(QStringLiteral("file\t") + LibraryReader::Text(file.discName) + QLatin1Char('\t') +
+                          reader.FileFullPath(file));
     return CliContext::Success;
 }
 

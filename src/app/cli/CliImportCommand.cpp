@@ -73,7 +73,7 @@ bool FollowScan(CDiscAccess& discs)
         int percent = 0;
         discs.GetProperty(5000, &percent);
         progress.Show(percent);
-        QThread::msleep(200);
+        discs.WaitForScan(200);
     }
     discs.WaitForScan();
     discs.SetCancel(0);
@@ -90,6 +90,9 @@ int Import(CliContext& context, const QStringList& arguments)
     ImportOptions options;
     const QString error = ParseOptions(arguments, options);
     if (!error.isEmpty()) return CliContext::UsageError("import", error);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    const QString cancelled = QStringLiteral("import cancelled; nothing of the disc was kept");
     ILibraryEngine* library = context.Library();
     if (!library || !context.SelectDrive(options.letter)) return CliContext::Failure;
     CDiscAccess& discs = *context.Discs();
@@ -113,6 +116,7 @@ int Import(CliContext& context, const QStringList& arguments)
         return CliContext::AlreadyCatalogued;
     }
 
+    if (g_interrupted.load()) return CliContext::Fail(cancelled);
     const QString name = options.nameGiven ? options.name : QString::fromUtf16(disc.label);
     QString tagIds;
     hr = TagText::IdsForNames(library, options.tags, &tagIds);
@@ -124,8 +128,10 @@ int Import(CliContext& context, const QStringList& arguments)
     if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&discId, &labelId);
     if (FAILED(hr)) return CliContext::Fail(LoadString(3007) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
 
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    if (g_interrupted.load()) {
+        library->DeleteDisc(discId, 0);
+        return CliContext::Fail(cancelled);
+    }
     discs.SetLibrary(library);
     discs.SetDiscIds(discId, labelId);
     discs.SetCallback(OnScanEvent, 0);
@@ -134,8 +140,7 @@ int Import(CliContext& context, const QStringList& arguments)
         return CliContext::Fail(LoadString(3007));
     }
     if (!FollowScan(discs))
-        return CliContext::Fail(g_interrupted.load() ? QStringLiteral("import cancelled; nothing of the disc was kept")
-                                                     : LoadString(3007));
+        return CliContext::Fail(g_interrupted.load() ? cancelled : LoadString(3007));
     CliContext::Print(QString::number(discId) + QLatin1Char('\t') + name);
     return CliContext::Success;
 }

@@ -1,0 +1,197 @@
+#include "DiscStore.h"
+
+#include "DiscTypeMapping.h"
+#include "TagStore.h"
+#include "Utf16Text.h"
+
+#include <sqlite3.h>
+
+namespace {
+// Steps that remove one disc (?1), in order. The paths it used are gathered
+// first: those linked to it, and those its open import created when no
+// other disc shares that import; they go unless still in use. Rows with a
+// folded name leave the name index.
+constexpr const char* kDeleteSteps[] = {
+    "DELETE FROM temp.doomed_paths",
+    "INSERT OR IGNORE INTO temp.doomed_paths SELECT path_id FROM disc_paths WHERE disc_id = ?1",
+    "INSERT OR IGNORE INTO temp.doomed_paths SELECT p.path_id FROM discs d JOIN import_paths p"
+    " ON p.import_id = d.import_id WHERE d.id = ?1"
+    " AND NOT EXISTS (SELECT 1 FROM discs o WHERE o.import_id = d.import_id AND o.id <> d.id)",
+    "DELETE FROM import_paths WHERE import_id = (SELECT import_id FROM discs WHERE id = ?1)"
+    " AND NOT EXISTS (SELECT 1 FROM discs o WHERE o.import_id = import_paths.import_id AND o.id <> ?1)",
+    "DELETE FROM disc_paths WHERE disc_id = ?1",
+    "DELETE FROM paths WHERE id IN (SELECT id FROM temp.doomed_paths)"
+    " AND NOT EXISTS (SELECT 1 FROM disc_paths WHERE path_id = paths.id)"
+    " AND NOT EXISTS (SELECT 1 FROM import_paths WHERE path_id = paths.id)",
+    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM files f"
+    " CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+    "DELETE FROM file_folds WHERE id IN (SELECT id FROM files WHERE disc_id = ?1)",
+    "DELETE FROM files WHERE disc_id = ?1",
+    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM folders f"
+    " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+    "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
+    "DELETE FROM folders WHERE disc_id = ?1",
+    "DELETE FROM discs WHERE id = ?1",
+};
+} // namespace
+
+HRESULT DiscStore::Add(const NewDisc& disc, LONG* discId)
+{
+    const DiscTypeCodes codes = DiscTypeMapping::Classify(disc.properties);
+    auto insert = m_db.Statement(
+        "INSERT INTO discs(identity, name, name_fold, tag_ids, label_id, media_class, format_code, date_text,"
+        " total_size, audio_flag, disc_class, folder_count, file_count, used_bytes, capacity_bytes, owner)"
+        " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    if (!insert) return E_FAIL;
+    const DiscProperties& p = disc.properties;
+    insert->BindUtf8(1, p.identity);
+    insert->BindText(2, disc.name.toStdU16String());
+    insert->BindUtf8(3, Utf16Text::Folded(disc.name));
+    insert->BindText(4, disc.tagIds.toStdU16String());
+    insert->Bind(5, disc.labelId);
+    insert->Bind(6, codes.mediaClass);
+    insert->Bind(7, codes.formatCode);
+    insert->BindText(8, disc.dateText.toStdU16String());
+    insert->Bind(9, codes.totalSize);
+    insert->Bind(10, p.audioFlag);
+    insert->Bind(11, p.discClass);
+    insert->Bind(12, p.folderCount);
+    insert->Bind(13, p.fileCount);
+    insert->Bind(14, p.usedBytes);
+    insert->Bind(15, p.capacityBytes);
+    insert->BindUtf8(16, disc.owner);
+    const int rc = insert->Run();
+    if (rc != SQLITE_DONE) return m_db.Failure(rc, "add disc");
+    *discId = static_cast<LONG>(m_db.LastInsertId());
+    return S_OK;
+}
+
+HRESULT DiscStore::SetTags(LONG discId, std::u16string_view tagIds)
+{
+    auto update = m_db.Statement("UPDATE discs SET tag_ids = ? WHERE id = ?");
+    if (!update) return E_FAIL;
+    update->BindText(1, tagIds);
+    update->Bind(2, discId);
+    const int rc = update->Run();
+    if (rc != SQLITE_DONE) return m_db.Failure(rc, "set disc tags");
+    return m_db.Changes() > 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT DiscStore::SetLabelId(LONG discId, LONG labelId)
+{
+    auto update = m_db.Statement("UPDATE discs SET label_id = ? WHERE id = ?");
+    if (!update) return E_FAIL;
+    update->Bind(1, labelId);
+    update->Bind(2, discId);
+    const int rc = update->Run();
+    if (rc != SQLITE_DONE) return m_db.Failure(rc, "set disc label");
+    return m_db.Changes() > 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT DiscStore::Delete(LONG discId)
+{
+    LONG labelId = 0;
+    const HRESULT hr = LabelId(discId, &labelId);
+    if (FAILED(hr)) return hr;
+    for (const char* step : kDeleteSteps) {
+        const HRESULT stepResult = RunForDisc(step, discId);
+        if (FAILED(stepResult)) return stepResult;
+    }
+    return S_OK;
+}
+
+HRESULT DiscStore::RunForDisc(const char* sql, LONG discId)
+{
+    auto statement = m_db.Statement(sql);
+    if (!statement) return E_FAIL;
+    statement->Bind(1, discId); // steps without a parameter ignore it
+    const int rc = statement->Run();
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "disc step");
+}
+
+HRESULT DiscStore::Release(LONG discId)
+{
+    return RunForDisc("UPDATE discs SET owner = NULL WHERE id = ?1 AND import_id IS NULL", discId);
+}
+
+HRESULT DiscStore::Count(LONG* count)
+{
+    auto query = m_db.Statement("SELECT count(*) FROM discs WHERE import_id IS NULL");
+    if (!query) return E_FAIL;
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc count");
+    *count = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}
+
+HRESULT DiscStore::List(DiscRecord* records, LONG count, const QHash<int, QString>& tagNames)
+{
+    static const std::string sql =
+        std::string("SELECT ") + kRecordColumns + " FROM discs d WHERE d.import_id IS NULL ORDER BY d.id";
+    auto query = m_db.Statement(sql.c_str());
+    if (!query) return E_FAIL;
+    int rc = SQLITE_DONE;
+    for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i) Fill(*query, tagNames, records[i]);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "discs");
+}
+
+void DiscStore::Fill(const SqliteStatement& row, const QHash<int, QString>& tagNames, DiscRecord& record)
+{
+    record.discId = static_cast<int32_t>(row.Int64(0));
+    record.labelId = static_cast<int32_t>(row.Int64(1));
+    Utf16Text::CopyToField(record.name, kLibraryTextLength, row.Text(2));
+    const QString tagIds = row.Text(3);
+    Utf16Text::CopyToField(record.tagNames, kLibraryTextLength, TagStore::JoinNames(tagIds, tagNames));
+    Utf16Text::CopyToField(record.tagIds, kLibraryTextLength, tagIds);
+    record.mediaClass = static_cast<int32_t>(row.Int64(4));
+    record.formatCode = static_cast<int32_t>(row.Int64(5));
+    Utf16Text::CopyToField(record.dateText, kLibraryTextLength, row.Text(6));
+    record.totalSize = row.Int64(7);
+    record.folderCount = static_cast<int32_t>(row.Int64(8));
+    record.fileCount = static_cast<int32_t>(row.Int64(9));
+}
+
+HRESULT DiscStore::Identity(LONG discId, QByteArray& identity)
+{
+    auto query = m_db.Statement("SELECT identity FROM discs WHERE id = ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    const int rc = query->Step();
+    if (rc == SQLITE_DONE) return E_INVALIDARG;
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc identity");
+    identity = query->Utf8(0);
+    return S_OK;
+}
+
+HRESULT DiscStore::FindByIdentity(const QByteArray& identity, LONG* discId)
+{
+    auto query = m_db.Statement("SELECT min(id) FROM discs WHERE identity = ?");
+    if (!query) return E_FAIL;
+    query->BindUtf8(1, identity);
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "find disc");
+    *discId = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}
+
+HRESULT DiscStore::LabelId(LONG discId, LONG* labelId)
+{
+    auto query = m_db.Statement("SELECT label_id FROM discs WHERE id = ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    const int rc = query->Step();
+    if (rc == SQLITE_DONE) return E_INVALIDARG;
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc label");
+    *labelId = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}
+
+HRESULT DiscStore::Newest(LONG* discId)
+{
+    auto query = m_db.Statement("SELECT coalesce(max(id), 0) FROM discs");
+    if (!query) return E_FAIL;
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "newest disc");
+    *discId = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}

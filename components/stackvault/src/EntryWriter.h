@@ -1,0 +1,44 @@
+// Stores parsed file and folder rows through prepared statements, and
+// gives an import's rows their folded names and name index entries.
+#pragma once
+#include "ParsedBatch.h"
+#include "SqliteConnection.h"
+#include "wintypes.h"
+
+enum class EntryKind { Files = 0, Folders = 1 };
+
+// The smallest and largest id of rows written (empty while first > last).
+struct IdRange {
+    int64_t first = 1;
+    int64_t last = 0;
+
+    bool IsEmpty() const { return first > last; }
+    void Add(int64_t id)
+    {
+        if (IsEmpty()) first = last = id;
+        first = std::min(first, id);
+        last = std::max(last, id);
+    }
+};
+
+class EntryWriter {
+public:
+    explicit EntryWriter(SqliteConnection& db) : m_db(db) {}
+
+    // Writers: call inside a write transaction.
+    // Rows without ids (hasIds false) get the next free ids; `written`
+    // grows by the ids stored.
+    HRESULT Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written);
+    // Folds and indexes the names of the rows with ids first..last that
+    // belong to discs of the import and have no folded name yet.
+    HRESULT IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last);
+    // Largest id in use, 0 when none.
+    HRESULT MaxId(EntryKind kind, LONG* id);
+    // Sets the label id of every file or folder of a disc.
+    HRESULT SetLabelId(EntryKind kind, LONG discId, LONG labelId);
+
+private:
+    HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0);
+
+    SqliteConnection& m_db;
+};

@@ -1,0 +1,58 @@
+#include "FolderListing.h"
+
+#include "Utf16Text.h"
+
+#include <sqlite3.h>
+
+namespace {
+constexpr char kVisible[] = " AND NOT EXISTS (SELECT 1 FROM discs WHERE id = ?1 AND import_id IS NOT NULL)";
+} // namespace
+
+HRESULT FolderListing::Count(LONG discId, LONG folderId, LONG* count)
+{
+    static const std::string sql = std::string("SELECT (SELECT count(*) FROM folders WHERE disc_id = ?1 AND parent_id = ?2)"
+                                               " + (SELECT count(*) FROM files WHERE disc_id = ?1 AND folder_id = ?2)"
+                                               " WHERE 1") + kVisible;
+    auto query = m_db.Statement(sql.c_str());
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    query->Bind(2, folderId);
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return m_db.Failure(rc, "folder count");
+    *count = rc == SQLITE_ROW ? static_cast<LONG>(query->Int64(0)) : 0;
+    return S_OK;
+}
+
+HRESULT FolderListing::Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
+{
+    static const std::string folders =
+        std::string("SELECT id, name, size, type, time FROM folders WHERE disc_id = ?1 AND parent_id = ?2") +
+        kVisible + " ORDER BY id";
+    static const std::string files =
+        std::string("SELECT id, name, size, type, time FROM files WHERE disc_id = ?1 AND folder_id = ?2") + kVisible +
+        " ORDER BY id";
+    LONG filled = 0;
+    const HRESULT hr = FillFrom(folders.c_str(), discId, folderId, records, count, &filled);
+    if (FAILED(hr)) return hr;
+    return FillFrom(files.c_str(), discId, folderId, records + filled, count - filled, &filled);
+}
+
+HRESULT FolderListing::FillFrom(const char* sql, LONG discId, LONG folderId, FolderItemRecord* records, LONG count,
+                                LONG* filled)
+{
+    auto query = m_db.Statement(sql);
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    query->Bind(2, folderId);
+    int rc = SQLITE_DONE;
+    for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i, ++*filled) {
+        FolderItemRecord& record = records[i];
+        record.id = static_cast<int32_t>(query->Int64(0));
+        Utf16Text::CopyToField(record.name, kLibraryTextLength, query->Text(1));
+        record.parentId = folderId;
+        record.size = query->Int64(2);
+        Utf16Text::CopyToField(record.type, kLibraryTextLength, query->Text(3));
+        record.time = query->Int64(4);
+    }
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "folder items");
+}

@@ -1,0 +1,642 @@
+#include "LibraryEngine.h"
+
+#include "BatchParser.h"
+#include "DefaultLabel.h"
+#include "Diagnostics.h"
+#include "LibraryLocation.h"
+#include "LibraryModule.h"
+#include "LibrarySchema.h"
+#include "ProcessOwner.h"
+#include "Utf16Text.h"
+#include "WriteTransaction.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+using Utf16Text::ToQString;
+using Utf16Text::View;
+
+namespace {
+constexpr const char kComponent[] = "Stackvault";
+constexpr int kIdentityCapacity = 260;
+
+bool IsGiven(const char16_t* text) { return text && *text; }
+
+HRESULT CheckText(const char16_t* text)
+{
+    return Utf16Text::IsWellFormed(View(text)) ? S_OK : E_INVALIDARG;
+}
+} // namespace
+
+CLibraryEngine::CLibraryEngine() { LibraryModule::ObjectCreated(); }
+
+CLibraryEngine::~CLibraryEngine()
+{
+    Uninitialize();
+    LibraryModule::ObjectDestroyed();
+}
+
+HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
+{
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_ILibraryEngine) {
+        *object = static_cast<ILibraryEngine*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CLibraryEngine::AddRef() { return m_refs.Increment(); }
+
+ULONG CLibraryEngine::Release()
+{
+    const ULONG count = m_refs.Decrement();
+    if (count == 0) delete this;
+    return count;
+}
+
+HRESULT CLibraryEngine::Ready() const { return m_db.IsOpen() ? S_OK : E_UNEXPECTED; }
+
+template <class Work>
+HRESULT CLibraryEngine::Write(Work work)
+{
+    WriteTransaction transaction(m_db);
+    const HRESULT hr = transaction.Started();
+    if (FAILED(hr)) return hr;
+    return transaction.Finish(work());
+}
+
+// ---- life ----
+
+HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2)
+{
+    Lock lock(m_mutex);
+    if (reserved1 != 0 || reserved2 != 0) return E_INVALIDARG;
+    if (m_db.IsOpen()) return S_FALSE;
+    const QString path = LibraryLocation::DatabasePath();
+    if (createIfMissing) QDir().mkpath(QFileInfo(path).absolutePath());
+    HRESULT hr = m_db.Open(path, createIfMissing != 0);
+    if (FAILED(hr)) return hr;
+    int rc = LibrarySchema::Create(m_db);
+    if (rc == SQLITE_OK)
+        rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
+                          "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
+    if (rc != SQLITE_OK) {
+        hr = m_db.Failure(rc, "schema");
+        m_db.Close();
+        return hr;
+    }
+    m_owner = ProcessOwner::Current();
+    DumpMsg(kComponent, "library %s", qPrintable(path));
+    hr = RecoverAbandoned();
+    if (FAILED(hr)) m_db.Close();
+    return hr;
+}
+
+HRESULT CLibraryEngine::RecoverAbandoned()
+{
+    std::vector<int64_t> importIds;
+    std::vector<LONG> discIds;
+    HRESULT hr = m_imports.Abandoned(importIds, discIds);
+    for (int64_t importId : importIds) {
+        if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.Undo(importId); });
+        DumpMsg(kComponent, "undid the unfinished import %lld", static_cast<long long>(importId));
+    }
+    for (LONG discId : discIds) {
+        if (SUCCEEDED(hr)) hr = Write([&] { return m_discs.Delete(discId); });
+        DumpMsg(kComponent, "removed disc %d, left unfinished", discId);
+    }
+    return hr;
+}
+
+HRESULT CLibraryEngine::Uninitialize()
+{
+    Lock lock(m_mutex);
+    if (!m_db.IsOpen()) return S_FALSE;
+    UndoOpenImports();
+    ReleaseAddedDiscs();
+    m_db.Close();
+    m_lastAddedDisc = 0;
+    return S_OK;
+}
+
+void CLibraryEngine::UndoOpenImports()
+{
+    for (LibraryImportHandle handle : m_imports.Handles()) {
+        const int64_t importId = m_imports.Session(handle)->importId;
+        if (FAILED(Write([&] { return m_imports.Undo(importId); })))
+            DumpMsg(kComponent, "import %lld stays for the next start to undo", static_cast<long long>(importId));
+        m_imports.RemoveSession(handle);
+    }
+}
+
+void CLibraryEngine::ReleaseAddedDiscs()
+{
+    for (LONG discId : m_addedDiscs) Write([&] { return m_discs.Release(discId); });
+    m_addedDiscs.clear();
+}
+
+// ---- tags ----
+
+HRESULT CLibraryEngine::GetTagCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.Count(count);
+}
+
+HRESULT CLibraryEngine::GetTags(TagRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.List(records, count);
+}
+
+HRESULT CLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
+{
+    if (!tagNames) return E_POINTER;
+    Lock lock(m_mutex);
+    QString names;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
+    return hr;
+}
+
+HRESULT CLibraryEngine::AddTag(const char16_t* name, LONG* id)
+{
+    if (!name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_tags.Add(View(name), id); });
+}
+
+HRESULT CLibraryEngine::SetTagVisible(const char16_t* name, LONG visible)
+{
+    if (!name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_tags.SetVisible(View(name), visible != 0); });
+}
+
+HRESULT CLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
+{
+    if (!id || !visible || !name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.Find(View(name), id, visible);
+}
+
+// ---- discs ----
+
+HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
+                                const char16_t* label360Path, const char16_t* name, const char16_t* tagIds,
+                                LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
+                                INT64 capacityBytes, const char16_t* dateText)
+{
+    if (!identity) return E_POINTER;
+    NewDisc disc;
+    disc.properties = {QByteArray(identity), audioFlag, discClass, folderCount, fileCount, usedBytes, capacityBytes};
+    if (disc.properties.identity.isEmpty() || disc.properties.identity.size() >= kIdentityCapacity) return E_INVALIDARG;
+    for (const char16_t* text : {name, tagIds, dateText})
+        if (FAILED(CheckText(text))) return E_INVALIDARG;
+    disc.name = ToQString(View(name));
+    disc.tagIds = ToQString(View(tagIds));
+    disc.dateText = ToQString(View(dateText));
+    const char16_t* const labelPaths[3] = {label32Path, label128Path, label360Path};
+
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    disc.owner = m_owner;
+    LONG discId = 0;
+    hr = Write([&] {
+        HRESULT result = ChooseLabel(labelPaths, disc.properties, disc.name, disc.tagIds, &disc.labelId);
+        return FAILED(result) ? result : m_discs.Add(disc, &discId);
+    });
+    if (SUCCEEDED(hr)) {
+        m_lastAddedDisc = discId;
+        m_addedDiscs.push_back(discId);
+    }
+    return hr;
+}
+
+// The disc's own label set when its three pictures are given, else the
+// default set of its category (none when that set is not in the library).
+HRESULT CLibraryEngine::ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
+                                    const QString& tagIds, LONG* labelId)
+{
+    const int given = IsGiven(paths[0]) + IsGiven(paths[1]) + IsGiven(paths[2]);
+    if (given == 3)
+        return m_labels.Add(ToQString(View(paths[0])), ToQString(View(paths[1])), ToQString(View(paths[2])), labelId);
+    if (given != 0) return E_INVALIDARG;
+    const LONG set = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
+    bool exists = false;
+    const HRESULT hr = m_labels.Exists(set, &exists);
+    *labelId = exists ? set : 0;
+    return hr;
+}
+
+HRESULT CLibraryEngine::GetDiscCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.Count(count);
+}
+
+HRESULT CLibraryEngine::GetDiscs(DiscRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    QHash<int, QString> tagNames;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
+    return FAILED(hr) ? hr : m_discs.List(records, count, tagNames);
+}
+
+HRESULT CLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    ImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    return FAILED(hr) ? hr : DeleteDiscLocked(discId);
+}
+
+HRESULT CLibraryEngine::DeleteDisc(LONG discId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : DeleteDiscLocked(discId);
+}
+
+HRESULT CLibraryEngine::DeleteDiscLocked(LONG discId)
+{
+    return Write([&] { return m_discs.Delete(discId); });
+}
+
+HRESULT CLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
+{
+    if (FAILED(CheckText(tagIds))) return E_INVALIDARG;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
+}
+
+HRESULT CLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
+}
+
+HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
+{
+    if (!discId || !labelId) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    LONG candidate = m_lastAddedDisc;
+    if (candidate == 0 || m_discs.LabelId(candidate, labelId) == E_INVALIDARG) {
+        hr = m_discs.Newest(&candidate);
+        if (FAILED(hr)) return hr;
+    }
+    if (candidate == 0) return E_FAIL;
+    hr = m_discs.LabelId(candidate, labelId);
+    if (SUCCEEDED(hr)) *discId = candidate;
+    return hr;
+}
+
+HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
+{
+    if (!identity) return E_POINTER;
+    Lock lock(m_mutex);
+    QByteArray text;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, kIdentityCapacity, text);
+    return hr;
+}
+
+HRESULT CLibraryEngine::FindDiscByIdentity(const char* identity, LONG* discId)
+{
+    if (!identity || !discId) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.FindByIdentity(QByteArray(identity), discId);
+}
+
+// ---- folders, files and paths ----
+
+HRESULT CLibraryEngine::SessionOf(LibraryImportHandle handle, ImportSession** session)
+{
+    if (!handle) return E_POINTER;
+    *session = m_imports.Session(handle);
+    return *session ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CLibraryEngine::InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    if (!batch) return E_POINTER;
+    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
+    ParsedBatch parsed;
+    BatchParser parser(View(batch));
+    if (!parser.ParseEntries(hasIds == 1, parsed)) {
+        DumpMsg(kComponent, "batch refused: %s", parser.Error().c_str());
+        return E_INVALIDARG;
+    }
+    Lock lock(m_mutex);
+    ImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    IdRange written;
+    hr = Write([&] {
+        const HRESULT claimed = m_imports.Claim(*session, parsed);
+        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, written);
+    });
+    if (SUCCEEDED(hr) && !written.IsEmpty()) {
+        IdRange& range = kind == EntryKind::Files ? session->files : session->folders;
+        range.Add(written.first);
+        range.Add(written.last);
+    }
+    return hr;
+}
+
+HRESULT CLibraryEngine::InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    return InsertEntries(EntryKind::Files, handle, batch, hasIds);
+}
+
+HRESULT CLibraryEngine::InsertFolderRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    return InsertEntries(EntryKind::Folders, handle, batch, hasIds);
+}
+
+HRESULT CLibraryEngine::SetFileLabelId(LONG discId, LONG labelId)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_entries.SetLabelId(EntryKind::Files, discId, labelId); });
+}
+
+HRESULT CLibraryEngine::SetFolderLabelId(LONG discId, LONG labelId)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_entries.SetLabelId(EntryKind::Folders, discId, labelId); });
+}
+
+HRESULT CLibraryEngine::GetMaxFileId(LibraryImportHandle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_entries.MaxId(EntryKind::Files, id);
+}
+
+HRESULT CLibraryEngine::GetMaxFolderId(LibraryImportHandle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_entries.MaxId(EntryKind::Folders, id);
+}
+
+HRESULT CLibraryEngine::GetFolderItemCount(LONG discId, LONG folderId, LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_listing.Count(discId, folderId, count);
+}
+
+HRESULT CLibraryEngine::GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_listing.Fill(discId, folderId, records, count);
+}
+
+HRESULT CLibraryEngine::InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    if (!batch) return E_POINTER;
+    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
+    ParsedBatch parsed;
+    BatchParser parser(View(batch));
+    if (!parser.ParsePaths(hasIds == 1, parsed)) {
+        DumpMsg(kComponent, "path batch refused: %s", parser.Error().c_str());
+        return E_INVALIDARG;
+    }
+    return StorePaths(handle, parsed, hasIds == 1);
+}
+
+HRESULT CLibraryEngine::AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText)
+{
+    if (!pathText) return E_POINTER;
+    if (pathId < 1 || FAILED(CheckText(pathText))) return E_INVALIDARG;
+    ParsedBatch single;
+    single.texts = View(pathText);
+    single.paths.push_back({pathId, {0, static_cast<uint32_t>(single.texts.size())}});
+    return StorePaths(handle, single, true);
+}
+
+HRESULT CLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds)
+{
+    Lock lock(m_mutex);
+    ImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    std::vector<LONG> created, known;
+    hr = Write([&] {
+        const HRESULT stored = m_paths.Insert(batch, hasIds, created, known);
+        return FAILED(stored) ? stored : m_imports.NoteCreatedPaths(*session, created);
+    });
+    if (FAILED(hr)) return hr;
+    m_imports.AdoptCreatedPaths(*session, created);
+    for (LONG pathId : known) m_imports.NoteFoundPath(*session, pathId);
+    return hr;
+}
+
+HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId)
+{
+    if (!pathText || !pathId) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_paths.Find(View(pathText), pathId);
+    if (SUCCEEDED(hr))
+        if (ImportSession* session = handle ? m_imports.Session(handle) : nullptr)
+            m_imports.NoteFoundPath(*session, *pathId);
+    return hr;
+}
+
+HRESULT CLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)
+{
+    if (!pathText) return E_POINTER;
+    Lock lock(m_mutex);
+    QString text;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_paths.Text(pathId, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(pathText, kLibraryTextLength, text);
+    return hr;
+}
+
+HRESULT CLibraryEngine::GetMaxPathId(LibraryImportHandle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_paths.MaxId(id);
+}
+
+// ---- labels ----
+
+HRESULT CLibraryEngine::GetLabelCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.Count(count);
+}
+
+HRESULT CLibraryEngine::AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360)
+{
+    if (!path32 || !path128 || !path360) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    LONG id = 0;
+    return FAILED(hr) ? hr : Write([&] {
+        return m_labels.Add(ToQString(View(path32)), ToQString(View(path128)), ToQString(View(path360)), &id);
+    });
+}
+
+HRESULT CLibraryEngine::LabelPicture(LONG labelId, int size, QImage** bitmap)
+{
+    if (!bitmap) return E_POINTER;
+    *bitmap = nullptr;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.Picture(labelId, size, bitmap);
+}
+
+HRESULT CLibraryEngine::GetLabelThumbnail(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 32, bitmap); }
+
+HRESULT CLibraryEngine::GetLabelImage(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 360, bitmap); }
+
+HRESULT CLibraryEngine::GetLastLabelId(LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.LastId(id);
+}
+
+HRESULT CLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_labels.Delete(labelId); });
+}
+
+// ---- search ----
+
+HRESULT CLibraryEngine::SearchDiscCount(const char16_t* text, LONG* count)
+{
+    if (!text || !count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_search.CountDiscs(View(text), count);
+}
+
+HRESULT CLibraryEngine::SearchDiscs(const char16_t* text, DiscRecord* records, LONG count)
+{
+    if (!text || (!records && count > 0)) return E_POINTER;
+    Lock lock(m_mutex);
+    QHash<int, QString> tagNames;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
+    return FAILED(hr) ? hr : m_search.FillDiscs(View(text), records, count, tagNames);
+}
+
+HRESULT CLibraryEngine::SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count)
+{
+    if (!text || !count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_search.CountEntries(kind, View(text), count);
+}
+
+HRESULT CLibraryEngine::SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count)
+{
+    if (!text || (!records && count > 0)) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_search.FillEntries(kind, View(text), records, count);
+}
+
+HRESULT CLibraryEngine::SearchFileCount(const char16_t* text, LONG* count)
+{
+    return SearchEntryCount(EntryKind::Files, text, count);
+}
+
+HRESULT CLibraryEngine::SearchFiles(const char16_t* text, ItemRecord* records, LONG count)
+{
+    return SearchEntries(EntryKind::Files, text, records, count);
+}
+
+HRESULT CLibraryEngine::SearchFolderCount(const char16_t* text, LONG* count)
+{
+    return SearchEntryCount(EntryKind::Folders, text, count);
+}
+
+HRESULT CLibraryEngine::SearchFolders(const char16_t* text, ItemRecord* records, LONG count)
+{
+    return SearchEntries(EntryKind::Folders, text, records, count);
+}
+
+// ---- imports ----
+
+HRESULT CLibraryEngine::OpenImportHandle(LibraryImportHandle* handle)
+{
+    if (!handle) return E_POINTER;
+    *handle = nullptr;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    int64_t importId = 0;
+    if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.CreateImport(m_owner, &importId); });
+    if (SUCCEEDED(hr)) *handle = m_imports.AddSession(importId);
+    return hr;
+}
+
+HRESULT CLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
+{
+    Lock lock(m_mutex);
+    ImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Files, session->importId, session->files);
+    if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Folders, session->importId, session->folders);
+    if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.Finish(*session); });
+    if (SUCCEEDED(hr)) m_imports.RemoveSession(handle);
+    return hr;
+}
+
+// One slice of ids per transaction, so that other writers wait at most for one.
+HRESULT CLibraryEngine::IndexNames(EntryKind kind, int64_t importId, const IdRange& written)
+{
+    constexpr int64_t kSliceIds = 50000;
+    HRESULT hr = S_OK;
+    for (int64_t first = written.first; SUCCEEDED(hr) && first <= written.last; first += kSliceIds) {
+        const int64_t last = std::min(written.last, first + kSliceIds - 1);
+        hr = Write([&] { return m_entries.IndexNames(kind, importId, first, last); });
+    }
+    return hr;
+}

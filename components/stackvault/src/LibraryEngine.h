@@ -1,0 +1,117 @@
+// The library engine object: one SQLite connection per instance, every call
+// serialised by the instance's lock (the scan worker and the user-interface
+// thread share an instance). Batches are parsed before the lock is taken.
+#pragma once
+#include "DiscStore.h"
+#include "EntryWriter.h"
+#include "FolderListing.h"
+#include "ILibraryEngine.h"
+#include "ImportTracker.h"
+#include "LabelStore.h"
+#include "NameSearch.h"
+#include "PathStore.h"
+#include "SqliteConnection.h"
+#include "TagStore.h"
+
+#include <mutex>
+#include <vector>
+
+struct ParsedBatch;
+
+class CLibraryEngine final : public ILibraryEngine {
+public:
+    CLibraryEngine();
+    ~CLibraryEngine();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) override;
+    HRESULT Uninitialize() override;
+    HRESULT GetTagCount(LONG* count) override;
+    HRESULT GetTags(TagRecord* records, LONG count) override;
+    HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override;
+    HRESULT AddTag(const char16_t* name, LONG* id) override;
+    HRESULT SetTagVisible(const char16_t* name, LONG visible) override;
+    HRESULT FindTag(LONG* id, LONG* visible, const char16_t* name) override;
+    HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
+                    const char16_t* label360Path, const char16_t* name, const char16_t* tagIds, LONG audioFlag,
+                    LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes, INT64 capacityBytes,
+                    const char16_t* dateText) override;
+    HRESULT GetDiscCount(LONG* count) override;
+    HRESULT GetDiscs(DiscRecord* records, LONG count) override;
+    HRESULT DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved) override;
+    HRESULT DeleteDisc(LONG discId, LONG reserved) override;
+    HRESULT SetDiscTags(LONG discId, const char16_t* tagIds) override;
+    HRESULT SetDiscLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetLastAddedDisc(LONG* discId, LONG* labelId) override;
+    HRESULT GetDiscIdentity(LONG discId, char* identity) override;
+    HRESULT FindDiscByIdentity(const char* identity, LONG* discId) override;
+    HRESULT InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT SetFileLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetMaxFileId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT InsertFolderRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT GetMaxFolderId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT GetFolderItemCount(LONG discId, LONG folderId, LONG* count) override;
+    HRESULT GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count) override;
+    HRESULT SetFolderLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetLabelCount(LONG* count) override;
+    HRESULT AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360) override;
+    HRESULT GetLabelThumbnail(LONG labelId, QImage** bitmap) override;
+    HRESULT GetLabelImage(LONG labelId, QImage** bitmap) override;
+    HRESULT GetLastLabelId(LONG* id) override;
+    HRESULT DeleteLabel(LONG labelId, LONG reserved) override;
+    HRESULT InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText) override;
+    HRESULT FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId) override;
+    HRESULT GetPathText(LONG pathId, char16_t* pathText) override;
+    HRESULT GetMaxPathId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT SearchDiscCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchDiscs(const char16_t* text, DiscRecord* records, LONG count) override;
+    HRESULT SearchFileCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchFiles(const char16_t* text, ItemRecord* records, LONG count) override;
+    HRESULT SearchFolderCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchFolders(const char16_t* text, ItemRecord* records, LONG count) override;
+    HRESULT OpenImportHandle(LibraryImportHandle* handle) override;
+    HRESULT CloseImportHandle(LibraryImportHandle handle) override;
+
+private:
+    using Lock = std::lock_guard<std::mutex>;
+
+    // E_UNEXPECTED until Initialize has opened the database.
+    HRESULT Ready() const;
+    // Runs work inside one write transaction; commits when it succeeds.
+    template <class Work>
+    HRESULT Write(Work work);
+    // The open import a handle names: E_POINTER for null, E_INVALIDARG for
+    // a handle this instance did not give out.
+    HRESULT SessionOf(LibraryImportHandle handle, ImportSession** session);
+    HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
+    HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
+    HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
+    HRESULT ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
+                        const QString& tagIds, LONG* labelId);
+    HRESULT DeleteDiscLocked(LONG discId);
+    HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
+    HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
+    HRESULT SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count);
+    HRESULT RecoverAbandoned();
+    void UndoOpenImports();
+    void ReleaseAddedDiscs();
+
+    ComRefCount m_refs;
+    std::mutex m_mutex;
+    SqliteConnection m_db;
+    DiscStore m_discs{m_db};
+    TagStore m_tags{m_db};
+    LabelStore m_labels{m_db};
+    EntryWriter m_entries{m_db};
+    PathStore m_paths{m_db};
+    FolderListing m_listing{m_db};
+    NameSearch m_search{m_db};
+    ImportTracker m_imports{m_db, m_discs};
+    QByteArray m_owner;
+    LONG m_lastAddedDisc = 0;
+    std::vector<LONG> m_addedDiscs;
+};

@@ -1,0 +1,100 @@
+#include "LibrarySchema.h"
+
+#include "SqliteConnection.h"
+
+#include <sqlite3.h>
+
+namespace {
+constexpr const char* kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS discs(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  identity TEXT NOT NULL,
+  name TEXT NOT NULL,
+  name_fold TEXT NOT NULL,
+  tag_ids TEXT NOT NULL,
+  label_id INTEGER NOT NULL,
+  media_class INTEGER NOT NULL,
+  format_code INTEGER NOT NULL,
+  date_text TEXT NOT NULL,
+  total_size INTEGER NOT NULL,
+  audio_flag INTEGER NOT NULL,
+  disc_class INTEGER NOT NULL,
+  folder_count INTEGER NOT NULL,
+  file_count INTEGER NOT NULL,
+  used_bytes INTEGER NOT NULL,
+  capacity_bytes INTEGER NOT NULL,
+  owner TEXT,
+  import_id INTEGER);
+CREATE INDEX IF NOT EXISTS discs_by_identity ON discs(identity);
+CREATE INDEX IF NOT EXISTS discs_importing ON discs(import_id) WHERE import_id IS NOT NULL;
+CREATE INDEX IF NOT EXISTS discs_owned ON discs(owner) WHERE owner IS NOT NULL;
+
+CREATE TABLE IF NOT EXISTS folders(
+  id INTEGER PRIMARY KEY,
+  disc_id INTEGER NOT NULL,
+  parent_id INTEGER NOT NULL,
+  path_id INTEGER NOT NULL,
+  label_id INTEGER NOT NULL,
+  name TEXT NOT NULL,
+  size INTEGER NOT NULL,
+  type TEXT NOT NULL,
+  time INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS folders_by_parent ON folders(disc_id, parent_id);
+CREATE TABLE IF NOT EXISTS folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
+CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
+  fold, content='folder_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
+
+CREATE TABLE IF NOT EXISTS files(
+  id INTEGER PRIMARY KEY,
+  disc_id INTEGER NOT NULL,
+  folder_id INTEGER NOT NULL,
+  path_id INTEGER NOT NULL,
+  label_id INTEGER NOT NULL,
+  name TEXT NOT NULL,
+  size INTEGER NOT NULL,
+  type TEXT NOT NULL,
+  time INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);
+CREATE TABLE IF NOT EXISTS file_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
+CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
+  fold, content='file_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
+
+CREATE TABLE IF NOT EXISTS paths(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
+CREATE TABLE IF NOT EXISTS disc_paths(
+  path_id INTEGER NOT NULL, disc_id INTEGER NOT NULL, PRIMARY KEY(path_id, disc_id)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS disc_paths_by_disc ON disc_paths(disc_id);
+
+CREATE TABLE IF NOT EXISTS imports(id INTEGER PRIMARY KEY AUTOINCREMENT, owner TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS import_paths(
+  import_id INTEGER NOT NULL, path_id INTEGER NOT NULL, PRIMARY KEY(import_id, path_id)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS import_paths_by_path ON import_paths(path_id);
+
+CREATE TABLE IF NOT EXISTS tags(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  name TEXT NOT NULL,
+  fold TEXT NOT NULL UNIQUE,
+  visible INTEGER NOT NULL DEFAULT 1);
+
+CREATE TABLE IF NOT EXISTS labels(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  picture32 BLOB NOT NULL,
+  picture128 BLOB NOT NULL,
+  picture360 BLOB NOT NULL);
+
+PRAGMA user_version=1;
+)sql";
+} // namespace
+
+namespace LibrarySchema {
+
+int Create(SqliteConnection& db)
+{
+    int rc = db.Execute("BEGIN IMMEDIATE");
+    if (rc != SQLITE_OK) return rc;
+    rc = db.Execute(kSchema);
+    if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
+    if (rc != SQLITE_OK) db.Execute("ROLLBACK");
+    return rc;
+}
+
+} // namespace LibrarySchema

@@ -1,0 +1,32 @@
+// The tables of the library database, created on first open.
+//
+//   discs(id, identity, name, name_fold, tag_ids, label_id, media_class,
+//         format_code, date_text, total_size, the properties AddDisc was
+//         given, owner, import_id)
+//   folders(id, disc_id, parent_id, path_id, label_id, name, size, type, time)
+//   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time)
+//   folder_folds, file_folds(id, disc_id, fold): case-folded names, narrow
+//         for scanning; the content of the FTS5 trigram indexes
+//         folder_names and file_names
+//   paths(id, text UNIQUE); disc_paths(path_id, disc_id): which disc uses which path
+//   imports(id, owner); import_paths(import_id, path_id): paths an open import created
+//   tags(id, name, fold UNIQUE, visible); labels(id, picture32, picture128, picture360)
+//
+// Ids of folders, files and paths are library-wide and come with the rows.
+// An import's rows get their folded names and index entries when it closes,
+// in bulk (one index update per batch would cost more than the rows
+// themselves); a row has a folded name exactly when it is in the index.
+// A disc whose import_id is set is being imported: it and its rows are not
+// listed until the import closes. A disc whose owner is set was added by a
+// process that has not finished with it; if that process dies, the disc
+// goes at the next Initialize.
+#pragma once
+
+class SqliteConnection;
+
+namespace LibrarySchema {
+
+// Creates what is missing; SQLite's result.
+int Create(SqliteConnection& db);
+
+} // namespace LibrarySchema

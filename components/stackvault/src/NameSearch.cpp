@@ -1,0 +1,143 @@
+#include "NameSearch.h"
+
+#include "DiscStore.h"
+#include "NameMatch.h"
+#include "Utf16Text.h"
+
+#include <sqlite3.h>
+
+namespace {
+struct EntryTables {
+    const char* table;
+    const char* folds;
+    const char* names; // the trigram index
+    const char* parent;
+};
+
+EntryTables TablesOf(EntryKind kind)
+{
+    return kind == EntryKind::Files ? EntryTables{"files", "file_folds", "file_names", "folder_id"}
+                                    : EntryTables{"folders", "folder_folds", "folder_names", "parent_id"};
+}
+
+constexpr char kHiddenDiscs[] = "(SELECT id FROM discs WHERE import_id IS NOT NULL)";
+
+// Counting reads only the index (or the folded names), never the rows; the
+// discs being imported are left out only when there are any.
+std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
+{
+    const EntryTables t = TablesOf(kind);
+    const std::string notHidden = std::string("n.disc_id NOT IN ") + kHiddenDiscs;
+    if (!useIndex) return std::string("SELECT count(*) FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2) AND " + notHidden;
+    if (!someHidden) return std::string("SELECT count(*) FROM ") + t.names + " WHERE " + t.names + " MATCH ?1";
+    return std::string("SELECT count(*) FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + t.names +
+           ".rowid WHERE " + t.names + " MATCH ?1 AND " + notHidden;
+}
+
+// A folder found is reported with its own path (the path of what it holds),
+// a file with the path of its folder.
+std::string ListSql(EntryKind kind, bool useIndex)
+{
+    const EntryTables t = TablesOf(kind);
+    const bool folders = kind == EntryKind::Folders;
+    const std::string source = useIndex ? t.names : t.folds;
+    const std::string key = useIndex ? source + ".rowid" : source + ".id";
+    std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
+                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source + " CROSS JOIN " +
+                      t.table + " f ON f.id = " + key + " CROSS JOIN discs d ON d.id = f.disc_id";
+    if (folders)
+        sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
+               " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+    sql += useIndex ? std::string(" WHERE ") + t.names + " MATCH ?1" : " WHERE sv_contains(" + source + ".fold, ?2)";
+    return sql + " AND d.import_id IS NULL ORDER BY " + key;
+}
+
+void FillItem(const SqliteStatement& row, ItemRecord& record)
+{
+    record.id = static_cast<int32_t>(row.Int64(0));
+    Utf16Text::CopyToField(record.name, kLibraryTextLength, row.Text(1));
+    record.parentId = static_cast<int32_t>(row.Int64(2));
+    record.size = row.Int64(3);
+    Utf16Text::CopyToField(record.type, kLibraryTextLength, row.Text(4));
+    record.time = row.Int64(5);
+    record.discId = static_cast<int32_t>(row.Int64(6));
+    record.labelId = static_cast<int32_t>(row.Int64(7));
+    Utf16Text::CopyToField(record.discName, kLibraryTextLength, row.Text(8));
+    record.pathId = static_cast<int32_t>(row.Int64(9));
+}
+} // namespace
+
+void NameSearch::BindQuery(SqliteStatement& statement, const QByteArray& folded) const
+{
+    if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::PhraseQuery(folded));
+    statement.BindUtf8(2, folded);
+}
+
+HRESULT NameSearch::SomeDiscHidden(bool* someHidden)
+{
+    auto query = m_db.Statement("SELECT EXISTS (SELECT 1 FROM discs WHERE import_id IS NOT NULL)");
+    if (!query) return E_FAIL;
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "hidden discs");
+    *someHidden = query->Int64(0) != 0;
+    return S_OK;
+}
+
+HRESULT NameSearch::CountWith(const std::string& sql, const QByteArray& folded, LONG* count)
+{
+    auto query = m_db.Statement(sql.c_str());
+    if (!query) return E_FAIL;
+    BindQuery(*query, folded);
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "search count");
+    *count = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}
+
+HRESULT NameSearch::CountDiscs(std::u16string_view text, LONG* count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return *count = 0, S_OK;
+    return CountWith("SELECT count(*) FROM discs d WHERE d.import_id IS NULL AND sv_contains(d.name_fold, ?2)", folded,
+                     count);
+}
+
+HRESULT NameSearch::FillDiscs(std::u16string_view text, DiscRecord* records, LONG count,
+                              const QHash<int, QString>& tagNames)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return S_OK;
+    static const std::string sql = std::string("SELECT ") + DiscStore::kRecordColumns +
+                                   " FROM discs d WHERE d.import_id IS NULL AND sv_contains(d.name_fold, ?2)"
+                                   " ORDER BY d.id";
+    auto query = m_db.Statement(sql.c_str());
+    if (!query) return E_FAIL;
+    BindQuery(*query, folded);
+    int rc = SQLITE_DONE;
+    for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i) DiscStore::Fill(*query, tagNames, records[i]);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "search discs");
+}
+
+HRESULT NameSearch::CountEntries(EntryKind kind, std::u16string_view text, LONG* count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return *count = 0, S_OK;
+    bool someHidden = true;
+    const HRESULT hr = SomeDiscHidden(&someHidden);
+    if (FAILED(hr)) return hr;
+    return CountWith(CountSql(kind, NameMatch::UsesIndex(folded), someHidden), folded, count);
+}
+
+HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRecord* records, LONG count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return S_OK;
+    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded));
+    auto query = m_db.Statement(sql.c_str());
+    if (!query) return E_FAIL;
+    BindQuery(*query, folded);
+    int rc = SQLITE_DONE;
+    for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i) FillItem(*query, records[i]);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "search");
+}

@@ -1,0 +1,77 @@
+#include "PathStore.h"
+
+#include <sqlite3.h>
+
+HRESULT PathStore::Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& createdIds,
+                          std::vector<LONG>& knownIds)
+{
+    for (const PathRow& row : batch.paths) {
+        LONG storedId = 0;
+        bool created = false;
+        const HRESULT hr = InsertOne(hasIds ? row.id : 0, batch.Text(row.text), &storedId, &created);
+        if (FAILED(hr)) return hr;
+        (created ? createdIds : knownIds).push_back(storedId);
+    }
+    return S_OK;
+}
+
+HRESULT PathStore::InsertOne(LONG id, std::u16string_view text, LONG* storedId, bool* created)
+{
+    if (text.empty()) return E_INVALIDARG;
+    LONG existing = 0;
+    HRESULT hr = Find(text, &existing);
+    if (FAILED(hr)) return hr;
+    if (existing > 0) {
+        *storedId = existing;
+        return id == 0 || id == existing ? S_OK : E_INVALIDARG;
+    }
+    auto insert = m_db.Statement("INSERT INTO paths(id, text) VALUES(?, ?)");
+    if (!insert) return E_FAIL;
+    if (id > 0)
+        insert->Bind(1, id);
+    else
+        insert->BindNull(1);
+    insert->BindText(2, text);
+    const int rc = insert->Run();
+    if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert path");
+    *storedId = static_cast<LONG>(m_db.LastInsertId());
+    *created = true;
+    return S_OK;
+}
+
+HRESULT PathStore::Find(std::u16string_view text, LONG* id)
+{
+    auto query = m_db.Statement("SELECT id FROM paths WHERE text = ?");
+    if (!query) return E_FAIL;
+    query->BindText(1, text);
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return m_db.Failure(rc, "find path");
+    *id = rc == SQLITE_ROW ? static_cast<LONG>(query->Int64(0)) : 0;
+    return S_OK;
+}
+
+HRESULT PathStore::Text(LONG id, QString& text)
+{
+    if (id == 0) {
+        text.clear();
+        return S_OK;
+    }
+    auto query = m_db.Statement("SELECT text FROM paths WHERE id = ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, id);
+    const int rc = query->Step();
+    if (rc == SQLITE_DONE) return E_INVALIDARG;
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "path text");
+    text = query->Text(0);
+    return S_OK;
+}
+
+HRESULT PathStore::MaxId(LONG* id)
+{
+    auto query = m_db.Statement("SELECT coalesce(max(id), 0) FROM paths");
+    if (!query) return E_FAIL;
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "max path id");
+    *id = static_cast<LONG>(query->Int64(0));
+    return S_OK;
+}

@@ -1,0 +1,32 @@
+// Path texts ("\DIR\SUB") shared by the whole library. A path already known
+// keeps its id; an import notes the paths it created so that they can be
+// removed with its discs.
+#pragma once
+#include "ParsedBatch.h"
+#include "SqliteConnection.h"
+#include "wintypes.h"
+
+#include <QString>
+#include <vector>
+
+class PathStore {
+public:
+    explicit PathStore(SqliteConnection& db) : m_db(db) {}
+
+    // Writer: call inside a write transaction. Stores each path row; a row
+    // equal to a stored path is accepted as it is, one that clashes with a
+    // stored path (same id or text, other partner) refuses the batch.
+    // createdIds receives the ids of the paths newly stored, knownIds those
+    // of paths that were stored already.
+    HRESULT Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& createdIds, std::vector<LONG>& knownIds);
+    // Id of a path, 0 when unknown.
+    HRESULT Find(std::u16string_view text, LONG* id);
+    // Path 0 (a disc's root) is the empty text.
+    HRESULT Text(LONG id, QString& text);
+    HRESULT MaxId(LONG* id);
+
+private:
+    HRESULT InsertOne(LONG id, std::u16string_view text, LONG* storedId, bool* created);
+
+    SqliteConnection& m_db;
+};

@@ -1,0 +1,60 @@
+// One SQLite connection in WAL mode with a cache of prepared statements.
+// Not thread-safe by itself; the engine serialises every call.
+#pragma once
+#include "SqliteStatement.h"
+#include "hresult.h"
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+// A cached statement lent for one use; reset when the lease ends, so that no
+// finished query keeps a read snapshot open.
+class StatementLease {
+public:
+    explicit StatementLease(SqliteStatement* statement) : m_statement(statement) {}
+    ~StatementLease()
+    {
+        if (m_statement) m_statement->Reset();
+    }
+    StatementLease(const StatementLease&) = delete;
+    StatementLease& operator=(const StatementLease&) = delete;
+    explicit operator bool() const { return m_statement != nullptr; }
+    SqliteStatement* operator->() const { return m_statement; }
+    SqliteStatement& operator*() const { return *m_statement; }
+
+private:
+    SqliteStatement* m_statement;
+};
+
+class SqliteConnection {
+public:
+    SqliteConnection() = default;
+    ~SqliteConnection() { Close(); }
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    // Opens (creating when asked) the database file and sets it up for
+    // several connections: WAL journal, a long busy timeout.
+    HRESULT Open(const QString& path, bool create);
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    sqlite3* Handle() const { return m_db; }
+
+    // A prepared statement for this SQL text, reset and ready to bind; null
+    // when it cannot be prepared (the reason goes to the diagnostics).
+    StatementLease Statement(const char* sql);
+    // Runs statements without results; SQLite's result code.
+    int Execute(const char* sql);
+    int64_t LastInsertId() const;
+    int Changes() const;
+    // HRESULT for a SQLite result, with the message written to diagnostics.
+    HRESULT Failure(int rc, const char* context) const;
+
+private:
+    int ConfigurePragmas();
+
+    sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> m_statements;
+};

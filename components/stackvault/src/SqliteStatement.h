@@ -1,0 +1,46 @@
+// One prepared SQLite statement with typed binding and reading.
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, const char* sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // SQLite's result of preparing.
+    int PrepareResult() const { return m_prepareResult; }
+
+    // Binding (parameters count from 1); each returns SQLite's result.
+    int Bind(int index, int64_t value);
+    int BindText(int index, std::u16string_view text);
+    int BindUtf8(int index, const QByteArray& text);
+    int BindBlob(int index, const QByteArray& data);
+    int BindNull(int index);
+
+    // SQLITE_ROW, SQLITE_DONE or an error.
+    int Step();
+    // Steps to the end; SQLITE_DONE on success.
+    int Run();
+    // Ready to run again: Reset also clears the bindings, Rewind keeps them.
+    void Reset();
+    void Rewind();
+
+    // Reading the current row (columns count from 0).
+    int64_t Int64(int column) const;
+    bool IsNull(int column) const;
+    QString Text(int column) const;
+    QByteArray Utf8(int column) const;
+    QByteArray Blob(int column) const;
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    int m_prepareResult = 0;
+};

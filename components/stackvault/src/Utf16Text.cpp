@@ -1,0 +1,58 @@
+#include "Utf16Text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Utf16Text {
+
+std::u16string_view View(const char16_t* text)
+{
+    return text ? std::u16string_view(text) : std::u16string_view();
+}
+
+QString ToQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+bool IsWellFormed(std::u16string_view text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            ++i;
+        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray Folded(std::u16string_view text)
+{
+    const QString raw = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return raw.toCaseFolded().toUtf8();
+}
+
+QByteArray Folded(const QString& text) { return text.toCaseFolded().toUtf8(); }
+
+void CopyToField(char16_t* field, int capacity, const QString& text)
+{
+    if (capacity <= 0) return;
+    qsizetype length = std::min<qsizetype>(text.size(), capacity - 1);
+    // Never cut a surrogate pair in half.
+    if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate()) --length;
+    std::memcpy(field, text.utf16(), static_cast<size_t>(length) * sizeof(char16_t));
+    field[length] = 0;
+}
+
+void CopyToField(char* field, int capacity, const QByteArray& text)
+{
+    if (capacity <= 0) return;
+    const qsizetype length = std::min<qsizetype>(text.size(), capacity - 1);
+    std::memcpy(field, text.constData(), static_cast<size_t>(length));
+    field[length] = 0;
+}
+
+} // namespace Utf16Text

@@ -1,0 +1,297 @@
+// Discs through the loaded engine: records, type codes, default labels,
+// identities, tags, and deletion with the folders, files and paths that go
+// with a disc.
+#include "EngineTestSupport.h"
+
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DiscsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseFreshDatabase();
+        engine = std::make_unique<EngineInstance>();
+        ASSERT_EQ(S_OK, engine->InitializeResult());
+    }
+
+    ILibraryEngine* e() const { return engine->get(); }
+
+    // Registers the four category tags and five default label sets the way
+    // the program seeds an empty library.
+    void SeedLikeTheProgram()
+    {
+        for (const char16_t* tag : {u"Video", u"Photo", u"Music", u"Document"}) ASSERT_EQ(S_OK, e()->AddTag(tag, nullptr));
+        const QString folder = TestEnvironment::MakeFolder(QStringLiteral("labels"));
+        for (int set = 1; set <= 5; ++set) {
+            const QString p32 = WritePicture(folder, QStringLiteral("s%1_32.png").arg(set), 32, set);
+            const QString p128 = WritePicture(folder, QStringLiteral("s%1_128.png").arg(set), 128, set);
+            const QString p360 = WritePicture(folder, QStringLiteral("s%1_360.png").arg(set), 360, set);
+            ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
+        }
+    }
+
+    DiscRecord AddAndRead(int audioFlag, int discClass, int folders, int files, qint64 capacity,
+                          const char* identity = "1000000000000000000000000000001")
+    {
+        EXPECT_EQ(S_OK, e()->AddDisc(identity, nullptr, nullptr, nullptr, u"Name", u"", audioFlag, discClass, folders,
+                                     files, 5000, capacity, u"01/02/2020 03:04:05"));
+        LONG disc = 0, label = 0;
+        EXPECT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));
+        for (const DiscRecord& record : Discs(e()))
+            if (record.discId == disc) return record;
+        ADD_FAILURE() << "disc not listed";
+        return {};
+    }
+
+    void WriteRows(int disc, const QStringList& paths, const QStringList& folders, const QStringList& files)
+    {
+        LibraryImportHandle handle = nullptr;
+        ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+        if (!paths.isEmpty()) {
+            ASSERT_EQ(S_OK, e()->InsertPathRows(handle, W(Batch(paths)), 1));
+        }
+        if (!folders.isEmpty()) {
+            ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch(folders, true)), 1));
+        }
+        if (!files.isEmpty()) {
+            ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+        }
+        ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    }
+
+    std::unique_ptr<EngineInstance> engine;
+};
+
+TEST_F(DiscsTest, RecordCarriesWhatAddDiscWasGiven)
+{
+    SeedLikeTheProgram();
+    ASSERT_EQ(S_OK, e()->AddDisc("ABCDEF0123456789ABCDEF0123456789", u"", u"", u"", u"Ferien 2023 – Öland", u"1::4",
+                                 0, 2, 12, 345, 4000000000LL, 4700000000LL, u"07/08/2023 09:10:11"));
+    const auto discs = Discs(e());
+    ASSERT_EQ(1u, discs.size());
+    const DiscRecord& d = discs[0];
+    EXPECT_EQ(QStringLiteral("Ferien 2023 – Öland"), FromW(d.name));
+    EXPECT_EQ(QStringLiteral("1::4"), FromW(d.tagIds));
+    EXPECT_EQ(QStringLiteral("Video, Document"), FromW(d.tagNames));
+    EXPECT_EQ(QStringLiteral("07/08/2023 09:10:11"), FromW(d.dateText));
+    EXPECT_EQ(4000000000LL, d.totalSize);
+    EXPECT_EQ(3, d.mediaClass);
+    EXPECT_EQ(1, d.formatCode);
+    EXPECT_EQ(1, d.labelId); // the video set, from the first category tag
+
+    char identity[260] = {};
+    ASSERT_EQ(S_OK, e()->GetDiscIdentity(d.discId, identity));
+    EXPECT_STREQ("ABCDEF0123456789ABCDEF0123456789", identity);
+    LONG found = -1;
+    ASSERT_EQ(S_OK, e()->FindDiscByIdentity(identity, &found));
+    EXPECT_EQ(d.discId, found);
+    ASSERT_EQ(S_OK, e()->FindDiscByIdentity("0000", &found));
+    EXPECT_EQ(0, found);
+}
+
+TEST_F(DiscsTest, TypeCodesCoverEveryKindOfDisc)
+{
+    constexpr qint64 MB = 1000000, GB = 1000 * MB;
+    struct Case {
+        int audio, discClass, folders, files;
+        qint64 capacity;
+        const char* identity;
+        int mediaClass, formatCode;
+    } cases[] = {
+        {-1, 1, 0, 12, 700 * MB, "4C0129abc", 2, 1},                     // audio CD
+        {0, 1, 2, 9, 700 * MB, "10102...", 1, 1},                        // data CD
+        {0, 1, 2, 9, 185 * MB, "10102...", 1, 5},                        // 8 cm CD
+        {0, 1, 2, 9, 700 * MB, "20102...", 4, 1},                        // XA CD
+        // A data disc's identity: kind, tracks, media bits, file system, zone,
+        // date and time, partition size, then the session count.
+        {0, 1, 2, 9, 700 * MB, "1" "01" "02" "3" "201" "20151231235959" "00012AB" "01", 1, 1},
+        {0, 1, 2, 9, 700 * MB, "1" "01" "02" "3" "201" "20151231235959" "00012AB" "02", 6, 1}, // two sessions
+        {0, 2, 2, 9, 4700 * MB, "1" "01" "05" "3" "201" "20151231235959" "00012AB" "03", 6, 1},
+        {0, 1, 2, 9, 700 * MB, "1" "01" "02" "3" "201" "20151231235959" "00012AB", 1, 1},      // cut short
+        {0, 1, 0, 0, 700 * MB, "10102...", 8, 1},                        // empty CD
+        {0, 2, 1, 1, 4700 * MB, "10502...", 3, 1},                       // DVD
+        {0, 2, 1, 1, 8500 * MB, "10502...", 3, 2},                       // dual-layer DVD
+        {0, 2, 1, 1, 1460 * MB, "10502...", 3, 5},                       // 8 cm DVD
+        {0, 2, 0, 0, 4700 * MB, "10502...", 7, 1},                       // empty DVD
+        {0, 3, 1, 1, 25 * GB, "11102...", 9, 1},                         // BD
+        {0, 3, 1, 1, 50 * GB, "11102...", 9, 2},
+        {0, 3, 1, 1, 100 * GB, "11102...", 9, 3},
+        {0, 3, 1, 1, 128 * GB, "11102...", 9, 6},
+        {0, 3, 0, 0, 25 * GB, "11102...", 12, 1},                        // empty BD
+        {0, 7, 1, 1, 0, "1", 5, 0},                                      // unknown class, no capacity
+        {0, 7, 1, 1, 1 * GB, "1", 5, 1},
+    };
+    for (const Case& c : cases) {
+        const DiscRecord record = AddAndRead(c.audio, c.discClass, c.folders, c.files, c.capacity, c.identity);
+        EXPECT_EQ(c.mediaClass, record.mediaClass) << c.identity << " class " << c.discClass << " cap " << c.capacity;
+        EXPECT_EQ(c.formatCode, record.formatCode) << c.identity << " class " << c.discClass << " cap " << c.capacity;
+    }
+}
+
+TEST_F(DiscsTest, DefaultLabelSetFollowsTheCategory)
+{
+    SeedLikeTheProgram();
+    struct Case {
+        int audio;
+        const char16_t* tags;
+        const char16_t* name;
+        int label;
+    } cases[] = {
+        {-1, u"1", u"Album", 3},           // audio wins over tags
+        {0, u"2", u"Pictures", 2},         // Photo
+        {0, u"3::1", u"Concert", 3},       // first category tag in the ids
+        {0, u"4", u"Letters", 4},          // Document -> data
+        {0, u"", u"Backup", 4},            // no category -> data
+        {0, u"", u"Windows 11 Setup", 5},  // reads like a system disc
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(S_OK, e()->AddDisc("X", u"", u"", u"", c.name, c.tags, c.audio, 1, 1, 1, 1, 1, u""));
+        LONG disc = 0, label = 0;
+        ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));
+        EXPECT_EQ(c.label, label) << QString::fromUtf16(c.name).toStdString();
+    }
+}
+
+TEST_F(DiscsTest, MissingDefaultSetGivesNoLabelAndOwnPicturesGiveANewSet)
+{
+    ASSERT_EQ(S_OK, e()->AddDisc("X", u"", u"", u"", u"n", u"", 0, 1, 1, 1, 1, 1, u""));
+    LONG disc = 0, label = -1;
+    ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));
+    EXPECT_EQ(0, label);
+
+    SeedLikeTheProgram();
+    const QString folder = TestEnvironment::MakeFolder(QStringLiteral("own"));
+    const QString p32 = WritePicture(folder, QStringLiteral("s.png"), 32, 0xFF0000);
+    const QString p128 = WritePicture(folder, QStringLiteral("m.png"), 128, 0xFF0000);
+    const QString p360 = WritePicture(folder, QStringLiteral("l.png"), 360, 0xFF0000);
+    ASSERT_EQ(S_OK, e()->AddDisc("Y", W(p32), W(p128), W(p360), u"own", u"", 0, 1, 1, 1, 1, 1, u""));
+    ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));
+    EXPECT_EQ(6, label);
+    for (const QString& path : {p32, p128, p360}) QFile::remove(path);
+    QImage* picture = nullptr;
+    ASSERT_EQ(S_OK, e()->GetLabelThumbnail(label, &picture));
+    EXPECT_EQ(QColor(0xFF0000), picture->pixelColor(5, 5));
+    delete picture;
+
+    // Some label paths without the others, or a path that is no picture, store nothing.
+    LONG count = 0;
+    EXPECT_EQ(E_INVALIDARG, e()->AddDisc("Z", W(p32), u"", u"", u"n", u"", 0, 1, 1, 1, 1, 1, u""));
+    EXPECT_TRUE(FAILED(e()->AddDisc("Z", u"/nonexistent/a.png", u"/nonexistent/b.png", u"/nonexistent/c.png", u"n",
+                                    u"", 0, 1, 1, 1, 1, 1, u"")));
+    EXPECT_EQ(S_OK, e()->GetDiscCount(&count));
+    EXPECT_EQ(2, count);
+    EXPECT_EQ(E_POINTER, e()->AddDisc(nullptr, u"", u"", u"", u"n", u"", 0, 1, 1, 1, 1, 1, u""));
+    EXPECT_EQ(E_INVALIDARG, e()->AddDisc("", u"", u"", u"", u"n", u"", 0, 1, 1, 1, 1, 1, u""));
+}
+
+TEST_F(DiscsTest, TagsLabelAndLastAddedDiscCanBeChanged)
+{
+    SeedLikeTheProgram();
+    const int first = AddTestDisc(e(), QStringLiteral("one"), "1");
+    const int second = AddTestDisc(e(), QStringLiteral("two"), "2");
+    LONG holiday = 0;
+    ASSERT_EQ(S_OK, e()->AddTag(u"Holiday", &holiday));
+    const QString ids = QStringLiteral("2::%1").arg(holiday);
+    ASSERT_EQ(S_OK, e()->SetDiscTags(first, W(ids)));
+    ASSERT_EQ(S_OK, e()->SetDiscLabelId(first, 5));
+    EXPECT_EQ(E_INVALIDARG, e()->SetDiscTags(999, W(ids)));
+    EXPECT_EQ(E_INVALIDARG, e()->SetDiscLabelId(999, 5));
+
+    const auto discs = Discs(e());
+    ASSERT_EQ(2u, discs.size());
+    EXPECT_EQ(first, discs[0].discId);
+    EXPECT_EQ(QStringLiteral("Photo, Holiday"), FromW(discs[0].tagNames));
+    EXPECT_EQ(5, discs[0].labelId);
+
+    LONG disc = 0, label = 0;
+    ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));
+    EXPECT_EQ(second, disc);
+    // Another instance has added nothing itself: it reports the newest disc.
+    EngineInstance other;
+    ASSERT_EQ(S_OK, other->GetLastAddedDisc(&disc, &label));
+    EXPECT_EQ(second, disc);
+}
+
+TEST_F(DiscsTest, DeletingADiscTakesItsRowsAndThePathsOnlyItUses)
+{
+    const int a = AddTestDisc(e(), QStringLiteral("A"), "A");
+    const int b = AddTestDisc(e(), QStringLiteral("B"), "B");
+    auto folder = [](int id, const char* name, int disc) {
+        return EntryRow({id, QString::fromLatin1(name), 0, QStringLiteral("Folder"), 1, disc, 4, 0, 0});
+    };
+    auto file = [](int id, const char* name, int disc, int parent, int path) {
+        return EntryRow({id, QString::fromLatin1(name), 1, QStringLiteral("File"), 1, disc, 4, parent, path});
+    };
+    // Disc A: \SHARED\LEAF and \ONLYA; disc B: \SHARED (found again, same id).
+    WriteRows(a, {PathRow(1, QStringLiteral("\\SHARED")), PathRow(2, QStringLiteral("\\ONLYA"))},
+              {folder(1, "SHARED", a), folder(2, "ONLYA", a)}, {file(1, "a.txt", a, 1, 1)});
+    WriteRows(a, {PathRow(3, QStringLiteral("\\SHARED\\LEAF"))},
+              {EntryRow({3, QStringLiteral("LEAF"), 0, QStringLiteral("Folder"), 1, a, 4, 1, 1})}, {});
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    LONG shared = 0;
+    ASSERT_EQ(S_OK, e()->FindPathId(handle, u"\\SHARED", &shared));
+    ASSERT_EQ(1, shared);
+    ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch({folder(4, "SHARED", b)}, true)), 1));
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({file(2, "b.txt", b, 4, 1)})), 1));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    ASSERT_EQ(S_OK, e()->DeleteDisc(a, 0));
+    EXPECT_EQ(E_INVALIDARG, e()->DeleteDisc(a, 0));
+    char16_t text[260];
+    EXPECT_EQ(S_OK, e()->GetPathText(1, text)); // B still uses it
+    EXPECT_EQ(E_INVALIDARG, e()->GetPathText(2, text));
+    EXPECT_EQ(E_INVALIDARG, e()->GetPathText(3, text)); // a leaf folder's own path
+    EXPECT_TRUE(FoundFiles(e(), QStringLiteral("a.txt")).empty());
+    EXPECT_TRUE(FoundFolders(e(), QStringLiteral("ONLYA")).empty());
+    EXPECT_EQ(0u, FolderItems(e(), a, 0).size());
+    EXPECT_EQ(QStringList{QStringLiteral("b.txt")}, Names(FolderItems(e(), b, 4)));
+
+    ExpectConsistentDatabase();
+    ASSERT_EQ(S_OK, e()->DeleteDisc(b, 0));
+    EXPECT_EQ(E_INVALIDARG, e()->GetPathText(1, text));
+    EXPECT_TRUE(Discs(e()).empty());
+    ExpectConsistentDatabase();
+}
+
+TEST_F(DiscsTest, DeleteWithHandleRemovesADiscMidImport)
+{
+    const int disc = AddTestDisc(e(), QStringLiteral("Cancelled"), "C");
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, e()->InsertPathRows(handle, W(Batch({PathRow(1, QStringLiteral("\\NEW"))})), 1));
+    ASSERT_EQ(S_OK, e()->InsertFileRows(
+                        handle, W(Batch({EntryRow({1, QStringLiteral("x"), 1, QStringLiteral("File"), 1, disc, 4, 0, 0})})), 1));
+    EXPECT_EQ(E_POINTER, e()->DeleteDiscWithHandle(nullptr, disc, 0));
+    ASSERT_EQ(S_OK, e()->DeleteDiscWithHandle(handle, disc, 0));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    LONG count = -1, maxFile = -1, maxPath = -1;
+    EXPECT_EQ(S_OK, e()->GetDiscCount(&count));
+    EXPECT_EQ(S_OK, e()->GetMaxFileId(nullptr, &maxFile));
+    EXPECT_EQ(S_OK, e()->GetMaxPathId(nullptr, &maxPath));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(0, maxFile);
+    EXPECT_EQ(0, maxPath);
+    ExpectConsistentDatabase();
+}
+
+TEST_F(DiscsTest, LabelIdsOfRowsFollowTheDisc)
+{
+    const int disc = AddTestDisc(e(), QStringLiteral("L"), "L");
+    WriteRows(disc, {PathRow(1, QStringLiteral("\\D"))},
+              {EntryRow({1, QStringLiteral("D"), 0, QStringLiteral("Folder"), 1, disc, 4, 0, 0})},
+              {EntryRow({1, QStringLiteral("f.txt"), 1, QStringLiteral("File"), 1, disc, 4, 1, 1})});
+    ASSERT_EQ(S_OK, e()->SetDiscLabelId(disc, 9));
+    ASSERT_EQ(S_OK, e()->SetFolderLabelId(disc, 9));
+    ASSERT_EQ(S_OK, e()->SetFileLabelId(disc, 9));
+    EXPECT_EQ(9, FoundFiles(e(), QStringLiteral("f.t"))[0].labelId);
+    EXPECT_EQ(9, FoundFolders(e(), QStringLiteral("D"))[0].labelId);
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "EngineTestSupport.h"
+
+#include "TestEnvironment.h"
+
+#include <QColor>
+#include <QImage>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+QString UseFreshDatabase()
+{
+    const QString path = TestEnvironment::MakeFolder(QStringLiteral("library")) + QStringLiteral("/library.db");
+    qputenv("ALBIREO_LIBRARY_DB", path.toLocal8Bit());
+    return path;
+}
+
+void ExpectConsistentDatabase()
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(qgetenv("ALBIREO_LIBRARY_DB").constData(), &db, SQLITE_OPEN_READWRITE, nullptr));
+    sqlite3_busy_timeout(db, 10000);
+    for (const char* check : {"INSERT INTO file_names(file_names, rank) VALUES('integrity-check', 1)",
+                              "INSERT INTO folder_names(folder_names, rank) VALUES('integrity-check', 1)",
+                              "PRAGMA integrity_check"}) {
+        char* error = nullptr;
+        EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, check, nullptr, nullptr, &error)) << check << ": " << (error ? error : "");
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
+}
+
+EngineInstance::EngineInstance()
+{
+    if (SUCCEEDED(m_loader.CreateLibraryEngine(&m_engine))) m_initialize = m_engine->Initialize(0, 1, 0);
+}
+
+EngineInstance::~EngineInstance()
+{
+    if (m_engine) {
+        m_engine->Uninitialize();
+        m_engine->Release();
+    }
+}
+
+QString Quoted(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
+}
+
+QString EntryRow(const Entry& e, bool withId)
+{
+    QString row = withId ? QString::number(e.id) + QStringLiteral(", ") : QString();
+    row += Quoted(e.name) + QStringLiteral(", ") + QString::number(e.size) + QStringLiteral(", ") + Quoted(e.type) +
+           QStringLiteral(", ") + QString::number(e.time);
+    for (int value : {e.disc, e.label, e.parent, e.path}) row += QStringLiteral(", ") + QString::number(value);
+    return row;
+}
+
+QString PathRow(int id, const QString& text) { return QString::number(id) + QStringLiteral(", ") + Quoted(text); }
+
+QString Batch(const QStringList& rows, bool folderBatch)
+{
+    QString batch;
+    for (const QString& row : rows) {
+        if (batch.isEmpty())
+            batch = (folderBatch ? QStringLiteral("  SELECT ") : QStringLiteral(" SELECT ")) + row;
+        else
+            batch += QStringLiteral(" UNION SELECT ") + row;
+    }
+    return batch;
+}
+
+int AddTestDisc(ILibraryEngine* engine, const QString& name, const char* identity, const QString& tagIds,
+                int audioFlag, int discClass)
+{
+    EXPECT_EQ(S_OK, engine->AddDisc(identity, u"", u"", u"", W(name), W(tagIds), audioFlag, discClass, 3, 10,
+                                    123456789, 700000000, u"05/04/2023 10:20:30"));
+    LONG disc = 0, label = 0;
+    EXPECT_EQ(S_OK, engine->GetLastAddedDisc(&disc, &label));
+    return disc;
+}
+
+std::vector<FolderItemRecord> FolderItems(ILibraryEngine* engine, int disc, int folder)
+{
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->GetFolderItemCount(disc, folder, &count));
+    std::vector<FolderItemRecord> items(std::max<LONG>(count, 0));
+    EXPECT_EQ(S_OK, engine->GetFolderItems(disc, folder, items.data(), count));
+    return items;
+}
+
+std::vector<ItemRecord> FoundFiles(ILibraryEngine* engine, const QString& text)
+{
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->SearchFileCount(W(text), &count));
+    std::vector<ItemRecord> items(std::max<LONG>(count, 0));
+    EXPECT_EQ(S_OK, engine->SearchFiles(W(text), items.data(), count));
+    return items;
+}
+
+std::vector<ItemRecord> FoundFolders(ILibraryEngine* engine, const QString& text)
+{
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->SearchFolderCount(W(text), &count));
+    std::vector<ItemRecord> items(std::max<LONG>(count, 0));
+    EXPECT_EQ(S_OK, engine->SearchFolders(W(text), items.data(), count));
+    return items;
+}
+
+std::vector<DiscRecord> Discs(ILibraryEngine* engine)
+{
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->GetDiscCount(&count));
+    std::vector<DiscRecord> discs(std::max<LONG>(count, 0));
+    EXPECT_EQ(S_OK, engine->GetDiscs(discs.data(), count));
+    return discs;
+}
+
+std::vector<TagRecord> Tags(ILibraryEngine* engine)
+{
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->GetTagCount(&count));
+    std::vector<TagRecord> tags(std::max<LONG>(count, 0));
+    EXPECT_EQ(S_OK, engine->GetTags(tags.data(), count));
+    return tags;
+}
+
+QStringList Names(const std::vector<FolderItemRecord>& items)
+{
+    QStringList names;
+    for (const auto& item : items) names.append(FromW(item.name));
+    return names;
+}
+
+QStringList Names(const std::vector<ItemRecord>& items)
+{
+    QStringList names;
+    for (const auto& item : items) names.append(FromW(item.name));
+    return names;
+}
+
+QString WritePicture(const QString& folder, const QString& name, int size, unsigned rgb)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(QColor::fromRgb(rgb));
+    const QString path = folder + QLatin1Char('/') + name;
+    image.save(path, "PNG");
+    return path;
+}

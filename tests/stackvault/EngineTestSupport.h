@@ -1,0 +1,68 @@
+// Helpers for tests of the library engine: the engine loaded through
+// CDllCom exactly as the program loads it, a fresh database per engine
+// set, and builders for record batches in the scanner's row formats.
+#pragma once
+#include "CDllCom.h"
+#include "ILibraryEngine.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+// UTF-16 pointer of a QString for the interface.
+inline const char16_t* W(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
+inline QString FromW(const char16_t* text) { return QString::fromUtf16(text); }
+
+// Points the engine at a fresh database file; returns its path.
+QString UseFreshDatabase();
+// The database the engine uses passes SQLite's integrity check, and each
+// name index holds exactly the names of its table (no import may be open).
+void ExpectConsistentDatabase();
+
+// One engine instance, created and initialised; released at the end.
+class EngineInstance {
+public:
+    EngineInstance();
+    ~EngineInstance();
+    ILibraryEngine* operator->() const { return m_engine; }
+    ILibraryEngine* get() const { return m_engine; }
+    HRESULT InitializeResult() const { return m_initialize; }
+
+private:
+    CDllCom m_loader;
+    ILibraryEngine* m_engine = nullptr;
+    HRESULT m_initialize = E_FAIL;
+};
+
+struct Entry {
+    int id;
+    QString name;
+    qint64 size;
+    QString type;
+    qint64 time;
+    int disc;
+    int label;
+    int parent;
+    int path;
+};
+
+QString Quoted(const QString& text);
+QString EntryRow(const Entry& entry, bool withId = true);
+QString PathRow(int id, const QString& text);
+// Rows joined as the scanner joins them (" SELECT " or "  SELECT " first).
+QString Batch(const QStringList& rows, bool folderBatch = false);
+
+// A disc with made-up properties; returns its id.
+int AddTestDisc(ILibraryEngine* engine, const QString& name, const char* identity, const QString& tagIds = {},
+                int audioFlag = 0, int discClass = 1);
+
+std::vector<FolderItemRecord> FolderItems(ILibraryEngine* engine, int disc, int folder);
+std::vector<ItemRecord> FoundFiles(ILibraryEngine* engine, const QString& text);
+std::vector<ItemRecord> FoundFolders(ILibraryEngine* engine, const QString& text);
+std::vector<DiscRecord> Discs(ILibraryEngine* engine);
+std::vector<TagRecord> Tags(ILibraryEngine* engine);
+QStringList Names(const std::vector<FolderItemRecord>& items);
+QStringList Names(const std::vector<ItemRecord>& items);
+// Writes a square PNG of the given size and colour; returns its path.
+QString WritePicture(const QString& folder, const QString& name, int size, unsigned rgb);

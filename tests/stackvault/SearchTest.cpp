@@ -1,0 +1,101 @@
+// Name search through the loaded engine: case-insensitive substrings in any
+// script, short and long queries, and what the results carry.
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SearchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseFreshDatabase();
+        engine = std::make_unique<EngineInstance>();
+        ASSERT_EQ(S_OK, engine->InitializeResult());
+        disc = AddTestDisc(e(), QStringLiteral("Urlaub Fotos"), "S1");
+        LibraryImportHandle handle = nullptr;
+        ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+        ASSERT_EQ(S_OK, e()->InsertPathRows(handle, W(Batch({PathRow(7, QStringLiteral("\\Bilder")),
+                                                               PathRow(8, QStringLiteral("\\Bilder\\Straße"))})), 1));
+        QStringList folders = {EntryRow({1, QStringLiteral("Bilder"), 0, QStringLiteral("Folder"), 1, disc, 4, 0, 0}),
+                               EntryRow({2, QStringLiteral("Straße"), 0, QStringLiteral("Folder"), 1, disc, 4, 1, 7})};
+        ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch(folders, true)), 1));
+        QStringList files;
+        int id = 1;
+        for (const char* name : {"ÄPFEL.JPG", "äpfel-klein.jpg", "Birnen.png", "ΣΟΦΙΑ.txt", "Читать.doc", "ab", "x"})
+            files.append(EntryRow({id++, QString::fromUtf8(name), 10, QStringLiteral("Image"), 1, disc, 4, 2, 8}));
+        ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+        ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    }
+    ILibraryEngine* e() const { return engine->get(); }
+
+    std::unique_ptr<EngineInstance> engine;
+    int disc = 0;
+};
+
+TEST_F(SearchTest, FindsSubstringsWhateverTheCase)
+{
+    EXPECT_EQ((QStringList{"ÄPFEL.JPG", "äpfel-klein.jpg"}), Names(FoundFiles(e(), QStringLiteral("äPfEl"))));
+    EXPECT_EQ((QStringList{"ÄPFEL.JPG", "äpfel-klein.jpg"}), Names(FoundFiles(e(), QStringLiteral(".jpg"))));
+    EXPECT_EQ(QStringList{"ΣΟΦΙΑ.txt"}, Names(FoundFiles(e(), QStringLiteral("σοφ"))));
+    EXPECT_EQ(QStringList{"Читать.doc"}, Names(FoundFiles(e(), QStringLiteral("ЧИТАТЬ.DOC"))));
+    EXPECT_TRUE(FoundFiles(e(), QStringLiteral("apfel")).empty()); // no accent folding
+    EXPECT_TRUE(FoundFiles(e(), QStringLiteral("pfel.jpgx")).empty());
+}
+
+TEST_F(SearchTest, ShortQueriesScanAndLongOnesUseTheIndexWithTheSameAnswers)
+{
+    EXPECT_EQ((QStringList{"ab"}), Names(FoundFiles(e(), QStringLiteral("AB"))));
+    EXPECT_EQ((QStringList{"ΣΟΦΙΑ.txt", "x"}), Names(FoundFiles(e(), QStringLiteral("X"))));
+    EXPECT_EQ((QStringList{"ÄPFEL.JPG", "äpfel-klein.jpg"}), Names(FoundFiles(e(), QStringLiteral("Ä"))));
+    // Three characters and more: every trigram must be present, in order.
+    EXPECT_EQ((QStringList{"äpfel-klein.jpg"}), Names(FoundFiles(e(), QStringLiteral("el-klein.j"))));
+    EXPECT_TRUE(FoundFiles(e(), QStringLiteral("klein-el")).empty());
+    EXPECT_TRUE(FoundFiles(e(), QString()).empty());
+}
+
+TEST_F(SearchTest, ResultsCarryTheirDiscFolderAndPath)
+{
+    const auto files = FoundFiles(e(), QStringLiteral("birnen"));
+    ASSERT_EQ(1u, files.size());
+    const ItemRecord& f = files[0];
+    EXPECT_EQ(3, f.id);
+    EXPECT_EQ(disc, f.discId);
+    EXPECT_EQ(QStringLiteral("Urlaub Fotos"), FromW(f.discName));
+    EXPECT_EQ(2, f.parentId);
+    EXPECT_EQ(8, f.pathId);
+    EXPECT_EQ(10, f.size);
+    EXPECT_EQ(QStringLiteral("Image"), FromW(f.type));
+
+    const auto folders = FoundFolders(e(), QStringLiteral("STRASSE").toLower()); // no full folding: ß stays
+    EXPECT_TRUE(folders.empty());
+    const auto found = FoundFolders(e(), QStringLiteral("straße"));
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ(2, found[0].id);
+    EXPECT_EQ(8, found[0].pathId); // a folder comes with its own path
+    EXPECT_EQ(QStringLiteral("Folder"), FromW(found[0].type));
+    const auto top = FoundFolders(e(), QStringLiteral("bild"));
+    ASSERT_EQ(1u, top.size());
+    EXPECT_EQ(7, top[0].pathId);
+
+    LONG count = -1;
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"FOTO", &count));
+    ASSERT_EQ(1, count);
+    DiscRecord record{};
+    ASSERT_EQ(S_OK, e()->SearchDiscs(u"FOTO", &record, 1));
+    EXPECT_EQ(disc, record.discId);
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"nothing", &count));
+    EXPECT_EQ(0, count);
+}
+
+TEST_F(SearchTest, FillsNoMoreRecordsThanAskedFor)
+{
+    std::vector<ItemRecord> records(3);
+    records[1].id = -77;
+    ASSERT_EQ(S_OK, e()->SearchFiles(u"x", records.data(), 1));
+    EXPECT_EQ(QStringLiteral("ΣΟΦΙΑ.txt"), FromW(records[0].name));
+    EXPECT_EQ(-77, records[1].id);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// Tags and label image sets through the loaded engine.
+#include "EngineTestSupport.h"
+
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TagsAndLabelsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseFreshDatabase();
+        engine = std::make_unique<EngineInstance>();
+        ASSERT_EQ(S_OK, engine->InitializeResult());
+    }
+    ILibraryEngine* e() const { return engine->get(); }
+
+    QStringList TagNames()
+    {
+        QStringList names;
+        for (const TagRecord& tag : Tags(e())) names.append(FromW(tag.name));
+        return names;
+    }
+
+    std::unique_ptr<EngineInstance> engine;
+};
+
+TEST_F(TagsAndLabelsTest, CategoryTagsComeFirstAndHiddenTagsAreNotListed)
+{
+    LONG holiday = 0, photo = 0;
+    ASSERT_EQ(S_OK, e()->AddTag(u"Holiday", &holiday));
+    ASSERT_EQ(S_OK, e()->AddTag(u"Music", nullptr));
+    ASSERT_EQ(S_OK, e()->AddTag(u"Photo", &photo));
+    ASSERT_EQ(S_OK, e()->AddTag(u"Zebra", nullptr));
+    ASSERT_EQ(S_OK, e()->AddTag(u"Video", nullptr));
+    ASSERT_EQ(S_OK, e()->AddTag(u"Document", nullptr));
+    EXPECT_EQ((QStringList{"Video", "Photo", "Music", "Document", "Holiday", "Zebra"}), TagNames());
+
+    ASSERT_EQ(S_OK, e()->SetTagVisible(u"zebra", 0));
+    EXPECT_EQ((QStringList{"Video", "Photo", "Music", "Document", "Holiday"}), TagNames());
+    LONG id = 0, visible = 1;
+    ASSERT_EQ(S_OK, e()->FindTag(&id, &visible, u"ZEBRA"));
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(0, visible);
+    ASSERT_EQ(S_OK, e()->FindTag(&id, &visible, u"holiday"));
+    EXPECT_EQ(holiday, id);
+    EXPECT_EQ(1, visible);
+    ASSERT_EQ(S_OK, e()->FindTag(&id, &visible, u"Nothing"));
+    EXPECT_LE(id, 0);
+
+    // Adding a name that exists (any case) shows it again under its id.
+    LONG again = 0;
+    EXPECT_EQ(S_FALSE, e()->AddTag(u"zEbRa", &again));
+    EXPECT_EQ(6u, Tags(e()).size());
+    EXPECT_EQ(E_INVALIDARG, e()->SetTagVisible(u"Nothing", 1));
+    EXPECT_EQ(E_INVALIDARG, e()->AddTag(u"", nullptr));
+    EXPECT_EQ(E_INVALIDARG, e()->AddTag(u"a, b", nullptr));
+
+    char16_t names[260] = {};
+    const QString ids = QStringLiteral("%1::%2::999::junk::%3").arg(photo).arg(holiday).arg(again);
+    ASSERT_EQ(S_OK, e()->GetTagNames(W(ids), names));
+    EXPECT_EQ(QStringLiteral("Photo, Holiday, Zebra"), FromW(names));
+    ASSERT_EQ(S_OK, e()->SetTagVisible(u"Holiday", 0));
+    ASSERT_EQ(S_OK, e()->GetTagNames(W(ids), names));
+    EXPECT_EQ(QStringLiteral("Photo, Zebra"), FromW(names));
+}
+
+TEST_F(TagsAndLabelsTest, TagNamesMatchAcrossUnicodeCase)
+{
+    ASSERT_EQ(S_OK, e()->AddTag(u"Ärger", nullptr));
+    LONG id = 0, visible = 0;
+    ASSERT_EQ(S_OK, e()->FindTag(&id, &visible, u"äRGER"));
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(S_FALSE, e()->AddTag(u"ÄRGER", nullptr));
+}
+
+TEST_F(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
+{
+    const QString folder = TestEnvironment::MakeFolder(QStringLiteral("pictures"));
+    const QString p32 = WritePicture(folder, QStringLiteral("a.png"), 32, 0x112233);
+    const QString p128 = WritePicture(folder, QStringLiteral("b.png"), 128, 0x445566);
+    const QString p360 = WritePicture(folder, QStringLiteral("c.png"), 64, 0x778899); // scaled up
+    LONG count = -1, last = -1;
+    ASSERT_EQ(S_OK, e()->GetLabelCount(&count));
+    EXPECT_EQ(0, count);
+    ASSERT_EQ(S_OK, e()->GetLastLabelId(&last));
+    EXPECT_EQ(0, last);
+    ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
+    ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
+    QDir(folder).removeRecursively();
+
+    ASSERT_EQ(S_OK, e()->GetLabelCount(&count));
+    EXPECT_EQ(2, count);
+    ASSERT_EQ(S_OK, e()->GetLastLabelId(&last));
+    EXPECT_EQ(2, last);
+    QImage* thumbnail = nullptr;
+    QImage* image = nullptr;
+    ASSERT_EQ(S_OK, e()->GetLabelThumbnail(last, &thumbnail));
+    ASSERT_EQ(S_OK, e()->GetLabelImage(last, &image));
+    EXPECT_EQ(QSize(32, 32), thumbnail->size());
+    EXPECT_EQ(QColor(0x112233), thumbnail->pixelColor(16, 16));
+    EXPECT_EQ(QSize(360, 360), image->size());
+    EXPECT_EQ(QColor(0x778899), image->pixelColor(180, 180));
+    delete thumbnail;
+    delete image;
+
+    ASSERT_EQ(S_OK, e()->DeleteLabel(1, 0));
+    EXPECT_EQ(E_INVALIDARG, e()->DeleteLabel(1, 0));
+    QImage* gone = reinterpret_cast<QImage*>(0x1);
+    EXPECT_EQ(E_INVALIDARG, e()->GetLabelThumbnail(1, &gone));
+    EXPECT_EQ(nullptr, gone);
+    // A deleted set's id is never handed out again.
+    const QString again = TestEnvironment::MakeFolder(QStringLiteral("again"));
+    ASSERT_EQ(S_OK, e()->DeleteLabel(2, 0));
+    ASSERT_EQ(S_OK, e()->AddLabel(W(WritePicture(again, "a.png", 32, 1)), W(WritePicture(again, "b.png", 128, 1)),
+                                  W(WritePicture(again, "c.png", 360, 1))));
+    ASSERT_EQ(S_OK, e()->GetLastLabelId(&last));
+    EXPECT_EQ(3, last);
+}
+
+TEST_F(TagsAndLabelsTest, FilesThatAreNoPicturesAreRefused)
+{
+    const QString folder = TestEnvironment::MakeFolder(QStringLiteral("bad"));
+    const QString good = WritePicture(folder, QStringLiteral("g.png"), 32, 0);
+    QFile text(folder + QStringLiteral("/t.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    EXPECT_EQ(E_INVALIDARG, e()->AddLabel(W(good), W(good), W(text.fileName())));
+    EXPECT_TRUE(FAILED(e()->AddLabel(W(good), W(good), u"/no/such/file.png")));
+    LONG count = -1;
+    ASSERT_EQ(S_OK, e()->GetLabelCount(&count));
+    EXPECT_EQ(0, count);
+}
+
+} // namespace
