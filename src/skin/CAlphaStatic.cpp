@@ -8,6 +8,7 @@ CAlphaStatic::CAlphaStatic(QWidget* parent) : QLabel(parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setFont(SkinFont::ShellDlg());
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setTextFormat(Qt::PlainText); // names and messages are never markup
     SetTextColor(QColor(0x1B, 0x2A, 0x3F));
 }
 

@@ -96,6 +96,7 @@ int CGScrollCheckBox::AddRow(const QString& text, bool withDelete)
     entry.check->SetToggle(true);
     entry.check->setFixedSize(kCheckSize, kCheckSize);
     entry.text->Create(text, WS_CHILD | WS_VISIBLE | SS_NOTIFY, QRect(), m_pContent, 0, m_textColour);
+    entry.text->SetSingleLine(true);
     entry.text->setToolTip(text);
     if (withDelete) {
         entry.remove = new CGButton(m_pContent);

@@ -61,6 +61,12 @@ void CGStatic::SetAlignment(Qt::Alignment alignment)
     update();
 }
 
+void CGStatic::SetSingleLine(bool singleLine)
+{
+    m_bSingleLine = singleLine;
+    update();
+}
+
 void CGStatic::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -72,7 +78,11 @@ void CGStatic::paintEvent(QPaintEvent*)
     if (m_text.isEmpty()) return;
     painter.setPen(m_textColour);
     painter.setFont(font());
-    painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
+    if (m_bSingleLine)
+        painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(m_text, Qt::ElideRight, width()));
+    else
+        painter.drawText(rect(), static_cast<int>(m_alignment) | Qt::TextWordWrap, m_text);
 }
 
 // Only a notifying static takes the mouse; others leave it to the window

@@ -27,6 +27,8 @@ public:
     void SetAlignment(Qt::Alignment alignment);
     void SetTooltip(const QString& text) { setToolTip(text); }
     void SetNotify(bool notify) { m_bNotify = notify; }
+    // One line, shortened with an ellipsis when it does not fit.
+    void SetSingleLine(bool singleLine);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,4 +42,5 @@ private:
     QColor m_textColour;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool m_bNotify = false;
+    bool m_bSingleLine = false;
 };

@@ -44,7 +44,7 @@ protected:
     bool event(QEvent* event) override
     {
         if (auto* m = WinMessageEvent::From(event)) {
-            RecordedMessage record{m->msg, m->wParam, m->lParam};
+            RecordedMessage record{m->msg, m->wParam, m->lParam, 0, QPoint()};
             if (m->msg == WM_NOTIFY) {
                 const auto* notice = reinterpret_cast<const NMMOUSE*>(m->lParam);
                 record.notifyCode = notice->hdr.code;

@@ -118,7 +118,7 @@ QImage DialogShot(FrameDialog& dialog)
 {
     dialog.CreateModeless();
     dialog.show();
-    QTest::qWaitForWindowExposed(&dialog);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     return OnBackdrop(dialog);
 }
 
@@ -293,7 +293,7 @@ public:
             if (other != this) other->hide();
         if (!isVisible()) {
             show();
-            QTest::qWaitForWindowExposed(this);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
         }
     }
     // The control with a margin of the host's surface around it.

@@ -139,3 +139,27 @@ TEST_F(SmallControlsTest, AlphaStaticKeepsItsColourAndFont)
     EXPECT_EQ(text->font().family(), QStringLiteral("MS Shell Dlg 2"));
     EXPECT_EQ(text->geometry(), QRect(254, 4, 600, 16));
 }
+
+TEST_F(SmallControlsTest, StaticTextIsNeverMarkupAndCanBeShortened)
+{
+    auto* text = new CAlphaStatic(&parent);
+    text->Create(QStringLiteral("<b>Backup</b>"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 200, 20), &parent, 0);
+    EXPECT_EQ(text->textFormat(), Qt::PlainText);
+    auto* row = new CGStatic(&parent);
+    row->Create(QStringLiteral("A tag name far too long for its row"), WS_CHILD | WS_VISIBLE, QRect(0, 40, 60, 20),
+                &parent, 0);
+    const auto inkRows = [&] {
+        const QImage image = row->grab().toImage();
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) > 0 && qGray(image.pixel(x, y)) < 160) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    const int wrapped = inkRows();
+    row->SetSingleLine(true);
+    EXPECT_LT(inkRows(), wrapped) << "one line instead of several";
+}
