@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libsqlite3-dev sqlite3 libcdio-dev libiso9660-dev libudfread-dev
   libgtest-dev libgmock-dev
-  xorriso genisoimage udftools
+  xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
 )
 missing=()

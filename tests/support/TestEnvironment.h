@@ -3,6 +3,10 @@
 // folder, so no test touches the user's files.
 #pragma once
 #include <QString>
+#include <ostream>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace TestEnvironment {
 

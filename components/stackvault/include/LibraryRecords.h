@@ -28,7 +28,8 @@ constexpr int kLibraryTextLength = 260;
 struct DiscRecord {
     int32_t discId;
     int32_t labelId;              // label image set; 1 to 5 are the default sets
-    uint8_t reserved[8];
+    int32_t folderCount;          // as the disc was read (AddDisc)
+    int32_t fileCount;
     char16_t name[kLibraryTextLength];
     char16_t tagNames[kLibraryTextLength]; // names joined with ", "
     char16_t tagIds[kLibraryTextLength];   // ids joined with "::"
@@ -75,6 +76,7 @@ struct TagRecord {
 
 static_assert(sizeof(DiscRecord) == 2112);
 static_assert(offsetof(DiscRecord, labelId) == 4);
+static_assert(offsetof(DiscRecord, folderCount) == 8);
 static_assert(offsetof(DiscRecord, name) == 16);
 static_assert(offsetof(DiscRecord, tagNames) == 536);
 static_assert(offsetof(DiscRecord, tagIds) == 1056);

@@ -147,6 +147,8 @@ void DiscStore::Fill(const SqliteStatement& row, const QHash<int, QString>& tagN
     record.formatCode = static_cast<int32_t>(row.Int64(5));
     Utf16Text::CopyToField(record.dateText, kLibraryTextLength, row.Text(6));
     record.totalSize = row.Int64(7);
+    record.folderCount = static_cast<int32_t>(row.Int64(8));
+    record.fileCount = static_cast<int32_t>(row.Int64(9));
 }
 
 HRESULT DiscStore::Identity(LONG discId, QByteArray& identity)

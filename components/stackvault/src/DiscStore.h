@@ -21,7 +21,8 @@ class DiscStore {
 public:
     // The columns a disc record is filled from, in Fill's order.
     static constexpr const char* kRecordColumns =
-        "d.id, d.label_id, d.name, d.tag_ids, d.media_class, d.format_code, d.date_text, d.total_size";
+        "d.id, d.label_id, d.name, d.tag_ids, d.media_class, d.format_code, d.date_text, d.total_size,"
+        " d.folder_count, d.file_count";
 
     explicit DiscStore(SqliteConnection& db) : m_db(db) {}
 

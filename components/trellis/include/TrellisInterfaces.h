@@ -47,7 +47,8 @@ inline constexpr IID IID_ITrellisDiscInfo = {
 // ---------------------------------------------------------------------------
 // Result codes
 
-// WaitParse: the parse is still running.
+// WaitParse: the parse is still running. The value is negative: compare
+// with it (hr == TRELLIS_S_PARSE_RUNNING), do not test it with SUCCEEDED().
 inline constexpr HRESULT TRELLIS_S_PARSE_RUNNING = MakeHresult(0xEB020A06u);
 // FindFirst / FindNext: no (further) entry in the folder.
 inline constexpr HRESULT TRELLIS_E_NO_MORE_ENTRIES = MakeHresult(0x80070012u); // ERROR_NO_MORE_FILES
@@ -78,7 +79,7 @@ inline constexpr DWORD TRELLIS_MEDIA_DVD_PLUS_R = 0x200;
 inline constexpr DWORD TRELLIS_MEDIA_DVD_R_DL = 0x400;
 inline constexpr DWORD TRELLIS_MEDIA_DVD_PLUS_R_DL = 0x800;
 inline constexpr DWORD TRELLIS_MEDIA_DVD_PLUS_RW_DL = 0x1000;
-inline constexpr DWORD TRELLIS_MEDIA_DVD_RW_DL = 0x2000; // also DVD-R DL layer jump
+inline constexpr DWORD TRELLIS_MEDIA_DVD_R_DL_JUMP = 0x2000; // DVD-R DL, layer jump recording
 inline constexpr DWORD TRELLIS_MEDIA_HD_DVD = 0x4000;
 inline constexpr DWORD TRELLIS_MEDIA_BD_ROM = 0x10000;
 inline constexpr DWORD TRELLIS_MEDIA_BD_R = 0x40000;
@@ -227,8 +228,11 @@ struct ITrellisEngine : IUnknown {
     virtual HRESULT GetDriveCount(LONG* count) = 0;
     // A new reference to drive index 0..count-1; the caller releases it.
     virtual HRESULT GetDrive(LONG index, ITrellisDevice** device) = 0;
-    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo; the reader classes
-    // answer ITrellisReader. The object comes back as IUnknown with one reference.
+    // CLSID_TrellisDiscInfo answers ITrellisDiscInfo and
+    // ITrellisDiscProperties (whose calls answer once the disc is opened); the reader classes answer ITrellisReader. The
+    // object comes back with one reference as its primary interface
+    // (ITrellisDiscInfo or ITrellisReader) typed IUnknown*;
+    // CLASS_E_CLASSNOTAVAILABLE for another class.
     virtual HRESULT CreateObject(REFCLSID classId, IUnknown** object) = 0;
 
 protected:
@@ -277,7 +281,10 @@ protected:
 };
 
 // A file-system reader (both reader classes read every file system the
-// engine knows; the class only tells which media it is chosen for).
+// engine knows; the class only tells which media it is chosen for). Open
+// gives TRELLIS_E_NO_DISC for an empty drive and TRELLIS_E_BAD_FORMAT when
+// the disc holds data but no file system that can be read; an audio disc
+// opens and parses to an empty tree.
 struct ITrellisReader : IUnknown {
     virtual HRESULT Attach(ITrellisDevice* device) = 0;
     virtual HRESULT Open() = 0;

@@ -1,0 +1,19 @@
+// What the engine's objects need of a drive beyond its interface: the disc
+// in it as a medium to read.
+#pragma once
+#include "ComObject.h"
+#include "DiscMedium.h"
+#include "TrellisInterfaces.h"
+
+#include <memory>
+
+class CDevice : public ITrellisDevice, public ComObject {
+public:
+    // The disc (or image) in the drive, opened for reading;
+    // TRELLIS_E_NO_DISC when empty, E_ACCESSDENIED without permission.
+    virtual HRESULT OpenMedium(std::unique_ptr<DiscMedium>& medium) = 0;
+
+    // The device of an interface pointer handed in by a caller; nullptr
+    // when it is not one of ours.
+    static CDevice* From(ITrellisDevice* device) { return dynamic_cast<CDevice*>(device); }
+};

@@ -1,0 +1,185 @@
+#include "CReader.h"
+
+#include "FileSystemProbe.h"
+
+#include <chrono>
+#include <cstring>
+
+CReader::~CReader() { Detach(); }
+
+HRESULT CReader::QueryInterface(REFIID iid, void** object)
+{
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_ITrellisReader) {
+        *object = static_cast<ITrellisReader*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT CReader::Attach(ITrellisDevice* device)
+{
+    if (!device) return E_POINTER;
+    CDevice* ours = CDevice::From(device);
+    if (!ours) return E_INVALIDARG;
+    Detach();
+    m_device = ours;
+    m_device->AddRef();
+    return S_OK;
+}
+
+HRESULT CReader::Open()
+{
+    if (!m_device) return E_UNEXPECTED;
+    Close();
+    const HRESULT hr = m_device->OpenMedium(m_medium);
+    if (FAILED(hr)) return hr;
+    m_fileSystem = FileSystemProbe::Open(*m_medium, m_volume);
+    if (!m_fileSystem && m_medium->Layout().HasDataTrack()) {
+        m_medium.reset();
+        return TRELLIS_E_BAD_FORMAT; // data on the disc, but no file system that can be read
+    }
+    return S_OK;
+}
+
+HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
+{
+    if (reserved1 || reserved2) return E_INVALIDARG;
+    if (!m_medium) return E_UNEXPECTED;
+    StopParse();
+    m_tree = FileTree();
+    m_abort = false;
+    m_fraction = 0.0;
+    {
+        std::lock_guard lock(m_mutex);
+        m_started = true;
+        m_done = false;
+        m_result = S_OK;
+    }
+    m_thread = std::thread(&CReader::Parse, this);
+    return S_OK;
+}
+
+void CReader::Parse()
+{
+    HRESULT result = S_OK;
+    if (m_fileSystem) {
+        ParseControl control(&m_abort, &m_fraction);
+        result = m_fileSystem->ReadTree(m_tree, control);
+    }
+    if (SUCCEEDED(result)) m_fraction = 1.0;
+    std::lock_guard lock(m_mutex);
+    m_result = result;
+    m_done = true;
+    m_finished.notify_all();
+}
+
+HRESULT CReader::WaitParse(DWORD milliseconds, LONG* done, double* fraction)
+{
+    std::unique_lock lock(m_mutex);
+    if (!m_started) return E_UNEXPECTED;
+    m_finished.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_done; });
+    if (done) *done = m_done ? 1 : 0;
+    if (fraction) *fraction = m_fraction.load();
+    return m_done ? m_result : TRELLIS_S_PARSE_RUNNING;
+}
+
+HRESULT CReader::Abort()
+{
+    m_abort = true;
+    return S_OK;
+}
+
+void CReader::StopParse()
+{
+    m_abort = true;
+    if (m_thread.joinable()) m_thread.join();
+    m_abort = false;
+    std::lock_guard lock(m_mutex);
+    m_started = false;
+    m_done = false;
+}
+
+bool CReader::Parsed() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_started && m_done && SUCCEEDED(m_result);
+}
+
+HRESULT CReader::Close()
+{
+    StopParse();
+    FindClose();
+    m_tree = FileTree();
+    m_fileSystem.reset();
+    m_medium.reset();
+    m_volume = VolumeInfo{};
+    return S_OK;
+}
+
+HRESULT CReader::Detach()
+{
+    Close();
+    SafeRelease(m_device);
+    return S_OK;
+}
+
+HRESULT CReader::GetTreeCounts(TrellisTreeCounts* counts)
+{
+    if (!counts) return E_POINTER;
+    if (!Parsed()) return E_UNEXPECTED;
+    counts->files = m_tree.FileCount();
+    counts->folders = m_tree.FolderCount();
+    counts->entries = counts->files + counts->folders;
+    return S_OK;
+}
+
+HRESULT CReader::GetUsedBlocks(DWORD session, UINT64* blocks)
+{
+    if (!blocks) return E_POINTER;
+    if (!m_medium) return E_UNEXPECTED;
+    if (session > m_medium->Layout().sessions) return E_INVALIDARG;
+    *blocks = m_volume.usedBlocks;
+    return S_OK;
+}
+
+HRESULT CReader::FindFirst(LPCWSTR path, TrellisFindEntry* entry)
+{
+    if (!path || !entry) return E_POINTER;
+    if (!Parsed()) return E_UNEXPECTED;
+    m_findFolder = m_tree.FindFolder(path);
+    m_findPosition = 0;
+    if (m_findFolder == FileTree::kNone) return TRELLIS_E_PATH_NOT_FOUND;
+    return FillNext(entry);
+}
+
+HRESULT CReader::FindNext(TrellisFindEntry* entry)
+{
+    if (!entry) return E_POINTER;
+    if (m_findFolder == FileTree::kNone || !Parsed()) return E_UNEXPECTED;
+    return FillNext(entry);
+}
+
+HRESULT CReader::FillNext(TrellisFindEntry* entry)
+{
+    const FileNode& folder = m_tree.Node(m_findFolder);
+    if (m_findPosition >= folder.children.size()) return TRELLIS_E_NO_MORE_ENTRIES;
+    const FileNode& node = m_tree.Node(folder.children[m_findPosition++]);
+    std::memset(entry, 0, sizeof *entry);
+    entry->attributes = node.attributes;
+    entry->time.low = DWORD(node.fileTime);
+    entry->time.high = DWORD(node.fileTime >> 32);
+    entry->size = node.size;
+    const size_t length = std::min<size_t>(node.name.size(), MAX_PATH - 1);
+    std::memcpy(entry->name, node.name.data(), length * sizeof(char16_t));
+    return S_OK;
+}
+
+HRESULT CReader::FindClose()
+{
+    m_findFolder = FileTree::kNone;
+    m_findPosition = 0;
+    return S_OK;
+}

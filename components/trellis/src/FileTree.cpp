@@ -1,0 +1,92 @@
+#include "FileTree.h"
+
+#include "TrellisInterfaces.h"
+
+namespace {
+
+char16_t FoldCase(char16_t c)
+{
+    if (c >= u'a' && c <= u'z') return char16_t(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return char16_t(c - 32);
+    return c;
+}
+
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    return true;
+}
+
+} // namespace
+
+FileTree::FileTree()
+{
+    FileNode root;
+    root.attributes = TRELLIS_ATTRIBUTE_DIRECTORY;
+    m_nodes.push_back(std::move(root));
+}
+
+bool FileTree::IsFolder(uint32_t index) const { return m_nodes[index].attributes & TRELLIS_ATTRIBUTE_DIRECTORY; }
+
+uint32_t FileTree::Add(uint32_t parent, FileNode node)
+{
+    // Names are path parts: a backslash, a zero or a name "." or ".." would
+    // make the entry unreachable (or another one's), so they are replaced.
+    for (char16_t& c : node.name)
+        if (c == u'\\' || c == 0) c = u'_';
+    if (node.name == u"." || node.name == u"..") node.name.assign(node.name.size(), u'_');
+    if (m_nodes.size() > kMaxEntries) {
+        m_incomplete = true;
+        return kNone;
+    }
+    const uint32_t index = uint32_t(m_nodes.size());
+    const bool folder = node.attributes & TRELLIS_ATTRIBUTE_DIRECTORY;
+    folder ? ++m_folders : ++m_files;
+    m_nodes.push_back(std::move(node));
+    m_nodes[parent].children.push_back(index);
+    m_folderIndex.erase(parent);
+    return index;
+}
+
+uint32_t FileTree::FindChildFolder(uint32_t folder, std::u16string_view name, bool ignoreCase) const
+{
+    const FileNode& node = m_nodes[folder];
+    if (ignoreCase) {
+        for (uint32_t child : node.children)
+            if (IsFolder(child) && EqualIgnoringCase(m_nodes[child].name, name)) return child;
+        return kNone;
+    }
+    auto found = m_folderIndex.find(folder);
+    if (found == m_folderIndex.end()) {
+        auto& index = m_folderIndex[folder];
+        for (uint32_t child : node.children)
+            if (IsFolder(child)) index.emplace(m_nodes[child].name, child);
+        found = m_folderIndex.find(folder);
+    }
+    auto hit = found->second.find(std::u16string(name));
+    return hit == found->second.end() ? kNone : hit->second;
+}
+
+uint32_t FileTree::Walk(std::u16string_view path, bool ignoreCase) const
+{
+    uint32_t folder = kRoot;
+    size_t begin = 0;
+    while (begin < path.size()) {
+        size_t end = path.find(u'\\', begin);
+        if (end == std::u16string_view::npos) end = path.size();
+        if (end > begin) {
+            folder = FindChildFolder(folder, path.substr(begin, end - begin), ignoreCase);
+            if (folder == kNone) return kNone;
+        }
+        begin = end + 1;
+    }
+    return folder;
+}
+
+uint32_t FileTree::FindFolder(std::u16string_view path) const
+{
+    const uint32_t exact = Walk(path, false);
+    return exact != kNone ? exact : Walk(path, true);
+}

@@ -1,0 +1,55 @@
+// The parsed file system of a disc: folders and files with names, sizes,
+// times and attributes, found again by their backslash-separated paths.
+// Bounded: past kMaxEntries further entries are dropped and the tree is
+// marked incomplete.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct FileNode {
+    std::u16string name;
+    uint64_t size = 0;
+    uint64_t fileTime = 0;
+    uint32_t attributes = 0;
+    std::vector<uint32_t> children; // folders only, in disc order
+};
+
+class FileTree {
+public:
+    static constexpr uint32_t kRoot = 0;
+    static constexpr uint32_t kNone = UINT32_MAX;
+    static constexpr uint32_t kMaxEntries = 4'000'000;
+    static constexpr uint32_t kMaxDepth = 1000;
+
+    FileTree();
+
+    // Adds an entry below `parent` (its name made a valid path part); kNone
+    // when the tree is full.
+    uint32_t Add(uint32_t parent, FileNode node);
+    const FileNode& Node(uint32_t index) const { return m_nodes[index]; }
+    FileNode& Node(uint32_t index) { return m_nodes[index]; }
+    bool IsFolder(uint32_t index) const;
+
+    // The folder at a backslash path from the root ("" or "\" is the root);
+    // exact names first, then ignoring case; kNone when there is none.
+    uint32_t FindFolder(std::u16string_view path) const;
+
+    uint32_t FileCount() const { return m_files; }
+    uint32_t FolderCount() const { return m_folders; }
+    bool Incomplete() const { return m_incomplete; }
+    void MarkIncomplete() { m_incomplete = true; }
+
+private:
+    uint32_t FindChildFolder(uint32_t folder, std::u16string_view name, bool ignoreCase) const;
+    uint32_t Walk(std::u16string_view path, bool ignoreCase) const;
+
+    std::vector<FileNode> m_nodes;
+    uint32_t m_files = 0;
+    uint32_t m_folders = 0;
+    bool m_incomplete = false;
+    // Per folder, its child folders by name; built on first lookup.
+    mutable std::unordered_map<uint32_t, std::unordered_multimap<std::u16string, uint32_t>> m_folderIndex;
+};

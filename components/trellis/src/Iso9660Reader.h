@@ -1,0 +1,61 @@
+// ISO 9660 with its extensions: Rock Ridge names and times on the primary
+// tree (preferred when present), else the Joliet tree, else plain ISO 9660
+// names. Multi-extent files keep their full size; looping or relocated
+// directories, bad records and unreadable blocks end in a partial tree.
+#pragma once
+#include "DiscMedium.h"
+#include "FileSystemReader.h"
+
+#include <array>
+#include <deque>
+#include <unordered_set>
+
+class Iso9660Reader : public FileSystemReader {
+public:
+    Iso9660Reader(DiscMedium& medium, uint32_t sessionStart);
+
+    // Reads the volume descriptors; false when there is no ISO 9660 volume.
+    bool Probe(VolumeInfo& info);
+    HRESULT ReadTree(FileTree& tree, ParseControl& control) override;
+
+private:
+    struct DirectoryJob {
+        uint32_t extent;
+        uint32_t length;
+        uint32_t node;
+        uint32_t depth;
+    };
+    // What one directory record says, after its extensions are read.
+    struct Record {
+        std::u16string name;
+        uint32_t extent = 0;
+        uint32_t length = 0;
+        uint8_t flags = 0;
+        uint64_t fileTime = 0;
+        bool skip = false; // "." / "..", or a relocated directory shown elsewhere
+    };
+    // An entry being put together from the records of a multi-extent file.
+    struct PendingEntry {
+        bool active = false;
+        FileNode node;
+    };
+
+    bool ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>& data);
+    void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree);
+    bool DecodeRecord(const uint8_t* record, size_t length, Record& out);
+    void ReadRockRidge(const uint8_t* area, size_t length, Record& out);
+    uint32_t DirectoryLength(uint32_t extent);
+    void AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree);
+    void Flush(const DirectoryJob& job, PendingEntry& pending, FileTree& tree);
+
+    DiscMedium& m_medium;
+    uint32_t m_sessionStart;
+    uint32_t m_volumeBlocks = 0;
+    std::array<uint8_t, 34> m_root{};
+    bool m_joliet = false;
+    bool m_rockRidge = false;
+    uint8_t m_suspSkip = 0;
+    std::deque<DirectoryJob> m_jobs;
+    std::unordered_set<uint32_t> m_visited;
+    uint64_t m_directoryBytesLeft = 0; // directories may not hold more than the volume
+};

@@ -1,0 +1,13 @@
+// A plain image of 2048-byte blocks (.iso and the like): one data track.
+#pragma once
+#include "DiscMedium.h"
+#include "ImageFile.h"
+
+class IsoImageMedium : public DiscMedium {
+public:
+    explicit IsoImageMedium(ImageFile file);
+    bool ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer) override;
+
+private:
+    ImageFile m_file;
+};

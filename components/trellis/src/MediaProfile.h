@@ -1,0 +1,17 @@
+// The engine's media type flag for an MMC profile, and for disc images.
+#pragma once
+#include <cstdint>
+
+struct DiscLayout;
+struct VolumeInfo;
+
+namespace MediaProfile {
+
+// TRELLIS_MEDIA_* of the drive's current MMC profile; 0 when unknown.
+uint32_t MediaTypeOf(int profile);
+// The media an image stands for: CUE/BIN and other CD formats CD-ROM; a
+// block image with UDF 2.50 or later BD-ROM, with older UDF DVD-ROM,
+// otherwise CD-ROM up to the size of a 90-minute CD and DVD-ROM beyond.
+uint32_t ImageMediaType(const DiscLayout& layout, const VolumeInfo& volume, bool blockImage);
+
+} // namespace MediaProfile

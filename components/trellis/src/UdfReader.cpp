@@ -1,0 +1,423 @@
+#include "UdfReader.h"
+
+#include "ByteOrder.h"
+#include "FileTime.h"
+#include "TextDecode.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kBlock = DiscMedium::kBlockSize;
+constexpr uint16_t kTagAnchor = 2;
+constexpr uint16_t kTagPrimaryVolume = 1;
+constexpr uint16_t kTagPartition = 5;
+constexpr uint16_t kTagLogicalVolume = 6;
+constexpr uint16_t kTagTerminator = 8;
+constexpr uint16_t kTagFileSet = 256;
+constexpr uint16_t kTagFileIdentifier = 257;
+constexpr uint16_t kTagAllocationExtent = 258;
+constexpr uint16_t kTagIndirectEntry = 259;
+constexpr uint16_t kTagFileEntry = 261;
+constexpr uint16_t kTagExtendedFileEntry = 266;
+constexpr uint16_t kAnyTag = 0xFFFF;
+constexpr uint8_t kFileTypeDirectory = 4;
+constexpr uint8_t kFileTypeMetadata = 250;
+constexpr uint8_t kFileTypeMetadataMirror = 251;
+constexpr uint8_t kFileTypeVirtualTable = 248;
+constexpr uint32_t kMaxBlankBlocksBeforeTable = 32768;
+constexpr uint32_t kMaxDescriptorBlocks = 256;
+constexpr uint32_t kMaxDirectoryBytes = 64u << 20;
+constexpr int kMaxAllocationHops = 1024;
+constexpr size_t kMaxExtentsPerEntry = 1u << 20;
+constexpr int kMaxIndirections = 8;
+
+// A descriptor tag whose checksum holds and whose identifier is expected.
+bool TagIs(const uint8_t* block, uint16_t tagId)
+{
+    uint8_t sum = 0;
+    for (int i = 0; i < 16; ++i)
+        if (i != 4) sum = uint8_t(sum + block[i]);
+    if (sum != block[4]) return false;
+    return tagId == kAnyTag || Le16(block) == tagId;
+}
+
+uint64_t AddressKey(uint16_t partition, uint32_t block) { return uint64_t(partition) << 32 | block; }
+
+} // namespace
+
+UdfReader::UdfReader(DiscMedium& medium, uint32_t sessionStart) : m_medium(medium), m_sessionStart(sessionStart) {}
+
+bool UdfReader::ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId)
+{
+    return m_medium.ReadBlocks(sector, 1, block) && TagIs(block, tagId);
+}
+
+bool UdfReader::FindAnchor(uint8_t* block)
+{
+    const uint32_t end = m_medium.Layout().leadOut;
+    const uint32_t candidates[] = {m_sessionStart + 256, end ? end - 1 : 0, end > 256 ? end - 257 : 0};
+    for (uint32_t sector : candidates)
+        if (sector && ReadTagged(sector, block, kTagAnchor)) return true;
+    return false;
+}
+
+bool UdfReader::Probe(VolumeInfo& info)
+{
+    uint8_t anchor[kBlock];
+    if (!FindAnchor(anchor)) return false;
+    if (!ReadVolumeDescriptors(Le32(anchor + 20), Le32(anchor + 16), info) &&
+        !ReadVolumeDescriptors(Le32(anchor + 28), Le32(anchor + 24), info))
+        return false;
+
+    uint8_t block[kBlock];
+    if (!ReadLogical(m_fileSet, block, kTagFileSet)) return false;
+    m_root.block = Le32(block + 404);
+    m_root.partition = Le16(block + 408);
+    if (m_root.partition >= m_maps.size()) return false;
+    info.fsType = TRELLIS_FS_UDF;
+    return true;
+}
+
+bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, VolumeInfo& info)
+{
+    uint32_t blocks = length / kBlock;
+    if (blocks > kMaxDescriptorBlocks) blocks = kMaxDescriptorBlocks;
+    uint8_t block[kBlock];
+    bool logicalVolume = false;
+    m_havePartition = false;
+    for (uint32_t i = 0; i < blocks; ++i) {
+        if (!ReadTagged(location + i, block, kAnyTag)) break;
+        const uint16_t tag = Le16(block);
+        if (tag == kTagTerminator) break;
+        if (tag == kTagPrimaryVolume) {
+            std::memcpy(&info.time, block + 376, sizeof info.time);
+            if (info.time.year == 0) {
+                info.time = TrellisVolumeTime{};
+            } else if ((info.time.typeAndZone >> 12) != 1) {
+                info.time.typeAndZone = 0x1000; // UTC, written as local time at offset 0
+            }
+        } else if (tag == kTagPartition && !m_havePartition) {
+            m_havePartition = true;
+            m_partitionNumber = Le16(block + 22);
+            m_partitionStart = Le32(block + 188);
+            m_partitionLength = Le32(block + 192);
+        } else if (tag == kTagLogicalVolume) {
+            if (Le32(block + 212) != kBlock || !ReadPartitionMaps(block)) return false;
+            info.label = TextDecode::FromDstring(block + 84, 128);
+            info.udfRevision = Le16(block + 216 + 24);
+            m_fileSet.block = Le32(block + 252);
+            m_fileSet.partition = Le16(block + 256);
+            logicalVolume = true;
+        }
+    }
+    if (!logicalVolume || !m_havePartition || m_fileSet.partition >= m_maps.size()) return false;
+    const uint32_t end = m_medium.Layout().leadOut;
+    if (m_partitionStart >= end) return false;
+    if (m_partitionLength > end - m_partitionStart) m_partitionLength = end - m_partitionStart;
+    info.partitionSize = m_partitionLength;
+    info.usedBlocks = uint64_t(m_partitionStart) + m_partitionLength;
+    // A plain view of the physical partition, for the metadata files.
+    const size_t mapCount = m_maps.size();
+    m_maps.push_back(PartitionMap{});
+    const uint16_t physical = uint16_t(mapCount);
+    for (size_t i = 0; i < mapCount; ++i)
+        if (m_maps[i].isVirtual && !LoadVirtualTable(m_maps[i], physical)) return false;
+    for (size_t i = 0; i < mapCount; ++i)
+        if (m_maps[i].metadata && !LoadMetadataPartition(m_maps[i], physical)) return false;
+    return true;
+}
+
+bool UdfReader::ReadPartitionMaps(const uint8_t* lvd)
+{
+    m_maps.clear();
+    const uint32_t tableLength = Le32(lvd + 264);
+    const uint32_t count = Le32(lvd + 268);
+    if (tableLength > kBlock - 440) return false;
+    const uint8_t* map = lvd + 440;
+    const uint8_t* end = map + tableLength;
+    for (uint32_t i = 0; i < count && i < 64; ++i) {
+        if (map + 2 > end || map[1] < 6 || map + map[1] > end) return false;
+        PartitionMap entry;
+        if (map[0] == 1) {
+            entry.partitionNumber = Le16(map + 4);
+        } else if (map[0] == 2 && map[1] >= 64) {
+            const char* identifier = reinterpret_cast<const char*>(map + 5);
+            entry.partitionNumber = Le16(map + 38);
+            if (std::memcmp(identifier, "*UDF Metadata Partition", 23) == 0) {
+                entry.metadata = true;
+                entry.metadataFile = Le32(map + 40);
+                entry.metadataMirror = Le32(map + 44);
+            } else if (std::memcmp(identifier, "*UDF Virtual Partition", 22) == 0) {
+                entry.isVirtual = true;
+            } else if (std::memcmp(identifier, "*UDF Sparable Partition", 23) != 0) {
+                return false;
+            }
+        } else {
+            return false;
+        }
+        m_maps.push_back(entry);
+        map += map[1];
+    }
+    return !m_maps.empty();
+}
+
+bool UdfReader::LoadMetadataPartition(PartitionMap& map, uint16_t physical)
+{
+    // The metadata file lies in the physical partition; its extents map
+    // the metadata partition's blocks. The mirror stands in when it fails.
+    for (uint32_t location : {map.metadataFile, map.metadataMirror}) {
+        Entry entry;
+        if (location >= m_partitionLength || !ReadEntry({location, physical}, entry)) continue;
+        if ((entry.fileType != kFileTypeMetadata && entry.fileType != kFileTypeMetadataMirror) || entry.isEmbedded)
+            continue;
+        map.metadataExtents = std::move(entry.extents);
+        return true;
+    }
+    return false;
+}
+
+bool UdfReader::LoadVirtualTable(PartitionMap& map, uint16_t physical)
+{
+    // The table is the last block written: the last one that is not blank.
+    uint8_t block[kBlock];
+    uint32_t sector = m_medium.Layout().leadOut;
+    for (uint32_t scanned = 0; sector > m_partitionStart && scanned < kMaxBlankBlocksBeforeTable; ++scanned) {
+        --sector;
+        if (!m_medium.ReadBlocks(sector, 1, block)) return false;
+        if (std::any_of(block, block + kBlock, [](uint8_t b) { return b != 0; })) break;
+    }
+    Entry entry;
+    if (!ReadEntry({sector - m_partitionStart, physical}, entry)) return false;
+    std::vector<uint8_t> data;
+    if (!ReadData(entry, data)) return false;
+    size_t first = 0, end = data.size();
+    if (entry.fileType == kFileTypeVirtualTable) {
+        if (data.size() < 2) return false;
+        first = Le16(data.data()); // header length (UDF 2.00 and later)
+    } else if (data.size() >= 36 &&
+               std::memcmp(data.data() + data.size() - 35, "*UDF Virtual Alloc Tbl", 22) == 0) {
+        end = data.size() - 36; // UDF 1.50: entries, then an identifier and the previous table
+    } else {
+        return false;
+    }
+    if (first > end) return false;
+    for (size_t position = first; position + 4 <= end; position += 4)
+        map.virtualTable.push_back(Le32(data.data() + position));
+    return !map.virtualTable.empty();
+}
+
+bool UdfReader::Translate(const Address& address, uint32_t& sector) const
+{
+    if (address.partition >= m_maps.size()) return false;
+    const PartitionMap& map = m_maps[address.partition];
+    uint32_t block = address.block;
+    if (map.isVirtual) {
+        if (block >= map.virtualTable.size()) return false;
+        block = map.virtualTable[block];
+    } else if (map.metadata) {
+        uint64_t first = 0;
+        bool found = false;
+        for (const Extent& extent : map.metadataExtents) {
+            const uint64_t blocks = (uint64_t(extent.length) + kBlock - 1) / kBlock;
+            if (block < first + blocks) {
+                block = uint32_t(extent.where.block + (block - first));
+                found = true;
+                break;
+            }
+            first += blocks;
+        }
+        if (!found) return false;
+    }
+    if (block >= m_partitionLength) return false;
+    sector = m_partitionStart + block;
+    return true;
+}
+
+bool UdfReader::ReadLogical(const Address& address, uint8_t* block, uint16_t tagId)
+{
+    uint32_t sector;
+    return Translate(address, sector) && ReadTagged(sector, block, tagId);
+}
+
+bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
+{
+    uint8_t block[kBlock];
+    for (int indirections = 0;; ++indirections) {
+        if (!ReadLogical(icb, block, kAnyTag)) return false;
+        if (Le16(block) != kTagIndirectEntry) break;
+        if (indirections >= kMaxIndirections) return false;
+        icb.block = Le32(block + 40);
+        icb.partition = Le16(block + 44);
+    }
+    const uint16_t tag = Le16(block);
+    size_t timeOffset, lengthsOffset, headerLength;
+    if (tag == kTagFileEntry) {
+        timeOffset = 84;
+        lengthsOffset = 168;
+        headerLength = 176;
+    } else if (tag == kTagExtendedFileEntry) {
+        timeOffset = 92;
+        lengthsOffset = 208;
+        headerLength = 216;
+    } else {
+        return false;
+    }
+    entry.fileType = block[27];
+    entry.size = Le64(block + 56);
+    entry.fileTime = FileTime::FromEcma(block + timeOffset);
+    const uint32_t eaLength = Le32(block + lengthsOffset);
+    const uint32_t adLength = Le32(block + lengthsOffset + 4);
+    if (eaLength > kBlock || adLength > kBlock || headerLength + eaLength + adLength > kBlock) return false;
+    const uint8_t* area = block + headerLength + eaLength;
+    const int type = Le16(block + 34) & 7;
+    if (!withExtents) return true;
+    if (type == 3) {
+        entry.isEmbedded = true;
+        entry.embedded.assign(area, area + adLength);
+        return true;
+    }
+    return ReadAllocation(area, adLength, type, icb.partition, entry);
+}
+
+bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uint16_t partition, Entry& entry)
+{
+    const size_t step = type == 0 ? 8 : type == 1 ? 16 : type == 2 ? 20 : 0;
+    if (!step) return false;
+    uint8_t continuation[kBlock];
+    for (int hops = 0;;) {
+        bool next = false;
+        for (size_t position = 0; position + step <= length; position += step) {
+            const uint8_t* ad = area + position;
+            const uint32_t raw = Le32(ad);
+            const uint32_t bytes = raw & 0x3FFFFFFF;
+            if (bytes == 0) break;
+            Extent extent;
+            extent.length = bytes;
+            extent.recorded = (raw >> 30) == 0;
+            if (type == 0) {
+                extent.where = {Le32(ad + 4), partition};
+            } else if (type == 1) {
+                extent.where = {Le32(ad + 4), Le16(ad + 8)};
+            } else {
+                extent.where = {Le32(ad + 12), Le16(ad + 16)};
+            }
+            if ((raw >> 30) == 3) {
+                // The descriptors go on in an allocation extent descriptor.
+                if (++hops > kMaxAllocationHops || !ReadLogical(extent.where, continuation, kTagAllocationExtent))
+                    return false;
+                const uint32_t more = Le32(continuation + 20);
+                if (more > kBlock - 24) return false;
+                area = continuation + 24;
+                length = more;
+                next = true;
+                break;
+            }
+            if (entry.extents.size() >= kMaxExtentsPerEntry) return false;
+            entry.extents.push_back(extent);
+        }
+        if (!next) return true;
+    }
+}
+
+bool UdfReader::ReadData(const Entry& entry, std::vector<uint8_t>& data)
+{
+    if (entry.isEmbedded) {
+        data = entry.embedded;
+        if (data.size() > entry.size) data.resize(size_t(entry.size));
+        return true;
+    }
+    const uint64_t size = entry.size < kMaxDirectoryBytes ? entry.size : kMaxDirectoryBytes;
+    data.clear();
+    data.reserve(size_t(size));
+    uint8_t block[kBlock];
+    for (const Extent& extent : entry.extents) {
+        for (uint32_t offset = 0; offset < extent.length && data.size() < size; offset += kBlock) {
+            const size_t take = size_t(std::min<uint64_t>({uint64_t(kBlock), uint64_t(extent.length - offset), size - data.size()}));
+            if (!extent.recorded) {
+                data.insert(data.end(), take, 0);
+                continue;
+            }
+            uint32_t sector;
+            if (!Translate({extent.where.block + offset / kBlock, extent.where.partition}, sector) ||
+                !m_medium.ReadBlocks(sector, 1, block))
+                return false;
+            data.insert(data.end(), block, block + take);
+        }
+    }
+    return data.size() == size;
+}
+
+HRESULT UdfReader::ReadTree(FileTree& tree, ParseControl& control)
+{
+    m_jobs.clear();
+    m_visited.clear();
+    m_directoryBytesLeft = (uint64_t(m_partitionLength) + 512) * kBlock;
+    m_jobs.push_back({m_root, FileTree::kRoot, 0});
+    m_visited.insert(AddressKey(m_root.partition, m_root.block));
+    std::vector<uint8_t> data;
+    uint32_t done = 0;
+    while (!m_jobs.empty()) {
+        if (control.Aborted()) return E_ABORT;
+        const DirectoryJob job = m_jobs.front();
+        m_jobs.pop_front();
+        Entry entry;
+        if (ReadEntry(job.icb, entry) && entry.size <= m_directoryBytesLeft && ReadData(entry, data)) {
+            m_directoryBytesLeft -= data.size();
+            ParseDirectory(job, data, tree, control);
+        } else {
+            tree.MarkIncomplete();
+        }
+        ++done;
+        control.Report(double(done) / double(done + m_jobs.size()));
+    }
+    return S_OK;
+}
+
+void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree,
+                               const ParseControl& control)
+{
+    size_t position = 0;
+    for (uint32_t count = 0; position + 38 <= data.size(); ++count) {
+        if ((count & 1023) == 1023 && control.Aborted()) return;
+        const uint8_t* fid = data.data() + position;
+        if (!TagIs(fid, kTagFileIdentifier)) {
+            tree.MarkIncomplete();
+            return;
+        }
+        const uint8_t characteristics = fid[18];
+        const uint8_t nameLength = fid[19];
+        const uint16_t useLength = Le16(fid + 36);
+        const size_t total = (38 + size_t(useLength) + nameLength + 3) & ~size_t(3);
+        if (position + 38 + useLength + nameLength > data.size()) {
+            tree.MarkIncomplete();
+            return;
+        }
+        position += total;
+        if (characteristics & 0x0C) continue; // the parent entry, or a deleted one
+        FileNode node;
+        node.name = TextDecode::FromOstaCs0(fid + 38 + useLength, nameLength);
+        if (node.name.empty()) continue;
+        const Address icb{Le32(fid + 24), Le16(fid + 28)};
+        Entry entry;
+        const bool entryRead = ReadEntry(icb, entry, false);
+        const bool folder = (characteristics & 0x02) || (entryRead && entry.fileType == kFileTypeDirectory);
+        node.attributes = TRELLIS_ATTRIBUTE_READONLY | (folder ? TRELLIS_ATTRIBUTE_DIRECTORY : 0) |
+                          ((characteristics & 0x01) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
+        if (entryRead) {
+            node.fileTime = entry.fileTime;
+            if (!folder) node.size = entry.size;
+        } else {
+            tree.MarkIncomplete();
+        }
+        const uint32_t index = tree.Add(job.node, std::move(node));
+        if (index == FileTree::kNone) return;
+        if (!folder || !entryRead) continue;
+        if (job.depth + 1 >= FileTree::kMaxDepth || !m_visited.insert(AddressKey(icb.partition, icb.block)).second) {
+            tree.MarkIncomplete();
+            continue;
+        }
+        m_jobs.push_back({icb, index, job.depth + 1});
+    }
+}

@@ -1,0 +1,109 @@
+#include "CliContext.h"
+
+#include "CDllCom.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+CliContext::CliContext() = default;
+
+CliContext::~CliContext()
+{
+    m_pDiscAccess.reset(); // waits for a scan that still writes to the library
+    if (m_pLibrary) {
+        m_pLibrary->Uninitialize();
+        SafeRelease(m_pLibrary);
+    }
+}
+
+CDiscAccess* CliContext::Discs()
+{
+    if (!m_pDiscAccess) {
+        CDiscIdentity::SetTraceStream(nullptr); // standard output carries the command's answer
+        m_pDiscAccess = std::make_unique<CDiscAccess>();
+    }
+    if (FAILED(m_pDiscAccess->InitResult())) {
+        Fail(QStringLiteral("the disc engine cannot be loaded (%1)").arg(CodeText(m_pDiscAccess->InitResult())));
+        return nullptr;
+    }
+    return m_pDiscAccess.get();
+}
+
+ILibraryEngine* CliContext::Library()
+{
+    if (m_pLibrary) return m_pLibrary;
+    m_pLibraryModule = std::make_unique<CDllCom>();
+    HRESULT hr = m_pLibraryModule->CreateLibraryEngine(&m_pLibrary);
+    if (SUCCEEDED(hr)) hr = m_pLibrary->Initialize(0, 1, 0);
+    if (FAILED(hr)) {
+        SafeRelease(m_pLibrary);
+        Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
+        return nullptr;
+    }
+    return m_pLibrary;
+}
+
+char CliContext::ParseLetter(const QString& text)
+{
+    QString letter = text.trimmed().toUpper();
+    if (letter.endsWith(QLatin1Char('\\')) || letter.endsWith(QLatin1Char('/'))) letter.chop(1);
+    if (letter.endsWith(QLatin1Char(':'))) letter.chop(1);
+    return letter.size() == 1 && letter[0] >= QLatin1Char('A') && letter[0] <= QLatin1Char('Z') ? letter[0].toLatin1() : 0;
+}
+
+bool CliContext::SelectDrive(const QString& letterText)
+{
+    CDiscAccess* discs = Discs();
+    if (!discs) return false;
+    const char letter = ParseLetter(letterText);
+    const int position = letter ? discs->PositionOfLetter(letter) : -1;
+    if (position < 0) {
+        Fail(QStringLiteral("there is no drive %1 (see 'albireo-cli drives')").arg(letterText));
+        return false;
+    }
+    const HRESULT hr = discs->SelectDrive(position);
+    if (FAILED(hr)) {
+        Fail(QStringLiteral("drive %1 cannot be opened (%2)").arg(letterText, CodeText(hr)));
+        return false;
+    }
+    return true;
+}
+
+ITrellisImageDrive* CliContext::ImageDrive(const QString& letterText)
+{
+    if (!SelectDrive(letterText)) return nullptr;
+    CDiscAccess* discs = Discs();
+    ITrellisDevice* device = nullptr;
+    if (FAILED(discs->Engine()->GetDrive(discs->EngineIndexAt(discs->PositionOfLetter(ParseLetter(letterText))), &device)))
+        return nullptr;
+    ITrellisImageDrive* imageDrive = nullptr;
+    device->QueryInterface(IID_ITrellisImageDrive, reinterpret_cast<void**>(&imageDrive));
+    device->Release();
+    if (!imageDrive) Fail(QStringLiteral("drive %1 is not an image drive").arg(letterText));
+    return imageDrive;
+}
+
+int CliContext::Fail(const QString& message)
+{
+    std::fprintf(stderr, "albireo-cli: %s\n", qPrintable(message));
+    return Failure;
+}
+
+int CliContext::UsageError(const QString& command, const QString& message)
+{
+    std::fprintf(stderr, "albireo-cli %s: %s\nTry 'albireo-cli %s --help'.\n", qPrintable(command), qPrintable(message),
+                 qPrintable(command));
+    return Usage;
+}
+
+void CliContext::Print(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+QString CliContext::CodeText(HRESULT hr)
+{
+    return QStringLiteral("0x%1").arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')).toUpper().replace(QStringLiteral("0X"), QStringLiteral("0x"));
+}

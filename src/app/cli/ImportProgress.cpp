@@ -1,0 +1,28 @@
+#include "ImportProgress.h"
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+ImportProgress::ImportProgress() : m_bTerminal(isatty(STDERR_FILENO) != 0) {}
+
+void ImportProgress::Show(int percent)
+{
+    if (percent == m_nShown) return;
+    m_nShown = percent;
+    if (!m_bTerminal) {
+        std::fprintf(stderr, "%d%%\n", percent);
+        return;
+    }
+    constexpr int kWidth = 40;
+    const int filled = percent * kWidth / 100;
+    std::fprintf(stderr, "\rImporting [%s%s] %3d%%", std::string(filled, '#').c_str(),
+                 std::string(kWidth - filled, '.').c_str(), percent);
+    std::fflush(stderr);
+}
+
+void ImportProgress::Finish(int percent)
+{
+    if (percent >= 0) Show(percent);
+    if (m_bTerminal) std::fputc('\n', stderr);
+}

@@ -1,0 +1,78 @@
+// albireo-cli: the catalogue without the window, for scripts and terminals.
+// It uses the same disc engine, library and settings as the program.
+#include "CliCatalogCommands.h"
+#include "CliContext.h"
+#include "CliDriveCommands.h"
+#include "CliImportCommand.h"
+#include "CliResources.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+struct Command {
+    std::function<int(CliContext&, const QStringList&)> run;
+    const char* usage;
+    const char* help;
+};
+
+const std::map<QString, Command>& Commands()
+{
+    static const std::map<QString, Command> commands = {
+        {"drives", {CliDriveCommands::Drives, "drives", "Lists the drives: letter, name and disc, empty or busy."}},
+        {"insert", {CliDriveCommands::Insert, "insert LETTER IMAGE", "Puts a disc image (ISO, CUE sheet, ...) into an image drive."}},
+        {"eject", {CliDriveCommands::Eject, "eject LETTER", "Takes the image out of an image drive."}},
+        {"identity", {CliDriveCommands::Identity, "identity LETTER", "Prints the 32-character identity of the disc in the drive."}},
+        {"import", {CliImportCommand::Import, "import LETTER [--name NAME] [--tags T1,T2]",
+                    "Catalogues the disc in the drive. The volume label is the default name; tags that do not exist\n"
+                    "are created. A disc already in the library is refused (exit code 3). Ctrl-C cancels and keeps\n"
+                    "nothing of the disc."}},
+        {"discs", {CliCatalogCommands::Discs, "discs", "Lists the catalogued discs: id, name, identity, folders, files."}},
+        {"ls", {CliCatalogCommands::List, "ls DISC [PATH] [-R]",
+                "Lists a folder of a catalogued disc (DISC is its id or name): path, size, time (UTC).\n"
+                "-R lists the whole tree below PATH."}},
+        {"search", {CliCatalogCommands::Search, "search TEXT", "Finds discs, folders and files whose names contain TEXT."}},
+    };
+    return commands;
+}
+
+void PrintUsage(FILE* stream)
+{
+    std::fprintf(stream, "Usage: albireo-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    for (const auto& [name, command] : Commands()) std::fprintf(stream, "  %s\n", command.usage);
+    std::fprintf(stream, "\n'albireo-cli COMMAND --help' describes a command.\n"
+                         "Exit codes: 0 success, 1 failure, 2 wrong usage, 3 disc already catalogued.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = application.arguments().mid(1);
+    if (arguments.isEmpty()) {
+        PrintUsage(stderr);
+        return CliContext::Usage;
+    }
+    const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        PrintUsage(stdout);
+        return CliContext::Success;
+    }
+    const auto found = Commands().find(name);
+    if (found == Commands().end()) {
+        std::fprintf(stderr, "albireo-cli: unknown command '%s'\n", qPrintable(name));
+        PrintUsage(stderr);
+        return CliContext::Usage;
+    }
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        std::printf("Usage: albireo-cli %s\n%s\n", found->second.usage, found->second.help);
+        return CliContext::Success;
+    }
+    CliResources::Load();
+    CliContext context;
+    return found->second.run(context, arguments);
+}

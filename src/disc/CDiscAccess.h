@@ -1,0 +1,127 @@
+// CDiscAccess: the one object that owns the disc engine's objects, the list
+// of drives the user may import from, the selected drive, the last disc read
+// and the scan into the library. Created at start-up, deleted at exit.
+#pragma once
+#include "CDiscIdentity.h"
+#include "ComponentModule.h"
+#include "TrellisInterfaces.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <climits>
+#include <memory>
+#include <vector>
+
+struct ILibraryEngine;
+class CScanWorker;
+
+// The scan's callback: code, a pointer-sized parameter, the stored context.
+using ScanCallback = void (*)(int code, intptr_t parameter, int context);
+
+enum ScanCallbackCode : int {
+    ScanStarting = 0x8001,
+    ScanFinished = 0x8002,
+    ScanCancelled = 0x8005,
+    ScanAborting = 0x8006,
+};
+
+class CDiscAccess {
+public:
+    // Loads the disc engine from the program folder, tells it the settings
+    // location and builds the drive list. Without an engine the object
+    // still exists and its operations answer their failure codes.
+    CDiscAccess();
+    ~CDiscAccess();
+    CDiscAccess(const CDiscAccess&) = delete;
+    CDiscAccess& operator=(const CDiscAccess&) = delete;
+
+    // The result of loading the engine and building the list.
+    HRESULT InitResult() const { return m_hrInit; }
+    ITrellisEngine* Engine() const { return m_pEngine; }
+
+    // Drives.
+    int GetDriveCount() const { return m_nDriveCount; }
+    int GetDriveNames(QStringList& names) const;
+    HRESULT SelectDrive(int position);
+    HRESULT GetDriveLetter(char* letter) const;
+    HRESULT CheckDiscReady();
+    HRESULT CheckDriveReady(int engineIndex);
+    HRESULT EjectMedia();
+    HRESULT LockMedia(LONG flag);
+    // The engine index of the drive listed at `position`, or -1.
+    int EngineIndexAt(int position) const;
+    // The list position of the drive with this letter, or -1.
+    int PositionOfLetter(char letter) const;
+
+    // Disc properties and identity of the disc in the selected drive.
+    HRESULT ReadDiscProperties(char* identity, WCHAR* label, WCHAR* spareText, int* audioFlag, int* discClass,
+                               int* folderCount, int* fileCount, INT64* usedBytes, INT64* capacityBytes,
+                               WCHAR* dateText);
+    // The identity alone of the disc in the drive with that engine index.
+    HRESULT GetDriveIdentity(char* identity, int engineIndex);
+    DWORD MediaType() const { return m_dwMediaType; }
+    int FileCount() const { return m_nFileCount; }
+    int ItemTotal() const { return m_nItemTotal; }
+
+    // Scan into the library (runs on a worker thread).
+    HRESULT SetLibrary(ILibraryEngine* library);
+    HRESULT SetDiscIds(int discId, int labelId);
+    int StartScan(int mode);
+    int SetCallback(ScanCallback callback, int context);
+    HRESULT GetProperty(int key, int* value) const;
+    void SetCancel(int value);
+    // Waits for the running scan to end, at most `milliseconds` (the program
+    // never needs to; tools and tests do). True when no scan runs any more.
+    bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
+    // Set while a disc is read or scanned; the suspend check reads it.
+    bool IsBusy() const { return m_bBusy.load(); }
+
+    // The disc class of a media type: 1 CD, 2 DVD, 3 BD, 0 unknown.
+    static int DiscClassOf(DWORD mediaType);
+    // Whether the media type is one of the CD types that take the CD reader.
+    static bool IsCdMedia(DWORD mediaType);
+    // Reduces every run of blanks to one and removes one trailing blank.
+    static QString CollapseBlanks(const QString& text);
+
+private:
+    friend class CScanWorker;
+    struct DiscFacts;
+
+    HRESULT LoadEngine();
+    HRESULT BuildDriveList();
+    bool IsVirtualDrive(char letter) const;
+    HRESULT ReadFacts(ITrellisDevice* device, bool forImport, DiscFacts& facts);
+    HRESULT CountPass(DiscFacts& facts);
+    void ReleaseSelected();
+
+    ComponentModule m_module;
+    HRESULT m_hrInit = E_FAIL;
+    ITrellisEngine* m_pEngine = nullptr;
+    ITrellisDiscInfo* m_pDiscInfo = nullptr;
+    bool m_bDiscInfoOpen = false;
+    ITrellisDevice* m_pSelectedDevice = nullptr;
+    char m_cSelectedLetter = 0;
+    int m_nDriveCount = 0;
+    std::vector<int> m_listedEngineIndexes;
+    QStringList m_driveNames;
+    QMap<int, QString> m_driveRoots;
+
+    DWORD m_dwMediaType = 0;
+    int m_nFileCount = 0;
+    int m_nItemTotal = 0;
+    std::atomic<bool> m_bBusy{false};
+
+    // Scan state shared with the worker: plain 32-bit values.
+    std::atomic<int> m_nCancelRequested{0};
+    std::atomic<int> m_nAbortRequested{0};
+    std::atomic<int> m_nProgress{0};
+    ILibraryEngine* m_pLibrary = nullptr;
+    int m_nDiscId = 0;
+    int m_nLabelId = 0;
+    int m_nMode = 0;
+    ScanCallback m_pCallback = nullptr;
+    int m_nCallbackContext = 0;
+    std::unique_ptr<CScanWorker> m_pWorker;
+};

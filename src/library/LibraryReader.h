@@ -1,0 +1,52 @@
+// Reads lists from the library engine the way the engine wants them read
+// (ask the count, allocate zero-filled records, let the engine fill them)
+// and answers the questions of a catalogue browser without a disc: which
+// disc a name means, which folder a path means, the entries below a folder.
+#pragma once
+#include "ILibraryEngine.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class LibraryReader {
+public:
+    struct Entry {
+        QString path; // from the disc's root with backslashes; folders end in one
+        INT64 size = 0;
+        INT64 time = 0; // file time
+        // "path<TAB>size<TAB>time" with the time as ISO 8601 UTC ("" when unknown).
+        QString Line() const;
+    };
+
+    explicit LibraryReader(ILibraryEngine* library) : m_pLibrary(library) {}
+
+    std::vector<DiscRecord> Discs() const;
+    std::vector<DiscRecord> SearchDiscs(const QString& text) const;
+    std::vector<ItemRecord> SearchFolders(const QString& text) const;
+    std::vector<ItemRecord> SearchFiles(const QString& text) const;
+    std::vector<FolderItemRecord> FolderItems(int discId, int folderId) const;
+    QString Identity(int discId) const;
+    // "\DIR\SUB\name" of a file found; a folder found carries its own path.
+    QString FileFullPath(const ItemRecord& item) const;
+    QString FolderFullPath(const ItemRecord& item) const;
+
+    // A disc by id or by name (exact, then case-insensitive); 0 with the
+    // reason in *error when there is none or the name is ambiguous.
+    int FindDisc(const QString& idOrName, QString* error) const;
+    // The folder id of a path ("", "\", "\DIR\SUB", "DIR/SUB"); -1 with the
+    // reason in *error when no such folder exists.
+    int FindFolder(int discId, const QString& path, QString* error) const;
+    // Calls `visit` for every entry of the folder (and below it when recursive).
+    void ListFolder(int discId, int folderId, const QString& folderPath, bool recursive,
+                    const std::function<void(const Entry&)>& visit) const;
+
+    static QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+    static bool IsFolder(const FolderItemRecord& item);
+    // "\DIR\SUB" for "DIR/SUB", "\DIR\SUB\" or "\\DIR"; "" for the root.
+    static QString NormalisedPath(const QString& path);
+    static QString IsoTime(INT64 fileTime);
+
+private:
+    ILibraryEngine* m_pLibrary;
+};

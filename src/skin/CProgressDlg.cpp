@@ -1,0 +1,177 @@
+#include "CProgressDlg.h"
+
+#include "CAlphaStatic.h"
+#include "CApProgressCtrl.h"
+#include "CFlwBaseDialog.h"
+#include "CGButton.h"
+#include "SkinFont.h"
+#include "SkinImage.h"
+#include "SkinPaint.h"
+#include "StringResources.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+const QRect kTitleRect = RectLTRB(15, 39, 453, 79);
+const QRect kBarRect = RectLTRB(15, 82, 453, 110);
+constexpr int kCaptionHeight = 32;
+
+bool IsInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu: return true;
+    default: return false;
+    }
+}
+
+int Up(double value) { return static_cast<int>(std::ceil(value - 1e-9)); }
+
+} // namespace
+
+CProgressDlg::CProgressDlg(QWidget* parent) : CFlwDialog(0, parent) {}
+
+CProgressDlg::~CProgressDlg() = default;
+
+BOOL CProgressDlg::Create(const QString& caption, QWidget* owner)
+{
+    if (owner) setParent(owner, windowFlags());
+    setWindowTitle(caption);
+    return CreateModeless();
+}
+
+BOOL CProgressDlg::OnInitDialog()
+{
+    m_background = SkinImage::Load(QString::fromLatin1(kBackground));
+    if (!m_background.isNull()) setFixedSize(m_background.size());
+    ApplyShape();
+    m_pTitle = new CAlphaStatic(this);
+    m_pTitle->Create(QString(), WS_CHILD | WS_VISIBLE, kTitleRect, this, 0);
+    m_pTitle->setAlignment(Qt::AlignCenter);
+    m_pTitle->setWordWrap(true);
+    m_pBar = new CApProgressCtrl(this);
+    m_pBar->Create(QString::fromLatin1(kBarBackground), QString::fromLatin1(kBarUnit), WS_CHILD | WS_VISIBLE,
+                   kBarRect, this, 0);
+    m_pCancel = new CGButton(this);
+    const QRect cancel(CFlwBaseDialog::BottomButtonLeft(width(), 0), height() - CFlwBaseDialog::kButtonRise,
+                       CFlwBaseDialog::kButtonWidth, CFlwBaseDialog::kButtonHeight);
+    m_pCancel->Create(QString::fromLatin1(CFlwBaseDialog::kButtonPicture), WS_CHILD | WS_VISIBLE, cancel, this,
+                      kCancelCommand);
+    m_pCancel->setText(LoadString(kCancelTextId));
+    return TRUE;
+}
+
+void CProgressDlg::ApplyShape()
+{
+    if (m_background.isNull()) return;
+    const QImage shape = m_background.size() == size()
+                             ? m_background
+                             : m_background.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    setMask(SkinPaint::RegionWithoutColour(shape, kOutsideColour));
+}
+
+void CProgressDlg::SetTitle(const QString& text)
+{
+    EnsureInitialised();
+    m_pTitle->setText(text);
+}
+
+QString CProgressDlg::Title() const { return m_pTitle ? m_pTitle->text() : QString(); }
+
+void CProgressDlg::SetRange(int lower, int upper)
+{
+    EnsureInitialised();
+    m_pBar->SetRange(lower, upper);
+}
+
+void CProgressDlg::SetPos(int position)
+{
+    EnsureInitialised();
+    m_pBar->SetPos(position);
+}
+
+int CProgressDlg::GetPos() const { return m_pBar ? m_pBar->GetPos() : 0; }
+
+BOOL CProgressDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) == kCancelCommand) {
+        OnCancel();
+        return TRUE;
+    }
+    return CFlwDialog::OnCommand(wParam, lParam);
+}
+
+bool CProgressDlg::PumpMessages(bool allowEscape)
+{
+    m_bPumping = true;
+    m_bAllowEscape = allowEscape;
+    QCoreApplication::instance()->installEventFilter(this);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::instance()->removeEventFilter(this);
+    m_bPumping = false;
+    return m_bCancelled;
+}
+
+bool CProgressDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_bPumping || !IsInput(event->type())) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget) return false; // window-level delivery reaches the widgets next
+    if (widget != this && !isAncestorOf(widget)) return true;
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (m_bAllowEscape) OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void CProgressDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Escape cancels only while the owner pumps messages and allows it.
+    if (event->key() == Qt::Key_Escape) return;
+    CFlwDialog::keyPressEvent(event);
+}
+
+void CProgressDlg::closeEvent(QCloseEvent* event)
+{
+    OnCancel();
+    event->ignore();
+}
+
+void CProgressDlg::ScaleLayout(double factor)
+{
+    EnsureInitialised();
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QRect g = child->geometry();
+        child->setGeometry(Up(g.x() * factor), Up(g.y() * factor), Up(g.width() * factor), Up(g.height() * factor));
+    }
+    setFixedSize(Up(width() * factor), Up(height() * factor));
+    ApplyShape();
+    update();
+}
+
+void CProgressDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!m_background.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_background);
+    }
+    const double scale = m_background.isNull() ? 1.0 : double(height()) / m_background.height();
+    painter.setPen(Qt::white);
+    painter.setFont(SkinFont::ShellDlg(Up(13 * scale), true));
+    painter.drawText(QRect(0, 0, width(), Up(kCaptionHeight * scale)), Qt::AlignCenter | Qt::TextSingleLine,
+                     windowTitle());
+}

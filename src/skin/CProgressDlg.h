@@ -1,0 +1,69 @@
+// CProgressDlg: the progress window of long operations. Its shape is cut
+// from its background picture (pure blue is outside); it shows a caption,
+// a title text, a progress bar and a Cancel button. Cancelling (command
+// 1211, IDCANCEL, the close command, or Escape while the owner pumps
+// messages with Escape allowed) only sets a flag that the owner polls; the
+// owner closes the window.
+#pragma once
+#include "CFlwDialog.h"
+
+#include <QImage>
+
+class CAlphaStatic;
+class CApProgressCtrl;
+class CGButton;
+
+class CProgressDlg : public CFlwDialog {
+    Q_OBJECT
+public:
+    static constexpr UINT kCancelCommand = 1211;
+    static constexpr UINT kCancelTextId = 6084;
+    static constexpr QRgb kOutsideColour = 0xFF0000FF; // pure blue
+    static constexpr const char* kBackground = "Image\\Dialogs\\ProgressDialog\\bg_progress_dialog.png";
+    static constexpr const char* kBarBackground = "Image\\Common\\progressCtrl\\progress_bg_438.png";
+    static constexpr const char* kBarUnit = "Image\\Common\\progressCtrl\\progress_unit_438.png";
+
+    explicit CProgressDlg(QWidget* parent = nullptr);
+    ~CProgressDlg() override;
+
+    // Builds the window (hidden) with its caption.
+    BOOL Create(const QString& caption, QWidget* owner);
+    void SetTitle(const QString& text);
+    QString Title() const;
+    void SetRange(int lower, int upper);
+    void SetPos(int position);
+    int GetPos() const;
+    bool IsCancelled() const { return m_bCancelled; }
+    void ResetCancel() { m_bCancelled = false; }
+    // Handles the messages waiting for this window and its controls while
+    // the caller works (input meant for other windows is dropped); Escape
+    // cancels when allowed. Returns whether cancellation was requested.
+    bool PumpMessages(bool allowEscape);
+    // Scales every child's position and size by `factor` (rounded up) and
+    // the window with them.
+    void ScaleLayout(double factor);
+
+    CApProgressCtrl* Bar() const { return m_pBar; }
+    CGButton* CancelButton() const { return m_pCancel; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnCancel() override { m_bCancelled = true; }
+    void OnOK() override {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ApplyShape();
+
+    QImage m_background;
+    CAlphaStatic* m_pTitle = nullptr;
+    CApProgressCtrl* m_pBar = nullptr;
+    CGButton* m_pCancel = nullptr;
+    bool m_bCancelled = false;
+    bool m_bPumping = false;
+    bool m_bAllowEscape = false;
+};

@@ -1,0 +1,194 @@
+#include "CliRunner.h"
+
+#include "Registry.h"
+#include "RegistryStore.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+CliRunner::CliRunner() : m_folder(TestEnvironment::MakeFolder(QStringLiteral("cli"))) {}
+
+QProcessEnvironment CliRunner::Environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", m_folder + "/config");
+    environment.insert("XDG_DATA_HOME", m_folder + "/data");
+    environment.insert("ALBIREO_REGISTRY_USER", m_folder + "/config/user.reg");
+    environment.insert("ALBIREO_REGISTRY_MACHINE", m_folder + "/machine.reg");
+    environment.remove("ALBIREO_LIBRARY_DB");
+    environment.remove("ALBIREO_PROGRAM_DIR");
+    return environment;
+}
+
+CliResult CliRunner::Run(const QStringList& arguments, int timeoutMs) const
+{
+    QProcess process;
+    process.setProcessEnvironment(Environment());
+    process.start(TestEnvironment::ProgramFolder() + "/albireo-cli", arguments);
+    CliResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = "timed out";
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QProcess* CliRunner::Start(const QStringList& arguments) const
+{
+    auto* process = new QProcess;
+    process->setProcessEnvironment(Environment());
+    process->start(TestEnvironment::ProgramFolder() + "/albireo-cli", arguments);
+    return process;
+}
+
+void CliRunner::SetImageDriveCount(int count) const
+{
+    // Written with the registry of this process, pointed at the tool's machine store.
+    qputenv("ALBIREO_REGISTRY_MACHINE", (m_folder + "/machine.reg").toLocal8Bit());
+    RegistryStore::ResetRoots();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Quorvel\\Flintwell13\\Trellis", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD value = static_cast<DWORD>(count);
+    RegSetValueExW(key, u"ImageDriveCount", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
+    RegCloseKey(key);
+    TestEnvironment::ResetRegistry();
+}
+
+QString CliRunner::ImageDriveLetter(int nth) const
+{
+    // Image drives answer "insert" of a missing file with "no such image file";
+    // physical drives are refused as "not an image drive" on a real file.
+    const QString probe = m_folder + "/probe.txt";
+    QFile file(probe);
+    file.open(QIODevice::WriteOnly);
+    file.write("not an image");
+    file.close();
+    int seen = 0;
+    for (const QString& line : Run({"drives"}).Lines()) {
+        const QString letter = line.section('\t', 0, 0);
+        if (!Run({"insert", letter, probe}).err.contains("not an image drive") && seen++ == nth) return letter;
+    }
+    return QString();
+}
+
+namespace TestImages {
+
+QString MakeTree(const QString& parent, const QList<QPair<QString, int>>& files, const QStringList& emptyFolders)
+{
+    const QString root = parent + "/tree";
+    QDir().mkpath(root);
+    for (const auto& [path, size] : files) {
+        const QString full = root + "/" + path;
+        QDir().mkpath(QFileInfo(full).absolutePath());
+        QFile file(full);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(size, 'a'));
+    }
+    for (const QString& folder : emptyFolders) QDir().mkpath(root + "/" + folder);
+    return root;
+}
+
+static QString RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(300000) || process.exitCode() != 0)
+        ADD_FAILURE() << qPrintable(program) << " failed: " << process.readAll().toStdString();
+    return QString::fromUtf8(process.readAll());
+}
+
+QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QString& volumeId)
+{
+    RunTool("xorriso", {"-as", "mkisofs", "-quiet", "-R", "-J", "-V", volumeId, "-o", imagePath, sourceFolder});
+    return imagePath;
+}
+
+QString MakeManyFilesIso(const QString& folder, int count, int folders)
+{
+    const QString source = folder + "/one.dat", list = folder + "/paths.txt", image = folder + "/many.iso";
+    QFile one(source);
+    one.open(QIODevice::WriteOnly);
+    one.write("x");
+    one.close();
+    QFile paths(list);
+    paths.open(QIODevice::WriteOnly);
+    for (int i = 0; i < count; ++i)
+        paths.write(QString("/d%1/file%2.dat=%3\n").arg(i % folders).arg(i).arg(source).toUtf8());
+    paths.close();
+    RunTool("xorriso", {"-as", "mkisofs", "-quiet", "-R", "-graft-points", "-path-list", list, "-o", image});
+    return image;
+}
+
+QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, const QString& volumeId)
+{
+    RunTool("genisoimage", {"-quiet", "-udf", "-R", "-J", "-V", volumeId, "-o", imagePath, sourceFolder});
+    return imagePath;
+}
+
+QString MakeAudioCue(const QString& folder, int tracks, int seconds)
+{
+    const QString bin = folder + "/audio.bin", cue = folder + "/audio.cue";
+    QFile binFile(bin);
+    binFile.open(QIODevice::WriteOnly);
+    const int frames = seconds * 75;
+    const QByteArray frame(2352, '\0');
+    QString sheet = "FILE \"audio.bin\" BINARY\n";
+    for (int track = 1; track <= tracks; ++track) {
+        for (int i = 0; i < frames; ++i) binFile.write(frame);
+        const int start = (track - 1) * frames;
+        sheet += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:%02d\n", track, start / 75 / 60,
+                                   start / 75 % 60, start % 75);
+    }
+    QFile cueFile(cue);
+    cueFile.open(QIODevice::WriteOnly);
+    cueFile.write(sheet.toUtf8());
+    return cue;
+}
+
+QStringList ListTree(const QString& folder)
+{
+    QStringList lines;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        QString path = "\\" + QDir(folder).relativeFilePath(it.filePath()).replace('/', '\\');
+        if (it.fileInfo().isDir())
+            lines << path + "\\\t0";
+        else
+            lines << path + "\t" + QString::number(it.fileInfo().size());
+    }
+    lines.sort();
+    return lines;
+}
+
+QStringList PeerListing(const QString& imagePath)
+{
+    // xorriso prints one quoted path a line: '/A/B'.
+    const QString output = RunTool("xorriso", {"-indev", imagePath, "-find", "/", "-exec", "lsdl"});
+    QStringList paths;
+    static const QRegularExpression line(QStringLiteral("^([d-])\\S+\\s.*'(/.+)'$"));
+    for (const QString& row : output.split('\n')) {
+        const auto match = line.match(row.trimmed());
+        if (!match.hasMatch()) continue;
+        QString path = match.captured(2);
+        path.replace("'\"'\"'", "'");
+        path.replace('/', '\\');
+        paths << (match.captured(1) == "d" ? path + "\\" : path);
+    }
+    paths.sort();
+    return paths;
+}
+
+} // namespace TestImages

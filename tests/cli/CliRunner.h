@@ -1,0 +1,51 @@
+// Runs albireo-cli from the program folder in an environment of its own
+// (settings, library and data folders in a fresh temporary folder), and
+// builds the disc images the tests import.
+#pragma once
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+struct CliResult {
+    int exitCode = -1;
+    QString out, err;
+    QStringList Lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+};
+
+class CliRunner {
+public:
+    CliRunner();
+
+    CliResult Run(const QStringList& arguments, int timeoutMs = 120000) const;
+    // Starts the tool without waiting (for the Ctrl-C test).
+    QProcess* Start(const QStringList& arguments) const;
+    // Sets a machine value of the disc engine's settings before the first run.
+    void SetImageDriveCount(int count) const;
+    // The letter of the image drive at that place among the image drives.
+    QString ImageDriveLetter(int nth = 0) const;
+    const QString& Folder() const { return m_folder; }
+
+private:
+    QProcessEnvironment Environment() const;
+    QString m_folder;
+};
+
+namespace TestImages {
+
+// Writes the files of `tree` (relative path -> content size) under a new folder.
+QString MakeTree(const QString& parent, const QList<QPair<QString, int>>& files, const QStringList& emptyFolders = {});
+// ISO 9660 with Rock Ridge and Joliet of a folder (xorriso).
+QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QString& volumeId);
+// An ISO of `count` one-byte files spread over `folders` folders, grafted
+// from one source file so that no large tree is written to disk.
+QString MakeManyFilesIso(const QString& folder, int count, int folders);
+// A UDF bridge image of a folder (genisoimage -udf).
+QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, const QString& volumeId);
+// A CUE sheet over one BIN of `tracks` silent audio tracks of `seconds` each.
+QString MakeAudioCue(const QString& folder, int tracks, int seconds);
+// "path<TAB>size" lines of a folder tree as albireo-cli ls -R prints them.
+QStringList ListTree(const QString& folder);
+// The paths an independent tool (xorriso -find) sees in an image, "\A\B" form, folders ending in "\".
+QStringList PeerListing(const QString& imagePath);
+
+} // namespace TestImages

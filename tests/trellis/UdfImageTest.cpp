@@ -1,0 +1,149 @@
+// UDF images: genisoimage's UDF 1.02 bridge discs, pycdlib's UDF 2.60, a
+// metadata partition as on Blu-ray discs, and mkudffs file systems of
+// revisions 1.02 to 2.60 (on write-once media with a virtual allocation table).
+#include "DiscImages.h"
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace DiscImages;
+
+namespace {
+constexpr qint64 kTime = 1262304000; // 2010-01-01 00:00:00 UTC
+}
+
+TEST(TrellisUdf, BridgeDiscIsReadThroughUdf)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("bridge");
+    const QString source = folder + "/src";
+    QDir().mkpath(source + "/Video/it's/Ünïcode");
+    WriteFile(source + "/Video/it's/Ünïcode/clip.mpg", 123456, kTime);
+    WriteFile(source + "/Video/index.txt", 77, kTime + 1);
+    WriteFile(source + "/a long file name with blanks.txt", 0, kTime + 2);
+    const QString image = folder + "/bridge.iso";
+    ASSERT_TRUE(RunTool("genisoimage", {"-quiet", "-udf", "-V", "BRIDGE", "-o", image, source}));
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(image), S_OK);
+
+    std::map<QString, CatalogEntry> catalog;
+    ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader), S_OK);
+    const auto expected = SourceCatalog(source);
+    ASSERT_EQ(catalog.size(), expected.size());
+    for (const auto& [path, entry] : expected) {
+        ASSERT_EQ(catalog.count(path), 1u) << path.toStdString(); // mixed-case names: read from UDF, not ISO
+        EXPECT_EQ(catalog[path].folder, entry.folder);
+        EXPECT_EQ(catalog[path].size, entry.size);
+        if (!entry.folder) {
+            EXPECT_EQ(catalog[path].fileTime, entry.fileTime) << path.toStdString();
+        }
+    }
+    DiscProperties disc;
+    ASSERT_EQ(session.ReadProperties(disc), S_OK);
+    EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF_BRIDGE);
+    EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_DVD_ROM);
+    EXPECT_EQ(disc.label, "BRIDGE");
+    EXPECT_EQ(disc.time.typeAndZone >> 12, 1);
+    EXPECT_GT(disc.partitionSize, 0u);
+}
+
+TEST(TrellisUdf, Udf260ImageFromPycdlib)
+{
+    TestEnvironment::ResetRegistry();
+    if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
+    const QString image = TestEnvironment::MakeFolder("udf260") + "/udf260.iso";
+    const QString script = QString(R"(
+import io, pycdlib
+iso = pycdlib.PyCdlib()
+iso.new(udf='2.60', interchange_level=3, vol_ident='UDF260')
+iso.add_directory('/DIR1', udf_path='/Folder One')
+iso.add_directory('/DIR1/DIR2', udf_path='/Folder One/Inner')
+for path, udf, size in [('/A.TXT;1', '/a.txt', 5), ('/DIR1/B.BIN;1', '/Folder One/b.bin', 70000),
+                        ('/DIR1/DIR2/C.TXT;1', "/Folder One/Inner/it's.txt", 0)]:
+    iso.add_fp(io.BytesIO(b'z' * size), size, path, udf_path=udf)
+iso.write('%1')
+)").arg(image);
+    QString output;
+    if (!RunTool("/usr/bin/python3", {"-c", script}, &output)) return;
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(image), S_OK);
+    std::map<QString, CatalogEntry> catalog;
+    ASSERT_EQ(session.ReadCatalog(catalog), S_OK);
+    ASSERT_EQ(catalog.size(), 5u);
+    EXPECT_TRUE(catalog["Folder One"].folder);
+    EXPECT_TRUE(catalog["Folder One/Inner"].folder);
+    EXPECT_EQ(catalog["a.txt"].size, 5u);
+    EXPECT_EQ(catalog["Folder One/b.bin"].size, 70000u);
+    EXPECT_EQ(catalog["Folder One/Inner/it's.txt"].size, 0u);
+    EXPECT_NE(catalog["a.txt"].fileTime, 0u);
+    DiscProperties disc;
+    ASSERT_EQ(session.ReadProperties(disc), S_OK);
+    EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF_BRIDGE);
+}
+
+TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("mkudffs");
+    struct Case {
+        const char* revision;
+        const char* media;
+        DWORD expectedMedia;
+    };
+    const Case cases[] = {{"1.02", "hd", TRELLIS_MEDIA_DVD_ROM},
+                          {"1.50", "cdr", TRELLIS_MEDIA_DVD_ROM}, // virtual allocation table, 1.50 form
+                          {"2.01", "hd", TRELLIS_MEDIA_DVD_ROM},
+                          {"2.50", "bdr", TRELLIS_MEDIA_BD_ROM},  // virtual allocation table, 2.00 form
+                          {"2.60", "bdr", TRELLIS_MEDIA_BD_ROM}};
+    TrellisSession session;
+    for (const Case& c : cases) {
+        const QString image = folder + "/udf" + c.revision + ".img";
+        QFile file(image);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(20 << 20));
+        file.close();
+        ASSERT_TRUE(RunTool("mkudffs", {"-b", "2048", "-m", c.media, QString("--udfrev=") + c.revision,
+                                    QString("--label=Rev ") + c.revision, image}));
+        ASSERT_EQ(session.Insert(image), S_OK) << c.revision;
+        DiscProperties disc;
+        ASSERT_EQ(session.ReadProperties(disc), S_OK) << c.revision;
+        EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF) << c.revision;
+        EXPECT_EQ(disc.label, QString("Rev ") + c.revision);
+        EXPECT_EQ(disc.mediaType, c.expectedMedia) << c.revision;
+        EXPECT_EQ(disc.time.typeAndZone >> 12, 1) << c.revision;
+        EXPECT_EQ(disc.time.year, QDate::currentDate().year()) << c.revision;
+        EXPECT_GT(disc.partitionSize, 9000u) << c.revision;
+        std::map<QString, CatalogEntry> catalog;
+        TrellisTreeCounts counts{1, 1, 1};
+        ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader, &counts), S_OK) << c.revision;
+        EXPECT_TRUE(catalog.empty());
+        EXPECT_EQ(counts.entries, 0u);
+    }
+}
+
+TEST(TrellisUdf, MetadataPartitionAsOnBluRayDiscs)
+{
+    TestEnvironment::ResetRegistry();
+    if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
+    const QString script = QStringLiteral(TRELLIS_TEST_SOURCE_DIR "/make_metadata_udf.py");
+    const QString folder = TestEnvironment::MakeFolder("metadata");
+    TrellisSession session;
+    // The second image's main metadata file is unreadable: its mirror is used.
+    for (const QString& variant : {QString("good"), QString("broken-main")}) {
+        const QString image = folder + "/" + variant + ".iso";
+        ASSERT_TRUE(RunTool("/usr/bin/python3", {script, image, variant}));
+        ASSERT_EQ(session.Insert(image), S_OK);
+        std::map<QString, CatalogEntry> catalog;
+        ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader), S_OK);
+        ASSERT_EQ(catalog.size(), 5u) << variant.toStdString();
+        EXPECT_TRUE(catalog["Movies/Extras"].folder);
+        EXPECT_EQ(catalog["index.bdmv"].size, 300u);
+        EXPECT_EQ(catalog["Movies/00001.m2ts"].size, 90000u);
+        EXPECT_EQ(catalog["Movies/Extras/it's.txt"].size, 7u);
+        DiscProperties disc;
+        ASSERT_EQ(session.ReadProperties(disc), S_OK);
+        EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF_BRIDGE); // read through UDF, not the ISO 9660 names
+        EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_BD_ROM);
+    }
+}
