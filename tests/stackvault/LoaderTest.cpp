@@ -2,6 +2,7 @@
 // program names where it lies.
 #include "CDllCom.h"
 #include "ProfileString.h"
+#include "Registry.h"
 #include "TestEnvironment.h"
 
 #include <QFile>
@@ -73,6 +74,37 @@ TEST_F(LoaderTest, NothingToLoadGivesTheSystemError)
     EXPECT_EQ(QByteArray("00000000"), createInChild("[Path]\nStackvault.dll=Engines\n"));
     ASSERT_TRUE(QFile::copy(realProgram + QStringLiteral("/libStackvault.so"), program + QStringLiteral("/libStackvault.so")));
     EXPECT_EQ(QByteArray("00000000"), createInChild("[Path]\nStackvault.dll=Nowhere\n")); // the bare name, beside the program
+}
+
+// Without the environment variable the registry value names the database,
+// and without both it lives in the user's data folder.
+TEST(LibraryLocationTest, RegistryValueThenDataFolder)
+{
+    const QByteArray saved = qgetenv("ALBIREO_LIBRARY_DB");
+    qunsetenv("ALBIREO_LIBRARY_DB");
+    auto initialize = [] {
+        CDllCom loader;
+        ILibraryEngine* engine = nullptr;
+        EXPECT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
+        EXPECT_EQ(S_OK, engine->Initialize(0, 1, 0));
+        engine->Release();
+    };
+    const QString defaultPath = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Albireo/library.db");
+    initialize();
+    EXPECT_TRUE(QFile::exists(defaultPath));
+
+    const QString elsewhere = TestEnvironment::MakeFolder(QStringLiteral("elsewhere")) + QStringLiteral("/lib.db");
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\Quorvel\\Flintwell13\\Stackvault", 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, u"LibraryDatabase", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(elsewhere.utf16()),
+                                            static_cast<DWORD>((elsewhere.size() + 1) * 2)));
+    RegCloseKey(key);
+    initialize();
+    EXPECT_TRUE(QFile::exists(elsewhere));
+    RegDeleteKeyW(HKEY_CURRENT_USER, u"Software\\Quorvel\\Flintwell13\\Stackvault");
+    qputenv("ALBIREO_LIBRARY_DB", saved);
 }
 
 TEST(ProfileStringTest, ReadsLikeGetPrivateProfileString)

@@ -55,7 +55,11 @@ struct ILibraryEngine : IUnknown {
     // all given or all empty/null; when empty the disc gets the default label
     // set of its category (1 video, 2 photo, 3 music, 4 data, 5 system).
     // audioFlag is -1 for an audio disc, discClass 1 CD, 2 DVD, 3 BD. The
-    // engine derives the media class code, format code and total size.
+    // engine derives the media class code, format code and total size
+    // (LibraryRecords.h). The disc is listed at once; while an import
+    // writes its rows it is hidden with them until the import closes. A
+    // disc whose process dies before its import closed is removed at the
+    // next Initialize.
     virtual HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                             const char16_t* label360Path, const char16_t* name, const char16_t* tagIds,
                             LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
@@ -108,7 +112,8 @@ struct ILibraryEngine : IUnknown {
     virtual HRESULT GetPathText(LONG pathId, char16_t* pathText) = 0;
     virtual HRESULT GetMaxPathId(LibraryImportHandle handle, LONG* id) = 0;
 
-    // Case-insensitive substring search on names.
+    // Case-insensitive substring search on names (Unicode case folding).
+    // Discs and rows of imports still open are left out.
     virtual HRESULT SearchDiscCount(const char16_t* text, LONG* count) = 0;
     virtual HRESULT SearchDiscs(const char16_t* text, DiscRecord* records, LONG count) = 0;
     virtual HRESULT SearchFileCount(const char16_t* text, LONG* count) = 0;

@@ -8,6 +8,20 @@
 
 constexpr int kLibraryTextLength = 260;
 
+// The codes of a disc record, which the engine derives from what AddDisc
+// was told (audio flag, disc class, counts, capacity, identity).
+// Media class code (what kind of disc):
+//   1 CD with data            2 audio CD               3 DVD with data
+//   4 CD whose data sits in XA tracks (identity kinds 2 and 3: Video CD family)
+//   5 disc of unknown class, named by its format code alone
+//   6 multisession CD or DVD  7 DVD without folders or files
+//   8 CD without folders or files   9 BD with data   12 BD without folders or files
+// Format code (physical format, from disc class and capacity):
+//   0 unknown (no capacity)   1 standard (12 cm CD, single-layer DVD or BD)
+//   2 dual layer              3 BDXL, three layers
+//   5 8 cm disc               6 BDXL, four layers
+// Total size: the used bytes.
+
 #pragma pack(push, 1)
 
 // One catalogued disc (GetDiscs, SearchDiscs).
@@ -19,8 +33,8 @@ struct DiscRecord {
     char16_t name[kLibraryTextLength];
     char16_t tagNames[kLibraryTextLength]; // names joined with ", "
     char16_t tagIds[kLibraryTextLength];   // ids joined with "::"
-    int32_t mediaClass;           // media class code, see ILibraryEngine.h
-    int32_t formatCode;           // format code, see ILibraryEngine.h
+    int32_t mediaClass;           // media class code, see below
+    int32_t formatCode;           // format code, see below
     char16_t dateText[kLibraryTextLength];
     int64_t totalSize;            // bytes
 };
@@ -38,7 +52,8 @@ struct ItemRecord {
     int32_t labelId;              // label id of that disc
     uint8_t reserved2[8];
     char16_t discName[kLibraryTextLength];
-    int32_t pathId;               // path of the containing folder (GetPathText); 0: root
+    int32_t pathId;               // for GetPathText: a file's folder path; a folder's own
+                                  // path (of what it holds); 0: the root
 };
 
 // One entry of a folder (GetFolderItems).

@@ -5,6 +5,8 @@
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
+#include <algorithm>
+
 enum class EntryKind { Files = 0, Folders = 1 };
 
 // The smallest and largest id of rows written (empty while first > last).
