@@ -147,3 +147,31 @@ TEST(TrellisUdf, MetadataPartitionAsOnBluRayDiscs)
         EXPECT_EQ(disc.mediaType, TRELLIS_MEDIA_BD_ROM);
     }
 }
+
+TEST(TrellisUdf, TimesWrittenInAnotherZoneComeBackInUtc)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("zone");
+    QDir().mkpath(folder + "/src/sub");
+    WriteFile(folder + "/src/sub/late.txt", 3, kTime + 23 * 3600 + 59 * 60); // late in the day: the local date differs
+    WriteFile(folder + "/src/early.txt", 4, kTime);
+    // genisoimage writes local times with their offset from UTC (+5:30 here),
+    // in the ISO 9660 records and in the UDF time stamps.
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Asia/Kolkata");
+    const bool made = RunTool("genisoimage", {"-quiet", "-udf", "-J", "-o", folder + "/udf.iso", folder + "/src"}) &&
+                      RunTool("genisoimage", {"-quiet", "-J", "-o", folder + "/joliet.iso", folder + "/src"});
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    ASSERT_TRUE(made);
+    TrellisSession session;
+    for (const QString& image : {folder + "/udf.iso", folder + "/joliet.iso"}) {
+        ASSERT_EQ(session.Insert(image), S_OK);
+        std::map<QString, CatalogEntry> catalog;
+        ASSERT_EQ(session.ReadCatalog(catalog), S_OK);
+        EXPECT_EQ(catalog["sub/late.txt"].fileTime, FileTimeOf(kTime + 23 * 3600 + 59 * 60)) << image.toStdString();
+        EXPECT_EQ(catalog["early.txt"].fileTime, FileTimeOf(kTime)) << image.toStdString();
+        DiscProperties disc;
+        ASSERT_EQ(session.ReadProperties(disc), S_OK);
+        EXPECT_EQ(disc.time.typeAndZone, 0x1000 | 330) << image.toStdString(); // local time, 330 minutes east
+    }
+}
