@@ -38,14 +38,13 @@ function(albireo_add_data_dir name source_dir)
   install(DIRECTORY ${source_dir}/ DESTINATION ${ALBIREO_INSTALL_DIR}/${name} PATTERN CMakeLists.txt EXCLUDE)
 endfunction()
 
-# A GoogleTest program; its tests are found by CTest when they run. Tests
-# find the program folder through ALBIREO_PROGRAM_DIR and run offscreen.
+# A GoogleTest program; its tests are found by CTest when they run. The test
+# main (tests/support) finds the program folder and the sources and runs
+# offscreen; the environment may still point elsewhere.
 function(albireo_add_test target)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   target_link_libraries(${target} PRIVATE albireo_testsupport ${T_LIBS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ALBIREO_PROGRAM_DIR=${ALBIREO_PROGRAM_DIR};QT_QPA_PLATFORM=offscreen;ALBIREO_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-               TIMEOUT 600)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()
