@@ -151,7 +151,9 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
     QDir().mkpath(folder);
-    const QString cli = QCoreApplication::applicationDirPath() + "/albireo-cli";
+    const QString programFolder =
+        qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR") ? ALBIREO_BUILT_PROGRAM_DIR : qEnvironmentVariable("ALBIREO_PROGRAM_DIR");
+    const QString cli = programFolder + "/albireo-cli";
     std::printf("Import of 100,000 files in 5,000 folders (work folder %s)\n", qPrintable(folder));
     const QString image = MakeImage(folder);
     if (image.isEmpty()) return std::fprintf(stderr, "xorriso could not make the image\n"), 1;

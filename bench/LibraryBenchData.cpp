@@ -89,6 +89,7 @@ double Median(std::vector<double> values)
 Engine::Engine(const QString& databasePath)
 {
     qputenv("ALBIREO_LIBRARY_DB", databasePath.toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")) qputenv("ALBIREO_PROGRAM_DIR", ALBIREO_BUILT_PROGRAM_DIR);
     HRESULT hr = m_loader.CreateLibraryEngine(&m_engine);
     if (SUCCEEDED(hr)) hr = m_engine->Initialize(0, 1, 0);
     m_ready = SUCCEEDED(hr);

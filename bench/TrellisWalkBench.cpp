@@ -19,6 +19,13 @@
 
 namespace {
 
+// The program folder: ALBIREO_PROGRAM_DIR, else the one of this build.
+QString ProgramFolder()
+{
+    const QString overridden = qEnvironmentVariable("ALBIREO_PROGRAM_DIR");
+    return overridden.isEmpty() ? QStringLiteral(ALBIREO_BUILT_PROGRAM_DIR) : overridden;
+}
+
 constexpr int kFolders = 5000;
 constexpr int kFilesPerFolder = 20;
 constexpr int kRuns = 3;
@@ -137,7 +144,7 @@ int main(int argc, char** argv)
 
     ComponentModule module;
     ITrellisEngine* engine = nullptr;
-    if (FAILED(module.Load(ProgramPaths::ProgramFolder() + "/libTrellis.so")) ||
+    if (FAILED(module.Load(ProgramFolder() + "/libTrellis.so")) ||
         FAILED(module.CreateInstance(CLSID_TrellisEngine, IID_ITrellisEngineFactory, reinterpret_cast<void**>(&engine)))) {
         std::fprintf(stderr, "cannot load the disc engine\n");
         return 1;
