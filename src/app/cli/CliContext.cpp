@@ -73,9 +73,9 @@ ITrellisImageDrive* CliContext::ImageDrive(const QString& letterText)
 {
     if (!SelectDrive(letterText)) return nullptr;
     CDiscAccess* discs = Discs();
+    const int engineIndex = discs->EngineIndexAt(discs->PositionOfLetter(ParseLetter(letterText)));
     ITrellisDevice* device = nullptr;
-    if (FAILED(discs->Engine()->GetDrive(discs->EngineIndexAt(discs->PositionOfLetter(ParseLetter(letterText))), &device)))
-        return nullptr;
+    if (FAILED(discs->Engine()->GetDrive(engineIndex, &device)) || !device) return nullptr;
     ITrellisImageDrive* imageDrive = nullptr;
     device->QueryInterface(IID_ITrellisImageDrive, reinterpret_cast<void**>(&imageDrive));
     device->Release();
@@ -105,5 +105,5 @@ void CliContext::Print(const QString& line)
 
 QString CliContext::CodeText(HRESULT hr)
 {
-    return QStringLiteral("0x%1").arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')).toUpper().replace(QStringLiteral("0X"), QStringLiteral("0x"));
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')).toUpper();
 }

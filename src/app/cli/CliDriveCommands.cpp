@@ -64,6 +64,7 @@ int Identity(CliContext& context, const QStringList& arguments)
     discs->GetDriveLetter(&letter);
     char identity[33] = {};
     const HRESULT hr = discs->GetDriveIdentity(identity, discs->EngineIndexAt(discs->PositionOfLetter(letter)));
+    if (hr == TRELLIS_E_NO_DISC) return CliContext::Fail(QStringLiteral("there is no disc in drive %1").arg(arguments[0]));
     if (FAILED(hr))
         return CliContext::Fail(QStringLiteral("the disc in drive %1 cannot be identified (%2)").arg(arguments[0], CliContext::CodeText(hr)));
     CliContext::Print(QString::fromLatin1(identity));
