@@ -16,4 +16,13 @@ public:
     // The device of an interface pointer handed in by a caller; nullptr
     // when it is not one of ours.
     static CDevice* From(ITrellisDevice* device) { return dynamic_cast<CDevice*>(device); }
+
+    // Checks an attach request: E_POINTER without a device, E_INVALIDARG
+    // for one that is not ours; on S_OK *ours is the device, not yet held.
+    static HRESULT CheckAttach(ITrellisDevice* device, CDevice** ours)
+    {
+        if (!device) return E_POINTER;
+        *ours = From(device);
+        return *ours ? S_OK : E_INVALIDARG;
+    }
 };

@@ -27,9 +27,9 @@ HRESULT CDiscInfo::QueryInterface(REFIID iid, void** object)
 
 HRESULT CDiscInfo::Attach(ITrellisDevice* device)
 {
-    if (!device) return E_POINTER;
-    CDevice* ours = CDevice::From(device);
-    if (!ours) return E_INVALIDARG;
+    CDevice* ours = nullptr;
+    const HRESULT hr = CDevice::CheckAttach(device, &ours);
+    if (FAILED(hr)) return hr;
     Detach();
     m_device = ours;
     m_device->AddRef();

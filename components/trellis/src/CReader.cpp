@@ -21,9 +21,9 @@ HRESULT CReader::QueryInterface(REFIID iid, void** object)
 
 HRESULT CReader::Attach(ITrellisDevice* device)
 {
-    if (!device) return E_POINTER;
-    CDevice* ours = CDevice::From(device);
-    if (!ours) return E_INVALIDARG;
+    CDevice* ours = nullptr;
+    const HRESULT hr = CDevice::CheckAttach(device, &ours);
+    if (FAILED(hr)) return hr;
     Detach();
     m_device = ours;
     m_device->AddRef();
