@@ -2,22 +2,15 @@
 
 #include "CDiscAccess.h"
 #include "CTreeWalk.h"
+#include "FileTime.h"
 #include "ILibraryEngine.h"
 #include "RecordBatch.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Now as a 64-bit file time: 100-nanosecond units since 1601-01-01 UTC.
-INT64 FileTimeNow()
-{
-    constexpr INT64 kEpochDifferenceMs = 11644473600000LL;
-    return (QDateTime::currentMSecsSinceEpoch() + kEpochDifferenceMs) * 10000;
-}
 
 // Creates a reader of the given class and opens it on the device.
 HRESULT OpenReader(ITrellisEngine* engine, const CLSID& classId, ITrellisDevice* device, ITrellisReader** reader)
@@ -139,7 +132,7 @@ HRESULT CScanWorker::ListTracks(int trackCount)
         m_access.m_nProgress = 100;
         return S_OK;
     }
-    const INT64 now = FileTimeNow();
+    const INT64 now = FileTime::Now();
     RecordBatch batch;
     for (int track = 1; track <= trackCount; ++track) {
         batch.Append(RecordBatch::TrackRow(track, now, m_access.m_nDiscId, m_access.m_nLabelId));

@@ -25,11 +25,13 @@ void CTreeWalk::Track(HRESULT result)
     if (FAILED(result)) m_hrLast = result;
 }
 
-HRESULT CTreeWalk::Cancel(bool withHandle)
+// Removes what was written for the disc under the handle; between two
+// folders (outside any enumeration) the disc record is deleted as well.
+HRESULT CTreeWalk::Cancel(bool betweenFolders)
 {
     m_hooks.reportCancel();
     m_pLibrary->DeleteDiscWithHandle(m_handle, m_nDiscId, 0);
-    if (!withHandle) m_pLibrary->DeleteDisc(m_nDiscId, 0);
+    if (betweenFolders) m_pLibrary->DeleteDisc(m_nDiscId, 0);
     return E_ABORT;
 }
 
@@ -42,7 +44,7 @@ HRESULT CTreeWalk::Run()
         Track(m_pLibrary->GetMaxFolderId(m_handle, &m_nFolderId));
         Track(m_pLibrary->GetMaxPathId(m_handle, &m_nPathId));
         while (!level.empty()) {
-            if (m_hooks.cancelRequested()) return Cancel(false);
+            if (m_hooks.cancelRequested()) return Cancel(true);
             Folder folder = level.front();
             level.pop_front();
             if (FAILED(WalkFolder(folder))) return E_ABORT;
@@ -63,7 +65,7 @@ HRESULT CTreeWalk::WalkFolder(Folder& folder)
          hr = m_pReader->FindNext(&entry)) {
         if (m_hooks.cancelRequested()) {
             m_pReader->FindClose();
-            return Cancel(true);
+            return Cancel(false);
         }
         AddEntry(folder, entry);
     }

@@ -37,7 +37,7 @@ private:
     int PathIdOf(const QString& pathText, bool storeAtOnce);
     void HandOver(RecordBatch& batch, HRESULT (ILibraryEngine::*insert)(LibraryImportHandle, const WCHAR*, LONG));
     void Track(HRESULT result);
-    HRESULT Cancel(bool withHandle);
+    HRESULT Cancel(bool betweenFolders);
 
     LibraryImportHandle m_handle;
     ILibraryEngine* m_pLibrary;

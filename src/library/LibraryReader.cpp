@@ -1,6 +1,7 @@
 #include "LibraryReader.h"
 
-#include <QDateTime>
+#include "FileTime.h"
+
 #include <cstring>
 
 namespace {
@@ -142,7 +143,5 @@ void LibraryReader::ListFolder(int discId, int folderId, const QString& folderPa
 QString LibraryReader::IsoTime(INT64 fileTime)
 {
     if (fileTime <= 0) return QString();
-    constexpr INT64 kEpochDifferenceMs = 11644473600000LL;
-    const QDateTime time = QDateTime::fromMSecsSinceEpoch(fileTime / 10000 - kEpochDifferenceMs, Qt::UTC);
-    return time.toString(Qt::ISODate);
+    return FileTime::ToDateTime(fileTime).toString(Qt::ISODate);
 }

@@ -115,7 +115,6 @@ void RegistryStore::MoveDamagedAside()
 
 LONG RegistryStore::WriteFile(const RegistryData& data)
 {
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     const QString temp = m_filePath + QStringLiteral(".new-") + QString::number(::getpid());
     const QByteArray encoded = QFile::encodeName(temp);
     int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

@@ -5,7 +5,6 @@
 #include "StringResources.h"
 #include "TagText.h"
 
-#include <QThread>
 #include <atomic>
 #include <csignal>
 
