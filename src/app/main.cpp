@@ -1,13 +1,17 @@
 // Albireo: catalogues optical discs and disc images into a searchable library.
+#include "CAlbireoApp.h"
+#include "ModalSeam.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Albireo"));
-    window.resize(1024, 668);
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(ALBIREO_VERSION));
+    // Scripts and smoke tests run the program with nobody to answer its
+    // message boxes: each is then recorded on standard error and cancelled.
+    if (qEnvironmentVariableIntValue("ALBIREO_UNATTENDED")) ModalSeam::SetUnattended(true);
+    CAlbireoApp app(QApplication::arguments());
+    if (app.InitInstance()) application.exec();
+    return app.ExitInstance();
 }
