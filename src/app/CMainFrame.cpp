@@ -147,6 +147,7 @@ BOOL CMainFrame::CreateClient()
     m_pLocation->setTextFormat(Qt::PlainText);
 
     if (!CreateSearchBox()) return FALSE;
+    m_pCommandView->installEventFilter(this); // its width places the search box
 
     m_pSplitterSub = new QSplitter(Qt::Horizontal, m_pSplitter);
     m_pSplitterSub->setHandleWidth(4);
@@ -182,18 +183,12 @@ BOOL CMainFrame::CreateSearchBox()
 void CMainFrame::CreateShortcuts()
 {
     // Ctrl+F and "/" put the keyboard in the search box, as in file managers.
-    auto focusSearch = [this] {
-        if (m_pSearch && m_pSearch->Edit()) m_pSearch->Edit()->setFocus(Qt::ShortcutFocusReason);
-    };
-    for (const QKeySequence& keys : {QKeySequence(QKeySequence::Find), QKeySequence(Qt::Key_Slash)})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, focusSearch);
-    connect(new QShortcut(QKeySequence(Qt::Key_Backspace), m_pFileListView, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
-            &QShortcut::activated, this, [this] { OnCmdMsg(3100); });
+    // The list takes its own keys (Enter, Backspace, Delete, "/"); these
+    // work wherever the keyboard is in the window.
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &CMainFrame::FocusSearchBox);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
             [this] { OnCmdMsg(3100); });
-    connect(new QShortcut(QKeySequence::Delete, m_pFileListView, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
-            &QShortcut::activated, this, [this] { m_pFileListView->OnCommand(3243); });
 }
 
 void CMainFrame::PlaceSearchBox()
@@ -211,10 +206,10 @@ void CMainFrame::PlaceSearchBox()
                                  std::max(0, view->x() - 8 - kLocationRect.left()), kLocationRect.height());
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event)
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    CGXTFrameWnd::resizeEvent(event);
-    PlaceSearchBox();
+    if (watched == m_pCommandView && event->type() == QEvent::Resize) PlaceSearchBox();
+    return CGXTFrameWnd::eventFilter(watched, event);
 }
 
 void CMainFrame::OnSearchTextChanged(const QString& text)
@@ -275,6 +270,11 @@ void CMainFrame::SetSearchText(const QString& text)
     const QSignalBlocker quiet(m_pSearch);
     m_pSearch->SetText(text);
     m_searchTimer.stop();
+}
+
+void CMainFrame::FocusSearchBox()
+{
+    if (m_pSearch && m_pSearch->Edit()) m_pSearch->Edit()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::EnableCommandButton(int index, bool enable)

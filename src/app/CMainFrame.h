@@ -32,7 +32,7 @@ class CMainFrame : public CGXTFrameWnd, public CCmdTarget, public CFileListHost 
 public:
     static constexpr const char* kWindowClass = "Albireo13";
     static constexpr UINT kCancelMessage = WM_USER + 2010;
-    static constexpr UINT kScanCodeMessage = WM_USER + 2012; // a scan code carried to this thread
+    static constexpr UINT kScanCodeMessage = WM_USER + 2020; // a scan code carried to this thread
     static constexpr int kProgressIntervalMs = 200;
     static constexpr int kSearchDelayMs = 300;
     static constexpr int kMinimumWidth = 450;
@@ -84,6 +84,7 @@ public:
     void SetLocationText(const QString& text) override;
     QString SearchText() const override;
     void SetSearchText(const QString& text) override;
+    void FocusSearchBox() override;
     void EnableCommandButton(int index, bool enable) override;
     QWidget* MainWindow() override { return this; }
     void ClearTagFilter() override;
@@ -94,7 +95,7 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

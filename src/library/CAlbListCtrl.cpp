@@ -45,6 +45,9 @@ CAlbListCtrl::CAlbListCtrl(QWidget* parent) : QTableView(parent), m_pModel(new C
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CAlbListCtrl::columnClicked);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_bFitting) m_bUserSized = true;
+    });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) { emit rowOpened(index.row()); });
     SetMode(DiscList);
 }
@@ -60,11 +63,30 @@ void CAlbListCtrl::SetMode(int mode)
         alignments.push_back(column.alignment);
     }
     m_pModel->SetColumns(titles, alignments);
+    m_bUserSized = false;
+    FitColumns();
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void CAlbListCtrl::FitColumns()
+{
+    const std::vector<Column> columns = ColumnsOf(m_nMode);
+    int total = 0;
+    for (const Column& column : columns) total += column.width;
+    const int available = viewport()->width();
+    const double factor = available > 0 && total > available ? double(available) / total : 1.0;
+    m_bFitting = true;
     for (size_t i = 0; i < columns.size(); ++i) {
         setColumnHidden(int(i), columns[i].width == 0);
-        setColumnWidth(int(i), columns[i].width);
+        setColumnWidth(int(i), int(columns[i].width * factor));
     }
-    horizontalHeader()->setSortIndicatorShown(false);
+    m_bFitting = false;
+}
+
+void CAlbListCtrl::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (!m_bUserSized) FitColumns();
 }
 
 bool CAlbListCtrl::RowColor(int row, QRgb* colour) const
@@ -124,10 +146,21 @@ void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
         emit rowOpened(SelectedRow());
         return;
     }
-    // Printable text selects by name; the view decides which row.
+    if (key == Qt::Key_Backspace || (key == Qt::Key_Left && event->modifiers() & Qt::AltModifier)) {
+        emit backRequested();
+        return;
+    }
+    if (key == Qt::Key_Delete) {
+        emit deleteRequested();
+        return;
+    }
     const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        text != QStringLiteral("/")) {
+    if (event->matches(QKeySequence::Find) || text == QStringLiteral("/")) {
+        emit searchRequested();
+        return;
+    }
+    // Printable text selects by name; the view decides which row.
+    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         emit typedAhead(text);
         return;
     }

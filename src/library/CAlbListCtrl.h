@@ -50,17 +50,27 @@ signals:
     void contextMenuAt(const QPoint& globalPosition);
     // Type-ahead: the user typed `text` to find a row by name.
     void typedAhead(const QString& text);
+    // Backspace or Alt+Left; Delete; Ctrl+F or "/".
+    void backRequested();
+    void deleteRequested();
+    void searchRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void UpdateRowHeight();
+    // The presentation's widths, narrowed in proportion when they do not fit
+    // the list (until the user sizes a column himself).
+    void FitColumns();
 
     CAlbListModel* m_pModel;
     QHash<int, QRgb> m_mapRowColor;
     int m_nMode = DiscList;
     int m_nPresentation = 1;
     QSize m_iconSize{16, 16};
+    bool m_bFitting = false;
+    bool m_bUserSized = false;
 };

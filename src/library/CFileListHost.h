@@ -15,6 +15,8 @@ public:
     virtual QString SearchText() const = 0;
     // Puts the text into the search box without starting a search.
     virtual void SetSearchText(const QString& text) = 0;
+    // Puts the keyboard into the search box.
+    virtual void FocusSearchBox() = 0;
     // Enables a button of the command bar by index (1 back, 2 view mode).
     virtual void EnableCommandButton(int index, bool enable) = 0;
     // The window that owns menus and message boxes.

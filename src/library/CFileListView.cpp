@@ -42,6 +42,11 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     connect(m_pList, &CAlbListCtrl::columnClicked, this, &CFileListView::SortByColumn);
     connect(m_pList, &CAlbListCtrl::contextMenuAt, this, &CFileListView::ShowContextMenu);
     connect(m_pList, &CAlbListCtrl::typedAhead, this, &CFileListView::TypeAhead);
+    connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(3100); });
+    connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(3243); });
+    connect(m_pList, &CAlbListCtrl::searchRequested, this, [this] {
+        if (m_pHost) m_pHost->FocusSearchBox();
+    });
     m_typeAheadTimer.setSingleShot(true);
     m_typeAheadTimer.setInterval(1000);
     connect(&m_typeAheadTimer, &QTimer::timeout, this, [this] { m_strTypedAhead.clear(); });

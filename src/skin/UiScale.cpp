@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<int> g_dpiAware{-1}; // -1: not read yet
+std::atomic<double> g_dpiOverride{0.0};
 
 bool DpiAware()
 {
@@ -24,6 +25,7 @@ bool DpiAware()
 
 double ScreenLogicalDpi()
 {
+    if (const double overridden = g_dpiOverride.load(); overridden > 0) return overridden;
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchX() : 96.0;
 }
@@ -40,6 +42,8 @@ double DpiFactor(bool dpiAware, bool force, double logicalDpi)
 double UiScale(bool dpiAware, double dpiFactor) { return dpiAware && dpiFactor >= 1.5 ? 1.5 : 1.0; }
 
 void ForgetSetting() { g_dpiAware.store(-1); }
+
+void OverrideLogicalDpi(double dpi) { g_dpiOverride.store(dpi); }
 
 } // namespace UiScaleRules
 

@@ -16,5 +16,9 @@ double DpiFactor(bool dpiAware, bool force, double logicalDpi);
 double UiScale(bool dpiAware, double dpiFactor);
 // Reads "EnableDPIAware" again on the next call (the setting changed).
 void ForgetSetting();
+// Takes `dpi` as the display's logical pixels per inch instead of asking
+// the screen (0 asks the screen again); for displays that misreport and
+// for tests on screens of a fixed resolution.
+void OverrideLogicalDpi(double dpi);
 
 } // namespace UiScaleRules

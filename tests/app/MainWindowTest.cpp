@@ -59,7 +59,9 @@ protected:
         m_pPower = power.get();
         app->SetPowerNotices(std::move(power));
         EXPECT_TRUE(app->InitInstance());
-        if (app->MainFrame()) EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+        if (app->MainFrame()) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+        }
         return app;
     }
 
