@@ -52,7 +52,7 @@ for side in 16 22 24 32 48 64 128 256 512; do
     [ "$size" = "${side}x${side}" ] || fail "icon ${side}x${side} is $size"
 done
 grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/albireo.svg" || fail "the scalable icon is no SVG drawing"
-for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3 libcdio19; do
+for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3-0 libcdio19; do
     [[ $depends == *"$lib "* || $depends == *"$lib," || $depends == *"$lib" ]] || fail "Depends lacks $lib"
 done
 [[ $depends != *albireo* ]] || fail "the package depends on itself"
