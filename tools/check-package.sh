@@ -54,7 +54,7 @@ xorriso -as mkisofs -quiet -R -J -V CHECK -o "$scratch/check.iso" "$scratch/disc
     albireo-cli import D: --name "Package check" 2>/dev/null
     albireo-cli search readme
     albireo-cli eject D:
-    QT_QPA_PLATFORM=offscreen timeout 1 albireo && status=0 || status=$?
+    QT_QPA_PLATFORM=offscreen ALBIREO_RUNTIME_DIR=$scratch/run ALBIREO_UNATTENDED=1 timeout 1 albireo && status=0 || status=$?
     [ "$status" -eq 124 ] && echo "albireo ran for a second and was stopped" || { echo "albireo ended with $status"; exit 1; }
 )
 

@@ -34,7 +34,7 @@ program=$root/usr/lib/albireo
 for file in usr/lib/albireo/albireo usr/lib/albireo/albireo-cli usr/lib/albireo/libStackvault.so \
             usr/lib/albireo/libTrellis.so usr/lib/albireo/Lingmere/libLingmere.so usr/lib/albireo/DllPath.ini \
             usr/lib/albireo/FlwRC.res usr/lib/albireo/Language/DefaultTagTranslation.xml \
-            usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning.png \
+            usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning.png usr/lib/albireo/Help/albireo.html \
             usr/share/applications/albireo.desktop usr/share/metainfo/com.quorvel.albireo.metainfo.xml \
             usr/share/mime/packages/albireo.xml usr/share/bash-completion/completions/albireo-cli \
             usr/share/man/man1/albireo.1.gz usr/share/man/man1/albireo-cli.1.gz \
@@ -112,10 +112,13 @@ else
 fi
 
 # The window program starts from the unpacked root and is still running a
-# second later.
-QT_QPA_PLATFORM=offscreen timeout 1 "$root/usr/bin/albireo" >"$work/albireo.log" 2>&1
+# second later; its instance lock is its own, and a message box would be
+# answered (and recorded) instead of waiting.
+QT_QPA_PLATFORM=offscreen ALBIREO_RUNTIME_DIR=$work/run ALBIREO_UNATTENDED=1 \
+    timeout 1 "$root/usr/bin/albireo" >"$work/albireo.log" 2>&1
 status=$?
 [ $status -eq 124 ] || { fail "albireo ended at start with status $status"; cat "$work/albireo.log"; }
+grep -q "unanswered modal run" "$work/albireo.log" && { fail "albireo showed a message at start"; cat "$work/albireo.log"; }
 
 [ $failures -eq 0 ] && echo "package checks passed" || echo "$failures package checks failed"
 [ $failures -eq 0 ]
