@@ -32,7 +32,7 @@ fingerprint | tee "$scratch/before"
 [ -s "$scratch/before" ] || echo "(the user has no Albireo settings or library yet)"
 
 step "apt-get install $deb"
-$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" | tr "\r" "\n" | grep -v "^(Reading database" | tail -n 3
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" | tr "\r" "\n" | grep -v -e "^(Reading database" -e "^$" | tail -n 3
 
 step "running from /usr/bin"
 command -v albireo albireo-cli
@@ -59,7 +59,7 @@ xorriso -as mkisofs -quiet -R -J -V CHECK -o "$scratch/check.iso" "$scratch/disc
 )
 
 step "apt-get purge albireo"
-$SUDO env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q albireo | tr "\r" "\n" | grep -v "^(Reading database" | tail -n 2
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q albireo | tr "\r" "\n" | grep -v -e "^(Reading database" -e "^$" | tail -n 2
 for gone in /usr/bin/albireo /usr/bin/albireo-cli /usr/lib/albireo /usr/share/applications/albireo.desktop; do
     [ ! -e "$gone" ] || { echo "FAILED: $gone is still there"; exit 1; }
 done
