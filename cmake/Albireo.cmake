@@ -13,11 +13,12 @@ function(albireo_add_component target name)
   install(TARGETS ${target} LIBRARY DESTINATION ${ALBIREO_INSTALL_DIR}/${C_SUBDIR})
 endfunction()
 
-# An executable of the program folder.
+# An executable of the program folder; ALBIREO_VERSION is its version text.
 function(albireo_add_program target)
   cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${P_SOURCES})
   target_link_libraries(${target} PRIVATE ${P_LIBS})
+  target_compile_definitions(${target} PRIVATE ALBIREO_VERSION="${PROJECT_VERSION}")
   install(TARGETS ${target} RUNTIME DESTINATION ${ALBIREO_INSTALL_DIR})
   install(CODE "file(MAKE_DIRECTORY \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin)
     file(CREATE_LINK ../${ALBIREO_INSTALL_DIR}/${target} \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/${target} SYMBOLIC)")

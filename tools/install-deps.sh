@@ -3,12 +3,13 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-multimedia-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
   libsqlite3-dev sqlite3 libcdio-dev libiso9660-dev libudfread-dev
   libgtest-dev libgmock-dev
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
   xvfb xauth xdotool openbox
+  dpkg-dev desktop-file-utils appstream bash-completion
 )
 missing=()
 for p in "${packages[@]}"; do

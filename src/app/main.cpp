@@ -3,9 +3,16 @@
 #include "ModalSeam.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // Answered before anything starts, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("albireo %s\n", ALBIREO_VERSION);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(ALBIREO_VERSION));
     // Scripts and smoke tests run the program with nobody to answer its

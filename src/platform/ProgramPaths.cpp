@@ -17,6 +17,18 @@ QString ProgramFolder()
     return QFileInfo(exe.canonicalFilePath()).absolutePath();
 }
 
+QString MachineSettingsFolder(const QString& programFolder)
+{
+    static const QString installed = QStringLiteral("/lib/albireo");
+    if (!programFolder.endsWith(installed)) return programFolder;
+    const QString prefix = programFolder.chopped(installed.size());
+    const bool systemPrefix = prefix == QLatin1String("/usr") || prefix.endsWith(QLatin1String("/usr"));
+    const QString root = systemPrefix ? prefix.chopped(4) : prefix;
+    return root + QStringLiteral("/etc/albireo");
+}
+
+QString MachineSettingsFolder() { return MachineSettingsFolder(ProgramFolder()); }
+
 QString TempFolder()
 {
     QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);

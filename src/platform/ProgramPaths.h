@@ -8,6 +8,13 @@ namespace ProgramPaths {
 
 // Folder holding the executable and its components, without trailing slash.
 QString ProgramFolder();
+// Folder of the machine-wide settings. A build tree keeps them in the program
+// folder. An installation (program folder "<prefix>/lib/albireo") keeps them
+// where the system keeps configuration: "/etc/albireo" for the prefix "/usr",
+// also below a staging root ("<root>/usr" -> "<root>/etc/albireo"), and
+// "<prefix>/etc/albireo" for any other prefix.
+QString MachineSettingsFolder(const QString& programFolder);
+QString MachineSettingsFolder();
 // Per-user temporary folder for picture files and the like; created on demand.
 QString TempFolder();
 // A backslash path relative to the program folder ("Language\Enu\FlwRC.dll")

@@ -163,7 +163,7 @@ RegistryStore& RegistryStore::LocalMachine()
     QMutexLocker locker(&g_rootsMutex);
     if (!g_machine)
         g_machine = std::make_unique<RegistryStore>(
-            RootFile("ALBIREO_REGISTRY_MACHINE", ProgramPaths::ProgramFolder() + QStringLiteral("/machine.reg")));
+            RootFile("ALBIREO_REGISTRY_MACHINE", ProgramPaths::MachineSettingsFolder() + QStringLiteral("/machine.reg")));
     return *g_machine;
 }
 

@@ -24,7 +24,8 @@ public:
     LONG Modify(const std::function<LONG(RegistryData&, bool& changed)>& change);
 
     // The stores of the two roots: ALBIREO_REGISTRY_USER / _MACHINE name the
-    // files; defaults are under the XDG config home and the program folder.
+    // files; defaults are under the XDG config home and
+    // ProgramPaths::MachineSettingsFolder().
     static RegistryStore& CurrentUser();
     static RegistryStore& LocalMachine();
     // Forgets the root stores so that changed environment variables apply (tests).

@@ -19,3 +19,16 @@ TEST(ProgramPaths, ImagePathsResolveUnderTheProgramFolderOrTheCurrentDirectory)
     EXPECT_TRUE(QDir(ProgramPaths::TempFolder()).exists());
     qputenv("ALBIREO_PROGRAM_DIR", saved);
 }
+
+// A build tree keeps the machine settings beside the program; an installed
+// program keeps them in the configuration folder of its prefix, also when the
+// installation is unpacked below another root.
+TEST(ProgramPaths, MachineSettingsLiveInTheProgramFolderOrTheSystemConfigurationFolder)
+{
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/home/me/src/build/albireo"), "/home/me/src/build/albireo");
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/usr/lib/albireo"), "/etc/albireo");
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/tmp/root/usr/lib/albireo"), "/tmp/root/etc/albireo");
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/usr/local/lib/albireo"), "/usr/local/etc/albireo");
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/opt/albireo/lib/albireo"), "/opt/albireo/etc/albireo");
+    EXPECT_EQ(ProgramPaths::MachineSettingsFolder("/srv/lib/albireo-old"), "/srv/lib/albireo-old");
+}

@@ -41,7 +41,7 @@ const std::map<QString, Command>& Commands()
 
 void PrintUsage(FILE* stream)
 {
-    std::fprintf(stream, "Usage: albireo-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    std::fprintf(stream, "Usage: albireo-cli COMMAND [ARGUMENTS]\n       albireo-cli --help | --version\n\nCommands:\n");
     for (const auto& [name, command] : Commands()) std::fprintf(stream, "  %s\n", command.usage);
     std::fprintf(stream, "\n'albireo-cli COMMAND --help' describes a command.\n"
                          "Exit codes: 0 success, 1 failure, 2 wrong usage, 3 disc already catalogued.\n");
@@ -60,6 +60,10 @@ int main(int argc, char** argv)
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         PrintUsage(stdout);
+        return CliContext::Success;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("albireo-cli %s\n", ALBIREO_VERSION);
         return CliContext::Success;
     }
     const auto found = Commands().find(name);
