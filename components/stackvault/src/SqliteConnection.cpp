@@ -1,6 +1,7 @@
 #include "SqliteConnection.h"
 
 #include "Diagnostics.h"
+#include "ILibraryEngine.h"
 #include "NameMatch.h"
 
 #include <QFile>
@@ -27,6 +28,8 @@ HRESULT HresultFromSqlite(int rc)
     case SQLITE_AUTH: return E_ACCESSDENIED;
     case SQLITE_FULL: return HresultFromWin32(112); // ERROR_DISK_FULL
     case SQLITE_CANTOPEN: return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return LIBRARY_E_DAMAGED;
     default: return E_FAIL;
     }
 }
@@ -36,7 +39,8 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
 {
     Close();
     if (!create && !QFile::exists(path)) return HresultFromWin32(2);
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+    // URI names are allowed so that a damaged library can be attached read-only for a repair.
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (rc == SQLITE_OK) rc = ConfigurePragmas();
     if (rc == SQLITE_OK) rc = NameMatch::Register(m_db);
