@@ -42,8 +42,11 @@ bool IsOpenElsewhere(const QString& path)
 
 QString Stamped(const QString& path, const QString& suffix)
 {
-    return path + suffix + QLatin1Char('-') +
-           QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
+    QDateTime time = QDateTime::currentDateTimeUtc();
+    for (;; time = time.addMSecs(1)) { // two copies in the same millisecond get different names
+        const QString stamped = path + suffix + QLatin1Char('-') + time.toString(QStringLiteral("yyyyMMddHHmmsszzz"));
+        if (!QFile::exists(stamped)) return stamped;
+    }
 }
 
 QStringList Stamps(const QString& path, const QString& suffix)

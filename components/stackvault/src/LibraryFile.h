@@ -14,7 +14,7 @@ namespace LibraryFile {
 bool IsEmptied(const QString& path);
 // Another process has the library open (it holds SQLite's shared lock).
 bool IsOpenElsewhere(const QString& path);
-// "<path><suffix>-<UTC time>", the form every kept copy takes.
+// "<path><suffix>-<UTC time>", the form every kept copy takes; a name not yet taken.
 QString Stamped(const QString& path, const QString& suffix);
 // The kept copies "<path><suffix>-<time>", newest first.
 QStringList Stamps(const QString& path, const QString& suffix);

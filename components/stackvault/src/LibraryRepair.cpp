@@ -9,7 +9,6 @@
 #include "Utf16Text.h"
 
 #include <QFile>
-#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
@@ -22,10 +21,7 @@ constexpr const char* kSalvagedTables[] = {"tags", "labels", "discs", "paths", "
 
 // Tables without rowids, copied as far as they can be read; the links of
 // the rows themselves complete disc_paths afterwards.
-constexpr const char* kLinkCopies[] = {
-    "INSERT OR IGNORE INTO main.disc_paths SELECT path_id, disc_id FROM old.disc_paths",
-    "INSERT OR IGNORE INTO main.import_paths SELECT import_id, path_id FROM old.import_paths",
-};
+constexpr const char* kLinkTables[] = {"disc_paths", "import_paths"};
 
 constexpr const char* kRebuildSteps[] = {
     "INSERT OR IGNORE INTO disc_paths(path_id, disc_id)"
@@ -53,14 +49,11 @@ constexpr const char* kStandInSteps[] = {
     " coalesce((SELECT sum(size) FROM files WHERE disc_id = s.id), 0), 0 FROM temp.stand_ins s",
 };
 
-QString Uri(const QString& path)
-{
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
-}
 } // namespace
 
 LibraryRepair::~LibraryRepair()
 {
+    m_damaged.Close();
     m_db.Close();
     if (!m_newPath.isEmpty()) LibraryFile::Remove(m_newPath);
 }
@@ -86,7 +79,7 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     if (FAILED(hr)) return hr;
     const int rc = LibrarySchema::Create(m_db);
     if (rc != SQLITE_OK) return m_db.Failure(rc, "repair schema");
-    const bool readable = AttachDamaged();
+    const bool readable = OpenDamaged();
     hr = Execute("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr) && readable) hr = CopyReadableRows();
     if (SUCCEEDED(hr)) hr = AddStandInDiscs(report);
@@ -95,39 +88,42 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     if (SUCCEEDED(hr)) hr = Measure(report);
     if (SUCCEEDED(hr)) hr = Execute("COMMIT");
     if (FAILED(hr)) m_db.Execute("ROLLBACK");
-    if (readable) m_db.Execute("DETACH old");
+    m_damaged.Close();
     return hr;
 }
 
 // Read-only, so that the damaged file and its log stay exactly as they are.
-bool LibraryRepair::AttachDamaged()
+bool LibraryRepair::OpenDamaged()
 {
-    if (LibraryFile::IsEmptied(m_path)) return false;
-    auto attach = m_db.Statement("ATTACH ?1 AS old");
-    if (!attach) return false;
-    attach->BindText(1, Uri(m_path).toStdU16String());
-    const int rc = attach->Run();
-    if (rc != SQLITE_DONE) DumpMsg(kComponent, "nothing of the damaged library can be read (%d)", rc);
-    return rc == SQLITE_DONE;
+    if (LibraryFile::IsEmptied(m_path) || FAILED(m_damaged.OpenReadOnly(m_path))) return false;
+    // Reads a file cut short up to where it ends, instead of refusing it.
+    m_damaged.Execute("PRAGMA writable_schema=ON");
+    auto schema = m_damaged.Statement("SELECT count(*) FROM sqlite_schema");
+    const int rc = schema ? schema->Step() : SQLITE_ERROR;
+    if (rc != SQLITE_ROW) DumpMsg(kComponent, "nothing of the damaged library can be read (%d)", rc);
+    return rc == SQLITE_ROW;
 }
 
 HRESULT LibraryRepair::CopyReadableRows()
 {
     for (const char* table : kSalvagedTables) {
-        TableSalvage salvage(m_db, table);
+        TableSalvage salvage(m_damaged, m_db, table);
         const HRESULT hr = salvage.Run();
         if (FAILED(hr)) return hr;
         DumpMsg(kComponent, "repair: %s: %lld rows saved, %lld refused, %d unreadable stretches", table,
                 static_cast<long long>(salvage.Copied()), static_cast<long long>(salvage.Refused()), salvage.Gaps());
     }
-    for (const char* copy : kLinkCopies) m_db.Execute(copy); // as far as readable; the rows give the rest
+    for (const char* table : kLinkTables) {
+        const HRESULT hr = TableSalvage(m_damaged, m_db, table).RunOnce();
+        if (FAILED(hr)) return hr;
+    }
     return S_OK;
 }
 
 HRESULT LibraryRepair::Execute(const char* sql)
 {
     const int rc = m_db.Execute(sql);
-    return rc == SQLITE_OK ? S_OK : m_db.Failure(rc, "repair");
+    return rc == SQLITE_OK ? S_OK : m_db.Failure(rc, sql);
 }
 
 HRESULT LibraryRepair::AddStandInDiscs(LibraryRepairReport* report)

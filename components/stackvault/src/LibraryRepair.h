@@ -23,7 +23,7 @@ public:
 
 private:
     HRESULT Build(LibraryRepairReport* report);
-    bool AttachDamaged();
+    bool OpenDamaged();
     HRESULT CopyReadableRows();
     HRESULT Execute(const char* sql);
     HRESULT AddStandInDiscs(LibraryRepairReport* report);
@@ -33,5 +33,6 @@ private:
 
     QString m_path;
     QString m_newPath;
-    SqliteConnection m_db;
+    SqliteConnection m_damaged; // read-only
+    SqliteConnection m_db;      // the new library
 };

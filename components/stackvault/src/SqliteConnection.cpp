@@ -39,8 +39,7 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
 {
     Close();
     if (!create && !QFile::exists(path)) return HresultFromWin32(2);
-    // URI names are allowed so that a damaged library can be attached read-only for a repair.
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (rc == SQLITE_OK) rc = ConfigurePragmas();
     if (rc == SQLITE_OK) rc = NameMatch::Register(m_db);
@@ -49,6 +48,20 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
         Close();
         return hr;
     }
+    return S_OK;
+}
+
+HRESULT SqliteConnection::OpenReadOnly(const QString& path)
+{
+    Close();
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        const HRESULT hr = Failure(rc, "open read-only");
+        Close();
+        return hr;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     return S_OK;
 }
 

@@ -10,7 +10,7 @@ constexpr int64_t kFirstRowid = std::numeric_limits<int64_t>::min();
 constexpr int64_t kLastRowid = std::numeric_limits<int64_t>::max();
 
 bool IsReadable(int rc) { return rc == SQLITE_ROW || rc == SQLITE_DONE; }
-bool IsDamage(int rc) { return (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB; }
+bool IsRefusal(int rc) { return (rc & 0xFF) == SQLITE_CONSTRAINT || (rc & 0xFF) == SQLITE_MISMATCH; }
 
 // a + b without passing the last rowid.
 int64_t SaturatedAdd(int64_t a, uint64_t b)
@@ -19,67 +19,87 @@ int64_t SaturatedAdd(int64_t a, uint64_t b)
 }
 } // namespace
 
-std::string TableSalvage::ColumnList() const
+// The statements for the table's columns as the new library has them;
+// `key` selects rows by rowid ("rowid") or takes them as stored ("0").
+bool TableSalvage::Prepare(const char* key)
 {
-    std::string columns;
-    auto query = m_db.Statement("SELECT name FROM pragma_table_info(?1, 'main') ORDER BY cid");
-    if (!query) return columns;
+    std::string columns, placeholders;
+    auto query = m_target.Statement("SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+    if (!query) return false;
     query->BindUtf8(1, QByteArray::fromStdString(m_table));
-    while (query->Step() == SQLITE_ROW) columns += (columns.empty() ? "" : ", ") + query->Utf8(0).toStdString();
-    return columns;
+    for (m_columns = 0; query->Step() == SQLITE_ROW; ++m_columns) {
+        columns += (m_columns ? ", " : "") + query->Utf8(0).toStdString();
+        placeholders += m_columns ? ", ?" : "?";
+    }
+    const bool byRowid = std::string(key) == "rowid";
+    m_scanSql = std::string("SELECT ") + key + ", " + columns + " FROM " + m_table +
+                (byRowid ? " WHERE rowid >= ?1 ORDER BY rowid" : "");
+    m_probeSql = "SELECT rowid FROM " + m_table + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1";
+    m_insertSql = "INSERT OR IGNORE INTO " + m_table + "(" + columns + ") VALUES(" + placeholders + ")";
+    // A table the damaged library cannot even name is skipped whole.
+    if (m_columns > 0 && m_source.Statement(m_scanSql.c_str())) return true;
+    ++m_gaps;
+    return false;
 }
 
 HRESULT TableSalvage::Run()
 {
-    const std::string columns = ColumnList();
-    if (columns.empty()) return E_FAIL;
-    m_scanSql = "SELECT rowid FROM old." + m_table + " WHERE rowid >= ?1 ORDER BY rowid";
-    m_probeSql = m_scanSql + " LIMIT 1";
-    m_copySql = "INSERT OR IGNORE INTO main." + m_table + "(" + columns + ") SELECT " + columns + " FROM old." +
-                m_table + " WHERE rowid = ?1";
-    if (!m_db.Statement(m_scanSql.c_str())) return ++m_gaps, S_OK; // no such table in the damaged library
+    if (!Prepare("rowid")) return S_OK;
     int64_t start = kFirstRowid;
     for (;;) {
         int64_t next = start;
         int rc = SQLITE_DONE;
         const HRESULT hr = CopyFrom(start, &next, &rc);
-        if (FAILED(hr)) return hr;
-        if (IsReadable(rc)) return S_OK;
+        if (FAILED(hr) || IsReadable(rc)) return hr;
+        if (next != start) { // rows were copied: try again right behind the last one
+            start = next;
+            continue;
+        }
         ++m_gaps;
         if (!NextReadable(next, &start)) return S_OK;
     }
 }
 
+HRESULT TableSalvage::RunOnce()
+{
+    if (!Prepare("0")) return S_OK;
+    int64_t next = 0;
+    int rc = SQLITE_DONE;
+    const HRESULT hr = CopyFrom(0, &next, &rc);
+    if (!IsReadable(rc)) ++m_gaps;
+    return hr;
+}
+
 HRESULT TableSalvage::CopyFrom(int64_t start, int64_t* next, int* rc)
 {
-    auto scan = m_db.Statement(m_scanSql.c_str());
-    if (!scan) return E_FAIL;
+    auto scan = m_source.Statement(m_scanSql.c_str());
+    if (!scan) return *rc = SQLITE_ERROR, S_OK;
     scan->Bind(1, start);
     while ((*rc = scan->Step()) == SQLITE_ROW) {
-        const int64_t rowid = scan->Int64(0);
-        const HRESULT hr = CopyRow(rowid);
+        const HRESULT hr = CopyRow(*scan);
         if (FAILED(hr)) return hr;
+        const int64_t rowid = scan->Int64(0);
         if (rowid == kLastRowid) return *rc = SQLITE_DONE, S_OK;
         *next = rowid + 1;
     }
     return S_OK;
 }
 
-HRESULT TableSalvage::CopyRow(int64_t rowid)
+HRESULT TableSalvage::CopyRow(const SqliteStatement& row)
 {
-    auto copy = m_db.Statement(m_copySql.c_str());
-    if (!copy) return E_FAIL;
-    copy->Bind(1, rowid);
-    const int rc = copy->Run();
-    if (rc == SQLITE_DONE && m_db.Changes() == 1) ++m_copied;
-    else if (rc == SQLITE_DONE || IsDamage(rc)) ++m_refused;
-    else return m_db.Failure(rc, "salvage row");
+    auto insert = m_target.Statement(m_insertSql.c_str());
+    if (!insert) return E_FAIL;
+    for (int column = 0; column < m_columns; ++column) insert->BindColumn(column + 1, row, column + 1);
+    const int rc = insert->Run();
+    if (rc == SQLITE_DONE && m_target.Changes() == 1) ++m_copied;
+    else if (rc == SQLITE_DONE || IsRefusal(rc)) ++m_refused;
+    else return m_target.Failure(rc, "salvage row");
     return S_OK;
 }
 
 int TableSalvage::Probe(int64_t from, int64_t* rowid)
 {
-    auto probe = m_db.Statement(m_probeSql.c_str());
+    auto probe = m_source.Statement(m_probeSql.c_str());
     if (!probe) return SQLITE_ERROR;
     probe->Bind(1, from);
     const int rc = probe->Step();
