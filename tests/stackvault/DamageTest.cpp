@@ -179,7 +179,9 @@ protected:
         engine->QueryInterface(IID_ILibraryMaintenance, reinterpret_cast<void**>(&maintenance));
         char16_t finding[kLibraryTextLength] = {};
         const HRESULT hr = maintenance->CheckLibrary(full, finding);
-        if (hr == LIBRARY_E_DAMAGED) EXPECT_FALSE(FromW(finding).isEmpty());
+        if (hr == LIBRARY_E_DAMAGED) {
+            EXPECT_FALSE(FromW(finding).isEmpty());
+        }
         maintenance->Release();
         return hr;
     }
