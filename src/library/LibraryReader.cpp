@@ -8,20 +8,26 @@ namespace {
 
 const WCHAR* Utf16(const QString& text) { return reinterpret_cast<const WCHAR*>(text.utf16()); }
 
-// Reads a list: count first, then that many zero-filled records.
-template <class Record>
-std::vector<Record> ReadList(const std::function<HRESULT(LONG*)>& count,
-                             const std::function<HRESULT(Record*, LONG)>& fill)
+} // namespace
+
+HRESULT LibraryReader::Note(HRESULT hr) const
 {
-    LONG n = 0;
-    if (FAILED(count(&n)) || n <= 0) return {};
-    std::vector<Record> records(static_cast<size_t>(n));
-    std::memset(static_cast<void*>(records.data()), 0, records.size() * sizeof(Record));
-    if (FAILED(fill(records.data(), n))) return {};
-    return records;
+    if (FAILED(hr) && SUCCEEDED(m_hrFailure)) m_hrFailure = hr;
+    return hr;
 }
 
-} // namespace
+// Reads a list: count first, then that many zero-filled records.
+template <class Record>
+std::vector<Record> LibraryReader::ReadList(const std::function<HRESULT(LONG*)>& count,
+                                            const std::function<HRESULT(Record*, LONG)>& fill) const
+{
+    LONG n = 0;
+    if (FAILED(Note(count(&n))) || n <= 0) return {};
+    std::vector<Record> records(static_cast<size_t>(n));
+    std::memset(static_cast<void*>(records.data()), 0, records.size() * sizeof(Record));
+    if (FAILED(Note(fill(records.data(), n)))) return {};
+    return records;
+}
 
 QString LibraryReader::Entry::Line() const
 {
@@ -62,20 +68,20 @@ std::vector<FolderItemRecord> LibraryReader::FolderItems(int discId, int folderI
 QString LibraryReader::Identity(int discId) const
 {
     char identity[260] = {};
-    return SUCCEEDED(m_pLibrary->GetDiscIdentity(discId, identity)) ? QString::fromLatin1(identity) : QString();
+    return SUCCEEDED(Note(m_pLibrary->GetDiscIdentity(discId, identity))) ? QString::fromLatin1(identity) : QString();
 }
 
 QString LibraryReader::FileFullPath(const ItemRecord& item) const
 {
     char16_t folder[260] = {};
-    if (item.pathId > 0) m_pLibrary->GetPathText(item.pathId, folder);
+    if (item.pathId > 0) Note(m_pLibrary->GetPathText(item.pathId, folder));
     return Text(folder) + QLatin1Char('\\') + Text(item.name);
 }
 
 QString LibraryReader::FolderFullPath(const ItemRecord& item) const
 {
     char16_t path[260] = {};
-    m_pLibrary->GetPathText(item.pathId, path);
+    Note(m_pLibrary->GetPathText(item.pathId, path));
     return Text(path);
 }
 

@@ -21,6 +21,11 @@ public:
 
     explicit LibraryReader(ILibraryEngine* library) : m_pLibrary(library) {}
 
+    // The first failure of an engine call so far (S_OK when none failed):
+    // a list that could not be read comes back empty, so callers ask here
+    // before they take an empty answer for an empty catalogue.
+    HRESULT Failure() const { return m_hrFailure; }
+
     std::vector<DiscRecord> Discs() const;
     std::vector<DiscRecord> SearchDiscs(const QString& text) const;
     std::vector<ItemRecord> SearchFolders(const QString& text) const;
@@ -48,5 +53,12 @@ public:
     static QString IsoTime(INT64 fileTime);
 
 private:
+    // Passes hr on, remembering the first failure.
+    HRESULT Note(HRESULT hr) const;
+    template <class Record>
+    std::vector<Record> ReadList(const std::function<HRESULT(LONG*)>& count,
+                                 const std::function<HRESULT(Record*, LONG)>& fill) const;
+
     ILibraryEngine* m_pLibrary;
+    mutable HRESULT m_hrFailure = S_OK;
 };

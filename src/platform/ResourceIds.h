@@ -82,6 +82,14 @@
     X(IDS_MSG_DELETE_DISC, 3016)                                                                           \
     X(IDS_MSG_CONFIRM_IMPORT, 3017)                                                                        \
     X(IDS_MSG_DISC_EXISTS, 3265)                                                                           \
+    /* a damaged library */                                                                                \
+    X(IDS_FMT_LIBRARY_DAMAGED, 3300) /* format: %s = the library file; a question, Yes repairs */         \
+    X(IDS_FMT_LIBRARY_DAMAGED_CLI, 3301) /* format: %s = the library file */                               \
+    X(IDS_FMT_REPAIR_REPORT, 3302) /* format: five counts and the damaged file's path, all %s */           \
+    X(IDS_MSG_REPAIR_FAILED, 3303)                                                                         \
+    X(IDS_MSG_LIBRARY_IN_USE, 3304)                                                                        \
+    X(IDS_MSG_LIBRARY_SOUND, 3305)                                                                         \
+    X(IDS_FMT_LIBRARY_CHECK_FAILED, 3306) /* format: %s = the library file, %s = the first finding */      \
     /* disc type text: class words by media class code, format words by format code */                    \
     X(IDS_MEDIA_CLASS_1, 5113)                                                                             \
     X(IDS_MEDIA_CLASS_2, 5114) /* also the label of an audio disc */                                       \

@@ -13,9 +13,16 @@
 // - Pictures handed out are QImage objects allocated with new; the caller
 //   owns them and deletes them with delete.
 // - One instance may be used from several threads; calls are serialised.
+// - An operation that meets a damaged library file fails with
+//   LIBRARY_E_DAMAGED, never with an empty or partial success; the optional
+//   interface ILibraryMaintenance (ILibraryMaintenance.h) checks and repairs.
 #pragma once
 #include "LibraryRecords.h"
 #include "com.h"
+
+// The library file is damaged (malformed pages, or no database at all):
+// HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT).
+inline constexpr HRESULT LIBRARY_E_DAMAGED = HresultFromWin32(1392);
 
 class QImage;
 

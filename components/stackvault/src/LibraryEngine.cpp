@@ -3,6 +3,7 @@
 #include "BatchParser.h"
 #include "DefaultLabel.h"
 #include "Diagnostics.h"
+#include "LibraryFile.h"
 #include "LibraryLocation.h"
 #include "LibraryModule.h"
 #include "LibrarySchema.h"
@@ -45,6 +46,11 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         AddRef();
         return S_OK;
     }
+    if (iid == IID_ILibraryMaintenance) {
+        *object = static_cast<ILibraryMaintenance*>(this);
+        AddRef();
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -77,6 +83,7 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     if (reserved1 != 0 || reserved2 != 0) return E_INVALIDARG;
     if (m_db.IsOpen()) return S_FALSE;
     const QString path = LibraryLocation::DatabasePath();
+    if (LibraryFile::IsEmptied(path)) return m_db.Failure(SQLITE_CORRUPT, "empty library file");
     if (createIfMissing) QDir().mkpath(QFileInfo(path).absolutePath());
     HRESULT hr = m_db.Open(path, createIfMissing != 0);
     if (FAILED(hr)) return hr;

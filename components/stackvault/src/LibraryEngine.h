@@ -1,11 +1,13 @@
 // The library engine object: one SQLite connection per instance, every call
 // serialised by the instance's lock (the scan worker and the user-interface
 // thread share an instance). Batches are parsed before the lock is taken.
+// The maintenance interface (check, repair, backup) works on the file.
 #pragma once
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
 #include "ILibraryEngine.h"
+#include "ILibraryMaintenance.h"
 #include "ImportTracker.h"
 #include "LabelStore.h"
 #include "NameSearch.h"
@@ -18,7 +20,7 @@
 
 struct ParsedBatch;
 
-class CLibraryEngine final : public ILibraryEngine {
+class CLibraryEngine final : public ILibraryEngine, public ILibraryMaintenance {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -75,6 +77,11 @@ public:
     HRESULT SearchFolders(const char16_t* text, ItemRecord* records, LONG count) override;
     HRESULT OpenImportHandle(LibraryImportHandle* handle) override;
     HRESULT CloseImportHandle(LibraryImportHandle handle) override;
+
+    HRESULT GetLibraryPath(char16_t* path) override;
+    HRESULT CheckLibrary(LONG full, char16_t* finding) override;
+    HRESULT RepairLibrary(LibraryRepairReport* report) override;
+    HRESULT BackUpLibrary(LONG dailyOnly) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;

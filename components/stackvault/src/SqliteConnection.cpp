@@ -1,6 +1,7 @@
 #include "SqliteConnection.h"
 
 #include "Diagnostics.h"
+#include "ILibraryEngine.h"
 #include "NameMatch.h"
 
 #include <QFile>
@@ -27,6 +28,8 @@ HRESULT HresultFromSqlite(int rc)
     case SQLITE_AUTH: return E_ACCESSDENIED;
     case SQLITE_FULL: return HresultFromWin32(112); // ERROR_DISK_FULL
     case SQLITE_CANTOPEN: return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return LIBRARY_E_DAMAGED;
     default: return E_FAIL;
     }
 }
@@ -45,6 +48,20 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
         Close();
         return hr;
     }
+    return S_OK;
+}
+
+HRESULT SqliteConnection::OpenReadOnly(const QString& path)
+{
+    Close();
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        const HRESULT hr = Failure(rc, "open read-only");
+        Close();
+        return hr;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     return S_OK;
 }
 

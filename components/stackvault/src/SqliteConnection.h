@@ -38,6 +38,9 @@ public:
     // Opens (creating when asked) the database file and sets it up for
     // several connections: WAL journal, a long busy timeout.
     HRESULT Open(const QString& path, bool create);
+    // Opens an existing database only to read it, changing nothing of its
+    // files (no journal mode, no checkpoint when closed).
+    HRESULT OpenReadOnly(const QString& path);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     sqlite3* Handle() const { return m_db; }

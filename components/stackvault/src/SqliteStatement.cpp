@@ -29,6 +29,11 @@ int SqliteStatement::BindBlob(int index, const QByteArray& data)
 
 int SqliteStatement::BindNull(int index) { return sqlite3_bind_null(m_statement, index); }
 
+int SqliteStatement::BindColumn(int index, const SqliteStatement& row, int column)
+{
+    return sqlite3_bind_value(m_statement, index, sqlite3_column_value(row.m_statement, column));
+}
+
 int SqliteStatement::Step() { return m_statement ? sqlite3_step(m_statement) : SQLITE_MISUSE; }
 
 int SqliteStatement::Run()

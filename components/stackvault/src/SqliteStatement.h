@@ -24,6 +24,9 @@ public:
     int BindUtf8(int index, const QByteArray& text);
     int BindBlob(int index, const QByteArray& data);
     int BindNull(int index);
+    // Binds a copy of a column of another statement's current row (which
+    // may belong to another connection).
+    int BindColumn(int index, const SqliteStatement& row, int column);
 
     // SQLITE_ROW, SQLITE_DONE or an error.
     int Step();

@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "CDllCom.h"
+#include "CLibraryHealth.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -14,6 +15,25 @@ CliContext::~CliContext()
         m_pLibrary->Uninitialize();
         SafeRelease(m_pLibrary);
     }
+    m_pHealth.reset();
+}
+
+CDllCom& CliContext::LibraryModule()
+{
+    if (!m_pLibraryModule) m_pLibraryModule = std::make_unique<CDllCom>();
+    return *m_pLibraryModule;
+}
+
+CLibraryHealth& CliContext::Health()
+{
+    if (!m_pHealth) m_pHealth = std::make_unique<CLibraryHealth>(LibraryModule());
+    return *m_pHealth;
+}
+
+int CliContext::LibraryFailure(HRESULT hr)
+{
+    if (CLibraryHealth::IsDamage(hr)) return Fail(Health().DamageLine());
+    return Fail(QStringLiteral("the library cannot be read (%1)").arg(CodeText(hr)));
 }
 
 CDiscAccess* CliContext::Discs()
@@ -32,12 +52,12 @@ CDiscAccess* CliContext::Discs()
 ILibraryEngine* CliContext::Library()
 {
     if (m_pLibrary) return m_pLibrary;
-    m_pLibraryModule = std::make_unique<CDllCom>();
-    HRESULT hr = m_pLibraryModule->CreateLibraryEngine(&m_pLibrary);
+    HRESULT hr = LibraryModule().CreateLibraryEngine(&m_pLibrary);
     if (SUCCEEDED(hr)) hr = m_pLibrary->Initialize(0, 1, 0);
     if (FAILED(hr)) {
         SafeRelease(m_pLibrary);
-        Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
+        if (CLibraryHealth::IsDamage(hr)) LibraryFailure(hr);
+        else Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }
     return m_pLibrary;

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CDllCom;
+class CLibraryHealth;
 
 class CliContext {
 public:
@@ -22,6 +23,11 @@ public:
     CDiscAccess* Discs();
     // The library engine, initialised; null (with the error reported) on failure.
     ILibraryEngine* Library();
+    // Checks and repairs of the library file (works when it cannot be opened).
+    CLibraryHealth& Health();
+    // Reports a failed library call: a damaged library by the file's place
+    // and what to do, anything else with its code; returns Failure.
+    int LibraryFailure(HRESULT hr);
     // Selects the drive with that letter ("E", "e:", "E:\"); false with the
     // error reported when there is none.
     bool SelectDrive(const QString& letterText);
@@ -40,6 +46,9 @@ private:
     static char ParseLetter(const QString& text);
 
     std::unique_ptr<CDiscAccess> m_pDiscAccess;
+    CDllCom& LibraryModule();
+
     std::unique_ptr<CDllCom> m_pLibraryModule;
+    std::unique_ptr<CLibraryHealth> m_pHealth;
     ILibraryEngine* m_pLibrary = nullptr;
 };

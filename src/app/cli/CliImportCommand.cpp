@@ -109,7 +109,7 @@ int Import(CliContext& context, const QStringList& arguments)
     if (FAILED(hr)) return CliContext::Fail(LoadString(3266) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
     LONG existing = 0;
     hr = library->FindDiscByIdentity(disc.identity, &existing);
-    if (FAILED(hr)) return CliContext::Fail(QStringLiteral("the library cannot be searched (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return context.LibraryFailure(hr);
     if (existing != 0) {
         CliContext::Fail(LoadString(3265));
         return CliContext::AlreadyCatalogued;

@@ -4,6 +4,7 @@
 #include "CliContext.h"
 #include "CliDriveCommands.h"
 #include "CliImportCommand.h"
+#include "CliLibraryCommands.h"
 #include "CliResources.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,13 @@ const std::map<QString, Command>& Commands()
                 "Lists a folder of a catalogued disc (DISC is its id or name): path, size, time (UTC).\n"
                 "-R lists the whole tree below PATH."}},
         {"search", {CliCatalogCommands::Search, "search TEXT", "Finds discs, folders and files whose names contain TEXT."}},
+        {"check", {CliLibraryCommands::Check, "check [--full]",
+                   "Checks the library file for damage (exit code 0 only when it is sound). --full also checks\n"
+                   "every index against its rows; it takes longer."}},
+        {"repair", {CliLibraryCommands::Repair, "repair",
+                    "Rebuilds a damaged library from everything that can still be read and reports what was saved\n"
+                    "and lost. A backup is taken first and the damaged file is kept aside untouched\n"
+                    "(library.db.damaged-<time>). Close Albireo before."}},
     };
     return commands;
 }

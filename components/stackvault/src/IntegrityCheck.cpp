@@ -1,0 +1,59 @@
+#include "IntegrityCheck.h"
+
+#include "ILibraryEngine.h"
+#include "LibraryFile.h"
+#include "SqliteConnection.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+namespace {
+// The pragma answers "ok" alone when sound, else one line per problem.
+HRESULT RunPragma(SqliteConnection& db, const char* sql, QString* finding)
+{
+    auto check = db.Statement(sql);
+    if (!check) return E_FAIL;
+    const int rc = check->Step();
+    if (rc != SQLITE_ROW) return db.Failure(rc, "integrity check");
+    const QString first = check->Text(0);
+    if (first == QLatin1String("ok")) return S_OK;
+    *finding = first;
+    return LIBRARY_E_DAMAGED;
+}
+
+// A name index checked against the folded names it is built from.
+HRESULT CheckNameIndex(SqliteConnection& db, const char* sql, QString* finding)
+{
+    const int rc = db.Execute(sql);
+    if (rc == SQLITE_OK) return S_OK;
+    *finding = QString::fromUtf8(sqlite3_errmsg(db.Handle()));
+    return db.Failure(rc, "name index check");
+}
+} // namespace
+
+namespace IntegrityCheck {
+
+HRESULT Run(SqliteConnection& db, bool full, QString* finding)
+{
+    HRESULT hr = RunPragma(db, full ? "PRAGMA integrity_check(1)" : "PRAGMA quick_check(1)", finding);
+    if (SUCCEEDED(hr) && full)
+        hr = CheckNameIndex(db, "INSERT INTO folder_names(folder_names, rank) VALUES('integrity-check', 1)", finding);
+    if (SUCCEEDED(hr) && full)
+        hr = CheckNameIndex(db, "INSERT INTO file_names(file_names, rank) VALUES('integrity-check', 1)", finding);
+    return hr;
+}
+
+HRESULT RunOnFile(const QString& path, bool full, QString* finding)
+{
+    if (!QFile::exists(path)) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
+    if (LibraryFile::IsEmptied(path)) {
+        *finding = QStringLiteral("the file is empty");
+        return LIBRARY_E_DAMAGED;
+    }
+    SqliteConnection db;
+    const HRESULT hr = db.Open(path, false);
+    if (hr == LIBRARY_E_DAMAGED) *finding = QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB));
+    return FAILED(hr) ? hr : Run(db, full, finding);
+}
+
+} // namespace IntegrityCheck
