@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
+  xvfb xauth xdotool openbox
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "SkinFont.h"
 #include "SkinPaint.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -52,6 +53,12 @@ void CGComboListBox::SetHot(int index)
     if (index == m_nHot) return;
     m_nHot = index;
     update();
+    // Screen readers follow the row under the keyboard as the focused item.
+    if (hasFocus() && index >= 0) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(index);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void CGComboListBox::paintEvent(QPaintEvent*)
