@@ -92,9 +92,14 @@ void CFlwDialog::SetDefaultButton(CGButton* button)
     if (button) button->SetDefault(true);
 }
 
+CGButton* CFlwDialog::DefaultButton() const { return m_pDefault; }
+
 void CFlwDialog::showEvent(QShowEvent* event)
 {
-    SkinTabOrder::Apply(this);
+    // Qt's chain is a ring that may start anywhere: the dialog opens with
+    // the focus on its first control, as a dialog manager gives it.
+    const QList<QWidget*> order = SkinTabOrder::Apply(this);
+    if (!focusWidget() && !order.isEmpty()) order.first()->setFocus(Qt::TabFocusReason);
     QDialog::showEvent(event);
 }
 

@@ -6,7 +6,7 @@
 // seam's answers. Results are the platform codes (IDOK, IDCANCEL, ...).
 // From the keyboard: Enter presses the focused push button, else the default
 // button; Escape cancels; Tab and Shift+Tab walk the controls in visual
-// order.
+// order, starting on the first control when the dialog opens.
 #pragma once
 #include "ModalSeam.h"
 #include "WinControls.h"
@@ -37,7 +37,7 @@ public:
 
     // The button Enter presses when no push button has the focus.
     void SetDefaultButton(CGButton* button);
-    CGButton* DefaultButton() const { return m_pDefault; }
+    CGButton* DefaultButton() const;
 
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }

@@ -1,10 +1,10 @@
 #include "CGComboListBox.h"
 
 #include "CDBufferDC.h"
+#include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinPaint.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,11 +54,7 @@ void CGComboListBox::SetHot(int index)
     m_nHot = index;
     update();
     // Screen readers follow the row under the keyboard as the focused item.
-    if (hasFocus() && index >= 0) {
-        QAccessibleEvent event(this, QAccessible::Focus);
-        event.setChild(index);
-        QAccessible::updateAccessibility(&event);
-    }
+    if (hasFocus() && index >= 0) SkinAccessible::NotifyFocusedItem(this, index);
 }
 
 void CGComboListBox::paintEvent(QPaintEvent*)

@@ -35,6 +35,12 @@ QAccessibleInterface* Factory(const QString& className, QObject* object)
     return (*found)(object);
 }
 
+SkinAccessible::Observer& CurrentObserver()
+{
+    static SkinAccessible::Observer observer;
+    return observer;
+}
+
 void InstallFactory()
 {
     static bool installed = false;
@@ -76,19 +82,34 @@ void RegisterSkinControls()
     Register<CFlwMessageBox>(QAccessible::AlertMessage);
 }
 
+void Send(QAccessibleEvent& event)
+{
+    if (CurrentObserver()) CurrentObserver()(event);
+    QAccessible::updateAccessibility(&event);
+}
+
 void NotifyCheckChanged(QWidget* control)
 {
     QAccessible::State changed;
     changed.checked = true;
     QAccessibleStateChangeEvent event(control, changed);
-    QAccessible::updateAccessibility(&event);
+    Send(event);
+}
+
+void NotifyFocusedItem(QWidget* control, int index)
+{
+    QAccessibleEvent event(control, QAccessible::Focus);
+    event.setChild(index);
+    Send(event);
 }
 
 void Announce(QWidget* window)
 {
     QAccessibleEvent event(window, QAccessible::Alert);
-    QAccessible::updateAccessibility(&event);
+    Send(event);
 }
+
+void SetObserver(Observer observer) { CurrentObserver() = std::move(observer); }
 
 } // namespace SkinAccessible
 

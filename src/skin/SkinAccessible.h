@@ -14,7 +14,8 @@
 //         SkinAccessible::Register<CMyCtrl>(QAccessible::StaticText);
 //  3. Tell screen readers when something they show changes on its own:
 //         SkinAccessible::NotifyCheckChanged(control);
-//     (focus, value of a QProgressBar and text of a QLabel Qt reports itself).
+//     or any other event through SkinAccessible::Send (focus, the value of
+//     a QProgressBar and the text of a QLabel Qt reports itself).
 //
 // The skin registers its own controls (CGButton and its family, CGStatic,
 // CGScrollCheckBox, CGComboBox and its pop-up list, CApProgressCtrl, the
@@ -55,10 +56,19 @@ void Register(QAccessible::Role role)
 // calling it again does nothing).
 void RegisterSkinControls();
 
+// Hands `event` to the screen reader, when one listens, and to the observer.
+void Send(QAccessibleEvent& event);
 // The control's check state changed (readers then ask for the new state).
 void NotifyCheckChanged(QWidget* control);
+// The row `index` of a list drawn by the control has the keyboard focus.
+void NotifyFocusedItem(QWidget* control, int index);
 // The window opened with something to say at once: screen readers read
 // out its name and description (a message box's caption and text).
 void Announce(QWidget* window);
+
+// Sees every event Send hands on, whether or not a reader listens (Qt drops
+// them then); for tests. An empty function stops observing.
+using Observer = std::function<void(const QAccessibleEvent& event)>;
+void SetObserver(Observer observer);
 
 } // namespace SkinAccessible

@@ -51,10 +51,11 @@ QList<QWidget*> VisualOrder(QWidget* window)
     return order;
 }
 
-void Apply(QWidget* window)
+QList<QWidget*> Apply(QWidget* window)
 {
     const QList<QWidget*> order = VisualOrder(window);
     for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+    return order;
 }
 
 } // namespace SkinTabOrder

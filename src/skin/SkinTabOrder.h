@@ -13,7 +13,8 @@ namespace SkinTabOrder {
 
 // The controls of `window` that take the focus by Tab, in visual order.
 QList<QWidget*> VisualOrder(QWidget* window);
-// Chains them in that order.
-void Apply(QWidget* window);
+// Chains them in that order (Tab after the last goes round to the first)
+// and returns them.
+QList<QWidget*> Apply(QWidget* window);
 
 } // namespace SkinTabOrder
