@@ -606,7 +606,6 @@ QImage FocusSheet()
 {
     QWidget host;
     host.resize(700, 60);
-    host.setStyleSheet(QStringLiteral("background: #F4F7FA"));
     std::vector<std::pair<QWidget*, QString>> controls;
     auto* button = new CGButton(&host);
     button->Create(QStringLiteral("Image\\Common\\button\\btn.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 136, 24), &host, 1);
@@ -615,6 +614,7 @@ QImage FocusSheet()
     auto* check = new CGButton(&host);
     check->Create(QStringLiteral("Image\\Common\\checkbox\\btn_check-box.png"), WS_CHILD | WS_VISIBLE, QRect(), &host, 2);
     check->SetToggle(true);
+    check->setFixedSize(20, 20);
     check->SetCheck(true);
     controls.emplace_back(check, QStringLiteral("tag check box"));
     auto* combo = new CGComboBox(&host);
@@ -633,7 +633,7 @@ QImage FocusSheet()
     tick->Create(QStringLiteral("Show all drives"), QString(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, QRect(), &host, 5);
     controls.emplace_back(tick, QStringLiteral("check box"));
     auto* icon = new CAlphaButton(&host);
-    icon->Create(QStringLiteral("Image\\Albireo\\btn_add_tag.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 44, 24), &host, 6);
+    icon->Create(QStringLiteral("Image\\icon\\icon_disk.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 32, 32), &host, 6);
     controls.emplace_back(icon, QStringLiteral("picture button"));
     host.show();
     QApplication::setActiveWindow(&host);

@@ -12,10 +12,15 @@ QT_QPA_PLATFORM=xcb "$probe" "$style" &
 pid=$!
 finish() { kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null; exit "$1"; }
 
-window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
 if [ -z "$window" ]; then
-  echo "the message box never showed" >&2
-  kill "$pid" 2>/dev/null
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "the message box never showed; windows of the program: $(xdotool search --pid "$pid" 2>&1 | tr '\n' ' ')" >&2
+    kill "$pid"
+  else
+    wait "$pid"
+    echo "the message box program ended with $? before it showed" >&2
+  fi
   finish 90
 fi
 # The window manager may still be starting: ask for the focus until it holds.
