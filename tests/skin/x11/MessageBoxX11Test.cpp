@@ -16,6 +16,11 @@ TEST(MessageBoxOnX11, ReturnAnswersWithTheDefaultButton)
     const QString script = qEnvironmentVariable("ALBIREO_SOURCE_DIR") + QStringLiteral("/tests/skin/x11/answer_with_return.sh");
     QProcess run;
     run.setProcessChannelMode(QProcess::MergedChannels);
+    // The fresh cache folder of the test run would have fontconfig scan every
+    // font first; the program reads no cache of its own.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_CACHE_HOME"));
+    run.setProcessEnvironment(environment);
     // Yes/No/Cancel with the second button as the default: Return says No.
     const QString style = QString::number(3 | 0x100);
     run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
