@@ -1,6 +1,7 @@
 #include "CAlphaButton.h"
 
 #include "ButtonState.h"
+#include "SkinFocusRing.h"
 #include "SkinImage.h"
 
 #include <QPainter>
@@ -8,6 +9,7 @@
 CAlphaButton::CAlphaButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::TabFocus);
+    SkinFocusRing::Track(this);
     connect(this, &QAbstractButton::clicked, this, [this] { SendCommandToParent(this, BN_CLICKED); });
 }
 
@@ -45,8 +47,14 @@ void CAlphaButton::leaveEvent(QEvent* event)
 
 void CAlphaButton::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull()) return;
     QPainter painter(this);
+    if (!m_picture.isNull()) DrawPicture(painter);
+    SkinFocusRing::Paint(painter, *this);
+}
+
+void CAlphaButton::DrawPicture(QPainter& painter)
+{
+    painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const int state = ButtonVisualState(*this);
     QRect target = QRect(QPoint(), m_picture.size().scaled(size(), Qt::KeepAspectRatio));
@@ -63,4 +71,5 @@ void CAlphaButton::paintEvent(QPaintEvent*)
         wash.end();
         painter.drawImage(target, lit);
     }
+    painter.restore();
 }

@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+class QPainter;
+
 class CAlphaButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -23,5 +25,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    void DrawPicture(QPainter& painter);
+
     QImage m_picture;
 };

@@ -2,8 +2,10 @@
 
 #include "ButtonState.h"
 #include "SkinFont.h"
+#include "SkinFocusRing.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
+#include "UiScale.h"
 
 #include <QPainter>
 
@@ -11,6 +13,7 @@ CAlphaButtonEx::CAlphaButtonEx(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::TabFocus);
     setFont(SkinFont::ShellDlg());
+    SkinFocusRing::Track(this);
     connect(this, &QAbstractButton::clicked, this, &CAlphaButtonEx::Clicked);
 }
 
@@ -98,9 +101,11 @@ void CAlphaButtonEx::paintEvent(QPaintEvent*)
         painter.drawImage(box.topLeft(), m_picture, frame);
         const QRect textRect = rect().adjusted(box.width() + 6, 0, 0, 0);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+        if (SkinFocusRing::Shows(*this)) SkinFocusRing::Draw(painter, box, GetUiScale());
         return;
     }
     const QRect frame = SkinPaint::FrameRect(m_picture, 4, FrameIndex());
     SkinPaint::DrawStretched(painter, rect(), m_picture, frame, SkinPaint::CornerCaps(frame.size()));
     painter.drawText(rect().translated(0, isDown() ? 1 : 0), Qt::AlignCenter | Qt::TextSingleLine, text());
+    SkinFocusRing::Paint(painter, *this);
 }

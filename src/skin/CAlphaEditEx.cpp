@@ -1,6 +1,7 @@
 #include "CAlphaEditEx.h"
 
 #include "SkinFont.h"
+#include "SkinFocusRing.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
 #include "VirtualKeys.h"
@@ -17,6 +18,7 @@ CAlphaEditEx::CAlphaEditEx(QWidget* parent) : QLineEdit(parent)
     setFont(SkinFont::ShellDlg());
     setTextMargins(6, 0, 6, 0);
     SetTextColor(QColor(0x1B, 0x2A, 0x3F));
+    SkinFocusRing::Track(this);
 }
 
 BOOL CAlphaEditEx::Create(const QString& backgroundPath, DWORD style, const QRect& rect, QWidget* parent, UINT id,
@@ -117,6 +119,7 @@ void CAlphaEditEx::paintEvent(QPaintEvent* event)
             painter.drawText(rect().marginsRemoved(margins).adjusted(2, 0, 0, 0),
                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_cue);
         }
+        SkinFocusRing::Paint(painter, *this);
     }
     QLineEdit::paintEvent(event);
 }

@@ -3,6 +3,7 @@
 #include "CAlphaStatic.h"
 #include "CGButton.h"
 #include "CGStatic.h"
+#include "ResourceIds.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
@@ -64,6 +65,11 @@ void CFlwBaseDialog::CreateCaption(const QString& caption)
     m_pMinimise->Create(QString::fromLatin1(kMinimisePicture), WS_CHILD | WS_VISIBLE, QRect(), this, kMinimiseCommand);
     m_pMinimise->move(m_pClose->x() - kCaptionButtonGap - m_pMinimise->width(), kCaptionButtonTop);
     m_pMinimise->SetTooltipId(kMinimiseTipId);
+    // The caption buttons stay out of the Tab order (Escape cancels); the
+    // close button is named for screen readers without showing a tooltip.
+    m_pClose->setFocusPolicy(Qt::NoFocus);
+    m_pMinimise->setFocusPolicy(Qt::NoFocus);
+    m_pClose->setAccessibleName(LoadString(IDS_TIP_CLOSE));
 }
 
 int CFlwBaseDialog::DefaultButtonTextId(UINT command)
@@ -85,6 +91,9 @@ void CFlwBaseDialog::CreateBottomButtons(const std::vector<std::pair<int, UINT>>
         button->setText(LoadString(static_cast<UINT>(textId > 0 ? textId : DefaultButtonTextId(command))));
         m_bottomButtons.push_back(button);
     }
+    // Enter presses OK, else the leftmost button.
+    CGButton* ok = BottomButton(IDOK);
+    if (ok || !m_bottomButtons.empty()) SetDefaultButton(ok ? ok : m_bottomButtons.front());
 }
 
 CGButton* CFlwBaseDialog::CaptionButton(UINT command) const

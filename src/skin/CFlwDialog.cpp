@@ -1,6 +1,10 @@
 #include "CFlwDialog.h"
 
+#include "CGButton.h"
+#include "SkinTabOrder.h"
+
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
@@ -79,6 +83,38 @@ bool CFlwDialog::event(QEvent* event)
         return true;
     }
     return QDialog::event(event);
+}
+
+void CFlwDialog::SetDefaultButton(CGButton* button)
+{
+    if (m_pDefault) m_pDefault->SetDefault(false);
+    m_pDefault = button;
+    if (button) button->SetDefault(true);
+}
+
+CGButton* CFlwDialog::DefaultButton() const { return m_pDefault; }
+
+void CFlwDialog::showEvent(QShowEvent* event)
+{
+    // Qt's chain is a ring that may start anywhere: the dialog opens with
+    // the focus on its first control, as a dialog manager gives it.
+    const QList<QWidget*> order = SkinTabOrder::Apply(this);
+    if (!focusWidget() && !order.isEmpty()) order.first()->setFocus(Qt::TabFocusReason);
+    QDialog::showEvent(event);
+}
+
+void CFlwDialog::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // A push button that has the focus stands in for the default one.
+    auto* focused = qobject_cast<CGButton*>(focusWidget());
+    CGButton* target = focused && !focused->IsToggle() && isAncestorOf(focused) ? focused : m_pDefault.data();
+    if (target && target->isVisible()) target->Click();
 }
 
 void CFlwDialog::mousePressEvent(QMouseEvent* event)

@@ -4,11 +4,17 @@
 // modally through the modal seam, and driven by window messages: WM_COMMAND
 // IDOK and IDCANCEL end it through OnOK and OnCancel, as do Escape and the
 // seam's answers. Results are the platform codes (IDOK, IDCANCEL, ...).
+// From the keyboard: Enter presses the focused push button, else the default
+// button; Escape cancels; Tab and Shift+Tab walk the controls in visual
+// order, starting on the first control when the dialog opens.
 #pragma once
 #include "ModalSeam.h"
 #include "WinControls.h"
 
 #include <QDialog>
+#include <QPointer>
+
+class CGButton;
 
 class CFlwDialog : public QDialog {
     Q_OBJECT
@@ -29,6 +35,10 @@ public:
     // Every point of the dialog drags it.
     LRESULT OnNcHitTest(const QPoint& point) const;
 
+    // The button Enter presses when no push button has the focus.
+    void SetDefaultButton(CGButton* button);
+    CGButton* DefaultButton() const;
+
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
 
@@ -47,6 +57,8 @@ protected:
     BOOL EnsureInitialised();
 
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -57,4 +69,5 @@ private:
     BOOL m_bInitResult = FALSE;
     bool m_bDragging = false;
     QPoint m_dragOffset;
+    QPointer<CGButton> m_pDefault;
 };

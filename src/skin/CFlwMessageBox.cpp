@@ -3,6 +3,7 @@
 #include "CAlphaStatic.h"
 #include "CFlwBaseDialog.h"
 #include "CGButton.h"
+#include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
@@ -44,6 +45,15 @@ std::vector<UINT> CFlwMessageBox::ButtonCommands(UINT style)
     case 5: return {kCancel, kRetry};
     default: return style & 0x70 ? std::vector<UINT>{kOk} : std::vector<UINT>{};
     }
+}
+
+UINT CFlwMessageBox::DefaultCommand(UINT style)
+{
+    const std::vector<UINT> commands = ButtonCommands(style);
+    if (commands.empty()) return 0;
+    // The commands stand right to left; the style counts from the left.
+    const size_t fromLeft = (style >> 8) & 0x0F;
+    return fromLeft < commands.size() ? commands[commands.size() - 1 - fromLeft] : commands.back();
 }
 
 int CFlwMessageBox::ResultOfCommand(UINT command)
@@ -118,6 +128,7 @@ CFlwMessageBox::CFlwMessageBox(const QString& text, UINT textId, UINT style, UIN
 {
     setObjectName(QString::fromLatin1(kWindowClass));
     setWindowTitle(m_strCaption);
+    setAccessibleDescription(m_strText);
 }
 
 BOOL CFlwMessageBox::OnInitDialog()
@@ -152,6 +163,7 @@ BOOL CFlwMessageBox::OnInitDialog()
     m_pClose->Create(QString::fromLatin1(CFlwBaseDialog::kClosePicture), WS_CHILD | WS_VISIBLE, QRect(), this, IDCANCEL);
     m_pClose->move(width() - 4 - m_pClose->width(), 2);
     m_pClose->SetTooltipId(kCloseTipId);
+    m_pClose->setFocusPolicy(Qt::NoFocus); // Escape stands for it
     CreateButtons(commands);
     return TRUE;
 }
@@ -167,6 +179,10 @@ void CFlwMessageBox::CreateButtons(const std::vector<UINT>& commands)
                        commands[i]);
         button->setText(LoadString(commands[i]));
         m_buttons.push_back(button);
+        if (commands[i] == DefaultCommand(m_nStyle)) {
+            SetDefaultButton(button);
+            button->setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 
@@ -214,6 +230,12 @@ ModalRecord CFlwMessageBox::DescribeRun() const
     record.caption = m_strCaption;
     record.iconPath = m_strIconPath;
     return record;
+}
+
+void CFlwMessageBox::showEvent(QShowEvent* event)
+{
+    CFlwDialog::showEvent(event);
+    SkinAccessible::Announce(this);
 }
 
 void CFlwMessageBox::paintEvent(QPaintEvent*)

@@ -3,7 +3,10 @@
 // (bits 0-3) and the icon (bits 4-7); the box sizes itself to the text
 // (468 x 208 at least, text 318..874 pixels wide, 768 pixels high at most)
 // and draws a background composed of nine pictures. Results are the
-// platform codes IDOK .. IDNO.
+// platform codes IDOK .. IDNO. Enter presses the default button (style bits
+// 8-11 count it in the system's left-to-right order, the first when they
+// name none), which has the focus when the box opens; Escape cancels as the
+// close button does. Screen readers hear the caption and text at once.
 #pragma once
 #include "CFlwDialog.h"
 
@@ -39,6 +42,8 @@ public:
     // The button commands of a style, rightmost first; empty when the box
     // cannot be built.
     static std::vector<UINT> ButtonCommands(UINT style);
+    // The command of the default button; 0 when the box cannot be built.
+    static UINT DefaultCommand(UINT style);
     // The result a button command gives, 0 for other commands.
     static int ResultOfCommand(UINT command);
     // The icon picture a style shows ("" for none); `callerIcon` serves the
@@ -68,6 +73,7 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     ModalRecord DescribeRun() const override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

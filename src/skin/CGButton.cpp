@@ -1,5 +1,7 @@
 #include "CGButton.h"
 
+#include "SkinAccessible.h"
+#include "SkinFocusRing.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
@@ -27,6 +29,7 @@ CGButton::CGButton(QWidget* parent) : QAbstractButton(parent), m_fade(AlphaBlend
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     setFont(SkinFont::ShellDlg());
+    SkinFocusRing::Track(this);
 }
 
 CGButton::~CGButton() { m_fade.Stop(); }
@@ -72,10 +75,14 @@ void CGButton::SetToggle(bool toggle)
     update();
 }
 
-void CGButton::SetCheck(bool checked)
+void CGButton::SetCheck(bool checked) { SetCheckOffset(checked ? kCheckOffset : 0); }
+
+void CGButton::SetCheckOffset(int offset)
 {
-    m_nCheckOffset = checked ? kCheckOffset : 0;
+    if (offset == m_nCheckOffset) return;
+    m_nCheckOffset = offset;
     update();
+    SkinAccessible::NotifyCheckChanged(this);
 }
 
 void CGButton::EnableFade(bool enable)
@@ -116,13 +123,15 @@ void CGButton::paintEvent(QPaintEvent*)
     painter.setOpacity(m_nFadeAlpha / 255.0);
     const QRect frame = SkinPaint::FrameRect(m_picture, FrameCount(), FrameIndex());
     SkinPaint::DrawStretched(painter, rect(), m_picture, frame, SkinPaint::CornerCaps(frame.size()));
-    if (text().isEmpty()) return;
-    QColor colour = m_textColour;
-    if (m_nVisualState == 3) colour.setAlphaF(0.5);
-    painter.setPen(colour);
-    painter.setFont(font());
-    const int shift = m_nVisualState == 2 ? 1 : 0;
-    painter.drawText(rect().translated(0, shift), Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (!text().isEmpty()) {
+        QColor colour = m_textColour;
+        if (m_nVisualState == 3) colour.setAlphaF(0.5);
+        painter.setPen(colour);
+        painter.setFont(font());
+        const int shift = m_nVisualState == 2 ? 1 : 0;
+        painter.drawText(rect().translated(0, shift), Qt::AlignCenter | Qt::TextSingleLine, text());
+    }
+    SkinFocusRing::Paint(painter, *this);
 }
 
 void CGButton::OnFadeStep(int alpha, bool last)
@@ -177,7 +186,7 @@ void CGButton::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) return;
     m_repeatTimer.stop();
     if (m_nVisualState == 2)
-        Clicked();
+        Clicked(Qt::MouseFocusReason);
     else
         SetVisualState(0);
 }
@@ -189,17 +198,31 @@ void CGButton::mouseDoubleClickEvent(QMouseEvent* event)
     SendCommandToParent(this, BN_DOUBLECLICKED);
 }
 
+void CGButton::keyPressEvent(QKeyEvent* event)
+{
+    // Space shows the button held down until it is released.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        SetVisualState(2);
+    else if (event->key() != Qt::Key_Space)
+        QAbstractButton::keyPressEvent(event);
+}
+
 void CGButton::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
-        Clicked();
+        Click();
     else
         QAbstractButton::keyReleaseEvent(event);
 }
 
-void CGButton::Clicked()
+void CGButton::Click()
 {
-    if (m_bToggle) m_nCheckOffset = m_nCheckOffset ? 0 : kCheckOffset;
+    if (isEnabled()) Clicked(Qt::OtherFocusReason);
+}
+
+void CGButton::Clicked(Qt::FocusReason reason)
+{
+    if (m_bToggle) SetCheckOffset(m_nCheckOffset ? 0 : kCheckOffset);
     SetVisualState(0);
     QPointer<CGButton> self(this);
     const int id = GetDlgCtrlID(this);
@@ -208,7 +231,7 @@ void CGButton::Clicked()
     if (!self) return;
     SendMessage(parent, kClickedMessage, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(this));
     if (!self) return;
-    setFocus(Qt::MouseFocusReason);
+    setFocus(reason);
     emit clicked(GetCheck());
 }
 

@@ -6,7 +6,9 @@
 // BN_CLICKED followed by WM_USER+410, of double clicks with
 // BN_DOUBLECLICKED and of right clicks with WM_NOTIFY NM_RCLICK; an
 // auto-repeat button repeats BN_CLICKED while held (after 500 ms, then
-// every 100 ms). It can fade its picture in.
+// every 100 ms). It can fade its picture in. From the keyboard, Space
+// presses it as a click does; while it has the keyboard focus it draws the
+// skin's focus ring.
 #pragma once
 #include "CGButtonFade.h"
 #include "WinControls.h"
@@ -39,8 +41,15 @@ public:
     void SetTextColor(const QColor& colour);
     void SetToggle(bool toggle);
     void SetAutoRepeat(bool autoRepeat) { m_bAutoRepeat = autoRepeat; }
+    bool IsToggle() const { return m_bToggle; }
     void SetCheck(bool checked);
     BOOL GetCheck() const { return m_nCheckOffset != 0; }
+    // The dialog's default button (Enter presses it); it looks the same.
+    void SetDefault(bool isDefault) { m_bDefault = isDefault; }
+    bool IsDefault() const { return m_bDefault; }
+    // Presses the button as Space does: flips a toggle, notifies the parent
+    // and takes the focus.
+    void Click();
 
     // Fading: the next paint fades the picture in from alpha 0.
     void EnableFade(bool enable);
@@ -68,6 +77,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -78,7 +88,8 @@ private:
     void SetVisualState(int state);
     void StartRepeat(int intervalMs);
     // Release over a pressed button: flip a toggle, notify, take the focus.
-    void Clicked();
+    void Clicked(Qt::FocusReason reason);
+    void SetCheckOffset(int offset);
     void OnFadeStep(int alpha, bool last);
 
     QImage m_picture;
@@ -87,6 +98,7 @@ private:
     int m_nCheckOffset = 0;
     bool m_bToggle = false;
     bool m_bAutoRepeat = false;
+    bool m_bDefault = false;
     bool m_bFadePending = false;
     int m_nFadeAlpha = 255;
     int m_nRepeatInterval = 0;

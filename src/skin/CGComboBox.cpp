@@ -3,6 +3,7 @@
 #include "CGComboListBox.h"
 #include "CGListBoxContainer.h"
 #include "SkinFont.h"
+#include "SkinFocusRing.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
 
@@ -11,6 +12,7 @@
 CGComboBox::CGComboBox(QWidget* parent) : QComboBox(parent), m_textColour(0x1B, 0x2A, 0x3F)
 {
     setFont(SkinFont::ShellDlg());
+    SkinFocusRing::Track(this);
     connect(this, qOverload<int>(&QComboBox::activated), this, [this] { SendCommandToParent(this, CBN_SELCHANGE); });
 }
 
@@ -93,4 +95,5 @@ void CGComboBox::paintEvent(QPaintEvent*)
     const QRect textRect = rect().adjusted(10, 0, -30, 0);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(currentText(), Qt::ElideRight, textRect.width()));
+    SkinFocusRing::Paint(painter, *this);
 }

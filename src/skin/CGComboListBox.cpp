@@ -1,6 +1,7 @@
 #include "CGComboListBox.h"
 
 #include "CDBufferDC.h"
+#include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinPaint.h"
 
@@ -52,6 +53,8 @@ void CGComboListBox::SetHot(int index)
     if (index == m_nHot) return;
     m_nHot = index;
     update();
+    // Screen readers follow the row under the keyboard as the focused item.
+    if (hasFocus() && index >= 0) SkinAccessible::NotifyFocusedItem(this, index);
 }
 
 void CGComboListBox::paintEvent(QPaintEvent*)

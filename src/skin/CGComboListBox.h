@@ -17,6 +17,7 @@ public:
     void SetTextColor(const QColor& colour) { m_textColour = colour; }
     int ItemHeight() const;
     int Count() const { return static_cast<int>(m_items.size()); }
+    QString ItemText(int index) const { return m_items.value(index); }
     int TopIndex() const { return m_nTop; }
     void SetTopIndex(int top);
     int HotIndex() const { return m_nHot; }

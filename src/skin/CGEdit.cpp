@@ -1,6 +1,7 @@
 #include "CGEdit.h"
 
 #include "SkinFont.h"
+#include "SkinFocusRing.h"
 #include "SkinImage.h"
 #include "SkinPaint.h"
 
@@ -12,6 +13,7 @@ CGEdit::CGEdit(QWidget* parent) : QLineEdit(parent)
     setFont(SkinFont::ShellDlg());
     setTextMargins(6, 0, 6, 0);
     SetTextColor(QColor(0x1B, 0x2A, 0x3F));
+    SkinFocusRing::Track(this);
     connect(this, &QLineEdit::textEdited, this, [this] { SendCommandToParent(this, EN_CHANGE); });
 }
 
@@ -72,6 +74,7 @@ void CGEdit::paintEvent(QPaintEvent* event)
             painter.setBrush(isEnabled() ? Qt::white : QColor(0xEE, 0xF1, 0xF4));
             painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
         }
+        SkinFocusRing::Paint(painter, *this);
     }
     QLineEdit::paintEvent(event);
 }

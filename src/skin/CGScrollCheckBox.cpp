@@ -3,6 +3,7 @@
 #include "CGButton.h"
 #include "CGScrollBar.h"
 #include "CGStatic.h"
+#include "SkinAccessibleWidget.h"
 
 #include <QCoreApplication>
 #include <QWheelEvent>
@@ -49,6 +50,7 @@ CGScrollCheckBox::CGScrollCheckBox(QWidget* parent)
       m_textColour(0x1B, 0x2A, 0x3F)
 {
     m_pDivider->hide();
+    SkinAccessibleWidget::SetPassThrough(m_pContent);
     m_pScrollBar->setSingleStep(kRowHeight);
     connect(m_pScrollBar, &QScrollBar::valueChanged, this, [this] { Layout(); });
 }
@@ -95,6 +97,8 @@ int CGScrollCheckBox::AddRow(const QString& text, bool withDelete)
     entry.check->Create(m_strCheckPicture, WS_CHILD | WS_VISIBLE, QRect(), m_pContent, 0);
     entry.check->SetToggle(true);
     entry.check->setFixedSize(kCheckSize, kCheckSize);
+    entry.check->setAccessibleName(text);
+    entry.check->installEventFilter(this);
     entry.text->Create(text, WS_CHILD | WS_VISIBLE | SS_NOTIFY, QRect(), m_pContent, 0, m_textColour);
     entry.text->SetSingleLine(true);
     entry.text->setToolTip(text);
@@ -102,6 +106,7 @@ int CGScrollCheckBox::AddRow(const QString& text, bool withDelete)
         entry.remove = new CGButton(m_pContent);
         entry.remove->Create(m_strDeletePicture, WS_CHILD | WS_VISIBLE, QRect(), m_pContent, 0);
         entry.remove->SetTooltip(m_strDeleteTip);
+        entry.remove->installEventFilter(this);
     }
     m_rows.push_back(entry);
     Layout();
@@ -168,6 +173,15 @@ int CGScrollCheckBox::ContentHeight() const
 
 void CGScrollCheckBox::ScrollToRow(int row) { m_pScrollBar->setValue(RowTop(row)); }
 
+void CGScrollCheckBox::EnsureRowVisible(int row)
+{
+    const int top = RowTop(row), offset = m_pScrollBar->value();
+    if (top < offset)
+        m_pScrollBar->setValue(top);
+    else if (top + kRowHeight > offset + height())
+        m_pScrollBar->setValue(top + kRowHeight - height());
+}
+
 void CGScrollCheckBox::Layout()
 {
     const int overflow = ContentHeight() - height();
@@ -216,6 +230,14 @@ bool CGScrollCheckBox::event(QEvent* event)
 {
     if (event->type() == QEvent::LayoutRequest) Layout();
     return QWidget::event(event);
+}
+
+bool CGScrollCheckBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        for (int row = 0; row < GetRowCount(); ++row)
+            if (watched == CheckButton(row) || watched == DeleteButton(row)) EnsureRowVisible(row);
+    return QWidget::eventFilter(watched, event);
 }
 
 void CGScrollCheckBox::resizeEvent(QResizeEvent*) { Layout(); }

@@ -5,7 +5,10 @@
 // delete button at x = 215. With the divider enabled the rows from the
 // divider row on are drawn one row lower and the divider picture fills the
 // gap. A delete button's click sends WM_USER+2000 with the row index to the
-// parent; the parent decides whether the row goes (DeleteRow).
+// parent; the parent decides whether the row goes (DeleteRow). From the
+// keyboard each check box and delete button is a Tab stop (Space presses
+// it), and the list scrolls to the row that takes the focus; screen readers
+// see a list of check boxes named after their rows.
 #pragma once
 #include "WinControls.h"
 
@@ -53,9 +56,12 @@ public:
     int ContentHeight() const;
     CGScrollBar* ScrollBar() const { return m_pScrollBar; }
     void ScrollToRow(int row);
+    // Scrolls just enough to show the whole row.
+    void EnsureRowVisible(int row);
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

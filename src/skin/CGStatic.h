@@ -11,6 +11,7 @@
 
 class CGStatic : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString text READ Text WRITE SetText) // what screen readers read
 public:
     explicit CGStatic(QWidget* parent = nullptr);
 

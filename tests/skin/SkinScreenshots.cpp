@@ -20,10 +20,13 @@
 #include "CGStatic.h"
 #include "CProgressDlg.h"
 #include "ModalSeam.h"
+#include "SkinFocusRing.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
+#include "SkinTabOrder.h"
 #include "StringResources.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -597,7 +600,96 @@ QImage MainFrameMock()
     return frame;
 }
 
+// The controls with the keyboard focus, at layout scale 1.0 as they draw
+// themselves, and at 1.5 as their pictures scaled under the larger ring.
+QImage FocusSheet()
+{
+    QWidget host;
+    host.resize(700, 60);
+    std::vector<std::pair<QWidget*, QString>> controls;
+    auto* button = new CGButton(&host);
+    button->Create(QStringLiteral("Image\\Common\\button\\btn.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 136, 24), &host, 1);
+    button->setText(Text(8016));
+    controls.emplace_back(button, QStringLiteral("button"));
+    auto* check = new CGButton(&host);
+    check->Create(QStringLiteral("Image\\Common\\checkbox\\btn_check-box.png"), WS_CHILD | WS_VISIBLE, QRect(), &host, 2);
+    check->SetToggle(true);
+    check->setFixedSize(20, 20);
+    check->SetCheck(true);
+    controls.emplace_back(check, QStringLiteral("tag check box"));
+    auto* combo = new CGComboBox(&host);
+    combo->Create(QStringLiteral("Image\\Common\\combobox\\combo_216_24.png"),
+                  QStringLiteral("Image\\Common\\combobox\\comboitembk.jpg"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 216, 24),
+                  &host, 3);
+    combo->AddString(QStringLiteral("D: HL-DT-ST BD-RE WH16NS60"));
+    combo->SetCurSel(0);
+    controls.emplace_back(combo, QStringLiteral("combo box"));
+    auto* edit = new CAlphaEditEx(&host);
+    edit->Create(QStringLiteral("Image\\common\\edit\\input_bg_231.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 231, 24),
+                 &host, 4);
+    edit->setText(QStringLiteral("Holiday"));
+    controls.emplace_back(edit, QStringLiteral("edit"));
+    auto* tick = new CAlphaButtonEx(&host);
+    tick->Create(QStringLiteral("Show all drives"), QString(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, QRect(), &host, 5);
+    controls.emplace_back(tick, QStringLiteral("check box"));
+    auto* icon = new CAlphaButton(&host);
+    icon->Create(QStringLiteral("Image\\icon\\icon_disk.png"), WS_CHILD | WS_VISIBLE, QRect(0, 0, 32, 32), &host, 6);
+    controls.emplace_back(icon, QStringLiteral("picture button"));
+    host.show();
+    QApplication::setActiveWindow(&host);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&host));
+
+    Sheet sheet(1180);
+    sheet.Heading(QStringLiteral("Keyboard focus"));
+    sheet.Row(QStringLiteral("scale 1.0"));
+    for (const auto& [control, name] : controls) {
+        control->setFocus(Qt::TabFocusReason);
+        sheet.Add(control->grab().toImage(), name);
+    }
+    sheet.Row(QStringLiteral("scale 1.5"));
+    button->setFocus(Qt::MouseFocusReason); // the mouse's focus shows no ring
+    for (const auto& [control, name] : controls) {
+        control->clearFocus();
+        const QImage plain = control->grab().toImage();
+        QImage large = plain.scaled(plain.size() * 1.5, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPainter painter(&large);
+        SkinFocusRing::Draw(painter, large.rect(), 1.5);
+        painter.end();
+        sheet.Add(large, name);
+    }
+    return sheet.Render();
+}
+
+// A skinned dialog with the keyboard focus on its `index`th control in Tab
+// order (counted from the end when negative).
+QImage FocusedDialogShot(FrameDialog& dialog, int index)
+{
+    dialog.CreateModeless();
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const QList<QWidget*> order = SkinTabOrder::VisualOrder(&dialog);
+    const qsizetype at = index < 0 ? order.size() + index : index;
+    if (at >= 0 && at < order.size()) order[at]->setFocus(Qt::TabFocusReason);
+    return OnBackdrop(dialog);
+}
+
 } // namespace
+
+TEST(SkinScreenshots, FocusedControls)
+{
+    EXPECT_TRUE(Save(FocusSheet(), QStringLiteral("focus-controls.png")));
+    FrameDialog addTag(Text(3257), QStringLiteral("Image\\Albireo\\bg_addtag.png"), 8016, IDOK, 0, 0, AddTagContent);
+    EXPECT_TRUE(Save(FocusedDialogShot(addTag, 2), QStringLiteral("focus-addtag-row.png")));
+    FrameDialog addTagEdit(Text(3257), QStringLiteral("Image\\Albireo\\bg_addtag.png"), 8016, IDOK, 0, 0, AddTagContent);
+    EXPECT_TRUE(Save(FocusedDialogShot(addTagEdit, -3), QStringLiteral("focus-addtag-edit.png"))); // edit, add, OK
+    FrameDialog discInfo(Text(3230), QStringLiteral("Image\\Albireo\\bg_DiscInfoDlg.png"), 3278, IDOK, 6084, IDCANCEL,
+                         DiscInfoContent);
+    EXPECT_TRUE(Save(FocusedDialogShot(discInfo, 2), QStringLiteral("focus-discinfo-ok.png")));
+    const QImage box = MessageShot(Text(3017), 3 | 0x20 | 0x100);
+    EXPECT_TRUE(Save(box, QStringLiteral("focus-messagebox-default-no.png")));
+    ModalSeam::Reset();
+}
 
 TEST(SkinScreenshots, MessageBoxOfEveryButtonSet)
 {

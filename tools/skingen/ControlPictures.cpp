@@ -267,6 +267,28 @@ QImage InputField(int width, int height)
     return image;
 }
 
+// The keyboard focus ring, a nine-part picture stretched over the focused
+// control: a teal outline on the control's edge with a light inner line, so
+// that it shows on the navy buttons and on the white fields alike. Its
+// corners follow the buttons' rounding; `scale` draws it for larger layouts.
+QImage FocusRing(qreal scale)
+{
+    const int size = qRound(16 * scale);
+    QImage image = Blank(size, size);
+    QPainter p(&image);
+    Prepare(p);
+    const qreal line = 2 * scale;
+    const QRectF outer(line / 2, line / 2, size - line, size - line);
+    p.setPen(QPen(Palette::Teal, line));
+    p.drawRoundedRect(outer, 5 * scale, 5 * scale);
+    const qreal inner = scale;
+    const QRectF light = outer.adjusted(line / 2 + inner / 2, line / 2 + inner / 2, -line / 2 - inner / 2,
+                                        -line / 2 - inner / 2);
+    p.setPen(QPen(QColor(255, 255, 255, 210), inner));
+    p.drawRoundedRect(light, 4 * scale, 4 * scale);
+    return image;
+}
+
 QImage Divider()
 {
     QImage image = Blank(257, 2);
@@ -302,4 +324,6 @@ void AddControlPictures(Pictures& out)
     out.push_back({QStringLiteral("Image\\Common\\progressCtrl\\progress_unit_438.png"), [] { return ProgressFill(438, 28); }});
     out.push_back({QStringLiteral("Image\\common\\edit\\input_bg_231.png"), [] { return InputField(231, 24); }});
     out.push_back({QStringLiteral("Image\\Albireo\\divider.png"), Divider});
+    out.push_back({QStringLiteral("Image\\Common\\focus\\focus_ring.png"), [] { return FocusRing(1.0); }});
+    out.push_back({QStringLiteral("Image\\Common\\focus\\focus_ring_150.png"), [] { return FocusRing(1.5); }});
 }
