@@ -8,7 +8,7 @@ namespace ProgramPaths {
 
 // Folder holding the executable and its components, without trailing slash.
 QString ProgramFolder();
-// Per-user temporary folder for picture files and the like; created on demand.
+// The private temporary folder (PrivateTempFolder), without trailing slash.
 QString TempFolder();
 // A backslash path relative to the program folder ("Language\Enu\FlwRC.dll")
 // as a native path under the program folder.
