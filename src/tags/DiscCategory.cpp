@@ -1,9 +1,5 @@
 #include "DiscCategory.h"
 
-#include "ProgramPaths.h"
-
-#include <QFileInfo>
-
 namespace {
 
 const char* const kNames[kDiscCategoryCount] = {"video", "photo", "music", "data", "system"};
@@ -12,8 +8,6 @@ QString TablePath(int size, int category)
 {
     return QStringLiteral("Image\\Albireo\\DefaultDiscLabel\\%1\\%2.png").arg(size).arg(QLatin1String(kNames[category]));
 }
-
-const char16_t* W(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
 
 } // namespace
 
@@ -41,22 +35,4 @@ QString DefaultDiscLabels::Path(int category, int size) const
     case 360: return m_str360[category];
     default: return {};
     }
-}
-
-HRESULT DefaultDiscLabels::SeedEngine(ILibraryEngine* engine)
-{
-    if (!engine) return E_POINTER;
-    LONG count = 0;
-    HRESULT hr = engine->GetLabelCount(&count);
-    if (FAILED(hr) || count > 0) return hr;
-    const DefaultDiscLabels tables;
-    for (int category = 0; category < kDiscCategoryCount; ++category) {
-        const QString small = ProgramPaths::UnderProgramFolder(tables.Path(category, 32));
-        const QString medium = ProgramPaths::UnderProgramFolder(tables.Path(category, 128));
-        const QString large = ProgramPaths::UnderProgramFolder(tables.Path(category, 360));
-        if (!QFileInfo::exists(small) || !QFileInfo::exists(medium) || !QFileInfo::exists(large)) return S_FALSE;
-        hr = engine->AddLabel(W(small), W(medium), W(large));
-        if (FAILED(hr)) return hr;
-    }
-    return S_OK;
 }

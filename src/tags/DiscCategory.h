@@ -19,7 +19,8 @@ inline constexpr int kDiscCategoryCount = 5;
 inline constexpr LONG kLastDefaultLabelId = kDiscCategoryCount;
 
 // The three tables of default label pictures ("Image\..." paths), built
-// when made; every user keeps its own copy.
+// when made; every user keeps its own copy. LibrarySeed registers them
+// with an empty library.
 class DefaultDiscLabels {
 public:
     DefaultDiscLabels();
@@ -30,11 +31,6 @@ public:
     // category outside 0 .. 4 or another size.
     QString Path(int category, int size) const;
 
-    // An engine without label sets gets the five defaults in category
-    // order, each from the three files under the program folder; adding
-    // stops at the first category with a file missing. Nothing happens
-    // when the engine already holds label sets.
-    static HRESULT SeedEngine(ILibraryEngine* engine);
 
 private:
     std::array<QString, kDiscCategoryCount> m_str32;

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -57,8 +58,14 @@ protected:
         ModalSeam::QueueAction([path](QDialog* window) {
             auto* chooser = qobject_cast<QFileDialog*>(window);
             if (!chooser) return int(IDCANCEL);
-            chooser->selectFile(path);
-            return int(IDOK);
+            // The path typed as a user would; ended as accepted directly, as
+            // accept() checks the name against the folder model, which
+            // fills in the background.
+            auto* name = chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!name) return int(IDCANCEL);
+            name->setText(path);
+            static_cast<QDialog*>(chooser)->done(QDialog::Accepted);
+            return ModalSeam::kWindowDecides;
         });
     }
 
@@ -73,8 +80,7 @@ TEST_F(SnapshotDlgTest, WithoutACameraItSaysSoAndAPictureFileBecomesTheSnapshot)
     ModalSeam::QueueAnswer(IDOK);
     EXPECT_EQ(S_FALSE, dialog.prepare()) << "the picture file still serves";
     EXPECT_EQ(std::vector<UINT>{IDS_MSG_NO_CAPTURE_DEVICE}, MessagesShown());
-    EXPECT_EQ(QString::fromLatin1(CFlwMessageBox::kWarningIcon).section('\\', -1),
-              ModalSeam::Shown().back().iconPath.section('/', -1));
+    EXPECT_EQ(QString::fromLatin1(CFlwMessageBox::kWarningIcon), ModalSeam::Shown().back().iconPath);
     ASSERT_TRUE(dialog.CreateModeless());
     EXPECT_EQ(QStringList{LoadString(IDS_SOURCE_PICTURE_FILE)}, dialog.DeviceEntries());
     EXPECT_TRUE(dialog.IsPictureFileChosen());
@@ -134,7 +140,10 @@ TEST_F(SnapshotDlgTest, ACameraFrameFedThroughThePreviewIsCroppedMaskedAndSaved)
     fake->Feed(PictureFiles::Banded(640, 480));
     const QImage preview = dialog.PreviewArea()->Image();
     ASSERT_EQ(QSize(536, 402), preview.size());
-    EXPECT_EQ(QColor(Qt::red).rgb(), preview.pixelColor(40, 201).rgb()) << "the frame's side, dimmed by the mask";
+    const QColor side = preview.pixelColor(40, 201);
+    EXPECT_GT(side.red(), 60) << "the frame's red side, dimmed by the mask";
+    EXPECT_LT(side.red(), 200);
+    EXPECT_LT(side.green(), 40);
 
     ASSERT_TRUE(dialog.Capture());
     const QImage saved(dialog.snapshotPath());
