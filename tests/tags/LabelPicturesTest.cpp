@@ -1,5 +1,6 @@
 // The label picture pieces: the default label tables, the savers by format
 // name, and the snapshot's crop and mask.
+#include "CQtVideoCapture.h"
 #include "DiscCategory.h"
 #include "PictureFiles.h"
 #include "PictureSaver.h"
@@ -128,6 +129,18 @@ TEST(SnapshotPicture, ThePreviewShowsTheFrameUnderTheMask)
     EXPECT_EQ(QColor(Qt::green), preview.pixelColor(268, 100));
     EXPECT_EQ(QColor(Qt::red), preview.pixelColor(40, 201)) << "the frame's sides show beside the disc";
     EXPECT_EQ(QColor(Qt::black), preview.pixelColor(268, 5)) << "black where the frame does not reach";
+}
+
+} // namespace
+
+namespace {
+
+TEST(CaptureSettings, AResolutionIsWidthByHeightAndNothingElse)
+{
+    EXPECT_EQ(QSize(1280, 720), CQtVideoCapture::ParseResolution(QStringLiteral("1280x720")));
+    EXPECT_EQ(QSize(640, 480), CQtVideoCapture::ParseResolution(QStringLiteral(" 640 X 480 ")));
+    for (const char* text : {"", "1280", "x720", "0x480", "640x0", "-640x480", "640x480x2", "big"})
+        EXPECT_FALSE(CQtVideoCapture::ParseResolution(QLatin1String(text)).isValid()) << text;
 }
 
 } // namespace
