@@ -1,22 +1,25 @@
 // Albireo: catalogues optical discs and disc images into a searchable library.
+#include "CAlbireoApp.h"
 #include "LanguageOption.h"
+#include "ModalSeam.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
+    QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(ALBIREO_VERSION));
+    // Scripts and smoke tests run the program with nobody to answer its
+    // message boxes: each is then recorded on standard error and cancelled.
+    if (qEnvironmentVariableIntValue("ALBIREO_UNATTENDED")) ModalSeam::SetUnattended(true);
+    QStringList arguments = QApplication::arguments();
     QString error;
     if (LanguageOption::Apply(&arguments, &error) == LanguageOption::Result::Refused) {
         std::fprintf(stderr, "albireo: %s\n", qUtf8Printable(error));
         return 2;
     }
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Albireo"));
-    window.resize(1024, 668);
-    window.show();
-    return app.exec();
+    CAlbireoApp app(arguments);
+    if (app.InitInstance()) application.exec();
+    return app.ExitInstance();
 }

@@ -72,6 +72,8 @@ public:
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
     void SetCancel(int value);
+    // The cancel request the worker reads (0 or what SetCancel gave).
+    int CancelRequested() const { return m_nCancelRequested.load(); }
     // Waits for the running scan to end, at most `milliseconds` (the program
     // never needs to; tools and tests do). True when no scan runs any more.
     bool WaitForScan(unsigned long milliseconds = ULONG_MAX);

@@ -16,6 +16,10 @@
     X(IDS_MSG_ALREADY_RUNNING, 672)                                                                        \
     X(IDS_MSG_COMPONENTS_FAILED, 3008)                                                                     \
     X(IDS_MSG_INSTANCE_LOCK_FAILED, 3011)                                                                  \
+    X(IDS_ABOUT_CAPTION, 11600)                                                                            \
+    X(IDS_ABOUT_VERSION, 11601) /* format: %s = the version */                                             \
+    X(IDS_ABOUT_DESCRIPTION, 11602)                                                                        \
+    X(IDS_ABOUT_LIBRARIES, 11603) /* format: %s = the Qt version */                                        \
     /* main frame */                                                                                       \
     X(IDS_PROGRESS_TITLE, 5023)                                                                            \
     X(IDS_FMT_IMPORTING, 3273) /* format: %s = what is imported (the disc name) */                         \

@@ -70,3 +70,10 @@ QObject* GetDlgItem(const QObject* parent, int id);
 
 // WM_COMMAND(MAKEWPARAM(id, code), control) sent to the control's parent.
 LRESULT SendCommandToParent(QObject* control, WORD code);
+
+// Message box styles: the button set (low four bits) and the icon.
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_ICONHAND = 0x10;
+constexpr UINT MB_ICONEXCLAMATION = 0x30;

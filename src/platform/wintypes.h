@@ -17,6 +17,7 @@ using LPWSTR = char16_t*;
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
+using ULONG_PTR = uintptr_t;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;

@@ -207,8 +207,20 @@ void AddMainFramePictures(Pictures& out)
                        [caption] { return FrameCaptionButton(caption.kind, caption.danger, caption.notice); }});
 }
 
+// The About box: the product mark large on the left, a card for the texts.
+QImage AboutBackground()
+{
+    QImage image = DialogSurface(420, 252, 34, 46);
+    QPainter p(&image);
+    Prepare(p);
+    Card(p, QRectF(14, 44, 392, 156));
+    DrawProductMark(p, QRectF(32, 74, 88, 88));
+    return image;
+}
+
 void AddCommandViewPictures(Pictures& out)
 {
+    out.push_back({QStringLiteral("Image\\Albireo\\bg_about.png"), AboutBackground});
     const struct { const char* name; Glyphs::Kind kind; } buttons[] = {
         {"back", Glyphs::Back},           {"import", Glyphs::Import},   {"refresh", Glyphs::Refresh},
         {"large_icons", Glyphs::LargeIcons}, {"small_icons", Glyphs::SmallIcons}, {"details", Glyphs::Details},

@@ -1,0 +1,70 @@
+#include "CArcEditWrapper.h"
+
+#include "CGButton.h"
+#include "CGEdit.h"
+#include "SkinFont.h"
+#include "SkinPaint.h"
+#include "StringResources.h"
+#include "WinControls.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+CArcEditWrapper::CArcEditWrapper(QWidget* parent) : QWidget(parent) { SetDlgCtrlID(this, kControlId); }
+
+BOOL CArcEditWrapper::Setup(int x, int y, const QImage& picture)
+{
+    if (picture.isNull()) return FALSE;
+    m_picture = picture;
+    setGeometry(x, y, picture.width(), picture.height());
+    setMask(SkinPaint::RegionWithoutColour(picture, kOutsideColour));
+
+    m_pEdit = new CGEdit(this);
+    m_pEdit->Create(QString::fromLatin1(kEditPicture), WS_CHILD | WS_VISIBLE, RectLTRB(21, 2, 207, 18), this,
+                    kEditId, Qt::white);
+    const int textPixels = LoadString(11385).toInt();
+    m_pEdit->setFont(SkinFont::ShellDlg(textPixels > 0 ? std::min(textPixels, 14) - 2 : SkinFont::kDialogPixels));
+    m_pEdit->installEventFilter(this);
+    connect(m_pEdit, &QLineEdit::textChanged, this, &CArcEditWrapper::textChanged);
+
+    m_pButton = new CGButton(this);
+    m_pButton->Create(QString::fromLatin1(kButtonPicture), WS_CHILD | WS_VISIBLE, RectLTRB(208, 1, 232, 19), this,
+                      kButtonId, Qt::white);
+    m_pButton->setFocusPolicy(Qt::NoFocus);
+    return TRUE;
+}
+
+QString CArcEditWrapper::Text() const { return m_pEdit ? m_pEdit->text() : QString(); }
+
+void CArcEditWrapper::SetText(const QString& text)
+{
+    if (m_pEdit) m_pEdit->setText(text);
+}
+
+bool CArcEditWrapper::event(QEvent* event)
+{
+    // The button empties a box that holds text; an empty box stays as it is.
+    if (auto* message = WinMessageEvent::From(event)) {
+        if (message->msg == WM_COMMAND && LOWORD(message->wParam) == kButtonId && !Text().isEmpty()) SetText(QString());
+        message->handled = true;
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CArcEditWrapper::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
+}
+
+bool CArcEditWrapper::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape in the box empties it, which ends a search.
+    if (watched == m_pEdit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !m_pEdit->text().isEmpty()) {
+        m_pEdit->clear();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

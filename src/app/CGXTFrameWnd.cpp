@@ -1,0 +1,320 @@
+#include "CGXTFrameWnd.h"
+
+#include "SkinFont.h"
+#include "SkinImage.h"
+#include "StringResources.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWindow>
+
+namespace {
+
+constexpr int kButtonTop = 11;
+constexpr int kButtonGap = 7;
+constexpr int kIconLeft = 8;
+constexpr int kIconTop = 5;
+constexpr int kIconDrawn = 32;
+constexpr int kLogoGap = 13;
+constexpr int kLogoTop = 7;
+constexpr int kTitleBand = 300;
+const QColor kFallbackCaption(0x1E, 0x33, 0x52);
+
+QImage Frame(const QImage& strip, int index)
+{
+    const int width = strip.width() / 3;
+    return strip.copy(index * width, 0, width, strip.height());
+}
+
+} // namespace
+
+CGXTFrameWnd::CGXTFrameWnd(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover);
+}
+
+BOOL CGXTFrameWnd::CreateSkin()
+{
+    for (int i : {1, 2, 3, 4, 6, 7, 8, 9})
+        m_pieces[i - 1] = SkinImage::Load(QStringLiteral("Image\\MainFrame\\bg_viviVov_%1.png").arg(i, 2, 10, QChar(u'0')));
+    m_icon = SkinImage::Load(QStringLiteral("Image\\MainFrame\\icon_flw_non_alpha.png"));
+    m_logo = SkinImage::Load(QStringLiteral("Image\\MainFrame\\vodidar_Flw.png"));
+    m_close = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_close.png"));
+    m_maximise = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_max.png"));
+    m_restore = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_restore.png"));
+    m_minimise = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_min.png"));
+    UpdateShape();
+    return !m_pieces[0].isNull() && !m_pieces[1].isNull() && !m_pieces[2].isNull() && !m_close.isNull();
+}
+
+QRect CGXTFrameWnd::ClientRect() const
+{
+    if (isMaximized()) return rect().adjusted(0, kCaptionHeight, 0, 0);
+    return rect().adjusted(kSideBorder, kCaptionHeight, -kSideBorder, -kBottomBorder);
+}
+
+QRect CGXTFrameWnd::ButtonRect(HitCode button) const
+{
+    const QSize size = m_close.isNull() ? QSize(30, 24) : QSize(m_close.width() / 3, m_close.height());
+    int right = width() - 10;
+    for (HitCode code : {HitClose, HitMaximise, HitMinimise}) {
+        const QRect place(right - size.width(), kButtonTop, size.width(), size.height());
+        if (code == button) return place;
+        right = place.left() - kButtonGap;
+    }
+    return {};
+}
+
+QRect CGXTFrameWnd::TitleRect() const
+{
+    // Centred in a band at the top; it gives way to the menu and the buttons.
+    int left = (width() - kTitleBand) / 2, right = left + kTitleBand;
+    if (m_pMenuBar) left = std::max(left, m_pMenuBar->geometry().right() + 12);
+    right = std::min(right, ButtonRect(HitMinimise).left() - 12);
+    return QRect(left, 0, std::max(0, right - left), kCaptionHeight);
+}
+
+CGXTFrameWnd::HitCode CGXTFrameWnd::HitTest(const QPoint& point) const
+{
+    if (point.y() < 0 || point.y() >= kCaptionHeight) return HitNowhere;
+    for (HitCode button : {HitClose, HitMaximise, HitMinimise})
+        if (ButtonRect(button).contains(point)) return button;
+    if (QRect(kIconLeft, kIconTop, kIconDrawn, kIconDrawn).contains(point)) return HitIcon;
+    return HitCaption;
+}
+
+Qt::Edges CGXTFrameWnd::EdgesAt(const QPoint& point) const
+{
+    Qt::Edges edges;
+    if (isMaximized()) return edges;
+    if (point.x() < kResizeGrip) edges |= Qt::LeftEdge;
+    if (point.x() >= width() - kResizeGrip) edges |= Qt::RightEdge;
+    if (point.y() < 4) edges |= Qt::TopEdge;
+    if (point.y() >= height() - kResizeGrip) edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void CGXTFrameWnd::SetCaptionMenuBar(QMenuBar* menuBar)
+{
+    m_pMenuBar = menuBar;
+    menuBar->setParent(this);
+    const int left = kIconLeft + kIconDrawn + kLogoGap + (m_logo.isNull() ? 0 : m_logo.width()) + 14;
+    const QSize size = menuBar->sizeHint();
+    menuBar->setGeometry(left, (kCaptionHeight - size.height()) / 2, size.width(), size.height());
+    menuBar->show();
+}
+
+UINT CGXTFrameWnd::TooltipIdOf(HitCode button, bool maximised)
+{
+    switch (button) {
+    case HitClose: return 11268;
+    case HitMaximise: return maximised ? 61817 : 61187;
+    case HitMinimise: return 61186;
+    default: return 0;
+    }
+}
+
+void CGXTFrameWnd::ActOnButton(HitCode button)
+{
+    switch (button) {
+    case HitClose: close(); break;
+    case HitMaximise: isMaximized() ? showNormal() : showMaximized(); break;
+    case HitMinimise: showMinimized(); break;
+    default: break;
+    }
+}
+
+void CGXTFrameWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    PaintBorders(painter);
+    PaintCaption(painter);
+}
+
+void CGXTFrameWnd::PaintBorders(QPainter& painter) const
+{
+    const int w = width(), h = height();
+    if (isMaximized()) return;
+    // Sides tiled from under the caption down to the bottom border, the
+    // bottom between its corner pieces.
+    const QImage& left = m_pieces[3];
+    const QImage& right = m_pieces[5];
+    if (!left.isNull())
+        for (int y = kCaptionHeight; y < h - kBottomBorder; y += left.height())
+            painter.drawImage(QPoint(0, y), left, QRect(0, 0, left.width(), std::min(left.height(), h - kBottomBorder - y)));
+    if (!right.isNull())
+        for (int y = kCaptionHeight; y < h - kBottomBorder; y += right.height())
+            painter.drawImage(QPoint(w - right.width(), y), right,
+                              QRect(0, 0, right.width(), std::min(right.height(), h - kBottomBorder - y)));
+    const QImage& bottom = m_pieces[7];
+    if (!bottom.isNull())
+        for (int x = kSideBorder; x < w - kSideBorder; x += bottom.width())
+            painter.drawImage(QPoint(x, h - kBottomBorder), bottom,
+                              QRect(0, 0, std::min(bottom.width(), w - kSideBorder - x), bottom.height()));
+    if (!m_pieces[6].isNull()) painter.drawImage(0, h - kBottomBorder, m_pieces[6]);
+    if (!m_pieces[8].isNull()) painter.drawImage(w - m_pieces[8].width(), h - kBottomBorder, m_pieces[8]);
+}
+
+void CGXTFrameWnd::PaintCaption(QPainter& painter) const
+{
+    const int w = width();
+    const QImage& left = m_pieces[0];
+    const QImage& middle = m_pieces[1];
+    const QImage& right = m_pieces[2];
+    if (left.isNull() || middle.isNull() || right.isNull()) {
+        painter.fillRect(QRect(0, 0, w, kCaptionHeight), kFallbackCaption);
+    } else {
+        for (int x = left.width(); x < w - right.width(); x += middle.width()) painter.drawImage(x, 0, middle);
+        painter.drawImage(0, 0, left);
+        painter.drawImage(w - right.width(), 0, right);
+    }
+    if (!m_icon.isNull())
+        painter.drawImage(QRect(kIconLeft, kIconTop, kIconDrawn, kIconDrawn), m_icon);
+    if (!m_logo.isNull()) painter.drawImage(kIconLeft + kIconDrawn + kLogoGap, kLogoTop, m_logo);
+    painter.setPen(Qt::white);
+    painter.setFont(SkinFont::ShellDlg(14, true));
+    const QRect title = TitleRect();
+    painter.drawText(title, Qt::AlignCenter,
+                     painter.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, title.width()));
+    PaintButton(painter, HitMinimise, m_minimise);
+    PaintButton(painter, HitMaximise, isMaximized() ? m_restore : m_maximise);
+    PaintButton(painter, HitClose, m_close);
+}
+
+void CGXTFrameWnd::PaintButton(QPainter& painter, HitCode button, const QImage& strip) const
+{
+    if (strip.isNull()) return;
+    const int state = m_nPressed == button && m_nHover == button ? 2 : m_nHover == button ? 1 : 0;
+    painter.drawImage(ButtonRect(button).topLeft(), Frame(strip, state));
+}
+
+void CGXTFrameWnd::UpdateShape()
+{
+    // Rounded corners: the top corners of the caption pieces and the bottom
+    // corner pieces lose their outside (pure blue) pixels.
+    if (isMaximized() || m_pieces[0].isNull()) {
+        clearMask();
+        return;
+    }
+    QRegion shape(rect());
+    auto cut = [&](const QImage& piece, const QPoint& at) {
+        if (piece.isNull()) return;
+        for (int y = 0; y < piece.height(); ++y)
+            for (int x = 0; x < piece.width(); ++x)
+                if ((piece.pixel(x, y) & 0xFFFFFF) == (kOutsideColour & 0xFFFFFF))
+                    shape -= QRegion(at.x() + x, at.y() + y, 1, 1);
+    };
+    cut(m_pieces[0], QPoint(0, 0));
+    cut(m_pieces[2], QPoint(width() - m_pieces[2].width(), 0));
+    cut(m_pieces[6], QPoint(0, height() - kBottomBorder));
+    cut(m_pieces[8], QPoint(width() - m_pieces[8].width(), height() - kBottomBorder));
+    setMask(shape);
+}
+
+void CGXTFrameWnd::resizeEvent(QResizeEvent* event)
+{
+    UpdateShape();
+    QWidget::resizeEvent(event);
+}
+
+void CGXTFrameWnd::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        UpdateShape();
+        update();
+    }
+    if (event->type() == QEvent::WindowTitleChange) update(QRect(0, 0, width(), kCaptionHeight));
+    QWidget::changeEvent(event);
+}
+
+void CGXTFrameWnd::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    const Qt::Edges edges = EdgesAt(point);
+    if (edges && windowHandle()) {
+        windowHandle()->startSystemResize(edges);
+        return;
+    }
+    const HitCode hit = HitTest(point);
+    if (hit == HitClose || hit == HitMaximise || hit == HitMinimise) {
+        m_nPressed = hit;
+        update(ButtonRect(hit));
+        return;
+    }
+    if (hit == HitCaption && windowHandle()) windowHandle()->startSystemMove();
+}
+
+void CGXTFrameWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    const HitCode hit = HitTest(point);
+    if (event->button() == Qt::RightButton && (hit == HitIcon || hit == HitCaption)) {
+        ShowSystemMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    const HitCode pressed = m_nPressed;
+    m_nPressed = HitNowhere;
+    if (pressed != HitNowhere) update(ButtonRect(pressed));
+    if (pressed != HitNowhere && pressed == hit) ActOnButton(hit);
+    else if (hit == HitIcon) ShowSystemMenu(event->globalPosition().toPoint());
+}
+
+void CGXTFrameWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    const HitCode hit = HitTest(event->position().toPoint());
+    if (hit == HitIcon) close();
+    else if (hit == HitCaption) isMaximized() ? showNormal() : showMaximized();
+    else if (hit != HitNowhere) ActOnButton(hit);
+}
+
+void CGXTFrameWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    const Qt::Edges edges = EdgesAt(point);
+    if ((edges & Qt::LeftEdge && edges & Qt::TopEdge) || (edges & Qt::RightEdge && edges & Qt::BottomEdge))
+        setCursor(Qt::SizeFDiagCursor);
+    else if ((edges & Qt::RightEdge && edges & Qt::TopEdge) || (edges & Qt::LeftEdge && edges & Qt::BottomEdge))
+        setCursor(Qt::SizeBDiagCursor);
+    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        setCursor(Qt::SizeHorCursor);
+    else if (edges & (Qt::TopEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeVerCursor);
+    else
+        unsetCursor();
+    SetHover(HitTest(point));
+}
+
+void CGXTFrameWnd::leaveEvent(QEvent* event)
+{
+    SetHover(HitNowhere);
+    QWidget::leaveEvent(event);
+}
+
+void CGXTFrameWnd::SetHover(HitCode hover)
+{
+    if (hover == HitIcon || hover == HitCaption) hover = HitNowhere;
+    if (hover == m_nHover) return;
+    m_nHover = hover;
+    update(QRect(0, 0, width(), kCaptionHeight));
+    const UINT tip = TooltipIdOf(hover, isMaximized());
+    if (tip) QToolTip::showText(mapToGlobal(ButtonRect(hover).bottomLeft()), LoadString(tip), this);
+    else QToolTip::hideText();
+}
+
+void CGXTFrameWnd::ShowSystemMenu(const QPoint& globalPosition)
+{
+    QMenu menu(this);
+    menu.addAction(LoadString(61817), this, &QWidget::showNormal)->setEnabled(isMaximized() || isMinimized());
+    menu.addAction(LoadString(61186), this, &QWidget::showMinimized);
+    menu.addAction(LoadString(61187), this, &QWidget::showMaximized)->setEnabled(!isMaximized());
+    menu.addSeparator();
+    menu.addAction(LoadString(11268), this, &QWidget::close);
+    menu.exec(globalPosition);
+}

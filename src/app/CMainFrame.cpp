@@ -1,0 +1,321 @@
+// CMainFrame: creation, layout, the search box and the commands.
+#include "CMainFrame.h"
+
+#include "CAlbCommandView.h"
+#include "CAlbireoDoc.h"
+#include "CAlphaStatic.h"
+#include "CArcEditWrapper.h"
+#include "CDiscAccess.h"
+#include "CFileListView.h"
+#include "CAlbireoApp.h"
+#include "CGButton.h"
+#include "CGEdit.h"
+#include "CProgressDlg.h"
+#include "Diagnostics.h"
+#include "InstanceChannel.h"
+#include "PowerNotices.h"
+#include "ProgramPaths.h"
+#include "SkinFont.h"
+#include "SkinImage.h"
+#include "SkinMenu.h"
+#include "StringResources.h"
+#include "UiScale.h"
+#include "WinControls.h"
+#include "WindowPlacement.h"
+
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kCommandBarHeight = 26;
+constexpr int kTagPaneWidth = 210;
+constexpr int kFileListWidth = 270;
+constexpr int kPaneHeight = 540;
+constexpr int kSearchTop = 2;
+constexpr int kViewButtonGap = 10;
+const QRect kLocationRect = RectLTRB(254, 4, 854, 20);
+const QColor kLocationColour(0x1B, 0x2A, 0x3F);
+
+CMainFrame::Opener& CurrentOpener()
+{
+    static CMainFrame::Opener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+// Frames by callback context: the scan callback carries a 32-bit context.
+QHash<int, QPointer<CMainFrame>>& Frames()
+{
+    static QHash<int, QPointer<CMainFrame>> frames;
+    return frames;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::unique_ptr<PowerNotices> power)
+    : m_pDocument(document), m_pDiscAccess(discAccess), m_pPower(power ? std::move(power) : PowerNotices::Create())
+{
+    static int lastContext = 0;
+    m_nContext = ++lastContext;
+    Frames().insert(m_nContext, this);
+    setObjectName(QString::fromLatin1(kWindowClass));
+    setMinimumWidth(int(kMinimumWidth * GetUiScale()));
+    connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
+}
+
+CMainFrame::~CMainFrame()
+{
+    Frames().remove(m_nContext);
+    if (m_pDiscAccess) m_pDiscAccess->SetCallback(nullptr, 0);
+}
+
+CMainFrame* CMainFrame::FrameOf(int context) { return Frames().value(context).data(); }
+
+BOOL CMainFrame::Create()
+{
+    CreateSkin();
+    if (!CreateMenuBar() || !CreateProgressWindow()) return FALSE;
+    if (m_pDiscAccess) m_pDiscAccess->SetCallback(&CMainFrame::ScanCallbackProc, m_nContext);
+    setFont(SkinFont::ShellDlg());
+    if (!CreateClient()) return FALSE;
+    CreateShortcuts();
+    m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
+    connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
+            [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
+    return TRUE;
+}
+
+BOOL CMainFrame::CreateMenuBar()
+{
+    const std::optional<ResourceMenu> menu = LoadMenu(128);
+    if (!menu) return FALSE;
+    auto* bar = new QMenuBar(this);
+    bar->setNativeMenuBar(false);
+    bar->setStyleSheet(QStringLiteral("QMenuBar { background: transparent; color: #E4ECF5; }"
+                                      "QMenuBar::item { background: transparent; padding: 4px 9px; border-radius: 4px; }"
+                                      "QMenuBar::item:selected { background: rgba(255,255,255,40); color: white; }"
+                                      "QMenuBar::item:pressed { background: #1FA5A0; color: white; }") +
+                       SkinMenu::StyleSheet());
+    for (const ResourceMenuItem& item : menu->items) {
+        if (item.kind != ResourceMenuItem::Kind::Popup) continue;
+        QMenu* popup = bar->addMenu(item.text);
+        SkinMenu::Fill(popup, item.children, [this](UINT id) { OnCmdMsg(id); });
+    }
+    SetCaptionMenuBar(bar);
+    return TRUE;
+}
+
+BOOL CMainFrame::CreateProgressWindow()
+{
+    m_pProgressDlg = new CProgressDlg(this);
+    if (!m_pProgressDlg->Create(LoadString(5023), this)) return FALSE;
+    m_pProgressDlg->SetRange(0, 100);
+    m_pProgressDlg->SetPos(0);
+    m_pProgressDlg->hide();
+    return TRUE;
+}
+
+BOOL CMainFrame::CreateClient()
+{
+    const double s = GetUiScale();
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kSideBorder, kCaptionHeight, kSideBorder, kBottomBorder);
+    layout->addWidget(client);
+    auto* clientLayout = new QVBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+
+    m_pSplitter = new QSplitter(Qt::Vertical, client);
+    m_pSplitter->setHandleWidth(0);
+    m_pSplitter->setChildrenCollapsible(false);
+    clientLayout->addWidget(m_pSplitter);
+
+    m_pCommandView = new CAlbCommandView(m_pSplitter);
+    m_pCommandView->setFixedHeight(int(kCommandBarHeight * s));
+    m_pCommandView->SetDocument(m_pDocument);
+    m_pCommandView->SetCommandTarget(this);
+    m_pCommandView->SetCommands(kCommands, 4);
+    if (CGButton* back = m_pCommandView->GetButton(1)) back->setEnabled(false);
+
+    m_pLocation = new CAlphaStatic(m_pCommandView);
+    m_pLocation->Create(QString(), WS_CHILD | WS_VISIBLE, kLocationRect, m_pCommandView, 0, kLocationColour);
+    m_pLocation->setTextFormat(Qt::PlainText);
+
+    if (!CreateSearchBox()) return FALSE;
+
+    m_pSplitterSub = new QSplitter(Qt::Horizontal, m_pSplitter);
+    m_pSplitterSub->setHandleWidth(4);
+    m_pSplitterSub->setChildrenCollapsible(true);
+    m_pSplitterSub->setStyleSheet(QStringLiteral("QSplitter::handle { background: #C4C9CF; }"));
+    m_pTagView = new CView(m_pSplitterSub);
+    m_pTagView->setMinimumWidth(0);
+    m_pTagView->SetDocument(m_pDocument);
+    m_pFileListView = new CFileListView(m_pSplitterSub);
+    m_pFileListView->SetDocument(m_pDocument);
+    m_pSplitterSub->setSizes({int(kTagPaneWidth * s), int(kFileListWidth * s)});
+    m_pSplitterSub->setStretchFactor(0, 0);
+    m_pSplitterSub->setStretchFactor(1, 1);
+    m_pSplitter->setSizes({int(kCommandBarHeight * s), int(kPaneHeight * s)});
+    m_pSplitter->setStretchFactor(1, 1);
+    if (!m_pFileListView->Create(this)) return FALSE;
+
+    for (CView* view : m_pDocument->Views()) view->OnInitialUpdate();
+    return TRUE;
+}
+
+BOOL CMainFrame::CreateSearchBox()
+{
+    const double s = GetUiScale();
+    m_pSearch = new CArcEditWrapper(m_pCommandView);
+    m_pSearch->setGeometry(RectLTRB(0, 13, int(26 * s), int(26 * s)));
+    if (!m_pSearch->Setup(873, kSearchTop, SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture)))) return FALSE;
+    m_pSearch->setEnabled(true);
+    connect(m_pSearch, &CArcEditWrapper::textChanged, this, &CMainFrame::OnSearchTextChanged);
+    return TRUE;
+}
+
+void CMainFrame::CreateShortcuts()
+{
+    // Ctrl+F and "/" put the keyboard in the search box, as in file managers.
+    auto focusSearch = [this] {
+        if (m_pSearch && m_pSearch->Edit()) m_pSearch->Edit()->setFocus(Qt::ShortcutFocusReason);
+    };
+    for (const QKeySequence& keys : {QKeySequence(QKeySequence::Find), QKeySequence(Qt::Key_Slash)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, focusSearch);
+    connect(new QShortcut(QKeySequence(Qt::Key_Backspace), m_pFileListView, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
+            &QShortcut::activated, this, [this] { OnCmdMsg(3100); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
+            [this] { OnCmdMsg(3100); });
+    connect(new QShortcut(QKeySequence::Delete, m_pFileListView, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
+            &QShortcut::activated, this, [this] { m_pFileListView->OnCommand(3243); });
+}
+
+void CMainFrame::PlaceSearchBox()
+{
+    if (!m_pSearch || !m_pCommandView) return;
+    const int width = m_pCommandView->width();
+    m_nSearchLeft = width - m_pSearch->width();
+    m_pSearch->move(m_nSearchLeft, kSearchTop);
+    for (int index : {2, 3})
+        if (CGButton* button = m_pCommandView->GetButton(index))
+            button->move(width - button->width() - m_pSearch->width() - kViewButtonGap, kSearchTop);
+    // The location text ends where the view buttons begin.
+    if (CGButton* view = m_pCommandView->GetButton(2))
+        m_pLocation->setGeometry(kLocationRect.left(), kLocationRect.top(),
+                                 std::max(0, view->x() - 8 - kLocationRect.left()), kLocationRect.height());
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    CGXTFrameWnd::resizeEvent(event);
+    PlaceSearchBox();
+}
+
+void CMainFrame::OnSearchTextChanged(const QString& text)
+{
+    CGButton* viewButton = m_pCommandView->GetButton(2);
+    if (text.isEmpty()) {
+        m_searchTimer.stop();
+        m_pFileListView->List()->SetMode(CAlbListCtrl::DiscList);
+        if (viewButton) viewButton->setEnabled(true);
+        RefreshTags();
+        return;
+    }
+    m_pFileListView->List()->SetMode(CAlbListCtrl::SearchResults);
+    SetViewMode(1);
+    if (viewButton) viewButton->setEnabled(false);
+    m_searchTimer.start(kSearchDelayMs, this);
+}
+
+void CMainFrame::SetViewMode(int style)
+{
+    CGButton* small = m_pCommandView->GetButton(2);
+    CGButton* details = m_pCommandView->GetButton(3);
+    if (small) small->setVisible(style == 1);
+    if (details) details->setVisible(style == 2);
+    m_pFileListView->SetViewStyle(style);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT id)
+{
+    switch (id) {
+    case 3100:
+    case 3101:
+    case 3102:
+    case 3103:
+    case 3106:
+        if (m_pFileListView) m_pFileListView->OnCommand(id);
+        return TRUE;
+    case 3104: SetViewMode(2); return TRUE;
+    case 3105: SetViewMode(1); return TRUE;
+    case 0xE141: close(); return TRUE; // Exit
+    case CAlbireoApp::kAboutCommand:
+        if (CAlbireoApp* app = CAlbireoApp::Instance()) app->OnAppAbout();
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CMainFrame::SetLocationText(const QString& text)
+{
+    if (m_pLocation) m_pLocation->setText(text);
+}
+
+QString CMainFrame::SearchText() const { return m_pSearch ? m_pSearch->Text() : QString(); }
+
+void CMainFrame::SetSearchText(const QString& text)
+{
+    if (!m_pSearch) return;
+    const QSignalBlocker quiet(m_pSearch);
+    m_pSearch->SetText(text);
+    m_searchTimer.stop();
+}
+
+void CMainFrame::EnableCommandButton(int index, bool enable)
+{
+    if (CGButton* button = m_pCommandView ? m_pCommandView->GetButton(index) : nullptr) button->setEnabled(enable);
+}
+
+// The tag pane's filter: the pane lands with its own issue; until then the
+// list shows every disc.
+void CMainFrame::ClearTagFilter() {}
+void CMainFrame::RefreshTags() {}
+void CMainFrame::ApplyTagFilter()
+{
+    if (m_pFileListView) m_pFileListView->ShowAllDiscs();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    SavePlacement();
+    CGXTFrameWnd::closeEvent(event);
+}
+
+void CMainFrame::SavePlacement() { WindowPlacement::Of(*this).Write(); }
+
+void CMainFrame::SetOpener(Opener opener) { CurrentOpener() = std::move(opener); }
+
+QUrl CMainFrame::HelpAddress()
+{
+    const QString address = LoadString(11542);
+    const QString topic = LoadString(11544);
+    QUrl url(address);
+    if (url.scheme().isEmpty() || url.scheme().size() == 1) // a plain path ("Help\...")
+        url = QUrl::fromLocalFile(ProgramPaths::UnderProgramFolder(address));
+    if (!topic.isEmpty()) url.setFragment(topic);
+    return url;
+}
+
+void CMainFrame::OpenHelp() { CurrentOpener()(HelpAddress()); }
+
+QString CMainFrame::UiFace(const QString& languageCode)
+{
+    const QString face = LoadString(languageCode.compare(u"JPN", Qt::CaseInsensitive) == 0 ? 62284 : 8012);
+    return QFontDatabase::hasFamily(face) ? face : SkinFont::ShellDlg().family();
+}

@@ -1,0 +1,130 @@
+// CMainFrame: the program's only top-level window. Under its skinned caption
+// it holds the command bar on top, the tag pane at the lower left and the
+// file list at the lower right, all attached to the one document; it carries
+// the search box and the location text, keeps its placement across runs,
+// shows the progress window while a disc is imported, and cancels the
+// import when the machine goes to sleep or the session ends.
+#pragma once
+#include "CCmdTarget.h"
+#include "CFileListHost.h"
+#include "CGXTFrameWnd.h"
+#include "WinMessage.h"
+
+#include <QBasicTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+class CAlbCommandView;
+class CAlbireoDoc;
+class CAlphaStatic;
+class CArcEditWrapper;
+class CDiscAccess;
+class CFileListView;
+class CProgressDlg;
+class CView;
+class InstanceChannel;
+class PowerNotices;
+class QSplitter;
+
+class CMainFrame : public CGXTFrameWnd, public CCmdTarget, public CFileListHost {
+    Q_OBJECT
+public:
+    static constexpr const char* kWindowClass = "Albireo13";
+    static constexpr UINT kCancelMessage = WM_USER + 2010;
+    static constexpr UINT kScanCodeMessage = WM_USER + 2012; // a scan code carried to this thread
+    static constexpr int kProgressIntervalMs = 200;
+    static constexpr int kSearchDelayMs = 300;
+    static constexpr int kMinimumWidth = 450;
+    static constexpr UINT kCommands[] = {3101, 3100, 3104, 3105};
+
+    CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::unique_ptr<PowerNotices> power = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the skin, the menu bar, the progress window, the panes and
+    // the search box; FALSE when any of them cannot be made.
+    BOOL Create();
+
+    CAlbCommandView* CommandView() const { return m_pCommandView; }
+    CView* TagView() const { return m_pTagView; }
+    CFileListView* FileListView() const { return m_pFileListView; }
+    CArcEditWrapper* SearchBox() const { return m_pSearch; }
+    CAlphaStatic* LocationLabel() const { return m_pLocation; }
+    CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
+    QSplitter* OuterSplitter() const { return m_pSplitter; }
+    QSplitter* InnerSplitter() const { return m_pSplitterSub; }
+    PowerNotices* Power() const { return m_pPower.get(); }
+    bool IsSearchPending() const { return m_searchTimer.isActive(); }
+    bool IsPolling() const { return m_progressTimer.isActive(); }
+
+    // The scan's callback; `context` names the frame (see ContextOf).
+    static void ScanCallbackProc(int code, intptr_t parameter, int context);
+    int CallbackContext() const { return m_nContext; }
+    // The frame a callback context names, or null once it is gone.
+    static CMainFrame* FrameOf(int context);
+
+    // The help page: the address and topic of the string table; an address
+    // without a scheme is a page in the program folder, the topic its anchor.
+    static QUrl HelpAddress();
+    void OpenHelp();
+    // How addresses are opened (the desktop's default application); tests replace it.
+    using Opener = std::function<bool(const QUrl&)>;
+    static void SetOpener(Opener opener);
+    // The face the program's texts use: string 62284 for Japanese, else 8012,
+    // replaced by the dialog face when that face is not installed.
+    static QString UiFace(const QString& languageCode);
+
+    void SavePlacement();
+    // Re-places the search box and the view-mode buttons for the client width.
+    void PlaceSearchBox();
+
+    // CCmdTarget
+    BOOL OnCmdMsg(UINT id) override;
+    // CFileListHost
+    void SetLocationText(const QString& text) override;
+    QString SearchText() const override;
+    void SetSearchText(const QString& text) override;
+    void EnableCommandButton(int index, bool enable) override;
+    QWidget* MainWindow() override { return this; }
+    void ClearTagFilter() override;
+    void RefreshTags() override;
+    void ApplyTagFilter() override;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL CreateMenuBar();
+    BOOL CreateProgressWindow();
+    BOOL CreateClient();
+    BOOL CreateSearchBox();
+    void CreateShortcuts();
+    void OnSearchTextChanged(const QString& text);
+    void OnScanCode(int code, LPARAM value);
+    void OnScanStarting(const QString& discName);
+    void OnScanFinished(LPARAM result);
+    void PollProgress();
+    void OnSessionEnding();
+    void SetViewMode(int style);
+
+    CAlbireoDoc* m_pDocument;
+    CDiscAccess* m_pDiscAccess;
+    std::unique_ptr<PowerNotices> m_pPower;
+    QSplitter* m_pSplitter = nullptr;
+    QSplitter* m_pSplitterSub = nullptr;
+    CAlbCommandView* m_pCommandView = nullptr;
+    CView* m_pTagView = nullptr;
+    CFileListView* m_pFileListView = nullptr;
+    CProgressDlg* m_pProgressDlg = nullptr;
+    CAlphaStatic* m_pLocation = nullptr;
+    CArcEditWrapper* m_pSearch = nullptr;
+    int m_nSearchLeft = 0;
+    int m_nContext = 0;
+    QBasicTimer m_progressTimer;
+    QBasicTimer m_searchTimer;
+    std::unique_ptr<InstanceChannel> m_pChannel;
+};

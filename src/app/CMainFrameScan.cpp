@@ -1,0 +1,154 @@
+// CMainFrame: the window messages, and the import's scan as the window
+// shows it: the callback, the progress window, cancelling.
+#include "CAlbireoDoc.h"
+#include "CDiscAccess.h"
+#include "CFileListView.h"
+#include "CFlwMessageBox.h"
+#include "CMainFrame.h"
+#include "CProgressDlg.h"
+#include "Diagnostics.h"
+#include "InstanceChannel.h"
+#include "PowerNotices.h"
+#include "StringResources.h"
+#include "WinControls.h"
+
+#include <QCoreApplication>
+#include <QTimerEvent>
+
+namespace {
+
+constexpr int kProgressProperty = 5000;
+constexpr LPARAM kNoResult = -1;
+
+} // namespace
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (auto* message = WinMessageEvent::From(event)) {
+        message->result = WindowProc(message->msg, message->wParam, message->lParam);
+        message->handled = true;
+        return true;
+    }
+    return CGXTFrameWnd::event(event);
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kCancelMessage:
+        if (!m_pDiscAccess) return E_UNEXPECTED;
+        m_pDiscAccess->SetCancel(int(wParam));
+        return 1;
+    case kScanCodeMessage:
+        OnScanCode(int(wParam), lParam);
+        return 1;
+    case WM_COMMAND:
+        return OnCmdMsg(LOWORD(wParam));
+    case WM_COPYDATA:
+        // Another start of the program handed over its start path; it is
+        // noted, nothing is opened here.
+        if (auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam); copy && wParam == 1025)
+            DumpMsg("MainFrame", "start path from another instance: %s",
+                    qUtf8Printable(QString::fromUtf16(static_cast<const char16_t*>(copy->lpData))));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CMainFrame::ScanCallbackProc(int code, intptr_t parameter, int context)
+{
+    // Runs on the thread that reports: the scan-starting code comes from the
+    // window's own thread, the others from the worker. Window work happens
+    // on the window's thread, so codes are carried there with their value
+    // (the worker's result lives only while it reports).
+    CMainFrame* frame = FrameOf(context);
+    if (!frame) return;
+    if (code == ScanStarting) {
+        const auto* name = reinterpret_cast<const char16_t*>(parameter);
+        frame->OnScanStarting(name ? QString::fromUtf16(name) : QString());
+        return;
+    }
+    LPARAM value = 0;
+    if (code == ScanFinished) value = parameter ? *reinterpret_cast<const int*>(parameter) : kNoResult;
+    PostMessage(frame, kScanCodeMessage, WPARAM(code), value);
+}
+
+void CMainFrame::OnScanCode(int code, LPARAM value)
+{
+    switch (code) {
+    case ScanFinished:
+        OnScanFinished(value);
+        break;
+    case ScanCancelled:
+        m_pProgressDlg->SetTitle(LoadString(5109));
+        m_pProgressDlg->ResetCancel();
+        if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
+        break;
+    case ScanAborting:
+        m_pProgressDlg->SetTitle(LoadString(5109));
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnScanStarting(const QString& discName)
+{
+    m_pProgressDlg->SetTitle(LoadString(3273).replace(QStringLiteral("%s"), discName));
+    setEnabled(false);
+    m_pProgressDlg->SetPos(0);
+    m_pProgressDlg->setEnabled(true);
+    m_pProgressDlg->CenterWindow();
+    m_pProgressDlg->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_progressTimer.start(kProgressIntervalMs, this);
+    m_pPower->HoldDelay();
+}
+
+void CMainFrame::OnScanFinished(LPARAM result)
+{
+    if (result == 0) {
+        CFlwMessageBox::showMessage(3007, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+    } else if (result == 1) {
+        SendMessage(m_pFileListView, CFileListView::kReloadMessage, 1, 0);
+        CFlwMessageBox::showMessage(3015, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+    }
+    m_progressTimer.stop();
+    m_pProgressDlg->SetPos(100);
+    m_pProgressDlg->ResetCancel();
+    if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
+    m_pProgressDlg->hide();
+    setEnabled(true);
+    raise();
+    activateWindow();
+    m_pPower->ReleaseDelay();
+}
+
+void CMainFrame::PollProgress()
+{
+    if (!m_pDiscAccess || !m_pProgressDlg) return;
+    int progress = 0;
+    m_pDiscAccess->GetProperty(kProgressProperty, &progress);
+    m_pProgressDlg->SetPos(progress);
+    m_pDiscAccess->SetCancel(m_pProgressDlg->IsCancelled() ? 1 : 0);
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_progressTimer.timerId()) {
+        PollProgress();
+    } else if (event->timerId() == m_searchTimer.timerId()) {
+        m_searchTimer.stop();
+        m_pFileListView->Search(SearchText());
+    } else {
+        CGXTFrameWnd::timerEvent(event);
+    }
+}
+
+void CMainFrame::OnSessionEnding()
+{
+    // Sleep, shutdown or log-off during an import: the import stops and
+    // removes its disc rather than being cut off half-way.
+    if (m_pDiscAccess && m_pDiscAccess->IsBusy()) m_pDiscAccess->SetCancel(1);
+}

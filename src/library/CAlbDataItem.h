@@ -1,0 +1,56 @@
+// CAlbDataItem: one row of the file list (a disc, a folder, a file or a
+// search group header), a node of a tree under the document's root item.
+// The list asks for texts only when it paints, so rows hold what they show
+// and nothing else.
+#pragma once
+#include "wintypes.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class CAlbDataItem {
+public:
+    static constexpr DWORD kContainer = 0x2;
+    static constexpr DWORD kFile = 0x4;
+    static constexpr DWORD kDisc = 0x8;
+    static constexpr int kSortColumns = 5;
+
+    CAlbDataItem(int image, int discId, int itemId, const QString& name, const QString& text2, const QString& text3,
+                 const QString& text4, DWORD flags, INT64 size);
+    CAlbDataItem(const CAlbDataItem&) = delete;
+    CAlbDataItem& operator=(const CAlbDataItem&) = delete;
+
+    // Creates the child, appends it and returns it (owned by this item).
+    CAlbDataItem* AddItem(int image, int discId, int itemId, const QString& name, const QString& text2,
+                          const QString& text3, const QString& text4, DWORD flags, INT64 size);
+    int ChildCount() const { return int(m_children.size()); }
+    CAlbDataItem* Child(int index) const;
+    CAlbDataItem* Parent() const { return m_pParent; }
+    // Reorders the children (sorting); `order` is a permutation of the indexes.
+    void ReorderChildren(const std::vector<int>& order);
+
+    bool IsContainer() const { return m_dwFlags & kContainer; }
+    bool IsFile() const { return m_dwFlags & kFile; }
+    bool IsDisc() const { return m_dwFlags & kDisc; }
+
+    // Per column: 1 ascending, -1 descending, 0 not sorted (kept on the root).
+    int m_nSortState[kSortColumns] = {};
+    int m_nDiscId;
+    int m_nItemId;
+    QString m_strItemName;
+    QString m_strSpareText;
+    int m_nImage;
+    QString m_strName;
+    QString m_strText2;
+    QString m_strText3;
+    QString m_strText4;
+    DWORD m_dwFlags;
+    DWORD m_dwWord1 = 0;
+    DWORD m_dwWord2 = 0;
+    INT64 m_nSize;
+
+private:
+    CAlbDataItem* m_pParent = nullptr;
+    std::vector<std::unique_ptr<CAlbDataItem>> m_children;
+};

@@ -1,0 +1,142 @@
+#include "CAlbListCtrl.h"
+
+#include "CAlbListRowDelegate.h"
+#include "StringResources.h"
+#include "WinControls.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace {
+
+constexpr Qt::Alignment kLeft = Qt::AlignLeft;
+constexpr Qt::Alignment kRight = Qt::AlignRight;
+
+} // namespace
+
+std::vector<CAlbListCtrl::Column> CAlbListCtrl::ColumnsOf(int mode)
+{
+    if (mode == DiscList)
+        return {{5013, 200, kLeft}, {3002, 200, kLeft}, {5015, 120, kLeft}, {3003, 200, kLeft}, {5014, 200, kRight}};
+    if (mode == FolderContents) return {{5013, 300, kLeft}, {5014, 200, kRight}, {5015, 120, kLeft}, {5016, 200, kLeft}};
+    return {{0, 0, kLeft},      {5013, 300, kLeft}, {3260, 200, kLeft},
+            {5015, 120, kLeft}, {5016, 200, kLeft}, {5014, 200, kRight}};
+}
+
+CAlbListCtrl::CAlbListCtrl(QWidget* parent) : QTableView(parent), m_pModel(new CAlbListModel(this))
+{
+    SetDlgCtrlID(this, kControlId);
+    setModel(m_pModel);
+    setItemDelegate(new CAlbListRowDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setMouseTracking(true); // the hot row follows the mouse
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setFrameShape(QFrame::NoFrame);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CAlbListCtrl::columnClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) { emit rowOpened(index.row()); });
+    SetMode(DiscList);
+}
+
+void CAlbListCtrl::SetMode(int mode)
+{
+    m_nMode = mode == DiscList || mode == FolderContents ? mode : SearchResults;
+    const std::vector<Column> columns = ColumnsOf(m_nMode);
+    QStringList titles;
+    std::vector<Qt::Alignment> alignments;
+    for (const Column& column : columns) {
+        titles << (column.titleId ? LoadString(column.titleId) : QString());
+        alignments.push_back(column.alignment);
+    }
+    m_pModel->SetColumns(titles, alignments);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        setColumnHidden(int(i), columns[i].width == 0);
+        setColumnWidth(int(i), columns[i].width);
+    }
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+bool CAlbListCtrl::RowColor(int row, QRgb* colour) const
+{
+    const auto found = m_mapRowColor.constFind(row);
+    if (found == m_mapRowColor.constEnd()) return false;
+    *colour = *found;
+    return true;
+}
+
+void CAlbListCtrl::SetPresentation(int style)
+{
+    m_nPresentation = style == 2 ? 2 : 1;
+    horizontalHeader()->setVisible(m_nPresentation == 1);
+    UpdateRowHeight();
+}
+
+void CAlbListCtrl::SetImageList(const std::vector<QPixmap>* images, QSize iconSize)
+{
+    m_iconSize = iconSize;
+    setIconSize(iconSize);
+    m_pModel->SetImageList(images);
+    UpdateRowHeight();
+}
+
+void CAlbListCtrl::UpdateRowHeight()
+{
+    const int text = fontMetrics().height() + 8;
+    const int icon = m_nPresentation == 2 ? std::min(m_iconSize.height(), 24) + 4 : m_iconSize.height() + 4;
+    if (m_nPresentation == 2) setIconSize(m_iconSize.scaled(24, 24, Qt::KeepAspectRatio));
+    else setIconSize(m_iconSize);
+    verticalHeader()->setDefaultSectionSize(std::max(text, icon));
+}
+
+int CAlbListCtrl::SelectedRow() const
+{
+    const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CAlbListCtrl::SelectRow(int row)
+{
+    if (row < 0 || row >= m_pModel->rowCount()) {
+        clearSelection();
+        return;
+    }
+    const QModelIndex index = m_pModel->index(row, m_nMode == SearchResults ? 1 : 0);
+    setCurrentIndex(index);
+    selectRow(row);
+    scrollTo(index);
+}
+
+void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && SelectedRow() >= 0) {
+        emit rowOpened(SelectedRow());
+        return;
+    }
+    // Printable text selects by name; the view decides which row.
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        text != QStringLiteral("/")) {
+        emit typedAhead(text);
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CAlbListCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex index = indexAt(event->pos());
+    if (index.isValid()) SelectRow(index.row());
+    emit contextMenuAt(event->globalPos());
+}

@@ -1,0 +1,66 @@
+// CAlbListCtrl: the report list of the file list view. It knows which of
+// three presentations it shows (1 disc list, 2 folder contents, 3 search
+// results), builds that presentation's columns, and draws rows with their
+// backgrounds: in search results single rows (the group headers) keep a
+// colour of their own, selected or not.
+#pragma once
+#include "CAlbListModel.h"
+#include "wintypes.h"
+
+#include <QHash>
+#include <QTableView>
+
+class CAlbListCtrl : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int kControlId = 648;
+    enum Mode { DiscList = 1, FolderContents = 2, SearchResults = 3 };
+
+    explicit CAlbListCtrl(QWidget* parent = nullptr);
+
+    // Rebuilds the columns for the presentation (any value but 1 and 2
+    // gives the search-result columns).
+    void SetMode(int mode);
+    int GetMode() const { return m_nMode; }
+    void SetRowColor(int row, QRgb colour) { m_mapRowColor.insert(row, colour); }
+    void ClearRowColors() { m_mapRowColor.clear(); }
+    bool RowColor(int row, QRgb* colour) const;
+    // Small icons (2) or details (1): details shows the header and one row
+    // per item; small icons drops the header and uses compact rows.
+    void SetPresentation(int style);
+    int Presentation() const { return m_nPresentation; }
+    // The pictures rows refer to by index, and their size.
+    void SetImageList(const std::vector<QPixmap>* images, QSize iconSize);
+    CAlbListModel* Model() const { return m_pModel; }
+    // The selected row, or -1.
+    int SelectedRow() const;
+    void SelectRow(int row);
+    // The width and title resource of each column of a presentation.
+    struct Column {
+        UINT titleId;
+        int width;
+        Qt::Alignment alignment;
+    };
+    static std::vector<Column> ColumnsOf(int mode);
+
+signals:
+    // A row was opened (double click or Enter).
+    void rowOpened(int row);
+    void columnClicked(int column);
+    void contextMenuAt(const QPoint& globalPosition);
+    // Type-ahead: the user typed `text` to find a row by name.
+    void typedAhead(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void UpdateRowHeight();
+
+    CAlbListModel* m_pModel;
+    QHash<int, QRgb> m_mapRowColor;
+    int m_nMode = DiscList;
+    int m_nPresentation = 1;
+    QSize m_iconSize{16, 16};
+};

@@ -1,0 +1,42 @@
+// The model behind the file list: a virtual list of rows whose texts and
+// pictures are asked of a provider (the file list view) only when a row is
+// painted, so a folder of 100,000 entries costs no more to show than one
+// of ten.
+#pragma once
+#include <QAbstractTableModel>
+#include <QPixmap>
+#include <functional>
+#include <vector>
+
+class CAlbListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct Cell {
+        QString text;
+        int image = -1; // index into the image list, -1 none
+    };
+    using Provider = std::function<Cell(int row, int column)>;
+
+    explicit CAlbListModel(QObject* parent = nullptr);
+
+    void SetProvider(Provider provider) { m_provider = std::move(provider); }
+    // The columns of the presentation: titles, widths and alignments.
+    void SetColumns(const QStringList& titles, const std::vector<Qt::Alignment>& alignments);
+    // The number of rows; rows are not touched until they are painted.
+    void SetItemCount(int count);
+    // Every shown row is asked for again (texts or pictures changed).
+    void Refresh();
+    void SetImageList(const std::vector<QPixmap>* images);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    Provider m_provider;
+    QStringList m_titles;
+    std::vector<Qt::Alignment> m_alignments;
+    int m_nCount = 0;
+    const std::vector<QPixmap>* m_pImages = nullptr;
+};

@@ -1,0 +1,39 @@
+#include "CAlbListRowDelegate.h"
+
+#include "CAlbListCtrl.h"
+
+#include <QPainter>
+
+namespace {
+
+const QColor kNormal(0xFF, 0xFF, 0xFF);
+const QColor kHot(0xEA, 0xF3, 0xFB);
+const QColor kFocusedSelection(0xCC, 0xE4, 0xF7);
+const QColor kUnfocusedSelection(0xE3, 0xE7, 0xEC);
+const QColor kText(0x1B, 0x2A, 0x3F);
+
+} // namespace
+
+CAlbListRowDelegate::CAlbListRowDelegate(CAlbListCtrl* list) : QStyledItemDelegate(list), m_pList(list) {}
+
+QColor CAlbListRowDelegate::Background(int row, bool selected, bool focused, bool hot) const
+{
+    QRgb own = 0;
+    if (m_pList->GetMode() == CAlbListCtrl::SearchResults && m_pList->RowColor(row, &own)) return QColor::fromRgb(own);
+    if (selected && (focused || hot)) return kFocusedSelection;
+    if (selected) return kUnfocusedSelection;
+    if (hot) return kHot;
+    return kNormal;
+}
+
+void CAlbListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool hot = option.state & QStyle::State_MouseOver;
+    const bool focused = m_pList->hasFocus();
+    painter->fillRect(option.rect, Background(index.row(), selected, focused, hot));
+    QStyleOptionViewItem plain = option;
+    plain.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus);
+    plain.palette.setColor(QPalette::Text, kText);
+    QStyledItemDelegate::paint(painter, plain, index);
+}

@@ -1,0 +1,20 @@
+// Paints the file list's rows: the normal, hot and selected backgrounds,
+// and in search results the colour a row keeps in every state.
+#pragma once
+#include <QStyledItemDelegate>
+
+class CAlbListCtrl;
+
+class CAlbListRowDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit CAlbListRowDelegate(CAlbListCtrl* list);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // The background of a row in a state, as the list draws it.
+    QColor Background(int row, bool selected, bool focused, bool hot) const;
+
+private:
+    CAlbListCtrl* m_pList;
+};

@@ -1,0 +1,28 @@
+// What the file list view asks of the window around it: the location
+// text, the search box, the command bar's buttons and the tag pane. The
+// main frame answers; tests may stand in for it.
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class CFileListHost {
+public:
+    virtual ~CFileListHost() = default;
+
+    virtual void SetLocationText(const QString& text) = 0;
+    virtual QString SearchText() const = 0;
+    // Puts the text into the search box without starting a search.
+    virtual void SetSearchText(const QString& text) = 0;
+    // Enables a button of the command bar by index (1 back, 2 view mode).
+    virtual void EnableCommandButton(int index, bool enable) = 0;
+    // The window that owns menus and message boxes.
+    virtual QWidget* MainWindow() = 0;
+
+    // The tag pane: untick every tag; reload its tags keeping the ticks;
+    // show the disc list filtered by the ticked tags.
+    virtual void ClearTagFilter() = 0;
+    virtual void RefreshTags() = 0;
+    virtual void ApplyTagFilter() = 0;
+};

@@ -1,0 +1,313 @@
+// CFileListView: creation, reading the discs, the three presentations and
+// what each row shows.
+#include "CFileListView.h"
+
+#include "CAlbireoDoc.h"
+#include "CDllCom.h"
+#include "CFileListHost.h"
+#include "CFlwMessageBox.h"
+#include "ListSort.h"
+#include "ListTexts.h"
+#include "ProgramPaths.h"
+#include "RecordList.h"
+#include "StringResources.h"
+#include "WinControls.h"
+#include "WinMessage.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kWarningIcon = "Image\\Dialogs\\MessageBox\\icon_warning.png";
+constexpr UINT kLibraryFailedId = 3014;
+const char16_t* const kCategoryTags[] = {u"Video", u"Photo", u"Music", u"Document"};
+const char* const kDefaultLabelSets[] = {"video", "photo", "music", "data", "system"};
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+} // namespace
+
+CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbListCtrl(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pList);
+    setFocusProxy(m_pList);
+    m_pList->Model()->SetProvider([this](int row, int column) { return Display(row, column); });
+    connect(m_pList, &CAlbListCtrl::rowOpened, this, &CFileListView::Open);
+    connect(m_pList, &CAlbListCtrl::columnClicked, this, &CFileListView::SortByColumn);
+    connect(m_pList, &CAlbListCtrl::contextMenuAt, this, &CFileListView::ShowContextMenu);
+    connect(m_pList, &CAlbListCtrl::typedAhead, this, &CFileListView::TypeAhead);
+    m_typeAheadTimer.setSingleShot(true);
+    m_typeAheadTimer.setInterval(1000);
+    connect(&m_typeAheadTimer, &QTimer::timeout, this, [this] { m_strTypedAhead.clear(); });
+}
+
+CFileListView::~CFileListView()
+{
+    if (m_pEngine) {
+        m_pEngine->Uninitialize();
+        m_pEngine->Release();
+    }
+}
+
+bool CFileListView::Create(CFileListHost* host, ILibraryEngine* engine)
+{
+    m_pHost = host;
+    m_pEngine = engine;
+    if (!OpenLibrary() || !SeedTags()) {
+        CFlwMessageBox::showMessage(kLibraryFailedId, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId,
+                                    m_pHost ? m_pHost->MainWindow() : nullptr, QString::fromLatin1(kWarningIcon));
+        return false;
+    }
+    SeedLabels();
+    if (ReadDiscs()) BuildThumbs();
+    ShowAllDiscs();
+    return true;
+}
+
+bool CFileListView::OpenLibrary()
+{
+    if (!m_pEngine) {
+        static CDllCom component; // the component stays loaded while any engine lives
+        if (FAILED(component.CreateLibraryEngine(&m_pEngine))) m_pEngine = nullptr;
+    }
+    if (!m_pEngine) return false;
+    if (FAILED(m_pEngine->Initialize(0, 1, 0))) {
+        m_pEngine->Release();
+        m_pEngine = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool CFileListView::SeedTags()
+{
+    LONG count = 0;
+    if (SUCCEEDED(m_pEngine->GetTagCount(&count)) && count >= 1) return true;
+    for (const char16_t* tag : kCategoryTags) m_pEngine->AddTag(tag, nullptr);
+    return SUCCEEDED(m_pEngine->GetTagCount(&count)) && count >= 1;
+}
+
+void CFileListView::SeedLabels()
+{
+    LONG count = 0;
+    if (FAILED(m_pEngine->GetLabelCount(&count)) || count > 0) return;
+    for (const char* set : kDefaultLabelSets) {
+        QString paths[3];
+        const char* sizes[] = {"32", "128", "360"};
+        for (int i = 0; i < 3; ++i)
+            paths[i] = ProgramPaths::ImageFile(QStringLiteral("Image\\Albireo\\DefaultDiscLabel\\%1\\%2.png")
+                                                   .arg(QLatin1String(sizes[i]), QLatin1String(set)));
+        for (const QString& path : paths)
+            if (!QFileInfo::exists(path)) return; // later sets are not added either
+        m_pEngine->AddLabel(reinterpret_cast<const char16_t*>(paths[0].utf16()),
+                            reinterpret_cast<const char16_t*>(paths[1].utf16()),
+                            reinterpret_cast<const char16_t*>(paths[2].utf16()));
+    }
+}
+
+bool CFileListView::ReadDiscs()
+{
+    LONG count = 0;
+    if (!m_pEngine || FAILED(m_pEngine->GetDiscCount(&count)) || count < 0) return false;
+    std::vector<DiscRecord> discs(static_cast<size_t>(count));
+    if (count > 0 && FAILED(m_pEngine->GetDiscs(discs.data(), count))) return false;
+    m_discs = discs;
+    m_discsCopy = std::move(discs);
+    return true;
+}
+
+QPixmap CFileListView::Thumbnail(int labelId) const
+{
+    QImage* bitmap = nullptr;
+    if (FAILED(m_pEngine->GetLabelThumbnail(labelId, &bitmap)) || !bitmap) return {};
+    std::unique_ptr<QImage> owned(bitmap);
+    if (owned->width() > kThumbSide || owned->height() > kThumbSide) return {};
+    // Centred, unscaled, on a square the size of every row picture.
+    QImage square(kThumbSide, kThumbSide, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((kThumbSide - owned->width()) / 2, (kThumbSide - owned->height()) / 2, *owned);
+    painter.end();
+    return QPixmap::fromImage(square);
+}
+
+void CFileListView::BuildThumbs()
+{
+    m_discThumbs.clear();
+    for (const DiscRecord& disc : m_discsCopy) {
+        const QPixmap thumb = Thumbnail(disc.labelId);
+        if (!thumb.isNull()) m_discThumbs.push_back(thumb);
+    }
+}
+
+CAlbDataItem* CFileListView::Root() const
+{
+    auto* document = static_cast<CAlbireoDoc*>(GetDocument());
+    return document ? document->GetRootItem() : nullptr;
+}
+
+void CFileListView::ClearRows()
+{
+    if (auto* document = static_cast<CAlbireoDoc*>(GetDocument())) document->ResetRoot();
+    m_pList->ClearRowColors();
+    m_pList->Model()->SetItemCount(0);
+}
+
+void CFileListView::ResetList(int mode)
+{
+    m_pList->SetMode(mode);
+    ClearRows();
+}
+
+void CFileListView::Reload(WPARAM flag)
+{
+    if (!ReadDiscs()) return;
+    BuildThumbs();
+    const bool inSearch = m_pList->GetMode() == CAlbListCtrl::SearchResults;
+    const int mode = m_pList->GetMode();
+    ClearRows();
+    m_nCurrentFolder = 0;
+    if (!(inSearch && flag == 1)) {
+        for (size_t i = 0; i < m_discs.size(); ++i) AddDiscRow(m_discs[i], int(i));
+    }
+    if (flag == 1) {
+        m_nameStack.clear();
+        m_folderStack.clear();
+        if (mode != CAlbListCtrl::SearchResults && m_pHost) m_pHost->RefreshTags();
+        if (mode == CAlbListCtrl::FolderContents) {
+            m_bFromSearch = false;
+            if (m_pHost) m_pHost->SetLocationText(QString());
+        }
+        if (mode != CAlbListCtrl::DiscList) m_pList->SetMode(CAlbListCtrl::DiscList);
+        UpdateBackButton();
+    }
+    m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
+    if (GetDocument()) GetDocument()->UpdateAllViews(nullptr, CAlbireoDoc::kHintLibraryChanged);
+    else OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
+}
+
+void CFileListView::AddDiscRow(const DiscRecord& disc, int image)
+{
+    if (CAlbDataItem* root = Root())
+        root->AddItem(image, disc.discId, -1, Text(disc.name), Text(disc.tagNames),
+                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
+                      CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
+}
+
+void CFileListView::ShowAllDiscs() { ShowDiscs({}); }
+
+void CFileListView::ShowDiscs(const QStringList& tagFilter)
+{
+    m_bFromSearch = false;
+    m_nCurrentFolder = 0;
+    ResetList(CAlbListCtrl::DiscList);
+    if (m_pHost) m_pHost->SetLocationText(QString());
+    m_discs = m_discsCopy;
+    for (size_t i = 0; i < m_discs.size(); ++i) {
+        const QStringList tags = Text(m_discs[i].tagNames).split(QStringLiteral(", "));
+        const bool passes = std::all_of(tagFilter.begin(), tagFilter.end(), [&](const QString& wanted) {
+            return wanted.isEmpty() || tags.contains(wanted, Qt::CaseSensitive);
+        });
+        if (passes) AddDiscRow(m_discs[i], int(i));
+    }
+    m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
+    OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
+    if (GetDocument()) GetDocument()->UpdateAllViews(this, CAlbireoDoc::kHintLibraryChanged);
+}
+
+void CFileListView::ShowFolder(int discId, int folderId)
+{
+    ClearRows();
+    m_fileIcons.Clear();
+    const std::vector<FolderItemRecord> entries = ReadRecordList<FolderItemRecord>(
+        [&](LONG* n) { return m_pEngine->GetFolderItemCount(discId, folderId, n); },
+        [&](FolderItemRecord* records, LONG n) { return m_pEngine->GetFolderItems(discId, folderId, records, n); });
+    CAlbDataItem* root = Root();
+    for (const FolderItemRecord& entry : entries) {
+        const QString name = Text(entry.name);
+        const QString type = Text(entry.type);
+        const bool folder = type == u"Folder";
+        const QString typeText = folder ? LoadString(3275) : type == u"File" ? LoadString(3276) : type;
+        const int image = m_fileIcons.IndexOf(FileIconCache::KeyOf(name, folder), name, folder);
+        if (root)
+            root->AddItem(image, discId, entry.id, name, QString(), typeText, ListTexts::DateText(entry.time),
+                          folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, entry.size);
+    }
+    m_pList->SetImageList(&m_fileIcons.Images(), QSize(kIconSide, kIconSide));
+    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
+}
+
+void CFileListView::SetViewStyle(int style)
+{
+    m_nPresentation = style;
+    m_pList->SetPresentation(style);
+}
+
+CAlbListModel::Cell CFileListView::Display(int row, int column) const
+{
+    const CAlbDataItem* root = Root();
+    const CAlbDataItem* item = root ? root->Child(row) : nullptr;
+    if (!item) return {};
+    const bool sized = item->IsFile() || item->IsDisc();
+    switch (m_pList->GetMode()) {
+    case CAlbListCtrl::DiscList:
+        switch (column) {
+        case 0: return {item->m_strName, item->m_nImage};
+        case 1: return {item->m_strText2};
+        case 2: return {item->m_strText3};
+        case 3: return {item->m_strText4};
+        case 4: return {ListTexts::SizeText(item->m_nSize)};
+        }
+        break;
+    case CAlbListCtrl::FolderContents:
+        switch (column) {
+        case 0: return {item->m_strName, item->m_nImage};
+        case 1: return {item->IsFile() ? ListTexts::SizeText(item->m_nSize) : QString()};
+        case 2: return {item->m_strText3};
+        case 3: return {item->m_strText4};
+        }
+        break;
+    default:
+        switch (column) {
+        case 1: return {item->m_strItemName};
+        case 2: return {item->m_strName, item->m_dwFlags ? item->m_nImage : -1};
+        case 3: return {item->m_strText3};
+        case 4: return {item->m_strText4};
+        case 5: return {sized ? ListTexts::SizeText(item->m_nSize) : QString()};
+        }
+    }
+    return {};
+}
+
+void CFileListView::OnInitialUpdate()
+{
+    m_pList->setFont(window()->font());
+    m_pList->horizontalHeader()->setFont(window()->font());
+}
+
+void CFileListView::OnUpdate(CView*, LPARAM hint, QObject*)
+{
+    if (hint != CAlbireoDoc::kHintListChanged && hint != CAlbireoDoc::kHintLibraryChanged) return;
+    const CAlbDataItem* root = Root();
+    m_pList->Model()->SetItemCount(root ? root->ChildCount() : 0);
+    ShowSortDirections();
+}
+
+bool CFileListView::event(QEvent* event)
+{
+    if (auto* message = WinMessageEvent::From(event)) {
+        if (message->msg == kReloadMessage) Reload(message->wParam);
+        else if (message->msg == WM_COMMAND) message->result = OnCommand(LOWORD(message->wParam));
+        message->handled = true;
+        return true;
+    }
+    return CView::event(event);
+}
+
+void CFileListView::focusInEvent(QFocusEvent*) { m_pList->setFocus(); }

@@ -1,0 +1,119 @@
+// CFileListView: the main pane. One list that shows, in turn, the
+// catalogued discs, the contents of one folder of one disc, or the results
+// of a search over discs, folders and files. It owns its own library
+// engine, deletes discs, and keeps the location text, the search box and
+// the command bar's back button in step with what it shows.
+//
+// Rows are CAlbDataItem children of the document's root item; the list is
+// virtual and asks for a row's texts only when it paints it.
+#pragma once
+#include "CAlbListCtrl.h"
+#include "CView.h"
+#include "FileIconCache.h"
+#include "ILibraryEngine.h"
+
+#include <QStringList>
+#include <QTimer>
+#include <vector>
+
+class CAlbDataItem;
+class CFileListHost;
+
+class CFileListView : public CView {
+    Q_OBJECT
+public:
+    static constexpr UINT kReloadMessage = 0x8006; // WM_APP + 6
+    static constexpr QRgb kHeaderColour = 0xFFBABCBF; // the colour reference 0xBFBCBA
+    static constexpr int kThumbSide = 45;
+    static constexpr int kIconSide = 35;
+
+    // Row kinds of the search results.
+    enum SearchKind { DiscHeader = 1, DiscRow, FolderHeader, FolderRow, FileHeader, FileRow };
+
+    explicit CFileListView(QWidget* parent = nullptr);
+    ~CFileListView() override;
+
+    // Creates the engine (or takes `engine`, which the view then owns and
+    // releases), opens the library, seeds tags and label sets on a first
+    // start and shows the discs. False (after message 3014) when the
+    // library cannot be used.
+    bool Create(CFileListHost* host, ILibraryEngine* engine = nullptr);
+    ILibraryEngine* Engine() const { return m_pEngine; }
+    CAlbListCtrl* List() const { return m_pList; }
+
+    void ShowAllDiscs();
+    void ShowDiscs(const QStringList& tagFilter);
+    void Search(const QString& text);
+    void ShowFolder(int discId, int folderId);
+    void SetViewStyle(int style);
+    void PurgeTagIds();
+    void Reload(WPARAM flag);
+    // Carries out a command of the window or the context menus.
+    BOOL OnCommand(UINT id);
+
+    // The text a row shows in a column, and its picture index.
+    CAlbListModel::Cell Display(int row, int column) const;
+    // The kind and index of a search result row.
+    static void SearchRowOf(int row, int discs, int folders, int files, int* kind, int* index);
+    int DiscCount() const { return int(m_discs.size()); }
+    CAlbDataItem* Root() const;
+    QStringList NameStack() const { return m_nameStack; }
+    bool FromSearch() const { return m_bFromSearch; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* sender, LPARAM hint, QObject* hintObject) override;
+
+signals:
+    // A search ran (the search box's text reached the list).
+    void searchRan(const QString& text);
+
+protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool OpenLibrary();
+    bool SeedTags();
+    void SeedLabels();
+    bool ReadDiscs();
+    void BuildThumbs();
+    QPixmap Thumbnail(int labelId) const;
+    void ClearRows();
+    void AddDiscRow(const DiscRecord& disc, int image);
+    void ShowSearchRows();
+    int SearchThumb(int labelId, QHash<int, int>& thumbs);
+    void Open(int row);
+    void OpenFromSearch(const CAlbDataItem& item);
+    void EnterFolder(int discId, int folderId, const QString& name);
+    void Back();
+    void DeleteSelectedDisc();
+    int SelectedDiscId() const;
+    void ShowContextMenu(const QPoint& globalPosition);
+    void SortByColumn(int column);
+    void ShowSortDirections();
+    void TypeAhead(const QString& text);
+    void UpdateLocation();
+    void UpdateBackButton();
+    void ResetList(int mode);
+
+    CFileListHost* m_pHost = nullptr;
+    ILibraryEngine* m_pEngine = nullptr;
+    CAlbListCtrl* m_pList = nullptr;
+    int m_nPresentation = 1;
+    std::vector<DiscRecord> m_discs;
+    std::vector<DiscRecord> m_discsCopy;
+    std::vector<QPixmap> m_discThumbs;
+    std::vector<QPixmap> m_searchThumbs;
+    FileIconCache m_fileIcons{kIconSide};
+    std::vector<DiscRecord> m_foundDiscRecs;
+    std::vector<ItemRecord> m_foundFolderRecs;
+    std::vector<ItemRecord> m_foundFileRecs;
+    QString m_strLastSearch;
+    int m_nCurrentDisc = 0;
+    int m_nCurrentFolder = 0;
+    bool m_bFromSearch = false;
+    QStringList m_nameStack;
+    std::vector<int> m_folderStack;
+    QString m_strTypedAhead;
+    QTimer m_typeAheadTimer;
+};

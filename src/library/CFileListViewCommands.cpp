@@ -1,0 +1,333 @@
+// CFileListView: what the user does with the list: open, go back, search,
+// sort, delete a disc, the context menus and type-ahead.
+#include "CFileListView.h"
+
+#include "CAlbireoDoc.h"
+#include "CFileListHost.h"
+#include "CFlwMessageBox.h"
+#include "ListSort.h"
+#include "ListTexts.h"
+#include "RecordList.h"
+#include "WinControls.h"
+#include "SkinMenu.h"
+#include "StringResources.h"
+#include "TagText.h"
+
+#include <QHeaderView>
+#include <QMenu>
+
+namespace {
+
+const char* const kWarningIcon = "Image\\Dialogs\\MessageBox\\icon_warning.png";
+constexpr UINT kDeleteQuestionId = 3016;
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
+
+} // namespace
+
+void CFileListView::SearchRowOf(int row, int discs, int folders, int files, int* kind, int* index)
+{
+    int first = 0;
+    const int groups[3][2] = {{discs, DiscHeader}, {folders, FolderHeader}, {files, FileHeader}};
+    for (const auto& group : groups) {
+        if (group[0] < 1) continue;
+        if (row == first) {
+            *kind = group[1];
+            *index = -1;
+            return;
+        }
+        if (row <= first + group[0]) {
+            *kind = group[1] + 1;
+            *index = row - first - 1;
+            return;
+        }
+        first += group[0] + 1;
+    }
+    *kind = 0;
+    *index = -1;
+}
+
+void CFileListView::Search(const QString& text)
+{
+    if (!m_pEngine) return;
+    if (m_pHost) m_pHost->ClearTagFilter();
+    const char16_t* query = Utf16(text);
+    m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return m_pEngine->SearchDiscCount(query, n); },
+                                        [&](DiscRecord* r, LONG n) { return m_pEngine->SearchDiscs(query, r, n); });
+    m_foundFolderRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFolderCount(query, n); },
+                                          [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFolders(query, r, n); });
+    m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFileCount(query, n); },
+                                        [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFiles(query, r, n); });
+    ResetList(CAlbListCtrl::SearchResults);
+    ShowSearchRows();
+    emit searchRan(text);
+}
+
+int CFileListView::SearchThumb(int labelId, QHash<int, int>& thumbs)
+{
+    const auto found = thumbs.constFind(labelId);
+    if (found != thumbs.constEnd()) return *found;
+    const QPixmap thumb = Thumbnail(labelId);
+    int index = -1;
+    if (!thumb.isNull()) {
+        m_searchThumbs.push_back(thumb);
+        index = int(m_searchThumbs.size()) - 1;
+    }
+    thumbs.insert(labelId, index);
+    return index;
+}
+
+void CFileListView::ShowSearchRows()
+{
+    CAlbDataItem* root = Root();
+    if (!root) return;
+    m_searchThumbs.clear();
+    QHash<int, int> thumbs;
+    auto header = [&](UINT textId) {
+        m_pList->SetRowColor(root->ChildCount(), kHeaderColour);
+        root->AddItem(-1, -1, -1, QString(), QString(), QString(), QString(), 0, -1)->m_strItemName =
+            LoadString(textId);
+    };
+    if (!m_foundDiscRecs.empty()) header(3260);
+    for (const DiscRecord& disc : m_foundDiscRecs)
+        root->AddItem(SearchThumb(disc.labelId, thumbs), disc.discId, -1, Text(disc.name), Text(disc.tagNames),
+                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
+                      CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
+    auto item = [&](const ItemRecord& record, bool folder) {
+        const QString type = Text(record.type);
+        const QString typeText = folder ? LoadString(3275) : type == u"File" ? LoadString(3276) : type;
+        root->AddItem(SearchThumb(record.labelId, thumbs), record.discId, record.id, Text(record.discName),
+                      QString(), typeText, ListTexts::DateText(record.time),
+                      folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size)
+            ->m_strItemName = Text(record.name);
+    };
+    if (!m_foundFolderRecs.empty()) header(3275);
+    for (const ItemRecord& folder : m_foundFolderRecs) item(folder, true);
+    if (!m_foundFileRecs.empty()) header(3276);
+    for (const ItemRecord& file : m_foundFileRecs) item(file, false);
+    m_pList->SetImageList(&m_searchThumbs, QSize(kThumbSide, kThumbSide));
+    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
+}
+
+void CFileListView::Open(int row)
+{
+    const CAlbDataItem* root = Root();
+    const CAlbDataItem* item = root ? root->Child(row) : nullptr;
+    if (!item) return;
+    if (m_pList->GetMode() == CAlbListCtrl::SearchResults) {
+        OpenFromSearch(*item);
+        return;
+    }
+    // Files are opened from their disc by the import's disc handling; a
+    // container is entered.
+    if (!item->IsContainer()) return;
+    if (item->IsDisc()) {
+        m_nCurrentDisc = item->m_nDiscId;
+        EnterFolder(item->m_nDiscId, 0, item->m_strName);
+    } else {
+        EnterFolder(m_nCurrentDisc, item->m_nItemId, item->m_strName);
+    }
+}
+
+void CFileListView::EnterFolder(int discId, int folderId, const QString& name)
+{
+    m_pList->SetMode(CAlbListCtrl::FolderContents);
+    m_nCurrentDisc = discId;
+    m_nCurrentFolder = folderId;
+    m_nameStack << name;
+    m_folderStack.push_back(folderId);
+    ShowFolder(discId, folderId);
+    UpdateLocation();
+    UpdateBackButton();
+}
+
+void CFileListView::OpenFromSearch(const CAlbDataItem& item)
+{
+    if (!item.m_dwFlags) return; // a group header
+    m_bFromSearch = true;
+    if (m_pHost) {
+        m_strLastSearch = m_pHost->SearchText();
+        m_pHost->SetSearchText(QString());
+    }
+    m_nameStack.clear();
+    m_folderStack.clear();
+    if (item.IsDisc()) {
+        EnterFolder(item.m_nDiscId, 0, item.m_strName);
+        return;
+    }
+    m_nCurrentDisc = item.m_nDiscId;
+    if (!item.IsContainer()) return; // files open from their disc (the import's disc handling)
+    // A folder found: one level to go back from, the location its full path.
+    const int row = m_pList->SelectedRow();
+    int kind = 0, index = -1;
+    SearchRowOf(row, int(m_foundDiscRecs.size()), int(m_foundFolderRecs.size()), int(m_foundFileRecs.size()), &kind,
+                &index);
+    char16_t path[MAX_PATH] = {};
+    if (kind == FolderRow && index >= 0) m_pEngine->GetPathText(m_foundFolderRecs[size_t(index)].pathId, path);
+    EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);
+    if (m_pHost) m_pHost->SetLocationText(item.m_strName + Text(path));
+}
+
+void CFileListView::Back()
+{
+    if (m_folderStack.empty()) return;
+    m_pList->clearSelection();
+    if (m_bFromSearch && m_folderStack.size() == 1) {
+        m_nameStack.clear();
+        m_folderStack.clear();
+        m_bFromSearch = false;
+        UpdateBackButton();
+        if (m_pHost) m_pHost->SetSearchText(m_strLastSearch);
+        Search(m_strLastSearch);
+        return;
+    }
+    m_nameStack.removeLast();
+    m_folderStack.pop_back();
+    ClearRows();
+    if (!m_folderStack.empty()) {
+        m_nCurrentFolder = m_folderStack.back();
+        ShowFolder(m_nCurrentDisc, m_nCurrentFolder);
+    } else {
+        m_pList->SetMode(CAlbListCtrl::DiscList);
+        if (m_pHost) m_pHost->ApplyTagFilter();
+        else ShowAllDiscs();
+    }
+    if (GetDocument()) GetDocument()->UpdateAllViews(nullptr, CAlbireoDoc::kHintLibraryChanged);
+    UpdateLocation();
+    UpdateBackButton();
+}
+
+void CFileListView::UpdateLocation()
+{
+    if (!m_pHost) return;
+    QString location;
+    for (const QString& name : m_nameStack) location += u'\\' + name;
+    m_pHost->SetLocationText(location);
+}
+
+void CFileListView::UpdateBackButton()
+{
+    if (!m_pHost) return;
+    const bool inFolder = !m_folderStack.empty();
+    m_pHost->EnableCommandButton(1, inFolder);
+    if (!inFolder) m_pHost->EnableCommandButton(2, true);
+}
+
+int CFileListView::SelectedDiscId() const
+{
+    const CAlbDataItem* root = Root();
+    const CAlbDataItem* item = root ? root->Child(m_pList->SelectedRow()) : nullptr;
+    if (!item || m_pList->GetMode() == CAlbListCtrl::FolderContents) return -1;
+    return item->IsDisc() ? item->m_nDiscId : -1;
+}
+
+void CFileListView::DeleteSelectedDisc()
+{
+    const int discId = SelectedDiscId();
+    if (discId < 0 || !m_pEngine) return;
+    const int answer = CFlwMessageBox::showMessage(kDeleteQuestionId, MB_YESNO | MB_ICONEXCLAMATION,
+                                                   CFlwMessageBox::kCaptionId,
+                                                   m_pHost ? m_pHost->MainWindow() : nullptr,
+                                                   QString::fromLatin1(kWarningIcon));
+    if (answer != IDYES) return;
+    m_pEngine->DeleteDisc(discId, 0);
+    Reload(0);
+    if (m_pHost) m_pHost->RefreshTags();
+}
+
+void CFileListView::PurgeTagIds()
+{
+    if (!m_pEngine) return;
+    const std::vector<TagRecord> tags = ReadRecordList<TagRecord>([&](LONG* n) { return m_pEngine->GetTagCount(n); },
+                                                         [&](TagRecord* r, LONG n) { return m_pEngine->GetTags(r, n); });
+    QSet<int> existing;
+    for (const TagRecord& tag : tags) existing.insert(tag.id);
+    for (DiscRecord& disc : m_discsCopy) {
+        QList<int> kept;
+        for (int id : TagText::SplitIds(Text(disc.tagIds)))
+            if (existing.contains(id)) kept << id;
+        const QString ids = TagText::JoinIds(kept);
+        m_pEngine->SetDiscTags(disc.discId, Utf16(ids));
+        const qsizetype length = std::min<qsizetype>(ids.size(), kLibraryTextLength - 1);
+        std::fill(std::begin(disc.tagIds), std::end(disc.tagIds), u'\0');
+        std::copy_n(Utf16(ids), length, disc.tagIds);
+    }
+    m_discs = m_discsCopy;
+}
+
+void CFileListView::ShowContextMenu(const QPoint& globalPosition)
+{
+    const CAlbDataItem* root = Root();
+    const CAlbDataItem* item = root ? root->Child(m_pList->SelectedRow()) : nullptr;
+    const int mode = m_pList->GetMode();
+    if (!item || mode == CAlbListCtrl::FolderContents || !item->m_dwFlags) return;
+    const bool disc = item->IsDisc();
+    const std::optional<ResourceMenu> menu = LoadMenu(disc ? 3240 : 3264);
+    const ResourceMenuItem* popup = menu ? menu->Popup(0) : nullptr;
+    if (!popup) return;
+    std::vector<ResourceMenuItem> items = popup->children;
+    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, 3243);
+    QMenu context(m_pHost ? m_pHost->MainWindow() : this);
+    context.setStyleSheet(SkinMenu::StyleSheet());
+    SkinMenu::Fill(&context, items, [this](UINT id) { OnCommand(id); });
+    context.exec(globalPosition);
+}
+
+BOOL CFileListView::OnCommand(UINT id)
+{
+    switch (id) {
+    case 3100: Back(); return TRUE;
+    case 3241: Open(m_pList->SelectedRow()); return TRUE;
+    case 3243: DeleteSelectedDisc(); return TRUE;
+    case 3101: // the import and the disc dialogs are started by their own handlers
+    case 3242:
+    case 3261:
+    case 3102:
+    case 3103:
+    case 3106: return TRUE;
+    default: return FALSE;
+    }
+}
+
+void CFileListView::SortByColumn(int column)
+{
+    m_pList->clearSelection();
+    if (m_pList->GetMode() == CAlbListCtrl::SearchResults) return;
+    ListSort::SortByColumn(Root(), m_pList->GetMode(), column);
+    ShowSortDirections();
+    m_pList->Model()->Refresh();
+}
+
+void CFileListView::ShowSortDirections()
+{
+    const CAlbDataItem* root = Root();
+    QHeaderView* header = m_pList->horizontalHeader();
+    for (int column = 0; column < CAlbDataItem::kSortColumns; ++column) {
+        const int direction = ListSort::Direction(root, column);
+        if (direction == 0) continue;
+        header->setSortIndicator(column, direction > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+        header->setSortIndicatorShown(true);
+        return;
+    }
+    header->setSortIndicatorShown(false);
+}
+
+void CFileListView::TypeAhead(const QString& text)
+{
+    m_strTypedAhead += text;
+    m_typeAheadTimer.start();
+    const CAlbDataItem* root = Root();
+    if (!root) return;
+    const bool search = m_pList->GetMode() == CAlbListCtrl::SearchResults;
+    const int start = std::max(0, m_pList->SelectedRow());
+    for (int step = 0; step < root->ChildCount(); ++step) {
+        const int row = (start + step + (m_strTypedAhead.size() == 1 ? 1 : 0)) % root->ChildCount();
+        const CAlbDataItem* item = root->Child(row);
+        const QString& name = search ? item->m_strItemName : item->m_strName;
+        if (item->m_dwFlags && name.startsWith(m_strTypedAhead, Qt::CaseInsensitive)) {
+            m_pList->SelectRow(row);
+            return;
+        }
+    }
+}

@@ -1,0 +1,24 @@
+#include "CatalogueFixture.h"
+
+#include <gtest/gtest.h>
+
+CatalogueFixture::CatalogueFixture()
+{
+    m_drive = m_cli.ImageDriveLetter();
+    qputenv("ALBIREO_LIBRARY_DB", LibraryPath().toLocal8Bit());
+}
+
+QString CatalogueFixture::LibraryPath() const { return m_cli.Folder() + QStringLiteral("/data/Albireo/library.db"); }
+
+bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags)
+{
+    const QString folder = m_cli.Folder() + QStringLiteral("/image%1").arg(++m_nImages);
+    const QString tree = TestImages::MakeTree(folder, files);
+    const QString image = TestImages::MakeIso(tree, folder + QStringLiteral("/disc.iso"), name.left(16).toUpper());
+    if (m_cli.Run({QStringLiteral("insert"), m_drive, image}).exitCode != 0) return false;
+    QStringList arguments = {QStringLiteral("import"), m_drive, QStringLiteral("--name"), name};
+    if (!tags.isEmpty()) arguments << QStringLiteral("--tags") << tags.join(u',');
+    const CliResult result = m_cli.Run(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    return result.exitCode == 0;
+}

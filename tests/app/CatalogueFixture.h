@@ -1,0 +1,24 @@
+// A catalogue for window tests: discs imported from generated images by
+// albireo-cli into a library of their own, which this test process then
+// opens as the program does (ALBIREO_LIBRARY_DB points at it).
+#pragma once
+#include "CliRunner.h"
+
+#include <QString>
+#include <QStringList>
+
+class CatalogueFixture {
+public:
+    CatalogueFixture();
+
+    // Imports an ISO of the files (relative path -> size) as disc `name`
+    // with the tags; false with the tool's message on failure.
+    bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {});
+    QString LibraryPath() const;
+    const CliRunner& Cli() const { return m_cli; }
+
+private:
+    CliRunner m_cli;
+    QString m_drive;
+    int m_nImages = 0;
+};
