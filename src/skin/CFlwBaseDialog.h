@@ -35,6 +35,8 @@ public:
     // The skin set-up. A bottom button is left out when its text and command
     // are both 0; a text resource of 0 or less keeps the command's default
     // text. Button 1 stands left of button 2; the last one given is rightmost.
+    // A background that cannot be loaded leaves the dialog unpainted; it
+    // still opens (TRUE).
     BOOL SetupSkin(const QString& caption, const QString& backgroundPath, int button1TextId = 0,
                    UINT button1Command = 0, int button2TextId = 0, UINT button2Command = 0);
     // The product icon shown at (5, 5)-(29, 29); set before SetupSkin.

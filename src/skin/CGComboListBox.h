@@ -19,6 +19,9 @@ public:
     int Count() const { return static_cast<int>(m_items.size()); }
     int TopIndex() const { return m_nTop; }
     void SetTopIndex(int top);
+    // Scrolls as little as needed to show the row (none for -1) with the
+    // rows that fit, the list never scrolled past its end.
+    void ShowRow(int index);
     int HotIndex() const { return m_nHot; }
     int VisibleRows() const { return std::max(1, height() / ItemHeight()); }
     int IndexAt(const QPoint& point) const;

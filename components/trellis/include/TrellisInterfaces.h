@@ -209,6 +209,12 @@ struct ITrellisImageDrive : IUnknown {
     // with the zero); "" and S_FALSE when empty; E_INVALIDARG when too small,
     // with *needed (when given) the units required.
     virtual HRESULT GetImagePath(LPWSTR buffer, DWORD capacity, DWORD* needed) = 0;
+    // Why the last InsertImage on this object refused its file, in words
+    // (for example the data file that a CUE sheet names and that is
+    // missing; InsertImage then answers that file's error, such as
+    // 0x80070002); cut to capacity units with the zero; S_FALSE and ""
+    // when nothing was refused.
+    virtual HRESULT GetRefusalReason(LPWSTR buffer, DWORD capacity) = 0;
 
 protected:
     ~ITrellisImageDrive() = default;

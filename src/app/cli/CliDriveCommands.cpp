@@ -37,10 +37,15 @@ int Insert(CliContext& context, const QStringList& arguments)
     if (!drive) return CliContext::Failure;
     const QString path = image.absoluteFilePath();
     const HRESULT hr = drive->InsertImage(reinterpret_cast<const WCHAR*>(path.utf16()));
+    WCHAR reason[512] = {};
+    const bool explained = FAILED(hr) && drive->GetRefusalReason(reason, 512) == S_OK;
     drive->Release();
     if (FAILED(hr))
-        return CliContext::Fail(QStringLiteral("%1 cannot be put into drive %2: not a disc image this program reads (%3)")
-                                    .arg(arguments[1], arguments[0], CliContext::CodeText(hr)));
+        return CliContext::Fail(QStringLiteral("%1 cannot be put into drive %2: %3 (%4)")
+                                    .arg(arguments[1], arguments[0],
+                                         explained ? QString::fromUtf16(reason)
+                                                   : QStringLiteral("not a disc image this program reads"),
+                                         CliContext::CodeText(hr)));
     return CliContext::Success;
 }
 
