@@ -73,8 +73,8 @@ void CFlwBaseDialog::CreateCaption(const QString& caption)
 
 int CFlwBaseDialog::DefaultButtonTextId(UINT command)
 {
-    if (command == IDOK) return 8016;
-    if (command == IDCANCEL) return 6084;
+    if (command == IDOK) return IDS_BTN_OK;
+    if (command == IDCANCEL) return IDS_BTN_CANCEL;
     return static_cast<int>(command);
 }
 

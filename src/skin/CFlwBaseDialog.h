@@ -6,6 +6,7 @@
 // logo, and up to two bottom buttons on "Image\Common\button\btn.png".
 #pragma once
 #include "CFlwDialog.h"
+#include "ResourceIds.h"
 
 #include <QImage>
 
@@ -18,7 +19,7 @@ class CFlwBaseDialog : public CFlwDialog {
 public:
     static constexpr UINT kMinimiseCommand = 61767;
     static constexpr UINT kCloseCommand = 61797;
-    static constexpr UINT kMinimiseTipId = 61186;
+    static constexpr UINT kMinimiseTipId = IDS_TIP_MINIMIZE;
     static constexpr const char* kMinimisePicture = "Image\\Dialogs\\BaseDialog\\btn_caption_under.png";
     static constexpr const char* kClosePicture = "Image\\Dialogs\\BaseDialog\\btn_caption_close.png";
     static constexpr const char* kButtonPicture = "Image\\Common\\button\\btn.png";

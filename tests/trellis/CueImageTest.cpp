@@ -141,7 +141,7 @@ TEST(TrellisCue, MissingDataFileIsNamedAndTheDriveKeepsItsImage)
     TrellisSession session;
     ASSERT_EQ(session.Insert(folder + "/good.cue"), S_OK);
     ComPtr<ITrellisImageDrive> drive;
-    ASSERT_EQ(session.ImageDrive()->QueryInterface(IID_ITrellisImageDrive, drive.Out()), S_OK);
+    ASSERT_EQ(session.ImageDrive()->QueryInterface(IID_ITrellisImageDrive, drive.PutVoid()), S_OK);
     char16_t reason[200] = {};
     EXPECT_EQ(drive->GetRefusalReason(reason, 200), S_FALSE);
     EXPECT_EQ(reason[0], 0);

@@ -44,6 +44,9 @@ inline constexpr IID IID_ITrellisImageDrive = {
 inline constexpr IID IID_ITrellisDiscInfo = {
     0xCA8FBF52, 0x4D29, 0x44B5, {0x9E, 0xCB, 0x66, 0xF6, 0x36, 0x2F, 0x31, 0x97}};
 
+// ITrellisReader::StartParse: read every entry's name, size and time.
+inline constexpr DWORD TRELLIS_PARSE_NAMES_SIZES_TIMES = 6;
+
 // ---------------------------------------------------------------------------
 // Result codes
 
@@ -295,8 +298,8 @@ protected:
 struct ITrellisReader : IUnknown {
     virtual HRESULT Attach(ITrellisDevice* device) = 0;
     virtual HRESULT Open() = 0;
-    // Starts the parse of the whole tree in the background. options: 6
-    // (names, sizes and times); the two reserved values must be 0.
+    // Starts the parse of the whole tree in the background. options:
+    // TRELLIS_PARSE_NAMES_SIZES_TIMES; the two reserved values must be 0.
     virtual HRESULT StartParse(DWORD options, DWORD reserved1, DWORD reserved2) = 0;
     // Waits up to milliseconds for the parse. TRELLIS_S_PARSE_RUNNING while
     // it runs (*done 0), otherwise the parse's result (*done 1). fraction:

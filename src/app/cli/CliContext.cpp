@@ -10,10 +10,7 @@ CliContext::CliContext() = default;
 CliContext::~CliContext()
 {
     m_pDiscAccess.reset(); // waits for a scan that still writes to the library
-    if (m_pLibrary) {
-        m_pLibrary->Uninitialize();
-        SafeRelease(m_pLibrary);
-    }
+    if (m_library) m_library->Uninitialize();
 }
 
 CDiscAccess* CliContext::Discs()
@@ -31,16 +28,17 @@ CDiscAccess* CliContext::Discs()
 
 ILibraryEngine* CliContext::Library()
 {
-    if (m_pLibrary) return m_pLibrary;
+    if (m_library) return m_library.Get();
     m_pLibraryModule = std::make_unique<CDllCom>();
-    HRESULT hr = m_pLibraryModule->CreateLibraryEngine(&m_pLibrary);
-    if (SUCCEEDED(hr)) hr = m_pLibrary->Initialize(0, 1, 0);
+    HRESULT hr = m_pLibraryModule->CreateLibraryEngine(m_library.Put());
+    if (SUCCEEDED(hr) && !m_library) hr = E_POINTER;
+    if (SUCCEEDED(hr)) hr = m_library->Initialize(0, 1, 0);
     if (FAILED(hr)) {
-        SafeRelease(m_pLibrary);
+        m_library.Reset();
         Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }
-    return m_pLibrary;
+    return m_library.Get();
 }
 
 char CliContext::ParseLetter(const QString& text)
@@ -69,16 +67,15 @@ bool CliContext::SelectDrive(const QString& letterText)
     return true;
 }
 
-ITrellisImageDrive* CliContext::ImageDrive(const QString& letterText)
+ComPtr<ITrellisImageDrive> CliContext::ImageDrive(const QString& letterText)
 {
-    if (!SelectDrive(letterText)) return nullptr;
+    ComPtr<ITrellisImageDrive> imageDrive;
+    if (!SelectDrive(letterText)) return imageDrive;
     CDiscAccess* discs = Discs();
     const int engineIndex = discs->EngineIndexAt(discs->PositionOfLetter(ParseLetter(letterText)));
-    ITrellisDevice* device = nullptr;
-    if (FAILED(discs->Engine()->GetDrive(engineIndex, &device)) || !device) return nullptr;
-    ITrellisImageDrive* imageDrive = nullptr;
-    device->QueryInterface(IID_ITrellisImageDrive, reinterpret_cast<void**>(&imageDrive));
-    device->Release();
+    ComPtr<ITrellisDevice> device;
+    if (FAILED(discs->Engine()->GetDrive(engineIndex, device.Put())) || !device) return imageDrive;
+    if (FAILED(device->QueryInterface(IID_ITrellisImageDrive, imageDrive.PutVoid()))) imageDrive.Reset();
     if (!imageDrive) Fail(QStringLiteral("drive %1 is not an image drive").arg(letterText));
     return imageDrive;
 }
