@@ -172,6 +172,8 @@ TEST_F(SmallControlsTest, MissingPicturesFallBackToTheDefaultOnes)
                               WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, QRect(10, 10, 120, 20), &parent, 41));
     EXPECT_TRUE(plain->Create(QStringLiteral("Box"), QString(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
                               QRect(10, 40, 120, 20), &parent, 42));
+    named->setEnabled(false); // the same frame whatever the mouse did before
+    plain->setEnabled(false);
     EXPECT_EQ(named->grab().toImage(), plain->grab().toImage());
 
     auto* bar = new CApProgressCtrl(&parent);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -156,7 +157,7 @@ TEST(TrellisEngine, WhatIsNotADiscImageIsRefusedAndTheDriveKeepsItsImage)
     TrellisSession session;
     ASSERT_EQ(session.Insert(image), S_OK);
     EXPECT_EQ(session.Insert(folder + "/junk.iso"), TRELLIS_E_BAD_FORMAT);
-    EXPECT_EQ(session.Insert(folder + "/bad.cue"), TRELLIS_E_BAD_FORMAT);
+    EXPECT_EQ(session.Insert(folder + "/bad.cue"), HresultFromErrno(ENOENT)); // its data file is missing
     EXPECT_TRUE(FAILED(session.Insert(folder + "/does-not-exist.iso")));
     EXPECT_TRUE(FAILED(session.Insert(folder))); // a folder
     EXPECT_EQ(ImagePath(session.ImageDrive()), image);
