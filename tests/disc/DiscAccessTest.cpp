@@ -255,7 +255,7 @@ TEST_F(DiscAccessTest, LeavingDuringAScanCancelsItBeforeWaiting)
     ASSERT_EQ(library->Initialize(0, 1, 0), S_OK);
     {
         CDiscAccess access;
-        ASSERT_EQ(Insert(access, access.EngineIndexAt(0), MakeIso("leave", "LEAVE", 3000)), S_OK);
+        ASSERT_EQ(Insert(access, access.EngineIndexAt(0), MakeIso("leave", "LEAVE", 500)), S_OK);
         BeginScan(access, library.Get(), false);
     } // the program ends while the scan runs
     std::lock_guard<std::mutex> lock(g_log.mutex);
