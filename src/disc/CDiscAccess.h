@@ -68,7 +68,7 @@ public:
     HRESULT GetProperty(int key, int* value) const;
     void SetCancel(int value);
     // The cancel request the worker reads (0 or what SetCancel gave).
-    int CancelRequested() const { return m_nCancelRequested.load(); }
+    int CancelRequested() const { return m_scan.cancelRequested.load(); }
     // Waits for the running scan to end, at most `milliseconds` (the program
     // never needs to; tools and tests do). True when no scan runs any more.
     bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
