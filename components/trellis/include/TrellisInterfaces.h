@@ -44,6 +44,9 @@ inline constexpr IID IID_ITrellisImageDrive = {
 inline constexpr IID IID_ITrellisDiscInfo = {
     0xCA8FBF52, 0x4D29, 0x44B5, {0x9E, 0xCB, 0x66, 0xF6, 0x36, 0x2F, 0x31, 0x97}};
 
+// ITrellisReader::StartParse: read every entry's name, size and time.
+inline constexpr DWORD TRELLIS_PARSE_NAMES_SIZES_TIMES = 6;
+
 // ---------------------------------------------------------------------------
 // Result codes
 
@@ -209,6 +212,12 @@ struct ITrellisImageDrive : IUnknown {
     // with the zero); "" and S_FALSE when empty; E_INVALIDARG when too small,
     // with *needed (when given) the units required.
     virtual HRESULT GetImagePath(LPWSTR buffer, DWORD capacity, DWORD* needed) = 0;
+    // Why the last InsertImage on this object refused its file, in words
+    // (for example the data file that a CUE sheet names and that is
+    // missing; InsertImage then answers that file's error, such as
+    // 0x80070002); cut to capacity units with the zero; S_FALSE and ""
+    // when nothing was refused.
+    virtual HRESULT GetRefusalReason(LPWSTR buffer, DWORD capacity) = 0;
 
 protected:
     ~ITrellisImageDrive() = default;
@@ -289,8 +298,8 @@ protected:
 struct ITrellisReader : IUnknown {
     virtual HRESULT Attach(ITrellisDevice* device) = 0;
     virtual HRESULT Open() = 0;
-    // Starts the parse of the whole tree in the background. options: 6
-    // (names, sizes and times); the two reserved values must be 0.
+    // Starts the parse of the whole tree in the background. options:
+    // TRELLIS_PARSE_NAMES_SIZES_TIMES; the two reserved values must be 0.
     virtual HRESULT StartParse(DWORD options, DWORD reserved1, DWORD reserved2) = 0;
     // Waits up to milliseconds for the parse. TRELLIS_S_PARSE_RUNNING while
     // it runs (*done 0), otherwise the parse's result (*done 1). fraction:

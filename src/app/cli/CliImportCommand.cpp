@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "ImportProgress.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
 
@@ -106,12 +107,12 @@ int Import(CliContext& context, const QStringList& arguments)
     DiscProperties disc;
     HRESULT hr = discs.ReadDiscProperties(disc.identity, disc.label, disc.spare, &disc.audio, &disc.discClass,
                                           &disc.folders, &disc.files, &disc.used, &disc.capacity, disc.date);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(3266) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_DISC_UNREADABLE) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
     LONG existing = 0;
     hr = library->FindDiscByIdentity(disc.identity, &existing);
     if (FAILED(hr)) return context.LibraryFailure(hr);
     if (existing != 0) {
-        CliContext::Fail(LoadString(3265));
+        CliContext::Fail(LoadString(IDS_MSG_DISC_EXISTS));
         return CliContext::AlreadyCatalogued;
     }
 
@@ -125,7 +126,7 @@ int Import(CliContext& context, const QStringList& arguments)
                           disc.files, disc.used, disc.capacity, disc.date);
     LONG discId = 0, labelId = 0;
     if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&discId, &labelId);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(3007) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
 
     if (g_interrupted.load()) {
         library->DeleteDisc(discId, 0);
@@ -136,10 +137,10 @@ int Import(CliContext& context, const QStringList& arguments)
     discs.SetCallback(OnScanEvent, 0);
     if (!discs.StartScan(disc.audio == -1 ? 1 : 0)) {
         library->DeleteDisc(discId, 0);
-        return CliContext::Fail(LoadString(3007));
+        return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
     }
     if (!FollowScan(discs))
-        return CliContext::Fail(g_interrupted.load() ? cancelled : LoadString(3007));
+        return CliContext::Fail(g_interrupted.load() ? cancelled : LoadString(IDS_MSG_IMPORT_FAILED));
     CliContext::Print(QString::number(discId) + QLatin1Char('\t') + name);
     return CliContext::Success;
 }
