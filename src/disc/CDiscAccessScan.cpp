@@ -2,6 +2,7 @@
 #include "CDiscAccess.h"
 
 #include "CScanWorker.h"
+#include "ILibraryEngine.h"
 #include "ILibraryEngineStatus.h"
 
 namespace {
