@@ -2,7 +2,6 @@
 
 #include "CDllCom.h"
 #include "CLibraryHealth.h"
-#include "LibraryStatusText.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -61,8 +60,8 @@ ILibraryEngine* CliContext::Library()
         else Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }
-    // Browsing and searching still work; say once why nothing can be added.
-    if (hr == LIBRARY_S_READ_ONLY) Note(LibraryStatusText::WriteFailure(LibraryStatusText::WriteFailureOf(m_pLibrary)));
+    // A library that can only be read still answers every command but
+    // import, which says why it cannot add the disc.
     return m_pLibrary;
 }
 
@@ -108,15 +107,10 @@ ITrellisImageDrive* CliContext::ImageDrive(const QString& letterText)
 
 int CliContext::Fail(const QString& message)
 {
-    Note(message);
-    return Failure;
-}
-
-void CliContext::Note(const QString& message)
-{
     // Texts of the resource module may span lines; a message here is one.
     const QString line = QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '));
     std::fprintf(stderr, "albireo-cli: %s\n", qPrintable(line));
+    return Failure;
 }
 
 int CliContext::UsageError(const QString& command, const QString& message)

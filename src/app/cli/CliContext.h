@@ -36,8 +36,6 @@ public:
 
     // Writes "albireo-cli: <message>" to standard error; returns Failure.
     static int Fail(const QString& message);
-    // The same line for what is no failure of the command.
-    static void Note(const QString& message);
     // Writes the usage error and the command's help hint; returns Usage.
     static int UsageError(const QString& command, const QString& message);
     static void Print(const QString& line);
