@@ -8,8 +8,9 @@ namespace LibraryStatusText {
 QString ImportWait(const ImportSlotHolder& holder)
 {
     const QString program = QString::fromUtf16(holder.program);
+    const QByteArray processId = QByteArray::number(holder.processId);
     return QString::asprintf(LoadString(IDS_FMT_IMPORT_WAITING).toUtf8().constData(), program.toUtf8().constData(),
-                             static_cast<int>(holder.processId));
+                             processId.constData());
 }
 
 QString WriteFailure(HRESULT reason)

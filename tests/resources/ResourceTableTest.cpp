@@ -76,7 +76,8 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
     const std::map<UINT, int> formats{{IDS_FMT_IMPORTING, 1},       {IDS_FMT_INSERT_DISC, 1},
                                       {IDS_FMT_LIBRARY_DAMAGED, 1}, {IDS_FMT_LIBRARY_DAMAGED_CLI, 1},
                                       {IDS_FMT_REPAIR_REPORT, 6},   {IDS_FMT_LIBRARY_CHECK_FAILED, 2},
-                                      {IDS_ABOUT_VERSION, 1},       {IDS_ABOUT_LIBRARIES, 1}};
+                                      {IDS_ABOUT_VERSION, 1},       {IDS_ABOUT_LIBRARIES, 1},
+                                      {IDS_FMT_IMPORT_WAITING, 2}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))
