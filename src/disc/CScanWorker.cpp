@@ -106,7 +106,7 @@ HRESULT CScanWorker::ScanDataDisc()
         return hr;
     }
     LibraryImportHandle handle = nullptr;
-    hr = library->OpenImportHandle(&handle);
+    hr = OpenImport(library, &handle);
     if (FAILED(hr)) {
         CloseReader(reader);
         return hr;
@@ -122,6 +122,17 @@ HRESULT CScanWorker::ScanDataDisc()
     const HRESULT closed = library->CloseImportHandle(handle);
     CloseReader(reader);
     return FAILED(hr) ? hr : closed;
+}
+
+// The library may first wait for another import into it to end; a cancel
+// meanwhile removes the disc as any other cancel does.
+HRESULT CScanWorker::OpenImport(ILibraryEngine* library, void** handle)
+{
+    const HRESULT hr = library->OpenImportHandle(handle);
+    if (SUCCEEDED(hr) || !CancelRequested()) return hr;
+    Callback(ScanCancelled, 0);
+    library->DeleteDisc(m_access.m_nDiscId, 0);
+    return E_ABORT;
 }
 
 HRESULT CScanWorker::ListTracks(int trackCount)
@@ -140,7 +151,7 @@ HRESULT CScanWorker::ListTracks(int trackCount)
         m_state.progress = std::min(100, static_cast<int>(m_nItemsDone * 80.0 / trackCount + 20.0));
     }
     LibraryImportHandle handle = nullptr;
-    HRESULT hr = library->OpenImportHandle(&handle);
+    HRESULT hr = OpenImport(library, &handle);
     if (FAILED(hr)) return hr;
     if (!handle) return E_POINTER;
     hr = library->InsertFileRows(handle, batch.Utf16(), 0);

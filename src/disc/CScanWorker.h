@@ -21,6 +21,7 @@ private:
     HRESULT ScanDataDisc();
     HRESULT WaitForParse(ITrellisReader* reader);
     HRESULT ListTracks(int trackCount);
+    HRESULT OpenImport(ILibraryEngine* library, void** handle);
     void Callback(int code, intptr_t parameter);
     void CountItem();
     bool CancelRequested() const;

@@ -80,7 +80,8 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
         {IDS_FMT_REPAIR_REPORT, QStringList(6, QStringLiteral("%s"))},
         {IDS_FMT_LIBRARY_CHECK_FAILED, QStringList(2, QStringLiteral("%s"))},
         {IDS_ABOUT_VERSION, text},          {IDS_ABOUT_LIBRARIES, text},
-        {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))}};
+        {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
+        {IDS_FMT_IMPORT_WAITING, QStringList(2, QStringLiteral("%s"))}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))

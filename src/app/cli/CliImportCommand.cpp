@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "ImportProgress.h"
+#include "LibraryStatusText.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
@@ -70,6 +71,8 @@ bool FollowScan(CDiscAccess& discs)
     ImportProgress progress;
     while (!g_finished.load()) {
         discs.SetCancel(g_interrupted.load());
+        ImportSlotHolder holder{};
+        progress.ShowState(discs.GetImportWait(&holder) ? LibraryStatusText::ImportWait(holder) : QString());
         int percent = 0;
         discs.GetProperty(5000, &percent);
         progress.Show(percent);
@@ -79,6 +82,14 @@ bool FollowScan(CDiscAccess& discs)
     discs.SetCancel(0);
     progress.Finish(g_succeeded.load() ? 100 : -1);
     return g_succeeded.load() != 0;
+}
+
+// The import failed: say why when the library cannot be written.
+int ImportFailure(ILibraryEngine* library, HRESULT hr)
+{
+    const QString why = LibraryStatusText::WriteFailure(LibraryStatusText::WriteFailureOf(library));
+    if (!why.isEmpty()) return CliContext::Fail(why);
+    return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + (FAILED(hr) ? QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)) : QString()));
 }
 
 } // namespace
@@ -126,7 +137,7 @@ int Import(CliContext& context, const QStringList& arguments)
                           disc.files, disc.used, disc.capacity, disc.date);
     LONG discId = 0, labelId = 0;
     if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&discId, &labelId);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return ImportFailure(library, hr);
 
     if (g_interrupted.load()) {
         library->DeleteDisc(discId, 0);
@@ -139,8 +150,7 @@ int Import(CliContext& context, const QStringList& arguments)
         library->DeleteDisc(discId, 0);
         return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
     }
-    if (!FollowScan(discs))
-        return CliContext::Fail(g_interrupted.load() ? cancelled : LoadString(IDS_MSG_IMPORT_FAILED));
+    if (!FollowScan(discs)) return g_interrupted.load() ? CliContext::Fail(cancelled) : ImportFailure(library, S_OK);
     CliContext::Print(QString::number(discId) + QLatin1Char('\t') + name);
     return CliContext::Success;
 }
