@@ -131,7 +131,7 @@ HRESULT CScanWorker::OpenImport(ILibraryEngine* library, void** handle)
     const HRESULT hr = library->OpenImportHandle(handle);
     if (SUCCEEDED(hr) || !CancelRequested()) return hr;
     Callback(ScanCancelled, 0);
-    library->DeleteDisc(m_access.m_nDiscId, 0);
+    library->DeleteDisc(m_job.discId, 0);
     return E_ABORT;
 }
 

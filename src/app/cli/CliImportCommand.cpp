@@ -2,7 +2,9 @@
 
 #include "CliContext.h"
 #include "ImportProgress.h"
+#include "LibrarySeed.h"
 #include "LibraryStatusText.h"
+#include "ProgramPaths.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
@@ -129,6 +131,11 @@ int Import(CliContext& context, const QStringList& arguments)
 
     if (g_interrupted.load()) return CliContext::Fail(cancelled);
     const QString name = options.nameGiven ? options.name : QString::fromUtf16(disc.label);
+    // A library the window never opened gets its category tags and default
+    // label sets first, so that the disc takes the label of its category.
+    LONG tagCount = 0;
+    LibrarySeed::EnsureTags(library, &tagCount);
+    LibrarySeed::EnsureDefaultLabels(library, ProgramPaths::ProgramFolder());
     QString tagIds;
     hr = TagText::IdsForNames(library, options.tags, &tagIds);
     if (FAILED(hr)) return CliContext::Fail(QStringLiteral("the tags cannot be stored (%1)").arg(CliContext::CodeText(hr)));
