@@ -85,7 +85,7 @@ private:
     int SearchThumb(int labelId, QHash<int, int>& thumbs);
     void Open(int row);
     void OpenFromSearch(const CAlbDataItem& item);
-    void EnterFolder(int discId, int folderId, const QString& name);
+    void EnterFolder(int discId, int folderId, QString name);
     void Back();
     void DeleteSelectedDisc();
     void ShowDiscInformation();

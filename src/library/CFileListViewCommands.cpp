@@ -133,7 +133,7 @@ void CFileListView::Open(int row)
     }
 }
 
-void CFileListView::EnterFolder(int discId, int folderId, const QString& name)
+void CFileListView::EnterFolder(int discId, int folderId, QString name)
 {
     m_pList->SetMode(CAlbListCtrl::FolderContents);
     m_nCurrentDisc = discId;
@@ -168,8 +168,10 @@ void CFileListView::OpenFromSearch(const CAlbDataItem& item)
                 &index);
     char16_t path[MAX_PATH] = {};
     if (kind == FolderRow && index >= 0) m_pEngine->GetPathText(m_foundFolderRecs[size_t(index)].pathId, path);
+    // Entering the folder replaces the rows, this one included.
+    const QString discName = item.m_strName;
     EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);
-    if (m_pHost) m_pHost->SetLocationText(item.m_strName + Text(path));
+    if (m_pHost) m_pHost->SetLocationText(discName + Text(path));
 }
 
 void CFileListView::Back()
