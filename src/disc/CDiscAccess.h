@@ -4,6 +4,7 @@
 #pragma once
 #include "CDiscIdentity.h"
 #include "ComponentModule.h"
+#include "DiscReadGaps.h"
 #include "TrellisInterfaces.h"
 
 #include <QMap>
@@ -69,6 +70,11 @@ public:
     HRESULT SetLibrary(ILibraryEngine* library);
     HRESULT SetDiscIds(int discId, int labelId);
     int StartScan(int mode);
+    // The disc the next scan replaces (catalogued again), 0 for a new disc;
+    // cleared when the scan starts.
+    void SetReplacedDisc(int discId) { m_nReplacedDiscId = discId; }
+    // What the last scan's read could not read; valid once it has finished.
+    const DiscReadGaps& LastReadGaps() const { return m_lastReadGaps; }
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
     void SetCancel(int value);
@@ -123,6 +129,8 @@ private:
     int m_nDiscId = 0;
     int m_nLabelId = 0;
     int m_nMode = 0;
+    int m_nReplacedDiscId = 0;
+    DiscReadGaps m_lastReadGaps;
     ScanCallback m_pCallback = nullptr;
     int m_nCallbackContext = 0;
     std::unique_ptr<CScanWorker> m_pWorker;

@@ -23,6 +23,7 @@ int CDiscAccess::StartScan(int mode)
     WaitForScan();
     m_pWorker = std::make_unique<CScanWorker>(*this);
     m_pWorker->start();
+    m_nReplacedDiscId = 0; // the worker took it when made
     return m_pWorker->isRunning() || m_pWorker->isFinished() ? 1 : 0;
 }
 

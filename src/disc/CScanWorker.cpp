@@ -4,6 +4,7 @@
 #include "CTreeWalk.h"
 #include "FileTime.h"
 #include "ILibraryEngine.h"
+#include "ImportRecord.h"
 #include "RecordBatch.h"
 
 #include <QCoreApplication>
@@ -39,10 +40,13 @@ void CloseReader(ITrellisReader*& reader)
 
 } // namespace
 
+CScanWorker::CScanWorker(CDiscAccess& access) : m_access(access), m_nReplacedDiscId(access.m_nReplacedDiscId) {}
+
 void CScanWorker::run()
 {
     m_nItemsDone = 0;
     m_access.m_nProgress = 0;
+    m_access.m_lastReadGaps = DiscReadGaps();
     m_access.m_bBusy = true;
     const HRESULT hr = m_access.m_nMode ? ListTracks(m_access.m_nFileCount) : ScanDataDisc();
     // A disc whose contents did not all arrive is not left half in the library.
@@ -105,23 +109,38 @@ HRESULT CScanWorker::ScanDataDisc()
         CloseReader(reader);
         return hr;
     }
+    m_access.m_lastReadGaps = DiscReadGaps::OfReader(reader);
     LibraryImportHandle handle = nullptr;
     hr = library->OpenImportHandle(&handle);
     if (FAILED(hr)) {
         CloseReader(reader);
         return hr;
     }
-    if (m_access.m_nItemTotal == 0) {
-        m_access.m_nProgress = 100;
-    } else {
-        CTreeWalk walk(handle, library, reader, m_access.m_nDiscId, m_access.m_nLabelId,
-                       {[this] { return CancelRequested(); }, [this] { CountItem(); },
-                        [this] { Callback(ScanCancelled, 0); }});
-        hr = walk.Run();
-    }
+    hr = NoteImport(handle);
+    if (SUCCEEDED(hr)) hr = WalkTree(handle, reader);
+    // A failed import goes before its handle closes: closing shows what it wrote.
+    if (FAILED(hr) && hr != E_ABORT) library->DeleteDiscWithHandle(handle, m_access.m_nDiscId, 0);
     const HRESULT closed = library->CloseImportHandle(handle);
     CloseReader(reader);
     return FAILED(hr) ? hr : closed;
+}
+
+HRESULT CScanWorker::WalkTree(LibraryImportHandle handle, ITrellisReader* reader)
+{
+    if (m_access.m_nItemTotal == 0) {
+        m_access.m_nProgress = 100;
+        return S_OK;
+    }
+    CTreeWalk walk(handle, m_access.m_pLibrary, reader, m_access.m_nDiscId, m_access.m_nLabelId,
+                   {[this] { return CancelRequested(); }, [this] { CountItem(); },
+                    [this] { Callback(ScanCancelled, 0); }});
+    return walk.Run();
+}
+
+HRESULT CScanWorker::NoteImport(LibraryImportHandle handle)
+{
+    return ImportRecord::Note(m_access.m_pLibrary, handle, m_access.m_nDiscId, m_nReplacedDiscId,
+                              m_access.m_lastReadGaps);
 }
 
 HRESULT CScanWorker::ListTracks(int trackCount)
@@ -143,7 +162,9 @@ HRESULT CScanWorker::ListTracks(int trackCount)
     HRESULT hr = library->OpenImportHandle(&handle);
     if (FAILED(hr)) return hr;
     if (!handle) return E_POINTER;
-    hr = library->InsertFileRows(handle, batch.Utf16(), 0);
+    hr = NoteImport(handle);
+    if (SUCCEEDED(hr)) hr = library->InsertFileRows(handle, batch.Utf16(), 0);
+    if (FAILED(hr)) library->DeleteDiscWithHandle(handle, m_access.m_nDiscId, 0);
     const HRESULT closed = library->CloseImportHandle(handle);
     return FAILED(hr) ? hr : closed;
 }

@@ -73,14 +73,24 @@ TEST(EnglishTable, HasATextForEveryNamedString)
 TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
 {
     ASSERT_TRUE(English());
-    const std::map<UINT, int> formats{{IDS_FMT_IMPORTING, 1},       {IDS_FMT_INSERT_DISC, 1},
-                                      {IDS_FMT_LIBRARY_DAMAGED, 1}, {IDS_FMT_LIBRARY_DAMAGED_CLI, 1},
-                                      {IDS_FMT_REPAIR_REPORT, 6},   {IDS_FMT_LIBRARY_CHECK_FAILED, 2},
-                                      {IDS_ABOUT_VERSION, 1},       {IDS_ABOUT_LIBRARIES, 1}};
+    const QStringList text{QStringLiteral("%s")}, two{QStringLiteral("%d"), QStringLiteral("%d")};
+    const std::map<UINT, QStringList> formats{{IDS_FMT_IMPORTING, text},
+                                              {IDS_FMT_INSERT_DISC, text},
+                                              {IDS_FMT_LIBRARY_DAMAGED, text},
+                                              {IDS_FMT_LIBRARY_DAMAGED_CLI, text},
+                                              {IDS_FMT_REPAIR_REPORT, QStringList(6, QStringLiteral("%s"))},
+                                              {IDS_FMT_LIBRARY_CHECK_FAILED, text + text},
+                                              {IDS_ABOUT_VERSION, text},
+                                              {IDS_ABOUT_LIBRARIES, text},
+                                              {IDS_MSG_DISC_EXISTS_REPLACE, text},
+                                              {IDS_MSG_IMPORT_INCOMPLETE, two},
+                                              {IDS_TIP_DISC_INCOMPLETE, two},
+                                              {IDS_GAP_SHORT_IMAGE, text + text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
-        if (formats.count(id))
-            EXPECT_EQ(conversions, QStringList(formats.at(id), QStringLiteral("%s"))) << id;
+        const auto format = formats.find(id);
+        if (format != formats.end())
+            EXPECT_EQ(conversions, format->second) << id;
         else
             EXPECT_TRUE(conversions.isEmpty()) << id << ": " << English()->String(id).toStdString();
     }

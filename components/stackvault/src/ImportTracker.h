@@ -34,6 +34,7 @@ public:
     // Marks the discs the rows belong to as written by this import; refuses
     // rows of a disc that does not exist or that another import writes.
     HRESULT Claim(const ImportSession& session, const ParsedBatch& batch);
+    HRESULT ClaimDisc(const ImportSession& session, LONG discId);
     HRESULT NoteCreatedPaths(const ImportSession& session, const std::vector<LONG>& pathIds);
     // Makes the import's discs and rows visible; its rows must have been
     // indexed before (EntryWriter::IndexNames).
@@ -54,7 +55,6 @@ public:
     void NoteFoundPath(ImportSession& session, LONG pathId);
 
 private:
-    HRESULT ClaimDisc(const ImportSession& session, LONG discId);
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0);
 
     SqliteConnection& m_db;

@@ -3,9 +3,12 @@
 // thread share an instance). Batches are parsed before the lock is taken.
 // The maintenance interface (check, repair, backup) works on the file.
 #pragma once
+#include "DiscGapStore.h"
+#include "DiscReplacements.h"
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryDiscReads.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ImportTracker.h"
@@ -20,7 +23,7 @@
 
 struct ParsedBatch;
 
-class CLibraryEngine final : public ILibraryEngine, public ILibraryMaintenance {
+class CLibraryEngine final : public ILibraryEngine, public ILibraryMaintenance, public ILibraryDiscReads {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -83,6 +86,11 @@ public:
     HRESULT RepairLibrary(LibraryRepairReport* report) override;
     HRESULT BackUpLibrary(LONG dailyOnly) override;
 
+    // ILibraryDiscReads
+    HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
+    HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
+    HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
 private:
     using Lock = std::lock_guard<std::mutex>;
 
@@ -118,6 +126,8 @@ private:
     FolderListing m_listing{m_db};
     NameSearch m_search{m_db};
     ImportTracker m_imports{m_db, m_discs};
+    DiscGapStore m_gaps{m_db};
+    DiscReplacements m_replacements{m_db, m_discs};
     QByteArray m_owner;
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
