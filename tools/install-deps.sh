@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libsqlite3-dev sqlite3 libcdio-dev libiso9660-dev libudfread-dev
   libgtest-dev libgmock-dev
   xorriso genisoimage udftools python3-pycdlib

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kProgressProperty = 5000;
 constexpr LPARAM kNoResult = -1;
 
 } // namespace
@@ -129,7 +128,7 @@ void CMainFrame::PollProgress()
 {
     if (!m_pDiscAccess || !m_pProgressDlg) return;
     int progress = 0;
-    m_pDiscAccess->GetProperty(kProgressProperty, &progress);
+    m_pDiscAccess->GetProperty(CDiscAccess::kProgressProperty, &progress);
     m_pProgressDlg->SetPos(progress);
     m_pDiscAccess->SetCancel(m_pProgressDlg->IsCancelled() ? 1 : 0);
 }

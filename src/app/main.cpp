@@ -1,5 +1,6 @@
 // Albireo: catalogues optical discs and disc images into a searchable library.
 #include "CAlbireoApp.h"
+#include "LanguageOption.h"
 #include "ModalSeam.h"
 
 #include <QApplication>
@@ -18,7 +19,13 @@ int main(int argc, char** argv)
     // Scripts and smoke tests run the program with nobody to answer its
     // message boxes: each is then recorded on standard error and cancelled.
     if (qEnvironmentVariableIntValue("ALBIREO_UNATTENDED")) ModalSeam::SetUnattended(true);
-    CAlbireoApp app(QApplication::arguments());
+    QStringList arguments = QApplication::arguments();
+    QString error;
+    if (LanguageOption::Apply(&arguments, &error) == LanguageOption::Result::Refused) {
+        std::fprintf(stderr, "albireo: %s\n", qUtf8Printable(error));
+        return 2;
+    }
+    CAlbireoApp app(arguments);
     if (app.InitInstance()) application.exec();
     return app.ExitInstance();
 }

@@ -35,12 +35,13 @@ CDiscAccess::CDiscAccess()
 
 CDiscAccess::~CDiscAccess()
 {
+    // A scan still running is cancelled first, so the wait is short.
+    SetCancel(1);
     WaitForScan();
     m_pWorker.reset();
-    if (m_pDiscInfo && m_bDiscInfoOpen) m_pDiscInfo->Close();
-    SafeRelease(m_pDiscInfo);
+    m_discInfo.Reset();
     ReleaseSelected();
-    SafeRelease(m_pEngine);
+    m_engine.Reset();
     m_module.Unload();
 }
 
@@ -53,11 +54,12 @@ HRESULT CDiscAccess::LoadEngine()
         DumpMsg("DiscAccess", "disc engine not loaded: %s", qPrintable(ModuleLoader::LastError()));
         return hr;
     }
-    hr = m_module.CreateInstance(CLSID_TrellisEngine, IID_ITrellisEngineFactory, reinterpret_cast<void**>(&m_pEngine));
+    hr = m_module.CreateInstance(CLSID_TrellisEngine, IID_ITrellisEngineFactory, m_engine.PutVoid());
     if (FAILED(hr)) return hr;
+    if (!m_engine) return E_POINTER;
     const HKEY root = HKEY_LOCAL_MACHINE;
     const DWORD length = sizeof kSuiteKey / sizeof(WCHAR) - 1;
-    return m_pEngine->SetRegistryLocation(&root, kSuiteKey, length);
+    return m_engine->SetRegistryLocation(&root, kSuiteKey, length);
 }
 
 bool CDiscAccess::IsVirtualDrive(char letter) const
@@ -80,22 +82,21 @@ bool CDiscAccess::IsVirtualDrive(char letter) const
 
 HRESULT CDiscAccess::BuildDriveList()
 {
-    HRESULT hr = m_pEngine->RefreshDrives();
+    HRESULT hr = m_engine->RefreshDrives();
     if (FAILED(hr)) return hr;
     LONG count = 0;
-    hr = m_pEngine->GetDriveCount(&count);
+    hr = m_engine->GetDriveCount(&count);
     if (FAILED(hr)) return hr;
     m_nDriveCount = count;
     DwordReg showVirtual(HKEY_LOCAL_MACHINE, kSuiteKey, u"ShowQvOvaldrumOnDriveList");
     const bool showVirtualDrives = showVirtual.Read() && showVirtual.Get() == 1;
 
     for (int index = 0; index < count; ++index) {
-        ITrellisDevice* device = nullptr;
-        if (FAILED(m_pEngine->GetDrive(index, &device)) || !device) continue;
+        ComPtr<ITrellisDevice> device;
+        if (FAILED(m_engine->GetDrive(index, device.Put())) || !device) continue;
         char letter = 0;
         device->GetLetter(&letter);
         if (!showVirtualDrives && IsVirtualDrive(letter)) {
-            device->Release();
             --m_nDriveCount;
             continue;
         }
@@ -105,15 +106,12 @@ HRESULT CDiscAccess::BuildDriveList()
         m_driveNames.append(QString::asprintf("%c:\\", letter) + name);
         m_driveRoots[index] = QString::asprintf("%c:", letter);
         m_listedEngineIndexes.push_back(index);
-        device->Release();
     }
 
-    IUnknown* object = nullptr;
-    hr = m_pEngine->CreateObject(CLSID_TrellisDiscInfo, &object);
-    if (SUCCEEDED(hr) && object) {
-        object->QueryInterface(IID_ITrellisDiscInfo, reinterpret_cast<void**>(&m_pDiscInfo));
-        object->Release();
-    }
+    ComPtr<IUnknown> object;
+    hr = m_engine->CreateObject(CLSID_TrellisDiscInfo, object.Put());
+    if (SUCCEEDED(hr) && object && FAILED(object->QueryInterface(IID_ITrellisDiscInfo, m_discInfo.PutVoid())))
+        m_discInfo.Reset();
     SelectDrive(0);
     return S_OK;
 }
@@ -149,38 +147,38 @@ int CDiscAccess::PositionOfLetter(char letter) const
 
 void CDiscAccess::ReleaseSelected()
 {
-    SafeRelease(m_pSelectedDevice);
+    m_selectedDevice.Reset();
     m_cSelectedLetter = 0;
 }
 
 HRESULT CDiscAccess::SelectDrive(int position)
 {
-    if (!m_pEngine) return E_POINTER;
+    if (!m_engine) return E_POINTER;
     ReleaseSelected();
     const int index = EngineIndexAt(position);
     if (index < 0) return E_INVALIDARG;
-    const HRESULT hr = m_pEngine->GetDrive(index, &m_pSelectedDevice);
+    const HRESULT hr = m_engine->GetDrive(index, m_selectedDevice.Put());
     if (FAILED(hr)) return hr;
-    if (!m_pSelectedDevice) return E_POINTER;
-    return m_pSelectedDevice->GetLetter(&m_cSelectedLetter);
+    if (!m_selectedDevice) return E_POINTER;
+    return m_selectedDevice->GetLetter(&m_cSelectedLetter);
 }
 
 HRESULT CDiscAccess::GetDriveLetter(char* letter) const
 {
-    if (!letter || !m_pSelectedDevice) return E_POINTER;
+    if (!letter || !m_selectedDevice) return E_POINTER;
     *letter = m_cSelectedLetter;
     return S_OK;
 }
 
 HRESULT CDiscAccess::CheckDiscReady()
 {
-    if (!m_pEngine || !m_pSelectedDevice) return E_UNEXPECTED;
+    if (!m_engine || !m_selectedDevice) return E_UNEXPECTED;
     LONG present = 0, busy = 1;
-    const HRESULT hr = m_pSelectedDevice->GetDiscPresence(&present, &busy);
+    const HRESULT hr = m_selectedDevice->GetDiscPresence(&present, &busy);
     if (FAILED(hr)) return hr;
     if (busy) return E_FAIL;
     if (!present) {
-        m_pSelectedDevice->EjectMedia(1);
+        m_selectedDevice->EjectMedia(1);
         return E_FAIL;
     }
     return S_OK;
@@ -188,25 +186,24 @@ HRESULT CDiscAccess::CheckDiscReady()
 
 HRESULT CDiscAccess::CheckDriveReady(int engineIndex)
 {
-    if (!m_pEngine) return E_UNEXPECTED;
-    ITrellisDevice* device = nullptr;
-    if (FAILED(m_pEngine->GetDrive(engineIndex, &device)) || !device) return E_POINTER;
+    if (!m_engine) return E_UNEXPECTED;
+    ComPtr<ITrellisDevice> device;
+    if (FAILED(m_engine->GetDrive(engineIndex, device.Put())) || !device) return E_POINTER;
     LONG present = 0, busy = 1;
     const HRESULT hr = device->GetDiscPresence(&present, &busy);
-    device->Release();
     return SUCCEEDED(hr) && present && !busy ? S_OK : E_FAIL;
 }
 
 HRESULT CDiscAccess::EjectMedia()
 {
-    if (!m_pSelectedDevice) return E_UNEXPECTED;
-    return m_pSelectedDevice->EjectMedia(1);
+    if (!m_selectedDevice) return E_UNEXPECTED;
+    return m_selectedDevice->EjectMedia(1);
 }
 
 HRESULT CDiscAccess::LockMedia(LONG flag)
 {
-    if (!m_pSelectedDevice) return E_UNEXPECTED;
-    return m_pSelectedDevice->LockMedia(flag);
+    if (!m_selectedDevice) return E_UNEXPECTED;
+    return m_selectedDevice->LockMedia(flag);
 }
 
 int CDiscAccess::DiscClassOf(DWORD mediaType)

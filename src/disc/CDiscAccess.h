@@ -3,8 +3,9 @@
 // and the scan into the library. Created at start-up, deleted at exit.
 #pragma once
 #include "CDiscIdentity.h"
+#include "ComPtr.h"
 #include "ComponentModule.h"
-#include "DiscReadGaps.h"
+#include "ScanState.h"
 #include "TrellisInterfaces.h"
 
 #include <QMap>
@@ -18,18 +19,11 @@
 struct ILibraryEngine;
 class CScanWorker;
 
-// The scan's callback: code, a pointer-sized parameter, the stored context.
-using ScanCallback = void (*)(int code, intptr_t parameter, int context);
-
-enum ScanCallbackCode : int {
-    ScanStarting = 0x8001,
-    ScanFinished = 0x8002,
-    ScanCancelled = 0x8005,
-    ScanAborting = 0x8006,
-};
-
 class CDiscAccess {
 public:
+    // GetProperty's key for the scan's progress (0..100).
+    static constexpr int kProgressProperty = 5000;
+
     // Loads the disc engine from the program folder, tells it the settings
     // location and builds the drive list. Without an engine the object
     // still exists and its operations answer their failure codes.
@@ -40,7 +34,7 @@ public:
 
     // The result of loading the engine and building the list.
     HRESULT InitResult() const { return m_hrInit; }
-    ITrellisEngine* Engine() const { return m_pEngine; }
+    ITrellisEngine* Engine() const { return m_engine.Get(); }
 
     // Drives.
     int GetDriveCount() const { return m_nDriveCount; }
@@ -74,17 +68,17 @@ public:
     // cleared when the scan starts.
     void SetReplacedDisc(int discId) { m_nReplacedDiscId = discId; }
     // What the last scan's read could not read; valid once it has finished.
-    const DiscReadGaps& LastReadGaps() const { return m_lastReadGaps; }
+    const DiscReadGaps& LastReadGaps() const { return m_scan.lastReadGaps; }
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
     void SetCancel(int value);
     // The cancel request the worker reads (0 or what SetCancel gave).
-    int CancelRequested() const { return m_nCancelRequested.load(); }
+    int CancelRequested() const { return m_scan.cancelRequested.load(); }
     // Waits for the running scan to end, at most `milliseconds` (the program
     // never needs to; tools and tests do). True when no scan runs any more.
     bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
     // Set while a disc is read or scanned; the suspend check reads it.
-    bool IsBusy() const { return m_bBusy.load(); }
+    bool IsBusy() const { return m_scan.busy.load(); }
 
     // The disc class of a media type: 1 CD, 2 DVD, 3 BD, 0 unknown.
     static int DiscClassOf(DWORD mediaType);
@@ -94,22 +88,23 @@ public:
     static QString CollapseBlanks(const QString& text);
 
 private:
-    friend class CScanWorker;
     struct DiscFacts;
 
     HRESULT LoadEngine();
     HRESULT BuildDriveList();
     bool IsVirtualDrive(char letter) const;
     HRESULT ReadFacts(ITrellisDevice* device, bool forImport, DiscFacts& facts);
+    HRESULT ReadOpenDisc(ITrellisDiscProperties* properties, bool forImport, DiscFacts& facts);
+    HRESULT ReadDataDisc(ITrellisDiscProperties* properties, bool forImport, DiscFacts& facts);
     HRESULT CountPass(DiscFacts& facts);
     void ReleaseSelected();
 
+    // Declared first: unloaded last, after every object of the engine is released.
     ComponentModule m_module;
     HRESULT m_hrInit = E_FAIL;
-    ITrellisEngine* m_pEngine = nullptr;
-    ITrellisDiscInfo* m_pDiscInfo = nullptr;
-    bool m_bDiscInfoOpen = false;
-    ITrellisDevice* m_pSelectedDevice = nullptr;
+    ComPtr<ITrellisEngine> m_engine;
+    ComPtr<ITrellisDiscInfo> m_discInfo;
+    ComPtr<ITrellisDevice> m_selectedDevice;
     char m_cSelectedLetter = 0;
     int m_nDriveCount = 0;
     std::vector<int> m_listedEngineIndexes;
@@ -119,19 +114,12 @@ private:
     DWORD m_dwMediaType = 0;
     int m_nFileCount = 0;
     int m_nItemTotal = 0;
-    std::atomic<bool> m_bBusy{false};
 
-    // Scan state shared with the worker: plain 32-bit values.
-    std::atomic<int> m_nCancelRequested{0};
-    std::atomic<int> m_nAbortRequested{0};
-    std::atomic<int> m_nProgress{0};
+    ScanState m_scan;
     ILibraryEngine* m_pLibrary = nullptr;
     int m_nDiscId = 0;
     int m_nLabelId = 0;
     int m_nMode = 0;
     int m_nReplacedDiscId = 0;
-    DiscReadGaps m_lastReadGaps;
-    ScanCallback m_pCallback = nullptr;
-    int m_nCallbackContext = 0;
     std::unique_ptr<CScanWorker> m_pWorker;
 };

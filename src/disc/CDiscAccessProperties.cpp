@@ -1,6 +1,7 @@
 // CDiscAccess: reading a disc's properties and identity.
 #include "CDiscAccess.h"
 
+#include "ResourceIds.h"
 #include "StringResources.h"
 
 #include <QDateTime>
@@ -64,79 +65,95 @@ void CopyText(WCHAR* out, const QString& text)
 
 HRESULT CDiscAccess::ReadFacts(ITrellisDevice* device, bool forImport, DiscFacts& facts)
 {
-    if (!m_pDiscInfo) return E_POINTER;
-    HRESULT hr = m_pDiscInfo->Attach(device);
-    if (SUCCEEDED(hr)) hr = m_pDiscInfo->Open();
+    if (!m_discInfo) return E_POINTER;
+    HRESULT hr = m_discInfo->Attach(device);
+    if (SUCCEEDED(hr)) hr = m_discInfo->Open();
     if (FAILED(hr)) {
-        m_pDiscInfo->Detach();
+        m_discInfo->Detach();
         return hr;
     }
-    m_bDiscInfoOpen = true;
-    ITrellisDiscProperties* properties = nullptr;
-    hr = m_pDiscInfo->QueryInterface(IID_ITrellisDiscProperties, reinterpret_cast<void**>(&properties));
-    auto step = [&](HRESULT result) { return SUCCEEDED(hr) ? (hr = result) : hr; };
-
-    step(properties->GetMediaInfo(&facts.mediaType, &facts.status, &facts.capacitySectors, &facts.usedSectors));
-    if (SUCCEEDED(hr) && facts.status != 0) hr = E_NOTIMPL;
-    if (SUCCEEDED(hr)) {
-        facts.discClass = DiscClassOf(facts.mediaType);
-        if (facts.discClass == 0) hr = E_NOTIMPL;
+    {
+        ComPtr<ITrellisDiscProperties> properties;
+        hr = m_discInfo->QueryInterface(IID_ITrellisDiscProperties, properties.PutVoid());
+        if (SUCCEEDED(hr) && !properties) hr = E_POINTER;
+        if (SUCCEEDED(hr)) hr = ReadOpenDisc(properties.Get(), forImport, facts);
     }
-    if (SUCCEEDED(hr) && facts.discClass == 1) {
+    m_discInfo->Close();
+    m_discInfo->Detach();
+    return hr;
+}
+
+// What is read while the disc-information object is open; the first
+// failure ends the read with its result.
+HRESULT CDiscAccess::ReadOpenDisc(ITrellisDiscProperties* properties, bool forImport, DiscFacts& facts)
+{
+    HRESULT hr = properties->GetMediaInfo(&facts.mediaType, &facts.status, &facts.capacitySectors, &facts.usedSectors);
+    if (FAILED(hr)) return hr;
+    if (facts.status != 0) return E_NOTIMPL;
+    facts.discClass = DiscClassOf(facts.mediaType);
+    if (facts.discClass == 0) return E_NOTIMPL;
+    facts.usedType = CDiscIdentity::DataDisc;
+    if (facts.discClass == 1) {
         // A CD whose file system is UDF is not catalogued.
         DWORD fileSystem = TRELLIS_FS_NONE;
         if (forImport && SUCCEEDED(properties->GetFileSystemType(&fileSystem)) &&
             (fileSystem == TRELLIS_FS_UDF || fileSystem == TRELLIS_FS_UDF_BRIDGE))
-            hr = E_NOTIMPL;
+            return E_NOTIMPL;
         DWORD format = 0;
-        if (step(properties->GetTrackFormat(&format, 1)) >= 0) facts.usedType = CdUsedType(format);
-    } else if (SUCCEEDED(hr)) {
-        facts.usedType = CDiscIdentity::DataDisc;
+        hr = properties->GetTrackFormat(&format, 1);
+        if (FAILED(hr)) return hr;
+        facts.usedType = CdUsedType(format);
     }
-    if (SUCCEEDED(hr) && !facts.IsAudio()) {
-        step(properties->GetVolumeTime(&facts.time));
-        step(properties->GetPartitionSize(&facts.partitionSize));
-        step(properties->GetFileSystemType(&facts.fileSystem));
-        if (SUCCEEDED(hr) && forImport) {
-            const TrellisVolumeTime& t = facts.time;
-            facts.dateText = QString::asprintf("%02d/%02d/%04d %02d:%02d:%02d", t.month, t.day, t.year, t.hour,
-                                               t.minute, t.second);
-            WCHAR label[33] = {};
-            step(properties->GetVolumeLabel(label, 33));
-            facts.label = CollapseBlanks(QString::fromUtf16(label));
-        }
-    } else if (SUCCEEDED(hr) && forImport) {
+    if (!facts.IsAudio()) {
+        hr = ReadDataDisc(properties, forImport, facts);
+        if (FAILED(hr)) return hr;
+    } else if (forImport) {
         facts.dateText = QDateTime::currentDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss"));
-        facts.label = LoadString(5114);
+        facts.label = LoadString(IDS_MEDIA_CLASS_2);
     }
-    step(properties->GetSessionInfo(&facts.sessions, &facts.tracks));
-    if (SUCCEEDED(hr) && facts.usedType != CDiscIdentity::DataDisc)
-        for (LONG track = 1; track <= facts.tracks && SUCCEEDED(hr); ++track) {
-            DWORD start = 0, offset = 0;
-            if (step(properties->GetTrackStart(track, &start, &offset, 0)) >= 0) facts.trackStarts.push_back(start + offset);
-        }
-    if (properties) properties->Release();
-    m_pDiscInfo->Close();
-    m_bDiscInfoOpen = false;
-    m_pDiscInfo->Detach();
-    return hr;
+    hr = properties->GetSessionInfo(&facts.sessions, &facts.tracks);
+    if (FAILED(hr) || facts.usedType == CDiscIdentity::DataDisc) return hr;
+    for (LONG track = 1; track <= facts.tracks; ++track) {
+        DWORD start = 0, offset = 0;
+        hr = properties->GetTrackStart(track, &start, &offset, 0);
+        if (FAILED(hr)) return hr;
+        facts.trackStarts.push_back(start + offset);
+    }
+    return S_OK;
+}
+
+HRESULT CDiscAccess::ReadDataDisc(ITrellisDiscProperties* properties, bool forImport, DiscFacts& facts)
+{
+    HRESULT hr = properties->GetVolumeTime(&facts.time);
+    if (SUCCEEDED(hr)) hr = properties->GetPartitionSize(&facts.partitionSize);
+    if (SUCCEEDED(hr)) hr = properties->GetFileSystemType(&facts.fileSystem);
+    if (FAILED(hr) || !forImport) return hr;
+    const TrellisVolumeTime& t = facts.time;
+    facts.dateText =
+        QString::asprintf("%02d/%02d/%04d %02d:%02d:%02d", t.month, t.day, t.year, t.hour, t.minute, t.second);
+    WCHAR label[33] = {};
+    hr = properties->GetVolumeLabel(label, 33);
+    if (FAILED(hr)) return hr;
+    facts.label = CollapseBlanks(QString::fromUtf16(label));
+    return S_OK;
 }
 
 HRESULT CDiscAccess::CountPass(DiscFacts& facts)
 {
-    IUnknown* object = nullptr;
-    HRESULT hr = m_pEngine->CreateObject(IsCdMedia(facts.mediaType) ? CLSID_TrellisCdReader : CLSID_TrellisOtherReader,
-                                         &object);
+    ComPtr<IUnknown> object;
+    HRESULT hr = m_engine->CreateObject(IsCdMedia(facts.mediaType) ? CLSID_TrellisCdReader : CLSID_TrellisOtherReader,
+                                        object.Put());
     if (FAILED(hr)) return hr;
-    ITrellisReader* reader = nullptr;
-    hr = object->QueryInterface(IID_ITrellisReader, reinterpret_cast<void**>(&reader));
-    object->Release();
+    if (!object) return E_POINTER;
+    ComPtr<ITrellisReader> reader;
+    hr = object->QueryInterface(IID_ITrellisReader, reader.PutVoid());
     if (FAILED(hr)) return hr;
-    hr = reader->Attach(m_pSelectedDevice);
+    if (!reader) return E_POINTER;
+    hr = reader->Attach(m_selectedDevice.Get());
     if (SUCCEEDED(hr)) hr = reader->Open();
     if (SUCCEEDED(hr)) {
         // The still-running answer is negative: compare with it, do not test SUCCEEDED.
-        hr = reader->StartParse(6, 0, 0);
+        hr = reader->StartParse(TRELLIS_PARSE_NAMES_SIZES_TIMES, 0, 0);
         if (SUCCEEDED(hr))
             do hr = reader->WaitParse(1000, nullptr, nullptr);
             while (hr == TRELLIS_S_PARSE_RUNNING);
@@ -145,7 +162,6 @@ HRESULT CDiscAccess::CountPass(DiscFacts& facts)
         reader->Close();
     }
     reader->Detach();
-    reader->Release();
     return hr;
 }
 
@@ -156,11 +172,11 @@ HRESULT CDiscAccess::ReadDiscProperties(char* identity, WCHAR* label, WCHAR* spa
     if (!identity || !label || !spareText || !audioFlag || !discClass || !folderCount || !fileCount || !usedBytes ||
         !capacityBytes || !dateText)
         return E_POINTER;
-    if (!m_pEngine || !m_pSelectedDevice) return E_UNEXPECTED;
-    if (!m_pDiscInfo) return E_POINTER;
-    m_bBusy = true;
+    if (!m_engine || !m_selectedDevice) return E_UNEXPECTED;
+    if (!m_discInfo) return E_POINTER;
+    m_scan.busy = true;
     DiscFacts facts;
-    HRESULT hr = ReadFacts(m_pSelectedDevice, true, facts);
+    HRESULT hr = ReadFacts(m_selectedDevice.Get(), true, facts);
     // An audio disc has no file system to count: its tracks are its entries.
     if (SUCCEEDED(hr) && !facts.IsAudio()) hr = CountPass(facts);
     if (SUCCEEDED(hr)) {
@@ -168,7 +184,7 @@ HRESULT CDiscAccess::ReadDiscProperties(char* identity, WCHAR* label, WCHAR* spa
         facts.FillIdentity(discIdentity);
         hr = discIdentity.GetIdentity(identity, 33);
     }
-    m_bBusy = false;
+    m_scan.busy = false;
     if (FAILED(hr)) return hr;
 
     m_dwMediaType = facts.mediaType;
@@ -197,12 +213,11 @@ HRESULT CDiscAccess::ReadDiscProperties(char* identity, WCHAR* label, WCHAR* spa
 HRESULT CDiscAccess::GetDriveIdentity(char* identity, int engineIndex)
 {
     if (!identity) return E_POINTER;
-    if (!m_pEngine) return E_UNEXPECTED;
-    ITrellisDevice* device = nullptr;
-    if (FAILED(m_pEngine->GetDrive(engineIndex, &device)) || !device) return E_POINTER;
+    if (!m_engine) return E_UNEXPECTED;
+    ComPtr<ITrellisDevice> device;
+    if (FAILED(m_engine->GetDrive(engineIndex, device.Put())) || !device) return E_POINTER;
     DiscFacts facts;
-    HRESULT hr = ReadFacts(device, false, facts);
-    device->Release();
+    const HRESULT hr = ReadFacts(device.Get(), false, facts);
     if (FAILED(hr)) return hr;
     CDiscIdentity discIdentity;
     facts.FillIdentity(discIdentity);

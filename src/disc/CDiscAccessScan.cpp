@@ -21,30 +21,41 @@ int CDiscAccess::StartScan(int mode)
 {
     m_nMode = mode;
     WaitForScan();
-    m_pWorker = std::make_unique<CScanWorker>(*this);
+    ScanJob job;
+    job.engine = ComPtr<ITrellisEngine>::Share(m_engine.Get());
+    job.device = ComPtr<ITrellisDevice>::Share(m_selectedDevice.Get());
+    job.library = m_pLibrary;
+    job.mediaType = m_dwMediaType;
+    job.discId = m_nDiscId;
+    job.labelId = m_nLabelId;
+    job.replacedDiscId = m_nReplacedDiscId;
+    job.mode = mode;
+    job.fileCount = m_nFileCount;
+    job.itemTotal = m_nItemTotal;
+    m_nReplacedDiscId = 0; // the job took it
+    m_pWorker = std::make_unique<CScanWorker>(m_scan, std::move(job));
     m_pWorker->start();
-    m_nReplacedDiscId = 0; // the worker took it when made
     return m_pWorker->isRunning() || m_pWorker->isFinished() ? 1 : 0;
 }
 
 int CDiscAccess::SetCallback(ScanCallback callback, int context)
 {
-    m_pCallback = callback;
-    m_nCallbackContext = context;
+    m_scan.callback = callback;
+    m_scan.callbackContext = context;
     return 1;
 }
 
 HRESULT CDiscAccess::GetProperty(int key, int* value) const
 {
     if (!value) return E_POINTER;
-    if (key == 5000) *value = m_nProgress.load();
+    if (key == kProgressProperty) *value = m_scan.progress.load();
     return S_OK;
 }
 
 void CDiscAccess::SetCancel(int value)
 {
-    m_nCancelRequested = value;
-    m_nAbortRequested = value;
+    m_scan.cancelRequested = value;
+    m_scan.abortRequested = value;
 }
 
 bool CDiscAccess::WaitForScan(unsigned long milliseconds)

@@ -1,24 +1,19 @@
 // The scan worker: one thread per import. For a data disc it waits for the
 // disc engine's parse of the file system, then walks the tree level by
 // level and hands the rows to the library engine in batches of at most 600;
-// for an audio disc it writes one row per track. Progress, cancellation and
-// the callback go through the owning CDiscAccess.
+// for an audio disc it writes one row per track. It is given its job when
+// it starts and shares only the scan state (progress, cancellation, the
+// callback) with CDiscAccess.
 #pragma once
 #include "ILibraryEngine.h"
+#include "ScanState.h"
 #include "hresult.h"
 
-#include <QString>
 #include <QThread>
 
-class CDiscAccess;
-struct ILibraryEngine;
-struct ITrellisReader;
-
 class CScanWorker : public QThread {
-    friend class CTreeWalk;
-
 public:
-    explicit CScanWorker(CDiscAccess& access);
+    CScanWorker(ScanState& state, ScanJob job) : m_state(state), m_job(std::move(job)) {}
 
 protected:
     void run() override;
@@ -34,7 +29,7 @@ private:
     void CountItem();
     bool CancelRequested() const;
 
-    CDiscAccess& m_access;
+    ScanState& m_state;
+    ScanJob m_job;
     int m_nItemsDone = 0;
-    int m_nReplacedDiscId; // taken from the access when the scan is made
 };

@@ -1,5 +1,7 @@
 #include "ComponentModule.h"
 
+#include "ComPtr.h"
+
 HRESULT ComponentModule::Load(const QString& modulePath)
 {
     if (m_module) return S_OK;
@@ -22,13 +24,11 @@ HRESULT ComponentModule::CreateInstance(REFCLSID clsid, REFIID iid, void** objec
     if (!object) return E_POINTER;
     *object = nullptr;
     if (!m_getClassObject) return E_UNEXPECTED;
-    IClassFactory* factory = nullptr;
-    HRESULT hr = m_getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    ComPtr<IClassFactory> factory;
+    const HRESULT hr = m_getClassObject(clsid, IID_IClassFactory, factory.PutVoid());
     if (FAILED(hr)) return hr;
     if (!factory) return E_FAIL;
-    hr = factory->CreateInstance(nullptr, iid, object);
-    factory->Release();
-    return hr;
+    return factory->CreateInstance(nullptr, iid, object);
 }
 
 bool ComponentModule::Unload()

@@ -67,6 +67,7 @@ namespace ModalSeam {
 int Run(QDialog* window, ModalRecord record)
 {
     SeamState& state = State();
+    if (state.queue.empty() && !state.unattended) return window->exec(); // a person answers; nothing to record
     const size_t index = state.shown.size();
     state.shown.push_back(record);
     int result = IDCANCEL;
@@ -74,12 +75,10 @@ int Run(QDialog* window, ModalRecord record)
         const Answer answer = std::move(state.queue.front());
         state.queue.pop_front();
         result = Answered(window, answer);
-    } else if (state.unattended) {
+    } else {
         state.shown[index].answered = false;
         DiagWriteAlways("ModalSeam", "unanswered modal run: %s %u \"%s\"", qUtf8Printable(record.kind),
                         record.textId, qUtf8Printable(record.text.left(80)));
-    } else {
-        result = window->exec();
     }
     state.shown[index].result = result;
     return result;

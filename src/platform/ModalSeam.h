@@ -49,7 +49,9 @@ void QueueAction(Action action);
 size_t PendingAnswers();
 
 // Unattended (every test program): a run without a queued answer is not
-// shown; it is recorded as unanswered and returns IDCANCEL.
+// shown; it is recorded as unanswered and returns IDCANCEL. Runs are
+// recorded only while unattended or while answers are queued, so that a
+// program that runs for days keeps no growing record of them.
 void SetUnattended(bool unattended);
 bool IsUnattended();
 

@@ -1,10 +1,9 @@
 #include "ProgramPaths.h"
 
+#include "PrivateTempFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace ProgramPaths {
 
@@ -31,9 +30,8 @@ QString MachineSettingsFolder() { return MachineSettingsFolder(ProgramFolder());
 
 QString TempFolder()
 {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    QString folder = base + QStringLiteral("/albireo-") + QString::number(getuid());
-    QDir().mkpath(folder);
+    QString folder = PrivateTempFolder::Path();
+    folder.chop(1);
     return folder;
 }
 

@@ -15,7 +15,7 @@ QString ProgramFolder();
 // "<prefix>/etc/albireo" for any other prefix.
 QString MachineSettingsFolder(const QString& programFolder);
 QString MachineSettingsFolder();
-// Per-user temporary folder for picture files and the like; created on demand.
+// The private temporary folder (PrivateTempFolder), without trailing slash.
 QString TempFolder();
 // A backslash path relative to the program folder ("Language\Enu\FlwRC.dll")
 // as a native path under the program folder.

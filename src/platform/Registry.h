@@ -41,6 +41,7 @@ constexpr LONG ERROR_NO_MORE_ITEMS = 259;
 constexpr LONG ERROR_BADDB = 1009;
 constexpr LONG ERROR_KEY_DELETED = 1018;
 constexpr LONG ERROR_WRITE_FAULT = 29;
+constexpr LONG ERROR_DISK_FULL = 112;
 
 // Opens an existing key; ERROR_FILE_NOT_FOUND when it does not exist.
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD options, DWORD access, HKEY* result);

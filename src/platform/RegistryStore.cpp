@@ -38,20 +38,6 @@ private:
     int m_fd = -1;
 };
 
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    const char* p = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        left -= n;
-    }
-    return true;
-}
-
 std::unique_ptr<RegistryStore> g_user, g_machine;
 QMutex g_rootsMutex;
 
@@ -61,7 +47,16 @@ QString RootFile(const char* variable, const QString& fallback)
     return value.isEmpty() ? fallback : QString::fromLocal8Bit(value);
 }
 
+LONG WriteError(int error) { return error == ENOSPC || error == EDQUOT ? ERROR_DISK_FULL : ERROR_WRITE_FAULT; }
+
 } // namespace
+
+RegistryStore::FileOps RegistryStore::FileOps::System()
+{
+    return {[](int fd, const void* data, size_t size) { return ::write(fd, data, size); },
+            [](int fd) { return ::fdatasync(fd); },
+            [](const char* from, const char* to) { return ::rename(from, to); }, [](int fd) { return ::fsync(fd); }};
+}
 
 RegistryStore::RegistryStore(QString filePath) : m_filePath(std::move(filePath)), m_data(std::make_shared<RegistryData>()) {}
 
@@ -113,19 +108,51 @@ void RegistryStore::MoveDamagedAside()
     DiagWriteAlways("Registry", "damaged settings store moved to %s", QFile::encodeName(aside).constData());
 }
 
+bool RegistryStore::WriteAll(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = m_ops.write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// The rename lasts only once the folder that holds it is on the disk.
+bool RegistryStore::SyncFolder()
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(m_filePath).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = m_ops.syncFolder(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
 LONG RegistryStore::WriteFile(const RegistryData& data)
 {
     const QString temp = m_filePath + QStringLiteral(".new-") + QString::number(::getpid());
     const QByteArray encoded = QFile::encodeName(temp);
-    int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return errno == EACCES || errno == EROFS ? ERROR_ACCESS_DENIED : ERROR_WRITE_FAULT;
-    const bool ok = WriteAll(fd, data.Serialize()) && ::fdatasync(fd) == 0;
+    const int fd = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EACCES || errno == EROFS ? ERROR_ACCESS_DENIED : WriteError(errno);
+    const bool written = WriteAll(fd, data.Serialize()) && m_ops.syncFile(fd) == 0;
+    const int error = errno;
     ::close(fd);
-    if (!ok || ::rename(encoded.constData(), QFile::encodeName(m_filePath).constData()) != 0) {
+    if (!written || m_ops.rename(encoded.constData(), QFile::encodeName(m_filePath).constData()) != 0) {
+        const int failure = written ? errno : error;
         ::unlink(encoded.constData());
-        return ERROR_WRITE_FAULT;
+        return WriteError(failure);
     }
-    return ERROR_SUCCESS;
+    return SyncFolder() ? ERROR_SUCCESS : WriteError(errno);
 }
 
 LONG RegistryStore::Modify(const std::function<LONG(RegistryData&, bool& changed)>& change)

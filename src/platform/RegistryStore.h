@@ -1,9 +1,11 @@
 // One registry root kept in one file. Reads see the newest file (re-read
 // when it changed on disk); every change re-reads under an exclusive lock,
-// applies itself and replaces the file atomically (write new, then rename),
-// so two processes writing at once lose nothing and a crash never leaves a
-// half-written store. A damaged store file is reported once, moved aside on
-// the next write, and read as empty.
+// applies itself and replaces the file atomically (write new, sync it,
+// rename it over the old one, sync the folder), so two processes writing at
+// once lose nothing and a crash never leaves a half-written store. A write
+// that fails leaves the old file as it was and answers the failure. A
+// damaged store file is reported once, moved aside on the next write, and
+// read as empty.
 #pragma once
 #include "RegistryData.h"
 
@@ -11,10 +13,22 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <sys/types.h>
 
 class RegistryStore {
 public:
+    // The system calls of a write, one function each, so that tests can
+    // make any of them fail as a full disk or a failing device would.
+    struct FileOps {
+        std::function<ssize_t(int fd, const void* data, size_t size)> write;
+        std::function<int(int fd)> syncFile;
+        std::function<int(const char* from, const char* to)> rename;
+        std::function<int(int fd)> syncFolder;
+        static FileOps System();
+    };
+
     explicit RegistryStore(QString filePath);
+    void SetFileOps(FileOps ops) { m_ops = std::move(ops); }
 
     const QString& FilePath() const { return m_filePath; }
     // The current content (a copy that stays valid while the caller uses it).
@@ -39,9 +53,12 @@ private:
     FileStamp Stamp() const;
     void LoadIfChanged();
     LONG WriteFile(const RegistryData& data);
+    bool WriteAll(int fd, const QByteArray& bytes);
+    bool SyncFolder();
     void MoveDamagedAside();
 
     QString m_filePath;
+    FileOps m_ops = FileOps::System();
     QMutex m_mutex;
     FileStamp m_stamp;
     std::shared_ptr<const RegistryData> m_data;

@@ -158,6 +158,12 @@
     X(IDS_TIP_CAPTURE, 3254)                                                                               \
     X(IDS_MSG_NO_CAPTURE_DEVICE, 3256)                                                                     \
     X(IDS_MSG_PREVIEW_FAILED, 3259)                                                                        \
+    X(IDS_SOURCE_PICTURE_FILE, 3290) /* the device list's entry for a picture file */                       \
+    X(IDS_PICTURE_FILE_CAPTION, 3291)                                                                      \
+    X(IDS_PICTURE_FILE_FILTER, 3292) /* the name of the picture kinds in the file chooser */               \
+    X(IDS_MSG_PICTURE_UNREADABLE, 3293)                                                                    \
+    X(IDS_FMT_PICTURE_TOO_LARGE, 3294) /* format: %d x %d = the picture's size, %d = the largest side */   \
+    X(IDS_MSG_LABEL_NOT_SAVED, 3295)                                                                       \
     /* buttons: a button's text has the number of its command */                                           \
     X(IDS_BTN_OK, 8016)                                                                                    \
     X(IDS_BTN_CANCEL, 6084)                                                                                \

@@ -38,6 +38,8 @@ LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam)
 bool PostMessage(QObject* target, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!target) return false;
-    QCoreApplication::postEvent(target, new WinMessageEvent(message, wParam, lParam));
+    auto* event = new WinMessageEvent(message, wParam, lParam);
+    event->posted = true;
+    QCoreApplication::postEvent(target, event);
     return true;
 }

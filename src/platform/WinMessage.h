@@ -30,6 +30,7 @@ public:
     LPARAM lParam;
     LRESULT result = 0;
     bool handled = false;
+    bool posted = false; // queued by PostMessage (nobody waits for the result)
 };
 
 // Delivers the message now and returns the handler's result. From another

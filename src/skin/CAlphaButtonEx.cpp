@@ -29,10 +29,7 @@ BOOL CAlphaButtonEx::Create(const QString& text, const QString& picturePath, DWO
     // leave it to the parent.
     setCheckable(m_dwType == BS_AUTOCHECKBOX || m_dwType == BS_AUTORADIOBUTTON);
     setAutoExclusive(m_dwType == BS_AUTORADIOBUTTON);
-    QString picture = picturePath;
-    if (picture.isEmpty())
-        picture = QString::fromLatin1(IsCheckBox() ? kCheckBoxPicture : IsRadio() ? kRadioPicture : kPushPicture);
-    const BOOL loaded = SetPicture(picture);
+    const BOOL loaded = SetPicture(picturePath);
     setGeometry(rect.isEmpty() ? QRect(rect.topLeft(), sizeHint()) : rect);
     setEnabled(!(style & WS_DISABLED));
     setVisible(style & WS_VISIBLE);
@@ -41,7 +38,7 @@ BOOL CAlphaButtonEx::Create(const QString& text, const QString& picturePath, DWO
 
 BOOL CAlphaButtonEx::SetPicture(const QString& picturePath)
 {
-    m_picture = SkinImage::Load(picturePath);
+    m_picture = SkinImage::LoadOr(picturePath, IsCheckBox() ? kCheckBoxPicture : IsRadio() ? kRadioPicture : kPushPicture);
     update();
     return !m_picture.isNull();
 }

@@ -5,16 +5,6 @@
 
 #include <QPainter>
 
-namespace {
-
-QImage LoadOr(const QString& path, const char* fallback)
-{
-    QImage image = SkinImage::Load(path);
-    return image.isNull() ? SkinImage::Load(QString::fromLatin1(fallback)) : image;
-}
-
-} // namespace
-
 CApProgressCtrl::CApProgressCtrl(QWidget* parent) : QProgressBar(parent)
 {
     setTextVisible(false);
@@ -35,8 +25,8 @@ BOOL CApProgressCtrl::Create(const QString& backgroundPath, const QString& unitP
 
 BOOL CApProgressCtrl::SetPictures(const QString& backgroundPath, const QString& unitPath)
 {
-    m_background = LoadOr(backgroundPath, kDefaultBackground);
-    m_unit = LoadOr(unitPath, kDefaultUnit);
+    m_background = SkinImage::LoadOr(backgroundPath, kDefaultBackground);
+    m_unit = SkinImage::LoadOr(unitPath, kDefaultUnit);
     update();
     return !m_background.isNull() && !m_unit.isNull();
 }

@@ -3,6 +3,7 @@
 #include "CAlphaStatic.h"
 #include "CGButton.h"
 #include "CGStatic.h"
+#include "Diagnostics.h"
 #include "ResourceIds.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
@@ -38,7 +39,11 @@ BOOL CFlwBaseDialog::SetupSkin(const QString& caption, const QString& background
     if (button1TextId || button1Command) buttons.emplace_back(button1TextId, button1Command);
     if (button2TextId || button2Command) buttons.emplace_back(button2TextId, button2Command);
     CreateBottomButtons(buttons);
-    return !m_background.isNull();
+    // Without its background the dialog still opens, unpainted where the
+    // picture would be.
+    if (m_background.isNull())
+        DumpMsg("FlwBaseDialog", "background %s cannot be loaded", qUtf8Printable(backgroundPath));
+    return TRUE;
 }
 
 void CFlwBaseDialog::CreateCaption(const QString& caption)
@@ -74,8 +79,8 @@ void CFlwBaseDialog::CreateCaption(const QString& caption)
 
 int CFlwBaseDialog::DefaultButtonTextId(UINT command)
 {
-    if (command == IDOK) return 8016;
-    if (command == IDCANCEL) return 6084;
+    if (command == IDOK) return IDS_BTN_OK;
+    if (command == IDCANCEL) return IDS_BTN_CANCEL;
     return static_cast<int>(command);
 }
 

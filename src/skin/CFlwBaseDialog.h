@@ -6,6 +6,7 @@
 // logo, and up to two bottom buttons on "Image\Common\button\btn.png".
 #pragma once
 #include "CFlwDialog.h"
+#include "ResourceIds.h"
 
 #include <QImage>
 
@@ -18,7 +19,7 @@ class CFlwBaseDialog : public CFlwDialog {
 public:
     static constexpr UINT kMinimiseCommand = 61767;
     static constexpr UINT kCloseCommand = 61797;
-    static constexpr UINT kMinimiseTipId = 61186;
+    static constexpr UINT kMinimiseTipId = IDS_TIP_MINIMIZE;
     static constexpr const char* kMinimisePicture = "Image\\Dialogs\\BaseDialog\\btn_caption_under.png";
     static constexpr const char* kClosePicture = "Image\\Dialogs\\BaseDialog\\btn_caption_close.png";
     static constexpr const char* kButtonPicture = "Image\\Common\\button\\btn.png";
@@ -35,6 +36,8 @@ public:
     // The skin set-up. A bottom button is left out when its text and command
     // are both 0; a text resource of 0 or less keeps the command's default
     // text. Button 1 stands left of button 2; the last one given is rightmost.
+    // A background that cannot be loaded leaves the dialog unpainted; it
+    // still opens (TRUE).
     BOOL SetupSkin(const QString& caption, const QString& backgroundPath, int button1TextId = 0,
                    UINT button1Command = 0, int button2TextId = 0, UINT button2Command = 0);
     // The product icon shown at (5, 5)-(29, 29); set before SetupSkin.

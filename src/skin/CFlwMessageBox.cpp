@@ -14,8 +14,9 @@
 
 namespace {
 
-constexpr UINT kOk = 8016, kCancel = 6084, kYes = 11323, kNo = 11320, kRetry = 910, kIgnore = 902, kAbort = 903;
-constexpr UINT kCloseTipId = 11268;
+constexpr UINT kOk = IDS_BTN_OK, kCancel = IDS_BTN_CANCEL, kYes = IDS_BTN_YES, kNo = IDS_BTN_NO, kRetry = IDS_BTN_RETRY,
+               kIgnore = IDS_BTN_IGNORE, kAbort = IDS_BTN_ABORT;
+constexpr UINT kCloseTipId = IDS_TIP_CLOSE;
 constexpr int kTextLeft = 100;
 constexpr int kTextTop = 60;
 constexpr int kIconLeft = 34;

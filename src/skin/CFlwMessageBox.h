@@ -9,6 +9,7 @@
 // close button does. Screen readers hear the caption and text at once.
 #pragma once
 #include "CFlwDialog.h"
+#include "ResourceIds.h"
 
 #include <QFont>
 #include <QImage>
@@ -20,7 +21,7 @@ class CGButton;
 class CFlwMessageBox : public CFlwDialog {
     Q_OBJECT
 public:
-    static constexpr UINT kCaptionId = 100;
+    static constexpr UINT kCaptionId = IDS_APP_CAPTION;
     static constexpr const char* kWindowClass = "Flintwell Message Box";
     static constexpr const char* kExclamationIcon = "Image\\Dialogs\\MessageBox\\icon_exclamation.png";
     static constexpr const char* kErrorIcon = "Image\\Dialogs\\MessageBox\\icon_error.png";

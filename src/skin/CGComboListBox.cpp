@@ -21,6 +21,8 @@ void CGComboListBox::SetItems(const QStringList& items, int current)
 {
     m_items = items;
     m_nHot = current;
+    // A list that shrank must not stay scrolled past its new end.
+    m_nTop = std::min(m_nTop, std::max(Count() - VisibleRows(), 0));
     update();
 }
 
@@ -39,6 +41,14 @@ void CGComboListBox::SetTopIndex(int top)
     m_nTop = clamped;
     update();
     emit topIndexChanged(m_nTop);
+}
+
+void CGComboListBox::ShowRow(int index)
+{
+    int top = std::min(m_nTop, std::max(Count() - VisibleRows(), 0));
+    if (index >= 0 && index < top) top = index;
+    if (index >= top + VisibleRows()) top = index - VisibleRows() + 1;
+    SetTopIndex(top);
 }
 
 int CGComboListBox::IndexAt(const QPoint& point) const
@@ -101,8 +111,7 @@ void CGComboListBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down: {
         const int next = std::clamp(m_nHot + (event->key() == Qt::Key_Up ? -1 : 1), 0, std::max(Count() - 1, 0));
         SetHot(next);
-        if (next < m_nTop) SetTopIndex(next);
-        if (next >= m_nTop + VisibleRows()) SetTopIndex(next - VisibleRows() + 1);
+        ShowRow(next);
         break;
     }
     case Qt::Key_Return:

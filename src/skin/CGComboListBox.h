@@ -20,6 +20,9 @@ public:
     QString ItemText(int index) const { return m_items.value(index); }
     int TopIndex() const { return m_nTop; }
     void SetTopIndex(int top);
+    // Scrolls as little as needed to show the row (none for -1) with the
+    // rows that fit, the list never scrolled past its end.
+    void ShowRow(int index);
     int HotIndex() const { return m_nHot; }
     int VisibleRows() const { return std::max(1, height() / ItemHeight()); }
     int IndexAt(const QPoint& point) const;

@@ -49,7 +49,7 @@ void CGListBoxContainer::Open(const QRect& anchor)
         m_pScrollBar->setRange(0, m_pList->Count() - m_pList->VisibleRows());
         m_pScrollBar->setPageStep(m_pList->VisibleRows());
     }
-    if (m_pList->HotIndex() >= m_pList->VisibleRows()) m_pList->SetTopIndex(m_pList->HotIndex());
+    m_pList->ShowRow(m_pList->HotIndex());
     show();
     m_pList->setFocus();
 }

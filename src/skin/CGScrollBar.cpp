@@ -11,11 +11,6 @@ namespace {
 
 constexpr int kMinThumb = 18;
 
-QImage LoadOr(const QString& path, const char* fallback)
-{
-    return SkinImage::Load(path.isEmpty() ? QString::fromLatin1(fallback) : path);
-}
-
 } // namespace
 
 CGScrollBar::CGScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent)
@@ -39,10 +34,10 @@ BOOL CGScrollBar::Create(DWORD style, const QRect& rect, QWidget* parent, UINT i
 
 BOOL CGScrollBar::SetPictures(const QString& up, const QString& down, const QString& thumb, const QString& track)
 {
-    m_up = LoadOr(up, kUpPicture);
-    m_down = LoadOr(down, kDownPicture);
-    m_thumb = LoadOr(thumb, kThumbPicture);
-    m_track = LoadOr(track, kTrackPicture);
+    m_up = SkinImage::LoadOr(up, kUpPicture);
+    m_down = SkinImage::LoadOr(down, kDownPicture);
+    m_thumb = SkinImage::LoadOr(thumb, kThumbPicture);
+    m_track = SkinImage::LoadOr(track, kTrackPicture);
     updateGeometry();
     update();
     return !m_up.isNull() && !m_down.isNull() && !m_thumb.isNull() && !m_track.isNull();

@@ -8,11 +8,13 @@
 #include "SkinImage.h"
 #include "SkinPaint.h"
 #include "StringResources.h"
+#include "WinMessage.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QThread>
 #include <cmath>
 
 namespace {
@@ -115,21 +117,44 @@ BOOL CProgressDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 bool CProgressDlg::PumpMessages(bool allowEscape)
 {
+    if (m_bCancelled || m_bPumping) return m_bCancelled;
     m_bPumping = true;
     m_bAllowEscape = allowEscape;
+    m_nPumpLoopLevel = QThread::currentThread()->loopLevel();
     QCoreApplication::instance()->installEventFilter(this);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::instance()->removeEventFilter(this);
     m_bPumping = false;
+    for (const HeldMessage& held : std::exchange(m_held, {}))
+        if (held.target) PostMessage(held.target, held.msg, held.wParam, held.lParam);
     return m_bCancelled;
+}
+
+bool CProgressDlg::IsOurs(QObject* object) const
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget && (widget == this || isAncestorOf(widget));
+}
+
+bool CProgressDlg::HoldForOthers(QObject* watched, QEvent* event)
+{
+    if (IsInput(event->type())) return qobject_cast<QWidget*>(watched) != nullptr; // window-level delivery reaches the widgets next
+    if (event->type() == QEvent::Timer) return true;                                // it fires again later
+    WinMessageEvent* message = WinMessageEvent::From(event);
+    if (!message || !message->posted) return false;
+    m_held.push_back({watched, message->msg, message->wParam, message->lParam});
+    return true;
 }
 
 bool CProgressDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_bPumping || !IsInput(event->type())) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget) return false; // window-level delivery reaches the widgets next
-    if (widget != this && !isAncestorOf(widget)) return true;
+    if (!m_bPumping) return false;
+    // A modal window opened by a handler meanwhile runs its own loop and
+    // takes its own input.
+    if (QThread::currentThread()->loopLevel() > m_nPumpLoopLevel) return false;
+    if (!IsOurs(watched)) return HoldForOthers(watched, event);
+    if (!IsInput(event->type())) return false;
+    if (m_bCancelled) return true; // cancellation requested: nothing more is handled
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         if (m_bAllowEscape) OnCancel();
         return true;

@@ -6,8 +6,11 @@
 // owner closes the window.
 #pragma once
 #include "CFlwDialog.h"
+#include "ResourceIds.h"
 
 #include <QImage>
+#include <QPointer>
+#include <vector>
 
 class CAlphaStatic;
 class CApProgressCtrl;
@@ -17,7 +20,7 @@ class CProgressDlg : public CFlwDialog {
     Q_OBJECT
 public:
     static constexpr UINT kCancelCommand = 1211;
-    static constexpr UINT kCancelTextId = 6084;
+    static constexpr UINT kCancelTextId = IDS_BTN_CANCEL;
     static constexpr QRgb kOutsideColour = 0xFF0000FF; // pure blue
     static constexpr const char* kBackground = "Image\\Dialogs\\ProgressDialog\\bg_progress_dialog.png";
     static constexpr const char* kBarBackground = "Image\\Common\\progressCtrl\\progress_bg_438.png";
@@ -36,7 +39,10 @@ public:
     bool IsCancelled() const { return m_bCancelled; }
     void ResetCancel() { m_bCancelled = false; }
     // Handles the messages waiting for this window and its controls while
-    // the caller works (input meant for other windows is dropped); Escape
+    // the caller works, and stops once cancellation is requested. What is
+    // meant for other windows waits: their posted messages are handed on
+    // after the pump, their timers fire later, input for them is dropped.
+    // A modal window that a handler opens meanwhile runs as usual. Escape
     // cancels when allowed. Returns whether cancellation was requested.
     bool PumpMessages(bool allowEscape);
     // Scales every child's position and size by `factor` (rounded up) and
@@ -58,6 +64,10 @@ protected:
 
 private:
     void ApplyShape();
+    bool IsOurs(QObject* object) const;
+    // What the pump does with an event for another window: true when it is
+    // held back or dropped.
+    bool HoldForOthers(QObject* watched, QEvent* event);
 
     QImage m_background;
     CAlphaStatic* m_pTitle = nullptr;
@@ -66,4 +76,12 @@ private:
     bool m_bCancelled = false;
     bool m_bPumping = false;
     bool m_bAllowEscape = false;
+    int m_nPumpLoopLevel = 0;
+    struct HeldMessage {
+        QPointer<QObject> target;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<HeldMessage> m_held;
 };

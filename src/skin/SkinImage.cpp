@@ -52,4 +52,10 @@ QImage Load(const QString& picturePath)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+QImage LoadOr(const QString& picturePath, const char* defaultPath)
+{
+    const QImage image = picturePath.isEmpty() ? QImage() : Load(picturePath);
+    return image.isNull() ? Load(QString::fromLatin1(defaultPath)) : image;
+}
+
 } // namespace SkinImage

@@ -14,5 +14,8 @@ namespace SkinImage {
 QString Resolve(const QString& picturePath);
 // The picture (premultiplied ARGB), or a null image when it cannot be read.
 QImage Load(const QString& picturePath);
+// The picture, or the control's default picture when none is named or the
+// named one cannot be read.
+QImage LoadOr(const QString& picturePath, const char* defaultPath);
 
 } // namespace SkinImage

@@ -1,8 +1,16 @@
 #include "TagText.h"
 
-#include <vector>
+#include "TagRecords.h"
 
 namespace TagText {
+
+namespace {
+const QString kNameSeparator = QStringLiteral(", ");
+}
+
+QStringList SplitNames(const QString& namesText) { return namesText.split(kNameSeparator, Qt::SkipEmptyParts); }
+
+QString JoinNames(const QStringList& names) { return names.join(kNameSeparator); }
 
 QString JoinIds(const QList<int>& ids)
 {
@@ -27,18 +35,15 @@ HRESULT IdsForNames(ILibraryEngine* library, const QStringList& names, QString* 
     if (!library || !idsText) return E_POINTER;
     QList<int> wanted;
     for (const QString& name : names) {
-        const auto* text = reinterpret_cast<const WCHAR*>(name.utf16());
+        const char16_t* text = TagRecords::Utf16(name);
         LONG id = 0, visible = 0;
         HRESULT hr = library->FindTag(&id, &visible, text);
         if (SUCCEEDED(hr) && (id <= 0 || !visible)) hr = library->AddTag(text, &id);
         if (FAILED(hr)) return hr;
         wanted << id;
     }
-    LONG count = 0;
-    HRESULT hr = library->GetTagCount(&count);
-    if (FAILED(hr)) return hr;
-    std::vector<TagRecord> tags(static_cast<size_t>(count));
-    if (count > 0 && FAILED(hr = library->GetTags(tags.data(), count))) return hr;
+    std::vector<TagRecord> tags;
+    if (const HRESULT hr = TagRecords::Read(library, &tags); FAILED(hr)) return hr;
     QList<int> ordered;
     for (const TagRecord& tag : tags)
         if (wanted.contains(tag.id) && !ordered.contains(tag.id)) ordered << tag.id;

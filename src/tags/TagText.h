@@ -10,6 +10,11 @@
 
 namespace TagText {
 
+// The names string: pieces between ", " separators. A separator at the start
+// or end adds no piece, and neither do two separators in a row.
+QStringList SplitNames(const QString& namesText);
+QString JoinNames(const QStringList& names);
+
 QString JoinIds(const QList<int>& ids);
 QList<int> SplitIds(const QString& idsText);
 // The ids string for tag names, creating the tags that do not exist yet

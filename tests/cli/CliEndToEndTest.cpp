@@ -267,6 +267,15 @@ TEST_F(CliEndToEnd, WrongUsageAndHelp)
     EXPECT_EQ(missing.err.count('\n'), 1);
     EXPECT_EQ(m_cli.Run({"ls", "No Such Disc"}).exitCode, 1);
     EXPECT_EQ(m_cli.Run({"import", "Q:"}).exitCode, 1);
+
+    // A CUE sheet whose data file is missing: the message names the file.
+    QFile sheet(m_folder + "/album.cue");
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("FILE \"Album Disc 1.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    sheet.close();
+    const CliResult cue = m_cli.Run({"insert", m_letter, m_folder + "/album.cue"});
+    EXPECT_EQ(cue.exitCode, 1);
+    EXPECT_TRUE(cue.err.contains("the data file \"Album Disc 1.bin\" that the sheet names is missing")) << cue.err.toStdString();
 }
 
 } // namespace

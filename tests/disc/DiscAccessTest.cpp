@@ -172,8 +172,9 @@ void Record(int code, intptr_t parameter, int context)
     g_log.events.push_back({code, code == ScanFinished ? *reinterpret_cast<int*>(parameter) : context});
 }
 
-// Scans the disc in the first drive into a fresh disc record; returns the disc id.
-int Scan(CDiscAccess& access, ILibraryEngine* library, bool cancel, std::vector<int>* progress)
+// Starts the scan of the disc in the first drive into a fresh disc record;
+// returns the disc id.
+int BeginScan(CDiscAccess& access, ILibraryEngine* library, bool cancel)
 {
     char identity[33] = {};
     WCHAR label[260] = {}, spare[260] = {}, date[260] = {};
@@ -192,13 +193,20 @@ int Scan(CDiscAccess& access, ILibraryEngine* library, bool cancel, std::vector<
     access.SetCallback(Record, 77);
     access.SetCancel(cancel ? 1 : 0);
     EXPECT_EQ(access.StartScan(audio == -1 ? 1 : 0), 1);
+    return discId;
+}
+
+// Scans the disc in the first drive into a fresh disc record; returns the disc id.
+int Scan(CDiscAccess& access, ILibraryEngine* library, bool cancel, std::vector<int>* progress)
+{
+    const int discId = BeginScan(access, library, cancel);
     while (!access.WaitForScan(5)) {
         int value = 0;
-        access.GetProperty(5000, &value);
+        access.GetProperty(CDiscAccess::kProgressProperty, &value);
         progress->push_back(value);
     }
     int value = 0;
-    access.GetProperty(5000, &value);
+    access.GetProperty(CDiscAccess::kProgressProperty, &value);
     progress->push_back(value);
     access.SetCancel(0);
     return discId;
@@ -237,6 +245,28 @@ TEST_F(DiscAccessTest, ScanReportsOnceAndProgressRisesToTheEnd)
     }
     library->Uninitialize();
     library->Release();
+}
+
+TEST_F(DiscAccessTest, LeavingDuringAScanCancelsItBeforeWaiting)
+{
+    CDllCom module;
+    ComPtr<ILibraryEngine> library;
+    ASSERT_EQ(module.CreateLibraryEngine(library.Put()), S_OK);
+    ASSERT_EQ(library->Initialize(0, 1, 0), S_OK);
+    {
+        CDiscAccess access;
+        ASSERT_EQ(Insert(access, access.EngineIndexAt(0), MakeIso("leave", "LEAVE", 500)), S_OK);
+        BeginScan(access, library.Get(), false);
+    } // the program ends while the scan runs
+    std::lock_guard<std::mutex> lock(g_log.mutex);
+    ASSERT_FALSE(g_log.events.empty());
+    EXPECT_EQ(g_log.events.back(), std::make_pair(int(ScanFinished), 0));
+    EXPECT_NE(std::find(g_log.events.begin(), g_log.events.end(), std::make_pair(int(ScanCancelled), 77)),
+              g_log.events.end());
+    LONG discs = -1;
+    library->GetDiscCount(&discs);
+    EXPECT_EQ(discs, 0) << "nothing of the disc is kept";
+    library->Uninitialize();
 }
 
 } // namespace

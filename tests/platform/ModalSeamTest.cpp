@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,4 +113,16 @@ TEST_F(ModalSeamTest, UnansweredRunsInUnattendedModeCancelWithoutShowing)
     ASSERT_EQ(ModalSeam::Shown().size(), 1u);
     EXPECT_FALSE(ModalSeam::Shown()[0].answered);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ModalSeamTest, RunsAPersonAnswersAreNotRecorded)
+{
+    ModalSeam::SetUnattended(false);
+    for (int run = 0; run < 3; ++run) {
+        QDialog dialog;
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.done(IDNO); });
+        EXPECT_EQ(ModalSeam::Run(&dialog, Message(3268)), IDNO);
+    }
+    ModalSeam::SetUnattended(true);
+    EXPECT_TRUE(ModalSeam::Shown().empty());
 }

@@ -1,14 +1,16 @@
 // The registry API over the file store: keys, typed values, enumeration,
-#include <QDir>
-#include <QFileInfo>
-// deletion, damaged files and two processes writing at once.
+// deletion, damaged files, failed writes and two processes writing at once.
 #include "Registry.h"
 #include "RegistryData.h"
 #include "RegistryStore.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <cerrno>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -180,3 +182,84 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Adds the key `path` to the store.
+LONG AddKey(RegistryStore& store, const QString& path)
+{
+    return store.Modify([&](RegistryData& data, bool& changed) {
+        data.CreateKey(path, &changed);
+        return ERROR_SUCCESS;
+    });
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// A failing device, as a full disk or a broken medium gives it: each step
+// of the write fails in turn; the old file stays as it was, no new file is
+// left behind, and the caller hears of it.
+TEST_F(RegistryTest, FailedWriteKeepsTheOldFileAndAnswersTheFailure)
+{
+    const QString folder = TestEnvironment::MakeFolder("registry-faults");
+    const QString path = folder + "/store.reg";
+    RegistryStore store(path);
+    ASSERT_EQ(AddKey(store, "Old"), ERROR_SUCCESS);
+    const QByteArray before = FileBytes(path);
+    ASSERT_FALSE(before.isEmpty());
+
+    struct Fault {
+        const char* step;
+        std::function<void(RegistryStore::FileOps&)> inject;
+        LONG expected;
+    };
+    const Fault faults[] = {
+        {"disk full after 10 bytes",
+         [](RegistryStore::FileOps& ops) {
+             auto written = std::make_shared<size_t>(0);
+             ops.write = [written](int fd, const void* data, size_t size) -> ssize_t {
+                 if (*written >= 10) return errno = ENOSPC, -1;
+                 const ssize_t n = ::write(fd, data, std::min<size_t>(size, 10 - *written));
+                 *written += size_t(n);
+                 return n;
+             };
+         },
+         ERROR_DISK_FULL},
+        {"a write that takes nothing", [](RegistryStore::FileOps& ops) { ops.write = [](int, const void*, size_t) { return ssize_t(0); }; },
+         ERROR_WRITE_FAULT},
+        {"file sync", [](RegistryStore::FileOps& ops) { ops.syncFile = [](int) { return errno = EIO, -1; }; },
+         ERROR_WRITE_FAULT},
+        {"rename", [](RegistryStore::FileOps& ops) { ops.rename = [](const char*, const char*) { return errno = EIO, -1; }; },
+         ERROR_WRITE_FAULT},
+    };
+    for (const Fault& fault : faults) {
+        RegistryStore::FileOps ops = RegistryStore::FileOps::System();
+        fault.inject(ops);
+        store.SetFileOps(ops);
+        EXPECT_EQ(AddKey(store, "New"), fault.expected) << fault.step;
+        EXPECT_EQ(FileBytes(path), before) << fault.step;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"store.reg", "store.reg.lock"})) << fault.step;
+        EXPECT_EQ(store.Snapshot()->FindKey("New"), nullptr) << fault.step;
+        RegistryStore reader(path);
+        EXPECT_NE(reader.Snapshot()->FindKey("Old"), nullptr) << fault.step;
+    }
+
+    // The folder cannot be synced: the new file is in place, but whether
+    // it lasts is not known, and the caller hears of that too.
+    RegistryStore::FileOps folderFails = RegistryStore::FileOps::System();
+    folderFails.syncFolder = [](int) { return errno = EIO, -1; };
+    store.SetFileOps(folderFails);
+    EXPECT_EQ(AddKey(store, "New"), ERROR_WRITE_FAULT);
+
+    store.SetFileOps(RegistryStore::FileOps::System());
+    ASSERT_EQ(AddKey(store, "Newer"), ERROR_SUCCESS);
+    RegistryStore reader(path);
+    EXPECT_NE(reader.Snapshot()->FindKey("Old"), nullptr);
+    EXPECT_NE(reader.Snapshot()->FindKey("Newer"), nullptr);
+}

@@ -109,15 +109,21 @@ TEST_F(LingmereTest, RoundTripOnTheInstalledFiles)
     ASSERT_TRUE(module);
     EXPECT_FALSE(module->String(100).isEmpty());
 
-    // German is known but has no table here: choosing it works, its path does not.
+    // German has a table of its own.
     EXPECT_EQ(object->SetLanguage(u"deu"), S_OK);
     EXPECT_EQ(Language(object), QStringLiteral("DEU"));
+    ASSERT_EQ(object->GetResourcePath(path), S_OK);
+    EXPECT_EQ(Utf16(path), TestEnvironment::ProgramFolder() + QStringLiteral("/Language/Deu/FlwRC.dll"));
+    EXPECT_TRUE(ResourceModule::Load(Utf16(path)));
+
+    // French is known but has no table here: choosing it works, its path does not.
+    EXPECT_EQ(object->SetLanguage(u"fra"), S_OK);
     EXPECT_EQ(object->GetResourcePath(path), HresultFromWin32(2));
     EXPECT_EQ(path[0], u'\0');
 
     EXPECT_EQ(object->SetLanguage(u"Xyz"), E_INVALIDARG);
     EXPECT_EQ(object->SetLanguage(nullptr), E_POINTER);
-    EXPECT_EQ(Language(object), QStringLiteral("DEU"));
+    EXPECT_EQ(Language(object), QStringLiteral("FRA"));
     EXPECT_EQ(object->GetLanguage(nullptr), E_POINTER);
 
     EXPECT_EQ(m_release(object), S_OK);

@@ -82,15 +82,15 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_LIBRARY_CHECK_FAILED, text + text},
                                               {IDS_ABOUT_VERSION, text},
                                               {IDS_ABOUT_LIBRARIES, text},
+                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
                                               {IDS_MSG_DISC_EXISTS_REPLACE, text},
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},
                                               {IDS_TIP_DISC_INCOMPLETE, two},
                                               {IDS_GAP_SHORT_IMAGE, text + text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
-        const auto format = formats.find(id);
-        if (format != formats.end())
-            EXPECT_EQ(conversions, format->second) << id;
+        if (formats.count(id))
+            EXPECT_EQ(conversions, formats.at(id)) << id;
         else
             EXPECT_TRUE(conversions.isEmpty()) << id << ": " << English()->String(id).toStdString();
     }

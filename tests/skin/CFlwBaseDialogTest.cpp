@@ -13,8 +13,10 @@ namespace {
 class SampleDialog : public CFlwBaseDialog {
     Q_OBJECT
 public:
-    SampleDialog(int text1, UINT command1, int text2, UINT command2)
-        : CFlwBaseDialog(3233), m_text1(text1), m_command1(command1), m_text2(text2), m_command2(command2)
+    SampleDialog(int text1, UINT command1, int text2, UINT command2,
+                 QString background = QStringLiteral("Image\\Albireo\\bg_addtag.png"))
+        : CFlwBaseDialog(3233), m_text1(text1), m_command1(command1), m_text2(text2), m_command2(command2),
+          m_background(std::move(background))
     {
     }
     int oks = 0;
@@ -22,8 +24,7 @@ public:
 protected:
     BOOL OnInitDialog() override
     {
-        return SetupSkin(QStringLiteral("Add tags"), QStringLiteral("Image\\Albireo\\bg_addtag.png"), m_text1,
-                         m_command1, m_text2, m_command2);
+        return SetupSkin(QStringLiteral("Add tags"), m_background, m_text1, m_command1, m_text2, m_command2);
     }
     void OnOK() override
     {
@@ -36,6 +37,7 @@ private:
     UINT m_command1;
     int m_text2;
     UINT m_command2;
+    QString m_background;
 };
 
 class CFlwBaseDialogTest : public ::testing::Test {
@@ -128,3 +130,15 @@ TEST_F(CFlwBaseDialogTest, EveryPointDragsTheWindow)
 }
 
 #include "CFlwBaseDialogTest.moc"
+
+TEST_F(CFlwBaseDialogTest, MissingBackgroundLeavesTheDialogUnpaintedButItOpens)
+{
+    SampleDialog dialog(8016, IDOK, 0, 0, QStringLiteral("Image\\Albireo\\no_such_background.png"));
+    dialog.resize(400, 200);
+    ModalSeam::QueueAnswer(IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.oks, 1);
+    EXPECT_TRUE(dialog.Background().isNull());
+    EXPECT_EQ(dialog.CaptionText()->text(), QStringLiteral("Add tags"));
+    ASSERT_NE(dialog.BottomButton(IDOK), nullptr);
+}

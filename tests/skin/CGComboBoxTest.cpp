@@ -3,6 +3,7 @@
 #include "CGListBoxContainer.h"
 #include "MessageRecorder.h"
 
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -57,4 +58,35 @@ TEST(CGComboBox, ChoosingARowInThePopupSelectsItAndTellsTheParent)
     EXPECT_EQ(HIWORD(changes[0].wParam), CBN_SELCHANGE);
     combo->setEnabled(false);
     EXPECT_EQ(combo->FrameIndex(), 3);
+}
+
+TEST(CGComboBox, PopupOfAShrunkenListShowsItsRows)
+{
+    QWidget parent;
+    parent.resize(300, 100);
+    parent.show();
+    auto* combo = new CGComboBox(&parent);
+    combo->Create(QStringLiteral("Image\\Common\\combobox\\combo_216_24.png"),
+                  QStringLiteral("Image\\Common\\combobox\\comboitembk.jpg"), WS_CHILD | WS_VISIBLE,
+                  QRect(20, 20, 216, 24), &parent, 3251);
+    for (int i = 0; i < 40; ++i) combo->AddString(QStringLiteral("Row %1").arg(i));
+    combo->SetCurSel(39);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    combo->showPopup();
+    CGComboListBox* list = combo->Popup()->List();
+    ASSERT_GT(list->TopIndex(), 20); // scrolled down to the chosen row
+    combo->hidePopup();
+
+    combo->clear();
+    for (int i = 0; i < 3; ++i) combo->AddString(QStringLiteral("Row %1").arg(i));
+    combo->SetCurSel(1);
+    combo->showPopup();
+    EXPECT_EQ(list->TopIndex(), 0);
+    EXPECT_EQ(list->IndexAt(QPoint(10, 5)), 0);
+    // The first row is painted with its item picture, not left blank.
+    const QImage shown = list->grab().toImage();
+    QSet<QRgb> colours;
+    for (int x = 0; x < shown.width(); x += 4) colours.insert(shown.pixel(x, list->ItemHeight() / 2));
+    EXPECT_GT(colours.size(), 1);
+    combo->hidePopup();
 }

@@ -83,3 +83,13 @@ TEST(CGScrollEdit, ScrollsWithItsOwnBar)
     edit->ScrollBar()->setValue(edit->ScrollBar()->maximum());
     EXPECT_GT(edit->cursorForPosition(QPoint(5, 5)).blockNumber(), 20) << "the last lines are in view";
 }
+
+TEST_F(CGScrollBarTest, MissingNamedPicturesFallBackToTheDefaults)
+{
+    const QImage before = bar->grab().toImage();
+    EXPECT_TRUE(bar->SetPictures(QStringLiteral("Image\\Common\\scrollbar\\gone_up.png"),
+                                 QStringLiteral("Image\\Common\\scrollbar\\gone_down.png"),
+                                 QStringLiteral("Image\\Common\\scrollbar\\gone_thumb.png"),
+                                 QStringLiteral("Image\\Common\\scrollbar\\gone_track.png")));
+    EXPECT_EQ(bar->grab().toImage(), before);
+}

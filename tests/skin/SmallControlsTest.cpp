@@ -163,3 +163,25 @@ TEST_F(SmallControlsTest, StaticTextIsNeverMarkupAndCanBeShortened)
     row->SetSingleLine(true);
     EXPECT_LT(inkRows(), wrapped) << "one line instead of several";
 }
+
+TEST_F(SmallControlsTest, MissingPicturesFallBackToTheDefaultOnes)
+{
+    auto* named = new CAlphaButtonEx(&parent);
+    auto* plain = new CAlphaButtonEx(&parent);
+    EXPECT_TRUE(named->Create(QStringLiteral("Box"), QStringLiteral("Image\\no_such_checkbox.png"),
+                              WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, QRect(10, 10, 120, 20), &parent, 41));
+    EXPECT_TRUE(plain->Create(QStringLiteral("Box"), QString(), WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                              QRect(10, 40, 120, 20), &parent, 42));
+    named->setEnabled(false); // the same frame whatever the mouse did before
+    plain->setEnabled(false);
+    EXPECT_EQ(named->grab().toImage(), plain->grab().toImage());
+
+    auto* bar = new CApProgressCtrl(&parent);
+    auto* defaultBar = new CApProgressCtrl(&parent);
+    EXPECT_TRUE(bar->Create(QStringLiteral("Image\\gone_bg.png"), QStringLiteral("Image\\gone_unit.png"),
+                            WS_CHILD | WS_VISIBLE, QRect(10, 70, 200, 14), &parent, 43));
+    EXPECT_TRUE(defaultBar->Create(QString(), QString(), WS_CHILD | WS_VISIBLE, QRect(10, 90, 200, 14), &parent, 44));
+    bar->SetPos(50);
+    defaultBar->SetPos(50);
+    EXPECT_EQ(bar->grab().toImage(), defaultBar->grab().toImage());
+}

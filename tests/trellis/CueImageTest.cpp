@@ -128,6 +128,40 @@ TEST(TrellisCue, OneFilePerTrackAndMode2Data)
     EXPECT_EQ(session.ReadCatalog(catalog), TRELLIS_E_BAD_FORMAT);
 }
 
+TEST(TrellisCue, MissingDataFileIsNamedAndTheDriveKeepsItsImage)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("missing");
+    QByteArray bin;
+    WriteAudio(bin, 100, 1);
+    WriteBinary(folder + "/present.bin", bin);
+    WriteText(folder + "/good.cue", "FILE \"present.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n");
+    WriteText(folder + "/two.cue", "FILE \"present.bin\" BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                   "FILE \"Gone Track.bin\" BINARY\n TRACK 02 AUDIO\n  INDEX 01 00:00:00\n");
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(folder + "/good.cue"), S_OK);
+    ComPtr<ITrellisImageDrive> drive;
+    ASSERT_EQ(session.ImageDrive()->QueryInterface(IID_ITrellisImageDrive, drive.PutVoid()), S_OK);
+    char16_t reason[200] = {};
+    EXPECT_EQ(drive->GetRefusalReason(reason, 200), S_FALSE);
+    EXPECT_EQ(reason[0], 0);
+
+    const QString sheet = folder + "/two.cue";
+    EXPECT_EQ(drive->InsertImage(reinterpret_cast<const WCHAR*>(sheet.utf16())), HresultFromErrno(ENOENT));
+    ASSERT_EQ(drive->GetRefusalReason(reason, 200), S_OK);
+    EXPECT_EQ(QString::fromUtf16(reason), "the data file \"Gone Track.bin\" that the sheet names is missing");
+    EXPECT_EQ(drive->GetRefusalReason(reason, 9), S_OK);
+    EXPECT_EQ(QString::fromUtf16(reason), "the data");
+    char16_t path[400] = {};
+    ASSERT_EQ(drive->GetImagePath(path, 400, nullptr), S_OK);
+    EXPECT_TRUE(QString::fromUtf16(path).endsWith("/good.cue"));
+
+    // A sheet that does not form a disc keeps its old answer.
+    WriteText(folder + "/empty.cue", "REM nothing\n");
+    const QString empty = folder + "/empty.cue";
+    EXPECT_EQ(drive->InsertImage(reinterpret_cast<const WCHAR*>(empty.utf16())), TRELLIS_E_BAD_FORMAT);
+}
+
 TEST(TrellisCdImage, CdrdaoTocImageOpensThroughLibcdio)
 {
     TestEnvironment::ResetRegistry();

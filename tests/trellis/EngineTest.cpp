@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -36,7 +37,7 @@ LONG Presence(ITrellisDevice* device)
 QString ImagePath(ITrellisDevice* device)
 {
     ComPtr<ITrellisImageDrive> image;
-    EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), S_OK);
+    EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.PutVoid()), S_OK);
     char16_t buffer[1024] = {};
     DWORD needed = 0;
     image->GetImagePath(buffer, 1024, &needed);
@@ -98,7 +99,7 @@ TEST(TrellisEngine, InsertedImageIsSeenByAnotherEngineUntilEjected)
     EXPECT_EQ(catalog.size(), 1u);
 
     ComPtr<ITrellisImageDrive> drive;
-    ASSERT_EQ(first.ImageDrive()->QueryInterface(IID_ITrellisImageDrive, drive.Out()), S_OK);
+    ASSERT_EQ(first.ImageDrive()->QueryInterface(IID_ITrellisImageDrive, drive.PutVoid()), S_OK);
     EXPECT_EQ(drive->EjectImage(), S_OK);
     EXPECT_EQ(drive->EjectImage(), S_FALSE);
     EXPECT_EQ(Presence(second.ImageDrive()), 0);
@@ -124,19 +125,19 @@ TEST(TrellisEngine, ImageDriveCountAndLettersComeFromTheSettings)
     std::string imageLetters;
     for (LONG i = 0; i < drives; ++i) {
         ComPtr<ITrellisDevice> device;
-        ASSERT_EQ(session.Engine()->GetDrive(i, &device.p), S_OK);
+        ASSERT_EQ(session.Engine()->GetDrive(i, device.Put()), S_OK);
         ComPtr<ITrellisImageDrive> image;
         char letter = 0;
         device->GetLetter(&letter);
-        if (SUCCEEDED(device->QueryInterface(IID_ITrellisImageDrive, image.Out()))) imageLetters.push_back(letter);
+        if (SUCCEEDED(device->QueryInterface(IID_ITrellisImageDrive, image.PutVoid()))) imageLetters.push_back(letter);
     }
     ASSERT_EQ(imageLetters.size(), 3u);
     EXPECT_EQ(imageLetters.substr(0, 2), "XY");
     EXPECT_NE(imageLetters[2], 'X');
     EXPECT_NE(imageLetters[2], 'Y');
     ComPtr<ITrellisDevice> none;
-    EXPECT_EQ(session.Engine()->GetDrive(drives, &none.p), E_INVALIDARG);
-    EXPECT_EQ(none.p, nullptr);
+    EXPECT_EQ(session.Engine()->GetDrive(drives, none.Put()), E_INVALIDARG);
+    EXPECT_EQ(none.Get(), nullptr);
 }
 
 TEST(TrellisEngine, WhatIsNotADiscImageIsRefusedAndTheDriveKeepsItsImage)
@@ -156,7 +157,7 @@ TEST(TrellisEngine, WhatIsNotADiscImageIsRefusedAndTheDriveKeepsItsImage)
     TrellisSession session;
     ASSERT_EQ(session.Insert(image), S_OK);
     EXPECT_EQ(session.Insert(folder + "/junk.iso"), TRELLIS_E_BAD_FORMAT);
-    EXPECT_EQ(session.Insert(folder + "/bad.cue"), TRELLIS_E_BAD_FORMAT);
+    EXPECT_EQ(session.Insert(folder + "/bad.cue"), HresultFromErrno(ENOENT)); // its data file is missing
     EXPECT_TRUE(FAILED(session.Insert(folder + "/does-not-exist.iso")));
     EXPECT_TRUE(FAILED(session.Insert(folder))); // a folder
     EXPECT_EQ(ImagePath(session.ImageDrive()), image);
@@ -218,16 +219,16 @@ TEST(TrellisEngine, PhysicalDrivesKeepTheirNumbersLettersAndFailClearly)
     std::string letters;
     for (LONG i = 0; i < count; ++i) {
         ComPtr<ITrellisDevice> device;
-        ASSERT_EQ(session.Engine()->GetDrive(i, &device.p), S_OK);
+        ASSERT_EQ(session.Engine()->GetDrive(i, device.Put()), S_OK);
         char letter = 0;
         device->GetLetter(&letter);
         letters.push_back(letter);
         ComPtr<ITrellisImageDrive> image;
         if (i == 2) {
-            EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), S_OK);
+            EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.PutVoid()), S_OK);
             continue;
         }
-        EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.Out()), E_NOINTERFACE);
+        EXPECT_EQ(device->QueryInterface(IID_ITrellisImageDrive, image.PutVoid()), E_NOINTERFACE);
         TrellisInquiry inquiry;
         EXPECT_EQ(device->GetInquiry(&inquiry), S_OK);
         LONG present = 0, busy = 0;
@@ -235,10 +236,10 @@ TEST(TrellisEngine, PhysicalDrivesKeepTheirNumbersLettersAndFailClearly)
         EXPECT_TRUE(FAILED(device->LockMedia(1)));
         EXPECT_TRUE(FAILED(device->EjectMedia(1)));
         ComPtr<IUnknown> object;
-        ASSERT_EQ(session.Engine()->CreateObject(CLSID_TrellisDiscInfo, &object.p), S_OK);
+        ASSERT_EQ(session.Engine()->CreateObject(CLSID_TrellisDiscInfo, object.Put()), S_OK);
         ComPtr<ITrellisDiscInfo> info;
-        ASSERT_EQ(object->QueryInterface(IID_ITrellisDiscInfo, info.Out()), S_OK);
-        ASSERT_EQ(info->Attach(device.p), S_OK);
+        ASSERT_EQ(object->QueryInterface(IID_ITrellisDiscInfo, info.PutVoid()), S_OK);
+        ASSERT_EQ(info->Attach(device.Get()), S_OK);
         EXPECT_TRUE(FAILED(info->Open()));
         info->Detach();
     }
@@ -255,7 +256,7 @@ TEST(TrellisEngine, DriveThatMayNotBeOpenedGivesAccessDenied)
     TrellisSession session;
     qunsetenv("ALBIREO_TRELLIS_DEVICE_DIR");
     ComPtr<ITrellisDevice> device;
-    ASSERT_EQ(session.Engine()->GetDrive(0, &device.p), S_OK);
+    ASSERT_EQ(session.Engine()->GetDrive(0, device.Put()), S_OK);
 
     // A child without the right to override file permissions (as a user
     // who is not in the drive's group) asks for the disc.

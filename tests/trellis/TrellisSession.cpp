@@ -48,7 +48,7 @@ TrellisSession::~TrellisSession()
 HRESULT TrellisSession::Insert(const QString& imagePath)
 {
     ComPtr<ITrellisImageDrive> image;
-    const HRESULT hr = m_imageDrive->QueryInterface(IID_ITrellisImageDrive, image.Out());
+    const HRESULT hr = m_imageDrive->QueryInterface(IID_ITrellisImageDrive, image.PutVoid());
     if (FAILED(hr)) return hr;
     return image->InsertImage(reinterpret_cast<LPCWSTR>(imagePath.utf16()));
 }
@@ -56,14 +56,14 @@ HRESULT TrellisSession::Insert(const QString& imagePath)
 HRESULT TrellisSession::ReadProperties(DiscProperties& properties)
 {
     ComPtr<IUnknown> object;
-    HRESULT hr = m_engine->CreateObject(CLSID_TrellisDiscInfo, &object.p);
+    HRESULT hr = m_engine->CreateObject(CLSID_TrellisDiscInfo, object.Put());
     if (FAILED(hr)) return hr;
     ComPtr<ITrellisDiscInfo> info;
     ComPtr<ITrellisDiscProperties> props;
-    if (FAILED(hr = object->QueryInterface(IID_ITrellisDiscInfo, info.Out()))) return hr;
+    if (FAILED(hr = object->QueryInterface(IID_ITrellisDiscInfo, info.PutVoid()))) return hr;
     if (FAILED(hr = info->Attach(m_imageDrive))) return hr;
     if (FAILED(hr = info->Open())) return hr;
-    if (FAILED(hr = object->QueryInterface(IID_ITrellisDiscProperties, props.Out()))) return hr;
+    if (FAILED(hr = object->QueryInterface(IID_ITrellisDiscProperties, props.PutVoid()))) return hr;
     props->GetMediaInfo(&properties.mediaType, &properties.status, &properties.capacity, &properties.used);
     props->GetSessionInfo(&properties.sessions, &properties.tracks);
     for (LONG track = 1; track <= properties.tracks; ++track) {
@@ -90,10 +90,10 @@ HRESULT TrellisSession::ReadCatalog(std::map<QString, CatalogEntry>& catalog, RE
                                     TrellisTreeCounts* counts, TrellisReadReport* report)
 {
     ComPtr<IUnknown> object;
-    HRESULT hr = m_engine->CreateObject(readerClass, &object.p);
+    HRESULT hr = m_engine->CreateObject(readerClass, object.Put());
     if (FAILED(hr)) return hr;
     ComPtr<ITrellisReader> reader;
-    if (FAILED(hr = object->QueryInterface(IID_ITrellisReader, reader.Out()))) return hr;
+    if (FAILED(hr = object->QueryInterface(IID_ITrellisReader, reader.PutVoid()))) return hr;
     if (FAILED(hr = reader->Attach(m_imageDrive))) return hr;
     if (FAILED(hr = reader->Open())) return hr;
     if (FAILED(hr = reader->StartParse(6, 0, 0))) return hr;

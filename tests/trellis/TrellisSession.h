@@ -2,6 +2,7 @@
 // it, with helpers that put an image into the first image drive and read
 // the disc back through the engine's objects.
 #pragma once
+#include "ComPtr.h"
 #include "ComponentModule.h"
 #include "TrellisInterfaces.h"
 
@@ -45,13 +46,4 @@ private:
     ComponentModule m_module;
     ITrellisEngine* m_engine = nullptr;
     ITrellisDevice* m_imageDrive = nullptr;
-};
-
-// A reader made by the engine, released at the end of the scope.
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() { SafeRelease(p); }
-    T* operator->() const { return p; }
-    void** Out() { return reinterpret_cast<void**>(&p); }
 };

@@ -5,6 +5,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace DiscImages;
@@ -174,4 +175,87 @@ TEST(TrellisUdf, TimesWrittenInAnotherZoneComeBackInUtc)
         ASSERT_EQ(session.ReadProperties(disc), S_OK);
         EXPECT_EQ(disc.time.typeAndZone, 0x1000 | 330) << image.toStdString(); // local time, 330 minutes east
     }
+}
+
+namespace {
+
+uint32_t Le32In(const QByteArray& data, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(data.constData() + at);
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+
+void SetLe32In(QByteArray& data, qsizetype at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) data[at + i] = char(value >> (8 * i));
+}
+
+// The descriptor with the tag `id` in the main volume descriptor sequence.
+qsizetype FindDescriptor(const QByteArray& image, int id)
+{
+    const qsizetype anchor = 256 * 2048;
+    const uint32_t start = Le32In(image, anchor + 20), blocks = Le32In(image, anchor + 16) / 2048;
+    for (uint32_t i = 0; i < blocks; ++i)
+        if (uint8_t(image[(start + i) * 2048]) == id) return qsizetype(start + i) * 2048;
+    return -1;
+}
+
+} // namespace
+
+TEST(TrellisUdf, SparablePartitionIsReadThroughItsSparingTable)
+{
+    TestEnvironment::ResetRegistry();
+    const QString path = TestEnvironment::MakeFolder("sparable") + "/cdrw.img";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(20 << 20));
+    file.close();
+    ASSERT_TRUE(RunTool("mkudffs", {"-b", "2048", "-m", "cdrw", "--label=Rewritable", path}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray image = file.readAll();
+    file.close();
+
+    const qsizetype partition = FindDescriptor(image, 5), volume = FindDescriptor(image, 6);
+    ASSERT_GT(partition, 0);
+    ASSERT_GT(volume, 0);
+    const uint32_t partitionStart = Le32In(image, partition + 188);
+    const qsizetype map = volume + 440;
+    ASSERT_EQ(image.mid(map + 5, 23), QByteArray("*UDF Sparable Partition"));
+    const uint32_t packet = uint8_t(image[map + 40]) | uint8_t(image[map + 41]) << 8;
+    const uint32_t fileSet = Le32In(image, volume + 252);
+    const uint32_t root = Le32In(image, qsizetype(partitionStart + fileSet) * 2048 + 404);
+    ASSERT_NE(fileSet / packet, root / packet);
+
+    // The packets of the file set and of the root went bad and were moved
+    // to spare packets: every copy of the table says so, the old places are
+    // blank.
+    int spare = 0;
+    for (const uint32_t block : {fileSet, root}) {
+        const uint32_t first = block - block % packet;
+        uint32_t mapped = 0;
+        for (int copy = 0; copy < uint8_t(image[map + 42]); ++copy) {
+            const qsizetype table = qsizetype(Le32In(image, map + 48 + 4 * copy)) * 2048;
+            ASSERT_EQ(image.mid(table + 17, 18), QByteArray("*UDF Sparing Table"));
+            SetLe32In(image, table + 56 + 8 * spare, first);
+            mapped = Le32In(image, table + 56 + 8 * spare + 4);
+        }
+        const qsizetype from = qsizetype(partitionStart + first) * 2048, bytes = qsizetype(packet) * 2048;
+        image.replace(qsizetype(mapped) * 2048, bytes, image.mid(from, bytes));
+        image.replace(from, bytes, QByteArray(bytes, 0));
+        ++spare;
+    }
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(image);
+    file.close();
+
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(path), S_OK);
+    DiscProperties disc;
+    ASSERT_EQ(session.ReadProperties(disc), S_OK);
+    EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF);
+    EXPECT_EQ(disc.label, "Rewritable");
+    std::map<QString, CatalogEntry> catalog;
+    TrellisTreeCounts counts{1, 1, 1};
+    ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader, &counts), S_OK);
+    EXPECT_EQ(counts.folders, 0u);
 }

@@ -47,6 +47,9 @@ inline constexpr IID IID_ITrellisDiscInfo = {
 inline constexpr IID IID_ITrellisReadReport = {
     0x5B0E8D2A, 0x3C71, 0x4F0B, {0x8A, 0x6D, 0x21, 0x94, 0xE7, 0x0C, 0x5F, 0x13}};
 
+// ITrellisReader::StartParse: read every entry's name, size and time.
+inline constexpr DWORD TRELLIS_PARSE_NAMES_SIZES_TIMES = 6;
+
 // ---------------------------------------------------------------------------
 // Result codes
 
@@ -234,6 +237,12 @@ struct ITrellisImageDrive : IUnknown {
     // with the zero); "" and S_FALSE when empty; E_INVALIDARG when too small,
     // with *needed (when given) the units required.
     virtual HRESULT GetImagePath(LPWSTR buffer, DWORD capacity, DWORD* needed) = 0;
+    // Why the last InsertImage on this object refused its file, in words
+    // (for example the data file that a CUE sheet names and that is
+    // missing; InsertImage then answers that file's error, such as
+    // 0x80070002); cut to capacity units with the zero; S_FALSE and ""
+    // when nothing was refused.
+    virtual HRESULT GetRefusalReason(LPWSTR buffer, DWORD capacity) = 0;
 
 protected:
     ~ITrellisImageDrive() = default;
@@ -314,8 +323,8 @@ protected:
 struct ITrellisReader : IUnknown {
     virtual HRESULT Attach(ITrellisDevice* device) = 0;
     virtual HRESULT Open() = 0;
-    // Starts the parse of the whole tree in the background. options: 6
-    // (names, sizes and times); the two reserved values must be 0.
+    // Starts the parse of the whole tree in the background. options:
+    // TRELLIS_PARSE_NAMES_SIZES_TIMES; the two reserved values must be 0.
     virtual HRESULT StartParse(DWORD options, DWORD reserved1, DWORD reserved2) = 0;
     // Waits up to milliseconds for the parse. TRELLIS_S_PARSE_RUNNING while
     // it runs (*done 0), otherwise the parse's result (*done 1). fraction:

@@ -1,6 +1,7 @@
 #include "CDiscInfo.h"
 
 #include "FileSystemProbe.h"
+#include "TextDecode.h"
 
 #include <cstring>
 
@@ -142,7 +143,7 @@ HRESULT CDiscInfo::GetVolumeLabel(LPWSTR buffer, DWORD capacity)
     if (!buffer) return E_POINTER;
     if (capacity == 0) return E_INVALIDARG;
     if (!m_open) return E_UNEXPECTED;
-    const size_t length = std::min<size_t>(m_volume.label.size(), capacity - 1);
+    const size_t length = TextDecode::WholeCharacterUnits(m_volume.label.data(), m_volume.label.size(), capacity - 1);
     std::memcpy(buffer, m_volume.label.data(), length * sizeof(char16_t));
     buffer[length] = 0;
     return S_OK;

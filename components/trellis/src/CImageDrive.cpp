@@ -4,6 +4,7 @@
 #include "ImageOpener.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QString>
 #include <cstring>
 
@@ -71,11 +72,23 @@ HRESULT CImageDrive::InsertImage(LPCWSTR imagePath)
     std::unique_ptr<DiscMedium> medium;
     std::string reason;
     const HRESULT hr = ImageOpener::Open(path.toStdString(), medium, &reason);
+    m_refusal = QString::fromStdString(reason).toStdU16String();
     if (FAILED(hr)) {
         DumpMsg("Trellis", "image %s refused: %s", qPrintable(path), reason.c_str());
         return hr;
     }
+    m_refusal.clear();
     return m_settings->SetImagePath(m_letter, path.toStdU16String());
+}
+
+HRESULT CImageDrive::GetRefusalReason(LPWSTR buffer, DWORD capacity)
+{
+    if (!buffer) return E_POINTER;
+    if (capacity == 0) return E_INVALIDARG;
+    const size_t length = std::min<size_t>(m_refusal.size(), capacity - 1);
+    std::memcpy(buffer, m_refusal.data(), length * sizeof(char16_t));
+    buffer[length] = 0;
+    return m_refusal.empty() ? S_FALSE : S_OK;
 }
 
 HRESULT CImageDrive::EjectImage()

@@ -20,10 +20,12 @@ public:
     HRESULT InsertImage(LPCWSTR imagePath) override;
     HRESULT EjectImage() override;
     HRESULT GetImagePath(LPWSTR buffer, DWORD capacity, DWORD* needed) override;
+    HRESULT GetRefusalReason(LPWSTR buffer, DWORD capacity) override;
 
     HRESULT OpenMedium(std::unique_ptr<DiscMedium>& medium) override;
 
 private:
     std::shared_ptr<ImageDriveSettings> m_settings;
     char m_letter;
+    std::u16string m_refusal; // why the last InsertImage refused its file
 };

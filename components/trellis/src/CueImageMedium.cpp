@@ -2,6 +2,7 @@
 
 #include "TrellisInterfaces.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -41,7 +42,7 @@ std::string ResolveDataFile(const std::filesystem::path& folder, const std::stri
 
 } // namespace
 
-std::unique_ptr<CueImageMedium> CueImageMedium::Open(const std::string& cuePath, std::string* error)
+std::unique_ptr<CueImageMedium> CueImageMedium::Open(const std::string& cuePath, std::string* error, int* fileError)
 {
     bool ok = false;
     const std::string text = ReadSmallFile(cuePath, CueSheet::kMaxTextBytes, ok);
@@ -55,8 +56,11 @@ std::unique_ptr<CueImageMedium> CueImageMedium::Open(const std::string& cuePath,
     const std::filesystem::path folder = std::filesystem::path(cuePath).parent_path();
     for (const std::string& name : sheet.files) {
         ImageFile file;
-        if (file.Open(ResolveDataFile(folder.empty() ? "." : folder, name)) != 0) {
-            if (error) *error = "the data file " + name + " cannot be opened";
+        if (const int opened = file.Open(ResolveDataFile(folder.empty() ? "." : folder, name))) {
+            if (error)
+                *error = "the data file \"" + name + "\" that the sheet names " +
+                         (opened == ENOENT ? std::string("is missing") : "cannot be opened: " + std::string(std::strerror(opened)));
+            if (fileError) *fileError = opened;
             return nullptr;
         }
         medium->m_files.push_back(std::move(file));

@@ -9,8 +9,11 @@
 
 class CueImageMedium : public DiscMedium {
 public:
-    // Opens the sheet and its files; nullptr with a reason when it fails.
-    static std::unique_ptr<CueImageMedium> Open(const std::string& cuePath, std::string* error);
+    // Opens the sheet and its files; nullptr with a reason when it fails,
+    // and the system's error number when a data file could not be opened
+    // (0 for a sheet that does not form a disc).
+    static std::unique_ptr<CueImageMedium> Open(const std::string& cuePath, std::string* error,
+                                                int* fileError = nullptr);
     bool ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer) override;
 
 private:

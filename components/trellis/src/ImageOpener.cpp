@@ -61,10 +61,11 @@ HRESULT OpenAnyImage(const std::string& path, std::unique_ptr<DiscMedium>& mediu
 {
     if (EndsWithNoCase(path, ".cue")) {
         std::string why;
-        auto cue = CueImageMedium::Open(path, &why);
+        int fileError = 0;
+        auto cue = CueImageMedium::Open(path, &why, &fileError);
         if (!cue) {
             SetReason(reason, why);
-            return TRELLIS_E_BAD_FORMAT;
+            return fileError ? HresultFromErrno(fileError) : TRELLIS_E_BAD_FORMAT;
         }
         medium = std::move(cue);
         return S_OK;

@@ -12,7 +12,8 @@
 namespace ImageOpener {
 
 // S_OK with the medium (its media type set for the image's kind);
-// TRELLIS_E_BAD_FORMAT, or the error of opening the file, otherwise.
+// TRELLIS_E_BAD_FORMAT, or the error of opening the file (or a data file
+// that a CUE sheet names), otherwise, with the reason in words.
 HRESULT Open(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::string* reason = nullptr);
 
 } // namespace ImageOpener

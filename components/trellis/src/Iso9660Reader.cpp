@@ -1,25 +1,25 @@
 #include "Iso9660Reader.h"
 
 #include "ByteOrder.h"
-#include "FileTime.h"
+#include "DiscTime.h"
+#include "Iso9660Layout.h"
 #include "TextDecode.h"
 
 #include <cstring>
 
 namespace {
 
+using namespace Iso9660Layout;
+namespace DirRecord = Iso9660Layout::DirectoryRecord;
+
 constexpr uint32_t kBlock = DiscMedium::kBlockSize;
 constexpr uint32_t kMaxDescriptors = 64;
 constexpr uint32_t kMaxDirectoryBytes = 32u << 20;
 constexpr int kMaxContinuations = 16;
-constexpr uint8_t kFlagHidden = 0x01;
-constexpr uint8_t kFlagDirectory = 0x02;
-constexpr uint8_t kFlagAssociated = 0x04;
-constexpr uint8_t kFlagMultiExtent = 0x80;
 
 bool IsJolietEscape(const uint8_t* descriptor)
 {
-    const uint8_t* escape = descriptor + 88;
+    const uint8_t* escape = descriptor + VolumeDescriptor::kEscapeSequences;
     return escape[0] == 0x25 && escape[1] == 0x2F && (escape[2] == 0x40 || escape[2] == 0x43 || escape[2] == 0x45);
 }
 
@@ -32,7 +32,11 @@ void CleanIsoName(std::u16string& name, bool stripDot)
 }
 
 // The system use area of a directory record: after the name and its pad byte.
-size_t SystemUseOffset(const uint8_t* record) { return 33 + record[32] + ((record[32] & 1) ? 0 : 1); }
+size_t SystemUseOffset(const uint8_t* record)
+{
+    const uint8_t nameLength = record[DirRecord::kNameLength];
+    return DirRecord::kName + nameLength + ((nameLength & 1) ? 0 : 1);
+}
 
 } // namespace
 
@@ -43,22 +47,24 @@ bool Iso9660Reader::Probe(VolumeInfo& info)
     uint8_t block[kBlock];
     bool primary = false;
     std::u16string jolietLabel;
-    std::array<uint8_t, 34> jolietRoot{};
+    std::array<uint8_t, VolumeDescriptor::kRootRecordSize> jolietRoot{};
     for (uint32_t i = 0; i < kMaxDescriptors; ++i) {
-        if (!m_medium.ReadBlocks(m_sessionStart + 16 + i, 1, block)) break;
-        if (std::memcmp(block + 1, "CD001", 5) != 0 || block[0] == 255) break;
-        if (block[0] == 1 && !primary) {
+        if (!m_medium.ReadBlocks(m_sessionStart + VolumeDescriptor::kFirstBlock + i, 1, block)) break;
+        const uint8_t type = block[VolumeDescriptor::kType];
+        if (std::memcmp(block + VolumeDescriptor::kStandardId, "CD001", 5) != 0 || type == VolumeDescriptor::kTerminator)
+            break;
+        if (type == VolumeDescriptor::kPrimary && !primary) {
             primary = true;
-            std::memcpy(m_root.data(), block + 156, 34);
-            m_volumeBlocks = Le32(block + 80);
-            info.label = TextDecode::FromUtf8OrLatin1(block + 40, 32);
+            std::memcpy(m_root.data(), block + VolumeDescriptor::kRootRecord, m_root.size());
+            m_volumeBlocks = Le32(block + VolumeDescriptor::kVolumeBlocks);
+            info.label = TextDecode::FromUtf8OrLatin1(block + VolumeDescriptor::kLabel, VolumeDescriptor::kLabelSize);
             TextDecode::TrimRight(info.label);
-            if (!FileTime::VolumeTimeFromIsoDigits(block + 813, &info.time))
-                FileTime::VolumeTimeFromIsoDigits(block + 830, &info.time);
-        } else if (block[0] == 2 && IsJolietEscape(block) && !m_joliet) {
+            if (!DiscTime::VolumeTimeFromIsoDigits(block + VolumeDescriptor::kCreationTime, &info.time))
+                DiscTime::VolumeTimeFromIsoDigits(block + VolumeDescriptor::kModificationTime, &info.time);
+        } else if (type == VolumeDescriptor::kSupplementary && IsJolietEscape(block) && !m_joliet) {
             m_joliet = true;
-            std::memcpy(jolietRoot.data(), block + 156, 34);
-            jolietLabel = TextDecode::FromUtf16Be(block + 40, 32);
+            std::memcpy(jolietRoot.data(), block + VolumeDescriptor::kRootRecord, jolietRoot.size());
+            jolietLabel = TextDecode::FromUtf16Be(block + VolumeDescriptor::kLabel, VolumeDescriptor::kLabelSize);
             TextDecode::TrimRight(jolietLabel);
         }
     }
@@ -71,13 +77,16 @@ bool Iso9660Reader::Probe(VolumeInfo& info)
     // Rock Ridge announces itself in the root's "." record (SUSP "SP", or
     // Rock Ridge entries directly for writers that skip "SP").
     uint8_t rootBlock[kBlock];
-    if (m_medium.ReadBlocks(Le32(m_root.data() + 2), 1, rootBlock) && rootBlock[0] >= 34 && rootBlock[32] == 1) {
-        const uint8_t* sua = rootBlock + 34;
-        const size_t suaLength = rootBlock[0] - 34;
-        if (suaLength >= 7 && sua[0] == 'S' && sua[1] == 'P' && sua[4] == 0xBE && sua[5] == 0xEF) {
+    if (m_medium.ReadBlocks(Le32(m_root.data() + DirRecord::kExtent), 1, rootBlock) &&
+        rootBlock[DirRecord::kLength] >= DirRecord::kMinimumSize && rootBlock[DirRecord::kNameLength] == 1) {
+        const uint8_t* sua = rootBlock + DirRecord::kMinimumSize;
+        const size_t suaLength = rootBlock[DirRecord::kLength] - DirRecord::kMinimumSize;
+        if (suaLength >= SystemUse::kSpSize && sua[0] == 'S' && sua[1] == 'P' && sua[SystemUse::kSpCheck] == 0xBE &&
+            sua[SystemUse::kSpCheck + 1] == 0xEF) {
             m_rockRidge = true;
-            m_suspSkip = sua[6];
-        } else if (suaLength >= 4 && ((sua[0] == 'R' && sua[1] == 'R') || (sua[0] == 'P' && sua[1] == 'X'))) {
+            m_suspSkip = sua[SystemUse::kSpSkip];
+        } else if (suaLength >= SystemUse::kHeader &&
+                   ((sua[0] == 'R' && sua[1] == 'R') || (sua[0] == 'P' && sua[1] == 'X'))) {
             m_rockRidge = true;
         }
     }
@@ -96,7 +105,7 @@ HRESULT Iso9660Reader::ReadTree(FileTree& tree, ParseControl& control)
 {
     m_jobs.clear();
     m_visited.clear();
-    m_jobs.push_back({Le32(m_root.data() + 2), Le32(m_root.data() + 10), FileTree::kRoot, 0});
+    m_jobs.push_back({Le32(m_root.data() + DirRecord::kExtent), Le32(m_root.data() + DirRecord::kDataLength), FileTree::kRoot, 0});
     m_visited.insert(m_jobs.front().extent);
     const uint32_t volume = m_volumeBlocks ? m_volumeBlocks : m_medium.Layout().leadOut;
     m_directoryBytesLeft = (uint64_t(volume) + 512) * kBlock;
@@ -146,8 +155,8 @@ void Iso9660Reader::ParseDirectory(const DirectoryJob& job, const std::vector<ui
     size_t position = 0;
     while (position < data.size()) {
         const size_t blockEnd = (position / kBlock + 1) * kBlock;
-        const uint8_t length = data[position];
-        if (length == 0 || position + length > blockEnd || length < 34) {
+        const uint8_t length = data[position + DirRecord::kLength];
+        if (length == 0 || position + length > blockEnd || length < DirRecord::kMinimumSize) {
             damaged |= length != 0;
             position = blockEnd; // padding to the next block, or a damaged record
             continue;
@@ -165,25 +174,25 @@ void Iso9660Reader::ParseDirectory(const DirectoryJob& job, const std::vector<ui
 
 bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& out)
 {
-    const uint8_t nameLength = record[32];
-    if (33u + nameLength > length) return false;
-    if (nameLength == 1 && record[33] <= 1) {
+    const uint8_t nameLength = record[DirRecord::kNameLength];
+    if (DirRecord::kName + nameLength > length) return false;
+    if (nameLength == 1 && record[DirRecord::kName] <= 1) {
         out.skip = true;
         return true;
     }
-    out.extent = Le32(record + 2);
-    out.length = Le32(record + 10);
-    out.flags = record[25];
-    if (out.flags & kFlagAssociated) {
+    out.extent = Le32(record + DirRecord::kExtent);
+    out.length = Le32(record + DirRecord::kDataLength);
+    out.flags = record[DirRecord::kFlags];
+    if (out.flags & DirRecord::kAssociated) {
         out.skip = true; // the resource fork of a Macintosh file, not an entry of its own
         return true;
     }
-    out.fileTime = FileTime::FromIsoRecord(record + 18);
+    out.fileTime = DiscTime::FromIsoRecord(record + DirRecord::kRecordingTime);
     if (m_joliet && !m_rockRidge) {
-        out.name = TextDecode::FromUtf16Be(record + 33, nameLength);
+        out.name = TextDecode::FromUtf16Be(record + DirRecord::kName, nameLength);
         CleanIsoName(out.name, false);
     } else {
-        out.name = TextDecode::FromUtf8OrLatin1(record + 33, nameLength);
+        out.name = TextDecode::FromUtf8OrLatin1(record + DirRecord::kName, nameLength);
         CleanIsoName(out.name, true);
     }
     const size_t systemUse = SystemUseOffset(record) + (m_rockRidge ? m_suspSkip : 0);
@@ -199,41 +208,42 @@ void Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& ou
     for (int hops = 0;; ++hops) {
         uint32_t nextBlock = 0, nextOffset = 0, nextLength = 0;
         size_t position = 0;
-        while (position + 4 <= length) {
+        while (position + SystemUse::kHeader <= length) {
             const uint8_t* entry = area + position;
-            const uint8_t entryLength = entry[2];
-            if (entryLength < 4 || position + entryLength > length) break;
+            const uint8_t entryLength = entry[SystemUse::kLength];
+            if (entryLength < SystemUse::kHeader || position + entryLength > length) break;
             const auto is = [&](const char* signature) { return entry[0] == signature[0] && entry[1] == signature[1]; };
             if (is("ST")) break;
-            if (is("NM") && entryLength >= 5) {
-                if (!(entry[4] & 0x06)) {
-                    alternateName.append(reinterpret_cast<const char*>(entry + 5), entryLength - 5);
+            if (is("NM") && entryLength >= SystemUse::kNmName) {
+                if (!(entry[SystemUse::kNmFlags] & 0x06)) {
+                    alternateName.append(reinterpret_cast<const char*>(entry + SystemUse::kNmName),
+                                         entryLength - SystemUse::kNmName);
                     hasName = true;
                 }
-            } else if (is("TF") && entryLength >= 5) {
-                const uint8_t flags = entry[4];
-                const size_t stampLength = (flags & 0x80) ? 17 : 7;
-                size_t stamp = 5 + ((flags & 0x01) ? stampLength : 0); // skip the creation time
+            } else if (is("TF") && entryLength >= SystemUse::kTfStamps) {
+                const uint8_t flags = entry[SystemUse::kTfFlags];
+                const size_t stampLength = (flags & 0x80) ? VolumeDescriptor::kTimeSize : 7;
+                size_t stamp = SystemUse::kTfStamps + ((flags & 0x01) ? stampLength : 0); // skip the creation time
                 if ((flags & 0x02) && stamp + stampLength <= entryLength) {
                     TrellisVolumeTime digits;
                     if (stampLength == 7)
-                        out.fileTime = FileTime::FromIsoRecord(entry + stamp);
-                    else if (FileTime::VolumeTimeFromIsoDigits(entry + stamp, &digits))
-                        out.fileTime = FileTime::FromCalendar(digits.year, digits.month, digits.day, digits.hour,
+                        out.fileTime = DiscTime::FromIsoRecord(entry + stamp);
+                    else if (DiscTime::VolumeTimeFromIsoDigits(entry + stamp, &digits))
+                        out.fileTime = DiscTime::FromCalendar(digits.year, digits.month, digits.day, digits.hour,
                                                               digits.minute, digits.second,
                                                               int8_t(entry[stamp + 16]) * 15);
                 }
-            } else if (is("CL") && entryLength >= 12) {
+            } else if (is("CL") && entryLength >= SystemUse::kClSize) {
                 // A deep directory relocated elsewhere: it belongs here.
-                out.extent = Le32(entry + 4);
+                out.extent = Le32(entry + SystemUse::kClLocation);
                 out.length = DirectoryLength(out.extent);
-                out.flags |= kFlagDirectory;
+                out.flags |= DirRecord::kDirectory;
             } else if (is("RE")) {
                 out.skip = true; // shown where its "CL" record stands
-            } else if (is("CE") && entryLength >= 28) {
-                nextBlock = Le32(entry + 4);
-                nextOffset = Le32(entry + 12);
-                nextLength = Le32(entry + 20);
+            } else if (is("CE") && entryLength >= SystemUse::kCeSize) {
+                nextBlock = Le32(entry + SystemUse::kCeBlock);
+                nextOffset = Le32(entry + SystemUse::kCeOffset);
+                nextLength = Le32(entry + SystemUse::kCeLength);
             }
             position += entryLength;
         }
@@ -251,13 +261,13 @@ void Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& ou
 uint32_t Iso9660Reader::DirectoryLength(uint32_t extent)
 {
     uint8_t block[kBlock];
-    if (!m_medium.ReadBlocks(extent, 1, block) || block[0] < 34) return 0;
-    return Le32(block + 10); // the "." record describes the directory itself
+    if (!m_medium.ReadBlocks(extent, 1, block) || block[DirRecord::kLength] < DirRecord::kMinimumSize) return 0;
+    return Le32(block + DirRecord::kDataLength); // the "." record describes the directory itself
 }
 
 void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree)
 {
-    const bool folder = record.flags & kFlagDirectory;
+    const bool folder = record.flags & DirRecord::kDirectory;
     if (pending.active && (folder || pending.node.name != record.name)) Flush(job, pending, tree);
     if (!folder) {
         if (!pending.active) {
@@ -265,19 +275,20 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
             pending.node = FileNode{};
             pending.node.name = record.name;
             pending.node.fileTime = record.fileTime;
-            pending.node.attributes = TRELLIS_ATTRIBUTE_READONLY | ((record.flags & kFlagHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
+            pending.node.attributes =
+                TRELLIS_ATTRIBUTE_READONLY | ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
             pending.dataMissing = 0;
         }
         pending.node.size += record.length;
         if (record.length) pending.dataMissing |= BeyondEnd(record.extent, record.length);
-        if (!(record.flags & kFlagMultiExtent)) Flush(job, pending, tree);
+        if (!(record.flags & DirRecord::kMultiExtent)) Flush(job, pending, tree);
         return;
     }
     FileNode node;
     node.name = record.name;
     node.fileTime = record.fileTime;
     node.attributes = TRELLIS_ATTRIBUTE_DIRECTORY | TRELLIS_ATTRIBUTE_READONLY |
-                      ((record.flags & kFlagHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
+                      ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
     const uint32_t index = tree.Add(job.node, std::move(node));
     if (index == FileTree::kNone) return;
     if (job.depth + 1 >= FileTree::kMaxDepth || !m_visited.insert(record.extent).second) {

@@ -5,6 +5,7 @@
 #pragma once
 #include "DiscMedium.h"
 #include "FileSystemReader.h"
+#include "Iso9660Layout.h"
 
 #include <array>
 #include <deque>
@@ -55,7 +56,7 @@ private:
     DiscMedium& m_medium;
     uint32_t m_sessionStart;
     uint32_t m_volumeBlocks = 0;
-    std::array<uint8_t, 34> m_root{};
+    std::array<uint8_t, Iso9660Layout::VolumeDescriptor::kRootRecordSize> m_root{};
     bool m_joliet = false;
     bool m_rockRidge = false;
     uint8_t m_suspSkip = 0;

@@ -3,10 +3,12 @@
 namespace TextDecode {
 namespace {
 
-void Limit(std::u16string& text)
-{
-    if (text.size() > kMaxNameUnits) text.resize(kMaxNameUnits);
-}
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void Limit(std::u16string& text) { CutAtCharacter(text, kMaxNameUnits); }
 
 // Decodes valid UTF-8 into `out`; false on any invalid sequence.
 bool DecodeUtf8(const uint8_t* bytes, size_t length, std::u16string& out)
@@ -64,8 +66,31 @@ std::u16string FromUtf16Be(const uint8_t* bytes, size_t length)
 {
     std::u16string text;
     for (size_t i = 0; i + 1 < length; i += 2) text.push_back(char16_t(bytes[i] << 8 | bytes[i + 1]));
+    Repair(text);
     Limit(text);
     return text;
+}
+
+void Repair(std::u16string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsHigh(text[i]) && i + 1 < text.size() && IsLow(text[i + 1]))
+            ++i;
+        else if (IsHigh(text[i]) || IsLow(text[i]))
+            text[i] = kReplacement;
+    }
+}
+
+size_t WholeCharacterUnits(const char16_t* text, size_t length, size_t maxUnits)
+{
+    if (length <= maxUnits) return length;
+    // A high surrogate last would lose its other half.
+    return maxUnits > 0 && IsHigh(text[maxUnits - 1]) && IsLow(text[maxUnits]) ? maxUnits - 1 : maxUnits;
+}
+
+void CutAtCharacter(std::u16string& text, size_t maxUnits)
+{
+    text.resize(WholeCharacterUnits(text.data(), text.size(), maxUnits));
 }
 
 std::u16string FromOstaCs0(const uint8_t* bytes, size_t length)

@@ -1,32 +1,21 @@
 #include "UdfReader.h"
 
 #include "ByteOrder.h"
-#include "FileTime.h"
+#include "DiscTime.h"
 #include "TextDecode.h"
+#include "UdfLayout.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
+using namespace UdfLayout;
+
 constexpr uint32_t kBlock = DiscMedium::kBlockSize;
-constexpr uint16_t kTagAnchor = 2;
-constexpr uint16_t kTagPrimaryVolume = 1;
-constexpr uint16_t kTagPartition = 5;
-constexpr uint16_t kTagLogicalVolume = 6;
-constexpr uint16_t kTagTerminator = 8;
-constexpr uint16_t kTagFileSet = 256;
-constexpr uint16_t kTagFileIdentifier = 257;
-constexpr uint16_t kTagAllocationExtent = 258;
-constexpr uint16_t kTagIndirectEntry = 259;
-constexpr uint16_t kTagFileEntry = 261;
-constexpr uint16_t kTagExtendedFileEntry = 266;
 constexpr uint16_t kAnyTag = 0xFFFF;
-constexpr uint8_t kFileTypeDirectory = 4;
-constexpr uint8_t kFileTypeMetadata = 250;
-constexpr uint8_t kFileTypeMetadataMirror = 251;
-constexpr uint8_t kFileTypeVirtualTable = 248;
 constexpr uint32_t kMaxBlankBlocksBeforeTable = 32768;
+constexpr uint32_t kMaxSparingTableBlocks = 256; // 65535 entries of 8 bytes
 constexpr uint32_t kMaxDescriptorBlocks = 256;
 constexpr uint32_t kMaxDirectoryBytes = 64u << 20;
 constexpr int kMaxAllocationHops = 1024;
@@ -37,10 +26,10 @@ constexpr int kMaxIndirections = 8;
 bool TagIs(const uint8_t* block, uint16_t tagId)
 {
     uint8_t sum = 0;
-    for (int i = 0; i < 16; ++i)
-        if (i != 4) sum = uint8_t(sum + block[i]);
-    if (sum != block[4]) return false;
-    return tagId == kAnyTag || Le16(block) == tagId;
+    for (size_t i = 0; i < Tag::kSize; ++i)
+        if (i != Tag::kChecksum) sum = uint8_t(sum + block[i]);
+    if (sum != block[Tag::kChecksum]) return false;
+    return tagId == kAnyTag || Le16(block + Tag::kIdentifier) == tagId;
 }
 
 uint64_t AddressKey(uint16_t partition, uint32_t block) { return uint64_t(partition) << 32 | block; }
@@ -77,9 +66,10 @@ bool UdfReader::ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId)
 bool UdfReader::FindAnchor(uint8_t* block)
 {
     const uint32_t end = m_medium.Layout().leadOut;
-    const uint32_t candidates[] = {m_sessionStart + 256, end ? end - 1 : 0, end > 256 ? end - 257 : 0};
+    const uint32_t candidates[] = {m_sessionStart + Anchor::kFirstBlock, end ? end - 1 : 0,
+                                   end > Anchor::kFromEnd ? end - 1 - Anchor::kFromEnd : 0};
     for (uint32_t sector : candidates)
-        if (sector && ReadTagged(sector, block, kTagAnchor)) return true;
+        if (sector && ReadTagged(sector, block, Tag::kAnchor)) return true;
     return false;
 }
 
@@ -87,14 +77,14 @@ bool UdfReader::Probe(VolumeInfo& info)
 {
     uint8_t anchor[kBlock];
     if (!FindAnchor(anchor)) return false;
-    if (!ReadVolumeDescriptors(Le32(anchor + 20), Le32(anchor + 16), info) &&
-        !ReadVolumeDescriptors(Le32(anchor + 28), Le32(anchor + 24), info))
+    if (!ReadVolumeDescriptors(Le32(anchor + Anchor::kMainLocation), Le32(anchor + Anchor::kMainLength), info) &&
+        !ReadVolumeDescriptors(Le32(anchor + Anchor::kReserveLocation), Le32(anchor + Anchor::kReserveLength), info))
         return false;
 
     uint8_t block[kBlock];
-    if (!ReadLogical(m_fileSet, block, kTagFileSet)) return false;
-    m_root.block = Le32(block + 404);
-    m_root.partition = Le16(block + 408);
+    if (!ReadLogical(m_fileSet, block, Tag::kFileSet)) return false;
+    m_root.block = Le32(block + FileSet::kRootBlock);
+    m_root.partition = Le16(block + FileSet::kRootPartition);
     if (m_root.partition >= m_maps.size()) return false;
     info.fsType = TRELLIS_FS_UDF;
     return true;
@@ -110,25 +100,25 @@ bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, Volume
     for (uint32_t i = 0; i < blocks; ++i) {
         if (!ReadTagged(location + i, block, kAnyTag)) break;
         const uint16_t tag = Le16(block);
-        if (tag == kTagTerminator) break;
-        if (tag == kTagPrimaryVolume) {
-            std::memcpy(&info.time, block + 376, sizeof info.time);
+        if (tag == Tag::kTerminator) break;
+        if (tag == Tag::kPrimaryVolume) {
+            std::memcpy(&info.time, block + PrimaryVolume::kRecordingTime, sizeof info.time);
             if (info.time.year == 0) {
                 info.time = TrellisVolumeTime{};
             } else if ((info.time.typeAndZone >> 12) != 1) {
                 info.time.typeAndZone = 0x1000; // UTC, written as local time at offset 0
             }
-        } else if (tag == kTagPartition && !m_havePartition) {
+        } else if (tag == Tag::kPartition && !m_havePartition) {
             m_havePartition = true;
-            m_partitionNumber = Le16(block + 22);
-            m_partitionStart = Le32(block + 188);
-            m_partitionLength = Le32(block + 192);
-        } else if (tag == kTagLogicalVolume) {
-            if (Le32(block + 212) != kBlock || !ReadPartitionMaps(block)) return false;
-            info.label = TextDecode::FromDstring(block + 84, 128);
-            info.udfRevision = Le16(block + 216 + 24);
-            m_fileSet.block = Le32(block + 252);
-            m_fileSet.partition = Le16(block + 256);
+            m_partitionNumber = Le16(block + PartitionDescriptor::kNumber);
+            m_partitionStart = Le32(block + PartitionDescriptor::kStart);
+            m_partitionLength = Le32(block + PartitionDescriptor::kLength);
+        } else if (tag == Tag::kLogicalVolume) {
+            if (Le32(block + LogicalVolume::kBlockSize) != kBlock || !ReadPartitionMaps(block)) return false;
+            info.label = TextDecode::FromDstring(block + LogicalVolume::kLabel, LogicalVolume::kLabelSize);
+            info.udfRevision = Le16(block + LogicalVolume::kDomainSuffix);
+            m_fileSet.block = Le32(block + LogicalVolume::kFileSetBlock);
+            m_fileSet.partition = Le16(block + LogicalVolume::kFileSetPartition);
             logicalVolume = true;
         }
     }
@@ -147,6 +137,8 @@ bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, Volume
     for (size_t i = 0; i < mapCount; ++i)
         if (m_maps[i].isVirtual && !LoadVirtualTable(m_maps[i], physical)) return false;
     for (size_t i = 0; i < mapCount; ++i)
+        if (m_maps[i].sparable && !LoadSparingTable(m_maps[i])) return false;
+    for (size_t i = 0; i < mapCount; ++i)
         if (m_maps[i].metadata && !LoadMetadataPartition(m_maps[i], physical)) return false;
     return true;
 }
@@ -154,35 +146,67 @@ bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, Volume
 bool UdfReader::ReadPartitionMaps(const uint8_t* lvd)
 {
     m_maps.clear();
-    const uint32_t tableLength = Le32(lvd + 264);
-    const uint32_t count = Le32(lvd + 268);
-    if (tableLength > kBlock - 440) return false;
-    const uint8_t* map = lvd + 440;
+    using namespace UdfLayout::PartitionMap;
+    const uint32_t tableLength = Le32(lvd + LogicalVolume::kMapTableLength);
+    const uint32_t count = Le32(lvd + LogicalVolume::kMapCount);
+    if (tableLength > kBlock - LogicalVolume::kMaps) return false;
+    const uint8_t* map = lvd + LogicalVolume::kMaps;
     const uint8_t* end = map + tableLength;
     for (uint32_t i = 0; i < count && i < 64; ++i) {
-        if (map + 2 > end || map[1] < 6 || map + map[1] > end) return false;
+        if (map + 2 > end || map[kLength] < 6 || map + map[kLength] > end) return false;
         PartitionMap entry;
-        if (map[0] == 1) {
-            entry.partitionNumber = Le16(map + 4);
-        } else if (map[0] == 2 && map[1] >= 64) {
-            const char* identifier = reinterpret_cast<const char*>(map + 5);
-            entry.partitionNumber = Le16(map + 38);
+        if (map[kType] == 1) {
+            entry.partitionNumber = Le16(map + kType1Number);
+        } else if (map[kType] == 2 && map[kLength] >= kType2Size) {
+            const char* identifier = reinterpret_cast<const char*>(map + kType2Identifier);
+            entry.partitionNumber = Le16(map + kType2Number);
             if (std::memcmp(identifier, "*UDF Metadata Partition", 23) == 0) {
                 entry.metadata = true;
-                entry.metadataFile = Le32(map + 40);
-                entry.metadataMirror = Le32(map + 44);
+                entry.metadataFile = Le32(map + kMetadataFile);
+                entry.metadataMirror = Le32(map + kMetadataMirror);
             } else if (std::memcmp(identifier, "*UDF Virtual Partition", 22) == 0) {
                 entry.isVirtual = true;
-            } else if (std::memcmp(identifier, "*UDF Sparable Partition", 23) != 0) {
+            } else if (std::memcmp(identifier, "*UDF Sparable Partition", 23) == 0) {
+                entry.sparable = true;
+                entry.packetLength = Le16(map + kSparablePacketLength);
+                entry.sparingTableBytes = Le32(map + kSparableTableSize);
+                const size_t copies = std::min<size_t>(map[kSparableTableCount], kMaxSparingTables);
+                for (size_t copy = 0; copy < copies; ++copy)
+                    entry.sparingTables.push_back(Le32(map + kSparableTableLocations + 4 * copy));
+                if (entry.packetLength == 0) return false;
+            } else {
                 return false;
             }
         } else {
             return false;
         }
         m_maps.push_back(entry);
-        map += map[1];
+        map += map[kLength];
     }
     return !m_maps.empty();
+}
+
+bool UdfReader::LoadSparingTable(PartitionMap& map)
+{
+    // Any copy whose descriptor holds will do; they are kept identical.
+    std::vector<uint8_t> table(size_t(kMaxSparingTableBlocks) * kBlock);
+    const uint32_t blocks = std::min((map.sparingTableBytes + kBlock - 1) / kBlock, kMaxSparingTableBlocks);
+    for (uint32_t location : map.sparingTables) {
+        if (blocks == 0 || !ReadTagged(location, table.data(), Tag::kSparingTable) ||
+            std::memcmp(table.data() + SparingTable::kIdentifier, "*UDF Sparing Table", 18) != 0 ||
+            (blocks > 1 && !m_medium.ReadBlocks(location + 1, blocks - 1, table.data() + kBlock)))
+            continue;
+        const size_t entries = std::min<size_t>(Le16(table.data() + SparingTable::kEntryCount),
+                                                (size_t(blocks) * kBlock - SparingTable::kEntries) /
+                                                    SparingTable::kEntrySize);
+        for (size_t i = 0; i < entries; ++i) {
+            const uint8_t* entry = table.data() + SparingTable::kEntries + i * SparingTable::kEntrySize;
+            const uint32_t original = Le32(entry + SparingTable::kEntryOriginal);
+            if (original < SparingTable::kUnused) map.spared[original] = Le32(entry + SparingTable::kEntryMapped);
+        }
+        return true;
+    }
+    return false;
 }
 
 bool UdfReader::LoadMetadataPartition(PartitionMap& map, uint16_t physical)
@@ -192,7 +216,8 @@ bool UdfReader::LoadMetadataPartition(PartitionMap& map, uint16_t physical)
     for (uint32_t location : {map.metadataFile, map.metadataMirror}) {
         Entry entry;
         if (location >= m_partitionLength || !ReadEntry({location, physical}, entry)) continue;
-        if ((entry.fileType != kFileTypeMetadata && entry.fileType != kFileTypeMetadataMirror) || entry.isEmbedded)
+        if ((entry.fileType != FileEntry::kTypeMetadata && entry.fileType != FileEntry::kTypeMetadataMirror) ||
+            entry.isEmbedded)
             continue;
         map.metadataExtents = std::move(entry.extents);
         return true;
@@ -215,7 +240,7 @@ bool UdfReader::LoadVirtualTable(PartitionMap& map, uint16_t physical)
     std::vector<uint8_t> data;
     if (!ReadData(entry, data)) return false;
     size_t first = 0, end = data.size();
-    if (entry.fileType == kFileTypeVirtualTable) {
+    if (entry.fileType == FileEntry::kTypeVirtualTable) {
         if (data.size() < 2) return false;
         first = Le16(data.data()); // header length (UDF 2.00 and later)
     } else if (data.size() >= 36 &&
@@ -238,6 +263,14 @@ bool UdfReader::Translate(const Address& address, uint32_t& sector) const
     if (map.isVirtual) {
         if (block >= map.virtualTable.size()) return Fail(TRELLIS_GAP_DAMAGED);
         block = map.virtualTable[block];
+    } else if (map.sparable) {
+        if (block >= m_partitionLength) return OutsidePartition(block);
+        const uint32_t packet = block - block % map.packetLength;
+        const auto moved = map.spared.find(packet);
+        if (moved != map.spared.end()) {
+            sector = moved->second + (block - packet);
+            return true;
+        }
     } else if (map.metadata) {
         uint64_t first = 0;
         bool found = false;
@@ -252,10 +285,14 @@ bool UdfReader::Translate(const Address& address, uint32_t& sector) const
         }
         if (!found) return Fail(TRELLIS_GAP_DAMAGED);
     }
-    if (block >= m_partitionLength)
-        return Fail(block < m_declaredPartitionLength ? TRELLIS_GAP_BEYOND_END : TRELLIS_GAP_DAMAGED);
+    if (block >= m_partitionLength) return OutsidePartition(block);
     sector = m_partitionStart + block;
     return true;
+}
+
+bool UdfReader::OutsidePartition(uint32_t block) const
+{
+    return Fail(block < m_declaredPartitionLength ? TRELLIS_GAP_BEYOND_END : TRELLIS_GAP_DAMAGED);
 }
 
 bool UdfReader::ReadLogical(const Address& address, uint8_t* block, uint16_t tagId)
@@ -269,37 +306,37 @@ bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
     uint8_t block[kBlock];
     for (int indirections = 0;; ++indirections) {
         if (!ReadLogical(icb, block, kAnyTag)) return false;
-        if (Le16(block) != kTagIndirectEntry) break;
+        if (Le16(block) != Tag::kIndirectEntry) break;
         if (indirections >= kMaxIndirections) return false;
-        icb.block = Le32(block + 40);
-        icb.partition = Le16(block + 44);
+        icb.block = Le32(block + IndirectEntry::kTargetBlock);
+        icb.partition = Le16(block + IndirectEntry::kTargetPartition);
     }
     const uint16_t tag = Le16(block);
     size_t timeOffset, lengthsOffset, headerLength;
     entry.headerRead = false;
-    if (tag == kTagFileEntry) {
-        timeOffset = 84;
-        lengthsOffset = 168;
-        headerLength = 176;
-    } else if (tag == kTagExtendedFileEntry) {
-        timeOffset = 92;
-        lengthsOffset = 208;
-        headerLength = 216;
+    if (tag == Tag::kFileEntry) {
+        timeOffset = FileEntry::kModificationTime;
+        lengthsOffset = FileEntry::kLengths;
+        headerLength = FileEntry::kHeader;
+    } else if (tag == Tag::kExtendedFileEntry) {
+        timeOffset = FileEntry::kExtendedModificationTime;
+        lengthsOffset = FileEntry::kExtendedLengths;
+        headerLength = FileEntry::kExtendedHeader;
     } else {
         return Fail(TRELLIS_GAP_DAMAGED);
     }
-    entry.fileType = block[27];
-    entry.size = Le64(block + 56);
-    entry.fileTime = FileTime::FromEcma(block + timeOffset);
+    entry.fileType = block[FileEntry::kIcbFileType];
+    entry.size = Le64(block + FileEntry::kInformationLength);
+    entry.fileTime = DiscTime::FromEcma(block + timeOffset);
     const uint32_t eaLength = Le32(block + lengthsOffset);
     const uint32_t adLength = Le32(block + lengthsOffset + 4);
     if (eaLength > kBlock || adLength > kBlock || headerLength + eaLength + adLength > kBlock)
         return Fail(TRELLIS_GAP_DAMAGED);
     entry.headerRead = true;
     const uint8_t* area = block + headerLength + eaLength;
-    const int type = Le16(block + 34) & 7;
+    const int type = Le16(block + FileEntry::kIcbFlags) & 7;
     if (!withExtents) return true;
-    if (type == 3) {
+    if (type == FileEntry::kAllocationEmbedded) {
         entry.isEmbedded = true;
         entry.embedded.assign(area, area + adLength);
         return true;
@@ -309,7 +346,10 @@ bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
 
 bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uint16_t partition, Entry& entry)
 {
-    const size_t step = type == 0 ? 8 : type == 1 ? 16 : type == 2 ? 20 : 0;
+    const size_t step = type == FileEntry::kAllocationShort  ? ShortAd::kSize
+                        : type == FileEntry::kAllocationLong ? LongAd::kSize
+                        : type == FileEntry::kAllocationExtended ? ExtendedAd::kSize
+                                                                 : 0;
     if (!step) return Fail(TRELLIS_GAP_DAMAGED);
     uint8_t continuation[kBlock];
     for (int hops = 0;;) {
@@ -322,20 +362,20 @@ bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uin
             Extent extent;
             extent.length = bytes;
             extent.recorded = (raw >> 30) == 0;
-            if (type == 0) {
-                extent.where = {Le32(ad + 4), partition};
-            } else if (type == 1) {
-                extent.where = {Le32(ad + 4), Le16(ad + 8)};
+            if (type == FileEntry::kAllocationShort) {
+                extent.where = {Le32(ad + ShortAd::kPosition), partition};
+            } else if (type == FileEntry::kAllocationLong) {
+                extent.where = {Le32(ad + LongAd::kBlock), Le16(ad + LongAd::kPartition)};
             } else {
-                extent.where = {Le32(ad + 12), Le16(ad + 16)};
+                extent.where = {Le32(ad + ExtendedAd::kBlock), Le16(ad + ExtendedAd::kPartition)};
             }
             if ((raw >> 30) == 3) {
                 // The descriptors go on in an allocation extent descriptor.
                 if (++hops > kMaxAllocationHops) return Fail(TRELLIS_GAP_LIMIT);
-                if (!ReadLogical(extent.where, continuation, kTagAllocationExtent)) return false;
-                const uint32_t more = Le32(continuation + 20);
-                if (more > kBlock - 24) return Fail(TRELLIS_GAP_DAMAGED);
-                area = continuation + 24;
+                if (!ReadLogical(extent.where, continuation, Tag::kAllocationExtent)) return false;
+                const uint32_t more = Le32(continuation + AllocationExtent::kLength);
+                if (more > kBlock - AllocationExtent::kHeader) return Fail(TRELLIS_GAP_DAMAGED);
+                area = continuation + AllocationExtent::kHeader;
                 length = more;
                 next = true;
                 break;
@@ -426,34 +466,35 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
                                const ParseControl& control)
 {
     size_t position = 0;
-    for (uint32_t count = 0; position + 38 <= data.size(); ++count) {
+    using namespace UdfLayout::FileIdentifier;
+    for (uint32_t count = 0; position + kHeader <= data.size(); ++count) {
         if ((count & 1023) == 1023 && control.Aborted()) return;
         const uint8_t* fid = data.data() + position;
-        if (!TagIs(fid, kTagFileIdentifier)) {
+        if (!TagIs(fid, Tag::kFileIdentifier)) {
             tree.MissFolder(TRELLIS_GAP_DAMAGED);
             return;
         }
-        const uint8_t characteristics = fid[18];
-        const uint8_t nameLength = fid[19];
-        const uint16_t useLength = Le16(fid + 36);
-        const size_t total = (38 + size_t(useLength) + nameLength + 3) & ~size_t(3);
-        if (position + 38 + useLength + nameLength > data.size()) {
+        const uint8_t characteristics = fid[kCharacteristics];
+        const uint8_t nameLength = fid[kNameLength];
+        const uint16_t useLength = Le16(fid + kUseLength);
+        const size_t total = (kHeader + size_t(useLength) + nameLength + 3) & ~size_t(3);
+        if (position + kHeader + useLength + nameLength > data.size()) {
             tree.MissFolder(TRELLIS_GAP_DAMAGED);
             return;
         }
         position += total;
-        if (characteristics & 0x0C) continue; // the parent entry, or a deleted one
+        if (characteristics & (kParent | kDeleted)) continue;
         FileNode node;
-        node.name = TextDecode::FromOstaCs0(fid + 38 + useLength, nameLength);
+        node.name = TextDecode::FromOstaCs0(fid + kHeader + useLength, nameLength);
         if (node.name.empty()) continue;
-        const Address icb{Le32(fid + 24), Le16(fid + 28)};
-        const bool declaredFolder = characteristics & 0x02;
+        const Address icb{Le32(fid + kIcbBlock), Le16(fid + kIcbPartition)};
+        const bool declaredFolder = characteristics & kDirectory;
         Entry entry;
         // A file's allocation is read too: its data must lie on the disc.
         const bool complete = ReadEntry(icb, entry, !declaredFolder);
-        const bool folder = declaredFolder || (entry.headerRead && entry.fileType == kFileTypeDirectory);
+        const bool folder = declaredFolder || (entry.headerRead && entry.fileType == FileEntry::kTypeDirectory);
         node.attributes = TRELLIS_ATTRIBUTE_READONLY | (folder ? TRELLIS_ATTRIBUTE_DIRECTORY : 0) |
-                          ((characteristics & 0x01) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
+                          ((characteristics & kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
         if (entry.headerRead) {
             node.fileTime = entry.fileTime;
             if (!folder) node.size = entry.size;

@@ -1,7 +1,7 @@
 // UDF 1.02 to 2.60: anchor, volume descriptors, partition maps (physical,
-// sparable read as physical, and the metadata partition of Blu-ray discs
-// with its mirror, and the virtual partition of write-once discs with its
-// allocation table), file set, and the directory tree with each entry's
+// sparable read through its sparing table as packet-written rewritable discs
+// need, the metadata partition of Blu-ray discs with its mirror, and the
+// virtual partition of write-once discs with its allocation table), file set, and the directory tree with each entry's
 // size and modification time. Every location and length is checked
 // against the medium; loops, long allocation chains and bad descriptors end
 // in a partial tree.
@@ -10,6 +10,7 @@
 #include "FileSystemReader.h"
 
 #include <deque>
+#include <unordered_map>
 #include <unordered_set>
 
 class UdfReader : public FileSystemReader {
@@ -34,7 +35,12 @@ private:
     struct PartitionMap {
         bool metadata = false;
         bool isVirtual = false;
+        bool sparable = false;
         std::vector<uint32_t> virtualTable; // virtual block -> block of the physical partition
+        uint16_t packetLength = 0;              // sparable: blocks per packet
+        std::vector<uint32_t> sparingTables;    // sparable: sectors of the table's copies
+        uint32_t sparingTableBytes = 0;
+        std::unordered_map<uint32_t, uint32_t> spared; // first block of a packet -> sector it moved to
         uint16_t partitionNumber = 0;
         uint32_t metadataFile = 0;
         uint32_t metadataMirror = 0;
@@ -60,12 +66,15 @@ private:
     bool ReadPartitionMaps(const uint8_t* lvd);
     bool LoadMetadataPartition(PartitionMap& map, uint16_t physical);
     bool LoadVirtualTable(PartitionMap& map, uint16_t physical);
+    bool LoadSparingTable(PartitionMap& map);
     // Failed reads leave their reason (a TRELLIS_GAP_* bit) for TakeFailure.
     bool Fail(uint32_t reason) const;
     uint32_t TakeFailure() const;
     bool ReadSector(uint32_t sector, uint8_t* block);
     bool ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId);
     bool Translate(const Address& address, uint32_t& sector) const;
+    // A block past the partition's end on the disc: cut off, or never there.
+    bool OutsidePartition(uint32_t block) const;
     bool ReadLogical(const Address& address, uint8_t* block, uint16_t tagId);
     // Reads a file entry; its allocation only when `withExtents` (files
     // need their size and time alone).

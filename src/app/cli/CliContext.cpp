@@ -11,10 +11,8 @@ CliContext::CliContext() = default;
 CliContext::~CliContext()
 {
     m_pDiscAccess.reset(); // waits for a scan that still writes to the library
-    if (m_pLibrary) {
-        m_pLibrary->Uninitialize();
-        SafeRelease(m_pLibrary);
-    }
+    if (m_library) m_library->Uninitialize();
+    m_library.Reset();
     m_pHealth.reset();
 }
 
@@ -51,16 +49,17 @@ CDiscAccess* CliContext::Discs()
 
 ILibraryEngine* CliContext::Library()
 {
-    if (m_pLibrary) return m_pLibrary;
-    HRESULT hr = LibraryModule().CreateLibraryEngine(&m_pLibrary);
-    if (SUCCEEDED(hr)) hr = m_pLibrary->Initialize(0, 1, 0);
+    if (m_library) return m_library.Get();
+    HRESULT hr = LibraryModule().CreateLibraryEngine(m_library.Put());
+    if (SUCCEEDED(hr) && !m_library) hr = E_POINTER;
+    if (SUCCEEDED(hr)) hr = m_library->Initialize(0, 1, 0);
     if (FAILED(hr)) {
-        SafeRelease(m_pLibrary);
+        m_library.Reset();
         if (CLibraryHealth::IsDamage(hr)) LibraryFailure(hr);
         else Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }
-    return m_pLibrary;
+    return m_library.Get();
 }
 
 char CliContext::ParseLetter(const QString& text)
@@ -89,16 +88,15 @@ bool CliContext::SelectDrive(const QString& letterText)
     return true;
 }
 
-ITrellisImageDrive* CliContext::ImageDrive(const QString& letterText)
+ComPtr<ITrellisImageDrive> CliContext::ImageDrive(const QString& letterText)
 {
-    if (!SelectDrive(letterText)) return nullptr;
+    ComPtr<ITrellisImageDrive> imageDrive;
+    if (!SelectDrive(letterText)) return imageDrive;
     CDiscAccess* discs = Discs();
     const int engineIndex = discs->EngineIndexAt(discs->PositionOfLetter(ParseLetter(letterText)));
-    ITrellisDevice* device = nullptr;
-    if (FAILED(discs->Engine()->GetDrive(engineIndex, &device)) || !device) return nullptr;
-    ITrellisImageDrive* imageDrive = nullptr;
-    device->QueryInterface(IID_ITrellisImageDrive, reinterpret_cast<void**>(&imageDrive));
-    device->Release();
+    ComPtr<ITrellisDevice> device;
+    if (FAILED(discs->Engine()->GetDrive(engineIndex, device.Put())) || !device) return imageDrive;
+    if (FAILED(device->QueryInterface(IID_ITrellisImageDrive, imageDrive.PutVoid()))) imageDrive.Reset();
     if (!imageDrive) Fail(QStringLiteral("drive %1 is not an image drive").arg(letterText));
     return imageDrive;
 }

@@ -32,7 +32,7 @@ public:
     // error reported when there is none.
     bool SelectDrive(const QString& letterText);
     // The image-drive interface of the drive with that letter, or null.
-    ITrellisImageDrive* ImageDrive(const QString& letterText);
+    ComPtr<ITrellisImageDrive> ImageDrive(const QString& letterText);
 
     // Writes "albireo-cli: <message>" to standard error; returns Failure.
     static int Fail(const QString& message);
@@ -50,5 +50,5 @@ private:
 
     std::unique_ptr<CDllCom> m_pLibraryModule;
     std::unique_ptr<CLibraryHealth> m_pHealth;
-    ILibraryEngine* m_pLibrary = nullptr;
+    ComPtr<ILibraryEngine> m_library;
 };

@@ -15,13 +15,12 @@ int Drives(CliContext& context, const QStringList& arguments)
     discs->GetDriveNames(names);
     for (int position = 0; position < names.size(); ++position) {
         const int index = discs->EngineIndexAt(position);
-        ITrellisDevice* device = nullptr;
+        ComPtr<ITrellisDevice> device;
         QString state = QStringLiteral("empty");
-        if (SUCCEEDED(discs->Engine()->GetDrive(index, &device)) && device) {
+        if (SUCCEEDED(discs->Engine()->GetDrive(index, device.Put())) && device) {
             LONG present = 0, busy = 0;
             if (SUCCEEDED(device->GetDiscPresence(&present, &busy)))
                 state = busy ? QStringLiteral("busy") : present ? QStringLiteral("disc") : QStringLiteral("empty");
-            device->Release();
         }
         CliContext::Print(names[position].left(1) + QLatin1Char('\t') + names[position] + QLatin1Char('\t') + state);
     }
@@ -33,24 +32,27 @@ int Insert(CliContext& context, const QStringList& arguments)
     if (arguments.size() != 2) return CliContext::UsageError("insert", "needs a drive letter and an image file");
     const QFileInfo image(arguments[1]);
     if (!image.isFile()) return CliContext::Fail(QStringLiteral("%1: no such image file").arg(arguments[1]));
-    ITrellisImageDrive* drive = context.ImageDrive(arguments[0]);
+    const ComPtr<ITrellisImageDrive> drive = context.ImageDrive(arguments[0]);
     if (!drive) return CliContext::Failure;
     const QString path = image.absoluteFilePath();
     const HRESULT hr = drive->InsertImage(reinterpret_cast<const WCHAR*>(path.utf16()));
-    drive->Release();
+    WCHAR reason[512] = {};
+    const bool explained = FAILED(hr) && drive->GetRefusalReason(reason, 512) == S_OK;
     if (FAILED(hr))
-        return CliContext::Fail(QStringLiteral("%1 cannot be put into drive %2: not a disc image this program reads (%3)")
-                                    .arg(arguments[1], arguments[0], CliContext::CodeText(hr)));
+        return CliContext::Fail(QStringLiteral("%1 cannot be put into drive %2: %3 (%4)")
+                                    .arg(arguments[1], arguments[0],
+                                         explained ? QString::fromUtf16(reason)
+                                                   : QStringLiteral("not a disc image this program reads"),
+                                         CliContext::CodeText(hr)));
     return CliContext::Success;
 }
 
 int Eject(CliContext& context, const QStringList& arguments)
 {
     if (arguments.size() != 1) return CliContext::UsageError("eject", "needs a drive letter");
-    ITrellisImageDrive* drive = context.ImageDrive(arguments[0]);
+    const ComPtr<ITrellisImageDrive> drive = context.ImageDrive(arguments[0]);
     if (!drive) return CliContext::Failure;
     const HRESULT hr = drive->EjectImage();
-    drive->Release();
     return FAILED(hr) ? CliContext::Fail(QStringLiteral("drive %1 cannot eject (%2)").arg(arguments[0], CliContext::CodeText(hr)))
                       : CliContext::Success;
 }

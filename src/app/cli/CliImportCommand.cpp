@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
 
@@ -129,10 +130,10 @@ int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscProperties& disc
     discs.SetCallback(OnScanEvent, 0);
     if (!discs.StartScan(disc.audio == -1 ? 1 : 0)) {
         library->DeleteDisc(record.discId, 0);
-        return CliContext::Fail(LoadString(3007));
+        return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
     }
     if (!FollowScan(discs))
-        return CliContext::Fail(g_interrupted.load() ? Cancelled(replacedDiscId) : LoadString(3007));
+        return CliContext::Fail(g_interrupted.load() ? Cancelled(replacedDiscId) : LoadString(IDS_MSG_IMPORT_FAILED));
     CliContext::Print(QString::number(record.discId) + QLatin1Char('\t') + record.name);
     const DiscReadGaps& gaps = discs.LastReadGaps();
     if (!gaps.IsIncomplete()) return CliContext::Success;
@@ -165,7 +166,7 @@ int Import(CliContext& context, const QStringList& arguments)
     DiscProperties disc;
     HRESULT hr = discs.ReadDiscProperties(disc.identity, disc.label, disc.spare, &disc.audio, &disc.discClass,
                                           &disc.folders, &disc.files, &disc.used, &disc.capacity, disc.date);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(3266) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_DISC_UNREADABLE) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
     LONG existing = 0;
     hr = library->FindDiscByIdentity(disc.identity, &existing);
     if (FAILED(hr)) return context.LibraryFailure(hr);
@@ -173,7 +174,7 @@ int Import(CliContext& context, const QStringList& arguments)
     if (existing != 0) {
         // A replacement keeps the catalogued disc's name, tags and label.
         if (!options.replace || !LibraryReader(library).DiscById(existing, &replaced)) {
-            CliContext::Fail(LoadString(3265) + QStringLiteral(" (--replace catalogues it again)"));
+            CliContext::Fail(LoadString(IDS_MSG_DISC_EXISTS) + QStringLiteral(" (--replace catalogues it again)"));
             return CliContext::AlreadyCatalogued;
         }
     }
@@ -181,7 +182,7 @@ int Import(CliContext& context, const QStringList& arguments)
     if (g_interrupted.load()) return CliContext::Fail(Cancelled(existing));
     NewRecord record;
     hr = AddRecord(library, disc, options, existing ? &replaced : nullptr, record);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(3007) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
     if (g_interrupted.load()) {
         library->DeleteDisc(record.discId, 0);
         return CliContext::Fail(Cancelled(existing));

@@ -1,10 +1,10 @@
-#include "FileTime.h"
+#include "DiscTime.h"
 
 #include "TrellisInterfaces.h"
 
 #include <cstring>
 
-namespace FileTime {
+namespace DiscTime {
 namespace {
 
 // Days from 1601-01-01 to the given date (proleptic Gregorian calendar).
@@ -95,4 +95,4 @@ uint64_t FromEcma(const uint8_t* bytes)
                         fraction < 10000000u ? fraction : 0);
 }
 
-} // namespace FileTime
+} // namespace DiscTime

@@ -5,7 +5,7 @@
 
 struct TrellisVolumeTime;
 
-namespace FileTime {
+namespace DiscTime {
 
 // A calendar time with its offset from UTC in minutes; 0 when the fields
 // do not form a date (month 13, day 0 and the like).
@@ -20,4 +20,4 @@ uint64_t FromEcma(const uint8_t* bytes);
 // ISO 9660 record time into the 12-byte form (type 1, local time and zone).
 void VolumeTimeFromIsoRecord(const uint8_t* bytes, TrellisVolumeTime* time);
 
-} // namespace FileTime
+} // namespace DiscTime
