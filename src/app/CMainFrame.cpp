@@ -19,6 +19,8 @@
 #include "SkinImage.h"
 #include "SkinMenu.h"
 #include "StringResources.h"
+#include "CTagView.h"
+#include "TagPaneMessages.h"
 #include "UiScale.h"
 #include "WinControls.h"
 #include "WindowPlacement.h"
@@ -153,11 +155,12 @@ BOOL CMainFrame::CreateClient()
     m_pSplitterSub->setHandleWidth(4);
     m_pSplitterSub->setChildrenCollapsible(true);
     m_pSplitterSub->setStyleSheet(QStringLiteral("QSplitter::handle { background: #C4C9CF; }"));
-    m_pTagView = new CView(m_pSplitterSub);
+    m_pTagView = new CTagView(m_pSplitterSub);
     m_pTagView->setMinimumWidth(0);
     m_pTagView->SetDocument(m_pDocument);
     m_pFileListView = new CFileListView(m_pSplitterSub);
     m_pFileListView->SetDocument(m_pDocument);
+    m_pTagView->SetFileListView(m_pFileListView);
     m_pSplitterSub->setSizes({int(kTagPaneWidth * s), int(kFileListWidth * s)});
     m_pSplitterSub->setStretchFactor(0, 0);
     m_pSplitterSub->setStretchFactor(1, 1);
@@ -282,14 +285,10 @@ void CMainFrame::EnableCommandButton(int index, bool enable)
     if (CGButton* button = m_pCommandView ? m_pCommandView->GetButton(index) : nullptr) button->setEnabled(enable);
 }
 
-// The tag pane's filter: the pane lands with its own issue; until then the
-// list shows every disc.
-void CMainFrame::ClearTagFilter() {}
-void CMainFrame::RefreshTags() {}
-void CMainFrame::ApplyTagFilter()
-{
-    if (m_pFileListView) m_pFileListView->ShowAllDiscs();
-}
+// The tag pane hears of the file list's needs through its messages.
+void CMainFrame::ClearTagFilter() { SendMessage(m_pTagView, WM_TAG_CLEAR_FILTER); }
+void CMainFrame::RefreshTags() { SendMessage(m_pTagView, WM_TAG_RELOAD); }
+void CMainFrame::ApplyTagFilter() { SendMessage(m_pTagView, WM_TAG_APPLY_FILTER); }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {

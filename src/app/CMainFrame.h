@@ -26,6 +26,7 @@ class CView;
 class InstanceChannel;
 class PowerNotices;
 class QSplitter;
+class CTagView;
 
 class CMainFrame : public CGXTFrameWnd, public CCmdTarget, public CFileListHost {
     Q_OBJECT
@@ -46,7 +47,7 @@ public:
     BOOL Create();
 
     CAlbCommandView* CommandView() const { return m_pCommandView; }
-    CView* TagView() const { return m_pTagView; }
+    CTagView* TagView() const { return m_pTagView; }
     CFileListView* FileListView() const { return m_pFileListView; }
     CArcEditWrapper* SearchBox() const { return m_pSearch; }
     CAlphaStatic* LocationLabel() const { return m_pLocation; }
@@ -118,7 +119,7 @@ private:
     QSplitter* m_pSplitter = nullptr;
     QSplitter* m_pSplitterSub = nullptr;
     CAlbCommandView* m_pCommandView = nullptr;
-    CView* m_pTagView = nullptr;
+    CTagView* m_pTagView = nullptr;
     CFileListView* m_pFileListView = nullptr;
     CProgressDlg* m_pProgressDlg = nullptr;
     CAlphaStatic* m_pLocation = nullptr;

@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     // Scripts and smoke tests run the program with nobody to answer its
     // message boxes: each is then recorded on standard error and cancelled.
     if (qEnvironmentVariableIntValue("ALBIREO_UNATTENDED")) ModalSeam::SetUnattended(true);
+    // "--language CODE" is stored before start-up chooses the language.
     QStringList arguments = QApplication::arguments();
     QString error;
     if (LanguageOption::Apply(&arguments, &error) == LanguageOption::Result::Refused) {

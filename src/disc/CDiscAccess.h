@@ -17,6 +17,7 @@
 #include <vector>
 
 struct ILibraryEngine;
+struct ImportSlotHolder;
 class CScanWorker;
 
 class CDiscAccess {
@@ -71,9 +72,16 @@ public:
     const DiscReadGaps& LastReadGaps() const { return m_scan.lastReadGaps; }
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
+    // Also passed to the library, so that a scan waiting there for another
+    // import into the library gives up too.
     void SetCancel(int value);
     // The cancel request the worker reads (0 or what SetCancel gave).
     int CancelRequested() const { return m_scan.cancelRequested.load(); }
+    // True while the running scan waits for another import into the library
+    // to end (the library lets one import write at a time); `holder` then
+    // names the process that imports. The progress window polls it with
+    // the progress to say why nothing moves.
+    bool GetImportWait(ImportSlotHolder* holder) const;
     // Waits for the running scan to end, at most `milliseconds` (the program
     // never needs to; tools and tests do). True when no scan runs any more.
     bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
@@ -98,6 +106,7 @@ private:
     HRESULT ReadDataDisc(ITrellisDiscProperties* properties, bool forImport, DiscFacts& facts);
     HRESULT CountPass(DiscFacts& facts);
     void ReleaseSelected();
+    bool IsScanning() const;
 
     // Declared first: unloaded last, after every object of the engine is released.
     ComponentModule m_module;

@@ -2,6 +2,23 @@
 #include "CDiscAccess.h"
 
 #include "CScanWorker.h"
+#include "ILibraryEngine.h"
+#include "ILibraryEngineStatus.h"
+
+namespace {
+// The library's optional status interface, released when done (null when
+// the engine has none).
+struct LibraryStatus {
+    explicit LibraryStatus(ILibraryEngine* library)
+    {
+        if (library) library->QueryInterface(IID_ILibraryEngineStatus, reinterpret_cast<void**>(&status));
+    }
+    ~LibraryStatus() { SafeRelease(status); }
+    LibraryStatus(const LibraryStatus&) = delete;
+    LibraryStatus& operator=(const LibraryStatus&) = delete;
+    ILibraryEngineStatus* status = nullptr;
+};
+} // namespace
 
 HRESULT CDiscAccess::SetLibrary(ILibraryEngine* library)
 {
@@ -56,7 +73,21 @@ void CDiscAccess::SetCancel(int value)
 {
     m_scan.cancelRequested = value;
     m_scan.abortRequested = value;
+    if (!value || !IsScanning()) return;
+    LibraryStatus library(m_pLibrary);
+    if (library.status) library.status->SetImportCancel(value);
 }
+
+bool CDiscAccess::GetImportWait(ImportSlotHolder* holder) const
+{
+    if (!holder || !IsScanning()) return false;
+    LibraryStatus library(m_pLibrary);
+    return library.status && library.status->GetImportWait(holder) == S_OK;
+}
+
+// The library pointer is the caller's; it is used only while a scan runs,
+// when the caller keeps it.
+bool CDiscAccess::IsScanning() const { return m_pWorker && m_pWorker->isRunning(); }
 
 bool CDiscAccess::WaitForScan(unsigned long milliseconds)
 {

@@ -109,7 +109,7 @@ HRESULT CScanWorker::ScanDataDisc()
     }
     m_state.lastReadGaps = DiscReadGaps::OfReader(reader.Get());
     LibraryImportHandle handle = nullptr;
-    hr = library->OpenImportHandle(&handle);
+    hr = OpenImport(library, &handle);
     if (FAILED(hr)) {
         CloseReader(reader);
         return hr;
@@ -140,6 +140,17 @@ HRESULT CScanWorker::NoteImport(LibraryImportHandle handle)
     return ImportRecord::Note(m_job.library, handle, m_job.discId, m_job.replacedDiscId, m_state.lastReadGaps);
 }
 
+// The library may first wait for another import into it to end; a cancel
+// meanwhile removes the disc as any other cancel does.
+HRESULT CScanWorker::OpenImport(ILibraryEngine* library, void** handle)
+{
+    const HRESULT hr = library->OpenImportHandle(handle);
+    if (SUCCEEDED(hr) || !CancelRequested()) return hr;
+    Callback(ScanCancelled, 0);
+    library->DeleteDisc(m_job.discId, 0);
+    return E_ABORT;
+}
+
 HRESULT CScanWorker::ListTracks(int trackCount)
 {
     ILibraryEngine* library = m_job.library;
@@ -156,7 +167,7 @@ HRESULT CScanWorker::ListTracks(int trackCount)
         m_state.progress = std::min(100, static_cast<int>(m_nItemsDone * 80.0 / trackCount + 20.0));
     }
     LibraryImportHandle handle = nullptr;
-    HRESULT hr = library->OpenImportHandle(&handle);
+    HRESULT hr = OpenImport(library, &handle);
     if (FAILED(hr)) return hr;
     if (!handle) return E_POINTER;
     hr = NoteImport(handle);

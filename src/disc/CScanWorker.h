@@ -22,6 +22,7 @@ private:
     HRESULT ScanDataDisc();
     HRESULT WaitForParse(ITrellisReader* reader);
     HRESULT ListTracks(int trackCount);
+    HRESULT OpenImport(ILibraryEngine* library, void** handle);
     HRESULT WalkTree(LibraryImportHandle handle, ITrellisReader* reader);
     // The replacement of an earlier record and the read's gaps, under the handle.
     HRESULT NoteImport(LibraryImportHandle handle);

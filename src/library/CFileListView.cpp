@@ -6,12 +6,15 @@
 #include "CDllCom.h"
 #include "CFileListHost.h"
 #include "CFlwMessageBox.h"
+#include "CategoryTags.h"
+#include "LibrarySeed.h"
 #include "ListSort.h"
 #include "ListTexts.h"
 #include "ProgramPaths.h"
 #include "RecordList.h"
 #include "StringResources.h"
 #include "WinControls.h"
+#include "TagPaneMessages.h"
 #include "WinMessage.h"
 
 #include <QFileInfo>
@@ -24,8 +27,6 @@ namespace {
 
 const char* const kWarningIcon = "Image\\Dialogs\\MessageBox\\icon_warning.png";
 constexpr UINT kLibraryFailedId = 3014;
-const char16_t* const kCategoryTags[] = {u"Video", u"Photo", u"Music", u"Document"};
-const char* const kDefaultLabelSets[] = {"video", "photo", "music", "data", "system"};
 
 QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 
@@ -93,28 +94,10 @@ bool CFileListView::OpenLibrary()
 bool CFileListView::SeedTags()
 {
     LONG count = 0;
-    if (SUCCEEDED(m_pEngine->GetTagCount(&count)) && count >= 1) return true;
-    for (const char16_t* tag : kCategoryTags) m_pEngine->AddTag(tag, nullptr);
-    return SUCCEEDED(m_pEngine->GetTagCount(&count)) && count >= 1;
+    return SUCCEEDED(LibrarySeed::EnsureTags(m_pEngine, &count));
 }
 
-void CFileListView::SeedLabels()
-{
-    LONG count = 0;
-    if (FAILED(m_pEngine->GetLabelCount(&count)) || count > 0) return;
-    for (const char* set : kDefaultLabelSets) {
-        QString paths[3];
-        const char* sizes[] = {"32", "128", "360"};
-        for (int i = 0; i < 3; ++i)
-            paths[i] = ProgramPaths::ImageFile(QStringLiteral("Image\\Albireo\\DefaultDiscLabel\\%1\\%2.png")
-                                                   .arg(QLatin1String(sizes[i]), QLatin1String(set)));
-        for (const QString& path : paths)
-            if (!QFileInfo::exists(path)) return; // later sets are not added either
-        m_pEngine->AddLabel(reinterpret_cast<const char16_t*>(paths[0].utf16()),
-                            reinterpret_cast<const char16_t*>(paths[1].utf16()),
-                            reinterpret_cast<const char16_t*>(paths[2].utf16()));
-    }
-}
+void CFileListView::SeedLabels() { LibrarySeed::EnsureDefaultLabels(m_pEngine, ProgramPaths::ProgramFolder()); }
 
 bool CFileListView::ReadDiscs()
 {
@@ -264,7 +247,7 @@ CAlbListModel::Cell CFileListView::Display(int row, int column) const
     case CAlbListCtrl::DiscList:
         switch (column) {
         case 0: return {item->m_strName, item->m_nImage};
-        case 1: return {item->m_strText2};
+        case 1: return {CategoryTags::displayTagList(item->m_strText2)};
         case 2: return {item->m_strText3};
         case 3: return {item->m_strText4};
         case 4: return {ListTexts::SizeText(item->m_nSize)};
@@ -308,6 +291,7 @@ bool CFileListView::event(QEvent* event)
 {
     if (auto* message = WinMessageEvent::From(event)) {
         if (message->msg == kReloadMessage) Reload(message->wParam);
+        else if (message->msg == WM_TAG_FILTER) ShowDiscs(*reinterpret_cast<const QStringList*>(message->lParam));
         else if (message->msg == WM_COMMAND) message->result = OnCommand(LOWORD(message->wParam));
         message->handled = true;
         return true;

@@ -1,7 +1,8 @@
 #include "FileIconCache.h"
 
+#include "ShellFileIcon.h"
+
 #include <QFileIconProvider>
-#include <QMimeDatabase>
 
 QString FileIconCache::KeyOf(const QString& name, bool folder)
 {
@@ -33,9 +34,7 @@ QPixmap FileIconCache::IconFor(const QString& name, bool folder) const
     if (folder) {
         icon = QIcon::fromTheme(QStringLiteral("folder"), provider.icon(QAbstractFileIconProvider::Folder));
     } else {
-        const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
-        icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-        if (icon.isNull()) icon = provider.icon(QAbstractFileIconProvider::File);
+        icon = ShellFileIcon::ForName(name);
     }
     return icon.pixmap(m_nSide, m_nSide);
 }

@@ -25,6 +25,9 @@
     X(IDS_FMT_IMPORTING, 3273) /* format: %s = what is imported (the disc name) */                         \
     X(IDS_PROGRESS_CANCELLING, 5109)                                                                       \
     X(IDS_MSG_IMPORT_FAILED, 3007)                                                                         \
+    X(IDS_FMT_IMPORT_WAITING, 3280) /* format: %s = program, %s = process id of the import that runs */    \
+    X(IDS_MSG_LIBRARY_FULL, 3281)                                                                          \
+    X(IDS_MSG_LIBRARY_READ_ONLY, 3282)                                                                     \
     X(IDS_MSG_IMPORT_DONE, 3015)                                                                           \
     X(IDS_MSG_NO_LOGOFF, 3009)                                                                             \
     X(IDS_MSG_NO_SUSPEND, 3010)                                                                            \

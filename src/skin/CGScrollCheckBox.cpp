@@ -109,29 +109,41 @@ int CGScrollCheckBox::AddRow(const QString& text, bool withDelete)
         entry.remove->installEventFilter(this);
     }
     m_rows.push_back(entry);
-    Layout();
+    // Only the new row is placed, unless the scroll bar took or gave back
+    // width: filling a list of thousands of rows stays linear.
+    if (LayoutFrame())
+        Layout();
+    else
+        LayoutRow(row);
     return row;
 }
 
 void CGScrollCheckBox::DeleteRow(int row)
 {
     if (row < 0 || row >= GetRowCount()) return;
-    const Row entry = m_rows[static_cast<size_t>(row)];
+    RemoveWidgets(m_rows[static_cast<size_t>(row)]);
     m_rows.erase(m_rows.begin() + row);
-    // The delete button may be the sender of the message being handled.
+    Layout();
+}
+
+// The delete button may be the sender of the message being handled, so
+// the row's controls go later.
+void CGScrollCheckBox::RemoveWidgets(const Row& entry)
+{
     for (QWidget* widget : {static_cast<QWidget*>(entry.check), static_cast<QWidget*>(entry.text),
                             static_cast<QWidget*>(entry.remove)}) {
         if (!widget) continue;
         widget->hide();
         widget->deleteLater();
     }
-    Layout();
 }
 
 void CGScrollCheckBox::ResetContent()
 {
-    while (!m_rows.empty()) DeleteRow(GetRowCount() - 1);
+    for (const Row& entry : m_rows) RemoveWidgets(entry);
+    m_rows.clear();
     m_pScrollBar->setValue(0);
+    Layout();
 }
 
 QString CGScrollCheckBox::GetRowText(int row) const
@@ -184,6 +196,14 @@ void CGScrollCheckBox::EnsureRowVisible(int row)
 
 void CGScrollCheckBox::Layout()
 {
+    LayoutFrame();
+    for (int row = 0; row < GetRowCount(); ++row) LayoutRow(row);
+}
+
+// The scroll bar, the scrolled content and the divider; true when the
+// width left for the rows changed.
+bool CGScrollCheckBox::LayoutFrame()
+{
     const int overflow = ContentHeight() - height();
     const bool scrolling = overflow > 0;
     const int barWidth = m_pScrollBar->sizeHint().width();
@@ -192,23 +212,27 @@ void CGScrollCheckBox::Layout()
     m_pScrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
     m_pScrollBar->setVisible(scrolling);
     const int contentWidth = scrolling ? width() - barWidth : width();
+    const bool widthChanged = contentWidth != m_pContent->width();
     m_pContent->setGeometry(0, -m_pScrollBar->value(), contentWidth, std::max(ContentHeight(), height()));
-    for (int row = 0; row < GetRowCount(); ++row) {
-        const Row& entry = m_rows[static_cast<size_t>(row)];
-        const int top = RowTop(row);
-        SetDlgCtrlID(entry.check, kCheckIdBase + row);
-        entry.check->move(kCheckInset, top + kCheckInset);
-        const int textRight = entry.remove ? kDeleteX - 4 : contentWidth - 4;
-        entry.text->setGeometry(kTextLeft, top, std::max(textRight - kTextLeft, 0), kRowHeight);
-        if (entry.remove) {
-            SetDlgCtrlID(entry.remove, kDeleteIdBase + row);
-            const QSize size = entry.remove->sizeHint();
-            entry.remove->setGeometry(kDeleteX, top + (kRowHeight - size.height()) / 2, size.width(), size.height());
-        }
-    }
     const bool dividerShown = m_bDivider && GetRowCount() > kDividerRow;
     m_pDivider->setVisible(dividerShown);
     if (dividerShown) m_pDivider->setGeometry(0, kDividerRow * kRowHeight + 15, kDividerWidth, 2);
+    return widthChanged;
+}
+
+void CGScrollCheckBox::LayoutRow(int row)
+{
+    const Row& entry = m_rows[static_cast<size_t>(row)];
+    const int top = RowTop(row);
+    SetDlgCtrlID(entry.check, kCheckIdBase + row);
+    entry.check->move(kCheckInset, top + kCheckInset);
+    const int textRight = entry.remove ? kDeleteX - 4 : m_pContent->width() - 4;
+    entry.text->setGeometry(kTextLeft, top, std::max(textRight - kTextLeft, 0), kRowHeight);
+    if (entry.remove) {
+        SetDlgCtrlID(entry.remove, kDeleteIdBase + row);
+        const QSize size = entry.remove->sizeHint();
+        entry.remove->setGeometry(kDeleteX, top + (kRowHeight - size.height()) / 2, size.width(), size.height());
+    }
 }
 
 void CGScrollCheckBox::OnRowCommand(QObject* control)

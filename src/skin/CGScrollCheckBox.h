@@ -72,6 +72,9 @@ private:
         CGButton* remove; // null without a delete button
     };
     void Layout();
+    bool LayoutFrame();
+    void LayoutRow(int row);
+    void RemoveWidgets(const Row& entry);
     void OnRowCommand(QObject* control);
 
     QWidget* m_pContent;

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <mutex>
 
 namespace {
 
@@ -45,11 +47,25 @@ QString Resolve(const QString& picturePath)
 
 QImage Load(const QString& picturePath)
 {
+    // The installed skin pictures do not change while the program runs, and
+    // a window of many rows asks for the same few pictures again and again:
+    // they are read once. Absolute paths (label pictures, snapshots) are
+    // read every time.
+    static std::mutex mutex;
+    static QHash<QString, QImage> skin;
+    const bool cached = !QDir::isAbsolutePath(picturePath);
+    if (cached) {
+        std::lock_guard lock(mutex);
+        if (const auto found = skin.constFind(picturePath); found != skin.constEnd()) return *found;
+    }
     const QString file = Resolve(picturePath);
-    if (file.isEmpty()) return {};
-    QImage image(file);
-    if (image.isNull()) return {};
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage image = file.isEmpty() ? QImage() : QImage(file);
+    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (cached && !image.isNull()) {
+        std::lock_guard lock(mutex);
+        skin.insert(picturePath, image);
+    }
+    return image;
 }
 
 QImage LoadOr(const QString& picturePath, const char* defaultPath)

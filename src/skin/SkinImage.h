@@ -1,6 +1,7 @@
 // Loading of skin pictures. A path beginning with "Image\" is joined to the
 // program folder (falling back to the current directory); a path that is
-// absolute and names an existing file is used as it is. Pictures come back
+// absolute and names an existing file is used as it is. Skin pictures
+// ("Image\...") are read once per process. Pictures come back
 // premultiplied by their alpha, ready to be blended.
 #pragma once
 #include <QImage>

@@ -15,6 +15,7 @@
 #include "TagRecords.h"
 
 #include <QPainter>
+#include <QScrollBar>
 
 namespace {
 
@@ -43,7 +44,7 @@ std::vector<QIcon> CategoryIcons()
 
 } // namespace
 
-CTagView::CTagView(QWidget* parent) : QWidget(parent)
+CTagView::CTagView(QWidget* parent) : CView(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateControls();
@@ -160,10 +161,31 @@ HRESULT CTagView::reloadTags()
     if (count <= 0) return E_FAIL;
     std::vector<TagRecord> records;
     if (FAILED(hr = TagRecords::Read(m_pEngine, &records))) return hr;
+    // The file list reports every change of the disc list, most of them
+    // without a change of tags: then the rows (and where the list was
+    // scrolled to) stay as they are.
+    if (ListsShow(records)) return S_OK;
+    const int scrolled = m_pTagList->verticalScrollBar()->value();
     FillLists(records);
     TickSelected();
     Layout();
+    m_pTagList->verticalScrollBar()->setValue(scrolled);
     return S_OK;
+}
+
+// Whether the lists show exactly these records (the same ids, in order).
+bool CTagView::ListsShow(const std::vector<TagRecord>& records) const
+{
+    const int categories = m_pCategoryList->GetItemCount(), tags = m_pTagList->GetItemCount();
+    if (static_cast<size_t>(categories + tags) != records.size()) return false;
+    for (int i = 0; i < categories + tags; ++i) {
+        const CFilterListCtrl* list = i < categories ? m_pCategoryList : m_pTagList;
+        const int row = i < categories ? i : i - categories;
+        const TagRecord& record = records[static_cast<size_t>(i)];
+        if (list->GetItemData(row) != record.id) return false;
+        if (i >= categories && list->GetItemText(row) != TagRecords::Name(record)) return false;
+    }
+    return true;
 }
 
 // Ticks the rows whose stored names are in the selection (category rows
@@ -205,7 +227,7 @@ void CTagView::SendFilter(const QStringList& filter)
     if (m_pFileList) SendMessage(m_pFileList, WM_TAG_FILTER, 0, reinterpret_cast<LPARAM>(&filter));
 }
 
-void CTagView::OnUpdate(QObject* sender, LPARAM hint)
+void CTagView::OnUpdate(CView* sender, LPARAM hint, QObject*)
 {
     if (sender != this && hint == kLibraryChangedHint) reloadTags();
 }
@@ -217,7 +239,7 @@ bool CTagView::event(QEvent* event)
         message->handled = true;
         return true;
     }
-    return QWidget::event(event);
+    return CView::event(event);
 }
 
 LRESULT CTagView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -17,17 +17,17 @@
 // the tags, keeping the ticks.
 #pragma once
 #include "CDllCom.h"
+#include "CView.h"
 #include "ILibraryEngine.h"
 #include "WinControls.h"
 
 #include <QStringList>
-#include <QWidget>
 
 class CFilterListCtrl;
 class CGButton;
 class CGStatic;
 
-class CTagView : public QWidget {
+class CTagView : public CView {
     Q_OBJECT
 public:
     static constexpr UINT kAllButtonId = 625;
@@ -42,7 +42,7 @@ public:
     // Where the filter goes: the file list view (null: nowhere).
     void SetFileListView(QObject* fileList) { m_pFileList = fileList; }
     // The document's update: hint 2 reloads the tags.
-    void OnUpdate(QObject* sender, LPARAM hint);
+    void OnUpdate(CView* sender, LPARAM hint, QObject* hintObject) override;
 
     // Empties both lists, opens the engine if needed (seeding an empty
     // library) and fills them. False when the engine failed (message 3014).
@@ -73,6 +73,7 @@ private:
     CFilterListCtrl* CreateList(const QPoint& topLeft);
     HRESULT OpenEngine();
     void FillLists(const std::vector<TagRecord>& records);
+    bool ListsShow(const std::vector<TagRecord>& records) const;
     void TickSelected();
     void SendFilter(const QStringList& filter);
     void Layout();

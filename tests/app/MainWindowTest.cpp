@@ -6,10 +6,12 @@
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
 #include "CDiscAccess.h"
+#include "CFilterListCtrl.h"
 #include "CFileListView.h"
 #include "CGButton.h"
 #include "CMainFrame.h"
 #include "CProgressDlg.h"
+#include "CTagView.h"
 #include "CatalogueFixture.h"
 #include "CGEdit.h"
 #include "ModalSeam.h"
@@ -263,3 +265,25 @@ TEST_F(MainWindowTest, TheEndOfTheSessionDuringAnImportCancelsItAndNothingIsKept
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, TickedTagsFilterTheDiscListAndTheAllButtonClearsThem)
+{
+    auto app = Start();
+    CMainFrame* frame = app->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    // The catalogue's tags came from albireo-cli: the category tags it used, in engine order.
+    CFilterListCtrl* categories = frame->TagView()->CategoryList();
+    ASSERT_EQ(categories->GetItemCount(), 3);
+    ASSERT_EQ(categories->GetItemText(0), QStringLiteral("Photo"));
+    ASSERT_EQ(categories->GetItemText(1), QStringLiteral("Music"));
+    const auto rows = [&] { return frame->FileListView()->List()->Model()->rowCount(); };
+    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(0).center());
+    EXPECT_EQ(frame->TagView()->Selection(), QStringList{"Photo"});
+    EXPECT_EQ(rows(), 1) << "only the disc tagged Photo";
+    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(1).center());
+    EXPECT_EQ(rows(), 0) << "every ticked tag narrows the list";
+    EXPECT_TRUE(categories->IsTicked(1)) << "the list's update kept the ticks";
+    QTest::mouseClick(frame->TagView()->AllButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(), 3);
+    EXPECT_FALSE(categories->IsTicked(0));
+}

@@ -19,9 +19,10 @@ std::shared_ptr<const ResourceModule> Table(const char* code)
 }
 
 // Texts that read the same in German: names, abbreviations, disc types,
-// picture paths, fonts and numbers, and the words German took from English.
+// picture paths, fonts and numbers, the words German took from English, and
+// the help page (there is one, in English).
 const std::set<UINT> kSameInGerman{
-    IDS_APP_CAPTION, IDS_APP_NAME, IDS_HELP_TOPIC, IDS_FONT_FACE, IDS_FONT_FACE_JPN, IDS_SEARCH_TEXT_SIZE,
+    IDS_APP_CAPTION, IDS_APP_NAME, IDS_HELP_ADDRESS, IDS_HELP_TOPIC, IDS_ABOUT_VERSION, IDS_FONT_FACE, IDS_FONT_FACE_JPN, IDS_SEARCH_TEXT_SIZE,
     IDS_TIP_DETAILS, IDS_COL_NAME, IDS_COL_TAGS, IDS_COL_DISC, IDS_UNIT_KB, IDS_UNIT_MB, IDS_UNIT_GB,
     IDS_MEDIA_CLASS_1, IDS_MEDIA_CLASS_3,
     IDS_MEDIA_CLASS_4, IDS_MEDIA_CLASS_5_FORMAT_1, IDS_MEDIA_CLASS_5_FORMAT_2, IDS_MEDIA_CLASS_6, IDS_MEDIA_CLASS_7,

@@ -83,6 +83,7 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_ABOUT_VERSION, text},
                                               {IDS_ABOUT_LIBRARIES, text},
                                               {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
+                                              {IDS_FMT_IMPORT_WAITING, text + text},
                                               {IDS_MSG_DISC_EXISTS_REPLACE, text},
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},
                                               {IDS_TIP_DISC_INCOMPLETE, two},

@@ -196,14 +196,14 @@ TEST_F(BatchRowsTest, WritesNeedAnOpenHandleOfThisInstance)
 {
     const QString batch = Batch({EntryRow(File(1, QStringLiteral("f")))});
     EXPECT_EQ(E_POINTER, (*engine)->InsertFileRows(nullptr, W(batch), 1));
-    EngineInstance other;
-    LibraryImportHandle foreign = nullptr;
-    ASSERT_EQ(S_OK, other->OpenImportHandle(&foreign));
-    EXPECT_EQ(E_INVALIDARG, (*engine)->InsertFileRows(foreign, W(batch), 1));
     ASSERT_EQ(S_OK, (*engine)->CloseImportHandle(handle));
     EXPECT_EQ(E_INVALIDARG, (*engine)->InsertFileRows(handle, W(batch), 1));
     EXPECT_EQ(E_INVALIDARG, (*engine)->CloseImportHandle(handle));
     handle = nullptr;
+    EngineInstance other; // one import at a time: after this instance's
+    LibraryImportHandle foreign = nullptr;
+    ASSERT_EQ(S_OK, other->OpenImportHandle(&foreign));
+    EXPECT_EQ(E_INVALIDARG, (*engine)->InsertFileRows(foreign, W(batch), 1));
     EXPECT_EQ(S_OK, other->CloseImportHandle(foreign));
 }
 

@@ -292,6 +292,14 @@ TEST_F(DiscsTest, LabelIdsOfRowsFollowTheDisc)
     ASSERT_EQ(S_OK, e()->SetFileLabelId(disc, 9));
     EXPECT_EQ(9, FoundFiles(e(), QStringLiteral("f.t"))[0].labelId);
     EXPECT_EQ(9, FoundFolders(e(), QStringLiteral("D"))[0].labelId);
+    // Each setter alone is enough, whatever the disc holds.
+    ASSERT_EQ(S_OK, e()->SetFileLabelId(disc, 11));
+    EXPECT_EQ(11, FoundFiles(e(), QStringLiteral("f.t"))[0].labelId);
+    EXPECT_EQ(11, FoundFolders(e(), QStringLiteral("D"))[0].labelId);
+    EXPECT_EQ(11, Discs(e())[0].labelId);
+    ASSERT_EQ(S_OK, e()->SetFolderLabelId(disc, 12));
+    EXPECT_EQ(12, FoundFiles(e(), QStringLiteral("f.t"))[0].labelId);
+    EXPECT_EQ(E_INVALIDARG, e()->SetFileLabelId(disc + 1, 3));
 }
 
 } // namespace

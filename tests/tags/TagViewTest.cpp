@@ -177,13 +177,13 @@ TEST_F(TagViewTest, ReloadingKeepsTheTicksOfTheTagsThatRemain)
     const size_t sent = fileList.filters.size();
     EXPECT_EQ(S_OK, library->SetTagVisible(u"holiday", 0));
     EXPECT_EQ(S_OK, library->AddTag(u"Road Trip", nullptr));
-    pane->OnUpdate(nullptr, CTagView::kLibraryChangedHint);
+    pane->OnUpdate(nullptr, CTagView::kLibraryChangedHint, nullptr);
     EXPECT_EQ(Texts(pane->TagList()), (QStringList{"Work", "Family", "Road Trip"}));
     EXPECT_EQ(Ticked(pane->TagList()), QList<int>{0});
     EXPECT_EQ(Ticked(pane->CategoryList()), QList<int>{1});
     EXPECT_EQ(fileList.filters.size(), sent); // the filter is not re-applied
 
-    pane->OnUpdate(pane.get(), CTagView::kLibraryChangedHint); // its own update is not news
+    pane->OnUpdate(pane.get(), CTagView::kLibraryChangedHint, nullptr); // its own update is not news
     EXPECT_EQ(SendMessage(pane.get(), WM_TAG_RELOAD), S_OK);
     for (const char16_t* name : {u"video", u"photo", u"music", u"document", u"work", u"family", u"road trip"})
         library->SetTagVisible(name, 0);

@@ -36,9 +36,16 @@ inline constexpr IID IID_ILibraryEngine = {
 // Brackets the writing of one disc's rows; opaque, from OpenImportHandle.
 using LibraryImportHandle = void*;
 
+// Initialize's success when the library could be opened but not written
+// (a full disk, a read-only file system): browsing and searching work,
+// every change fails with the reason (see ILibraryEngineStatus.h). What
+// the library still has to clean up is done once it can be written.
+inline constexpr HRESULT LIBRARY_S_READ_ONLY = 0x00040A01;
+
 struct ILibraryEngine : IUnknown {
     // Opens the library database, creating it when createIfMissing is 1
     // (the program calls Initialize(0, 1, 0)); reserved values must be 0.
+    // LIBRARY_S_READ_ONLY when it can be read but not written.
     virtual HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) = 0;
     // Closes the database; an import still open is undone.
     virtual HRESULT Uninitialize() = 0;
@@ -78,6 +85,10 @@ struct ILibraryEngine : IUnknown {
     virtual HRESULT DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved) = 0;
     virtual HRESULT DeleteDisc(LONG discId, LONG reserved) = 0;
     virtual HRESULT SetDiscTags(LONG discId, const char16_t* tagIds) = 0;
+    // The label set of a disc, which its folders and files carry too: the
+    // label id read with any item is its disc's. SetDiscLabelId,
+    // SetFileLabelId and SetFolderLabelId each set it, in one record
+    // whatever the disc holds.
     virtual HRESULT SetDiscLabelId(LONG discId, LONG labelId) = 0;
     // The disc last created by AddDisc on this instance (else the newest disc).
     virtual HRESULT GetLastAddedDisc(LONG* discId, LONG* labelId) = 0;
@@ -92,6 +103,14 @@ struct ILibraryEngine : IUnknown {
     virtual HRESULT InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) = 0;
     virtual HRESULT SetFileLabelId(LONG discId, LONG labelId) = 0;
     // Largest id in use, 0 when none.
+    //
+    // The scanner numbers the rows it writes itself, from these three
+    // answers. So that two imports into one library never hand out the same
+    // ids, imports are serialised by the engine: while a handle is open no
+    // other import (in any process) writes to the library, and every
+    // GetMaxFileId, GetMaxFolderId and GetMaxPathId under that handle stays
+    // final until CloseImportHandle. Any engine implementing this interface
+    // must keep this rule.
     virtual HRESULT GetMaxFileId(LibraryImportHandle handle, LONG* id) = 0;
     virtual HRESULT InsertFolderRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) = 0;
     virtual HRESULT GetMaxFolderId(LibraryImportHandle handle, LONG* id) = 0;
@@ -130,6 +149,12 @@ struct ILibraryEngine : IUnknown {
 
     // Rows written under a handle become visible together when it is
     // closed; a process that dies before leaves nothing of those discs.
+    // OpenImportHandle claims the library's one import slot: while another
+    // living process's import holds it, it waits (up to the busy timeout,
+    // then HRESULT_FROM_WIN32(ERROR_BUSY)); a slot whose process died is
+    // taken over at once after that import is undone. Closing makes the
+    // import final, also when it wrote nothing (an empty disc), and frees
+    // the slot. Reading and deleting other discs never wait for an import.
     virtual HRESULT OpenImportHandle(LibraryImportHandle* handle) = 0;
     virtual HRESULT CloseImportHandle(LibraryImportHandle handle) = 0;
 

@@ -61,7 +61,10 @@ HRESULT DiscStore::Add(const NewDisc& disc, LONG* discId)
     insert->Bind(13, p.fileCount);
     insert->Bind(14, p.usedBytes);
     insert->Bind(15, p.capacityBytes);
-    insert->BindUtf8(16, disc.owner);
+    if (disc.owner.isEmpty())
+        insert->BindNull(16);
+    else
+        insert->BindUtf8(16, disc.owner);
     const int rc = insert->Run();
     if (rc != SQLITE_DONE) return m_db.Failure(rc, "add disc");
     *discId = static_cast<LONG>(m_db.LastInsertId());

@@ -14,7 +14,7 @@ struct NewDisc {
     QString tagIds;
     QString dateText;
     LONG labelId = 0;
-    QByteArray owner; // the process adding it
+    QByteArray owner; // the process adding it; empty: the disc is final at once
 };
 
 class DiscStore {

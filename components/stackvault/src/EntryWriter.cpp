@@ -96,14 +96,3 @@ HRESULT EntryWriter::MaxId(EntryKind kind, LONG* id)
     *id = static_cast<LONG>(query->Int64(0));
     return S_OK;
 }
-
-HRESULT EntryWriter::SetLabelId(EntryKind kind, LONG discId, LONG labelId)
-{
-    auto update = m_db.Statement(kind == EntryKind::Files ? "UPDATE files SET label_id = ? WHERE disc_id = ?"
-                                                          : "UPDATE folders SET label_id = ? WHERE disc_id = ?");
-    if (!update) return E_FAIL;
-    update->Bind(1, labelId);
-    update->Bind(2, discId);
-    const int rc = update->Run();
-    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "set label id");
-}

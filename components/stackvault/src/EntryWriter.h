@@ -36,8 +36,6 @@ public:
     HRESULT IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last);
     // Largest id in use, 0 when none.
     HRESULT MaxId(EntryKind kind, LONG* id);
-    // Sets the label id of every file or folder of a disc.
-    HRESULT SetLabelId(EntryKind kind, LONG discId, LONG labelId);
 
 private:
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0);

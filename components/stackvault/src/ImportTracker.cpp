@@ -5,12 +5,23 @@
 
 #include <QHash>
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <sqlite3.h>
 
 namespace {
 // Handles are numbers unique in the process, so a handle of one engine
 // instance is never mistaken for one of another.
 std::atomic<uintptr_t> g_nextHandle{1};
+
+std::mutex g_abandonedMutex;
+std::set<int64_t> g_abandoned; // imports of this process given up (ImportTracker::Abandon)
+
+bool IsAbandoned(int64_t importId)
+{
+    std::lock_guard<std::mutex> lock(g_abandonedMutex);
+    return g_abandoned.count(importId) != 0;
+}
 
 constexpr const char* kFinishSteps[] = {
     "INSERT OR IGNORE INTO disc_paths(path_id, disc_id) SELECT p.path_id, d.id FROM import_paths p"
@@ -27,10 +38,39 @@ constexpr const char* kUndoSteps[] = {
     "DELETE FROM import_paths WHERE import_id = ?1",
     "DELETE FROM imports WHERE id = ?1",
 };
+
+constexpr char kImportOwners[] = "SELECT id, owner FROM imports";
+constexpr char kOwnedDiscs[] = "SELECT id, owner FROM discs WHERE owner IS NOT NULL AND import_id IS NULL";
+
+// Asks about each owner once per pass.
+class LivenessCache {
+public:
+    bool IsDead(const QByteArray& owner)
+    {
+        auto found = m_alive.constFind(owner);
+        if (found == m_alive.constEnd()) found = m_alive.insert(owner, ProcessOwner::IsAlive(owner));
+        return !*found;
+    }
+
+private:
+    QHash<QByteArray, bool> m_alive;
+};
 } // namespace
 
-HRESULT ImportTracker::CreateImport(const QByteArray& owner, int64_t* importId)
+HRESULT ImportTracker::ClaimSlot(const QByteArray& owner, int64_t* importId, QByteArray* holder)
 {
+    HRESULT hr = RecoverAbandoned();
+    if (FAILED(hr)) return hr;
+    {
+        auto held = m_db.Statement("SELECT owner FROM imports LIMIT 1");
+        if (!held) return E_FAIL;
+        const int rc = held->Step();
+        if (rc == SQLITE_ROW) {
+            *holder = held->Utf8(0);
+            return S_FALSE;
+        }
+        if (rc != SQLITE_DONE) return m_db.Failure(rc, "import slot");
+    }
     auto insert = m_db.Statement("INSERT INTO imports(owner) VALUES(?)");
     if (!insert) return E_FAIL;
     insert->BindUtf8(1, owner);
@@ -38,6 +78,45 @@ HRESULT ImportTracker::CreateImport(const QByteArray& owner, int64_t* importId)
     if (rc != SQLITE_DONE) return m_db.Failure(rc, "open import");
     *importId = m_db.LastInsertId();
     return S_OK;
+}
+
+HRESULT ImportTracker::DeadOwners(const char* sql, std::vector<int64_t>& ids)
+{
+    LivenessCache liveness;
+    auto query = m_db.Statement(sql);
+    if (!query) return E_FAIL;
+    int rc;
+    while ((rc = query->Step()) == SQLITE_ROW)
+        if (liveness.IsDead(query->Utf8(1))) ids.push_back(query->Int64(0));
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "abandoned work");
+}
+
+HRESULT ImportTracker::AbandonedImports(std::vector<int64_t>& ids)
+{
+    const HRESULT hr = DeadOwners(kImportOwners, ids);
+    auto query = m_db.Statement("SELECT id FROM imports");
+    if (FAILED(hr) || !query) return FAILED(hr) ? hr : E_FAIL;
+    int rc;
+    while ((rc = query->Step()) == SQLITE_ROW)
+        if (IsAbandoned(query->Int64(0))) ids.push_back(query->Int64(0));
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "abandoned work");
+}
+
+HRESULT ImportTracker::RecoverAbandoned()
+{
+    std::vector<int64_t> importIds, discIds;
+    HRESULT hr = AbandonedImports(importIds);
+    for (size_t i = 0; SUCCEEDED(hr) && i < importIds.size(); ++i) {
+        hr = Undo(importIds[i]);
+        DumpMsg("Stackvault", "undid the unfinished import %lld", static_cast<long long>(importIds[i]));
+    }
+    if (SUCCEEDED(hr)) hr = DeadOwners(kOwnedDiscs, discIds);
+    for (size_t i = 0; SUCCEEDED(hr) && i < discIds.size(); ++i) {
+        hr = m_discs.Delete(static_cast<LONG>(discIds[i]));
+        if (hr == E_INVALIDARG) hr = S_OK; // already gone
+        DumpMsg("Stackvault", "removed disc %lld, left unfinished", static_cast<long long>(discIds[i]));
+    }
+    return hr;
 }
 
 HRESULT ImportTracker::Claim(const ImportSession& session, const ParsedBatch& batch)
@@ -63,7 +142,7 @@ HRESULT ImportTracker::ClaimDisc(const ImportSession& session, LONG discId)
     return hr == E_INVALIDARG ? E_INVALIDARG : E_ACCESSDENIED;
 }
 
-HRESULT ImportTracker::NoteCreatedPaths(const ImportSession& session, const std::vector<LONG>& pathIds)
+HRESULT ImportTracker::ReferencePaths(const ImportSession& session, const std::vector<LONG>& pathIds)
 {
     for (LONG pathId : pathIds) {
         const HRESULT hr = Run("INSERT OR IGNORE INTO import_paths(import_id, path_id) VALUES(?1, ?2)",
@@ -73,12 +152,21 @@ HRESULT ImportTracker::NoteCreatedPaths(const ImportSession& session, const std:
     return S_OK;
 }
 
-HRESULT ImportTracker::Finish(const ImportSession& session)
+HRESULT ImportTracker::ReferencePath(const ImportSession& session, std::u16string_view text)
 {
-    for (LONG pathId : session.foundPaths) {
-        const HRESULT hr = Run("INSERT OR IGNORE INTO disc_paths(path_id, disc_id)"
-                               " SELECT ?2, id FROM discs WHERE import_id = ?1",
-                               session.importId, pathId);
+    auto insert = m_db.Statement("INSERT OR IGNORE INTO import_paths(import_id, path_id)"
+                                 " SELECT ?1, id FROM paths WHERE text = ?2");
+    if (!insert) return E_FAIL;
+    insert->Bind(1, session.importId);
+    insert->BindText(2, text);
+    const int rc = insert->Run();
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "reference path");
+}
+
+HRESULT ImportTracker::Finish(const ImportSession& session, const std::vector<LONG>& addedDiscs)
+{
+    for (LONG discId : addedDiscs) {
+        const HRESULT hr = m_discs.Release(discId);
         if (FAILED(hr)) return hr;
     }
     for (const char* step : kFinishSteps) {
@@ -101,7 +189,7 @@ HRESULT ImportTracker::Undo(int64_t importId)
     }
     for (LONG discId : discIds) {
         const HRESULT hr = m_discs.Delete(discId);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr) && hr != E_INVALIDARG) return hr;
     }
     for (const char* step : kUndoSteps) {
         const HRESULT hr = Run(step, importId);
@@ -110,25 +198,10 @@ HRESULT ImportTracker::Undo(int64_t importId)
     return S_OK;
 }
 
-HRESULT ImportTracker::Abandoned(std::vector<int64_t>& importIds, std::vector<LONG>& discIds)
+void ImportTracker::Abandon(int64_t importId)
 {
-    QHash<QByteArray, bool> alive;
-    auto isDead = [&](const QByteArray& owner) {
-        auto found = alive.constFind(owner);
-        if (found == alive.constEnd()) found = alive.insert(owner, ProcessOwner::IsAlive(owner));
-        return !*found;
-    };
-    auto imports = m_db.Statement("SELECT id, owner FROM imports");
-    if (!imports) return E_FAIL;
-    int rc;
-    while ((rc = imports->Step()) == SQLITE_ROW)
-        if (isDead(imports->Utf8(1))) importIds.push_back(imports->Int64(0));
-    if (rc != SQLITE_DONE) return m_db.Failure(rc, "imports");
-    auto discs = m_db.Statement("SELECT id, owner FROM discs WHERE owner IS NOT NULL AND import_id IS NULL");
-    if (!discs) return E_FAIL;
-    while ((rc = discs->Step()) == SQLITE_ROW)
-        if (isDead(discs->Utf8(1))) discIds.push_back(static_cast<LONG>(discs->Int64(0)));
-    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "owned discs");
+    std::lock_guard<std::mutex> lock(g_abandonedMutex);
+    g_abandoned.insert(importId);
 }
 
 HRESULT ImportTracker::Run(const char* sql, int64_t first, int64_t second)
@@ -163,14 +236,4 @@ std::vector<LibraryImportHandle> ImportTracker::Handles() const
     std::vector<LibraryImportHandle> handles;
     for (const auto& entry : m_sessions) handles.push_back(entry.first);
     return handles;
-}
-
-void ImportTracker::NoteFoundPath(ImportSession& session, LONG pathId)
-{
-    if (pathId > 0 && !session.createdPaths.count(pathId)) session.foundPaths.insert(pathId);
-}
-
-void ImportTracker::AdoptCreatedPaths(ImportSession& session, const std::vector<LONG>& pathIds)
-{
-    session.createdPaths.insert(pathIds.begin(), pathIds.end());
 }

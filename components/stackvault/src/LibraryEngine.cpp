@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <chrono>
 #include <sqlite3.h>
 
 using Utf16Text::ToQString;
@@ -21,6 +22,9 @@ using Utf16Text::View;
 namespace {
 constexpr const char kComponent[] = "Stackvault";
 constexpr int kIdentityCapacity = 260;
+constexpr HRESULT kDiskFull = HresultFromWin32(112);  // ERROR_DISK_FULL
+constexpr HRESULT kSlotBusy = HresultFromWin32(170);  // ERROR_BUSY
+constexpr std::chrono::milliseconds kSlotPoll{100};
 
 bool IsGiven(const char16_t* text) { return text && *text; }
 
@@ -47,6 +51,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryDiscReads*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
         *object = static_cast<ILibraryMaintenance*>(this);
+    } else if (iid == IID_ILibraryEngineStatus) {
+        *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -69,10 +75,38 @@ HRESULT CLibraryEngine::Ready() const { return m_db.IsOpen() ? S_OK : E_UNEXPECT
 template <class Work>
 HRESULT CLibraryEngine::Write(Work work)
 {
+    if (FAILED(m_writeFailure)) {
+        const HRESULT hr = CatchUp();
+        if (FAILED(hr)) return hr;
+    }
+    const HRESULT hr = WriteNow(work);
+    if (hr == kDiskFull) m_writeFailure = hr;
+    return hr;
+}
+
+template <class Work>
+HRESULT CLibraryEngine::WriteNow(Work work)
+{
     WriteTransaction transaction(m_db);
     const HRESULT hr = transaction.Started();
     if (FAILED(hr)) return hr;
     return transaction.Finish(work());
+}
+
+// The schema and the clean-up of dead processes' work, owed while the
+// library could not be written.
+HRESULT CLibraryEngine::CatchUp()
+{
+    HRESULT hr = OpenSchema();
+    if (SUCCEEDED(hr)) hr = WriteNow([&] { return m_imports.RecoverAbandoned(); });
+    m_writeFailure = SUCCEEDED(hr) ? S_OK : hr;
+    return hr;
+}
+
+HRESULT CLibraryEngine::OpenSchema()
+{
+    const int rc = LibrarySchema::Create(m_db);
+    return rc == SQLITE_OK ? S_OK : m_db.Failure(rc, "schema");
 }
 
 // ---- life ----
@@ -87,36 +121,26 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     if (createIfMissing) QDir().mkpath(QFileInfo(path).absolutePath());
     HRESULT hr = m_db.Open(path, createIfMissing != 0);
     if (FAILED(hr)) return hr;
-    int rc = LibrarySchema::Create(m_db);
-    if (rc == SQLITE_OK)
-        rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
-                          "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
+    const int rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
+                                "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
     if (rc != SQLITE_OK) {
-        hr = m_db.Failure(rc, "schema");
+        hr = m_db.Failure(rc, "temporary tables");
         m_db.Close();
         return hr;
     }
     m_owner = ProcessOwner::Current();
     DumpMsg(kComponent, "library %s", qPrintable(path));
-    hr = RecoverAbandoned();
-    if (FAILED(hr)) m_db.Close();
-    return hr;
-}
-
-HRESULT CLibraryEngine::RecoverAbandoned()
-{
-    std::vector<int64_t> importIds;
-    std::vector<LONG> discIds;
-    HRESULT hr = m_imports.Abandoned(importIds, discIds);
-    for (int64_t importId : importIds) {
-        if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.Undo(importId); });
-        DumpMsg(kComponent, "undid the unfinished import %lld", static_cast<long long>(importId));
+    hr = CatchUp();
+    if (SUCCEEDED(hr)) return S_OK;
+    // Browsing and searching need no writing: a library that can be read
+    // opens for them, and does its clean-up with the first change it can make.
+    LONG discs = 0;
+    if (FAILED(m_discs.Count(&discs))) {
+        m_db.Close();
+        return hr;
     }
-    for (LONG discId : discIds) {
-        if (SUCCEEDED(hr)) hr = Write([&] { return m_discs.Delete(discId); });
-        DumpMsg(kComponent, "removed disc %d, left unfinished", discId);
-    }
-    return hr;
+    DumpMsg(kComponent, "the library opens for reading only (%08X)", static_cast<unsigned>(hr));
+    return LIBRARY_S_READ_ONLY;
 }
 
 HRESULT CLibraryEngine::Uninitialize()
@@ -132,12 +156,17 @@ HRESULT CLibraryEngine::Uninitialize()
 
 void CLibraryEngine::UndoOpenImports()
 {
-    for (LibraryImportHandle handle : m_imports.Handles()) {
-        const int64_t importId = m_imports.Session(handle)->importId;
-        if (FAILED(Write([&] { return m_imports.Undo(importId); })))
-            DumpMsg(kComponent, "import %lld stays for the next start to undo", static_cast<long long>(importId));
-        m_imports.RemoveSession(handle);
+    for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
+}
+
+void CLibraryEngine::UndoImport(LibraryImportHandle handle)
+{
+    const int64_t importId = m_imports.Session(handle)->importId;
+    if (FAILED(Write([&] { return m_imports.Undo(importId); }))) {
+        DumpMsg(kComponent, "import %lld stays for a later clean-up to undo", static_cast<long long>(importId));
+        ImportTracker::Abandon(importId);
     }
+    m_imports.RemoveSession(handle);
 }
 
 void CLibraryEngine::ReleaseAddedDiscs()
@@ -220,7 +249,9 @@ HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Pat
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
-    disc.owner = m_owner;
+    // A disc with nothing to import (an empty disc, an audio disc without
+    // tracks) is final as it is added: no import will ever claim it.
+    if (folderCount > 0 || fileCount > 0) disc.owner = m_owner;
     LONG discId = 0;
     hr = Write([&] {
         HRESULT result = ChooseLabel(labelPaths, disc.properties, disc.name, disc.tagIds, &disc.labelId);
@@ -390,14 +421,14 @@ HRESULT CLibraryEngine::SetFileLabelId(LONG discId, LONG labelId)
 {
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_entries.SetLabelId(EntryKind::Files, discId, labelId); });
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
 }
 
 HRESULT CLibraryEngine::SetFolderLabelId(LONG discId, LONG labelId)
 {
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_entries.SetLabelId(EntryKind::Folders, discId, labelId); });
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
 }
 
 HRESULT CLibraryEngine::GetMaxFileId(LibraryImportHandle, LONG* id)
@@ -462,15 +493,12 @@ HRESULT CLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
-    std::vector<LONG> created, known;
-    hr = Write([&] {
-        const HRESULT stored = m_paths.Insert(batch, hasIds, created, known);
-        return FAILED(stored) ? stored : m_imports.NoteCreatedPaths(*session, created);
+    return Write([&] {
+        std::vector<LONG> created, known;
+        HRESULT stored = m_paths.Insert(batch, hasIds, created, known);
+        if (SUCCEEDED(stored)) stored = m_imports.ReferencePaths(*session, created);
+        return FAILED(stored) ? stored : m_imports.ReferencePaths(*session, known);
     });
-    if (FAILED(hr)) return hr;
-    m_imports.AdoptCreatedPaths(*session, created);
-    for (LONG pathId : known) m_imports.NoteFoundPath(*session, pathId);
-    return hr;
 }
 
 HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId)
@@ -479,10 +507,12 @@ HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* p
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = m_paths.Find(View(pathText), pathId);
-    if (SUCCEEDED(hr))
-        if (ImportSession* session = handle ? m_imports.Session(handle) : nullptr)
-            m_imports.NoteFoundPath(*session, *pathId);
-    return hr;
+    ImportSession* session = handle ? m_imports.Session(handle) : nullptr;
+    if (FAILED(hr) || !session || *pathId < 1) return hr;
+    // A path an import uses is referenced at once, so that deleting the disc
+    // that made it cannot remove it; it may have gone in between: ask again.
+    hr = Write([&] { return m_imports.ReferencePath(*session, View(pathText)); });
+    return FAILED(hr) ? hr : m_paths.Find(View(pathText), pathId);
 }
 
 HRESULT CLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)
@@ -611,31 +641,104 @@ HRESULT CLibraryEngine::SearchFolders(const char16_t* text, ItemRecord* records,
 
 // ---- imports ----
 
+// Polls for the import slot without holding the instance's lock, so that
+// the instance answers other calls while it waits.
 HRESULT CLibraryEngine::OpenImportHandle(LibraryImportHandle* handle)
 {
     if (!handle) return E_POINTER;
     *handle = nullptr;
-    Lock lock(m_mutex);
-    HRESULT hr = Ready();
-    int64_t importId = 0;
-    if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.CreateImport(m_owner, &importId); });
-    if (SUCCEEDED(hr)) *handle = m_imports.AddSession(importId);
+    {
+        std::lock_guard<std::mutex> wait(m_waitMutex);
+        m_waiting = true;
+        m_waitCancelled = false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(SqliteConnection::kBusyTimeoutMs);
+    QByteArray holder;
+    HRESULT hr;
+    while ((hr = TryClaimSlot(handle, &holder)) == S_FALSE) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            hr = kSlotBusy;
+            break;
+        }
+        if (!PauseForSlot(holder)) {
+            hr = E_ABORT;
+            break;
+        }
+    }
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    m_waiting = false;
+    m_slotHolder.clear();
     return hr;
 }
 
+HRESULT CLibraryEngine::TryClaimSlot(LibraryImportHandle* handle, QByteArray* holder)
+{
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    int64_t importId = 0;
+    if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.ClaimSlot(m_owner, &importId, holder); });
+    if (hr == S_OK) *handle = m_imports.AddSession(importId);
+    return hr;
+}
+
+bool CLibraryEngine::PauseForSlot(const QByteArray& holder)
+{
+    std::unique_lock<std::mutex> wait(m_waitMutex);
+    if (m_slotHolder != holder)
+        DumpMsg(kComponent, "waiting for the import of %s", holder.constData());
+    m_slotHolder = holder;
+    return !m_waitChanged.wait_for(wait, kSlotPoll, [this] { return m_waitCancelled; });
+}
+
+HRESULT CLibraryEngine::GetImportWait(ImportSlotHolder* holder)
+{
+    if (!holder) return E_POINTER;
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    if (!m_waiting || m_slotHolder.isEmpty()) return S_FALSE;
+    holder->processId = static_cast<int32_t>(ProcessOwner::ProcessId(m_slotHolder));
+    Utf16Text::CopyToField(holder->program, kLibraryTextLength, ProcessOwner::Program(m_slotHolder));
+    return S_OK;
+}
+
+HRESULT CLibraryEngine::SetImportCancel(LONG cancel)
+{
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    if (m_waiting && cancel) {
+        m_waitCancelled = true;
+        m_waitChanged.notify_all();
+    }
+    return S_OK;
+}
+
+HRESULT CLibraryEngine::GetWriteFailure(HRESULT* reason)
+{
+    if (!reason) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    *reason = m_writeFailure;
+    return hr;
+}
+
+// Closing makes the import final, whatever it wrote: its discs, and the
+// discs this instance added that have nothing to write, lose their owner.
+// A close that fails undoes the import, so the slot is free again.
 HRESULT CLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
 {
     Lock lock(m_mutex);
     ImportSession* session = nullptr;
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
-    if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Files, session->importId, session->files);
+    if (FAILED(hr)) return hr;
+    hr = IndexNames(EntryKind::Files, session->importId, session->files);
     if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Folders, session->importId, session->folders);
     if (SUCCEEDED(hr)) hr = Write([&] {
-        const HRESULT finished = m_imports.Finish(*session);
+        const HRESULT finished = m_imports.Finish(*session, m_addedDiscs);
         return FAILED(finished) ? finished : m_replacements.Complete(session->importId);
     });
-    if (SUCCEEDED(hr)) m_imports.RemoveSession(handle);
+    if (SUCCEEDED(hr))
+        m_imports.RemoveSession(handle);
+    else
+        UndoImport(handle);
     return hr;
 }
 

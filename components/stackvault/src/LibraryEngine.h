@@ -2,6 +2,10 @@
 // serialised by the instance's lock (the scan worker and the user-interface
 // thread share an instance). Batches are parsed before the lock is taken.
 // The maintenance interface (check, repair, backup) works on the file.
+// OpenImportHandle waits for the import slot without the lock, so the
+// instance answers other calls (and the wait's status) meanwhile. A library
+// that cannot be written opens for reading; each change first tries to do
+// the pending clean-up and fails with the reason while it cannot.
 #pragma once
 #include "DiscGapStore.h"
 #include "DiscReplacements.h"
@@ -11,6 +15,7 @@
 #include "ILibraryDiscReads.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
+#include "ILibraryEngineStatus.h"
 #include "ImportTracker.h"
 #include "LabelStore.h"
 #include "NameSearch.h"
@@ -18,12 +23,17 @@
 #include "SqliteConnection.h"
 #include "TagStore.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <vector>
 
 struct ParsedBatch;
 
-class CLibraryEngine final : public ILibraryEngine, public ILibraryMaintenance, public ILibraryDiscReads {
+class CLibraryEngine final : public ILibraryEngine,
+                             public ILibraryMaintenance,
+                             public ILibraryEngineStatus,
+                             public ILibraryDiscReads {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -85,6 +95,9 @@ public:
     HRESULT CheckLibrary(LONG full, char16_t* finding) override;
     HRESULT RepairLibrary(LibraryRepairReport* report) override;
     HRESULT BackUpLibrary(LONG dailyOnly) override;
+    HRESULT GetImportWait(ImportSlotHolder* holder) override;
+    HRESULT SetImportCancel(LONG cancel) override;
+    HRESULT GetWriteFailure(HRESULT* reason) override;
 
     // ILibraryDiscReads
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
@@ -97,8 +110,17 @@ private:
     // E_UNEXPECTED until Initialize has opened the database.
     HRESULT Ready() const;
     // Runs work inside one write transaction; commits when it succeeds.
+    // While the library cannot be written, first retries the clean-up it
+    // still owes.
     template <class Work>
     HRESULT Write(Work work);
+    template <class Work>
+    HRESULT WriteNow(Work work);
+    HRESULT CatchUp();
+    // One attempt to take the import slot: S_OK (claimed), S_FALSE (held).
+    HRESULT TryClaimSlot(LibraryImportHandle* handle, QByteArray* holder);
+    // Waits one poll interval; false when the wait was cancelled.
+    bool PauseForSlot(const QByteArray& holder);
     // The open import a handle names: E_POINTER for null, E_INVALIDARG for
     // a handle this instance did not give out.
     HRESULT SessionOf(LibraryImportHandle handle, ImportSession** session);
@@ -111,8 +133,9 @@ private:
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count);
-    HRESULT RecoverAbandoned();
+    HRESULT OpenSchema();
     void UndoOpenImports();
+    void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();
 
     ComRefCount m_refs;
@@ -131,4 +154,12 @@ private:
     QByteArray m_owner;
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
+    HRESULT m_writeFailure = S_OK; // why the library is read-only, S_OK when it is not
+
+    // The wait for the import slot, shared with GetImportWait/SetImportCancel.
+    std::mutex m_waitMutex;
+    std::condition_variable m_waitChanged;
+    bool m_waiting = false;
+    bool m_waitCancelled = false;
+    QByteArray m_slotHolder;
 };

@@ -95,12 +95,17 @@ CREATE TABLE IF NOT EXISTS disc_replacements(
 
 PRAGMA user_version=1;
 )sql";
+constexpr int kVersion = 1;
 } // namespace
 
 namespace LibrarySchema {
 
 int Create(SqliteConnection& db)
 {
+    {
+        auto version = db.Statement("PRAGMA user_version");
+        if (version && version->Step() == SQLITE_ROW && version->Int64(0) >= kVersion) return SQLITE_OK;
+    }
     int rc = db.Execute("BEGIN IMMEDIATE");
     if (rc != SQLITE_OK) return rc;
     rc = db.Execute(kSchema);

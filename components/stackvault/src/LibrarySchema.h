@@ -9,7 +9,8 @@
 //         for scanning; the content of the FTS5 trigram indexes
 //         folder_names and file_names
 //   paths(id, text UNIQUE); disc_paths(path_id, disc_id): which disc uses which path
-//   imports(id, owner); import_paths(import_id, path_id): paths an open import created
+//   imports(id, owner): the import slot, held by at most one open import;
+//   import_paths(import_id, path_id): paths an open import created or found
 //   tags(id, name, fold UNIQUE, visible); labels(id, picture32, picture128, picture360)
 //
 // Ids of folders, files and paths are library-wide and come with the rows.
@@ -26,7 +27,8 @@ class SqliteConnection;
 
 namespace LibrarySchema {
 
-// Creates what is missing; SQLite's result.
+// Creates what is missing (nothing is written when the library is
+// complete, so a full disk does not stop it from opening); SQLite's result.
 int Create(SqliteConnection& db);
 
 } // namespace LibrarySchema

@@ -8,10 +8,6 @@
 #include <sqlite3.h>
 
 namespace {
-// Long enough for another connection's largest write (deleting a disc of a
-// million files) to finish; writers hold the lock only per batch.
-constexpr int kBusyTimeoutMs = 60000;
-
 HRESULT HresultFromSqlite(int rc)
 {
     switch (rc & 0xFF) {
@@ -67,7 +63,7 @@ HRESULT SqliteConnection::OpenReadOnly(const QString& path)
 
 int SqliteConnection::ConfigurePragmas()
 {
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, SqliteConnection::kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     return sqlite3_exec(m_db,
                         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;"

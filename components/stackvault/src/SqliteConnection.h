@@ -30,6 +30,10 @@ private:
 
 class SqliteConnection {
 public:
+    // Long enough for another connection's largest write (deleting a disc of
+    // a million files) to finish; writers hold the lock only per batch.
+    static constexpr int kBusyTimeoutMs = 60000;
+
     SqliteConnection() = default;
     ~SqliteConnection() { Close(); }
     SqliteConnection(const SqliteConnection&) = delete;

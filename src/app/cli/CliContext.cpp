@@ -59,6 +59,8 @@ ILibraryEngine* CliContext::Library()
         else Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }
+    // A library that can only be read still answers every command but
+    // import, which says why it cannot add the disc.
     return m_library.Get();
 }
 
@@ -103,7 +105,9 @@ ComPtr<ITrellisImageDrive> CliContext::ImageDrive(const QString& letterText)
 
 int CliContext::Fail(const QString& message)
 {
-    std::fprintf(stderr, "albireo-cli: %s\n", qPrintable(message));
+    // Texts of the resource module may span lines; a message here is one.
+    const QString line = QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "albireo-cli: %s\n", qPrintable(line));
     return Failure;
 }
 

@@ -3,6 +3,7 @@
 #include "CliContext.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
+#include "LibraryStatusText.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
@@ -80,6 +81,8 @@ bool FollowScan(CDiscAccess& discs)
     ImportProgress progress;
     while (!g_finished.load()) {
         discs.SetCancel(g_interrupted.load());
+        ImportSlotHolder holder{};
+        progress.ShowState(discs.GetImportWait(&holder) ? LibraryStatusText::ImportWait(holder) : QString());
         int percent = 0;
         discs.GetProperty(5000, &percent);
         progress.Show(percent);
@@ -89,6 +92,14 @@ bool FollowScan(CDiscAccess& discs)
     discs.SetCancel(0);
     progress.Finish(g_succeeded.load() ? 100 : -1);
     return g_succeeded.load() != 0;
+}
+
+// The import failed: say why when the library cannot be written.
+int ImportFailure(ILibraryEngine* library, HRESULT hr)
+{
+    const QString why = LibraryStatusText::WriteFailure(LibraryStatusText::WriteFailureOf(library));
+    if (!why.isEmpty()) return CliContext::Fail(why);
+    return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + (FAILED(hr) ? QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)) : QString()));
 }
 
 struct NewRecord {
@@ -133,7 +144,7 @@ int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscProperties& disc
         return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
     }
     if (!FollowScan(discs))
-        return CliContext::Fail(g_interrupted.load() ? Cancelled(replacedDiscId) : LoadString(IDS_MSG_IMPORT_FAILED));
+        return g_interrupted.load() ? CliContext::Fail(Cancelled(replacedDiscId)) : ImportFailure(library, S_OK);
     CliContext::Print(QString::number(record.discId) + QLatin1Char('\t') + record.name);
     const DiscReadGaps& gaps = discs.LastReadGaps();
     if (!gaps.IsIncomplete()) return CliContext::Success;
@@ -182,7 +193,7 @@ int Import(CliContext& context, const QStringList& arguments)
     if (g_interrupted.load()) return CliContext::Fail(Cancelled(existing));
     NewRecord record;
     hr = AddRecord(library, disc, options, existing ? &replaced : nullptr, record);
-    if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
+    if (FAILED(hr)) return ImportFailure(library, hr);
     if (g_interrupted.load()) {
         library->DeleteDisc(record.discId, 0);
         return CliContext::Fail(Cancelled(existing));

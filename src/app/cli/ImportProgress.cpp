@@ -21,6 +21,17 @@ void ImportProgress::Show(int percent)
     std::fflush(stderr);
 }
 
+void ImportProgress::ShowState(const QString& text)
+{
+    if (text == m_state) return;
+    m_state = text;
+    if (text.isEmpty()) return;
+    const QString line = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s%s\n", m_bTerminal && m_nShown >= 0 ? "\n" : "", qPrintable(line));
+    m_nShown = -1; // redraw the bar below the line
+    std::fflush(stderr);
+}
+
 void ImportProgress::Finish(int percent)
 {
     if (percent >= 0) Show(percent);

@@ -1,0 +1,34 @@
+#include "LibraryStatusText.h"
+
+#include "ResourceIds.h"
+#include "StringResources.h"
+
+namespace LibraryStatusText {
+
+QString ImportWait(const ImportSlotHolder& holder)
+{
+    const QString program = QString::fromUtf16(holder.program);
+    const QByteArray processId = QByteArray::number(holder.processId);
+    return QString::asprintf(LoadString(IDS_FMT_IMPORT_WAITING).toUtf8().constData(), program.toUtf8().constData(),
+                             processId.constData());
+}
+
+QString WriteFailure(HRESULT reason)
+{
+    constexpr HRESULT kDiskFull = HresultFromWin32(112); // ERROR_DISK_FULL
+    if (SUCCEEDED(reason)) return {};
+    return LoadString(reason == kDiskFull ? IDS_MSG_LIBRARY_FULL : IDS_MSG_LIBRARY_READ_ONLY);
+}
+
+HRESULT WriteFailureOf(ILibraryEngine* library)
+{
+    ILibraryEngineStatus* status = nullptr;
+    if (!library || FAILED(library->QueryInterface(IID_ILibraryEngineStatus, reinterpret_cast<void**>(&status))))
+        return S_OK;
+    HRESULT reason = S_OK;
+    if (FAILED(status->GetWriteFailure(&reason))) reason = S_OK;
+    status->Release();
+    return reason;
+}
+
+} // namespace LibraryStatusText
