@@ -17,6 +17,7 @@
 #include "Registry.h"
 #include "ResourceModule.h"
 #include "StringReg.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "UiScale.h"
 #include "WinControls.h"
@@ -107,7 +108,7 @@ BOOL CAlbireoApp::InitInstance()
     ApplyGlobalFont();
     m_pDiscAccess = std::make_unique<CDiscAccess>();
     if (!CreateFrame()) return FALSE;
-    m_pMainFrame->setWindowTitle(LoadString(3000));
+    m_pMainFrame->setWindowTitle(LoadString(IDS_APP_NAME));
     WindowPlacement::Restore(*m_pMainFrame);
     m_pMainFrame->show();
     m_pMainFrame->setWindowIcon(QIcon(ProgramPaths::ImageFile(LoadIconPath(3215))));
@@ -260,7 +261,7 @@ int CAlbireoApp::ProbeSuiteProgram(const QString& identifier, const QString& mes
         if (programs[row].mutexId != identifier) continue;
         if (row == 0) {
             if (IsProcessRunning(QStringLiteral("Albireo9.exe")) || IsProcessRunning(QStringLiteral("Albireo10.exe")))
-                ShowMessage(672);
+                ShowMessage(IDS_MSG_ALREADY_RUNNING);
             else
                 ActivateRunningInstance(); // the user asked for the program: show the one that runs
             break;
@@ -279,7 +280,7 @@ int CAlbireoApp::AcquireInstanceMutex()
     DWORD error = 0;
     m_hInstanceMutex = NamedMutex::Create(QStringLiteral("Global\\%1").arg(SuitePrograms()[0].mutexId), true, &error);
     if (!m_hInstanceMutex) {
-        ShowMessage(3011);
+        ShowMessage(IDS_MSG_INSTANCE_LOCK_FAILED);
         return 0;
     }
     if (error != ERROR_ALREADY_EXISTS) return 1;
@@ -293,11 +294,11 @@ void CAlbireoApp::ActivateRunningInstance()
     std::unique_ptr<InstanceChannel::Window> other = InstanceChannel::Find(QString::fromLatin1(CMainFrame::kWindowClass));
     if (!other) return;
     if (!other->IsVisible()) {
-        ShowMessage(672);
+        ShowMessage(IDS_MSG_ALREADY_RUNNING);
         return;
     }
     if (other->IsIconic()) other->Restore();
-    if (m_strStartPath.isEmpty()) ShowMessage(672);
+    if (m_strStartPath.isEmpty()) ShowMessage(IDS_MSG_ALREADY_RUNNING);
     other->Raise();
     if (!m_strStartPath.isEmpty() && QFileInfo::exists(m_strStartPath))
         other->CopyData(kStartPathCopyData, 0, m_strStartPath);

@@ -4,6 +4,7 @@
 #include "CGEdit.h"
 #include "SkinFont.h"
 #include "SkinPaint.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "WinControls.h"
 
@@ -22,7 +23,7 @@ BOOL CArcEditWrapper::Setup(int x, int y, const QImage& picture)
     m_pEdit = new CGEdit(this);
     m_pEdit->Create(QString::fromLatin1(kEditPicture), WS_CHILD | WS_VISIBLE, RectLTRB(21, 2, 207, 18), this,
                     kEditId, Qt::white);
-    const int textPixels = LoadString(11385).toInt();
+    const int textPixels = LoadString(IDS_SEARCH_TEXT_SIZE).toInt();
     m_pEdit->setFont(SkinFont::ShellDlg(textPixels > 0 ? std::min(textPixels, 14) - 2 : SkinFont::kDialogPixels));
     m_pEdit->installEventFilter(this);
     connect(m_pEdit, &QLineEdit::textChanged, this, &CArcEditWrapper::textChanged);

@@ -2,6 +2,7 @@
 
 #include "SkinFont.h"
 #include "SkinImage.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 
 #include <QMenu>
@@ -311,10 +312,10 @@ void CGXTFrameWnd::SetHover(HitCode hover)
 void CGXTFrameWnd::ShowSystemMenu(const QPoint& globalPosition)
 {
     QMenu menu(this);
-    menu.addAction(LoadString(61817), this, &QWidget::showNormal)->setEnabled(isMaximized() || isMinimized());
-    menu.addAction(LoadString(61186), this, &QWidget::showMinimized);
-    menu.addAction(LoadString(61187), this, &QWidget::showMaximized)->setEnabled(!isMaximized());
+    menu.addAction(LoadString(IDS_TIP_RESTORE), this, &QWidget::showNormal)->setEnabled(isMaximized() || isMinimized());
+    menu.addAction(LoadString(IDS_TIP_MINIMIZE), this, &QWidget::showMinimized);
+    menu.addAction(LoadString(IDS_TIP_MAXIMIZE), this, &QWidget::showMaximized)->setEnabled(!isMaximized());
     menu.addSeparator();
-    menu.addAction(LoadString(11268), this, &QWidget::close);
+    menu.addAction(LoadString(IDS_TIP_CLOSE), this, &QWidget::close);
     menu.exec(globalPosition);
 }

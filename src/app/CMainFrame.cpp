@@ -18,6 +18,7 @@
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinMenu.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "CTagView.h"
 #include "TagPaneMessages.h"
@@ -115,7 +116,7 @@ BOOL CMainFrame::CreateMenuBar()
 BOOL CMainFrame::CreateProgressWindow()
 {
     m_pProgressDlg = new CProgressDlg(this);
-    if (!m_pProgressDlg->Create(LoadString(5023), this)) return FALSE;
+    if (!m_pProgressDlg->Create(LoadString(IDS_PROGRESS_TITLE), this)) return FALSE;
     m_pProgressDlg->SetRange(0, 100);
     m_pProgressDlg->SetPos(0);
     m_pProgressDlg->hide();
@@ -302,8 +303,8 @@ void CMainFrame::SetOpener(Opener opener) { CurrentOpener() = std::move(opener);
 
 QUrl CMainFrame::HelpAddress()
 {
-    const QString address = LoadString(11542);
-    const QString topic = LoadString(11544);
+    const QString address = LoadString(IDS_HELP_ADDRESS);
+    const QString topic = LoadString(IDS_HELP_TOPIC);
     QUrl url(address);
     if (url.scheme().isEmpty() || url.scheme().size() == 1) // a plain path ("Help\...")
         url = QUrl::fromLocalFile(ProgramPaths::UnderProgramFolder(address));

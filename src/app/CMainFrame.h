@@ -125,6 +125,7 @@ private:
     CAlphaStatic* m_pLocation = nullptr;
     CArcEditWrapper* m_pSearch = nullptr;
     int m_nSearchLeft = 0;
+    QString m_strImportingTitle;
     int m_nContext = 0;
     QBasicTimer m_progressTimer;
     QBasicTimer m_searchTimer;

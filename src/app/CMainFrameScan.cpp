@@ -7,7 +7,10 @@
 #include "CMainFrame.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
+#include "ILibraryEngineStatus.h"
 #include "InstanceChannel.h"
+#include "LibraryStatusText.h"
+#include "ResourceIds.h"
 #include "PowerNotices.h"
 #include "StringResources.h"
 #include "WinControls.h"
@@ -80,12 +83,12 @@ void CMainFrame::OnScanCode(int code, LPARAM value)
         OnScanFinished(value);
         break;
     case ScanCancelled:
-        m_pProgressDlg->SetTitle(LoadString(5109));
+        m_pProgressDlg->SetTitle(LoadString(IDS_PROGRESS_CANCELLING));
         m_pProgressDlg->ResetCancel();
         if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
         break;
     case ScanAborting:
-        m_pProgressDlg->SetTitle(LoadString(5109));
+        m_pProgressDlg->SetTitle(LoadString(IDS_PROGRESS_CANCELLING));
         break;
     default:
         break;
@@ -94,7 +97,8 @@ void CMainFrame::OnScanCode(int code, LPARAM value)
 
 void CMainFrame::OnScanStarting(const QString& discName)
 {
-    m_pProgressDlg->SetTitle(LoadString(3273).replace(QStringLiteral("%s"), discName));
+    m_strImportingTitle = LoadString(IDS_FMT_IMPORTING).replace(QStringLiteral("%s"), discName);
+    m_pProgressDlg->SetTitle(m_strImportingTitle);
     setEnabled(false);
     m_pProgressDlg->SetPos(0);
     m_pProgressDlg->setEnabled(true);
@@ -108,10 +112,10 @@ void CMainFrame::OnScanStarting(const QString& discName)
 void CMainFrame::OnScanFinished(LPARAM result)
 {
     if (result == 0) {
-        CFlwMessageBox::showMessage(3007, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        CFlwMessageBox::showMessage(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
     } else if (result == 1) {
         SendMessage(m_pFileListView, CFileListView::kReloadMessage, 1, 0);
-        CFlwMessageBox::showMessage(3015, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
     }
     m_progressTimer.stop();
     m_pProgressDlg->SetPos(100);
@@ -131,6 +135,13 @@ void CMainFrame::PollProgress()
     m_pDiscAccess->GetProperty(CDiscAccess::kProgressProperty, &progress);
     m_pProgressDlg->SetPos(progress);
     m_pDiscAccess->SetCancel(m_pProgressDlg->IsCancelled() ? 1 : 0);
+    // While another import into the library runs, say so instead of
+    // showing a bar that does not move.
+    ImportSlotHolder holder{};
+    const bool waiting = m_pDiscAccess->GetImportWait(&holder);
+    if (waiting) m_pProgressDlg->SetTitle(LibraryStatusText::ImportWait(holder));
+    else if (m_pProgressDlg->Title() != m_strImportingTitle && !m_pProgressDlg->IsCancelled())
+        m_pProgressDlg->SetTitle(m_strImportingTitle);
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event)

@@ -12,6 +12,7 @@
 #include "ListTexts.h"
 #include "ProgramPaths.h"
 #include "RecordList.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "WinControls.h"
 #include "TagPaneMessages.h"
@@ -221,7 +222,7 @@ void CFileListView::ShowFolder(int discId, int folderId)
         const QString name = Text(entry.name);
         const QString type = Text(entry.type);
         const bool folder = type == u"Folder";
-        const QString typeText = folder ? LoadString(3275) : type == u"File" ? LoadString(3276) : type;
+        const QString typeText = folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
         const int image = m_fileIcons.IndexOf(FileIconCache::KeyOf(name, folder), name, folder);
         if (root)
             root->AddItem(image, discId, entry.id, name, QString(), typeText, ListTexts::DateText(entry.time),

@@ -10,6 +10,7 @@
 #include "RecordList.h"
 #include "WinControls.h"
 #include "SkinMenu.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
 
@@ -96,7 +97,7 @@ void CFileListView::ShowSearchRows()
                       CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
     auto item = [&](const ItemRecord& record, bool folder) {
         const QString type = Text(record.type);
-        const QString typeText = folder ? LoadString(3275) : type == u"File" ? LoadString(3276) : type;
+        const QString typeText = folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
         root->AddItem(SearchThumb(record.labelId, thumbs), record.discId, record.id, Text(record.discName),
                       QString(), typeText, ListTexts::DateText(record.time),
                       folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size)

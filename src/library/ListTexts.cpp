@@ -1,6 +1,7 @@
 #include "ListTexts.h"
 
 #include "FileTime.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 
 #include <QLocale>
@@ -68,7 +69,7 @@ QString DiscTypeText(int mediaClass, int formatCode)
 
 QString SizeText(INT64 size)
 {
-    const QString unit = LoadString(6052);
+    const QString unit = LoadString(IDS_UNIT_KB);
     if (size == 0) return QStringLiteral("0 ") + unit;
     return QLocale().toString(qlonglong((size + 1023) / 1024)) + u' ' + unit;
 }

@@ -4,6 +4,7 @@
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CMainFrame.h"
+#include "CTagView.h"
 #include "CatalogueFixture.h"
 #include "PowerNotices.h"
 #include "Registry.h"

@@ -3,7 +3,9 @@
 #include "CliContext.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
+#include "LibrarySeed.h"
 #include "LibraryStatusText.h"
+#include "ProgramPaths.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagText.h"
@@ -191,6 +193,11 @@ int Import(CliContext& context, const QStringList& arguments)
     }
 
     if (g_interrupted.load()) return CliContext::Fail(Cancelled(existing));
+    // A library the window never opened gets its category tags and default
+    // label sets first, so that the disc takes the label of its category.
+    LONG tagCount = 0;
+    LibrarySeed::EnsureTags(library, &tagCount);
+    LibrarySeed::EnsureDefaultLabels(library, ProgramPaths::ProgramFolder());
     NewRecord record;
     hr = AddRecord(library, disc, options, existing ? &replaced : nullptr, record);
     if (FAILED(hr)) return ImportFailure(library, hr);
