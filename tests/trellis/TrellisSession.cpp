@@ -107,8 +107,8 @@ HRESULT TrellisSession::ReadCatalog(std::map<QString, CatalogEntry>& catalog, RE
     if (counts) reader->GetTreeCounts(counts);
     if (report) {
         ComPtr<ITrellisReadReport> reports;
-        EXPECT_EQ(reader->QueryInterface(IID_ITrellisReadReport, reports.Out()), S_OK);
-        if (reports.p) {
+        EXPECT_EQ(reader->QueryInterface(IID_ITrellisReadReport, reports.PutVoid()), S_OK);
+        if (reports.Get()) {
             EXPECT_EQ(reports->GetReadReport(report), S_OK);
         }
     }
