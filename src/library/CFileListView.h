@@ -14,6 +14,7 @@
 
 #include <QStringList>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 class CAlbDataItem;
@@ -87,6 +88,9 @@ private:
     void EnterFolder(int discId, int folderId, const QString& name);
     void Back();
     void DeleteSelectedDisc();
+    void ShowDiscInformation();
+    void ShowDiscLabel();
+    std::optional<DiscRecord> SelectedDiscRecord() const;
     int SelectedDiscId() const;
     void ShowContextMenu(const QPoint& globalPosition);
     void SortByColumn(int column);

@@ -4,7 +4,9 @@
 
 #include "CAlbireoDoc.h"
 #include "CFileListHost.h"
+#include "CDiscLabelDlg.h"
 #include "CFlwMessageBox.h"
+#include "DiscInfoCommand.h"
 #include "ListSort.h"
 #include "ListTexts.h"
 #include "RecordList.h"
@@ -237,6 +239,44 @@ void CFileListView::DeleteSelectedDisc()
     if (m_pHost) m_pHost->RefreshTags();
 }
 
+std::optional<DiscRecord> CFileListView::SelectedDiscRecord() const
+{
+    const int discId = SelectedDiscId();
+    for (const std::vector<DiscRecord>* list : {&m_discsCopy, &m_foundDiscRecs})
+        for (const DiscRecord& disc : *list)
+            if (disc.discId == discId) return disc;
+    return std::nullopt;
+}
+
+void CFileListView::ShowDiscInformation()
+{
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    if (!disc || !m_pEngine) return;
+    DiscInfoInput input;
+    input.discId = disc->discId;
+    input.name = Text(disc->name);
+    input.typeText = ListTexts::DiscTypeText(disc->mediaClass, disc->formatCode);
+    input.sizeText = ListTexts::SizeText(disc->totalSize);
+    input.dateText = Text(disc->dateText);
+    input.labelId = disc->labelId;
+    input.tagIds = Text(disc->tagIds);
+    const DiscInfoOutcome outcome = DiscInfoCommand::Run(m_pHost ? m_pHost->MainWindow() : this, m_pEngine, input);
+    if (outcome.accepted) DiscInfoCommand::Store(m_pEngine, disc->discId, disc->labelId, outcome);
+    else outcome.RemoveLabelFiles();
+    Reload(0);
+    // A tag deleted in the dialog is gone even when the dialog was cancelled.
+    if (outcome.tagsDeleted) PurgeTagIds();
+    if (m_pHost) m_pHost->RefreshTags();
+}
+
+void CFileListView::ShowDiscLabel()
+{
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    if (!disc || !m_pEngine) return;
+    CDiscLabelDlg label(disc->labelId, m_pEngine, m_pHost ? m_pHost->MainWindow() : this);
+    label.DoModal();
+}
+
 void CFileListView::PurgeTagIds()
 {
     if (!m_pEngine) return;
@@ -281,9 +321,9 @@ BOOL CFileListView::OnCommand(UINT id)
     case 3100: Back(); return TRUE;
     case 3241: Open(m_pList->SelectedRow()); return TRUE;
     case 3243: DeleteSelectedDisc(); return TRUE;
-    case 3101: // the import and the disc dialogs are started by their own handlers
-    case 3242:
-    case 3261:
+    case 3242: ShowDiscInformation(); return TRUE;
+    case 3261: ShowDiscLabel(); return TRUE;
+    case 3101: // the import is started by its own handler
     case 3102:
     case 3103:
     case 3106: return TRUE;

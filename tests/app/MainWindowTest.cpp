@@ -271,19 +271,20 @@ TEST_F(MainWindowTest, TickedTagsFilterTheDiscListAndTheAllButtonClearsThem)
     auto app = Start();
     CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
-    // The catalogue's tags came from albireo-cli: the category tags it used, in engine order.
+    // albireo-cli seeded the four category tags before its first disc.
     CFilterListCtrl* categories = frame->TagView()->CategoryList();
-    ASSERT_EQ(categories->GetItemCount(), 3);
-    ASSERT_EQ(categories->GetItemText(0), QStringLiteral("Photo"));
-    ASSERT_EQ(categories->GetItemText(1), QStringLiteral("Music"));
+    ASSERT_EQ(categories->GetItemCount(), 4);
+    ASSERT_EQ(categories->GetItemText(1), QStringLiteral("Photo"));
+    ASSERT_EQ(categories->GetItemText(2), QStringLiteral("Music"));
     const auto rows = [&] { return frame->FileListView()->List()->Model()->rowCount(); };
-    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(0).center());
+    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(1).center());
     EXPECT_EQ(frame->TagView()->Selection(), QStringList{"Photo"});
     EXPECT_EQ(rows(), 1) << "only the disc tagged Photo";
-    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(1).center());
+    QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier, categories->StateRect(2).center());
     EXPECT_EQ(rows(), 0) << "every ticked tag narrows the list";
-    EXPECT_TRUE(categories->IsTicked(1)) << "the list's update kept the ticks";
+    EXPECT_TRUE(categories->IsTicked(2)) << "the list's update kept the ticks";
     QTest::mouseClick(frame->TagView()->AllButton(), Qt::LeftButton);
     EXPECT_EQ(rows(), 3);
-    EXPECT_FALSE(categories->IsTicked(0));
+    EXPECT_FALSE(categories->IsTicked(1));
+    EXPECT_FALSE(categories->IsTicked(2));
 }

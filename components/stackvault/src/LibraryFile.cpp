@@ -10,6 +10,9 @@
 namespace {
 const QString kWal = QStringLiteral("-wal");
 const QString kShm = QStringLiteral("-shm");
+const QString kJournal = QStringLiteral("-journal");
+constexpr int kCreationWaitMs = 2000;
+constexpr int kCreationPollMs = 50;
 
 // SQLite's lock bytes on Unix: a reader holds a read lock on part of the
 // 510-byte shared range behind the pending byte at 1 GiB, for as long as
@@ -22,8 +25,16 @@ namespace LibraryFile {
 
 bool IsEmptied(const QString& path)
 {
-    const QFileInfo file(path);
-    return file.exists() && file.size() == 0 && QFileInfo(path + kWal).size() == 0;
+    // Another process that is creating the library has the file empty for
+    // a moment, until its first transaction writes the header: an empty
+    // file counts as emptied only when it stays so.
+    for (int waited = 0;; waited += kCreationPollMs) {
+        const QFileInfo file(path);
+        const bool empty = file.exists() && file.size() == 0 && QFileInfo(path + kWal).size() == 0 &&
+                           !QFileInfo::exists(path + kJournal);
+        if (!empty || waited >= kCreationWaitMs) return empty;
+        ::usleep(kCreationPollMs * 1000);
+    }
 }
 
 bool IsOpenElsewhere(const QString& path)
