@@ -65,6 +65,11 @@ public:
     HRESULT SetLibrary(ILibraryEngine* library);
     HRESULT SetDiscIds(int discId, int labelId);
     int StartScan(int mode);
+    // The disc the next scan replaces (catalogued again), 0 for a new disc;
+    // cleared when the scan starts.
+    void SetReplacedDisc(int discId) { m_nReplacedDiscId = discId; }
+    // What the last scan's read could not read; valid once it has finished.
+    const DiscReadGaps& LastReadGaps() const { return m_scan.lastReadGaps; }
     int SetCallback(ScanCallback callback, int context);
     HRESULT GetProperty(int key, int* value) const;
     // Also passed to the library, so that a scan waiting there for another
@@ -124,5 +129,6 @@ private:
     int m_nDiscId = 0;
     int m_nLabelId = 0;
     int m_nMode = 0;
+    int m_nReplacedDiscId = 0;
     std::unique_ptr<CScanWorker> m_pWorker;
 };

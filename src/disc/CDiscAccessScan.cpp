@@ -45,9 +45,11 @@ int CDiscAccess::StartScan(int mode)
     job.mediaType = m_dwMediaType;
     job.discId = m_nDiscId;
     job.labelId = m_nLabelId;
+    job.replacedDiscId = m_nReplacedDiscId;
     job.mode = mode;
     job.fileCount = m_nFileCount;
     job.itemTotal = m_nItemTotal;
+    m_nReplacedDiscId = 0; // the job took it
     m_pWorker = std::make_unique<CScanWorker>(m_scan, std::move(job));
     m_pWorker->start();
     return m_pWorker->isRunning() || m_pWorker->isFinished() ? 1 : 0;

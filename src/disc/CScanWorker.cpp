@@ -4,6 +4,7 @@
 #include "CTreeWalk.h"
 #include "FileTime.h"
 #include "ILibraryEngine.h"
+#include "ImportRecord.h"
 #include "RecordBatch.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,7 @@ void CScanWorker::run()
 {
     m_nItemsDone = 0;
     m_state.progress = 0;
+    m_state.lastReadGaps = DiscReadGaps();
     m_state.busy = true;
     const HRESULT hr = m_job.mode ? ListTracks(m_job.fileCount) : ScanDataDisc();
     // A disc whose contents did not all arrive is not left half in the library.
@@ -105,23 +107,37 @@ HRESULT CScanWorker::ScanDataDisc()
         CloseReader(reader);
         return hr;
     }
+    m_state.lastReadGaps = DiscReadGaps::OfReader(reader.Get());
     LibraryImportHandle handle = nullptr;
     hr = OpenImport(library, &handle);
     if (FAILED(hr)) {
         CloseReader(reader);
         return hr;
     }
-    if (m_job.itemTotal == 0) {
-        m_state.progress = 100;
-    } else {
-        CTreeWalk walk(handle, library, reader.Get(), m_job.discId, m_job.labelId,
-                       {[this] { return CancelRequested(); }, [this] { CountItem(); },
-                        [this] { Callback(ScanCancelled, 0); }});
-        hr = walk.Run();
-    }
+    hr = NoteImport(handle);
+    if (SUCCEEDED(hr)) hr = WalkTree(handle, reader.Get());
+    // A failed import goes before its handle closes: closing shows what it wrote.
+    if (FAILED(hr) && hr != E_ABORT) library->DeleteDiscWithHandle(handle, m_job.discId, 0);
     const HRESULT closed = library->CloseImportHandle(handle);
     CloseReader(reader);
     return FAILED(hr) ? hr : closed;
+}
+
+HRESULT CScanWorker::WalkTree(LibraryImportHandle handle, ITrellisReader* reader)
+{
+    if (m_job.itemTotal == 0) {
+        m_state.progress = 100;
+        return S_OK;
+    }
+    CTreeWalk walk(handle, m_job.library, reader, m_job.discId, m_job.labelId,
+                   {[this] { return CancelRequested(); }, [this] { CountItem(); },
+                    [this] { Callback(ScanCancelled, 0); }});
+    return walk.Run();
+}
+
+HRESULT CScanWorker::NoteImport(LibraryImportHandle handle)
+{
+    return ImportRecord::Note(m_job.library, handle, m_job.discId, m_job.replacedDiscId, m_state.lastReadGaps);
 }
 
 // The library may first wait for another import into it to end; a cancel
@@ -154,7 +170,9 @@ HRESULT CScanWorker::ListTracks(int trackCount)
     HRESULT hr = OpenImport(library, &handle);
     if (FAILED(hr)) return hr;
     if (!handle) return E_POINTER;
-    hr = library->InsertFileRows(handle, batch.Utf16(), 0);
+    hr = NoteImport(handle);
+    if (SUCCEEDED(hr)) hr = library->InsertFileRows(handle, batch.Utf16(), 0);
+    if (FAILED(hr)) library->DeleteDiscWithHandle(handle, m_job.discId, 0);
     const HRESULT closed = library->CloseImportHandle(handle);
     return FAILED(hr) ? hr : closed;
 }

@@ -5,6 +5,7 @@
 // it starts and shares only the scan state (progress, cancellation, the
 // callback) with CDiscAccess.
 #pragma once
+#include "ILibraryEngine.h"
 #include "ScanState.h"
 #include "hresult.h"
 
@@ -22,6 +23,9 @@ private:
     HRESULT WaitForParse(ITrellisReader* reader);
     HRESULT ListTracks(int trackCount);
     HRESULT OpenImport(ILibraryEngine* library, void** handle);
+    HRESULT WalkTree(LibraryImportHandle handle, ITrellisReader* reader);
+    // The replacement of an earlier record and the read's gaps, under the handle.
+    HRESULT NoteImport(LibraryImportHandle handle);
     void Callback(int code, intptr_t parameter);
     void CountItem();
     bool CancelRequested() const;

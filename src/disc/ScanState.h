@@ -6,6 +6,7 @@
 // else of CDiscAccess.
 #pragma once
 #include "ComPtr.h"
+#include "DiscReadGaps.h"
 #include "TrellisInterfaces.h"
 
 #include <atomic>
@@ -30,6 +31,9 @@ struct ScanState {
     std::atomic<bool> busy{false};       // a disc is being read or scanned
     ScanCallback callback = nullptr;
     int callbackContext = 0;
+    // What the last scan's read could not read: written by the worker before
+    // it reports the end of the scan, read by the main thread after.
+    DiscReadGaps lastReadGaps;
 };
 
 struct ScanJob {
@@ -38,6 +42,7 @@ struct ScanJob {
     ILibraryEngine* library = nullptr; // the caller's, not released here
     DWORD mediaType = 0;
     int discId = 0, labelId = 0;
+    int replacedDiscId = 0; // the earlier record this import replaces, 0 for a new disc
     int mode = 0;      // 0 data disc, else audio disc
     int fileCount = 0; // files, or tracks of an audio disc
     int itemTotal = 0; // files and folders

@@ -40,6 +40,16 @@ std::vector<DiscRecord> LibraryReader::Discs() const
                                 [&](DiscRecord* r, LONG n) { return m_pLibrary->GetDiscs(r, n); });
 }
 
+bool LibraryReader::DiscById(int discId, DiscRecord* record) const
+{
+    for (const DiscRecord& disc : Discs())
+        if (disc.discId == discId) {
+            *record = disc;
+            return true;
+        }
+    return false;
+}
+
 std::vector<DiscRecord> LibraryReader::SearchDiscs(const QString& text) const
 {
     return ReadList<DiscRecord>([&](LONG* n) { return m_pLibrary->SearchDiscCount(Utf16(text), n); },

@@ -27,6 +27,8 @@ public:
     HRESULT Failure() const { return m_hrFailure; }
 
     std::vector<DiscRecord> Discs() const;
+    // The record of one catalogued disc; false when there is none.
+    bool DiscById(int discId, DiscRecord* record) const;
     std::vector<DiscRecord> SearchDiscs(const QString& text) const;
     std::vector<ItemRecord> SearchFolders(const QString& text) const;
     std::vector<ItemRecord> SearchFiles(const QString& text) const;

@@ -93,6 +93,18 @@
     X(IDS_MSG_LIBRARY_IN_USE, 3304)                                                                        \
     X(IDS_MSG_LIBRARY_SOUND, 3305)                                                                         \
     X(IDS_FMT_LIBRARY_CHECK_FAILED, 3306) /* format: %s = the library file, %s = the first finding */      \
+    X(IDS_MSG_DISC_EXISTS_REPLACE, 3328) /* format: %s = the catalogued disc's name */                     \
+    /* an incomplete read: the import's message and the disc's mark, with one line per cause */           \
+    X(IDS_MSG_IMPORT_INCOMPLETE, 3320) /* format: %d folders, %d files not read */                        \
+    X(IDS_TIP_DISC_INCOMPLETE, 3321) /* format: %d folders, %d files not read */                          \
+    X(IDS_GAP_SHORT_IMAGE, 3322) /* format: %s bytes held, %s bytes described ("1.5 MB") */              \
+    X(IDS_GAP_BEYOND_END, 3323)                                                                            \
+    X(IDS_GAP_READ_ERROR, 3324)                                                                            \
+    X(IDS_GAP_DAMAGED, 3325)                                                                               \
+    X(IDS_GAP_LOOP, 3326)                                                                                  \
+    X(IDS_GAP_LIMIT, 3327)                                                                                 \
+    X(IDS_UNIT_MB, 3329)                                                                                   \
+    X(IDS_UNIT_GB, 3330)                                                                                   \
     /* disc type text: class words by media class code, format words by format code */                    \
     X(IDS_MEDIA_CLASS_1, 5113)                                                                             \
     X(IDS_MEDIA_CLASS_2, 5114) /* also the label of an audio disc */                                       \

@@ -1,6 +1,7 @@
 // End to end through the real components: images made here are put into
 // image drives and imported with albireo-cli; the library must then hold
 // exactly what the image holds.
+#include "CDllCom.h"
 #include "CliRunner.h"
 #include "TestEnvironment.h"
 
@@ -48,6 +49,33 @@ protected:
         return stripped;
     }
 
+    // Works on the tool's library in this process (the tool is not running).
+    template <class Work>
+    void WithLibrary(Work work)
+    {
+        const QByteArray previous = qgetenv("ALBIREO_LIBRARY_DB");
+        qputenv("ALBIREO_LIBRARY_DB", (m_folder + "/data/Albireo/library.db").toLocal8Bit());
+        CDllCom loader;
+        ILibraryEngine* library = nullptr;
+        ASSERT_EQ(loader.CreateLibraryEngine(&library), S_OK);
+        EXPECT_EQ(library->Initialize(0, 0, 0), S_OK);
+        work(library);
+        library->Uninitialize();
+        library->Release();
+        qputenv("ALBIREO_LIBRARY_DB", previous);
+    }
+    DiscRecord OnlyDisc()
+    {
+        DiscRecord record{};
+        WithLibrary([&](ILibraryEngine* library) {
+            LONG count = 0;
+            library->GetDiscCount(&count);
+            ASSERT_EQ(count, 1);
+            library->GetDiscs(&record, 1);
+        });
+        return record;
+    }
+
     CliRunner m_cli;
     QString m_folder, m_letter;
 };
@@ -66,11 +94,12 @@ TEST_F(CliEndToEnd, DataIsoIsCataloguedExactlyAndRefusedTheSecondTime)
     const CliResult discs = m_cli.Run({"discs"});
     ASSERT_EQ(discs.Lines().size(), 1);
     const QStringList disc = discs.Lines()[0].split('\t');
-    ASSERT_EQ(disc.size(), 5);
+    ASSERT_EQ(disc.size(), 6);
     EXPECT_EQ(disc[1], "MY_DISC"); // the volume label is the default name
     EXPECT_EQ(disc[2].size(), 32);
     EXPECT_EQ(disc[3], "4"); // folders
     EXPECT_EQ(disc[4], "4"); // files
+    EXPECT_EQ(disc[5], "complete");
 
     const CliResult listing = m_cli.Run({"ls", "MY_DISC", "-R"});
     ASSERT_EQ(listing.exitCode, 0) << qPrintable(listing.err);
@@ -170,6 +199,56 @@ TEST_F(CliEndToEnd, InterruptedImportLeavesNothingAndProgressNeverGoesBack)
     const QStringList disc = m_cli.Run({"discs"}).Lines().value(0).split('\t');
     EXPECT_EQ(disc.value(3), "100");
     EXPECT_EQ(disc.value(4), "100000");
+}
+
+TEST_F(CliEndToEnd, CutImageIsCataloguedIncompletelyThenReplacedByTheWholeOne)
+{
+    QList<QPair<QString, int>> files;
+    for (int f = 0; f < 20; ++f)
+        for (int i = 0; i < 10; ++i) files.append({QString("folder%1/file%2.txt").arg(f).arg(i), 3000 + i});
+    const QString tree = TestImages::MakeTree(m_folder, files);
+    const QString whole = TestImages::MakeIso(tree, m_folder + "/whole.iso", "TRIP");
+    QFile wholeFile(whole);
+    ASSERT_TRUE(wholeFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wholeFile.readAll();
+    const QString cut = m_folder + "/cut.iso";
+    QFile cutFile(cut);
+    ASSERT_TRUE(cutFile.open(QIODevice::WriteOnly));
+    cutFile.write(bytes.left(bytes.size() / 3 / 2048 * 2048)); // an interrupted download
+    cutFile.close();
+
+    const CliResult incomplete = Import(cut, {"--name", "Trip", "--tags", "Photo,Holiday"});
+    EXPECT_EQ(incomplete.exitCode, 4) << qPrintable(incomplete.err);
+    EXPECT_TRUE(incomplete.out.trimmed().endsWith("\tTrip"));
+    EXPECT_TRUE(incomplete.err.contains("Files that could not be read: ")) << qPrintable(incomplete.err);
+    EXPECT_TRUE(incomplete.err.contains("The image file is shorter than the disc it describes: ")) << qPrintable(incomplete.err);
+    EXPECT_FALSE(incomplete.err.contains("Files that could not be read: 0\n"));
+    QStringList disc = m_cli.Run({"discs"}).Lines().value(0).split('\t');
+    EXPECT_EQ(disc.value(5), "incomplete");
+
+    // The user changes the disc's label; then the whole image comes.
+    WithLibrary([](ILibraryEngine* library) {
+        DiscRecord record{};
+        library->GetDiscs(&record, 1);
+        EXPECT_EQ(library->SetDiscLabelId(record.discId, 5), S_OK);
+    });
+    const DiscRecord before = OnlyDisc();
+    const CliResult refused = Import(whole);
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_TRUE(refused.err.contains("--replace"));
+    const CliResult replaced = m_cli.Run({"import", m_letter, "--replace"});
+    ASSERT_EQ(replaced.exitCode, 0) << qPrintable(replaced.err);
+    disc = m_cli.Run({"discs"}).Lines().value(0).split('\t');
+    ASSERT_EQ(m_cli.Run({"discs"}).Lines().size(), 1);
+    EXPECT_EQ(disc.value(1), "Trip");
+    EXPECT_EQ(disc.value(5), "complete");
+    EXPECT_EQ(disc.value(4), "200");
+    EXPECT_EQ(WithoutTimes(m_cli.Run({"ls", "Trip", "-R"}).Lines()), TestImages::ListTree(tree));
+    const DiscRecord after = OnlyDisc();
+    EXPECT_EQ(QString::fromUtf16(after.tagIds), QString::fromUtf16(before.tagIds));
+    EXPECT_FALSE(QString::fromUtf16(after.tagIds).isEmpty());
+    EXPECT_EQ(after.labelId, 5);
+    EXPECT_EQ(m_cli.Run({"search", "file9"}).Lines().size(), 20);
 }
 
 TEST_F(CliEndToEnd, WrongUsageAndHelp)

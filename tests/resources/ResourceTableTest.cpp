@@ -73,15 +73,21 @@ TEST(EnglishTable, HasATextForEveryNamedString)
 TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
 {
     ASSERT_TRUE(English());
-    const QStringList text{QStringLiteral("%s")};
-    const std::map<UINT, QStringList> formats{
-        {IDS_FMT_IMPORTING, text},          {IDS_FMT_INSERT_DISC, text},
-        {IDS_FMT_LIBRARY_DAMAGED, text},    {IDS_FMT_LIBRARY_DAMAGED_CLI, text},
-        {IDS_FMT_REPAIR_REPORT, QStringList(6, QStringLiteral("%s"))},
-        {IDS_FMT_LIBRARY_CHECK_FAILED, QStringList(2, QStringLiteral("%s"))},
-        {IDS_ABOUT_VERSION, text},          {IDS_ABOUT_LIBRARIES, text},
-        {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
-        {IDS_FMT_IMPORT_WAITING, QStringList(2, QStringLiteral("%s"))}};
+    const QStringList text{QStringLiteral("%s")}, two{QStringLiteral("%d"), QStringLiteral("%d")};
+    const std::map<UINT, QStringList> formats{{IDS_FMT_IMPORTING, text},
+                                              {IDS_FMT_INSERT_DISC, text},
+                                              {IDS_FMT_LIBRARY_DAMAGED, text},
+                                              {IDS_FMT_LIBRARY_DAMAGED_CLI, text},
+                                              {IDS_FMT_REPAIR_REPORT, QStringList(6, QStringLiteral("%s"))},
+                                              {IDS_FMT_LIBRARY_CHECK_FAILED, text + text},
+                                              {IDS_ABOUT_VERSION, text},
+                                              {IDS_ABOUT_LIBRARIES, text},
+                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
+                                              {IDS_FMT_IMPORT_WAITING, text + text},
+                                              {IDS_MSG_DISC_EXISTS_REPLACE, text},
+                                              {IDS_MSG_IMPORT_INCOMPLETE, two},
+                                              {IDS_TIP_DISC_INCOMPLETE, two},
+                                              {IDS_GAP_SHORT_IMAGE, text + text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))

@@ -87,7 +87,7 @@ HRESULT TrellisSession::ReadProperties(DiscProperties& properties)
 }
 
 HRESULT TrellisSession::ReadCatalog(std::map<QString, CatalogEntry>& catalog, REFCLSID readerClass,
-                                    TrellisTreeCounts* counts)
+                                    TrellisTreeCounts* counts, TrellisReadReport* report)
 {
     ComPtr<IUnknown> object;
     HRESULT hr = m_engine->CreateObject(readerClass, object.Put());
@@ -105,6 +105,13 @@ HRESULT TrellisSession::ReadCatalog(std::map<QString, CatalogEntry>& catalog, RE
     EXPECT_EQ(done, 1);
     EXPECT_DOUBLE_EQ(fraction, 1.0);
     if (counts) reader->GetTreeCounts(counts);
+    if (report) {
+        ComPtr<ITrellisReadReport> reports;
+        EXPECT_EQ(reader->QueryInterface(IID_ITrellisReadReport, reports.PutVoid()), S_OK);
+        if (reports.Get()) {
+            EXPECT_EQ(reports->GetReadReport(report), S_OK);
+        }
+    }
     std::vector<QString> folders{QString()};
     while (!folders.empty()) {
         const QString folder = folders.back();

@@ -37,9 +37,10 @@ public:
 
     HRESULT ReadProperties(DiscProperties& properties);
     // Parses with the given reader class and walks every folder: full
-    // paths ("dir/sub/name") to entries.
+    // paths ("dir/sub/name") to entries; with the reader's report of what
+    // it could not read when asked.
     HRESULT ReadCatalog(std::map<QString, CatalogEntry>& catalog, REFCLSID readerClass = CLSID_TrellisCdReader,
-                        TrellisTreeCounts* counts = nullptr);
+                        TrellisTreeCounts* counts = nullptr, TrellisReadReport* report = nullptr);
 
 private:
     ComponentModule m_module;

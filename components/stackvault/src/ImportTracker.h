@@ -42,6 +42,7 @@ public:
     // Marks the discs the rows belong to as written by this import; refuses
     // rows of a disc that does not exist or that another import writes.
     HRESULT Claim(const ImportSession& session, const ParsedBatch& batch);
+    HRESULT ClaimDisc(const ImportSession& session, LONG discId);
     // References paths the import created or found.
     HRESULT ReferencePaths(const ImportSession& session, const std::vector<LONG>& pathIds);
     // References the path with this text, when the library knows it.
@@ -64,7 +65,6 @@ public:
     std::vector<LibraryImportHandle> Handles() const;
 
 private:
-    HRESULT ClaimDisc(const ImportSession& session, LONG discId);
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0);
     HRESULT DeadOwners(const char* sql, std::vector<int64_t>& ids);
     HRESULT AbandonedImports(std::vector<int64_t>& ids);

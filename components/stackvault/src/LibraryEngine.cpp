@@ -47,6 +47,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_ILibraryEngine) {
         *object = static_cast<ILibraryEngine*>(this);
+    } else if (iid == IID_ILibraryDiscReads) {
+        *object = static_cast<ILibraryDiscReads*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
         *object = static_cast<ILibraryMaintenance*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
@@ -729,7 +731,10 @@ HRESULT CLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
     if (FAILED(hr)) return hr;
     hr = IndexNames(EntryKind::Files, session->importId, session->files);
     if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Folders, session->importId, session->folders);
-    if (SUCCEEDED(hr)) hr = Write([&] { return m_imports.Finish(*session, m_addedDiscs); });
+    if (SUCCEEDED(hr)) hr = Write([&] {
+        const HRESULT finished = m_imports.Finish(*session, m_addedDiscs);
+        return FAILED(finished) ? finished : m_replacements.Complete(session->importId);
+    });
     if (SUCCEEDED(hr))
         m_imports.RemoveSession(handle);
     else
@@ -747,4 +752,35 @@ HRESULT CLibraryEngine::IndexNames(EntryKind kind, int64_t importId, const IdRan
         hr = Write([&] { return m_entries.IndexNames(kind, importId, first, last); });
     }
     return hr;
+}
+
+// ---- how discs were read ----
+
+HRESULT CLibraryEngine::SetDiscGaps(LONG discId, const DiscGapRecord* gaps)
+{
+    if (!gaps) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_gaps.Set(discId, *gaps); });
+}
+
+HRESULT CLibraryEngine::GetDiscGaps(LONG discId, DiscGapRecord* gaps)
+{
+    if (!gaps) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_gaps.Get(discId, *gaps);
+}
+
+HRESULT CLibraryEngine::ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId)
+{
+    Lock lock(m_mutex);
+    ImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    return Write([&] {
+        const HRESULT claimed = m_imports.ClaimDisc(*session, newDiscId);
+        return FAILED(claimed) ? claimed : m_replacements.Register(session->importId, newDiscId, oldDiscId);
+    });
 }

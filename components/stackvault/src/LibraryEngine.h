@@ -7,9 +7,12 @@
 // that cannot be written opens for reading; each change first tries to do
 // the pending clean-up and fails with the reason while it cannot.
 #pragma once
+#include "DiscGapStore.h"
+#include "DiscReplacements.h"
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryDiscReads.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
@@ -27,7 +30,10 @@
 
 struct ParsedBatch;
 
-class CLibraryEngine final : public ILibraryEngine, public ILibraryMaintenance, public ILibraryEngineStatus {
+class CLibraryEngine final : public ILibraryEngine,
+                             public ILibraryMaintenance,
+                             public ILibraryEngineStatus,
+                             public ILibraryDiscReads {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -93,6 +99,11 @@ public:
     HRESULT SetImportCancel(LONG cancel) override;
     HRESULT GetWriteFailure(HRESULT* reason) override;
 
+    // ILibraryDiscReads
+    HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
+    HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
+    HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
 private:
     using Lock = std::lock_guard<std::mutex>;
 
@@ -138,6 +149,8 @@ private:
     FolderListing m_listing{m_db};
     NameSearch m_search{m_db};
     ImportTracker m_imports{m_db, m_discs};
+    DiscGapStore m_gaps{m_db};
+    DiscReplacements m_replacements{m_db, m_discs};
     QByteArray m_owner;
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;

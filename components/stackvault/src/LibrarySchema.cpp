@@ -81,6 +81,18 @@ CREATE TABLE IF NOT EXISTS labels(
   picture128 BLOB NOT NULL,
   picture360 BLOB NOT NULL);
 
+CREATE TABLE IF NOT EXISTS disc_gaps(
+  disc_id INTEGER PRIMARY KEY,
+  unread_folders INTEGER NOT NULL,
+  unread_files INTEGER NOT NULL,
+  reasons INTEGER NOT NULL,
+  medium_bytes INTEGER NOT NULL,
+  volume_bytes INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS disc_replacements(
+  new_disc_id INTEGER PRIMARY KEY,
+  old_disc_id INTEGER NOT NULL,
+  import_id INTEGER NOT NULL);
+
 PRAGMA user_version=1;
 )sql";
 constexpr int kVersion = 1;

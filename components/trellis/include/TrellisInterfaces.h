@@ -43,6 +43,9 @@ inline constexpr IID IID_ITrellisImageDrive = {
     0x241FB188, 0x544D, 0x4DF2, {0x98, 0xEB, 0xEF, 0x33, 0x29, 0x70, 0x4E, 0xD3}};
 inline constexpr IID IID_ITrellisDiscInfo = {
     0xCA8FBF52, 0x4D29, 0x44B5, {0x9E, 0xCB, 0x66, 0xF6, 0x36, 0x2F, 0x31, 0x97}};
+// Queried from a reader: what its parse could not read.
+inline constexpr IID IID_ITrellisReadReport = {
+    0x5B0E8D2A, 0x3C71, 0x4F0B, {0x8A, 0x6D, 0x21, 0x94, 0xE7, 0x0C, 0x5F, 0x13}};
 
 // ITrellisReader::StartParse: read every entry's name, size and time.
 inline constexpr DWORD TRELLIS_PARSE_NAMES_SIZES_TIMES = 6;
@@ -107,6 +110,14 @@ inline constexpr DWORD TRELLIS_FS_ROCKRIDGE = 3;  // ISO 9660 with Rock Ridge (p
 inline constexpr DWORD TRELLIS_FS_UDF = 4;        // UDF only
 inline constexpr DWORD TRELLIS_FS_UDF_BRIDGE = 5; // UDF and ISO 9660 together, read through UDF
 
+// Why a parse could not read everything (TrellisReadReport::reasons, bits).
+inline constexpr DWORD TRELLIS_GAP_SHORT_IMAGE = 0x01; // the image file is shorter than the volume it describes
+inline constexpr DWORD TRELLIS_GAP_BEYOND_END = 0x02;  // folders or file data beyond the end of the disc
+inline constexpr DWORD TRELLIS_GAP_READ_ERROR = 0x04;  // blocks that could not be read
+inline constexpr DWORD TRELLIS_GAP_DAMAGED = 0x08;     // damaged descriptors or records
+inline constexpr DWORD TRELLIS_GAP_LOOP = 0x10;        // folders that contain themselves or lie too deep
+inline constexpr DWORD TRELLIS_GAP_LIMIT = 0x20;       // more entries or folder data than the engine reads
+
 // Find entry attributes.
 inline constexpr DWORD TRELLIS_ATTRIBUTE_READONLY = 0x01;
 inline constexpr DWORD TRELLIS_ATTRIBUTE_HIDDEN = 0x02;
@@ -156,6 +167,20 @@ struct TrellisTreeCounts {
     DWORD folders;
 };
 static_assert(sizeof(TrellisTreeCounts) == 12);
+
+// GetReadReport: what the parse could not read. An unread folder is listed
+// in the tree but some or all of its entries are missing; an unread file is
+// listed, but its entry (size, time) or its data could not be read. Entries
+// dropped at the engine's bounds count as unread too.
+struct TrellisReadReport {
+    DWORD unreadFolders;
+    DWORD unreadFiles;
+    DWORD reasons;      // TRELLIS_GAP_* bits; 0 when everything was read
+    DWORD reserved;
+    UINT64 mediumBytes; // with TRELLIS_GAP_SHORT_IMAGE: the bytes the image holds
+    UINT64 volumeBytes; // and the bytes its file system describes
+};
+static_assert(sizeof(TrellisReadReport) == 32);
 
 // A 64-bit file time (100-nanosecond units since 1601-01-01 UTC) in two halves.
 struct TrellisFileTime {
@@ -323,4 +348,16 @@ struct ITrellisReader : IUnknown {
 
 protected:
     ~ITrellisReader() = default;
+};
+
+// A reader's account of what its parse could not read
+// (IID_ITrellisReadReport, queried from the reader). An image file shorter
+// than the volume it describes is recognised when the reader opens; the
+// counts are known once the parse has ended.
+struct ITrellisReadReport : IUnknown {
+    // E_UNEXPECTED before a successful parse; all zero for a complete read.
+    virtual HRESULT GetReadReport(TrellisReadReport* report) = 0;
+
+protected:
+    ~ITrellisReadReport() = default;
 };

@@ -12,11 +12,14 @@ HRESULT CReader::QueryInterface(REFIID iid, void** object)
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_ITrellisReader) {
         *object = static_cast<ITrellisReader*>(this);
-        AddRef();
-        return S_OK;
+    } else if (iid == IID_ITrellisReadReport) {
+        *object = static_cast<ITrellisReadReport*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
     }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
 }
 
 HRESULT CReader::Attach(ITrellisDevice* device)
@@ -41,7 +44,17 @@ HRESULT CReader::Open()
         m_medium.reset();
         return TRELLIS_E_BAD_FORMAT; // data on the disc, but no file system that can be read
     }
+    CheckImageLength();
     return S_OK;
+}
+
+void CReader::CheckImageLength()
+{
+    const DiscLayout& layout = m_medium->Layout();
+    if (!layout.imageFile || m_volume.describedBlocks <= layout.leadOut) return;
+    m_openReport.reasons = TRELLIS_GAP_SHORT_IMAGE;
+    m_openReport.mediumBytes = UINT64(layout.leadOut) * DiscMedium::kBlockSize;
+    m_openReport.volumeBytes = m_volume.describedBlocks * DiscMedium::kBlockSize;
 }
 
 HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
@@ -116,6 +129,7 @@ HRESULT CReader::Close()
     m_fileSystem.reset();
     m_medium.reset();
     m_volume = VolumeInfo{};
+    m_openReport = TrellisReadReport{};
     return S_OK;
 }
 
@@ -181,5 +195,16 @@ HRESULT CReader::FindClose()
 {
     m_findFolder = FileTree::kNone;
     m_findPosition = 0;
+    return S_OK;
+}
+
+HRESULT CReader::GetReadReport(TrellisReadReport* report)
+{
+    if (!report) return E_POINTER;
+    if (!Parsed()) return E_UNEXPECTED;
+    *report = m_openReport;
+    report->unreadFolders = m_tree.UnreadFolders();
+    report->unreadFiles = m_tree.UnreadFiles();
+    report->reasons |= m_tree.GapReasons();
     return S_OK;
 }

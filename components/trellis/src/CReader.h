@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-class CReader : public ITrellisReader, public ComObject {
+class CReader : public ITrellisReader, public ITrellisReadReport, public ComObject {
 public:
     ~CReader() override;
 
@@ -27,8 +27,12 @@ public:
     HRESULT FindFirst(LPCWSTR path, TrellisFindEntry* entry) override;
     HRESULT FindNext(TrellisFindEntry* entry) override;
     HRESULT FindClose() override;
+    HRESULT GetReadReport(TrellisReadReport* report) override;
 
 private:
+    // An image file that ends before its file system does is known before
+    // anything is read: the report's reason and sizes.
+    void CheckImageLength();
     void Parse();
     void StopParse();
     bool Parsed() const;
@@ -39,6 +43,7 @@ private:
     std::unique_ptr<FileSystemReader> m_fileSystem;
     VolumeInfo m_volume;
     FileTree m_tree;
+    TrellisReadReport m_openReport{};
 
     std::thread m_thread;
     mutable std::mutex m_mutex;

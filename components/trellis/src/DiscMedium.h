@@ -18,6 +18,7 @@ struct DiscLayout {
     uint32_t mediaType = 0; // TRELLIS_MEDIA_* flag
     uint32_t status = 0;    // TRELLIS_STATUS_*
     uint32_t capacity = 0;  // blocks of the disc
+    bool imageFile = false; // read from an image file, which may have been cut short
 
     // The first block of the last session's first data track, where a
     // multi-session disc's file system starts; 0 for single-session discs.

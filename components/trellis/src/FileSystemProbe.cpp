@@ -20,6 +20,7 @@ std::unique_ptr<FileSystemReader> Open(DiscMedium& medium, VolumeInfo& info)
         if (hasIso) {
             info.fsType = TRELLIS_FS_UDF_BRIDGE;
             info.usedBlocks = std::max(info.usedBlocks, isoInfo.usedBlocks);
+            info.describedBlocks = std::max(info.describedBlocks, isoInfo.describedBlocks);
         }
         if (info.time.typeAndZone == 0 && hasIso) info.time = isoInfo.time;
         return udf;

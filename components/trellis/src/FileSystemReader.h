@@ -13,6 +13,7 @@ struct VolumeInfo {
     TrellisVolumeTime time{};
     DWORD partitionSize = 0;
     UINT64 usedBlocks = 0;
+    UINT64 describedBlocks = 0; // where the file system says the disc ends
     uint16_t udfRevision = 0; // 0 without UDF
 };
 
@@ -32,7 +33,7 @@ private:
 class FileSystemReader {
 public:
     virtual ~FileSystemReader() = default;
-    // Fills `tree`; S_OK also for a partial tree of a damaged disc (marked
-    // incomplete), E_ABORT when aborted.
+    // Fills `tree`; S_OK also for a partial tree of a damaged disc (with
+    // what could not be read counted in the tree), E_ABORT when aborted.
     virtual HRESULT ReadTree(FileTree& tree, ParseControl& control) = 0;
 };

@@ -37,17 +37,29 @@ uint32_t FileTree::Add(uint32_t parent, FileNode node)
     for (char16_t& c : node.name)
         if (c == u'\\' || c == 0) c = u'_';
     if (node.name == u"." || node.name == u"..") node.name.assign(node.name.size(), u'_');
+    const bool folder = node.attributes & TRELLIS_ATTRIBUTE_DIRECTORY;
     if (m_nodes.size() > kMaxEntries) {
-        m_incomplete = true;
+        folder ? MissFolder(TRELLIS_GAP_LIMIT) : MissFile(TRELLIS_GAP_LIMIT);
         return kNone;
     }
     const uint32_t index = uint32_t(m_nodes.size());
-    const bool folder = node.attributes & TRELLIS_ATTRIBUTE_DIRECTORY;
     folder ? ++m_folders : ++m_files;
     m_nodes.push_back(std::move(node));
     m_nodes[parent].children.push_back(index);
     m_folderIndex.erase(parent);
     return index;
+}
+
+void FileTree::MissFolder(uint32_t reason)
+{
+    ++m_unreadFolders;
+    m_gapReasons |= reason;
+}
+
+void FileTree::MissFile(uint32_t reason)
+{
+    ++m_unreadFiles;
+    m_gapReasons |= reason;
 }
 
 uint32_t FileTree::FindChildFolder(uint32_t folder, std::u16string_view name, bool ignoreCase) const

@@ -1,7 +1,8 @@
 // The parsed file system of a disc: folders and files with names, sizes,
 // times and attributes, found again by their backslash-separated paths.
-// Bounded: past kMaxEntries further entries are dropped and the tree is
-// marked incomplete.
+// Bounded: past kMaxEntries further entries are dropped. What could not be
+// read (folders whose entries are missing, files whose entry or data is)
+// is counted with the reason, for the reader's report.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -39,8 +40,14 @@ public:
 
     uint32_t FileCount() const { return m_files; }
     uint32_t FolderCount() const { return m_folders; }
-    bool Incomplete() const { return m_incomplete; }
-    void MarkIncomplete() { m_incomplete = true; }
+
+    // A folder whose entries could not all be read; a file whose entry or
+    // data could not be read. `reason` is a TRELLIS_GAP_* bit.
+    void MissFolder(uint32_t reason);
+    void MissFile(uint32_t reason);
+    uint32_t UnreadFolders() const { return m_unreadFolders; }
+    uint32_t UnreadFiles() const { return m_unreadFiles; }
+    uint32_t GapReasons() const { return m_gapReasons; }
 
 private:
     uint32_t FindChildFolder(uint32_t folder, std::u16string_view name, bool ignoreCase) const;
@@ -49,7 +56,9 @@ private:
     std::vector<FileNode> m_nodes;
     uint32_t m_files = 0;
     uint32_t m_folders = 0;
-    bool m_incomplete = false;
+    uint32_t m_unreadFolders = 0;
+    uint32_t m_unreadFiles = 0;
+    uint32_t m_gapReasons = 0;
     // Per folder, its child folders by name; built on first lookup.
     mutable std::unordered_map<uint32_t, std::unordered_multimap<std::u16string, uint32_t>> m_folderIndex;
 };

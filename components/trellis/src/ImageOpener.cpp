@@ -56,11 +56,9 @@ void SetReason(std::string* reason, const std::string& text)
     if (reason) *reason = text;
 }
 
-} // namespace
 
-HRESULT Open(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::string* reason)
+HRESULT OpenAnyImage(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::string* reason)
 {
-    medium.reset();
     if (EndsWithNoCase(path, ".cue")) {
         std::string why;
         int fileError = 0;
@@ -92,6 +90,16 @@ HRESULT Open(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::
     if (!cdio) return TRELLIS_E_BAD_FORMAT;
     medium = std::move(cdio);
     return S_OK;
+}
+
+} // namespace
+
+HRESULT Open(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::string* reason)
+{
+    medium.reset();
+    const HRESULT hr = OpenAnyImage(path, medium, reason);
+    if (medium) medium->Layout().imageFile = true;
+    return hr;
 }
 
 } // namespace ImageOpener

@@ -71,6 +71,7 @@ bool Iso9660Reader::Probe(VolumeInfo& info)
     if (!primary) return false;
     info.partitionSize = m_volumeBlocks;
     info.usedBlocks = m_volumeBlocks;
+    info.describedBlocks = m_volumeBlocks;
     if (!jolietLabel.empty()) info.label = jolietLabel;
 
     // Rock Ridge announces itself in the root's "." record (SUSP "SP", or
@@ -114,45 +115,61 @@ HRESULT Iso9660Reader::ReadTree(FileTree& tree, ParseControl& control)
         if (control.Aborted()) return E_ABORT;
         const DirectoryJob job = m_jobs.front();
         m_jobs.pop_front();
-        if (ReadDirectory(job, data))
+        if (const uint32_t failure = ReadDirectory(job, data)) {
+            tree.MissFolder(failure);
+        } else {
+            if (job.length > kMaxDirectoryBytes) tree.MissFolder(TRELLIS_GAP_LIMIT); // read in part
             ParseDirectory(job, data, tree);
-        else
-            tree.MarkIncomplete();
+        }
         ++done;
         control.Report(double(done) / double(done + m_jobs.size()));
     }
     return S_OK;
 }
 
-bool Iso9660Reader::ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>& data)
+uint32_t Iso9660Reader::ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>& data)
 {
     const uint32_t length = job.length < kMaxDirectoryBytes ? job.length : kMaxDirectoryBytes;
     const uint32_t blocks = (length + kBlock - 1) / kBlock;
-    if (blocks == 0 || uint64_t(blocks) * kBlock > m_directoryBytesLeft) return false;
+    if (blocks == 0) return TRELLIS_GAP_DAMAGED;
+    if (uint64_t(blocks) * kBlock > m_directoryBytesLeft) return TRELLIS_GAP_LIMIT;
     m_directoryBytesLeft -= uint64_t(blocks) * kBlock;
-    if (m_volumeBlocks && (job.extent >= m_volumeBlocks || blocks > m_volumeBlocks - job.extent)) return false;
-    const uint32_t end = m_medium.Layout().leadOut;
-    if (job.extent >= end || blocks > end - job.extent) return false; // beyond the disc: not worth a buffer
+    if (m_volumeBlocks && (job.extent >= m_volumeBlocks || blocks > m_volumeBlocks - job.extent))
+        return TRELLIS_GAP_DAMAGED;
+    if (const uint32_t beyond = BeyondEnd(job.extent, length)) return beyond; // not worth a buffer
     data.resize(size_t(blocks) * kBlock);
-    return m_medium.ReadBlocks(job.extent, blocks, data.data());
+    return m_medium.ReadBlocks(job.extent, blocks, data.data()) ? 0 : TRELLIS_GAP_READ_ERROR;
+}
+
+uint32_t Iso9660Reader::BeyondEnd(uint32_t extent, uint32_t length) const
+{
+    const uint32_t blocks = (length + kBlock - 1) / kBlock;
+    const uint32_t end = m_medium.Layout().leadOut;
+    return extent >= end || blocks > end - extent ? TRELLIS_GAP_BEYOND_END : 0;
 }
 
 void Iso9660Reader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree)
 {
     PendingEntry pending;
+    bool damaged = false;
     size_t position = 0;
     while (position < data.size()) {
         const size_t blockEnd = (position / kBlock + 1) * kBlock;
         const uint8_t length = data[position + DirRecord::kLength];
         if (length == 0 || position + length > blockEnd || length < DirRecord::kMinimumSize) {
+            damaged |= length != 0;
             position = blockEnd; // padding to the next block, or a damaged record
             continue;
         }
         Record record;
-        if (DecodeRecord(&data[position], length, record) && !record.skip) AddEntry(job, record, pending, tree);
+        if (!DecodeRecord(&data[position], length, record))
+            damaged = true;
+        else if (!record.skip)
+            AddEntry(job, record, pending, tree);
         position += length;
     }
     Flush(job, pending, tree);
+    if (damaged) tree.MissFolder(TRELLIS_GAP_DAMAGED);
 }
 
 bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& out)
@@ -260,8 +277,10 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
             pending.node.fileTime = record.fileTime;
             pending.node.attributes =
                 TRELLIS_ATTRIBUTE_READONLY | ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
+            pending.dataMissing = 0;
         }
         pending.node.size += record.length;
+        if (record.length) pending.dataMissing |= BeyondEnd(record.extent, record.length);
         if (!(record.flags & DirRecord::kMultiExtent)) Flush(job, pending, tree);
         return;
     }
@@ -273,7 +292,7 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
     const uint32_t index = tree.Add(job.node, std::move(node));
     if (index == FileTree::kNone) return;
     if (job.depth + 1 >= FileTree::kMaxDepth || !m_visited.insert(record.extent).second) {
-        tree.MarkIncomplete(); // too deep, or a directory seen before (a loop)
+        tree.MissFolder(TRELLIS_GAP_LOOP); // too deep, or a directory seen before (a loop)
         return;
     }
     m_jobs.push_back({record.extent, record.length, index, job.depth + 1});
@@ -283,5 +302,6 @@ void Iso9660Reader::Flush(const DirectoryJob& job, PendingEntry& pending, FileTr
 {
     if (!pending.active) return;
     pending.active = false;
-    tree.Add(job.node, std::move(pending.node));
+    if (tree.Add(job.node, std::move(pending.node)) != FileTree::kNone && pending.dataMissing)
+        tree.MissFile(pending.dataMissing);
 }

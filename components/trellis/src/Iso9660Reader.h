@@ -39,9 +39,13 @@ private:
     struct PendingEntry {
         bool active = false;
         FileNode node;
+        uint32_t dataMissing = 0; // TRELLIS_GAP_BEYOND_END when a part lies beyond the disc
     };
 
-    bool ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>& data);
+    // 0 when read, else why not (a TRELLIS_GAP_* bit).
+    uint32_t ReadDirectory(const DirectoryJob& job, std::vector<uint8_t>& data);
+    // TRELLIS_GAP_BEYOND_END when the extent does not end on the disc, else 0.
+    uint32_t BeyondEnd(uint32_t extent, uint32_t length) const;
     void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree);
     bool DecodeRecord(const uint8_t* record, size_t length, Record& out);
     void ReadRockRidge(const uint8_t* area, size_t length, Record& out);

@@ -38,9 +38,29 @@ uint64_t AddressKey(uint16_t partition, uint32_t block) { return uint64_t(partit
 
 UdfReader::UdfReader(DiscMedium& medium, uint32_t sessionStart) : m_medium(medium), m_sessionStart(sessionStart) {}
 
+bool UdfReader::Fail(uint32_t reason) const
+{
+    m_failure = reason;
+    return false;
+}
+
+uint32_t UdfReader::TakeFailure() const
+{
+    const uint32_t reason = m_failure ? m_failure : TRELLIS_GAP_DAMAGED;
+    m_failure = 0;
+    return reason;
+}
+
+bool UdfReader::ReadSector(uint32_t sector, uint8_t* block)
+{
+    if (m_medium.ReadBlocks(sector, 1, block)) return true;
+    return Fail(sector >= m_medium.Layout().leadOut ? TRELLIS_GAP_BEYOND_END : TRELLIS_GAP_READ_ERROR);
+}
+
 bool UdfReader::ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId)
 {
-    return m_medium.ReadBlocks(sector, 1, block) && TagIs(block, tagId);
+    if (!ReadSector(sector, block)) return false;
+    return TagIs(block, tagId) || Fail(TRELLIS_GAP_DAMAGED);
 }
 
 bool UdfReader::FindAnchor(uint8_t* block)
@@ -105,6 +125,8 @@ bool UdfReader::ReadVolumeDescriptors(uint32_t location, uint32_t length, Volume
     if (!logicalVolume || !m_havePartition || m_fileSet.partition >= m_maps.size()) return false;
     const uint32_t end = m_medium.Layout().leadOut;
     if (m_partitionStart >= end) return false;
+    m_declaredPartitionLength = m_partitionLength;
+    info.describedBlocks = uint64_t(m_partitionStart) + m_partitionLength;
     if (m_partitionLength > end - m_partitionStart) m_partitionLength = end - m_partitionStart;
     info.partitionSize = m_partitionLength;
     info.usedBlocks = uint64_t(m_partitionStart) + m_partitionLength;
@@ -235,14 +257,14 @@ bool UdfReader::LoadVirtualTable(PartitionMap& map, uint16_t physical)
 
 bool UdfReader::Translate(const Address& address, uint32_t& sector) const
 {
-    if (address.partition >= m_maps.size()) return false;
+    if (address.partition >= m_maps.size()) return Fail(TRELLIS_GAP_DAMAGED);
     const PartitionMap& map = m_maps[address.partition];
     uint32_t block = address.block;
     if (map.isVirtual) {
-        if (block >= map.virtualTable.size()) return false;
+        if (block >= map.virtualTable.size()) return Fail(TRELLIS_GAP_DAMAGED);
         block = map.virtualTable[block];
     } else if (map.sparable) {
-        if (block >= m_partitionLength) return false;
+        if (block >= m_partitionLength) return OutsidePartition(block);
         const uint32_t packet = block - block % map.packetLength;
         const auto moved = map.spared.find(packet);
         if (moved != map.spared.end()) {
@@ -261,11 +283,16 @@ bool UdfReader::Translate(const Address& address, uint32_t& sector) const
             }
             first += blocks;
         }
-        if (!found) return false;
+        if (!found) return Fail(TRELLIS_GAP_DAMAGED);
     }
-    if (block >= m_partitionLength) return false;
+    if (block >= m_partitionLength) return OutsidePartition(block);
     sector = m_partitionStart + block;
     return true;
+}
+
+bool UdfReader::OutsidePartition(uint32_t block) const
+{
+    return Fail(block < m_declaredPartitionLength ? TRELLIS_GAP_BEYOND_END : TRELLIS_GAP_DAMAGED);
 }
 
 bool UdfReader::ReadLogical(const Address& address, uint8_t* block, uint16_t tagId)
@@ -286,6 +313,7 @@ bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
     }
     const uint16_t tag = Le16(block);
     size_t timeOffset, lengthsOffset, headerLength;
+    entry.headerRead = false;
     if (tag == Tag::kFileEntry) {
         timeOffset = FileEntry::kModificationTime;
         lengthsOffset = FileEntry::kLengths;
@@ -295,14 +323,16 @@ bool UdfReader::ReadEntry(Address icb, Entry& entry, bool withExtents)
         lengthsOffset = FileEntry::kExtendedLengths;
         headerLength = FileEntry::kExtendedHeader;
     } else {
-        return false;
+        return Fail(TRELLIS_GAP_DAMAGED);
     }
     entry.fileType = block[FileEntry::kIcbFileType];
     entry.size = Le64(block + FileEntry::kInformationLength);
     entry.fileTime = DiscTime::FromEcma(block + timeOffset);
     const uint32_t eaLength = Le32(block + lengthsOffset);
     const uint32_t adLength = Le32(block + lengthsOffset + 4);
-    if (eaLength > kBlock || adLength > kBlock || headerLength + eaLength + adLength > kBlock) return false;
+    if (eaLength > kBlock || adLength > kBlock || headerLength + eaLength + adLength > kBlock)
+        return Fail(TRELLIS_GAP_DAMAGED);
+    entry.headerRead = true;
     const uint8_t* area = block + headerLength + eaLength;
     const int type = Le16(block + FileEntry::kIcbFlags) & 7;
     if (!withExtents) return true;
@@ -320,7 +350,7 @@ bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uin
                         : type == FileEntry::kAllocationLong ? LongAd::kSize
                         : type == FileEntry::kAllocationExtended ? ExtendedAd::kSize
                                                                  : 0;
-    if (!step) return false;
+    if (!step) return Fail(TRELLIS_GAP_DAMAGED);
     uint8_t continuation[kBlock];
     for (int hops = 0;;) {
         bool next = false;
@@ -341,16 +371,16 @@ bool UdfReader::ReadAllocation(const uint8_t* area, size_t length, int type, uin
             }
             if ((raw >> 30) == 3) {
                 // The descriptors go on in an allocation extent descriptor.
-                if (++hops > kMaxAllocationHops || !ReadLogical(extent.where, continuation, Tag::kAllocationExtent))
-                    return false;
+                if (++hops > kMaxAllocationHops) return Fail(TRELLIS_GAP_LIMIT);
+                if (!ReadLogical(extent.where, continuation, Tag::kAllocationExtent)) return false;
                 const uint32_t more = Le32(continuation + AllocationExtent::kLength);
-                if (more > kBlock - AllocationExtent::kHeader) return false;
+                if (more > kBlock - AllocationExtent::kHeader) return Fail(TRELLIS_GAP_DAMAGED);
                 area = continuation + AllocationExtent::kHeader;
                 length = more;
                 next = true;
                 break;
             }
-            if (entry.extents.size() >= kMaxExtentsPerEntry) return false;
+            if (entry.extents.size() >= kMaxExtentsPerEntry) return Fail(TRELLIS_GAP_LIMIT);
             entry.extents.push_back(extent);
         }
         if (!next) return true;
@@ -377,12 +407,34 @@ bool UdfReader::ReadData(const Entry& entry, std::vector<uint8_t>& data)
             }
             uint32_t sector;
             if (!Translate({extent.where.block + offset / kBlock, extent.where.partition}, sector) ||
-                !m_medium.ReadBlocks(sector, 1, block))
+                !ReadSector(sector, block))
                 return false;
             data.insert(data.end(), block, block + take);
         }
     }
-    return data.size() == size;
+    return data.size() == size || Fail(TRELLIS_GAP_DAMAGED);
+}
+
+bool UdfReader::DataOnDisc(const Entry& entry) const
+{
+    uint32_t sector;
+    for (const Extent& extent : entry.extents) {
+        if (!extent.recorded || extent.length == 0) continue;
+        const Address last{extent.where.block + (extent.length - 1) / kBlock, extent.where.partition};
+        if (last.block < extent.where.block || !Translate(extent.where, sector) || !Translate(last, sector))
+            return false;
+    }
+    return true;
+}
+
+uint32_t UdfReader::ReadFolder(const Address& icb, std::vector<uint8_t>& data)
+{
+    Entry entry;
+    if (!ReadEntry(icb, entry)) return TakeFailure();
+    if (entry.size > m_directoryBytesLeft) return TRELLIS_GAP_LIMIT;
+    if (!ReadData(entry, data)) return TakeFailure();
+    m_directoryBytesLeft -= data.size();
+    return 0;
 }
 
 HRESULT UdfReader::ReadTree(FileTree& tree, ParseControl& control)
@@ -398,12 +450,11 @@ HRESULT UdfReader::ReadTree(FileTree& tree, ParseControl& control)
         if (control.Aborted()) return E_ABORT;
         const DirectoryJob job = m_jobs.front();
         m_jobs.pop_front();
-        Entry entry;
-        if (ReadEntry(job.icb, entry) && entry.size <= m_directoryBytesLeft && ReadData(entry, data)) {
-            m_directoryBytesLeft -= data.size();
-            ParseDirectory(job, data, tree, control);
+        if (const uint32_t failure = ReadFolder(job.icb, data)) {
+            tree.MissFolder(failure);
         } else {
-            tree.MarkIncomplete();
+            if (data.size() == kMaxDirectoryBytes) tree.MissFolder(TRELLIS_GAP_LIMIT); // read in part
+            ParseDirectory(job, data, tree, control);
         }
         ++done;
         control.Report(double(done) / double(done + m_jobs.size()));
@@ -420,7 +471,7 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         if ((count & 1023) == 1023 && control.Aborted()) return;
         const uint8_t* fid = data.data() + position;
         if (!TagIs(fid, Tag::kFileIdentifier)) {
-            tree.MarkIncomplete();
+            tree.MissFolder(TRELLIS_GAP_DAMAGED);
             return;
         }
         const uint8_t characteristics = fid[kCharacteristics];
@@ -428,7 +479,7 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         const uint16_t useLength = Le16(fid + kUseLength);
         const size_t total = (kHeader + size_t(useLength) + nameLength + 3) & ~size_t(3);
         if (position + kHeader + useLength + nameLength > data.size()) {
-            tree.MarkIncomplete();
+            tree.MissFolder(TRELLIS_GAP_DAMAGED);
             return;
         }
         position += total;
@@ -437,23 +488,29 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         node.name = TextDecode::FromOstaCs0(fid + kHeader + useLength, nameLength);
         if (node.name.empty()) continue;
         const Address icb{Le32(fid + kIcbBlock), Le16(fid + kIcbPartition)};
+        const bool declaredFolder = characteristics & kDirectory;
         Entry entry;
-        const bool entryRead = ReadEntry(icb, entry, false);
-        const bool folder =
-            (characteristics & kDirectory) || (entryRead && entry.fileType == FileEntry::kTypeDirectory);
+        // A file's allocation is read too: its data must lie on the disc.
+        const bool complete = ReadEntry(icb, entry, !declaredFolder);
+        const bool folder = declaredFolder || (entry.headerRead && entry.fileType == FileEntry::kTypeDirectory);
         node.attributes = TRELLIS_ATTRIBUTE_READONLY | (folder ? TRELLIS_ATTRIBUTE_DIRECTORY : 0) |
                           ((characteristics & kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
-        if (entryRead) {
+        if (entry.headerRead) {
             node.fileTime = entry.fileTime;
             if (!folder) node.size = entry.size;
-        } else {
-            tree.MarkIncomplete();
         }
         const uint32_t index = tree.Add(job.node, std::move(node));
         if (index == FileTree::kNone) return;
-        if (!folder || !entryRead) continue;
+        if (!entry.headerRead) {
+            folder ? tree.MissFolder(TakeFailure()) : tree.MissFile(TakeFailure());
+            continue;
+        }
+        if (!folder) {
+            if (!complete || !DataOnDisc(entry)) tree.MissFile(TakeFailure());
+            continue;
+        }
         if (job.depth + 1 >= FileTree::kMaxDepth || !m_visited.insert(AddressKey(icb.partition, icb.block)).second) {
-            tree.MarkIncomplete();
+            tree.MissFolder(TRELLIS_GAP_LOOP);
             continue;
         }
         m_jobs.push_back({icb, index, job.depth + 1});

@@ -53,6 +53,7 @@ private:
         std::vector<Extent> extents;
         std::vector<uint8_t> embedded;
         bool isEmbedded = false;
+        bool headerRead = false; // size, time and type are known
     };
     struct DirectoryJob {
         Address icb;
@@ -66,21 +67,32 @@ private:
     bool LoadMetadataPartition(PartitionMap& map, uint16_t physical);
     bool LoadVirtualTable(PartitionMap& map, uint16_t physical);
     bool LoadSparingTable(PartitionMap& map);
+    // Failed reads leave their reason (a TRELLIS_GAP_* bit) for TakeFailure.
+    bool Fail(uint32_t reason) const;
+    uint32_t TakeFailure() const;
+    bool ReadSector(uint32_t sector, uint8_t* block);
     bool ReadTagged(uint32_t sector, uint8_t* block, uint16_t tagId);
     bool Translate(const Address& address, uint32_t& sector) const;
+    // A block past the partition's end on the disc: cut off, or never there.
+    bool OutsidePartition(uint32_t block) const;
     bool ReadLogical(const Address& address, uint8_t* block, uint16_t tagId);
     // Reads a file entry; its allocation only when `withExtents` (files
     // need their size and time alone).
     bool ReadEntry(Address icb, Entry& entry, bool withExtents = true);
     bool ReadAllocation(const uint8_t* area, size_t length, int type, uint16_t partition, Entry& entry);
     bool ReadData(const Entry& entry, std::vector<uint8_t>& data);
+    // Whether every recorded extent of a file lies on the disc.
+    bool DataOnDisc(const Entry& entry) const;
+    // A folder's directory data; 0 when read, else why not.
+    uint32_t ReadFolder(const Address& icb, std::vector<uint8_t>& data);
     void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree,
                         const ParseControl& control);
 
     DiscMedium& m_medium;
     uint32_t m_sessionStart;
     uint32_t m_partitionStart = 0;
-    uint32_t m_partitionLength = 0;
+    uint32_t m_partitionLength = 0;         // blocks of it on the disc
+    uint32_t m_declaredPartitionLength = 0; // blocks the descriptor claims
     uint16_t m_partitionNumber = 0;
     bool m_havePartition = false;
     std::vector<PartitionMap> m_maps;
@@ -89,4 +101,5 @@ private:
     std::deque<DirectoryJob> m_jobs;
     std::unordered_set<uint64_t> m_visited;
     uint64_t m_directoryBytesLeft = 0; // directories may not hold more than the partition
+    mutable uint32_t m_failure = 0;    // why the last read failed
 };

@@ -1,6 +1,7 @@
 #include "CliCatalogCommands.h"
 
 #include "CliContext.h"
+#include "DiscReadGaps.h"
 #include "LibraryReader.h"
 
 namespace {
@@ -21,11 +22,14 @@ int Discs(CliContext& context, const QStringList& arguments)
     LibraryReader reader(library);
     const std::vector<DiscRecord> discs = reader.Discs();
     if (FAILED(reader.Failure())) return context.LibraryFailure(reader.Failure());
-    for (const DiscRecord& disc : discs)
+    for (const DiscRecord& disc : discs) {
+        const bool incomplete = DiscReadGaps::OfDisc(library, disc.discId).IsIncomplete();
         CliContext::Print(QStringList{QString::number(disc.discId), LibraryReader::Text(disc.name),
                                       reader.Identity(disc.discId), QString::number(disc.folderCount),
-                                      QString::number(disc.fileCount)}
+                                      QString::number(disc.fileCount),
+                                      incomplete ? QStringLiteral("incomplete") : QStringLiteral("complete")}
                               .join(QLatin1Char('\t')));
+    }
     return Finished(context, reader);
 }
 

@@ -14,7 +14,7 @@ class CLibraryHealth;
 
 class CliContext {
 public:
-    enum ExitCode { Success = 0, Failure = 1, Usage = 2, AlreadyCatalogued = 3 };
+    enum ExitCode { Success = 0, Failure = 1, Usage = 2, AlreadyCatalogued = 3, Incomplete = 4 };
 
     CliContext();
     ~CliContext();

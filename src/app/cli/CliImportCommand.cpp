@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "ImportProgress.h"
+#include "LibraryReader.h"
 #include "LibrarySeed.h"
 #include "LibraryStatusText.h"
 #include "ProgramPaths.h"
@@ -31,21 +32,24 @@ void OnScanEvent(int code, intptr_t parameter, int)
 struct ImportOptions {
     QString letter, name;
     QStringList tags;
-    bool nameGiven = false;
+    bool nameGiven = false, tagsGiven = false, replace = false;
 };
 
-// Parses LETTER [--name NAME] [--tags T1,T2]; an error text when malformed.
+// Parses LETTER [--name NAME] [--tags T1,T2] [--replace]; an error text when malformed.
 QString ParseOptions(const QStringList& arguments, ImportOptions& options)
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QLatin1String("--name") || argument == QLatin1String("--tags")) {
+        if (argument == QLatin1String("--replace")) {
+            options.replace = true;
+        } else if (argument == QLatin1String("--name") || argument == QLatin1String("--tags")) {
             if (i + 1 >= arguments.size()) return argument + QStringLiteral(" needs a value");
             const QString value = arguments[++i];
             if (argument == QLatin1String("--name")) {
                 options.name = value;
                 options.nameGiven = true;
             } else {
+                options.tagsGiven = true;
                 for (const QString& tag : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
                     options.tags << tag.trimmed();
             }
@@ -68,6 +72,12 @@ struct DiscProperties {
 };
 
 // Runs the started scan to its end, showing progress and passing Ctrl-C on.
+QString Cancelled(LONG replaced)
+{
+    return replaced ? QStringLiteral("import cancelled; the catalogued disc stays as it was")
+                    : QStringLiteral("import cancelled; nothing of the disc was kept");
+}
+
 bool FollowScan(CDiscAccess& discs)
 {
     ImportProgress progress;
@@ -94,6 +104,56 @@ int ImportFailure(ILibraryEngine* library, HRESULT hr)
     return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + (FAILED(hr) ? QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)) : QString()));
 }
 
+struct NewRecord {
+    QString name, tagIds;
+    LONG discId = 0, labelId = 0;
+};
+
+// Adds the disc's record: named and tagged by the options, else after the
+// disc it replaces (whose label set it takes too), else by its volume label.
+HRESULT AddRecord(ILibraryEngine* library, const DiscProperties& disc, const ImportOptions& options,
+                  const DiscRecord* replaced, NewRecord& record)
+{
+    record.name = options.nameGiven ? options.name
+                  : replaced        ? LibraryReader::Text(replaced->name)
+                                    : QString::fromUtf16(disc.label);
+    HRESULT hr = S_OK;
+    if (replaced && !options.tagsGiven)
+        record.tagIds = LibraryReader::Text(replaced->tagIds);
+    else
+        hr = TagText::IdsForNames(library, options.tags, &record.tagIds);
+    if (SUCCEEDED(hr))
+        hr = library->AddDisc(disc.identity, u"", u"", u"", reinterpret_cast<const WCHAR*>(record.name.utf16()),
+                              reinterpret_cast<const WCHAR*>(record.tagIds.utf16()), disc.audio, disc.discClass,
+                              disc.folders, disc.files, disc.used, disc.capacity, disc.date);
+    if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&record.discId, &record.labelId);
+    if (SUCCEEDED(hr) && replaced) hr = library->SetDiscLabelId(record.discId, record.labelId = replaced->labelId);
+    if (FAILED(hr) && record.discId) library->DeleteDisc(record.discId, 0);
+    return hr;
+}
+
+// Scans the disc into its new record; prints the record, and says what the
+// read missed (exit code 4).
+int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscProperties& disc, const NewRecord& record,
+         LONG replacedDiscId)
+{
+    discs.SetLibrary(library);
+    discs.SetDiscIds(record.discId, record.labelId);
+    discs.SetReplacedDisc(replacedDiscId);
+    discs.SetCallback(OnScanEvent, 0);
+    if (!discs.StartScan(disc.audio == -1 ? 1 : 0)) {
+        library->DeleteDisc(record.discId, 0);
+        return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
+    }
+    if (!FollowScan(discs))
+        return g_interrupted.load() ? CliContext::Fail(Cancelled(replacedDiscId)) : ImportFailure(library, S_OK);
+    CliContext::Print(QString::number(record.discId) + QLatin1Char('\t') + record.name);
+    const DiscReadGaps& gaps = discs.LastReadGaps();
+    if (!gaps.IsIncomplete()) return CliContext::Success;
+    CliContext::Fail(gaps.ImportMessage());
+    return CliContext::Incomplete;
+}
+
 } // namespace
 
 namespace CliImportCommand {
@@ -105,7 +165,6 @@ int Import(CliContext& context, const QStringList& arguments)
     if (!error.isEmpty()) return CliContext::UsageError("import", error);
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-    const QString cancelled = QStringLiteral("import cancelled; nothing of the disc was kept");
     ILibraryEngine* library = context.Library();
     if (!library || !context.SelectDrive(options.letter)) return CliContext::Failure;
     CDiscAccess& discs = *context.Discs();
@@ -124,42 +183,29 @@ int Import(CliContext& context, const QStringList& arguments)
     LONG existing = 0;
     hr = library->FindDiscByIdentity(disc.identity, &existing);
     if (FAILED(hr)) return context.LibraryFailure(hr);
+    DiscRecord replaced{};
     if (existing != 0) {
-        CliContext::Fail(LoadString(IDS_MSG_DISC_EXISTS));
-        return CliContext::AlreadyCatalogued;
+        // A replacement keeps the catalogued disc's name, tags and label.
+        if (!options.replace || !LibraryReader(library).DiscById(existing, &replaced)) {
+            CliContext::Fail(LoadString(IDS_MSG_DISC_EXISTS) + QStringLiteral(" (--replace catalogues it again)"));
+            return CliContext::AlreadyCatalogued;
+        }
     }
 
-    if (g_interrupted.load()) return CliContext::Fail(cancelled);
-    const QString name = options.nameGiven ? options.name : QString::fromUtf16(disc.label);
+    if (g_interrupted.load()) return CliContext::Fail(Cancelled(existing));
     // A library the window never opened gets its category tags and default
     // label sets first, so that the disc takes the label of its category.
     LONG tagCount = 0;
     LibrarySeed::EnsureTags(library, &tagCount);
     LibrarySeed::EnsureDefaultLabels(library, ProgramPaths::ProgramFolder());
-    QString tagIds;
-    hr = TagText::IdsForNames(library, options.tags, &tagIds);
-    if (FAILED(hr)) return CliContext::Fail(QStringLiteral("the tags cannot be stored (%1)").arg(CliContext::CodeText(hr)));
-    hr = library->AddDisc(disc.identity, u"", u"", u"", reinterpret_cast<const WCHAR*>(name.utf16()),
-                          reinterpret_cast<const WCHAR*>(tagIds.utf16()), disc.audio, disc.discClass, disc.folders,
-                          disc.files, disc.used, disc.capacity, disc.date);
-    LONG discId = 0, labelId = 0;
-    if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&discId, &labelId);
+    NewRecord record;
+    hr = AddRecord(library, disc, options, existing ? &replaced : nullptr, record);
     if (FAILED(hr)) return ImportFailure(library, hr);
-
     if (g_interrupted.load()) {
-        library->DeleteDisc(discId, 0);
-        return CliContext::Fail(cancelled);
+        library->DeleteDisc(record.discId, 0);
+        return CliContext::Fail(Cancelled(existing));
     }
-    discs.SetLibrary(library);
-    discs.SetDiscIds(discId, labelId);
-    discs.SetCallback(OnScanEvent, 0);
-    if (!discs.StartScan(disc.audio == -1 ? 1 : 0)) {
-        library->DeleteDisc(discId, 0);
-        return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
-    }
-    if (!FollowScan(discs)) return g_interrupted.load() ? CliContext::Fail(cancelled) : ImportFailure(library, S_OK);
-    CliContext::Print(QString::number(discId) + QLatin1Char('\t') + name);
-    return CliContext::Success;
+    return Scan(discs, library, disc, record, existing);
 }
 
 } // namespace CliImportCommand

@@ -27,11 +27,16 @@ const std::map<QString, Command>& Commands()
         {"insert", {CliDriveCommands::Insert, "insert LETTER IMAGE", "Puts a disc image (ISO, CUE sheet, ...) into an image drive."}},
         {"eject", {CliDriveCommands::Eject, "eject LETTER", "Takes the image out of an image drive."}},
         {"identity", {CliDriveCommands::Identity, "identity LETTER", "Prints the 32-character identity of the disc in the drive."}},
-        {"import", {CliImportCommand::Import, "import LETTER [--name NAME] [--tags T1,T2]",
+        {"import", {CliImportCommand::Import, "import LETTER [--name NAME] [--tags T1,T2] [--replace]",
                     "Catalogues the disc in the drive. The volume label is the default name; tags that do not exist\n"
-                    "are created. A disc already in the library is refused (exit code 3). Ctrl-C cancels and keeps\n"
-                    "nothing of the disc."}},
-        {"discs", {CliCatalogCommands::Discs, "discs", "Lists the catalogued discs: id, name, identity, folders, files."}},
+                    "are created. A disc already in the library is refused (exit code 3); with --replace it is\n"
+                    "catalogued again and replaces the catalogued disc, keeping its name, tags and label unless\n"
+                    "--name or --tags are given. The catalogued disc stays as it was until the new reading is\n"
+                    "complete in the library. A disc that could not all be read is catalogued without what was\n"
+                    "missed, with a message saying what and why (exit code 4). Ctrl-C cancels and keeps nothing\n"
+                    "of the disc."}},
+        {"discs", {CliCatalogCommands::Discs, "discs",
+                   "Lists the catalogued discs: id, name, identity, folders, files, complete or incomplete."}},
         {"ls", {CliCatalogCommands::List, "ls DISC [PATH] [-R]",
                 "Lists a folder of a catalogued disc (DISC is its id or name): path, size, time (UTC).\n"
                 "-R lists the whole tree below PATH."}},
@@ -52,7 +57,8 @@ void PrintUsage(FILE* stream)
     std::fprintf(stream, "Usage: albireo-cli COMMAND [ARGUMENTS]\n       albireo-cli --help | --version\n\nCommands:\n");
     for (const auto& [name, command] : Commands()) std::fprintf(stream, "  %s\n", command.usage);
     std::fprintf(stream, "\n'albireo-cli COMMAND --help' describes a command.\n"
-                         "Exit codes: 0 success, 1 failure, 2 wrong usage, 3 disc already catalogued.\n");
+                         "Exit codes: 0 success, 1 failure, 2 wrong usage, 3 disc already catalogued,\n"
+                         "4 disc catalogued incompletely.\n");
 }
 
 } // namespace
