@@ -380,8 +380,10 @@ TEST_F(DamageTest, BackupsKeepTheNewestThreeAndNeverCopyDamage)
     ASSERT_EQ(3, backups.size());
     EXPECT_FALSE(backups.contains(QFileInfo(path).fileName() + QStringLiteral(".backup-20000101120000000")));
 
-    for (const QString& name : backups)
-        folder.rename(name, name.left(name.lastIndexOf('-')) + QStringLiteral("-2000010112000000") + name.right(1));
+    // All a day old again, under names that cannot collide.
+    for (int i = 0; i < backups.size(); ++i)
+        ASSERT_TRUE(folder.rename(backups[i], QFileInfo(path).fileName() +
+                                                  QStringLiteral(".backup-2000010112000000%1").arg(i + 3)));
     engine->Uninitialize();
     OverwritePages(path, LeafPages(path, "files"));
     EXPECT_EQ(LIBRARY_E_DAMAGED, maintenance->BackUpLibrary(1));
