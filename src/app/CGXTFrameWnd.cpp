@@ -2,6 +2,7 @@
 
 #include "SkinFont.h"
 #include "SkinImage.h"
+#include "SkinPaint.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 
@@ -48,6 +49,9 @@ BOOL CGXTFrameWnd::CreateSkin()
     m_maximise = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_max.png"));
     m_restore = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_restore.png"));
     m_minimise = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_min.png"));
+    const QImage* corners[] = {&m_pieces[0], &m_pieces[2], &m_pieces[6], &m_pieces[8]};
+    for (int i = 0; i < 4; ++i)
+        m_outside[i] = QRegion(corners[i]->rect()) - SkinPaint::RegionWithoutColour(*corners[i], kOutsideColour);
     UpdateShape();
     return !m_pieces[0].isNull() && !m_pieces[1].isNull() && !m_pieces[2].isNull() && !m_close.isNull();
 }
@@ -195,24 +199,17 @@ void CGXTFrameWnd::PaintButton(QPainter& painter, HitCode button, const QImage& 
 
 void CGXTFrameWnd::UpdateShape()
 {
-    // Rounded corners: the top corners of the caption pieces and the bottom
-    // corner pieces lose their outside (pure blue) pixels.
+    // Rounded corners: the window loses the outside (pure blue) pixels of the
+    // caption's end pieces and the bottom corner pieces, found once per skin.
     if (isMaximized() || m_pieces[0].isNull()) {
         clearMask();
         return;
     }
     QRegion shape(rect());
-    auto cut = [&](const QImage& piece, const QPoint& at) {
-        if (piece.isNull()) return;
-        for (int y = 0; y < piece.height(); ++y)
-            for (int x = 0; x < piece.width(); ++x)
-                if ((piece.pixel(x, y) & 0xFFFFFF) == (kOutsideColour & 0xFFFFFF))
-                    shape -= QRegion(at.x() + x, at.y() + y, 1, 1);
-    };
-    cut(m_pieces[0], QPoint(0, 0));
-    cut(m_pieces[2], QPoint(width() - m_pieces[2].width(), 0));
-    cut(m_pieces[6], QPoint(0, height() - kBottomBorder));
-    cut(m_pieces[8], QPoint(width() - m_pieces[8].width(), height() - kBottomBorder));
+    shape -= m_outside[0];
+    shape -= m_outside[1].translated(width() - m_pieces[2].width(), 0);
+    shape -= m_outside[2].translated(0, height() - kBottomBorder);
+    shape -= m_outside[3].translated(width() - m_pieces[8].width(), height() - kBottomBorder);
     setMask(shape);
 }
 

@@ -7,6 +7,7 @@
 #include "wintypes.h"
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 class QMenuBar;
@@ -63,6 +64,7 @@ private:
     void ShowSystemMenu(const QPoint& globalPosition);
 
     QImage m_pieces[9]; // 1..9 as the pictures are numbered (5 unused)
+    QRegion m_outside[4]; // outside pixels of the caption's ends and the bottom corners
     QImage m_icon;
     QImage m_logo;
     QImage m_close, m_maximise, m_restore, m_minimise;

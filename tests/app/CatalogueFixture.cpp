@@ -1,5 +1,8 @@
 #include "CatalogueFixture.h"
 
+#include "ModalSeam.h"
+#include "TestEnvironment.h"
+
 #include <gtest/gtest.h>
 
 CatalogueFixture::CatalogueFixture()
@@ -21,4 +24,11 @@ bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, in
     const CliResult result = m_cli.Run(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     return result.exitCode == 0;
+}
+
+void CatalogueFixture::ResetProgramState()
+{
+    TestEnvironment::ResetRegistry();
+    qputenv("ALBIREO_RUNTIME_DIR", TestEnvironment::MakeFolder(QStringLiteral("run")).toLocal8Bit());
+    ModalSeam::Reset();
 }

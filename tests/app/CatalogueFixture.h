@@ -15,6 +15,9 @@ public:
     // with the tags; false with the tool's message on failure.
     bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {});
     QString LibraryPath() const;
+    // Fresh settings, instance lock folder and modal records for the next
+    // start of the program in this process.
+    static void ResetProgramState();
     const CliRunner& Cli() const { return m_cli; }
 
 private:

@@ -47,9 +47,7 @@ protected:
 
     void SetUp() override
     {
-        TestEnvironment::ResetRegistry();
-        qputenv("ALBIREO_RUNTIME_DIR", TestEnvironment::MakeFolder("run").toLocal8Bit());
-        ModalSeam::Reset();
+        CatalogueFixture::ResetProgramState();
         m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
         m_app->SetPowerNotices(std::make_unique<PowerNotices>());
         ASSERT_TRUE(m_app->InitInstance());

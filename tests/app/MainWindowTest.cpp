@@ -49,9 +49,7 @@ protected:
 
     void SetUp() override
     {
-        TestEnvironment::ResetRegistry();
-        qputenv("ALBIREO_RUNTIME_DIR", TestEnvironment::MakeFolder("run").toLocal8Bit());
-        ModalSeam::Reset();
+        CatalogueFixture::ResetProgramState();
     }
 
     std::unique_ptr<CAlbireoApp> Start()

@@ -22,8 +22,7 @@ TEST(WindowScaleTest, AtOneAndAHalfTheBarIs39HighTheTagPane315WideAndTheMinimumW
     CatalogueFixture catalogue;
     catalogue.Import("Holiday 2024", {{"DCIM/IMG_4001.JPG", 2048}}, {"Photo"});
     catalogue.Import("Backup March", {{"docs/report.pdf", 70000}}, {"Document"});
-    TestEnvironment::ResetRegistry();
-    qputenv("ALBIREO_RUNTIME_DIR", TestEnvironment::MakeFolder("run").toLocal8Bit());
+    CatalogueFixture::ResetProgramState();
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Quorvel\\Flintwell13", 0, nullptr, 0, KEY_WRITE, nullptr,
                               &key, nullptr),

@@ -45,8 +45,9 @@ wait $pid || fail "albireo exited with $?: $(cat "$WORK/albireo.err")"
 exit 0
 SESSION
 
+# Its own range of display numbers: two "-a" servers started at once pick the same one.
 PROGRAM_DIR="$program_dir" WORK="$work" SCREENSHOTS="$screenshots" \
-  xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/session.sh" || exit 1
+  xvfb-run -a -n 120 -s "-screen 0 1280x800x24" bash "$work/session.sh" || exit 1
 
 # The placement the window saved: 1024 wide, 668 high, not maximised
 # (4-byte little-endian values in the settings file).

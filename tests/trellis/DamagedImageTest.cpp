@@ -12,25 +12,6 @@ using namespace DiscImages;
 
 namespace {
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-uint32_t Le32At(const QByteArray& data, qsizetype offset)
-{
-    const auto* p = reinterpret_cast<const uint8_t*>(data.constData() + offset);
-    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-}
-
 void SetBoth32(QByteArray& data, qsizetype offset, uint32_t value)
 {
     for (int i = 0; i < 4; ++i) {

@@ -32,4 +32,10 @@ void WriteAudio(QByteArray& bin, int frames, int seed);
 // Raw MODE1/2352 sectors around the 2048-byte blocks of an ISO image.
 void WriteMode1(QByteArray& bin, const QByteArray& iso);
 
+// Whole files as bytes, for tests that cut or patch an image.
+QByteArray ReadAll(const QString& path);
+void WriteAll(const QString& path, const QByteArray& data);
+// A little-endian 32-bit field of an on-disc structure.
+uint32_t Le32At(const QByteArray& data, qsizetype offset);
+
 } // namespace DiscImages

@@ -16,25 +16,6 @@ namespace {
 
 using Catalog = std::map<QString, CatalogEntry>;
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-uint32_t Le32At(const QByteArray& data, qsizetype offset)
-{
-    const auto* p = reinterpret_cast<const uint8_t*>(data.constData() + offset);
-    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-}
-
 // Ten folders of five files and a subfolder of three: every folder holds
 // something, so a folder whose entries are missing shows in the listing.
 QString MakeSource(const QString& name)

@@ -23,7 +23,9 @@ TEST(MessageBoxOnX11, ReturnAnswersWithTheDefaultButton)
     run.setProcessEnvironment(environment);
     // Yes/No/Cancel with the second button as the default: Return says No.
     const QString style = QString::number(3 | 0x100);
-    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
+    // Display numbers from 140 on: the window test's server starts at 120,
+    // and two "-a" servers started at once would pick the same number.
+    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-n"), QStringLiteral("140"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
                                            QStringLiteral("bash"), script, TestEnvironment::TestBinary(QStringLiteral("skin_x11_probe")), style});
     ASSERT_TRUE(run.waitForStarted());
     ASSERT_TRUE(run.waitForFinished(180000)) << "the run ended";
