@@ -1,5 +1,7 @@
 #include "CAlbDataItem.h"
 
+#include <algorithm>
+
 CAlbDataItem::CAlbDataItem(int image, int discId, int itemId, const QString& name, const QString& text2,
                            const QString& text3, const QString& text4, DWORD flags, INT64 size)
     : m_nDiscId(discId), m_nItemId(itemId), m_nImage(image), m_strName(name), m_strText2(text2), m_strText3(text3),
@@ -18,11 +20,56 @@ CAlbDataItem* CAlbDataItem::AddItem(int image, int discId, int itemId, const QSt
 
 CAlbDataItem* CAlbDataItem::Child(int index) const
 {
-    return index >= 0 && index < ChildCount() ? m_children[size_t(index)].get() : nullptr;
+    if (index < 0 || index >= ChildCount()) return nullptr;
+    return m_maker ? MadeChild(index) : m_children[size_t(index)].get();
+}
+
+CAlbDataItem* CAlbDataItem::MadeChild(int index) const
+{
+    const size_t blockIndex = size_t(index / kBlockRows);
+    if (m_blocks.size() <= blockIndex) m_blocks.resize(blockIndex + 1);
+    Block& block = m_blocks[blockIndex];
+    const int offset = index % kBlockRows;
+    if (int(block.size()) <= offset) {
+        // The block is made up to the rows that exist now; a block made
+        // while fewer existed is completed.
+        const int first = int(blockIndex) * kBlockRows + int(block.size());
+        const int end = std::min(m_nMadeCount, int(blockIndex + 1) * kBlockRows);
+        m_maker(first, end - first, block);
+        for (auto& child : block) child->m_pParent = const_cast<CAlbDataItem*>(this);
+    }
+    return offset < int(block.size()) ? block[size_t(offset)].get() : nullptr;
+}
+
+void CAlbDataItem::SetChildMaker(ChildMaker maker, int count)
+{
+    m_children.clear();
+    m_blocks.clear();
+    m_maker = std::move(maker);
+    m_nMadeCount = std::max(0, count);
+}
+
+void CAlbDataItem::GrowChildCount(int count) { m_nMadeCount = std::max(m_nMadeCount, count); }
+
+void CAlbDataItem::MakeAllChildren()
+{
+    if (!m_maker) return;
+    std::vector<std::unique_ptr<CAlbDataItem>> all;
+    all.reserve(size_t(m_nMadeCount));
+    for (int index = 0; index < m_nMadeCount; ++index) {
+        CAlbDataItem* child = MadeChild(index);
+        if (!child) break;
+        Block& block = m_blocks[size_t(index / kBlockRows)];
+        all.push_back(std::move(block[size_t(index % kBlockRows)]));
+    }
+    m_blocks.clear();
+    m_maker = nullptr;
+    m_children = std::move(all);
 }
 
 void CAlbDataItem::ReorderChildren(const std::vector<int>& order)
 {
+    MakeAllChildren();
     std::vector<std::unique_ptr<CAlbDataItem>> sorted;
     sorted.reserve(m_children.size());
     for (int index : order) sorted.push_back(std::move(m_children[size_t(index)]));

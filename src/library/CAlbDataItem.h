@@ -1,11 +1,15 @@
 // CAlbDataItem: one row of the file list (a disc, a folder, a file or a
 // search group header), a node of a tree under the document's root item.
 // The list asks for texts only when it paints, so rows hold what they show
-// and nothing else.
+// and nothing else. Lists too long to read whole (a search with hundreds
+// of thousands of hits, a folder of as many entries) get children made on
+// demand: a maker makes them a block at a time, the first time a row of
+// the block is asked for, so only the rows looked at cost anything.
 #pragma once
 #include "wintypes.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,6 +19,9 @@ public:
     static constexpr DWORD kFile = 0x4;
     static constexpr DWORD kDisc = 0x8;
     static constexpr int kSortColumns = 5;
+    static constexpr int kBlockRows = 256;
+    // Makes children first .. first + count - 1, appending them to `made`.
+    using ChildMaker = std::function<void(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made)>;
 
     CAlbDataItem(int image, int discId, int itemId, const QString& name, const QString& text2, const QString& text3,
                  const QString& text4, DWORD flags, INT64 size);
@@ -24,8 +31,16 @@ public:
     // Creates the child, appends it and returns it (owned by this item).
     CAlbDataItem* AddItem(int image, int discId, int itemId, const QString& name, const QString& text2,
                           const QString& text3, const QString& text4, DWORD flags, INT64 size);
-    int ChildCount() const { return int(m_children.size()); }
+    int ChildCount() const { return m_maker ? m_nMadeCount : int(m_children.size()); }
+    // Null for an index out of range, or a row the maker could not make.
     CAlbDataItem* Child(int index) const;
+    // From now on the children are made by `maker` on demand; `count` of
+    // them exist now (children added before are dropped).
+    void SetChildMaker(ChildMaker maker, int count);
+    // More children exist now (the listing found more); never fewer.
+    void GrowChildCount(int count);
+    // Makes every child and keeps them (sorting reorders them all).
+    void MakeAllChildren();
     CAlbDataItem* Parent() const { return m_pParent; }
     // Reorders the children (sorting); `order` is a permutation of the indexes.
     void ReorderChildren(const std::vector<int>& order);
@@ -51,6 +66,12 @@ public:
     INT64 m_nSize;
 
 private:
+    using Block = std::vector<std::unique_ptr<CAlbDataItem>>;
+    CAlbDataItem* MadeChild(int index) const;
+
     CAlbDataItem* m_pParent = nullptr;
     std::vector<std::unique_ptr<CAlbDataItem>> m_children;
+    ChildMaker m_maker;
+    int m_nMadeCount = 0;
+    mutable std::vector<Block> m_blocks;
 };

@@ -17,6 +17,14 @@ void CAlbListModel::SetItemCount(int count)
     endResetModel();
 }
 
+void CAlbListModel::GrowItemCount(int count)
+{
+    if (count <= m_nCount) return;
+    beginInsertRows(QModelIndex(), m_nCount, count - 1);
+    m_nCount = count;
+    endInsertRows();
+}
+
 void CAlbListModel::Refresh()
 {
     if (m_nCount > 0 && !m_titles.isEmpty())

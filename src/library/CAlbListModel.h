@@ -24,6 +24,9 @@ public:
     void SetColumns(const QStringList& titles, const std::vector<Qt::Alignment>& alignments);
     // The number of rows; rows are not touched until they are painted.
     void SetItemCount(int count);
+    // More rows exist at the end; the rows shown, the selection and the
+    // scroll position stay as they are.
+    void GrowItemCount(int count);
     // Every shown row is asked for again (texts or pictures changed).
     void Refresh();
     void SetImageList(const std::vector<QPixmap>* images);

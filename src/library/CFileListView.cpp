@@ -52,10 +52,13 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     m_typeAheadTimer.setSingleShot(true);
     m_typeAheadTimer.setInterval(1000);
     connect(&m_typeAheadTimer, &QTimer::timeout, this, [this] { m_strTypedAhead.clear(); });
+    connect(&m_listingTimer, &QTimer::timeout, this, &CFileListView::PollListing);
 }
 
 CFileListView::~CFileListView()
 {
+    CloseListing();
+    if (m_pListings) m_pListings->Release();
     if (m_pEngine) {
         m_pEngine->Uninitialize();
         m_pEngine->Release();
@@ -89,6 +92,9 @@ bool CFileListView::OpenLibrary()
         m_pEngine = nullptr;
         return false;
     }
+    // Optional: without it searches and folders are read whole.
+    if (FAILED(m_pEngine->QueryInterface(IID_ILibraryListings, reinterpret_cast<void**>(&m_pListings))))
+        m_pListings = nullptr;
     return true;
 }
 
@@ -143,6 +149,7 @@ CAlbDataItem* CFileListView::Root() const
 
 void CFileListView::ClearRows()
 {
+    CloseListing();
     if (auto* document = static_cast<CAlbireoDoc*>(GetDocument())) document->ResetRoot();
     m_pList->ClearRowColors();
     m_pList->Model()->SetItemCount(0);
@@ -208,28 +215,6 @@ void CFileListView::ShowDiscs(const QStringList& tagFilter)
     m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
     OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
     if (GetDocument()) GetDocument()->UpdateAllViews(this, CAlbireoDoc::kHintLibraryChanged);
-}
-
-void CFileListView::ShowFolder(int discId, int folderId)
-{
-    ClearRows();
-    m_fileIcons.Clear();
-    const std::vector<FolderItemRecord> entries = ReadRecordList<FolderItemRecord>(
-        [&](LONG* n) { return m_pEngine->GetFolderItemCount(discId, folderId, n); },
-        [&](FolderItemRecord* records, LONG n) { return m_pEngine->GetFolderItems(discId, folderId, records, n); });
-    CAlbDataItem* root = Root();
-    for (const FolderItemRecord& entry : entries) {
-        const QString name = Text(entry.name);
-        const QString type = Text(entry.type);
-        const bool folder = type == u"Folder";
-        const QString typeText = folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
-        const int image = m_fileIcons.IndexOf(FileIconCache::KeyOf(name, folder), name, folder);
-        if (root)
-            root->AddItem(image, discId, entry.id, name, QString(), typeText, ListTexts::DateText(entry.time),
-                          folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, entry.size);
-    }
-    m_pList->SetImageList(&m_fileIcons.Images(), QSize(kIconSide, kIconSide));
-    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
 }
 
 void CFileListView::SetViewStyle(int style)

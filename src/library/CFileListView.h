@@ -5,13 +5,18 @@
 // the command bar's back button in step with what it shows.
 //
 // Rows are CAlbDataItem children of the document's root item; the list is
-// virtual and asks for a row's texts only when it paints it.
+// virtual and asks for a row's texts only when it paints it. Search results
+// and folder contents are read through the engine's listings where it has
+// them: the first screen is shown as soon as it is found, the rest is
+// counted in the background and read a block at a time as it is looked at.
 #pragma once
 #include "CAlbListCtrl.h"
 #include "CView.h"
 #include "FileIconCache.h"
 #include "ILibraryEngine.h"
+#include "ILibraryListings.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTimer>
 #include <optional>
@@ -27,6 +32,12 @@ public:
     static constexpr QRgb kHeaderColour = 0xFFBABCBF; // the colour reference 0xBFBCBA
     static constexpr int kThumbSide = 45;
     static constexpr int kIconSide = 35;
+    // Entries a listing must have found (or be complete) before a search or
+    // a folder is shown, and how long the window waits for them at most.
+    static constexpr int kFirstScreenRows = 64;
+    static constexpr int kFirstScreenWaitMs = 150;
+    static constexpr int kListingPollMs = 40;
+    static constexpr int kTypeAheadReach = 20000;
 
     // Row kinds of the search results.
     enum SearchKind { DiscHeader = 1, DiscRow, FolderHeader, FolderRow, FileHeader, FileRow };
@@ -60,6 +71,8 @@ public:
     CAlbDataItem* Root() const;
     QStringList NameStack() const { return m_nameStack; }
     bool FromSearch() const { return m_bFromSearch; }
+    // Whether a search or folder is still being counted.
+    bool IsListing() const { return m_listing != nullptr && !m_listed.complete; }
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, QObject* hintObject) override;
@@ -82,7 +95,23 @@ private:
     void ClearRows();
     void AddDiscRow(const DiscRecord& disc, int image);
     void ShowSearchRows();
-    int SearchThumb(int labelId, QHash<int, int>& thumbs);
+    int SearchThumb(int labelId);
+    // Listings: started, polled until complete, closed with the rows.
+    void StartListing(LibraryListing listing);
+    void PollListing();
+    void CloseListing();
+    void FinishListing();
+    // Waits (with the wait cursor) until the listing has every row.
+    void CompleteListing();
+    int ListedRowCount() const;
+    std::vector<ItemRecord> ListedItems(int kind, int first, int count) const;
+    void MakeSearchRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
+    void MakeFolderRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
+    std::unique_ptr<CAlbDataItem> SearchHeader(UINT textId);
+    void ColourSearchHeaders();
+    std::unique_ptr<CAlbDataItem> SearchItem(const ItemRecord& record, bool folder);
+    template <class Record>
+    std::unique_ptr<CAlbDataItem> FolderEntry(const Record& record);
     void Open(int row);
     void OpenFromSearch(const CAlbDataItem& item);
     void EnterFolder(int discId, int folderId, QString name);
@@ -110,8 +139,15 @@ private:
     std::vector<QPixmap> m_searchThumbs;
     FileIconCache m_fileIcons{kIconSide};
     std::vector<DiscRecord> m_foundDiscRecs;
+    // Whole lists, for an engine without listings.
     std::vector<ItemRecord> m_foundFolderRecs;
     std::vector<ItemRecord> m_foundFileRecs;
+    std::vector<FolderItemRecord> m_folderEntries;
+    QHash<int, int> m_searchThumbIndex;
+    ILibraryListings* m_pListings = nullptr;
+    LibraryListing m_listing = nullptr;
+    LibraryListingCounts m_listed{};
+    QTimer m_listingTimer;
     QString m_strLastSearch;
     int m_nCurrentDisc = 0;
     int m_nCurrentFolder = 0;

@@ -29,90 +29,6 @@ const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char1
 
 } // namespace
 
-void CFileListView::SearchRowOf(int row, int discs, int folders, int files, int* kind, int* index)
-{
-    int first = 0;
-    const int groups[3][2] = {{discs, DiscHeader}, {folders, FolderHeader}, {files, FileHeader}};
-    for (const auto& group : groups) {
-        if (group[0] < 1) continue;
-        if (row == first) {
-            *kind = group[1];
-            *index = -1;
-            return;
-        }
-        if (row <= first + group[0]) {
-            *kind = group[1] + 1;
-            *index = row - first - 1;
-            return;
-        }
-        first += group[0] + 1;
-    }
-    *kind = 0;
-    *index = -1;
-}
-
-void CFileListView::Search(const QString& text)
-{
-    if (!m_pEngine) return;
-    if (m_pHost) m_pHost->ClearTagFilter();
-    const char16_t* query = Utf16(text);
-    m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return m_pEngine->SearchDiscCount(query, n); },
-                                        [&](DiscRecord* r, LONG n) { return m_pEngine->SearchDiscs(query, r, n); });
-    m_foundFolderRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFolderCount(query, n); },
-                                          [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFolders(query, r, n); });
-    m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFileCount(query, n); },
-                                        [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFiles(query, r, n); });
-    ResetList(CAlbListCtrl::SearchResults);
-    ShowSearchRows();
-    emit searchRan(text);
-}
-
-int CFileListView::SearchThumb(int labelId, QHash<int, int>& thumbs)
-{
-    const auto found = thumbs.constFind(labelId);
-    if (found != thumbs.constEnd()) return *found;
-    const QPixmap thumb = Thumbnail(labelId);
-    int index = -1;
-    if (!thumb.isNull()) {
-        m_searchThumbs.push_back(thumb);
-        index = int(m_searchThumbs.size()) - 1;
-    }
-    thumbs.insert(labelId, index);
-    return index;
-}
-
-void CFileListView::ShowSearchRows()
-{
-    CAlbDataItem* root = Root();
-    if (!root) return;
-    m_searchThumbs.clear();
-    QHash<int, int> thumbs;
-    auto header = [&](UINT textId) {
-        m_pList->SetRowColor(root->ChildCount(), kHeaderColour);
-        root->AddItem(-1, -1, -1, QString(), QString(), QString(), QString(), 0, -1)->m_strItemName =
-            LoadString(textId);
-    };
-    if (!m_foundDiscRecs.empty()) header(3260);
-    for (const DiscRecord& disc : m_foundDiscRecs)
-        root->AddItem(SearchThumb(disc.labelId, thumbs), disc.discId, -1, Text(disc.name), Text(disc.tagNames),
-                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
-                      CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
-    auto item = [&](const ItemRecord& record, bool folder) {
-        const QString type = Text(record.type);
-        const QString typeText = folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
-        root->AddItem(SearchThumb(record.labelId, thumbs), record.discId, record.id, Text(record.discName),
-                      QString(), typeText, ListTexts::DateText(record.time),
-                      folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size)
-            ->m_strItemName = Text(record.name);
-    };
-    if (!m_foundFolderRecs.empty()) header(3275);
-    for (const ItemRecord& folder : m_foundFolderRecs) item(folder, true);
-    if (!m_foundFileRecs.empty()) header(3276);
-    for (const ItemRecord& file : m_foundFileRecs) item(file, false);
-    m_pList->SetImageList(&m_searchThumbs, QSize(kThumbSide, kThumbSide));
-    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
-}
-
 void CFileListView::Open(int row)
 {
     const CAlbDataItem* root = Root();
@@ -161,13 +77,10 @@ void CFileListView::OpenFromSearch(const CAlbDataItem& item)
     }
     m_nCurrentDisc = item.m_nDiscId;
     if (!item.IsContainer()) return; // files open from their disc (the import's disc handling)
-    // A folder found: one level to go back from, the location its full path.
-    const int row = m_pList->SelectedRow();
-    int kind = 0, index = -1;
-    SearchRowOf(row, int(m_foundDiscRecs.size()), int(m_foundFolderRecs.size()), int(m_foundFileRecs.size()), &kind,
-                &index);
+    // A folder found: one level to go back from, the location its full path
+    // (the row keeps the path's id).
     char16_t path[MAX_PATH] = {};
-    if (kind == FolderRow && index >= 0) m_pEngine->GetPathText(m_foundFolderRecs[size_t(index)].pathId, path);
+    m_pEngine->GetPathText(LONG(item.m_dwWord1), path);
     // Entering the folder replaces the rows, this one included.
     const QString discName = item.m_strName;
     EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);
@@ -337,6 +250,7 @@ void CFileListView::SortByColumn(int column)
 {
     m_pList->clearSelection();
     if (m_pList->GetMode() == CAlbListCtrl::SearchResults) return;
+    CompleteListing(); // sorting orders every row
     ListSort::SortByColumn(Root(), m_pList->GetMode(), column);
     ShowSortDirections();
     m_pList->Model()->Refresh();
@@ -364,7 +278,10 @@ void CFileListView::TypeAhead(const QString& text)
     if (!root) return;
     const bool search = m_pList->GetMode() == CAlbListCtrl::SearchResults;
     const int start = std::max(0, m_pList->SelectedRow());
-    for (int step = 0; step < root->ChildCount(); ++step) {
+    // Rows are made as they are looked at: a long list is looked through
+    // only so far from the selection.
+    const int reach = std::min(root->ChildCount(), kTypeAheadReach);
+    for (int step = 0; step < reach; ++step) {
         const int row = (start + step + (m_strTypedAhead.size() == 1 ? 1 : 0)) % root->ChildCount();
         const CAlbDataItem* item = root->Child(row);
         const QString& name = search ? item->m_strItemName : item->m_strName;

@@ -23,6 +23,15 @@ HRESULT FolderListing::Count(LONG discId, LONG folderId, LONG* count)
     return S_OK;
 }
 
+const char* FolderListing::IdsSql(EntryKind kind)
+{
+    static const std::string folders =
+        std::string("SELECT id FROM folders WHERE disc_id = ?1 AND parent_id = ?2") + kVisible + " ORDER BY id";
+    static const std::string files =
+        std::string("SELECT id FROM files WHERE disc_id = ?1 AND folder_id = ?2") + kVisible + " ORDER BY id";
+    return (kind == EntryKind::Files ? files : folders).c_str();
+}
+
 HRESULT FolderListing::Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
 {
     static const std::string folders =

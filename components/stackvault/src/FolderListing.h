@@ -2,6 +2,7 @@
 // folders first, then files, each in the order they were stored. A disc
 // that is being imported shows no entries yet.
 #pragma once
+#include "EntryWriter.h"
 #include "LibraryRecords.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
@@ -12,6 +13,9 @@ public:
 
     HRESULT Count(LONG discId, LONG folderId, LONG* count);
     HRESULT Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count);
+    // The ids of the folders or the files Fill lists, in its order, with
+    // the disc bound as ?1 and the folder as ?2.
+    static const char* IdsSql(EntryKind kind);
 
 private:
     HRESULT FillFrom(const char* sql, LONG discId, LONG folderId, FolderItemRecord* records, LONG count, LONG* filled);

@@ -51,6 +51,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryDiscReads*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
         *object = static_cast<ILibraryMaintenance*>(this);
+    } else if (iid == IID_ILibraryListings) {
+        *object = static_cast<ILibraryListings*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
@@ -149,6 +151,7 @@ HRESULT CLibraryEngine::Uninitialize()
     if (!m_db.IsOpen()) return S_FALSE;
     UndoOpenImports();
     ReleaseAddedDiscs();
+    m_listings.clear();
     m_db.Close();
     m_lastAddedDisc = 0;
     return S_OK;

@@ -16,6 +16,8 @@
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
+#include "ILibraryListings.h"
+#include "ListingWorker.h"
 #include "ImportTracker.h"
 #include "LabelStore.h"
 #include "NameSearch.h"
@@ -25,6 +27,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -33,7 +36,8 @@ struct ParsedBatch;
 class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryMaintenance,
                              public ILibraryEngineStatus,
-                             public ILibraryDiscReads {
+                             public ILibraryDiscReads,
+                             public ILibraryListings {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -104,6 +108,14 @@ public:
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
 
+    // ILibraryListings
+    HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
+    HRESULT OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing) override;
+    HRESULT WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts) override;
+    HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
+                            LONG* filled) override;
+    HRESULT CloseListing(LibraryListing listing) override;
+
 private:
     using Lock = std::lock_guard<std::mutex>;
 
@@ -134,6 +146,8 @@ private:
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count);
     HRESULT OpenSchema();
+    HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing);
+    ListingWorker* ListingOf(LibraryListing listing) const;
     void UndoOpenImports();
     void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();
@@ -154,6 +168,7 @@ private:
     QByteArray m_owner;
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
+    std::vector<std::unique_ptr<ListingWorker>> m_listings;
     HRESULT m_writeFailure = S_OK; // why the library is read-only, S_OK when it is not
 
     // The wait for the import slot, shared with GetImportWait/SetImportCancel.

@@ -22,35 +22,62 @@ EntryTables TablesOf(EntryKind kind)
 
 constexpr char kHiddenDiscs[] = "(SELECT id FROM discs WHERE import_id IS NOT NULL)";
 
-// Counting reads only the index (or the folded names), never the rows; the
-// discs being imported are left out only when there are any.
-std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
+// Where matching entries come from, with their id: only the index (or the
+// folded names), never the rows; the discs being imported are left out
+// only when there are any. Counting and listing ids share it.
+struct MatchSource {
+    std::string from; // "FROM ... WHERE ..."
+    std::string key;  // the entry id in that source
+};
+
+MatchSource MatchSourceOf(EntryKind kind, bool useIndex, bool someHidden)
 {
     const EntryTables t = TablesOf(kind);
     const std::string notHidden = std::string("n.disc_id NOT IN ") + kHiddenDiscs;
-    if (!useIndex) return std::string("SELECT count(*) FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2) AND " + notHidden;
-    if (!someHidden) return std::string("SELECT count(*) FROM ") + t.names + " WHERE " + t.names + " MATCH ?1";
-    return std::string("SELECT count(*) FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + t.names +
-           ".rowid WHERE " + t.names + " MATCH ?1 AND " + notHidden;
+    if (!useIndex) return {std::string("FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2) AND " + notHidden, "n.id"};
+    const std::string key = std::string(t.names) + ".rowid";
+    if (!someHidden) return {std::string("FROM ") + t.names + " WHERE " + t.names + " MATCH ?1", key};
+    return {std::string("FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + key + " WHERE " + t.names +
+                " MATCH ?1 AND " + notHidden,
+            key};
+}
+
+std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
+{
+    return "SELECT count(*) " + MatchSourceOf(kind, useIndex, someHidden).from;
 }
 
 // A folder found is reported with its own path (the path of what it holds),
-// a file with the path of its folder.
-std::string ListSql(EntryKind kind, bool useIndex)
+// a file with the path of its folder. `source` joins the entry rows as f
+// and its disc as d.
+std::string RecordSql(EntryKind kind, const std::string& source)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
-    const std::string source = useIndex ? t.names : t.folds;
-    const std::string key = useIndex ? source + ".rowid" : source + ".id";
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
                       ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source + " CROSS JOIN " +
-                      t.table + " f ON f.id = " + key + " CROSS JOIN discs d ON d.id = f.disc_id";
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
     if (folders)
         sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
                " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+    return sql;
+}
+
+std::string ListSql(EntryKind kind, bool useIndex)
+{
+    const EntryTables t = TablesOf(kind);
+    const std::string source = useIndex ? t.names : t.folds;
+    const std::string key = useIndex ? source + ".rowid" : source + ".id";
+    std::string sql = RecordSql(kind, source + " CROSS JOIN " + t.table + " f ON f.id = " + key +
+                                          " CROSS JOIN discs d ON d.id = f.disc_id");
     sql += useIndex ? std::string(" WHERE ") + t.names + " MATCH ?1" : " WHERE sv_contains(" + source + ".fold, ?2)";
     return sql + " AND d.import_id IS NULL ORDER BY " + key;
+}
+
+std::string ByIdSql(EntryKind kind)
+{
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+           " WHERE f.id = ?1";
 }
 
 void FillItem(const SqliteStatement& row, ItemRecord& record)
@@ -68,11 +95,6 @@ void FillItem(const SqliteStatement& row, ItemRecord& record)
 }
 } // namespace
 
-void NameSearch::BindQuery(SqliteStatement& statement, const QByteArray& folded) const
-{
-    if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::PhraseQuery(folded));
-    statement.BindUtf8(2, folded);
-}
 
 HRESULT NameSearch::SomeDiscHidden(bool* someHidden)
 {
@@ -88,7 +110,7 @@ HRESULT NameSearch::CountWith(const std::string& sql, const QByteArray& folded, 
 {
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
-    BindQuery(*query, folded);
+    BindFolded(*query, folded);
     const int rc = query->Step();
     if (rc != SQLITE_ROW) return m_db.Failure(rc, "search count");
     *count = static_cast<LONG>(query->Int64(0));
@@ -113,7 +135,7 @@ HRESULT NameSearch::FillDiscs(std::u16string_view text, DiscRecord* records, LON
                                    " ORDER BY d.id";
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
-    BindQuery(*query, folded);
+    BindFolded(*query, folded);
     int rc = SQLITE_DONE;
     for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i) DiscStore::Fill(*query, tagNames, records[i]);
     return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "search discs");
@@ -136,8 +158,33 @@ HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRe
     const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded));
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
-    BindQuery(*query, folded);
+    BindFolded(*query, folded);
     int rc = SQLITE_DONE;
     for (LONG i = 0; i < count && (rc = query->Step()) == SQLITE_ROW; ++i) FillItem(*query, records[i]);
     return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "search");
+}
+
+std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden)
+{
+    const MatchSource source = MatchSourceOf(kind, NameMatch::UsesIndex(folded), someHidden);
+    return "SELECT " + source.key + " " + source.from + " ORDER BY " + source.key;
+}
+
+void NameSearch::BindFolded(SqliteStatement& statement, const QByteArray& folded)
+{
+    if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::PhraseQuery(folded));
+    statement.BindUtf8(2, folded);
+}
+
+HRESULT NameSearch::FillById(EntryKind kind, int64_t id, ItemRecord& record)
+{
+    static const std::string sql[2] = {ByIdSql(EntryKind::Files), ByIdSql(EntryKind::Folders)};
+    auto query = m_db.Statement(sql[kind == EntryKind::Files ? 0 : 1].c_str());
+    if (!query) return E_FAIL;
+    query->Bind(1, id);
+    const int rc = query->Step();
+    if (rc == SQLITE_ROW) FillItem(*query, record);
+    else if (rc == SQLITE_DONE) record = ItemRecord{}; // gone since the listing found it
+    else return m_db.Failure(rc, "entry by id");
+    return S_OK;
 }

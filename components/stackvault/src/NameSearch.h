@@ -21,13 +21,21 @@ public:
     HRESULT FillDiscs(std::u16string_view text, DiscRecord* records, LONG count, const QHash<int, QString>& tagNames);
     HRESULT CountEntries(EntryKind kind, std::u16string_view text, LONG* count);
     HRESULT FillEntries(EntryKind kind, std::u16string_view text, ItemRecord* records, LONG count);
-
-private:
-    // Binds the folded query (?2) and, for the index, its trigrams (?1).
-    void BindQuery(SqliteStatement& statement, const QByteArray& folded) const;
-    HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
+    // One folder or file by its id, as FillEntries fills it; an id that is
+    // gone gives an empty record.
+    HRESULT FillById(EntryKind kind, int64_t id, ItemRecord& record);
     // Whether some disc is being imported (and must be left out).
     HRESULT SomeDiscHidden(bool* someHidden);
+
+    // The ids FillEntries would fill, in its order, for a folded query bound
+    // by BindFolded; discs being imported left out when someHidden.
+    // BindFolded binds the folded query (?2) and, for the index, its
+    // trigrams (?1).
+    static std::string IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden);
+    static void BindFolded(SqliteStatement& statement, const QByteArray& folded);
+
+private:
+    HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
 
     SqliteConnection& m_db;
 };

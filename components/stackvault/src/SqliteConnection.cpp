@@ -50,14 +50,22 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
 HRESULT SqliteConnection::OpenReadOnly(const QString& path)
 {
     Close();
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
     if (rc != SQLITE_OK) {
         const HRESULT hr = Failure(rc, "open read-only");
         Close();
         return hr;
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    rc = NameMatch::Register(m_db);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(m_db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const HRESULT hr = Failure(rc, "open read-only");
+        Close();
+        return hr;
+    }
     return S_OK;
 }
 
@@ -110,3 +118,5 @@ HRESULT SqliteConnection::Failure(int rc, const char* context) const
     DumpMsg("Stackvault", "%s: %s (%d)", context, m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc), rc);
     return HresultFromSqlite(rc);
 }
+
+HRESULT SqliteConnection::FromResult(int rc) { return HresultFromSqlite(rc); }

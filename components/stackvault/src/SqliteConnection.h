@@ -43,7 +43,8 @@ public:
     // several connections: WAL journal, a long busy timeout.
     HRESULT Open(const QString& path, bool create);
     // Opens an existing database only to read it, changing nothing of its
-    // files (no journal mode, no checkpoint when closed).
+    // files (no journal mode, no checkpoint when closed); the name matching
+    // functions are there as on a connection that writes.
     HRESULT OpenReadOnly(const QString& path);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
@@ -56,6 +57,8 @@ public:
     int Execute(const char* sql);
     int64_t LastInsertId() const;
     int Changes() const;
+    // HRESULT for a SQLite result (LIBRARY_E_DAMAGED for a damaged file).
+    static HRESULT FromResult(int rc);
     // HRESULT for a SQLite result, with the message written to diagnostics.
     HRESULT Failure(int rc, const char* context) const;
 

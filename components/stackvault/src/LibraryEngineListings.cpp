@@ -1,0 +1,111 @@
+// The listings interface of the library engine: each listing finds its ids
+// on a worker with a connection of its own; the records of the rows asked
+// for are read by id on the instance's connection, under its lock.
+#include "LibraryEngine.h"
+
+#include "FolderListing.h"
+#include "LibraryLocation.h"
+#include "Utf16Text.h"
+
+namespace {
+
+constexpr char kNothing[] = "SELECT 0 WHERE 0";
+
+EntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? EntryKind::Files : EntryKind::Folders; }
+
+} // namespace
+
+HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing)
+{
+    auto worker = std::make_unique<ListingWorker>(LibraryLocation::DatabasePath(), std::move(steps));
+    *listing = worker.get();
+    m_listings.push_back(std::move(worker));
+    return S_OK;
+}
+
+HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* listing)
+{
+    if (!text || !listing) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return StartListing({ListingStep{kNothing, {}}, ListingStep{kNothing, {}}}, listing);
+    bool someHidden = true;
+    hr = m_search.SomeDiscHidden(&someHidden);
+    if (FAILED(hr)) return hr;
+    auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
+    return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind},
+                         ListingStep{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind}},
+                        listing);
+}
+
+HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)
+{
+    if (!listing) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    auto bind = [discId, folderId](SqliteStatement& query) {
+        query.Bind(1, discId);
+        query.Bind(2, folderId);
+    };
+    return StartListing({ListingStep{FolderListing::IdsSql(EntryKind::Folders), bind},
+                         ListingStep{FolderListing::IdsSql(EntryKind::Files), bind}},
+                        listing);
+}
+
+ListingWorker* CLibraryEngine::ListingOf(LibraryListing listing) const
+{
+    for (const auto& worker : m_listings)
+        if (worker.get() == listing) return worker.get();
+    return nullptr;
+}
+
+HRESULT CLibraryEngine::WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts)
+{
+    if (!counts) return E_POINTER;
+    ListingWorker* worker = nullptr;
+    {
+        Lock lock(m_mutex);
+        worker = ListingOf(listing);
+    }
+    // Waiting happens without the instance's lock, so the records of rows
+    // already found can be read meanwhile; only CloseListing (of the same
+    // caller) ends a worker.
+    return worker ? worker->Wait(rows, timeoutMs < 0 ? 0 : timeoutMs, counts) : E_INVALIDARG;
+}
+
+HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
+                                        LONG* filled)
+{
+    if (!records || !filled) return E_POINTER;
+    if (kind != kListingFolders && kind != kListingFiles) return E_INVALIDARG;
+    *filled = 0;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    const ListingWorker* worker = ListingOf(listing);
+    if (!worker) return E_INVALIDARG;
+    for (const int32_t id : worker->Ids(kind, first, count)) {
+        hr = m_search.FillById(EntryKindOf(kind), id, records[*filled]);
+        if (FAILED(hr)) return hr;
+        ++*filled;
+    }
+    return S_OK;
+}
+
+HRESULT CLibraryEngine::CloseListing(LibraryListing listing)
+{
+    std::unique_ptr<ListingWorker> closing;
+    {
+        Lock lock(m_mutex);
+        for (auto it = m_listings.begin(); it != m_listings.end(); ++it) {
+            if (it->get() != listing) continue;
+            closing = std::move(*it);
+            m_listings.erase(it);
+            break;
+        }
+    }
+    return closing ? S_OK : E_INVALIDARG; // the worker stops as `closing` goes
+}

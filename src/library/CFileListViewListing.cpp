@@ -1,0 +1,286 @@
+// CFileListView: search results and folder contents. With the engine's
+// listings the first screen is shown as soon as it is found and the rest
+// arrives while the user looks at it; rows are made a block at a time when
+// they are first painted. An engine without listings is read whole, as
+// before, into the same rows.
+#include "CFileListView.h"
+
+#include "CAlbDataItem.h"
+#include "CAlbireoDoc.h"
+#include "CFileListHost.h"
+#include "ListTexts.h"
+#include "RecordList.h"
+#include "ResourceIds.h"
+#include "StringResources.h"
+
+#include <QGuiApplication>
+#include <limits>
+
+namespace {
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
+
+QString TypeText(const QString& type, bool folder)
+{
+    return folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
+}
+
+// Rows of a group: its header and its members, none when it is empty.
+int GroupRows(int members) { return members > 0 ? members + 1 : 0; }
+
+} // namespace
+
+void CFileListView::SearchRowOf(int row, int discs, int folders, int files, int* kind, int* index)
+{
+    int first = 0;
+    const int groups[3][2] = {{discs, DiscHeader}, {folders, FolderHeader}, {files, FileHeader}};
+    for (const auto& group : groups) {
+        if (group[0] < 1) continue;
+        if (row == first) {
+            *kind = group[1];
+            *index = -1;
+            return;
+        }
+        if (row <= first + group[0]) {
+            *kind = group[1] + 1;
+            *index = row - first - 1;
+            return;
+        }
+        first += group[0] + 1;
+    }
+    *kind = 0;
+    *index = -1;
+}
+
+void CFileListView::Search(const QString& text)
+{
+    if (!m_pEngine) return;
+    if (m_pHost) m_pHost->ClearTagFilter();
+    ResetList(CAlbListCtrl::SearchResults);
+    const char16_t* query = Utf16(text);
+    m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return m_pEngine->SearchDiscCount(query, n); },
+                                                 [&](DiscRecord* r, LONG n) { return m_pEngine->SearchDiscs(query, r, n); });
+    LibraryListing listing = nullptr;
+    if (m_pListings && SUCCEEDED(m_pListings->OpenSearchListing(query, &listing))) {
+        StartListing(listing);
+    } else {
+        m_foundFolderRecs = ReadRecordList<ItemRecord>(
+            [&](LONG* n) { return m_pEngine->SearchFolderCount(query, n); },
+            [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFolders(query, r, n); });
+        m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFileCount(query, n); },
+                                                     [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFiles(query, r, n); });
+        m_listed = {int32_t(m_foundFolderRecs.size()), int32_t(m_foundFileRecs.size()), 1, 0};
+    }
+    ShowSearchRows();
+    emit searchRan(text);
+}
+
+void CFileListView::ShowSearchRows()
+{
+    CAlbDataItem* root = Root();
+    if (!root) return;
+    m_searchThumbs.clear();
+    m_searchThumbIndex.clear();
+    root->SetChildMaker([this](int first, int count, auto& made) { MakeSearchRows(first, count, made); },
+                        ListedRowCount());
+    ColourSearchHeaders();
+    m_pList->SetImageList(&m_searchThumbs, QSize(kThumbSide, kThumbSide));
+    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
+}
+
+// The header rows' colour, known from the counts before the rows are made.
+void CFileListView::ColourSearchHeaders()
+{
+    const int discRows = GroupRows(int(m_foundDiscRecs.size()));
+    const int folderRows = GroupRows(m_listed.folders);
+    if (discRows) m_pList->SetRowColor(0, kHeaderColour);
+    if (folderRows) m_pList->SetRowColor(discRows, kHeaderColour);
+    if (m_listed.files) m_pList->SetRowColor(discRows + folderRows, kHeaderColour);
+}
+
+int CFileListView::SearchThumb(int labelId)
+{
+    const auto found = m_searchThumbIndex.constFind(labelId);
+    if (found != m_searchThumbIndex.constEnd()) return *found;
+    const QPixmap thumb = Thumbnail(labelId);
+    int index = -1;
+    if (!thumb.isNull()) {
+        m_searchThumbs.push_back(thumb);
+        index = int(m_searchThumbs.size()) - 1;
+    }
+    m_searchThumbIndex.insert(labelId, index);
+    return index;
+}
+
+std::unique_ptr<CAlbDataItem> CFileListView::SearchHeader(UINT textId)
+{
+    auto header = std::make_unique<CAlbDataItem>(-1, -1, -1, QString(), QString(), QString(), QString(), 0, -1);
+    header->m_strItemName = LoadString(textId);
+    return header;
+}
+
+std::unique_ptr<CAlbDataItem> CFileListView::SearchItem(const ItemRecord& record, bool folder)
+{
+    auto item = std::make_unique<CAlbDataItem>(SearchThumb(record.labelId), record.discId, record.id,
+                                               Text(record.discName), QString(), TypeText(Text(record.type), folder),
+                                               ListTexts::DateText(record.time),
+                                               folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size);
+    item->m_strItemName = Text(record.name);
+    item->m_dwWord1 = DWORD(record.pathId);
+    return item;
+}
+
+// Rows in order: the discs found (read whole: a library has few), then the
+// folders, then the files; each group under its header.
+void CFileListView::MakeSearchRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made)
+{
+    const int discs = int(m_foundDiscRecs.size());
+    for (int row = first; row < first + count;) {
+        int kind = 0, index = -1;
+        SearchRowOf(row, discs, m_listed.folders, m_listed.files, &kind, &index);
+        if (kind == DiscHeader || kind == FolderHeader || kind == FileHeader) {
+            made.push_back(SearchHeader(kind == DiscHeader ? 3260 : kind == FolderHeader ? 3275 : 3276));
+            ++row;
+        } else if (kind == DiscRow) {
+            const DiscRecord& disc = m_foundDiscRecs[size_t(index)];
+            made.push_back(std::make_unique<CAlbDataItem>(
+                SearchThumb(disc.labelId), disc.discId, -1, Text(disc.name), Text(disc.tagNames),
+                ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
+                CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize));
+            ++row;
+        } else if (kind == FolderRow || kind == FileRow) {
+            // The rest of this group in one read.
+            const bool folder = kind == FolderRow;
+            const int members = folder ? m_listed.folders : m_listed.files;
+            const int wanted = std::min(first + count - row, members - index);
+            const std::vector<ItemRecord> records = ListedItems(folder ? kListingFolders : kListingFiles, index, wanted);
+            for (const ItemRecord& record : records) made.push_back(SearchItem(record, folder));
+            if (int(records.size()) < wanted) return; // not readable now; asked for again when painted
+            row += wanted;
+        } else {
+            return;
+        }
+    }
+}
+
+void CFileListView::ShowFolder(int discId, int folderId)
+{
+    ClearRows();
+    m_fileIcons.Clear();
+    LibraryListing listing = nullptr;
+    if (m_pListings && SUCCEEDED(m_pListings->OpenFolderListing(discId, folderId, &listing))) {
+        StartListing(listing);
+    } else {
+        m_folderEntries = ReadRecordList<FolderItemRecord>(
+            [&](LONG* n) { return m_pEngine->GetFolderItemCount(discId, folderId, n); },
+            [&](FolderItemRecord* records, LONG n) { return m_pEngine->GetFolderItems(discId, folderId, records, n); });
+        m_listed = {0, int32_t(m_folderEntries.size()), 1, 0};
+    }
+    if (CAlbDataItem* root = Root())
+        root->SetChildMaker([this](int first, int count, auto& made) { MakeFolderRows(first, count, made); },
+                            ListedRowCount());
+    m_pList->SetImageList(&m_fileIcons.Images(), QSize(kIconSide, kIconSide));
+    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
+}
+
+template <class Record>
+std::unique_ptr<CAlbDataItem> CFileListView::FolderEntry(const Record& record)
+{
+    const QString name = Text(record.name);
+    const QString type = Text(record.type);
+    const bool folder = type == u"Folder";
+    const int image = m_fileIcons.IndexOf(FileIconCache::KeyOf(name, folder), name, folder);
+    return std::make_unique<CAlbDataItem>(image, m_nCurrentDisc, record.id, name, QString(), TypeText(type, folder),
+                                          ListTexts::DateText(record.time),
+                                          folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size);
+}
+
+// A listed folder's rows are its folders, then its files; a folder read
+// whole is one list (counted as files).
+void CFileListView::MakeFolderRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made)
+{
+    if (!m_listing) {
+        for (int row = first; row < first + count && row < int(m_folderEntries.size()); ++row)
+            made.push_back(FolderEntry(m_folderEntries[size_t(row)]));
+        return;
+    }
+    for (int row = first; row < first + count;) {
+        const bool folder = row < m_listed.folders;
+        const int index = folder ? row : row - m_listed.folders;
+        const int wanted = std::min(first + count, folder ? m_listed.folders : first + count) - row;
+        const std::vector<ItemRecord> records = ListedItems(folder ? kListingFolders : kListingFiles, index, wanted);
+        for (const ItemRecord& record : records) made.push_back(FolderEntry(record));
+        if (int(records.size()) < wanted) return;
+        row += wanted;
+    }
+}
+
+std::vector<ItemRecord> CFileListView::ListedItems(int kind, int first, int count) const
+{
+    if (!m_listing) {
+        const std::vector<ItemRecord>& whole = kind == kListingFolders ? m_foundFolderRecs : m_foundFileRecs;
+        if (first < 0 || first >= int(whole.size())) return {};
+        const auto begin = whole.begin() + first;
+        return {begin, begin + std::min<ptrdiff_t>(count, whole.end() - begin)};
+    }
+    std::vector<ItemRecord> records(size_t(std::max(0, count)));
+    LONG filled = 0;
+    if (count <= 0 || FAILED(m_pListings->GetListingItems(m_listing, kind, first, records.data(), count, &filled)))
+        filled = 0;
+    records.resize(size_t(filled));
+    return records;
+}
+
+int CFileListView::ListedRowCount() const
+{
+    if (m_pList->GetMode() == CAlbListCtrl::SearchResults)
+        return GroupRows(int(m_foundDiscRecs.size())) + GroupRows(m_listed.folders) + GroupRows(m_listed.files);
+    return m_listed.folders + m_listed.files;
+}
+
+void CFileListView::StartListing(LibraryListing listing)
+{
+    m_listing = listing;
+    m_listed = {};
+    m_pListings->WaitListing(m_listing, kFirstScreenRows, kFirstScreenWaitMs, &m_listed);
+    if (m_listed.complete || FAILED(m_listed.failure)) FinishListing();
+    else m_listingTimer.start(kListingPollMs);
+}
+
+// The rows found since are added at the end; what is shown stays in place.
+void CFileListView::PollListing()
+{
+    if (!m_listing) return;
+    m_pListings->WaitListing(m_listing, 0, 0, &m_listed);
+    const int rows = ListedRowCount();
+    if (CAlbDataItem* root = Root(); root && rows > root->ChildCount()) {
+        if (m_pList->GetMode() == CAlbListCtrl::SearchResults) ColourSearchHeaders();
+        root->GrowChildCount(rows);
+        m_pList->Model()->GrowItemCount(rows);
+    }
+    if (m_listed.complete || FAILED(m_listed.failure)) FinishListing();
+}
+
+void CFileListView::FinishListing() { m_listingTimer.stop(); }
+
+void CFileListView::CompleteListing()
+{
+    if (!IsListing()) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    while (m_pListings->WaitListing(m_listing, std::numeric_limits<LONG>::max(), 1000, &m_listed) == S_FALSE) {
+    }
+    QGuiApplication::restoreOverrideCursor();
+    PollListing();
+}
+
+void CFileListView::CloseListing()
+{
+    m_listingTimer.stop();
+    if (m_listing) m_pListings->CloseListing(m_listing);
+    m_listing = nullptr;
+    m_listed = {};
+    m_foundFolderRecs.clear();
+    m_foundFileRecs.clear();
+    m_folderEntries.clear();
+}
