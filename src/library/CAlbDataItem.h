@@ -64,6 +64,9 @@ public:
     DWORD m_dwWord1 = 0;
     DWORD m_dwWord2 = 0;
     INT64 m_nSize;
+    // The file time the date text was made from; -1 when the text is all
+    // there is (a disc's date as its import wrote it).
+    INT64 m_nTime = -1;
 
 private:
     using Block = std::vector<std::unique_ptr<CAlbDataItem>>;

@@ -73,6 +73,9 @@ public:
     bool FromSearch() const { return m_bFromSearch; }
     // Whether a search or folder is still being counted.
     bool IsListing() const { return m_listing != nullptr && !m_listed.complete; }
+    // Folders and files found by the last search, so far.
+    int FoundFolderCount() const { return m_listed.folders; }
+    int FoundFileCount() const { return m_listed.files; }
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, QObject* hintObject) override;

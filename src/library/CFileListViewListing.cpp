@@ -128,6 +128,7 @@ std::unique_ptr<CAlbDataItem> CFileListView::SearchItem(const ItemRecord& record
                                                folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size);
     item->m_strItemName = Text(record.name);
     item->m_dwWord1 = DWORD(record.pathId);
+    item->m_nTime = record.time;
     return item;
 }
 
@@ -191,9 +192,11 @@ std::unique_ptr<CAlbDataItem> CFileListView::FolderEntry(const Record& record)
     const QString type = Text(record.type);
     const bool folder = type == u"Folder";
     const int image = m_fileIcons.IndexOf(FileIconCache::KeyOf(name, folder), name, folder);
-    return std::make_unique<CAlbDataItem>(image, m_nCurrentDisc, record.id, name, QString(), TypeText(type, folder),
-                                          ListTexts::DateText(record.time),
-                                          folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size);
+    auto entry = std::make_unique<CAlbDataItem>(image, m_nCurrentDisc, record.id, name, QString(), TypeText(type, folder),
+                                                ListTexts::DateText(record.time),
+                                                folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, record.size);
+    entry->m_nTime = record.time;
+    return entry;
 }
 
 // A listed folder's rows are its folders, then its files; a folder read

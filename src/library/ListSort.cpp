@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr INT64 kFileTimeMinute = 600000000; // 100 ns units
+
 enum class Key { None, Name, Tags, Type, Date, Size };
 
 Key KeyOf(int mode, int column)
@@ -39,6 +41,11 @@ RowKey MakeKey(const CAlbDataItem& item, Key key, const QCollator& collator)
     RowKey row{item.m_dwFlags};
     if (key == Key::Size) {
         row.number = item.m_nSize;
+    } else if (key == Key::Date && item.m_nTime >= 0) {
+        // The text shows this time to the minute; comparing the minutes
+        // orders as the parsed text would, without parsing 100,000 texts.
+        row.hasDate = true;
+        row.number = item.m_nTime / kFileTimeMinute;
     } else if (key == Key::Date) {
         const QDateTime date = ListTexts::ParseDate(item.m_strText4);
         row.hasDate = date.isValid();

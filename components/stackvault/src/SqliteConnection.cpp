@@ -60,7 +60,6 @@ HRESULT SqliteConnection::OpenReadOnly(const QString& path)
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     rc = NameMatch::Register(m_db);
-    if (rc == SQLITE_OK) rc = sqlite3_exec(m_db, "PRAGMA mmap_size=1073741824", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const HRESULT hr = Failure(rc, "open read-only");
         Close();

@@ -1,0 +1,182 @@
+// Browsing and searching in the window at ten million files. The real
+// window (CAlbireoApp, offscreen) opens a library of 10,000,000 files on
+// 100 discs (made once into a work folder through the engine's batches,
+// see BrowseLibrary.h). For each query: the time from Search(text) until
+// the first screen of rows is painted, and until the counts are final,
+// against `grep -F -i -c` over a text file of the same 10 M names (best of
+// three each); the growth of the process's memory. Then a folder of 99,990
+// entries against one of 10 (time until the first screen is painted), and
+// sorting that folder by each column.
+//
+//   library_browse [work folder]   (default /tmp/albireo-browse-bench)
+#include "BrowseLibrary.h"
+#include "CAlbireoApp.h"
+#include "CFileListView.h"
+#include "CMainFrame.h"
+#include "PowerNotices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kRuns = 3;
+
+double ResidentMegabytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
+}
+
+double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+struct GrepResult {
+    double milliseconds;
+    long long count;
+};
+
+GrepResult Grep(const QString& text, const QString& names)
+{
+    double best = 1e12;
+    long long count = -1;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        QProcess grep;
+        grep.start(QStringLiteral("grep"), {QStringLiteral("-F"), QStringLiteral("-i"), QStringLiteral("-c"), text, names});
+        grep.waitForFinished(-1);
+        best = std::min(best, Milliseconds(timer));
+        count = grep.readAllStandardOutput().trimmed().toLongLong();
+    }
+    return {best, count};
+}
+
+// Paints what the list shows, as the screen would.
+void PaintList(CFileListView* view) { view->List()->viewport()->grab(); }
+
+struct SearchResult {
+    double firstScreen;
+    double finalCounts;
+    double memoryGrowth;
+    long long files;
+};
+
+SearchResult MeasureSearch(CFileListView* view, const QString& text)
+{
+    SearchResult best{1e12, 1e12, 0, 0};
+    for (int run = 0; run < kRuns; ++run) {
+        view->ShowAllDiscs();
+        QCoreApplication::processEvents();
+        const double memoryBefore = ResidentMegabytes();
+        QElapsedTimer timer;
+        timer.start();
+        view->Search(text);
+        PaintList(view);
+        const double first = Milliseconds(timer);
+        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const double final = Milliseconds(timer);
+        PaintList(view);
+        best.firstScreen = std::min(best.firstScreen, first);
+        best.finalCounts = std::min(best.finalCounts, final);
+        best.memoryGrowth = std::max(best.memoryGrowth, ResidentMegabytes() - memoryBefore);
+    }
+    best.files = view->FoundFileCount();
+    return best;
+}
+
+double MeasureFolder(CFileListView* view, int folderId)
+{
+    double best = 1e12;
+    for (int run = 0; run < 5; ++run) {
+        view->ShowAllDiscs();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        view->ShowFolder(BrowseLibrary::kDiscs, folderId);
+        PaintList(view);
+        best = std::min(best, Milliseconds(timer));
+        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    return best;
+}
+
+void MeasureSorting(CFileListView* view)
+{
+    view->ShowFolder(BrowseLibrary::kDiscs, BrowseLibrary::LargeFolderId());
+    while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const char* const names[] = {"name", "size", "type", "date"};
+    for (int column = 0; column < 4; ++column) {
+        for (int click = 0; click < 2; ++click) {
+            QElapsedTimer timer;
+            timer.start();
+            emit view->List()->columnClicked(column);
+            PaintList(view);
+            std::printf("  sort by %-5s %s  %8.1f ms%s\n", names[column], click ? "descending" : "ascending ",
+                        Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every row read and made)" : "");
+        }
+    }
+}
+
+void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch)
+{
+    if (qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")) qputenv("ALBIREO_PROGRAM_DIR", ALBIREO_BUILT_PROGRAM_DIR);
+    qputenv("ALBIREO_LIBRARY_DB", database.toLocal8Bit());
+    qputenv("ALBIREO_REGISTRY_USER", scratch.filePath(QStringLiteral("user.reg")).toLocal8Bit());
+    qputenv("ALBIREO_REGISTRY_MACHINE", scratch.filePath(QStringLiteral("machine.reg")).toLocal8Bit());
+    qputenv("ALBIREO_RUNTIME_DIR", scratch.path().toLocal8Bit());
+    qputenv("ALBIREO_UNATTENDED", "1");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/albireo-browse-bench");
+    QTemporaryDir scratch;
+    std::fprintf(stderr, "library in %s (made on the first run, several minutes)\n", qPrintable(folder));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const BrowseLibrary::Paths paths = BrowseLibrary::Ensure(folder);
+    PrepareEnvironment(paths.database, scratch);
+    CAlbireoApp app(QStringList{QStringLiteral("albireo")});
+    app.SetPowerNotices(std::make_unique<PowerNotices>());
+    if (!app.InitInstance()) return 1;
+    CFileListView* view = app.MainFrame()->FileListView();
+    app.MainFrame()->resize(1024, 668);
+
+    const QStringList queries = {QStringLiteral("prabel"), QStringLiteral("holiday"), QStringLiteral("img_12"),
+                                 QStringLiteral("2019"), QStringLiteral("final_"), QStringLiteral("ber"),
+                                 QStringLiteral("concert 20"), QStringLiteral(".flac"), QStringLiteral(".jpg"),
+                                 QStringLiteral("q"), QStringLiteral("7"), QStringLiteral("zx"), QStringLiteral("ka"),
+                                 QStringLiteral("_")};
+    std::printf("%-12s %9s %9s %11s %9s %11s %9s %8s\n", "query", "files", "grep ms", "first ms", "ratio", "final ms",
+                "ratio", "MB");
+    bool countsAgree = true;
+    for (const QString& query : queries) {
+        const GrepResult grep = Grep(query, paths.names);
+        const SearchResult search = MeasureSearch(view, query);
+        countsAgree = countsAgree && grep.count == search.files;
+        std::printf("%-12s %9lld %9.1f %11.2f %9.3f %11.1f %9.2f %8.1f%s\n", qPrintable("\"" + query + "\""),
+                    search.files, grep.milliseconds, search.firstScreen, search.firstScreen / grep.milliseconds,
+                    search.finalCounts, search.finalCounts / grep.milliseconds, search.memoryGrowth,
+                    grep.count == search.files ? "" : "  (grep counts differently!)");
+    }
+    const double small = MeasureFolder(view, BrowseLibrary::SmallFolderId());
+    const double large = MeasureFolder(view, BrowseLibrary::LargeFolderId());
+    std::printf("\nfolder of 10 entries: %.2f ms, of 99,990 entries: %.2f ms, ratio %.2f (goal at most 2)\n", small,
+                large, large / small);
+    std::printf("\nsorting the folder of 99,990 entries:\n");
+    MeasureSorting(view);
+    std::printf("\nfile counts %s grep's\n", countsAgree ? "agree with" : "DIFFER from");
+    app.ExitInstance();
+    return countsAgree ? 0 : 1;
+}

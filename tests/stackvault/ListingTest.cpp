@@ -1,0 +1,202 @@
+// Listings through the loaded engine: long searches and folders read a
+// screen at a time must give exactly what the whole-list calls give, in
+// the same order, leave out discs being imported, and stay safe when the
+// library changes or closes under them.
+#include "EngineTestSupport.h"
+#include "ILibraryListings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFolders = 30;
+constexpr int kFiles = 1500;
+
+class ListingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseFreshDatabase();
+        engine = std::make_unique<EngineInstance>();
+        ASSERT_EQ(S_OK, engine->InitializeResult());
+        ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryListings, reinterpret_cast<void**>(&listings)));
+        disc = AddTestDisc(e(), QStringLiteral("Archive"), "L1");
+        FillDisc(disc, 0);
+    }
+    void TearDown() override
+    {
+        if (listings) listings->Release();
+    }
+    ILibraryEngine* e() const { return engine->get(); }
+
+    // kFolders folders in the root, kFiles files spread over the root and
+    // the folders, ids offset by `base` so that several discs can coexist.
+    void FillDisc(int discId, int base, bool close = true)
+    {
+        ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+        QStringList folders, paths, files;
+        for (int f = 1; f <= kFolders; ++f) {
+            const QString name = QStringLiteral("Folder %1 of %2").arg(f).arg(discId);
+            folders << EntryRow({base + f, name, 0, QStringLiteral("Folder"), 1, discId, 4, 0, 0});
+            paths << PathRow(base + f, QLatin1Char('\\') + name);
+        }
+        ASSERT_EQ(S_OK, e()->InsertPathRows(handle, W(Batch(paths)), 1));
+        ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch(folders, true)), 1));
+        for (int n = 1; n <= kFiles; ++n) {
+            const int folder = n % 3 == 0 ? 0 : base + 1 + n % kFolders;
+            files << EntryRow({base * 100 + n, QStringLiteral("photo_%1_x.%2").arg(n).arg(n % 2 ? "jpg" : "png"), n,
+                               QStringLiteral("Image"), 100 + n, discId, 4, folder, folder});
+            if (files.size() == 500) {
+                ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+                files.clear();
+            }
+        }
+        if (close) {
+            ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+        }
+    }
+
+    LibraryListingCounts WaitComplete(LibraryListing listing)
+    {
+        LibraryListingCounts counts{};
+        while (listings->WaitListing(listing, 1 << 30, 1000, &counts) == S_FALSE) {
+        }
+        return counts;
+    }
+
+    // Every record of a kind, read in ranges of `step`.
+    std::vector<ItemRecord> ReadAll(LibraryListing listing, LONG kind, int count, int step)
+    {
+        std::vector<ItemRecord> all(static_cast<size_t>(count));
+        for (int first = 0; first < count; first += step) {
+            LONG filled = -1;
+            const int n = std::min(step, count - first);
+            EXPECT_EQ(S_OK, listings->GetListingItems(listing, kind, first, all.data() + first, n, &filled));
+            EXPECT_EQ(n, filled);
+        }
+        return all;
+    }
+
+    static void ExpectSameRecords(const std::vector<ItemRecord>& whole, const std::vector<ItemRecord>& listed)
+    {
+        ASSERT_EQ(whole.size(), listed.size());
+        for (size_t i = 0; i < whole.size(); ++i) {
+            EXPECT_EQ(whole[i].id, listed[i].id) << i;
+            EXPECT_EQ(FromW(whole[i].name), FromW(listed[i].name)) << i;
+            EXPECT_EQ(whole[i].pathId, listed[i].pathId) << i;
+            EXPECT_EQ(whole[i].parentId, listed[i].parentId) << i;
+            EXPECT_EQ(whole[i].size, listed[i].size) << i;
+            EXPECT_EQ(FromW(whole[i].discName), FromW(listed[i].discName)) << i;
+        }
+    }
+
+    void ExpectSearchMatchesWholeLists(const QString& text)
+    {
+        SCOPED_TRACE(text.toStdString());
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenSearchListing(W(text), &listing));
+        const LibraryListingCounts counts = WaitComplete(listing);
+        const std::vector<ItemRecord> folders = FoundFolders(e(), text);
+        const std::vector<ItemRecord> files = FoundFiles(e(), text);
+        EXPECT_EQ(1, counts.complete);
+        ExpectSameRecords(folders, ReadAll(listing, kListingFolders, counts.folders, 7));
+        ExpectSameRecords(files, ReadAll(listing, kListingFiles, counts.files, 97));
+        EXPECT_EQ(S_OK, listings->CloseListing(listing));
+    }
+
+    std::unique_ptr<EngineInstance> engine;
+    ILibraryListings* listings = nullptr;
+    LibraryImportHandle handle = nullptr;
+    int disc = 0;
+};
+
+TEST_F(ListingTest, SearchListingsGiveTheWholeListsRecordsInTheirOrder)
+{
+    for (const char* text : {"photo_1", ".JPG", "x.", "_", "7", "older 1", "no such name", ""})
+        ExpectSearchMatchesWholeLists(QString::fromUtf8(text));
+}
+
+TEST_F(ListingTest, FolderListingsGiveFoldersThenFilesAsTheWholeList)
+{
+    for (int folder : {0, 2}) {
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenFolderListing(disc, folder, &listing));
+        const LibraryListingCounts counts = WaitComplete(listing);
+        const std::vector<FolderItemRecord> whole = FolderItems(e(), disc, folder);
+        ASSERT_EQ(whole.size(), size_t(counts.folders + counts.files));
+        std::vector<ItemRecord> listed = ReadAll(listing, kListingFolders, counts.folders, 4);
+        const std::vector<ItemRecord> files = ReadAll(listing, kListingFiles, counts.files, 33);
+        listed.insert(listed.end(), files.begin(), files.end());
+        for (size_t i = 0; i < whole.size(); ++i) {
+            EXPECT_EQ(whole[i].id, listed[i].id) << i;
+            EXPECT_EQ(FromW(whole[i].name), FromW(listed[i].name)) << i;
+            EXPECT_EQ(FromW(whole[i].type), FromW(listed[i].type)) << i;
+        }
+        EXPECT_EQ(folder == 0 ? kFolders : 0, counts.folders);
+        listings->CloseListing(listing);
+    }
+}
+
+TEST_F(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)
+{
+    const int second = AddTestDisc(e(), QStringLiteral("Second"), "L2");
+    FillDisc(second, 1000, false); // the import stays open
+    LibraryListing search = nullptr, folder = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &search));
+    ASSERT_EQ(S_OK, listings->OpenFolderListing(second, 0, &folder));
+    EXPECT_EQ(kFiles, WaitComplete(search).files);
+    const LibraryListingCounts hidden = WaitComplete(folder);
+    EXPECT_EQ(0, hidden.folders + hidden.files);
+    listings->CloseListing(search);
+    listings->CloseListing(folder);
+
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &search));
+    EXPECT_EQ(2 * kFiles, WaitComplete(search).files);
+    listings->CloseListing(search);
+}
+
+TEST_F(ListingTest, WaitingGivesAScreenfulOrTheEndAndRangesStopAtWhatWasFound)
+{
+    LibraryListing listing = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo", &listing));
+    LibraryListingCounts counts{};
+    const HRESULT hr = listings->WaitListing(listing, 40, 10000, &counts);
+    EXPECT_TRUE(hr == S_OK || hr == S_FALSE);
+    EXPECT_TRUE(counts.complete || counts.folders + counts.files >= 40);
+    counts = WaitComplete(listing);
+    std::vector<ItemRecord> records(10);
+    LONG filled = -1;
+    EXPECT_EQ(S_OK, listings->GetListingItems(listing, kListingFiles, kFiles - 4, records.data(), 10, &filled));
+    EXPECT_EQ(4, filled);
+    EXPECT_EQ(S_OK, listings->GetListingItems(listing, kListingFiles, kFiles + 5, records.data(), 10, &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(E_INVALIDARG, listings->GetListingItems(listing, 7, 0, records.data(), 10, &filled));
+    EXPECT_EQ(S_OK, listings->CloseListing(listing));
+    EXPECT_EQ(E_INVALIDARG, listings->CloseListing(listing));
+    EXPECT_EQ(E_INVALIDARG, listings->WaitListing(listing, 1, 0, &counts));
+}
+
+TEST_F(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibraryEndsListings)
+{
+    LibraryListing listing = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenFolderListing(disc, 0, &listing));
+    ASSERT_GT(WaitComplete(listing).files, 0);
+    ASSERT_EQ(S_OK, e()->DeleteDisc(disc, 0));
+    ItemRecord record{};
+    record.id = -1;
+    LONG filled = 0;
+    EXPECT_EQ(S_OK, listings->GetListingItems(listing, kListingFiles, 0, &record, 1, &filled));
+    EXPECT_EQ(1, filled);
+    EXPECT_EQ(0, record.id);
+
+    // Listings still finding when the library closes are stopped with it.
+    FillDisc(AddTestDisc(e(), QStringLiteral("Again"), "L3"), 5000);
+    LibraryListing open = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"o", &open));
+    EXPECT_EQ(S_OK, e()->Uninitialize());
+    LibraryListingCounts counts{};
+    EXPECT_EQ(E_INVALIDARG, listings->WaitListing(open, 1, 0, &counts));
+}
+
+} // namespace
