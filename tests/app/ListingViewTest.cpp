@@ -1,0 +1,125 @@
+// The file list over lists longer than a screen: a search and a folder are
+// shown before every row is found, grow as the rest arrives without moving
+// what is shown, and read the rows a user scrolls to.
+#include "CAlbDataItem.h"
+#include "CAlbireoApp.h"
+#include "CFileListView.h"
+#include "CMainFrame.h"
+#include "CatalogueFixture.h"
+#include "PowerNotices.h"
+#include "ScreenshotDir.h"
+
+#include <QAbstractItemModel>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFiles = 700;
+
+CatalogueFixture* g_catalogue = nullptr;
+
+QString FileName(int n) { return QStringLiteral("track_%1.ogg").arg(n, 4, 10, QLatin1Char('0')); }
+
+class ListingViewTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_catalogue = new CatalogueFixture;
+        QList<QPair<QString, int>> files;
+        for (int n = 1; n <= kFiles; ++n) files.append({QStringLiteral("music/") + FileName(n), 10 + n});
+        files.append({QStringLiteral("music/tracks/readme.txt"), 5});
+        g_catalogue->Import(QStringLiteral("Long Album"), files, {QStringLiteral("Music")});
+    }
+    static void TearDownTestSuite()
+    {
+        delete g_catalogue;
+        g_catalogue = nullptr;
+    }
+    void SetUp() override
+    {
+        CatalogueFixture::ResetProgramState();
+        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
+        m_app->SetPowerNotices(std::make_unique<PowerNotices>());
+        ASSERT_TRUE(m_app->InitInstance());
+        m_view = m_app->MainFrame()->FileListView();
+        m_model = m_view->List()->Model();
+    }
+    void TearDown() override { m_app->ExitInstance(); }
+
+    QString Cell(int row, int column) const { return m_model->data(m_model->index(row, column), Qt::DisplayRole).toString(); }
+    void WaitForTheWholeList() const
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_view->IsListing(); }, 10000));
+        QCoreApplication::processEvents();
+    }
+    void OpenRow(const QString& name)
+    {
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (Cell(row, 0) != name) continue;
+            m_view->List()->SelectRow(row);
+            QTest::keyClick(m_view->List(), Qt::Key_Return);
+            return;
+        }
+        FAIL() << "no row " << name.toStdString();
+    }
+
+    std::unique_ptr<CAlbireoApp> m_app;
+    CFileListView* m_view = nullptr;
+    CAlbListModel* m_model = nullptr;
+};
+
+TEST_F(ListingViewTest, ASearchLongerThanAScreenEndsWithEveryHitInOrderUnderItsHeader)
+{
+    m_app->MainFrame()->show();
+    m_view->Search(QStringLiteral("TRACK"));
+    const int shownAtOnce = m_model->rowCount();
+    EXPECT_GE(shownAtOnce, std::min(kFiles, CFileListView::kFirstScreenRows)); // the first screen at once
+    const QString firstHit = Cell(1, 1);
+    WaitForTheWholeList();
+    // Folder "tracks" matches too: its group comes before the files'.
+    EXPECT_EQ(1, m_view->FoundFolderCount());
+    EXPECT_EQ(kFiles, m_view->FoundFileCount());
+    ASSERT_EQ(2 + 1 + kFiles, m_model->rowCount());
+    EXPECT_EQ(firstHit, Cell(1, 1)); // what was shown did not move
+    EXPECT_EQ(QStringLiteral("tracks"), Cell(1, 1));
+    EXPECT_EQ(FileName(1), Cell(3, 1));
+    EXPECT_EQ(FileName(kFiles), Cell(2 + kFiles, 1));
+    EXPECT_EQ(QStringLiteral("Long Album"), Cell(2 + kFiles, 2));
+    ScreenshotDir::Save(m_app->MainFrame(), "file-list-long-search");
+}
+
+TEST_F(ListingViewTest, AFolderOfManyEntriesReadsTheRowsScrolledToAndSortsThemAll)
+{
+    OpenRow(QStringLiteral("Long Album"));
+    OpenRow(QStringLiteral("music"));
+    WaitForTheWholeList();
+    ASSERT_EQ(1 + kFiles, m_model->rowCount());
+    EXPECT_EQ(QStringLiteral("tracks"), Cell(0, 0)); // folders first
+    EXPECT_EQ(FileName(kFiles), Cell(kFiles, 0));
+    // Sorting by size descending reads every row: the largest file first,
+    // the folder last.
+    emit m_view->List()->columnClicked(1);
+    emit m_view->List()->columnClicked(1);
+    EXPECT_EQ(FileName(kFiles), Cell(0, 0));
+    EXPECT_EQ(QStringLiteral("tracks"), Cell(kFiles, 0));
+    // Back and in again: a fresh listing of the same folder.
+    QTest::keyClick(m_view->List(), Qt::Key_Backspace);
+    OpenRow(QStringLiteral("music"));
+    WaitForTheWholeList();
+    EXPECT_EQ(FileName(1), Cell(1, 0));
+}
+
+TEST_F(ListingViewTest, AnotherSearchWhileOneIsStillFindingReplacesIt)
+{
+    m_view->Search(QStringLiteral("track"));
+    m_view->Search(QStringLiteral("readme"));
+    WaitForTheWholeList();
+    EXPECT_EQ(0, m_view->FoundFolderCount());
+    EXPECT_EQ(1, m_view->FoundFileCount());
+    ASSERT_EQ(2, m_model->rowCount()); // the file header and the file
+    EXPECT_EQ(QStringLiteral("readme.txt"), Cell(m_model->rowCount() - 1, 1));
+}
+
+} // namespace
