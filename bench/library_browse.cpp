@@ -82,8 +82,9 @@ SearchResult MeasureSearch(CFileListView* view, const QString& text)
         view->Search(text);
         PaintList(view);
         const double first = Milliseconds(timer);
-        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (!view->CountsFinal()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         const double final = Milliseconds(timer);
+        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         PaintList(view);
         best.firstScreen = std::min(best.firstScreen, first);
         best.finalCounts = std::min(best.finalCounts, final);

@@ -70,7 +70,7 @@ void CFileListView::Search(const QString& text)
             [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFolders(query, r, n); });
         m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFileCount(query, n); },
                                                      [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFiles(query, r, n); });
-        m_listed = {int32_t(m_foundFolderRecs.size()), int32_t(m_foundFileRecs.size()), 1, 0};
+        m_listed = {int32_t(m_foundFolderRecs.size()), int32_t(m_foundFileRecs.size()), 1, 0, 1, 0};
     }
     ShowSearchRows();
     emit searchRan(text);
@@ -176,7 +176,7 @@ void CFileListView::ShowFolder(int discId, int folderId)
         m_folderEntries = ReadRecordList<FolderItemRecord>(
             [&](LONG* n) { return m_pEngine->GetFolderItemCount(discId, folderId, n); },
             [&](FolderItemRecord* records, LONG n) { return m_pEngine->GetFolderItems(discId, folderId, records, n); });
-        m_listed = {0, int32_t(m_folderEntries.size()), 1, 0};
+        m_listed = {0, int32_t(m_folderEntries.size()), 1, 0, 1, 0};
     }
     if (CAlbDataItem* root = Root())
         root->SetChildMaker([this](int first, int count, auto& made) { MakeFolderRows(first, count, made); },
@@ -261,6 +261,9 @@ void CFileListView::PollListing()
         if (m_pList->GetMode() == CAlbListCtrl::SearchResults) ColourSearchHeaders();
         root->GrowChildCount(rows);
         m_pList->Model()->GrowItemCount(rows);
+    } else if (m_listed.counted) {
+        // Counted ahead: rows shown blank until found are asked for again.
+        m_pList->Model()->Refresh();
     }
     if (m_listed.complete || FAILED(m_listed.failure)) FinishListing();
 }

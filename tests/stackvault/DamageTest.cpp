@@ -249,8 +249,8 @@ TEST_F(DamageTest, DamageOnlyInTheNameIndexesComesBackComplete)
     {
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
-        LONG count = 0;
-        EXPECT_EQ(LIBRARY_E_DAMAGED, engine->SearchFileCount(u"e-", &count)); // short: scans the folded names
+        std::vector<ItemRecord> found(10);
+        EXPECT_EQ(LIBRARY_E_DAMAGED, engine->SearchFiles(u"e-", found.data(), 10)); // short: scans the folded names
     }
     EXPECT_NE(S_OK, Check(0));
 

@@ -177,6 +177,24 @@ TEST_F(ListingTest, WaitingGivesAScreenfulOrTheEndAndRangesStopAtWhatWasFound)
     EXPECT_EQ(E_INVALIDARG, listings->WaitListing(listing, 1, 0, &counts));
 }
 
+TEST_F(ListingTest, ShortSearchesAreCountedAtOnceAndLongOnesWhenFound)
+{
+    LibraryListing shortOne = nullptr, longOne = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"_", &shortOne));
+    LibraryListingCounts counts{};
+    listings->WaitListing(shortOne, 0, 0, &counts);
+    EXPECT_EQ(1, counts.counted);
+    EXPECT_EQ(kFiles, counts.files);
+    EXPECT_EQ(0, counts.folders);
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &longOne));
+    listings->WaitListing(longOne, 0, 0, &counts);
+    EXPECT_EQ(counts.complete, counts.counted); // counted only by finding
+    EXPECT_EQ(1, WaitComplete(longOne).counted);
+    EXPECT_EQ(kFiles, WaitComplete(shortOne).files);
+    listings->CloseListing(shortOne);
+    listings->CloseListing(longOne);
+}
+
 TEST_F(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibraryEndsListings)
 {
     LibraryListing listing = nullptr;

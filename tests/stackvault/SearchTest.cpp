@@ -2,7 +2,9 @@
 // script, short and long queries, and what the results carry.
 #include "EngineTestSupport.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -10,7 +12,7 @@ class SearchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        UseFreshDatabase();
+        path = UseFreshDatabase();
         engine = std::make_unique<EngineInstance>();
         ASSERT_EQ(S_OK, engine->InitializeResult());
         disc = AddTestDisc(e(), QStringLiteral("Urlaub Fotos"), "S1");
@@ -30,6 +32,26 @@ protected:
     }
     ILibraryEngine* e() const { return engine->get(); }
 
+    // Names of files the whole-list search fills, however many it counts.
+    int ScannedFiles(const QString& text) const
+    {
+        std::vector<ItemRecord> records(64);
+        e()->SearchFiles(W(text), records.data(), 64);
+        return int(std::count_if(records.begin(), records.end(), [](const ItemRecord& r) { return r.id != 0; }));
+    }
+    LONG CountedFiles(const QString& text) const
+    {
+        LONG count = -1;
+        EXPECT_EQ(S_OK, e()->SearchFileCount(W(text), &count));
+        return count;
+    }
+    void ExpectShortCountsAsScanned()
+    {
+        for (const char* text : {"a", "Ä", "ä", "ss", "ß", "σ", "Ч", "x", "ab", "l-", ".J", "e", "ee", "q"})
+            EXPECT_EQ(ScannedFiles(QString::fromUtf8(text)), CountedFiles(QString::fromUtf8(text))) << text;
+    }
+
+    QString path;
     std::unique_ptr<EngineInstance> engine;
     int disc = 0;
 };
@@ -87,6 +109,44 @@ TEST_F(SearchTest, ResultsCarryTheirDiscFolderAndPath)
     EXPECT_EQ(disc, record.discId);
     ASSERT_EQ(S_OK, e()->SearchDiscCount(u"nothing", &count));
     EXPECT_EQ(0, count);
+}
+
+// Short queries are counted ahead from the characters and pairs of each
+// disc's names; the counts must stay what a scan finds, through repeated
+// characters, letters of two bytes, discs imported, hidden, deleted, and
+// a library written before the counts existed.
+TEST_F(SearchTest, ShortQueriesAreCountedAsTheScanFindsThem)
+{
+    ExpectShortCountsAsScanned();
+    EXPECT_EQ(2, CountedFiles(QStringLiteral("Ä")));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("ab")));
+
+    const int second = AddTestDisc(e(), QStringLiteral("Zweite"), "S2");
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({EntryRow({20, QStringLiteral("aaaa.txt"), 1, QStringLiteral("Text"),
+                                                                   1, second, 4, 0, 0})})), 1));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("a"))); // "ab"; the open import is left out
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    EXPECT_EQ(2, CountedFiles(QStringLiteral("a")));  // "aaaa" counts once
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("aa")));
+    ExpectShortCountsAsScanned();
+
+    // Written before the counts: they are built when the library opens.
+    engine.reset();
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(path.toUtf8().constData(), &raw));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(raw, "DROP TABLE name_grams; PRAGMA user_version=1", nullptr, nullptr, nullptr));
+    sqlite3_close(raw);
+    engine = std::make_unique<EngineInstance>();
+    ASSERT_EQ(S_OK, engine->InitializeResult());
+    EXPECT_EQ(2, CountedFiles(QStringLiteral("a")));
+    ExpectShortCountsAsScanned();
+
+    ASSERT_EQ(S_OK, e()->DeleteDisc(disc, 0));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("a")));
+    EXPECT_EQ(0, CountedFiles(QStringLiteral("Ä")));
+    ExpectShortCountsAsScanned();
 }
 
 TEST_F(SearchTest, FillsNoMoreRecordsThanAskedFor)

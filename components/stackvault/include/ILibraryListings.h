@@ -34,15 +34,17 @@ enum LibraryListingKind : LONG { kListingFolders = 0, kListingFiles = 1 };
 #pragma pack(push, 1)
 
 struct LibraryListingCounts {
-    int32_t folders;  // folders found so far
-    int32_t files;    // files found so far (none before every folder is found)
-    int32_t complete; // 1 when every entry is found, the counts final
+    int32_t folders;  // folders of the listing: all of them once counted, else those found so far
+    int32_t files;    // the same for files (none before every folder is found, unless counted)
+    int32_t complete; // 1 when every entry is found
     int32_t failure;  // the worker's failure (an HRESULT, e.g. LIBRARY_E_DAMAGED); 0 while it has none
+    int32_t counted;  // 1 when folders and files are final: counted ahead, or complete
+    int32_t reserved;
 };
 
 #pragma pack(pop)
 
-static_assert(sizeof(LibraryListingCounts) == 16);
+static_assert(sizeof(LibraryListingCounts) == 24);
 
 struct ILibraryListings : IUnknown {
     // Starts finding folders and files whose names contain `text`, as
@@ -54,7 +56,9 @@ struct ILibraryListings : IUnknown {
     // Waits at most timeoutMs until `rows` entries (folders and files
     // together) are found or the listing is complete, then gives the
     // counts so far. S_OK when complete, S_FALSE when still finding, the
-    // worker's failure when it failed.
+    // worker's failure when it failed. A search for one or two characters
+    // is counted ahead: its counts are final at once, while its entries
+    // are still being found (their records are not filled until then).
     virtual HRESULT WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts) = 0;
     // The records of entries first .. first + count - 1 of one kind, as far
     // as found; *filled says how many were filled. Records have every

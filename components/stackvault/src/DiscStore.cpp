@@ -31,6 +31,7 @@ constexpr const char* kDeleteSteps[] = {
     " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
     "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
     "DELETE FROM folders WHERE disc_id = ?1",
+    "DELETE FROM name_grams WHERE disc_id = ?1",
     "DELETE FROM disc_gaps WHERE disc_id = ?1",
     "DELETE FROM disc_replacements WHERE new_disc_id = ?1",
     "DELETE FROM discs WHERE id = ?1",

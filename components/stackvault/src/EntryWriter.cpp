@@ -1,5 +1,7 @@
 #include "EntryWriter.h"
 
+#include "NameGrams.h"
+
 #include <sqlite3.h>
 
 namespace {
@@ -71,7 +73,10 @@ HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first,
         const HRESULT hr = Run(step, importId, first, last);
         if (FAILED(hr)) return hr;
     }
-    return S_OK;
+    return NameGrams::Add(m_db, kind,
+                          kind == EntryKind::Files
+                              ? "SELECT n.disc_id, n.fold FROM temp.slice_ids s CROSS JOIN file_folds n ON n.id = s.id"
+                              : "SELECT n.disc_id, n.fold FROM temp.slice_ids s CROSS JOIN folder_folds n ON n.id = s.id");
 }
 
 HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t third)

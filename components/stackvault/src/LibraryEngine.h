@@ -146,7 +146,9 @@ private:
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count);
     HRESULT OpenSchema();
-    HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing);
+    HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
+                         std::array<int, ListingWorker::kKinds> totals = {-1, -1});
+    std::array<int, ListingWorker::kKinds> CountedAhead(const QByteArray& folded);
     ListingWorker* ListingOf(LibraryListing listing) const;
     void UndoOpenImports();
     void UndoImport(LibraryImportHandle handle);

@@ -5,6 +5,7 @@
 
 #include "FolderListing.h"
 #include "LibraryLocation.h"
+#include "NameGrams.h"
 #include "Utf16Text.h"
 
 namespace {
@@ -15,9 +16,10 @@ EntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? EntryKind::Fil
 
 } // namespace
 
-HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing)
+HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
+                                     std::array<int, ListingWorker::kKinds> totals)
 {
-    auto worker = std::make_unique<ListingWorker>(LibraryLocation::DatabasePath(), std::move(steps));
+    auto worker = std::make_unique<ListingWorker>(LibraryLocation::DatabasePath(), std::move(steps), totals);
     *listing = worker.get();
     m_listings.push_back(std::move(worker));
     return S_OK;
@@ -37,7 +39,7 @@ HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* 
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
     return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind},
                          ListingStep{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind}},
-                        listing);
+                        listing, CountedAhead(folded));
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)
@@ -53,6 +55,19 @@ HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryLis
     return StartListing({ListingStep{FolderListing::IdsSql(EntryKind::Folders), bind},
                          ListingStep{FolderListing::IdsSql(EntryKind::Files), bind}},
                         listing);
+}
+
+// Short queries are counted at once from the gram counts; the scan that
+// finds their entries then stops as soon as it has them all.
+std::array<int, ListingWorker::kKinds> CLibraryEngine::CountedAhead(const QByteArray& folded)
+{
+    std::array<int, ListingWorker::kKinds> totals{-1, -1};
+    if (!NameGrams::Answers(folded)) return totals;
+    LONG folders = 0, files = 0;
+    if (NameGrams::Count(m_db, EntryKind::Folders, folded, &folders) == S_OK &&
+        NameGrams::Count(m_db, EntryKind::Files, folded, &files) == S_OK)
+        totals = {int(folders), int(files)};
+    return totals;
 }
 
 ListingWorker* CLibraryEngine::ListingOf(LibraryListing listing) const

@@ -5,6 +5,7 @@
 #include "LibraryBackup.h"
 #include "LibraryFile.h"
 #include "LibrarySchema.h"
+#include "NameGrams.h"
 #include "TableSalvage.h"
 #include "Utf16Text.h"
 
@@ -85,6 +86,7 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     if (SUCCEEDED(hr)) hr = AddStandInDiscs(report);
     for (const char* step : kRebuildSteps)
         if (SUCCEEDED(hr)) hr = Execute(step);
+    if (SUCCEEDED(hr)) hr = NameGrams::AddAll(m_db);
     if (SUCCEEDED(hr)) hr = Measure(report);
     if (SUCCEEDED(hr)) hr = Execute("COMMIT");
     if (FAILED(hr)) m_db.Execute("ROLLBACK");

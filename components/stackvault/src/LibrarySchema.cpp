@@ -1,5 +1,7 @@
 #include "LibrarySchema.h"
 
+#include "NameGrams.h"
+
 #include "SqliteConnection.h"
 
 #include <sqlite3.h>
@@ -88,27 +90,39 @@ CREATE TABLE IF NOT EXISTS disc_gaps(
   reasons INTEGER NOT NULL,
   medium_bytes INTEGER NOT NULL,
   volume_bytes INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS name_grams(
+  gram TEXT NOT NULL,
+  kind INTEGER NOT NULL,
+  disc_id INTEGER NOT NULL,
+  hits INTEGER NOT NULL,
+  PRIMARY KEY(gram, kind, disc_id)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS name_grams_by_disc ON name_grams(disc_id);
 CREATE TABLE IF NOT EXISTS disc_replacements(
   new_disc_id INTEGER PRIMARY KEY,
   old_disc_id INTEGER NOT NULL,
   import_id INTEGER NOT NULL);
 
-PRAGMA user_version=1;
+PRAGMA user_version=2;
 )sql";
-constexpr int kVersion = 1;
+// 2: the gram counts of the names (NameGrams), built once for a library
+// of version 1.
+constexpr int kVersion = 2;
 } // namespace
 
 namespace LibrarySchema {
 
 int Create(SqliteConnection& db)
 {
+    int64_t found = 0;
     {
         auto version = db.Statement("PRAGMA user_version");
-        if (version && version->Step() == SQLITE_ROW && version->Int64(0) >= kVersion) return SQLITE_OK;
+        if (version && version->Step() == SQLITE_ROW) found = version->Int64(0);
     }
+    if (found >= kVersion) return SQLITE_OK;
     int rc = db.Execute("BEGIN IMMEDIATE");
     if (rc != SQLITE_OK) return rc;
     rc = db.Execute(kSchema);
+    if (rc == SQLITE_OK && found == 1 && FAILED(NameGrams::AddAll(db))) rc = SQLITE_ERROR;
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
     return rc;

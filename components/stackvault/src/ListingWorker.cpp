@@ -13,8 +13,9 @@ constexpr size_t kFirstChunk = 64;
 constexpr size_t kChunk = 4096;
 } // namespace
 
-ListingWorker::ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps)
-    : m_steps(std::move(steps)), m_thread([this, databasePath] { Run(databasePath); })
+ListingWorker::ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps,
+                             std::array<int, kKinds> totals)
+    : m_steps(std::move(steps)), m_totals(totals), m_thread([this, databasePath] { Run(databasePath); })
 {
 }
 
@@ -50,14 +51,24 @@ void ListingWorker::Run(QString databasePath)
 
 HRESULT ListingWorker::Collect(sqlite3* db, int kind)
 {
+    const int total = m_totals[size_t(kind)];
+    std::vector<int32_t> found;
+    if (total == 0) {
+        Publish(kind, found, true);
+        return S_OK;
+    }
     SqliteStatement query(db, m_steps[size_t(kind)].sql.c_str());
     if (query.PrepareResult() != SQLITE_OK) return SqliteConnection::FromResult(query.PrepareResult());
     if (m_steps[size_t(kind)].bind) m_steps[size_t(kind)].bind(query);
-    std::vector<int32_t> found;
     size_t chunk = kFirstChunk;
     int rc = SQLITE_ROW;
+    int count = 0;
     while (!m_stop && (rc = query.Step()) == SQLITE_ROW) {
         found.push_back(static_cast<int32_t>(query.Int64(0)));
+        if (++count == total) {
+            rc = SQLITE_DONE; // every one counted ahead is found
+            break;
+        }
         if (found.size() >= chunk) {
             Publish(kind, found, false);
             chunk = kChunk;
@@ -90,10 +101,13 @@ HRESULT ListingWorker::Wait(int rows, int timeoutMs, LibraryListingCounts* count
     // Files are counted only once every folder is found, so a list that
     // shows folders before files never has rows move.
     const bool foldersDone = m_kindsDone > 0;
-    counts->folders = static_cast<int32_t>(m_ids[0].size());
-    counts->files = foldersDone ? static_cast<int32_t>(m_ids[1].size()) : 0;
+    const bool counted = m_complete || (m_totals[0] >= 0 && m_totals[1] >= 0);
+    counts->folders = m_totals[0] >= 0 ? m_totals[0] : static_cast<int32_t>(m_ids[0].size());
+    counts->files = m_totals[1] >= 0 ? m_totals[1] : foldersDone ? static_cast<int32_t>(m_ids[1].size()) : 0;
     counts->complete = m_complete ? 1 : 0;
     counts->failure = m_failure;
+    counts->counted = counted ? 1 : 0;
+    counts->reserved = 0;
     if (FAILED(m_failure)) return m_failure;
     return m_complete ? S_OK : S_FALSE;
 }

@@ -30,7 +30,10 @@ class ListingWorker {
 public:
     static constexpr int kKinds = 2; // folders, files
 
-    ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps);
+    // `totals`: how many ids each step yields when known ahead, else -1;
+    // a step stops once it has them all.
+    ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps,
+                  std::array<int, kKinds> totals = {-1, -1});
     ~ListingWorker();
     ListingWorker(const ListingWorker&) = delete;
     ListingWorker& operator=(const ListingWorker&) = delete;
@@ -48,6 +51,7 @@ private:
     bool HasEnough(int rows) const;
 
     std::array<ListingStep, kKinds> m_steps;
+    const std::array<int, kKinds> m_totals;
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::array<std::vector<int32_t>, kKinds> m_ids;

@@ -1,6 +1,7 @@
 #include "NameSearch.h"
 
 #include "DiscStore.h"
+#include "NameGrams.h"
 #include "NameMatch.h"
 #include "Utf16Text.h"
 
@@ -145,6 +146,10 @@ HRESULT NameSearch::CountEntries(EntryKind kind, std::u16string_view text, LONG*
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return *count = 0, S_OK;
+    if (NameGrams::Answers(folded)) {
+        const HRESULT hr = NameGrams::Count(m_db, kind, folded, count);
+        if (hr != E_NOTIMPL) return hr;
+    }
     bool someHidden = true;
     const HRESULT hr = SomeDiscHidden(&someHidden);
     if (FAILED(hr)) return hr;

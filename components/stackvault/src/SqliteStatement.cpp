@@ -75,3 +75,9 @@ QByteArray SqliteStatement::Blob(int column) const
     const int bytes = sqlite3_column_bytes(m_statement, column);
     return data ? QByteArray(static_cast<const char*>(data), bytes) : QByteArray();
 }
+
+std::string_view SqliteStatement::TextView(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return text ? std::string_view(text, size_t(sqlite3_column_bytes(m_statement, column))) : std::string_view();
+}

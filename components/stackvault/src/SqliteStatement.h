@@ -41,6 +41,8 @@ public:
     bool IsNull(int column) const;
     QString Text(int column) const;
     QByteArray Utf8(int column) const;
+    // The column's UTF-8 bytes without a copy, valid until the next step.
+    std::string_view TextView(int column) const;
     QByteArray Blob(int column) const;
 
 private:

@@ -1,0 +1,34 @@
+// How many names of each disc contain each character and each pair of
+// characters (of the folded names). Queries of three or more characters
+// are counted through the trigram index; shorter ones would have to scan
+// every folded name, which at ten million names takes seconds. With these
+// counts a one- or two-character query is counted at once, exactly: a
+// folded query of one or two characters is contained in a name exactly
+// when it is one of the name's grams.
+//
+// Kept with the rows: added when an import's names are folded, removed
+// with the disc, rebuilt by a repair and, once, for a library written
+// before the counts existed.
+#pragma once
+#include "EntryWriter.h"
+#include "SqliteConnection.h"
+#include "wintypes.h"
+
+#include <QByteArray>
+
+namespace NameGrams {
+
+// Whether a folded query is one these counts answer (one or two characters).
+bool Answers(const QByteArray& foldedQuery);
+// Adds the grams of the names `select` yields as (disc id, folded name)
+// rows, with ?1 bound to `parameter` when the statement has it. Call
+// inside a write transaction.
+HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t parameter = 0);
+// Names of `kind` containing the folded query, on discs not being imported;
+// E_NOTIMPL when the library has no counts (opened read-only before they
+// could be built).
+HRESULT Count(SqliteConnection& db, EntryKind kind, const QByteArray& foldedQuery, LONG* count);
+// Builds the counts of every folded name (the counts must be empty).
+HRESULT AddAll(SqliteConnection& db);
+
+} // namespace NameGrams
