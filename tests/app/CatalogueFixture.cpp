@@ -1,6 +1,8 @@
 #include "CatalogueFixture.h"
 
+#include "CAlbireoApp.h"
 #include "ModalSeam.h"
+#include "PowerNotices.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +26,15 @@ bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, in
     const CliResult result = m_cli.Run(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     return result.exitCode == 0;
+}
+
+std::unique_ptr<CAlbireoApp> CatalogueFixture::StartProgram()
+{
+    ResetProgramState();
+    auto app = std::make_unique<CAlbireoApp>(QStringList{QStringLiteral("albireo")});
+    app->SetPowerNotices(std::make_unique<PowerNotices>());
+    if (!app->InitInstance()) return nullptr;
+    return app;
 }
 
 void CatalogueFixture::ResetProgramState()

@@ -6,6 +6,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class CAlbireoApp;
 
 class CatalogueFixture {
 public:
@@ -18,6 +21,9 @@ public:
     // Fresh settings, instance lock folder and modal records for the next
     // start of the program in this process.
     static void ResetProgramState();
+    // The program started on the catalogue as a user starts it (fresh
+    // state first, no power notices); null when it did not start.
+    static std::unique_ptr<CAlbireoApp> StartProgram();
     const CliRunner& Cli() const { return m_cli; }
 
 private:

@@ -47,15 +47,16 @@ protected:
 
     void SetUp() override
     {
-        CatalogueFixture::ResetProgramState();
-        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
-        m_app->SetPowerNotices(std::make_unique<PowerNotices>());
-        ASSERT_TRUE(m_app->InitInstance());
+        m_app = CatalogueFixture::StartProgram();
+        ASSERT_TRUE(m_app);
         m_frame = m_app->MainFrame();
         m_view = m_frame->FileListView();
         m_list = m_view->List();
     }
-    void TearDown() override { m_app->ExitInstance(); }
+    void TearDown() override
+    {
+        if (m_app) m_app->ExitInstance();
+    }
 
     QString Cell(int row, int column) const
     {

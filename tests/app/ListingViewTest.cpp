@@ -39,14 +39,15 @@ protected:
     }
     void SetUp() override
     {
-        CatalogueFixture::ResetProgramState();
-        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
-        m_app->SetPowerNotices(std::make_unique<PowerNotices>());
-        ASSERT_TRUE(m_app->InitInstance());
+        m_app = CatalogueFixture::StartProgram();
+        ASSERT_TRUE(m_app);
         m_view = m_app->MainFrame()->FileListView();
         m_model = m_view->List()->Model();
     }
-    void TearDown() override { m_app->ExitInstance(); }
+    void TearDown() override
+    {
+        if (m_app) m_app->ExitInstance();
+    }
 
     QString Cell(int row, int column) const { return m_model->data(m_model->index(row, column), Qt::DisplayRole).toString(); }
     void WaitForTheWholeList() const
