@@ -112,6 +112,12 @@ void CAlbListCtrl::SetImageList(const std::vector<QPixmap>* images, QSize iconSi
     UpdateRowHeight();
 }
 
+void CAlbListCtrl::SetHeaderRow(int row, QRgb colour)
+{
+    SetRowColor(row, colour);
+    verticalHeader()->resizeSection(row, fontMetrics().height() + 8);
+}
+
 void CAlbListCtrl::UpdateRowHeight()
 {
     const int text = fontMetrics().height() + 8;

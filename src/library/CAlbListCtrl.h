@@ -23,6 +23,8 @@ public:
     void SetMode(int mode);
     int GetMode() const { return m_nMode; }
     void SetRowColor(int row, QRgb colour) { m_mapRowColor.insert(row, colour); }
+    // A group header row: its colour, and one line of text high.
+    void SetHeaderRow(int row, QRgb colour);
     void ClearRowColors() { m_mapRowColor.clear(); }
     bool RowColor(int row, QRgb* colour) const;
     // Small icons (2) or details (1): details shows the header and one row

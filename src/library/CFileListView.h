@@ -113,7 +113,7 @@ private:
     void MakeSearchRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
     void MakeFolderRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
     std::unique_ptr<CAlbDataItem> SearchHeader(UINT textId);
-    void ColourSearchHeaders();
+    void MarkSearchHeaders();
     std::unique_ptr<CAlbDataItem> SearchItem(const ItemRecord& record, bool folder);
     template <class Record>
     std::unique_ptr<CAlbDataItem> FolderEntry(const Record& record);

@@ -84,19 +84,19 @@ void CFileListView::ShowSearchRows()
     m_searchThumbIndex.clear();
     root->SetChildMaker([this](int first, int count, auto& made) { MakeSearchRows(first, count, made); },
                         ListedRowCount());
-    ColourSearchHeaders();
     m_pList->SetImageList(&m_searchThumbs, QSize(kThumbSide, kThumbSide));
     OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
+    MarkSearchHeaders();
 }
 
-// The header rows' colour, known from the counts before the rows are made.
-void CFileListView::ColourSearchHeaders()
+// The header rows, known from the counts before the rows are made.
+void CFileListView::MarkSearchHeaders()
 {
     const int discRows = GroupRows(int(m_foundDiscRecs.size()));
     const int folderRows = GroupRows(m_listed.folders);
-    if (discRows) m_pList->SetRowColor(0, kHeaderColour);
-    if (folderRows) m_pList->SetRowColor(discRows, kHeaderColour);
-    if (m_listed.files) m_pList->SetRowColor(discRows + folderRows, kHeaderColour);
+    if (discRows) m_pList->SetHeaderRow(0, kHeaderColour);
+    if (folderRows) m_pList->SetHeaderRow(discRows, kHeaderColour);
+    if (m_listed.files) m_pList->SetHeaderRow(discRows + folderRows, kHeaderColour);
 }
 
 int CFileListView::SearchThumb(int labelId)
@@ -258,9 +258,9 @@ void CFileListView::PollListing()
     m_pListings->WaitListing(m_listing, 0, 0, &m_listed);
     const int rows = ListedRowCount();
     if (CAlbDataItem* root = Root(); root && rows > root->ChildCount()) {
-        if (m_pList->GetMode() == CAlbListCtrl::SearchResults) ColourSearchHeaders();
         root->GrowChildCount(rows);
         m_pList->Model()->GrowItemCount(rows);
+        if (m_pList->GetMode() == CAlbListCtrl::SearchResults) MarkSearchHeaders();
     } else if (m_listed.counted) {
         // Counted ahead: rows shown blank until found are asked for again.
         m_pList->Model()->Refresh();
