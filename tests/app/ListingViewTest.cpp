@@ -3,11 +3,14 @@
 // what is shown, and read the rows a user scrolls to.
 #include "CAlbDataItem.h"
 #include "CAlbireoApp.h"
+#include "CAlbireoDoc.h"
+#include "CDllCom.h"
 #include "CFileListView.h"
 #include "CMainFrame.h"
 #include "CatalogueFixture.h"
 #include "PowerNotices.h"
 #include "ScreenshotDir.h"
+#include "WholeListEngine.h"
 
 #include <QAbstractItemModel>
 #include <QScrollBar>
@@ -49,7 +52,23 @@ protected:
         if (m_app) m_app->ExitInstance();
     }
 
-    QString Cell(int row, int column) const { return m_model->data(m_model->index(row, column), Qt::DisplayRole).toString(); }
+    static QString CellOf(const CFileListView& view, int row, int column)
+    {
+        const CAlbListModel* model = view.List()->Model();
+        return model->data(model->index(row, column), Qt::DisplayRole).toString();
+    }
+    static QStringList Rows(const CFileListView& view)
+    {
+        QStringList rows;
+        for (int row = 0; row < view.List()->Model()->rowCount(); ++row) {
+            QString text;
+            for (int column = 0; column < view.List()->Model()->columnCount(); ++column)
+                text += CellOf(view, row, column) + u'|';
+            rows << text;
+        }
+        return rows;
+    }
+    QString Cell(int row, int column) const { return CellOf(*m_view, row, column); }
     void WaitForTheWholeList() const
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !m_view->IsListing(); }, 10000));
@@ -121,6 +140,39 @@ TEST_F(ListingViewTest, AnotherSearchWhileOneIsStillFindingReplacesIt)
     EXPECT_EQ(1, m_view->FoundFileCount());
     ASSERT_EQ(2, m_model->rowCount()); // the file header and the file
     EXPECT_EQ(QStringLiteral("readme.txt"), Cell(m_model->rowCount() - 1, 1));
+}
+
+// An engine without listings is read whole, into the same rows.
+TEST_F(ListingViewTest, AnEngineWithoutListingsShowsTheSameRows)
+{
+    CAlbireoDoc document;
+    CFileListView whole;
+    whole.SetDocument(&document);
+    CDllCom loader;
+    ILibraryEngine* engine = nullptr;
+    ASSERT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
+    ASSERT_TRUE(whole.Create(nullptr, new WholeListEngine(engine)));
+    engine->Release();
+
+    for (const QString& text : {QStringLiteral("TRACK"), QStringLiteral("k_"), QStringLiteral("readme")}) {
+        m_view->Search(text);
+        WaitForTheWholeList();
+        whole.Search(text);
+        EXPECT_FALSE(whole.IsListing());
+        EXPECT_EQ(Rows(*m_view), Rows(whole)) << text.toStdString();
+    }
+    m_view->ShowAllDiscs();
+    whole.ShowAllDiscs();
+    EXPECT_EQ(Rows(*m_view), Rows(whole));
+    for (CFileListView* view : {m_view, &whole}) {
+        view->List()->SelectRow(0);
+        QTest::keyClick(view->List(), Qt::Key_Return); // the disc
+        view->List()->SelectRow(0);
+        QTest::keyClick(view->List(), Qt::Key_Return); // "music"
+    }
+    WaitForTheWholeList();
+    EXPECT_EQ(1 + kFiles, whole.List()->Model()->rowCount());
+    EXPECT_EQ(Rows(*m_view), Rows(whole));
 }
 
 } // namespace
