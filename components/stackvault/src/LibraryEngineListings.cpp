@@ -6,6 +6,7 @@
 #include "FolderListing.h"
 #include "LibraryLocation.h"
 #include "NameGrams.h"
+#include "ReadTransaction.h"
 #include "Utf16Text.h"
 
 namespace {
@@ -102,6 +103,7 @@ HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG 
     if (FAILED(hr)) return hr;
     const ListingWorker* worker = ListingOf(listing);
     if (!worker) return E_INVALIDARG;
+    const ReadTransaction reading(m_db);
     for (const int32_t id : worker->Ids(kind, first, count)) {
         hr = m_search.FillById(EntryKindOf(kind), id, records[*filled]);
         if (FAILED(hr)) return hr;
