@@ -10,6 +10,7 @@
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
+#include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
@@ -87,6 +88,7 @@ BOOL CMainFrame::Create()
     setFont(SkinFont::ShellDlg());
     if (!CreateClient()) return FALSE;
     CreateShortcuts();
+    CreateDamagePrompt();
     m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
     connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
             [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
@@ -193,6 +195,33 @@ void CMainFrame::CreateShortcuts()
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
             [this] { OnCmdMsg(3100); });
+}
+
+void CMainFrame::CreateDamagePrompt()
+{
+    CLibraryDamagePrompt::Window window;
+    window.widget = this;
+    window.engines = [this] {
+        std::vector<ILibraryEngine*> engines;
+        for (ILibraryEngine* engine : {m_pFileListView->Engine(), m_pTagView->Engine()})
+            if (engine) engines.push_back(engine);
+        return engines;
+    };
+    window.reload = [this] { ReloadLibrary(); };
+    m_pDamagePrompt = std::make_unique<CLibraryDamagePrompt>(std::move(window));
+    connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
+}
+
+void CMainFrame::OnEngineFailure(HRESULT hr)
+{
+    if (m_pDamagePrompt) m_pDamagePrompt->OnEngineResult(hr);
+}
+
+void CMainFrame::ReloadLibrary()
+{
+    m_pTagView->populate();
+    if (m_pSearch && !m_pSearch->Text().isEmpty()) m_pSearch->SetText(QString()); // back to the disc list
+    m_pFileListView->Reload(1);
 }
 
 void CMainFrame::PlaceSearchBox()

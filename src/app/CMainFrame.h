@@ -18,6 +18,7 @@
 class CAlbCommandView;
 class CAlbireoDoc;
 class CAlphaStatic;
+class CLibraryDamagePrompt;
 class CArcEditWrapper;
 class CDiscAccess;
 class CFileListView;
@@ -55,6 +56,7 @@ public:
     QSplitter* OuterSplitter() const { return m_pSplitter; }
     QSplitter* InnerSplitter() const { return m_pSplitterSub; }
     PowerNotices* Power() const { return m_pPower.get(); }
+    CLibraryDamagePrompt* DamagePrompt() const { return m_pDamagePrompt.get(); }
     bool IsSearchPending() const { return m_searchTimer.isActive(); }
     bool IsPolling() const { return m_progressTimer.isActive(); }
 
@@ -91,6 +93,7 @@ public:
     void ClearTagFilter() override;
     void RefreshTags() override;
     void ApplyTagFilter() override;
+    void OnEngineFailure(HRESULT hr) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -105,6 +108,9 @@ private:
     BOOL CreateClient();
     BOOL CreateSearchBox();
     void CreateShortcuts();
+    void CreateDamagePrompt();
+    // After a repair: the tags and the disc list read anew.
+    void ReloadLibrary();
     void OnSearchTextChanged(const QString& text);
     void OnScanCode(int code, LPARAM value);
     void OnScanStarting(const QString& discName);
@@ -130,4 +136,5 @@ private:
     QBasicTimer m_progressTimer;
     QBasicTimer m_searchTimer;
     std::unique_ptr<InstanceChannel> m_pChannel;
+    std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
 };
