@@ -10,12 +10,16 @@
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
+#include "CGXTFrameWndAccessible.h"
 #include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
+#include "MenuBarKeyboard.h"
+#include "PaneCycle.h"
 #include "PowerNotices.h"
 #include "ProgramPaths.h"
+#include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinMenu.h"
@@ -59,6 +63,18 @@ QHash<int, QPointer<CMainFrame>>& Frames()
     return frames;
 }
 
+// The window's own parts as screen readers see them (once, before the first window).
+void RegisterAccessibleParts()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    SkinAccessible::Register<CGXTFrameWnd, CGXTFrameWndAccessible>();
+    SkinAccessible::Register<CAlbCommandView>(QAccessible::ToolBar);
+    SkinAccessible::Register<CTagView>(QAccessible::Pane);
+    SkinAccessible::Register<CFileListView>(QAccessible::Pane);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::unique_ptr<PowerNotices> power)
@@ -67,6 +83,7 @@ CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::uniq
     static int lastContext = 0;
     m_nContext = ++lastContext;
     Frames().insert(m_nContext, this);
+    RegisterAccessibleParts();
     setObjectName(QString::fromLatin1(kWindowClass));
     setMinimumWidth(int(kMinimumWidth * GetUiScale()));
     connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
@@ -112,6 +129,7 @@ BOOL CMainFrame::CreateMenuBar()
         SkinMenu::Fill(popup, item.children, [this](UINT id) { OnCmdMsg(id); });
     }
     SetCaptionMenuBar(bar);
+    MenuBarKeyboard::Enable(bar, this);
     return TRUE;
 }
 
@@ -189,12 +207,22 @@ BOOL CMainFrame::CreateSearchBox()
 void CMainFrame::CreateShortcuts()
 {
     // Ctrl+F and "/" put the keyboard in the search box, as in file managers.
-    // The list takes its own keys (Enter, Backspace, Delete, "/"); these
-    // work wherever the keyboard is in the window.
+    // The list takes its own keys (Enter, Backspace, Delete, "/"); these,
+    // the commands' keys and F6 work wherever the keyboard is in the window.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &CMainFrame::FocusSearchBox);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
-            [this] { OnCmdMsg(3100); });
+    m_pCommandView->InstallShortcuts(this);
+    m_pPanes = new PaneCycle(this, {m_pCommandView, m_pSearch, m_pTagView, m_pFileListView});
+    NamePanes();
+}
+
+void CMainFrame::NamePanes()
+{
+    m_pTagView->setAccessibleName(LoadString(IDS_TAGS_TITLE));
+    m_pFileListView->setAccessibleName(LoadString(IDS_NAME_FILE_LIST));
+    m_pFileListView->List()->setAccessibleName(LoadString(IDS_NAME_FILE_LIST));
+    m_pSearch->setAccessibleName(LoadString(IDS_TIP_SEARCH));
+    m_pSearch->Edit()->setAccessibleName(LoadString(IDS_TIP_SEARCH));
 }
 
 void CMainFrame::CreateDamagePrompt()

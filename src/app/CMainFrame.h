@@ -19,6 +19,7 @@ class CAlbCommandView;
 class CAlbireoDoc;
 class CAlphaStatic;
 class CLibraryDamagePrompt;
+class PaneCycle;
 class CArcEditWrapper;
 class CDiscAccess;
 class CFileListView;
@@ -57,6 +58,8 @@ public:
     QSplitter* InnerSplitter() const { return m_pSplitterSub; }
     PowerNotices* Power() const { return m_pPower.get(); }
     CLibraryDamagePrompt* DamagePrompt() const { return m_pDamagePrompt.get(); }
+    // F6 and Shift+F6: the command bar, the search box, the tag pane, the list.
+    PaneCycle* Panes() const { return m_pPanes; }
     bool IsSearchPending() const { return m_searchTimer.isActive(); }
     bool IsPolling() const { return m_progressTimer.isActive(); }
 
@@ -109,6 +112,8 @@ private:
     BOOL CreateSearchBox();
     void CreateShortcuts();
     void CreateDamagePrompt();
+    // The names screen readers give the panes.
+    void NamePanes();
     // After a repair: the tags and the disc list read anew.
     void ReloadLibrary();
     void OnSearchTextChanged(const QString& text);
@@ -130,6 +135,7 @@ private:
     CProgressDlg* m_pProgressDlg = nullptr;
     CAlphaStatic* m_pLocation = nullptr;
     CArcEditWrapper* m_pSearch = nullptr;
+    PaneCycle* m_pPanes = nullptr;
     int m_nSearchLeft = 0;
     QString m_strImportingTitle;
     int m_nContext = 0;

@@ -1,5 +1,7 @@
 #include "SkinAccessibleWidget.h"
 
+#include "SkinAccessible.h"
+
 #include <QVariant>
 #include <QWidget>
 
@@ -19,6 +21,7 @@ QString SkinAccessibleWidget::text(QAccessible::Text kind) const
 {
     // Qt would repeat the tooltip as the description; here it is the name.
     if (kind == QAccessible::Description) return widget()->accessibleDescription();
+    if (kind == QAccessible::Accelerator) return SkinAccessible::ShortcutOf(widget()).toString(QKeySequence::NativeText);
     if (kind != QAccessible::Name) return QAccessibleWidget::text(kind);
     // The accessible name, the window title or the text of a buddy label.
     QString name = QAccessibleWidget::text(kind);
