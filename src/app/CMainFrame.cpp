@@ -15,7 +15,6 @@
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
-#include "MenuBarKeyboard.h"
 #include "PaneCycle.h"
 #include "PowerNotices.h"
 #include "ProgramPaths.h"
@@ -129,7 +128,10 @@ BOOL CMainFrame::CreateMenuBar()
         SkinMenu::Fill(popup, item.children, [this](UINT id) { OnCmdMsg(id); });
     }
     SetCaptionMenuBar(bar);
-    MenuBarKeyboard::Enable(bar, this);
+    // Alt, and Alt with a menu's "&" letter, are the menu bar's own keys;
+    // F10 opens the first menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, bar,
+            [bar] { bar->setActiveAction(bar->actions().value(0)); });
     return TRUE;
 }
 
