@@ -216,6 +216,8 @@ void CMainFrame::CreateShortcuts()
     m_pCommandView->InstallShortcuts(this);
     m_pPanes = new PaneCycle(this, {m_pCommandView, m_pSearch, m_pTagView, m_pFileListView});
     NamePanes();
+    // The keyboard starts in the search box: typing searches at once.
+    m_pSearch->Edit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::NamePanes()
