@@ -181,14 +181,17 @@ void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
 void CAlbListCtrl::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
+    if (!SkinFocusRing::Shows(*this)) return;
+    // The current row across the columns shown; the whole list when it has none.
     const QModelIndex current = currentIndex();
-    if (!current.isValid() || !SkinFocusRing::Shows(*this)) return;
-    // The whole row, across the columns shown.
-    QRect row = visualRect(current);
-    row.setLeft(0);
-    row.setRight(std::min(viewport()->width(), horizontalHeader()->length() - horizontalOffset()) - 1);
+    QRect ring = viewport()->rect();
+    if (current.isValid()) {
+        ring = visualRect(current);
+        ring.setLeft(0);
+        ring.setRight(std::min(viewport()->width(), horizontalHeader()->length() - horizontalOffset()) - 1);
+    }
     QPainter painter(viewport());
-    SkinFocusRing::Draw(painter, row, GetUiScale());
+    SkinFocusRing::Draw(painter, ring, GetUiScale());
 }
 
 void CAlbListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -3,8 +3,9 @@
 // results), builds that presentation's columns, and draws rows with their
 // backgrounds: in search results single rows (the group headers) keep a
 // colour of their own, selected or not. While it has the keyboard focus
-// (not from a click) the skin's focus ring marks the current row; Tab
-// leaves the list instead of walking its cells.
+// (not from a click) the skin's focus ring marks the current row (the
+// whole list while it has none); Tab leaves the list instead of walking
+// its cells.
 #pragma once
 #include "CAlbListModel.h"
 #include "wintypes.h"
