@@ -13,6 +13,16 @@ CLibraryDamagePrompt::CLibraryDamagePrompt(Window window) : m_window(std::move(w
 
 CLibraryDamagePrompt::~CLibraryDamagePrompt() = default;
 
+void CLibraryDamagePrompt::RepairIfUnopenable()
+{
+    ILibraryEngine* engine = nullptr;
+    if (FAILED(m_loader.CreateLibraryEngine(&engine))) return;
+    const HRESULT opened = engine->Initialize(0, 1, 0);
+    engine->Uninitialize();
+    engine->Release();
+    if (m_health.TakeFirstDamage(opened)) Ask();
+}
+
 void CLibraryDamagePrompt::OnEngineResult(HRESULT hr)
 {
     if (!m_health.TakeFirstDamage(hr)) return;
@@ -45,15 +55,17 @@ void CLibraryDamagePrompt::AskWhenReady()
 
 void CLibraryDamagePrompt::Ask()
 {
+    // A window not shown yet is no place to centre a box on.
+    QWidget* parent = m_window.widget && m_window.widget->isVisible() ? m_window.widget : nullptr;
     const int answer = CFlwMessageBox::showMessage(m_health.DamageQuestion(), MB_YESNO | MB_ICONWARNING,
-                                                   CFlwMessageBox::kCaptionId, m_window.widget);
+                                                   CFlwMessageBox::kCaptionId, parent);
     if (answer != IDYES || !m_health.CanRepair()) {
         emit answered(S_FALSE);
         return;
     }
     QString report;
     const HRESULT hr = RepairWithEnginesClosed(&report);
-    CFlwMessageBox::showMessage(report, MB_OK | MB_ICONWARNING, CFlwMessageBox::kCaptionId, m_window.widget);
+    CFlwMessageBox::showMessage(report, MB_OK | MB_ICONWARNING, CFlwMessageBox::kCaptionId, parent);
     if (m_window.reload) m_window.reload();
     emit answered(hr);
 }

@@ -1,5 +1,8 @@
 // CLibraryDamagePrompt: what the main window does about a damaged library.
-// When the window is first shown it runs the quick check in the background;
+// Before the panes open the library it tries to open it, and offers the
+// repair at once when the file is too damaged to be opened at all (the
+// panes could not start otherwise). When the window is first shown it runs
+// the quick check in the background;
 // when the check, or any engine call of the panes, answers that the library
 // file is damaged, it asks the user once per run whether to repair it (the
 // skinned message box, Yes/No). On Yes it closes every engine instance of
@@ -34,6 +37,10 @@ public:
     explicit CLibraryDamagePrompt(Window window);
     ~CLibraryDamagePrompt() override;
 
+    // Tries to open the library; when that fails because the file is
+    // damaged, asks at once (Yes repairs). For the start, before the panes
+    // open their engines.
+    void RepairIfUnopenable();
     // The result of an engine call: a damage failure, the first of the run,
     // leads to the question; any other result does nothing.
     void OnEngineResult(HRESULT hr);

@@ -102,9 +102,10 @@ BOOL CMainFrame::Create()
     if (!CreateMenuBar() || !CreateProgressWindow()) return FALSE;
     if (m_pDiscAccess) m_pDiscAccess->SetCallback(&CMainFrame::ScanCallbackProc, m_nContext);
     setFont(SkinFont::ShellDlg());
-    if (!CreateClient()) return FALSE;
-    CreateShortcuts();
     CreateDamagePrompt();
+    if (!CreateClient()) return FALSE;
+    connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
+    CreateShortcuts();
     m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
     connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
             [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
@@ -235,13 +236,15 @@ void CMainFrame::CreateDamagePrompt()
     window.widget = this;
     window.engines = [this] {
         std::vector<ILibraryEngine*> engines;
-        for (ILibraryEngine* engine : {m_pFileListView->Engine(), m_pTagView->Engine()})
-            if (engine) engines.push_back(engine);
+        if (m_pFileListView && m_pFileListView->Engine()) engines.push_back(m_pFileListView->Engine());
+        if (m_pTagView && m_pTagView->Engine()) engines.push_back(m_pTagView->Engine());
         return engines;
     };
     window.reload = [this] { ReloadLibrary(); };
     m_pDamagePrompt = std::make_unique<CLibraryDamagePrompt>(std::move(window));
-    connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
+    // Before the panes open the library: one that cannot be opened is
+    // offered the repair first.
+    m_pDamagePrompt->RepairIfUnopenable();
 }
 
 void CMainFrame::OnEngineFailure(HRESULT hr)
@@ -251,6 +254,7 @@ void CMainFrame::OnEngineFailure(HRESULT hr)
 
 void CMainFrame::ReloadLibrary()
 {
+    if (!m_pTagView || !m_pFileListView) return; // repaired before the panes were made
     m_pTagView->populate();
     if (m_pSearch && !m_pSearch->Text().isEmpty()) m_pSearch->SetText(QString()); // back to the disc list
     m_pFileListView->Reload(1);

@@ -6,7 +6,9 @@
 #include "CAlbireoApp.h"
 #include "CFileListView.h"
 #include "CLibraryDamagePrompt.h"
+#include "CFilterListCtrl.h"
 #include "CMainFrame.h"
+#include "CTagView.h"
 #include "CatalogueFixture.h"
 #include "CliRunner.h"
 #include "ILibraryMaintenance.h"
@@ -162,6 +164,46 @@ TEST_F(LibraryDamageWindowTest, DamageFoundAtStartIsRepairedOnYesAndTheListShows
     EXPECT_EQ(kFiles - lost, FoundFiles(view, "file")) << "every file the readable pages held";
     EXPECT_EQ(0, g_catalogue->Cli().Run({"check", "--full"}).exitCode);
     QTest::qWait(50);
+    EXPECT_EQ(2u, ModalSeam::Shown().size());
+}
+
+TEST_F(LibraryDamageWindowTest, ALibraryThatCannotBeOpenedIsOfferedTheRepairBeforeThePanesStart)
+{
+    {
+        QFile file(Library());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write(QByteArray(4096, '\x5A')); // the header and the schema
+    }
+    const QByteArray damaged = Digest(Library());
+
+    // No: the panes cannot open the library and the start ends, as before.
+    ModalSeam::QueueAnswer(IDNO);
+    {
+        CAlbireoApp app(QStringList{"albireo"});
+        app.SetPowerNotices(std::make_unique<PowerNotices>());
+        EXPECT_FALSE(app.InitInstance());
+        app.ExitInstance();
+    }
+    ASSERT_GE(ModalSeam::Shown().size(), 2u);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONWARNING), ModalSeam::Shown().front().style);
+    EXPECT_EQ(3014u, ModalSeam::Shown().back().textId) << "the library could not be opened";
+    EXPECT_EQ(damaged, Digest(Library()));
+
+    // Yes: a new library (nothing of it could be read without its schema)
+    // and the window starts over it.
+    ModalSeam::Reset();
+    ModalSeam::QueueAnswer(IDYES);
+    ModalSeam::QueueAnswer(IDOK);
+    auto app = Start();
+    ASSERT_NE(app->MainFrame(), nullptr);
+    ASSERT_EQ(2u, ModalSeam::Shown().size());
+    EXPECT_TRUE(ModalSeam::Shown()[1].text.contains(".damaged-")) << ModalSeam::Shown()[1].text.toStdString();
+    EXPECT_EQ(1, Kept(".damaged-").size());
+    EXPECT_EQ(0, app->MainFrame()->FileListView()->List()->Model()->rowCount());
+    EXPECT_EQ(4, app->MainFrame()->TagView()->CategoryList()->GetItemCount()) << "the category tags seeded anew";
+    QSignalSpy checked(app->MainFrame()->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
+    ASSERT_TRUE(checked.wait(20000));
+    EXPECT_EQ(S_OK, checked.first().first().value<HRESULT>());
     EXPECT_EQ(2u, ModalSeam::Shown().size());
 }
 
