@@ -136,6 +136,24 @@ TEST_F(LibraryDamageWindowTest, ASoundLibraryShowsNoBoxAndDamageMetLaterIsToldOn
     EXPECT_TRUE(Kept(".damaged-").isEmpty());
 }
 
+TEST_F(LibraryDamageWindowTest, TheQuestionWaitsWhileAnImportKeepsTheWindowDisabled)
+{
+    auto app = Start();
+    CMainFrame* frame = app->MainFrame();
+    ASSERT_NE(frame, nullptr);
+    QSignalSpy checked(frame->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
+    ASSERT_TRUE(checked.wait(20000));
+    frame->setEnabled(false); // as while a disc is imported
+    ModalSeam::QueueAnswer(IDNO);
+    frame->OnEngineFailure(LIBRARY_E_DAMAGED);
+    QTest::qWait(100);
+    EXPECT_TRUE(ModalSeam::Shown().empty()) << "no engine is closed under an import";
+    EXPECT_TRUE(frame->DamagePrompt()->IsQuestionPending());
+    frame->setEnabled(true);
+    QTRY_COMPARE(ModalSeam::Shown().size(), 1u);
+    EXPECT_FALSE(frame->DamagePrompt()->IsQuestionPending());
+}
+
 TEST_F(LibraryDamageWindowTest, DamageFoundAtStartIsRepairedOnYesAndTheListShowsTheRecoveredDiscs)
 {
     const int lost = DamageFileTable(Library());

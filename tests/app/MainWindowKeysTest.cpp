@@ -111,6 +111,13 @@ TEST_F(MainWindowKeysTest, F6WalksTheCommandBarTheSearchBoxTheTagsAndTheListAndC
     m_list->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), m_list);
+    // Enter presses the bar's focused button; Left goes round to the last.
+    Button(ID_ALB_SMALL_ICONS)->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_list->Presentation(), 2);
+    Button(ID_ALB_IMPORT)->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Left);
+    EXPECT_EQ(QApplication::focusWidget(), Button(ID_ALB_DETAILS)) << "the view button shown now";
 }
 
 TEST_F(MainWindowKeysTest, EveryCommandHasAShortcutThatRunsItNamedInItsTooltip)
@@ -161,7 +168,7 @@ TEST_F(MainWindowKeysTest, AltOrF10OpensTheMenuBarAndAMenusLetterPicksAnItem)
     auto* view = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->title(), "&View");
-    ScreenshotDir::Save(m_frame, "menu-by-keyboard");
+    ScreenshotDir::Save(view, "menu-view-by-keyboard");
     QTest::keyClick(view, Qt::Key_D); // "&Details"
     EXPECT_EQ(m_list->Presentation(), 1);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
