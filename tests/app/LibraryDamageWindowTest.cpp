@@ -81,6 +81,8 @@ protected:
         return kept;
     }
 
+    // The program started without resetting its state (the answers queued
+    // before the start are for the start).
     std::unique_ptr<CAlbireoApp> Start()
     {
         auto app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});

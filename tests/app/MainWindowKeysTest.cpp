@@ -12,7 +12,6 @@
 #include "CTagView.h"
 #include "CatalogueFixture.h"
 #include "PaneCycle.h"
-#include "PowerNotices.h"
 #include "ResourceIds.h"
 #include "ScreenshotDir.h"
 
@@ -55,10 +54,8 @@ protected:
 
     void SetUp() override
     {
-        CatalogueFixture::ResetProgramState();
-        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
-        m_app->SetPowerNotices(std::make_unique<PowerNotices>());
-        ASSERT_TRUE(m_app->InitInstance());
+        m_app = CatalogueFixture::StartProgram();
+        ASSERT_NE(m_app, nullptr);
         m_frame = m_app->MainFrame();
         QApplication::setActiveWindow(m_frame);
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
