@@ -106,6 +106,9 @@ BOOL CMainFrame::Create()
     if (!CreateClient()) return FALSE;
     connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
     CreateShortcuts();
+    NamePanes();
+    // The keyboard starts in the search box: typing searches at once.
+    m_pSearch->Edit()->setFocus(Qt::OtherFocusReason);
     m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
     connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
             [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
@@ -216,9 +219,6 @@ void CMainFrame::CreateShortcuts()
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
     m_pCommandView->InstallShortcuts(this);
     m_pPanes = new PaneCycle(this, {m_pCommandView, m_pSearch, m_pTagView, m_pFileListView});
-    NamePanes();
-    // The keyboard starts in the search box: typing searches at once.
-    m_pSearch->Edit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CMainFrame::NamePanes()

@@ -3,7 +3,9 @@
 // file list at the lower right, all attached to the one document; it carries
 // the search box and the location text, keeps its placement across runs,
 // shows the progress window while a disc is imported, and cancels the
-// import when the machine goes to sleep or the session ends.
+// import when the machine goes to sleep or the session ends. F6 walks its
+// panes, each command has its keys, and a damaged library is told to the
+// user (CLibraryDamagePrompt), who may have it repaired.
 #pragma once
 #include "CCmdTarget.h"
 #include "CFileListHost.h"
@@ -18,14 +20,14 @@
 class CAlbCommandView;
 class CAlbireoDoc;
 class CAlphaStatic;
-class CLibraryDamagePrompt;
-class PaneCycle;
 class CArcEditWrapper;
+class CLibraryDamagePrompt;
 class CDiscAccess;
 class CFileListView;
 class CProgressDlg;
 class CView;
 class InstanceChannel;
+class PaneCycle;
 class PowerNotices;
 class QSplitter;
 class CTagView;
