@@ -1,12 +1,18 @@
 #include "CAlbCommandView.h"
 
 #include "CGButton.h"
+#include "CommandKeys.h"
+#include "ResourceIds.h"
+#include "SkinAccessible.h"
 #include "StringResources.h"
 #include "UiScale.h"
 #include "WinControls.h"
 #include "WinMessage.h"
 
+#include <QKeyEvent>
+#include <algorithm>
 #include <QPainter>
+#include <QShortcut>
 
 namespace {
 
@@ -39,6 +45,7 @@ CAlbCommandView::CAlbCommandView(QWidget* parent) : CView(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus); // a click here does not make the bar the active pane
+    setAccessibleName(LoadString(IDS_NAME_COMMAND_BAR));
 }
 
 CAlbCommandView::~CAlbCommandView() { DestroyButtons(); }
@@ -84,8 +91,10 @@ int CAlbCommandView::SetCommands(const UINT* ids, UINT count)
         const DWORD style = placement->visible ? WS_VISIBLE : 0;
         button->Create(LoadString(PictureIdOf(ids[i], scale)), style, QRect(left, kButtonTop, side, side), this,
                        ids[i]);
-        button->SetTooltipId(ids[i]);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->SetTooltip(CommandKeys::TooltipOf(ids[i]));
+        button->setAccessibleName(LoadString(ids[i]));
+        SkinAccessible::SetShortcut(button, CommandKeys::ShortcutOf(ids[i]));
+        button->installEventFilter(this);
         m_pButtons[size_t(placement->button < int(count) ? placement->button : i)] = button;
     }
     return 0;
@@ -94,6 +103,29 @@ int CAlbCommandView::SetCommands(const UINT* ids, UINT count)
 CGButton* CAlbCommandView::GetButton(int index) const
 {
     return index >= 0 && size_t(index) < m_pButtons.size() ? m_pButtons[size_t(index)] : nullptr;
+}
+
+CGButton* CAlbCommandView::ButtonOf(UINT command) const
+{
+    for (CGButton* button : m_pButtons)
+        if (button && UINT(GetDlgCtrlID(button)) == command) return button;
+    return nullptr;
+}
+
+void CAlbCommandView::InstallShortcuts(QWidget* window)
+{
+    for (const Placement& placement : kPlacements) {
+        const QKeySequence keys = CommandKeys::ShortcutOf(placement.command);
+        if (keys.isEmpty()) continue;
+        const UINT command = placement.command;
+        connect(new QShortcut(keys, window), &QShortcut::activated, this, [this, command] { RunShortcut(command); });
+    }
+}
+
+void CAlbCommandView::RunShortcut(UINT command)
+{
+    CGButton* button = ButtonOf(command);
+    if (button && button->isEnabled() && m_pCommandTarget) m_pCommandTarget->OnCmdMsg(command);
 }
 
 void CAlbCommandView::OnInitialUpdate() { UpdateCommandStates(); }
@@ -120,6 +152,34 @@ bool CAlbCommandView::event(QEvent* event)
         return true;
     }
     return CView::event(event);
+}
+
+bool CAlbCommandView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* button = qobject_cast<CGButton*>(watched);
+    if (button && event->type() == QEvent::KeyPress && OnButtonKey(button, static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    return CView::eventFilter(watched, event);
+}
+
+bool CAlbCommandView::OnButtonKey(CGButton* button, int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        button->Click();
+        return true;
+    }
+    if (key != Qt::Key_Left && key != Qt::Key_Right) return false;
+    // Round the bar's visible, enabled buttons in their left-to-right order.
+    std::vector<CGButton*> row;
+    for (CGButton* other : m_pButtons)
+        if (other && other->isVisible() && other->isEnabled()) row.push_back(other);
+    std::sort(row.begin(), row.end(), [](const CGButton* a, const CGButton* b) { return a->x() < b->x(); });
+    const auto at = std::find(row.begin(), row.end(), button);
+    if (at == row.end()) return false;
+    const ptrdiff_t size = ptrdiff_t(row.size());
+    const ptrdiff_t next = ((at - row.begin()) + (key == Qt::Key_Right ? 1 : -1) + size) % size;
+    row[size_t(next)]->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void CAlbCommandView::paintEvent(QPaintEvent*)

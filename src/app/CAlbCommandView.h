@@ -1,7 +1,10 @@
 // CAlbCommandView: the thin bar across the top of the main window. It holds
 // one image button per command, shows their tooltips from the string table
 // and hands their clicks to the main frame (its command target), which acts
-// on them or forwards them to the file list view.
+// on them or forwards them to the file list view. Every command has its
+// keyboard shortcut (CommandKeys); from the keyboard the buttons take the
+// focus (a click leaves it where it was), Left and Right move between them
+// and Enter or Space presses one.
 #pragma once
 #include "CCmdTarget.h"
 #include "CView.h"
@@ -26,6 +29,11 @@ public:
     int SetCommands(const UINT* ids, UINT count);
     // The button at a position; null when there is none.
     CGButton* GetButton(int index) const;
+    // The button of a command; null when there is none.
+    CGButton* ButtonOf(UINT command) const;
+    // The commands' shortcuts, working anywhere in `window`; a shortcut
+    // does nothing while its button is disabled.
+    void InstallShortcuts(QWidget* window);
     UINT ButtonCount() const { return m_nButtons; }
 
     // The picture string resource of a command at the current UI scale.
@@ -39,9 +47,13 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void DestroyButtons();
+    void RunShortcut(UINT command);
+    // Enter presses the focused button, Left and Right move along the bar.
+    bool OnButtonKey(CGButton* button, int key);
 
     std::vector<CGButton*> m_pButtons;
     UINT m_nButtons = 0;

@@ -10,11 +10,15 @@
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
+#include "CGXTFrameWndAccessible.h"
+#include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
+#include "PaneCycle.h"
 #include "PowerNotices.h"
 #include "ProgramPaths.h"
+#include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
 #include "SkinMenu.h"
@@ -58,6 +62,18 @@ QHash<int, QPointer<CMainFrame>>& Frames()
     return frames;
 }
 
+// The window's own parts as screen readers see them (once, before the first window).
+void RegisterAccessibleParts()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    SkinAccessible::Register<CGXTFrameWnd, CGXTFrameWndAccessible>();
+    SkinAccessible::Register<CAlbCommandView>(QAccessible::ToolBar);
+    SkinAccessible::Register<CTagView>(QAccessible::Pane);
+    SkinAccessible::Register<CFileListView>(QAccessible::Pane);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::unique_ptr<PowerNotices> power)
@@ -66,6 +82,7 @@ CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::uniq
     static int lastContext = 0;
     m_nContext = ++lastContext;
     Frames().insert(m_nContext, this);
+    RegisterAccessibleParts();
     setObjectName(QString::fromLatin1(kWindowClass));
     setMinimumWidth(int(kMinimumWidth * GetUiScale()));
     connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
@@ -85,8 +102,13 @@ BOOL CMainFrame::Create()
     if (!CreateMenuBar() || !CreateProgressWindow()) return FALSE;
     if (m_pDiscAccess) m_pDiscAccess->SetCallback(&CMainFrame::ScanCallbackProc, m_nContext);
     setFont(SkinFont::ShellDlg());
+    CreateDamagePrompt();
     if (!CreateClient()) return FALSE;
+    connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
     CreateShortcuts();
+    NamePanes();
+    // The keyboard starts in the search box: typing searches at once.
+    m_pSearch->Edit()->setFocus(Qt::OtherFocusReason);
     m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
     connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
             [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
@@ -110,6 +132,10 @@ BOOL CMainFrame::CreateMenuBar()
         SkinMenu::Fill(popup, item.children, [this](UINT id) { OnCmdMsg(id); });
     }
     SetCaptionMenuBar(bar);
+    // Alt, and Alt with a menu's "&" letter, are the menu bar's own keys;
+    // F10 opens the first menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, bar,
+            [bar] { bar->setActiveAction(bar->actions().value(0)); });
     return TRUE;
 }
 
@@ -187,12 +213,51 @@ BOOL CMainFrame::CreateSearchBox()
 void CMainFrame::CreateShortcuts()
 {
     // Ctrl+F and "/" put the keyboard in the search box, as in file managers.
-    // The list takes its own keys (Enter, Backspace, Delete, "/"); these
-    // work wherever the keyboard is in the window.
+    // The list takes its own keys (Enter, Backspace, Delete, "/"); these,
+    // the commands' keys and F6 work wherever the keyboard is in the window.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &CMainFrame::FocusSearchBox);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
-    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this,
-            [this] { OnCmdMsg(3100); });
+    m_pCommandView->InstallShortcuts(this);
+    m_pPanes = new PaneCycle(this, {m_pCommandView, m_pSearch, m_pTagView, m_pFileListView});
+}
+
+void CMainFrame::NamePanes()
+{
+    m_pTagView->setAccessibleName(LoadString(IDS_TAGS_TITLE));
+    m_pFileListView->setAccessibleName(LoadString(IDS_NAME_FILE_LIST));
+    m_pFileListView->List()->setAccessibleName(LoadString(IDS_NAME_FILE_LIST));
+    m_pSearch->setAccessibleName(LoadString(IDS_TIP_SEARCH));
+    m_pSearch->Edit()->setAccessibleName(LoadString(IDS_TIP_SEARCH));
+}
+
+void CMainFrame::CreateDamagePrompt()
+{
+    CLibraryDamagePrompt::Window window;
+    window.widget = this;
+    window.engines = [this] {
+        std::vector<ILibraryEngine*> engines;
+        if (m_pFileListView && m_pFileListView->Engine()) engines.push_back(m_pFileListView->Engine());
+        if (m_pTagView && m_pTagView->Engine()) engines.push_back(m_pTagView->Engine());
+        return engines;
+    };
+    window.reload = [this] { ReloadLibrary(); };
+    m_pDamagePrompt = std::make_unique<CLibraryDamagePrompt>(std::move(window));
+    // Before the panes open the library: one that cannot be opened is
+    // offered the repair first.
+    m_pDamagePrompt->RepairIfUnopenable();
+}
+
+void CMainFrame::OnEngineFailure(HRESULT hr)
+{
+    if (m_pDamagePrompt) m_pDamagePrompt->OnEngineResult(hr);
+}
+
+void CMainFrame::ReloadLibrary()
+{
+    if (!m_pTagView || !m_pFileListView) return; // repaired before the panes were made
+    m_pTagView->populate();
+    if (m_pSearch && !m_pSearch->Text().isEmpty()) m_pSearch->SetText(QString()); // back to the disc list
+    m_pFileListView->Reload(1);
 }
 
 void CMainFrame::PlaceSearchBox()

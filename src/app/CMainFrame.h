@@ -3,7 +3,9 @@
 // file list at the lower right, all attached to the one document; it carries
 // the search box and the location text, keeps its placement across runs,
 // shows the progress window while a disc is imported, and cancels the
-// import when the machine goes to sleep or the session ends.
+// import when the machine goes to sleep or the session ends. F6 walks its
+// panes, each command has its keys, and a damaged library is told to the
+// user (CLibraryDamagePrompt), who may have it repaired.
 #pragma once
 #include "CCmdTarget.h"
 #include "CFileListHost.h"
@@ -19,11 +21,13 @@ class CAlbCommandView;
 class CAlbireoDoc;
 class CAlphaStatic;
 class CArcEditWrapper;
+class CLibraryDamagePrompt;
 class CDiscAccess;
 class CFileListView;
 class CProgressDlg;
 class CView;
 class InstanceChannel;
+class PaneCycle;
 class PowerNotices;
 class QSplitter;
 class CTagView;
@@ -55,6 +59,9 @@ public:
     QSplitter* OuterSplitter() const { return m_pSplitter; }
     QSplitter* InnerSplitter() const { return m_pSplitterSub; }
     PowerNotices* Power() const { return m_pPower.get(); }
+    CLibraryDamagePrompt* DamagePrompt() const { return m_pDamagePrompt.get(); }
+    // F6 and Shift+F6: the command bar, the search box, the tag pane, the list.
+    PaneCycle* Panes() const { return m_pPanes; }
     bool IsSearchPending() const { return m_searchTimer.isActive(); }
     bool IsPolling() const { return m_progressTimer.isActive(); }
 
@@ -91,6 +98,7 @@ public:
     void ClearTagFilter() override;
     void RefreshTags() override;
     void ApplyTagFilter() override;
+    void OnEngineFailure(HRESULT hr) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -105,6 +113,11 @@ private:
     BOOL CreateClient();
     BOOL CreateSearchBox();
     void CreateShortcuts();
+    void CreateDamagePrompt();
+    // The names screen readers give the panes.
+    void NamePanes();
+    // After a repair: the tags and the disc list read anew.
+    void ReloadLibrary();
     void OnSearchTextChanged(const QString& text);
     void OnScanCode(int code, LPARAM value);
     void OnScanStarting(const QString& discName);
@@ -124,10 +137,12 @@ private:
     CProgressDlg* m_pProgressDlg = nullptr;
     CAlphaStatic* m_pLocation = nullptr;
     CArcEditWrapper* m_pSearch = nullptr;
+    PaneCycle* m_pPanes = nullptr;
     int m_nSearchLeft = 0;
     QString m_strImportingTitle;
     int m_nContext = 0;
     QBasicTimer m_progressTimer;
     QBasicTimer m_searchTimer;
     std::unique_ptr<InstanceChannel> m_pChannel;
+    std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
 };

@@ -1,12 +1,15 @@
 #include "CAlbListCtrl.h"
 
 #include "CAlbListRowDelegate.h"
+#include "SkinFocusRing.h"
 #include "StringResources.h"
+#include "UiScale.h"
 #include "WinControls.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace {
 
@@ -36,6 +39,8 @@ CAlbListCtrl::CAlbListCtrl(QWidget* parent) : QTableView(parent), m_pModel(new C
     setTextElideMode(Qt::ElideRight);
     setMouseTracking(true); // the hot row follows the mouse
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    SkinFocusRing::Track(this);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setFrameShape(QFrame::NoFrame);
     verticalHeader()->hide();
@@ -171,6 +176,28 @@ void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void CAlbListCtrl::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (!SkinFocusRing::Shows(*this)) return;
+    // The current row across the columns shown; the whole list when it has none.
+    const QModelIndex current = currentIndex();
+    QRect ring = viewport()->rect();
+    if (current.isValid()) {
+        ring = visualRect(current);
+        ring.setLeft(0);
+        ring.setRight(std::min(viewport()->width(), horizontalHeader()->length() - horizontalOffset()) - 1);
+    }
+    QPainter painter(viewport());
+    SkinFocusRing::Draw(painter, ring, GetUiScale());
+}
+
+void CAlbListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update(); // the focus ring spans the row
 }
 
 void CAlbListCtrl::contextMenuEvent(QContextMenuEvent* event)

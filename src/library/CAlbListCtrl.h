@@ -2,7 +2,10 @@
 // three presentations it shows (1 disc list, 2 folder contents, 3 search
 // results), builds that presentation's columns, and draws rows with their
 // backgrounds: in search results single rows (the group headers) keep a
-// colour of their own, selected or not.
+// colour of their own, selected or not. While it has the keyboard focus
+// (not from a click) the skin's focus ring marks the current row (the
+// whole list while it has none); Tab leaves the list instead of walking
+// its cells.
 #pragma once
 #include "CAlbListModel.h"
 #include "wintypes.h"
@@ -59,6 +62,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

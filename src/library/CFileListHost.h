@@ -2,6 +2,8 @@
 // text, the search box, the command bar's buttons and the tag pane. The
 // main frame answers; tests may stand in for it.
 #pragma once
+#include "hresult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,4 +29,8 @@ public:
     virtual void ClearTagFilter() = 0;
     virtual void RefreshTags() = 0;
     virtual void ApplyTagFilter() = 0;
+
+    // Every failed engine call of the view comes here (a damaged library
+    // is told to the user once and a repair offered); nothing by default.
+    virtual void OnEngineFailure(HRESULT hr) { (void)hr; }
 };

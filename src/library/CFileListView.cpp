@@ -87,7 +87,7 @@ bool CFileListView::OpenLibrary()
         if (FAILED(component.CreateLibraryEngine(&m_pEngine))) m_pEngine = nullptr;
     }
     if (!m_pEngine) return false;
-    if (FAILED(m_pEngine->Initialize(0, 1, 0))) {
+    if (FAILED(Checked(m_pEngine->Initialize(0, 1, 0)))) {
         m_pEngine->Release();
         m_pEngine = nullptr;
         return false;
@@ -101,7 +101,7 @@ bool CFileListView::OpenLibrary()
 bool CFileListView::SeedTags()
 {
     LONG count = 0;
-    return SUCCEEDED(LibrarySeed::EnsureTags(m_pEngine, &count));
+    return SUCCEEDED(Checked(LibrarySeed::EnsureTags(m_pEngine, &count)));
 }
 
 void CFileListView::SeedLabels() { LibrarySeed::EnsureDefaultLabels(m_pEngine, ProgramPaths::ProgramFolder()); }
@@ -109,9 +109,9 @@ void CFileListView::SeedLabels() { LibrarySeed::EnsureDefaultLabels(m_pEngine, P
 bool CFileListView::ReadDiscs()
 {
     LONG count = 0;
-    if (!m_pEngine || FAILED(m_pEngine->GetDiscCount(&count)) || count < 0) return false;
+    if (!m_pEngine || FAILED(Checked(m_pEngine->GetDiscCount(&count))) || count < 0) return false;
     std::vector<DiscRecord> discs(static_cast<size_t>(count));
-    if (count > 0 && FAILED(m_pEngine->GetDiscs(discs.data(), count))) return false;
+    if (count > 0 && FAILED(Checked(m_pEngine->GetDiscs(discs.data(), count)))) return false;
     m_discs = discs;
     m_discsCopy = std::move(discs);
     return true;
@@ -120,7 +120,7 @@ bool CFileListView::ReadDiscs()
 QPixmap CFileListView::Thumbnail(int labelId) const
 {
     QImage* bitmap = nullptr;
-    if (FAILED(m_pEngine->GetLabelThumbnail(labelId, &bitmap)) || !bitmap) return {};
+    if (FAILED(Checked(m_pEngine->GetLabelThumbnail(labelId, &bitmap))) || !bitmap) return {};
     std::unique_ptr<QImage> owned(bitmap);
     if (owned->width() > kThumbSide || owned->height() > kThumbSide) return {};
     // Centred, unscaled, on a square the size of every row picture.
@@ -215,6 +215,12 @@ void CFileListView::ShowDiscs(const QStringList& tagFilter)
     m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
     OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
     if (GetDocument()) GetDocument()->UpdateAllViews(this, CAlbireoDoc::kHintLibraryChanged);
+}
+
+HRESULT CFileListView::Checked(HRESULT hr) const
+{
+    if (FAILED(hr) && m_pHost) m_pHost->OnEngineFailure(hr);
+    return hr;
 }
 
 void CFileListView::SetViewStyle(int style)

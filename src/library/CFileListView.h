@@ -91,6 +91,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // Hands a failed engine call's result to the host and passes it on;
+    // every engine call of the view goes through it.
+    HRESULT Checked(HRESULT hr) const;
     bool OpenLibrary();
     bool SeedTags();
     void SeedLabels();

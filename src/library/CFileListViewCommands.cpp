@@ -80,7 +80,7 @@ void CFileListView::OpenFromSearch(const CAlbDataItem& item)
     // A folder found: one level to go back from, the location its full path
     // (the row keeps the path's id).
     char16_t path[MAX_PATH] = {};
-    m_pEngine->GetPathText(LONG(item.m_dwWord1), path);
+    Checked(m_pEngine->GetPathText(LONG(item.m_dwWord1), path));
     // Entering the folder replaces the rows, this one included.
     const QString discName = item.m_strName;
     EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);
@@ -149,7 +149,7 @@ void CFileListView::DeleteSelectedDisc()
                                                    m_pHost ? m_pHost->MainWindow() : nullptr,
                                                    QString::fromLatin1(kWarningIcon));
     if (answer != IDYES) return;
-    m_pEngine->DeleteDisc(discId, 0);
+    Checked(m_pEngine->DeleteDisc(discId, 0));
     Reload(0);
     if (m_pHost) m_pHost->RefreshTags();
 }
@@ -195,8 +195,8 @@ void CFileListView::ShowDiscLabel()
 void CFileListView::PurgeTagIds()
 {
     if (!m_pEngine) return;
-    const std::vector<TagRecord> tags = ReadRecordList<TagRecord>([&](LONG* n) { return m_pEngine->GetTagCount(n); },
-                                                         [&](TagRecord* r, LONG n) { return m_pEngine->GetTags(r, n); });
+    const std::vector<TagRecord> tags = ReadRecordList<TagRecord>([&](LONG* n) { return Checked(m_pEngine->GetTagCount(n)); },
+                                                         [&](TagRecord* r, LONG n) { return Checked(m_pEngine->GetTags(r, n)); });
     QSet<int> existing;
     for (const TagRecord& tag : tags) existing.insert(tag.id);
     for (DiscRecord& disc : m_discsCopy) {
@@ -204,7 +204,7 @@ void CFileListView::PurgeTagIds()
         for (int id : TagText::SplitIds(Text(disc.tagIds)))
             if (existing.contains(id)) kept << id;
         const QString ids = TagText::JoinIds(kept);
-        m_pEngine->SetDiscTags(disc.discId, Utf16(ids));
+        Checked(m_pEngine->SetDiscTags(disc.discId, Utf16(ids)));
         const qsizetype length = std::min<qsizetype>(ids.size(), kLibraryTextLength - 1);
         std::fill(std::begin(disc.tagIds), std::end(disc.tagIds), u'\0');
         std::copy_n(Utf16(ids), length, disc.tagIds);

@@ -59,17 +59,17 @@ void CFileListView::Search(const QString& text)
     if (m_pHost) m_pHost->ClearTagFilter();
     ResetList(CAlbListCtrl::SearchResults);
     const char16_t* query = Utf16(text);
-    m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return m_pEngine->SearchDiscCount(query, n); },
-                                                 [&](DiscRecord* r, LONG n) { return m_pEngine->SearchDiscs(query, r, n); });
+    m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return Checked(m_pEngine->SearchDiscCount(query, n)); },
+                                                 [&](DiscRecord* r, LONG n) { return Checked(m_pEngine->SearchDiscs(query, r, n)); });
     LibraryListing listing = nullptr;
-    if (m_pListings && SUCCEEDED(m_pListings->OpenSearchListing(query, &listing))) {
+    if (m_pListings && SUCCEEDED(Checked(m_pListings->OpenSearchListing(query, &listing)))) {
         StartListing(listing);
     } else {
         m_foundFolderRecs = ReadRecordList<ItemRecord>(
-            [&](LONG* n) { return m_pEngine->SearchFolderCount(query, n); },
-            [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFolders(query, r, n); });
-        m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return m_pEngine->SearchFileCount(query, n); },
-                                                     [&](ItemRecord* r, LONG n) { return m_pEngine->SearchFiles(query, r, n); });
+            [&](LONG* n) { return Checked(m_pEngine->SearchFolderCount(query, n)); },
+            [&](ItemRecord* r, LONG n) { return Checked(m_pEngine->SearchFolders(query, r, n)); });
+        m_foundFileRecs = ReadRecordList<ItemRecord>([&](LONG* n) { return Checked(m_pEngine->SearchFileCount(query, n)); },
+                                                     [&](ItemRecord* r, LONG n) { return Checked(m_pEngine->SearchFiles(query, r, n)); });
         m_listed = {int32_t(m_foundFolderRecs.size()), int32_t(m_foundFileRecs.size()), 1, 0, 1, 0};
     }
     ShowSearchRows();
@@ -170,12 +170,12 @@ void CFileListView::ShowFolder(int discId, int folderId)
     ClearRows();
     m_fileIcons.Clear();
     LibraryListing listing = nullptr;
-    if (m_pListings && SUCCEEDED(m_pListings->OpenFolderListing(discId, folderId, &listing))) {
+    if (m_pListings && SUCCEEDED(Checked(m_pListings->OpenFolderListing(discId, folderId, &listing)))) {
         StartListing(listing);
     } else {
         m_folderEntries = ReadRecordList<FolderItemRecord>(
-            [&](LONG* n) { return m_pEngine->GetFolderItemCount(discId, folderId, n); },
-            [&](FolderItemRecord* records, LONG n) { return m_pEngine->GetFolderItems(discId, folderId, records, n); });
+            [&](LONG* n) { return Checked(m_pEngine->GetFolderItemCount(discId, folderId, n)); },
+            [&](FolderItemRecord* records, LONG n) { return Checked(m_pEngine->GetFolderItems(discId, folderId, records, n)); });
         m_listed = {0, int32_t(m_folderEntries.size()), 1, 0, 1, 0};
     }
     if (CAlbDataItem* root = Root())
@@ -229,7 +229,7 @@ std::vector<ItemRecord> CFileListView::ListedItems(int kind, int first, int coun
     }
     std::vector<ItemRecord> records(size_t(std::max(0, count)));
     LONG filled = 0;
-    if (count <= 0 || FAILED(m_pListings->GetListingItems(m_listing, kind, first, records.data(), count, &filled)))
+    if (count <= 0 || FAILED(Checked(m_pListings->GetListingItems(m_listing, kind, first, records.data(), count, &filled))))
         filled = 0;
     records.resize(size_t(filled));
     return records;
@@ -268,7 +268,11 @@ void CFileListView::PollListing()
     if (m_listed.complete || FAILED(m_listed.failure)) FinishListing();
 }
 
-void CFileListView::FinishListing() { m_listingTimer.stop(); }
+void CFileListView::FinishListing()
+{
+    m_listingTimer.stop();
+    Checked(m_listed.failure);
+}
 
 void CFileListView::CompleteListing()
 {

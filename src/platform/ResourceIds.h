@@ -49,6 +49,10 @@
     X(IDS_TIP_SMALL_ICONS, 3104)                                                                           \
     X(IDS_TIP_DETAILS, 3105)                                                                               \
     X(IDS_TIP_SEARCH, 3106)                                                                                \
+    /* names screen readers give the main window's panes; a tooltip with its shortcut */                   \
+    X(IDS_NAME_COMMAND_BAR, 3350)                                                                          \
+    X(IDS_NAME_FILE_LIST, 3351)                                                                            \
+    X(IDS_FMT_TIP_SHORTCUT, 3352) /* format: %s = the tooltip, %s = the keys */                             \
     /* command view: button pictures ("Image\..." paths) at UI scale 1.0 and 1.5 */                        \
     X(IDS_IMG_BACK, 3200)                                                                                  \
     X(IDS_IMG_BACK_150, 3201)                                                                              \

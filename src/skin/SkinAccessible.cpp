@@ -22,6 +22,8 @@
 
 namespace {
 
+constexpr const char* kShortcut = "skinAccessibleShortcut";
+
 QHash<QString, SkinAccessible::Maker>& Makers()
 {
     static QHash<QString, SkinAccessible::Maker> makers;
@@ -108,6 +110,10 @@ void Announce(QWidget* window)
     QAccessibleEvent event(window, QAccessible::Alert);
     Send(event);
 }
+
+void SetShortcut(QWidget* control, const QKeySequence& keys) { control->setProperty(kShortcut, keys); }
+
+QKeySequence ShortcutOf(const QWidget* control) { return control->property(kShortcut).value<QKeySequence>(); }
 
 void SetObserver(Observer observer) { CurrentObserver() = std::move(observer); }
 

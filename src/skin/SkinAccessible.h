@@ -22,6 +22,7 @@
 // message box) at start-up.
 #pragma once
 #include <QAccessible>
+#include <QKeySequence>
 #include <QString>
 #include <functional>
 
@@ -65,6 +66,11 @@ void NotifyFocusedItem(QWidget* control, int index);
 // The window opened with something to say at once: screen readers read
 // out its name and description (a message box's caption and text).
 void Announce(QWidget* window);
+
+// The keys that press the control from anywhere in its window (a command's
+// shortcut); screen readers hear them as its shortcut.
+void SetShortcut(QWidget* control, const QKeySequence& keys);
+QKeySequence ShortcutOf(const QWidget* control);
 
 // Sees every event Send hands on, whether or not a reader listens (Qt drops
 // them then); for tests. An empty function stops observing.

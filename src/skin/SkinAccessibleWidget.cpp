@@ -1,5 +1,7 @@
 #include "SkinAccessibleWidget.h"
 
+#include "SkinAccessible.h"
+
 #include <QVariant>
 #include <QWidget>
 
@@ -19,6 +21,8 @@ QString SkinAccessibleWidget::text(QAccessible::Text kind) const
 {
     // Qt would repeat the tooltip as the description; here it is the name.
     if (kind == QAccessible::Description) return widget()->accessibleDescription();
+    if (const QKeySequence keys = SkinAccessible::ShortcutOf(widget()); kind == QAccessible::Accelerator && !keys.isEmpty())
+        return keys.toString(QKeySequence::NativeText);
     if (kind != QAccessible::Name) return QAccessibleWidget::text(kind);
     // The accessible name, the window title or the text of a buddy label.
     QString name = QAccessibleWidget::text(kind);

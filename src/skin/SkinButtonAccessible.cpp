@@ -2,6 +2,7 @@
 
 #include "CAlphaButtonEx.h"
 #include "CGButton.h"
+#include "SkinAccessible.h"
 
 SkinButtonAccessible::SkinButtonAccessible(QAbstractButton* button)
     : SkinAccessibleWidget(button, QAccessible::PushButton)
@@ -66,4 +67,11 @@ void SkinButtonAccessible::doAction(const QString& actionName)
         image->Click();
     else
         Button()->click();
+}
+
+QStringList SkinButtonAccessible::keyBindingsForAction(const QString& actionName) const
+{
+    const QKeySequence keys = SkinAccessible::ShortcutOf(Button());
+    if (actionName != PressName() || keys.isEmpty()) return SkinAccessibleWidget::keyBindingsForAction(actionName);
+    return {keys.toString(QKeySequence::NativeText)};
 }

@@ -104,6 +104,12 @@ void CTagView::Fail()
                                 QString::fromLatin1(kWarningIcon));
 }
 
+HRESULT CTagView::Checked(HRESULT hr)
+{
+    if (FAILED(hr)) emit engineFailed(hr);
+    return hr;
+}
+
 HRESULT CTagView::OpenEngine()
 {
     if (m_pEngine) return S_OK;
@@ -112,7 +118,7 @@ HRESULT CTagView::OpenEngine()
         m_pEngine = nullptr;
         return hr;
     }
-    if (FAILED(hr = m_pEngine->Initialize(0, 1, 0))) {
+    if (FAILED(hr = Checked(m_pEngine->Initialize(0, 1, 0)))) {
         m_pEngine->Release();
         m_pEngine = nullptr;
     }
@@ -124,14 +130,14 @@ bool CTagView::populate()
     m_pCategoryList->DeleteAllItems();
     m_pTagList->DeleteAllItems();
     LONG count = 0;
-    if (FAILED(OpenEngine()) || FAILED(LibrarySeed::EnsureTags(m_pEngine, &count))) {
+    if (FAILED(OpenEngine()) || FAILED(Checked(LibrarySeed::EnsureTags(m_pEngine, &count)))) {
         Fail();
         Layout();
         return false;
     }
     LibrarySeed::EnsureDefaultLabels(m_pEngine, ProgramPaths::ProgramFolder());
     std::vector<TagRecord> records;
-    if (SUCCEEDED(TagRecords::Read(m_pEngine, &records))) FillLists(records);
+    if (SUCCEEDED(Checked(TagRecords::Read(m_pEngine, &records)))) FillLists(records);
     Layout();
     return true;
 }
@@ -156,11 +162,11 @@ HRESULT CTagView::reloadTags()
 {
     if (!m_pEngine) return E_POINTER;
     LONG count = 0;
-    HRESULT hr = m_pEngine->GetTagCount(&count);
+    HRESULT hr = Checked(m_pEngine->GetTagCount(&count));
     if (FAILED(hr)) return hr;
     if (count <= 0) return E_FAIL;
     std::vector<TagRecord> records;
-    if (FAILED(hr = TagRecords::Read(m_pEngine, &records))) return hr;
+    if (FAILED(hr = Checked(TagRecords::Read(m_pEngine, &records)))) return hr;
     // The file list reports every change of the disc list, most of them
     // without a change of tags: then the rows (and where the list was
     // scrolled to) stay as they are.

@@ -62,6 +62,10 @@ public:
     CGButton* AllButton() const { return m_pAllButton; }
     CGStatic* Separator() const { return m_pSeparator; }
 
+signals:
+    // An engine call failed (the window tells the user of a damaged library).
+    void engineFailed(HRESULT hr);
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -78,6 +82,8 @@ private:
     void SendFilter(const QStringList& filter);
     void Layout();
     void Fail();
+    // Emits engineFailed for a failure and passes the result on.
+    HRESULT Checked(HRESULT hr);
 
     CDllCom m_loader;
     ILibraryEngine* m_pEngine = nullptr;

@@ -87,7 +87,8 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_MSG_DISC_EXISTS_REPLACE, text},
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},
                                               {IDS_TIP_DISC_INCOMPLETE, two},
-                                              {IDS_GAP_SHORT_IMAGE, text + text}};
+                                              {IDS_GAP_SHORT_IMAGE, text + text},
+                                              {IDS_FMT_TIP_SHORTCUT, text + text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))
