@@ -4,7 +4,6 @@
 #include "LibraryEngine.h"
 
 #include "FolderListing.h"
-#include "LibraryLocation.h"
 #include "NameGrams.h"
 #include "ReadTransaction.h"
 #include "Utf16Text.h"
@@ -20,7 +19,8 @@ EntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? EntryKind::Fil
 HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
                                      std::array<int, ListingWorker::kKinds> totals)
 {
-    auto worker = std::make_unique<ListingWorker>(LibraryLocation::DatabasePath(), std::move(steps), totals);
+    // The file this instance opened, whatever the environment says by now.
+    auto worker = std::make_unique<ListingWorker>(m_db.FilePath(), std::move(steps), totals);
     *listing = worker.get();
     m_listings.push_back(std::move(worker));
     return S_OK;

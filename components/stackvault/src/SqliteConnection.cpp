@@ -119,3 +119,9 @@ HRESULT SqliteConnection::Failure(int rc, const char* context) const
 }
 
 HRESULT SqliteConnection::FromResult(int rc) { return HresultFromSqlite(rc); }
+
+QString SqliteConnection::FilePath() const
+{
+    const char* path = m_db ? sqlite3_db_filename(m_db, "main") : nullptr;
+    return path ? QFile::decodeName(path) : QString();
+}

@@ -49,6 +49,8 @@ public:
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     sqlite3* Handle() const { return m_db; }
+    // The file of the open database (empty when none is open).
+    QString FilePath() const;
 
     // A prepared statement for this SQL text, reset and ready to bind; null
     // when it cannot be prepared (the reason goes to the diagnostics).
