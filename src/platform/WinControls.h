@@ -76,5 +76,6 @@ constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_YESNO = 0x4;
 constexpr UINT MB_ICONHAND = 0x10;
+constexpr UINT MB_ICONQUESTION = 0x20;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;

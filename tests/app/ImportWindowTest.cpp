@@ -1,0 +1,300 @@
+// The import through the real window: the import command, the drive
+// dialog, the waiting and loading dialogs, the details dialog, the scan with
+// its progress window and its end, over the real engines and a generated
+// disc image; and a disc image handed over by a second start of the program.
+#include "CAlbireoApp.h"
+#include "CDiscAccess.h"
+#include "CDriveSelectDlg.h"
+#include "CFileListView.h"
+#include "CGButton.h"
+#include "CGComboBox.h"
+#include "CImportCommand.h"
+#include "CLoadingDiscDlg.h"
+#include "CMainFrame.h"
+#include "CProgressDlg.h"
+#include "CWaitingDiscDlg.h"
+#include "CatalogueFixture.h"
+#include "ImageDriveSlots.h"
+#include "LibraryReader.h"
+#include "ModalSeam.h"
+#include "PowerNotices.h"
+#include "ScreenshotDir.h"
+#include "TestEnvironment.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Lets the window run until `done` holds or the time is up.
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 60000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired()) QTest::qWait(20);
+    return done();
+}
+
+// A modal run left to end itself (the loading dialog ends when the read does).
+ModalSeam::Action LetItFinish(const QString& screenshot = QString())
+{
+    return [screenshot](QDialog* window) {
+        if (!screenshot.isEmpty()) ScreenshotDir::Save(window, screenshot);
+        WaitFor([window] { return !window->isVisible(); });
+        return ModalSeam::kWindowDecides;
+    };
+}
+
+// The drive dialog: chooses the drive at `position` and presses OK.
+ModalSeam::Action ChooseDrive(int position, const QString& screenshot = QString())
+{
+    return [position, screenshot](QDialog* window) {
+        auto* dialog = qobject_cast<CDriveSelectDlg*>(window);
+        if (!dialog) return IDCANCEL;
+        dialog->DriveList()->SetCurSel(position);
+        if (!screenshot.isEmpty()) ScreenshotDir::Save(dialog, screenshot);
+        return IDOK;
+    };
+}
+
+QStringList Kinds(const std::vector<ModalRecord>& shown)
+{
+    QStringList kinds;
+    for (const ModalRecord& record : shown)
+        kinds << (record.kind == "MessageBox" ? QStringLiteral("MessageBox %1").arg(record.textId) : record.kind);
+    return kinds;
+}
+
+class ImportWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_catalogue = new CatalogueFixture;
+        const QString folder = TestEnvironment::MakeFolder("import-window");
+        const QString tree = TestImages::MakeTree(folder, {{"photos/beach.jpg", 3000}, {"photos/dunes.jpg", 5000},
+                                                           {"readme.txt", 700}});
+        g_image = TestImages::MakeIso(tree, folder + "/summer.iso", "SUMMER_2025");
+    }
+    static void TearDownTestSuite()
+    {
+        delete g_catalogue;
+        g_catalogue = nullptr;
+    }
+
+    void SetUp() override
+    {
+        CatalogueFixture::ResetProgramState();
+        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
+        m_app->SetPowerNotices(std::make_unique<PowerNotices>());
+        ASSERT_TRUE(m_app->InitInstance());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_app->MainFrame()));
+        m_frame = m_app->MainFrame();
+        m_discs = CAlbireoApp::GetDiscAccess();
+        m_library = m_frame->FileListView()->Engine();
+        m_position = ImageDriveSlots(*m_discs).ChooseFor(g_image);
+        ASSERT_GE(m_position, 0) << "the engine lists an image drive";
+    }
+    void TearDown() override
+    {
+        m_discs->WaitForScan();
+        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
+        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+        m_app.reset();
+    }
+
+    void InsertImage(const QString& image)
+    {
+        QString reason;
+        ASSERT_EQ(ImageDriveSlots(*m_discs).Insert(m_position, image, &reason), S_OK) << reason.toStdString();
+    }
+
+    // Queues the answers of a whole new import and runs the command.
+    void ImportThroughTheWindow(const QString& screenshots = QString())
+    {
+        const auto shot = [&](const QString& name) { return screenshots.isEmpty() ? QString() : screenshots + name; };
+        ModalSeam::QueueAction(ChooseDrive(m_position, shot("drive")));
+        ModalSeam::QueueAction(LetItFinish(shot("loading")));
+        ModalSeam::QueueAction([shot](QDialog* details) {
+            if (!shot("details").isEmpty()) ScreenshotDir::Save(details, shot("details"));
+            return IDOK;
+        });
+        ModalSeam::QueueAnswer(IDYES); // 3017: add it now
+        m_frame->OnCmdMsg(3101);
+    }
+
+    bool WaitForScanEnd()
+    {
+        return WaitFor([this] { return !m_discs->IsBusy() && m_frame->ClientArea()->isEnabled(); });
+    }
+
+    std::vector<DiscRecord> DiscsNamed(const QString& name) const
+    {
+        std::vector<DiscRecord> named;
+        for (const DiscRecord& disc : LibraryReader(m_library).Discs())
+            if (LibraryReader::Text(disc.name) == name) named.push_back(disc);
+        return named;
+    }
+
+    static CatalogueFixture* g_catalogue;
+    static QString g_image;
+    std::unique_ptr<CAlbireoApp> m_app;
+    CMainFrame* m_frame = nullptr;
+    CDiscAccess* m_discs = nullptr;
+    ILibraryEngine* m_library = nullptr;
+    int m_position = -1;
+};
+
+CatalogueFixture* ImportWindowTest::g_catalogue = nullptr;
+QString ImportWindowTest::g_image;
+
+TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheReplacement)
+{
+    InsertImage(g_image);
+    const int discsBefore = m_frame->FileListView()->DiscCount();
+    ImportThroughTheWindow("import-offscreen-");
+
+    // The command returns while the worker scans; the window shows it.
+    EXPECT_TRUE(m_frame->ProgressDlg()->isVisible());
+    EXPECT_TRUE(m_frame->ProgressDlg()->Title().contains("SUMMER_2025"));
+    EXPECT_FALSE(m_frame->ClientArea()->isEnabled());
+    ScreenshotDir::Save(m_frame->ProgressDlg(), "import-offscreen-progress");
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_FALSE(m_frame->ProgressDlg()->isVisible());
+    EXPECT_FALSE(m_discs->IsMediaLocked());
+
+    EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "CDiscInfoDlg",
+                                                       "MessageBox 3017", "MessageBox 3015"}));
+    EXPECT_EQ(m_frame->FileListView()->DiscCount(), discsBefore + 1) << "the list was reloaded";
+    const std::vector<DiscRecord> imported = DiscsNamed("SUMMER_2025");
+    ASSERT_EQ(imported.size(), 1u);
+    EXPECT_EQ(imported[0].folderCount, 1);
+    EXPECT_EQ(imported[0].fileCount, 3);
+    QStringList paths;
+    LibraryReader(m_library).ListFolder(imported[0].discId, 0, QString(), true,
+                                        [&](const LibraryReader::Entry& entry) { paths << entry.path; });
+    paths.sort();
+    EXPECT_EQ(paths, QStringList({"\\photos\\", "\\photos\\beach.jpg", "\\photos\\dunes.jpg", "\\readme.txt"}));
+
+    // The same disc again: the window offers to catalogue it again; No
+    // leaves it as it is.
+    ModalSeam::Reset();
+    ModalSeam::QueueAction(ChooseDrive(m_position));
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDNO);
+    m_frame->OnCmdMsg(3101);
+    EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0"}));
+    EXPECT_TRUE(ModalSeam::Shown().back().text.contains("\"SUMMER_2025\"")) << ModalSeam::Shown().back().text.toStdString();
+    EXPECT_FALSE(m_discs->IsMediaLocked());
+    EXPECT_FALSE(m_frame->ProgressDlg()->isVisible());
+    ASSERT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
+    EXPECT_EQ(DiscsNamed("SUMMER_2025")[0].discId, imported[0].discId);
+
+    // Yes replaces it: one disc of that name, read again, without details asked.
+    m_library->SetDiscTags(imported[0].discId, u"1");
+    ModalSeam::Reset();
+    ModalSeam::QueueAction(ChooseDrive(m_position));
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDYES);
+    m_frame->OnCmdMsg(3101);
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(Kinds(ModalSeam::Shown()),
+              QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0", "MessageBox 3015"}));
+    const std::vector<DiscRecord> replaced = DiscsNamed("SUMMER_2025");
+    ASSERT_EQ(replaced.size(), 1u);
+    EXPECT_NE(replaced[0].discId, imported[0].discId);
+    EXPECT_EQ(LibraryReader::Text(replaced[0].tagIds), "1") << "the replaced disc's tags are kept";
+    EXPECT_EQ(replaced[0].labelId, imported[0].labelId);
+    EXPECT_EQ(replaced[0].fileCount, 3);
+}
+
+TEST_F(ImportWindowTest, CancellingTheWaitLeavesTheDriveUnlockedAndTheLibraryAsItWas)
+{
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    const size_t discsBefore = LibraryReader(m_library).Discs().size();
+    ModalSeam::QueueAction(ChooseDrive(m_position));
+    ModalSeam::QueueAction([](QDialog* window) {
+        auto* waiting = qobject_cast<CWaitingDiscDlg*>(window);
+        if (!waiting) return IDOK;
+        EXPECT_TRUE(waiting->IsPolling());
+        ScreenshotDir::Save(waiting, "import-offscreen-waiting");
+        return IDCANCEL;
+    });
+    m_frame->OnCmdMsg(3101);
+    const std::vector<ModalRecord> shown = ModalSeam::TakeShown();
+    ASSERT_EQ(Kinds(shown), QStringList({"CDriveSelectDlg", "CWaitingDiscDlg"}));
+    EXPECT_TRUE(shown[1].text.startsWith("Please insert the disc into drive ")) << shown[1].text.toStdString();
+    EXPECT_EQ(shown[1].result, IDCANCEL);
+    EXPECT_FALSE(m_discs->IsMediaLocked());
+    EXPECT_FALSE(m_frame->ProgressDlg()->isVisible());
+    EXPECT_EQ(LibraryReader(m_library).Discs().size(), discsBefore);
+}
+
+TEST_F(ImportWindowTest, TheWaitEndsOnItsOwnOnceTheDiscIsInTheDrive)
+{
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    ModalSeam::QueueAction(ChooseDrive(m_position));
+    ModalSeam::QueueAction([this](QDialog* window) {
+        InsertImage(g_image);
+        WaitFor([window] { return !window->isVisible(); });
+        return ModalSeam::kWindowDecides;
+    });
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDCANCEL); // the details: not now
+    m_frame->OnCmdMsg(3101);
+    const std::vector<ModalRecord> shown = ModalSeam::TakeShown();
+    ASSERT_EQ(Kinds(shown), QStringList({"CDriveSelectDlg", "CWaitingDiscDlg", "CLoadingDiscDlg", "CDiscInfoDlg"}));
+    EXPECT_EQ(shown[1].result, IDOK);
+    EXPECT_EQ(shown[2].result, IDOK);
+    EXPECT_FALSE(m_discs->IsMediaLocked());
+}
+
+TEST_F(ImportWindowTest, CancellingTheScanKeepsNothingOfTheDisc)
+{
+    const QString image = TestImages::MakeManyFilesIso(TestEnvironment::MakeFolder("many"), 40000, 400);
+    InsertImage(image);
+    const size_t discsBefore = LibraryReader(m_library).Discs().size();
+    ImportThroughTheWindow();
+    ASSERT_TRUE(m_frame->ProgressDlg()->isVisible());
+    m_frame->ProgressDlg()->CancelButton()->Click();
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(ModalSeam::Shown().back().textId, 3007u);
+    EXPECT_EQ(LibraryReader(m_library).Discs().size(), discsBefore);
+    EXPECT_FALSE(m_discs->IsMediaLocked());
+}
+
+TEST_F(ImportWindowTest, APathThatIsNoDiscImageIsRefusedInWords)
+{
+    const QString folder = TestEnvironment::MakeFolder("not-an-image");
+    QFile text(folder + "/notes.iso");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("these are notes, not a disc\n");
+    text.close();
+    m_frame->ImportCommand()->ImportImage(text.fileName());
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Shown()[0].text.contains("notes.iso")) << ModalSeam::Shown()[0].text.toStdString();
+    EXPECT_TRUE(ModalSeam::Shown()[0].text.contains("cannot be put into an image drive"));
+}
+
+TEST_F(ImportWindowTest, AnImageGivenToASecondStartIsImportedInTheRunningWindow)
+{
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDOK);  // the details
+    ModalSeam::QueueAnswer(IDYES); // 3017
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ALBIREO_UNATTENDED", "1");
+    second.setProcessEnvironment(environment);
+    second.start(TestEnvironment::ProgramFolder() + "/albireo", {g_image});
+    ASSERT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    ASSERT_TRUE(WaitFor([this] { return ModalSeam::PendingAnswers() == 0; }));
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(Kinds(ModalSeam::Shown()),
+              QStringList({"CLoadingDiscDlg", "CDiscInfoDlg", "MessageBox 3017", "MessageBox 3015"}));
+    EXPECT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
+    EXPECT_EQ(ImageDriveSlots(*m_discs).ImageAt(m_position), QFileInfo(g_image).absoluteFilePath());
+}
+
+} // namespace
