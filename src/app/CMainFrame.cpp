@@ -383,6 +383,8 @@ QUrl CMainFrame::HelpAddress()
 
 void CMainFrame::OpenHelp() { CurrentOpener()(HelpAddress()); }
 
+bool CMainFrame::OpenWithDesktop(const QUrl& url) { return CurrentOpener()(url); }
+
 QString CMainFrame::UiFace(const QString& languageCode)
 {
     const QString face = LoadString(languageCode.compare(u"JPN", Qt::CaseInsensitive) == 0 ? 62284 : 8012);

@@ -86,6 +86,8 @@ public:
     // How addresses are opened (the desktop's default application); tests replace it.
     using Opener = std::function<bool(const QUrl&)>;
     static void SetOpener(Opener opener);
+    // Opens the address with the opener set (the desktop's default application).
+    static bool OpenWithDesktop(const QUrl& url);
     // The face the program's texts use: string 62284 for Japanese, else 8012,
     // replaced by the dialog face when that face is not installed.
     static QString UiFace(const QString& languageCode);
@@ -107,6 +109,7 @@ public:
     void RefreshTags() override;
     void ApplyTagFilter() override;
     void OnEngineFailure(HRESULT hr) override;
+    void OpenCataloguedFile(int discId, const QString& folderPath, const QString& name) override;
 
 protected:
     bool event(QEvent* event) override;

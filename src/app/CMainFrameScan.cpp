@@ -3,6 +3,7 @@
 #include "CAlbireoDoc.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
+#include "CFileOpenCommand.h"
 #include "CFlwMessageBox.h"
 #include "CImportCommand.h"
 #include "CMainFrame.h"
@@ -163,6 +164,12 @@ void CMainFrame::EnableClientForScan(bool enable)
     }
     for (QObject* object : std::exchange(m_scanDisabled, {}))
         if (auto* shortcut = qobject_cast<QShortcut*>(object)) shortcut->setEnabled(true);
+}
+
+void CMainFrame::OpenCataloguedFile(int discId, const QString& folderPath, const QString& name)
+{
+    CFileOpenCommand(this, m_pDiscAccess, m_pFileListView->Engine(), &CMainFrame::OpenWithDesktop)
+        .Open(discId, folderPath, name);
 }
 
 void CMainFrame::ImportStartPath(const QString& path)

@@ -18,6 +18,9 @@
 #include "LibraryReader.h"
 #include "ModalSeam.h"
 #include "PowerNotices.h"
+#include "PrivateTempFolder.h"
+#include "CAlbDataItem.h"
+#include "CAlbListCtrl.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
 
@@ -75,6 +78,7 @@ protected:
         const QString tree = TestImages::MakeTree(folder, {{"photos/beach.jpg", 3000}, {"photos/dunes.jpg", 5000},
                                                            {"readme.txt", 700}});
         g_image = TestImages::MakeIso(tree, folder + "/summer.iso", "SUMMER_2025");
+        g_tree = tree;
     }
     static void TearDownTestSuite()
     {
@@ -138,6 +142,7 @@ protected:
 
     static CatalogueFixture* g_catalogue;
     static QString g_image;
+    static QString g_tree;
     std::unique_ptr<CAlbireoApp> m_app;
     CMainFrame* m_frame = nullptr;
     CDiscAccess* m_discs = nullptr;
@@ -147,6 +152,19 @@ protected:
 
 CatalogueFixture* ImportWindowTest::g_catalogue = nullptr;
 QString ImportWindowTest::g_image;
+QString ImportWindowTest::g_tree;
+
+// Opens the row of the list that shows `name`, as Enter on it does.
+bool OpenRowNamed(CFileListView* view, const QString& name)
+{
+    const CAlbDataItem* root = view->Root();
+    for (int row = 0; root && row < root->ChildCount(); ++row)
+        if (root->Child(row)->m_strName == name) {
+            view->List()->SelectRow(row);
+            return view->OnCommand(3241);
+        }
+    return false;
+}
 
 TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheReplacement)
 {
@@ -295,6 +313,50 @@ TEST_F(ImportWindowTest, AnImageGivenToASecondStartIsImportedInTheRunningWindow)
               QStringList({"CLoadingDiscDlg", "CDiscInfoDlg", "MessageBox 3017", "MessageBox 3015"}));
     EXPECT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
     EXPECT_EQ(ImageDriveSlots(*m_discs).ImageAt(m_position), QFileInfo(g_image).absoluteFilePath());
+}
+
+TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutBack)
+{
+    InsertImage(g_image);
+    ImportThroughTheWindow();
+    ASSERT_TRUE(WaitForScanEnd());
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    QList<QUrl> opened;
+    CMainFrame::SetOpener([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    ModalSeam::Reset();
+    ModalSeam::QueueAction([this](QDialog* window) {
+        ScreenshotDir::Save(window, "import-offscreen-ask-for-disc");
+        InsertImage(g_image);
+        WaitFor([window] { return !window->isVisible(); });
+        return ModalSeam::kWindowDecides;
+    });
+    CFileListView* view = m_frame->FileListView();
+    ASSERT_TRUE(OpenRowNamed(view, "SUMMER_2025"));
+    ASSERT_TRUE(OpenRowNamed(view, "photos"));
+    ASSERT_TRUE(OpenRowNamed(view, "dunes.jpg"));
+    CMainFrame::SetOpener([](const QUrl&) { return false; });
+
+    ASSERT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CWaitingDiscDlg"}));
+    EXPECT_TRUE(ModalSeam::Shown()[0].text.startsWith("Please insert the disc into drive "));
+    EXPECT_EQ(ModalSeam::Shown()[0].result, IDOK);
+    ASSERT_EQ(opened.size(), 1);
+    ASSERT_TRUE(opened[0].isLocalFile());
+    const QString file = opened[0].toLocalFile();
+    EXPECT_EQ(QFileInfo(file).fileName(), "dunes.jpg");
+    EXPECT_TRUE(PrivateTempFolder::IsPrivateFolder(QFileInfo(QFileInfo(file).path()).path())) << file.toStdString();
+    QFile copy(file), source(g_tree + "/photos/dunes.jpg");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), source.readAll());
+
+    // A file the disc does not hold (the catalogue is older) is said so.
+    ModalSeam::Reset();
+    m_frame->OpenCataloguedFile(DiscsNamed("SUMMER_2025")[0].discId, "\\photos", "gone.jpg");
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_EQ(ModalSeam::Shown()[0].text, "The file \\photos\\gone.jpg is not on this disc.");
 }
 
 } // namespace

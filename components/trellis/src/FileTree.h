@@ -15,6 +15,7 @@ struct FileNode {
     uint64_t size = 0;
     uint64_t fileTime = 0;
     uint32_t attributes = 0;
+    uint64_t location = 0; // where a file's data is, in the file system reader's own terms
     std::vector<uint32_t> children; // folders only, in disc order
 };
 
@@ -37,6 +38,9 @@ public:
     // The folder at a backslash path from the root ("" or "\" is the root);
     // exact names first, then ignoring case; kNone when there is none.
     uint32_t FindFolder(std::u16string_view path) const;
+    // The file at a backslash path ("\DIR\name"), exact names first, then
+    // ignoring case; kNone when there is none.
+    uint32_t FindFile(std::u16string_view path) const;
 
     uint32_t FileCount() const { return m_files; }
     uint32_t FolderCount() const { return m_folders; }
