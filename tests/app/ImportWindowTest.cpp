@@ -359,4 +359,70 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     EXPECT_EQ(ModalSeam::Shown()[0].text, "The file \\photos\\gone.jpg is not on this disc.");
 }
 
+// The list row that shows the disc `name` in the disc list, or -1.
+int DiscRow(CFileListView* view, const QString& name)
+{
+    const CAlbDataItem* root = view->Root();
+    for (int row = 0; root && row < root->ChildCount(); ++row)
+        if (root->Child(row)->m_strName == name) return row;
+    return -1;
+}
+
+TEST_F(ImportWindowTest, AnIncompleteReadIsSaidAndMarkedUntilTheWholeImageReplacesIt)
+{
+    const QString folder = TestEnvironment::MakeFolder("cut");
+    QList<QPair<QString, int>> files;
+    for (int f = 0; f < 20; ++f)
+        for (int i = 0; i < 10; ++i) files.append({QString("folder%1/file%2.txt").arg(f).arg(i), 3000 + i});
+    const QString whole = TestImages::MakeIso(TestImages::MakeTree(folder, files), folder + "/whole.iso", "TRIP");
+    QFile wholeFile(whole);
+    ASSERT_TRUE(wholeFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wholeFile.readAll();
+    QFile cut(folder + "/cut.iso");
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 3 / 2048 * 2048)); // an interrupted download
+    cut.close();
+
+    InsertImage(cut.fileName());
+    ImportThroughTheWindow();
+    ASSERT_TRUE(WaitForScanEnd());
+    const ModalRecord end = ModalSeam::Shown().back();
+    EXPECT_NE(end.textId, 3015u) << "an incomplete read is no plain success";
+    EXPECT_TRUE(end.text.contains("not all of it could be read")) << end.text.toStdString();
+    EXPECT_TRUE(end.text.contains("shorter than the disc it describes")) << end.text.toStdString();
+
+    CFileListView* view = m_frame->FileListView();
+    const int row = DiscRow(view, "TRIP");
+    ASSERT_GE(row, 0);
+    const QModelIndex name = view->List()->model()->index(row, 0);
+    const QString tooltip = name.data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tooltip.contains("could not be read")) << tooltip.toStdString();
+    const QImage marked = name.data(Qt::DecorationRole).value<QPixmap>().toImage();
+    ASSERT_FALSE(marked.isNull());
+    int orange = 0; // the warning badge in the picture's corner
+    for (int y = marked.height() - 17; y < marked.height(); ++y)
+        for (int x = marked.width() - 17; x < marked.width(); ++x) {
+            const QColor colour = marked.pixelColor(x, y);
+            if (colour.red() > 200 && colour.green() > 100 && colour.green() < 170 && colour.blue() < 60) ++orange;
+        }
+    EXPECT_GT(orange, 40);
+    view->List()->SelectRow(row);
+    ScreenshotDir::Save(m_frame, "import-offscreen-incomplete-mark");
+
+    // The whole image catalogues the disc again; the mark goes.
+    InsertImage(whole);
+    ModalSeam::Reset();
+    ModalSeam::QueueAction(ChooseDrive(m_position));
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDYES);
+    m_frame->OnCmdMsg(3101);
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(ModalSeam::Shown().back().textId, 3015u);
+    const int replaced = DiscRow(view, "TRIP");
+    ASSERT_GE(replaced, 0);
+    const QModelIndex again = view->List()->model()->index(replaced, 0);
+    EXPECT_EQ(again.data(Qt::ToolTipRole).toString(), "TRIP");
+    for (const DiscRecord& disc : DiscsNamed("TRIP")) m_library->DeleteDisc(disc.discId, 0);
+}
+
 } // namespace
