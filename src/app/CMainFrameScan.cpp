@@ -1,5 +1,6 @@
-// CMainFrame: the window messages, and the import's scan as the window
-// shows it: the callback, the progress window, cancelling.
+// CMainFrame: the window messages; the import's scan as the window shows it
+// (the callback, the progress window, cancelling); disc images handed to
+// the program and catalogued files opened from their discs.
 #include "CAlbireoDoc.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
@@ -121,6 +122,17 @@ void CMainFrame::OnScanStarting(const QString& discName)
 
 void CMainFrame::OnScanFinished(LPARAM result)
 {
+    m_progressTimer.stop();
+    m_pProgressDlg->SetPos(100);
+    m_pProgressDlg->ResetCancel();
+    if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
+    m_pProgressDlg->hide();
+    EnableClientForScan(true);
+    raise();
+    activateWindow();
+    m_pPower->ReleaseDelay();
+    // The window is whole again before the message: the list shows the new
+    // disc behind it.
     if (result == 0) {
         CFlwMessageBox::showMessage(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
     } else if (result == 1) {
@@ -131,17 +143,8 @@ void CMainFrame::OnScanFinished(LPARAM result)
         if (gaps.IsIncomplete())
             CFlwMessageBox::showMessage(gaps.ImportMessage(), MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
         else
-            CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+            CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONINFORMATION, CFlwMessageBox::kCaptionId, this);
     }
-    m_progressTimer.stop();
-    m_pProgressDlg->SetPos(100);
-    m_pProgressDlg->ResetCancel();
-    if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
-    m_pProgressDlg->hide();
-    EnableClientForScan(true);
-    raise();
-    activateWindow();
-    m_pPower->ReleaseDelay();
     m_pImport->ScanEnded();
 }
 
