@@ -34,6 +34,8 @@ public:
     const FileNode& Node(uint32_t index) const { return m_nodes[index]; }
     FileNode& Node(uint32_t index) { return m_nodes[index]; }
     bool IsFolder(uint32_t index) const;
+    // Nodes in the tree, the root included.
+    uint32_t Count() const { return uint32_t(m_nodes.size()); }
 
     // The folder at a backslash path from the root ("" or "\" is the root);
     // exact names first, then ignoring case; kNone when there is none.
