@@ -20,6 +20,8 @@
 #include "PowerNotices.h"
 #include "PrivateTempFolder.h"
 #include "CAlbDataItem.h"
+#include "CArcEditWrapper.h"
+#include "CGEdit.h"
 #include "CAlbListCtrl.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
@@ -351,6 +353,24 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), source.readAll());
+
+    // From the search results: the row carries the file's folder path.
+    CMainFrame::SetOpener([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    m_frame->SearchBox()->Edit()->setText("beach");
+    QTRY_COMPARE(m_frame->IsSearchPending(), false);
+    ASSERT_EQ(view->List()->Model()->rowCount(), 2) << "a header and the file";
+    view->List()->SelectRow(1);
+    view->List()->setFocus();
+    QTest::keyClick(view->List(), Qt::Key_Return);
+    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    ASSERT_EQ(opened.size(), 2);
+    QFile found(opened[1].toLocalFile()), beach(g_tree + "/photos/beach.jpg");
+    ASSERT_TRUE(found.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(beach.open(QIODevice::ReadOnly));
+    EXPECT_EQ(found.readAll(), beach.readAll());
 
     // A file the disc does not hold (the catalogue is older) is said so.
     ModalSeam::Reset();
