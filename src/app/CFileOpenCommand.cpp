@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
 #include <memory>
@@ -126,11 +127,14 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
         hr = extractor.Extract(pathOnDisc, target, cancel, percent);
         done = true;
     });
-    // A large file is read under the progress window, which can cancel it;
-    // a small one is read before anyone could click.
+    // A large file, or a disc whose file system takes a while to parse, is
+    // read under the progress window, which can cancel it; a small file of
+    // a small disc is read before anyone could click.
     std::unique_ptr<CProgressDlg> progress;
+    QElapsedTimer waited;
+    waited.start();
     while (!done.load()) {
-        if (!progress && extractor.FileSize() > UINT64(kProgressBytes)) {
+        if (!progress && (extractor.FileSize() > UINT64(kProgressBytes) || waited.elapsed() > kQuietMs)) {
             progress = std::make_unique<CProgressDlg>(m_pOwner);
             progress->Create(LoadString(IDS_PROGRESS_TITLE), m_pOwner);
             progress->SetRange(0, 100);

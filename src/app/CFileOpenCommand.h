@@ -5,8 +5,8 @@
 // once a disc is in. A physical drive's file is opened where the system
 // mounted the disc (message 3345 when it is not mounted); an image drive's
 // file is read out of the image by the disc engine into the private
-// temporary folder and opened from there, a large one under the progress
-// window, which can cancel it.
+// temporary folder and opened from there, a large one (or one of a disc
+// that takes long to parse) under the progress window, which can cancel it.
 #pragma once
 #include "ILibraryEngine.h"
 
@@ -19,8 +19,10 @@ class QWidget;
 
 class CFileOpenCommand {
 public:
-    // Files above this size are read under the progress window.
+    // Files above this size, and reads that take longer than this, go on
+    // under the progress window.
     static constexpr qint64 kProgressBytes = 8 << 20;
+    static constexpr qint64 kQuietMs = 700;
     // How a file is handed to the desktop; true when it was opened.
     using Opener = std::function<bool(const QUrl&)>;
 
