@@ -27,6 +27,8 @@
 #include "TestEnvironment.h"
 
 #include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -377,6 +379,53 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     m_frame->OpenCataloguedFile(DiscsNamed("SUMMER_2025")[0].discId, "\\photos", "gone.jpg");
     ASSERT_EQ(ModalSeam::Shown().size(), 1u);
     EXPECT_EQ(ModalSeam::Shown()[0].text, "The file \\photos\\gone.jpg is not on this disc.");
+}
+
+// Chooses the file in a file dialog and ends it as its Open button does
+// (without the dialog's own check, which waits for its folder listing).
+int Choose(QDialog* chooser, const QString& path)
+{
+    auto* files = qobject_cast<QFileDialog*>(chooser);
+    if (!files) return IDCANCEL;
+    auto* name = files->findChild<QLineEdit*>("fileNameEdit"); // what the user types
+    if (!name) return IDCANCEL;
+    name->setText(path);
+    static_cast<QDialog*>(files)->done(QDialog::Accepted);
+    return ModalSeam::kWindowDecides;
+}
+
+TEST_F(ImportWindowTest, InsertImageInTheDriveDialogPutsTheChosenImageInAndChoosesItsDrive)
+{
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    const QString folder = TestEnvironment::MakeFolder("insert-image");
+    QFile notes(folder + "/notes.iso");
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("not a disc");
+    notes.close();
+    ModalSeam::QueueAction([this, &notes](QDialog* window) {
+        auto* dialog = qobject_cast<CDriveSelectDlg*>(window);
+        if (!dialog) return IDCANCEL;
+        // A file that is no image: refused in words, the drive stays empty.
+        ModalSeam::QueueAction([&notes](QDialog* chooser) { return Choose(chooser, notes.fileName()); });
+        ModalSeam::QueueAnswer(IDOK);
+        dialog->InsertImageButton()->Click();
+        EXPECT_TRUE(ImageDriveSlots(*m_discs).ImageAt(m_position).isEmpty());
+        // An image: it goes in and its drive is chosen.
+        ModalSeam::QueueAction([](QDialog* chooser) {
+            auto* files = qobject_cast<QFileDialog*>(chooser);
+            EXPECT_TRUE(files->nameFilters().join(' ').contains("*.iso")) << files->nameFilters().join(' ').toStdString();
+            return Choose(chooser, g_image);
+        });
+        dialog->InsertImageButton()->Click();
+        EXPECT_EQ(dialog->DriveList()->GetCurSel(), m_position);
+        ScreenshotDir::Save(dialog, "import-offscreen-drive-after-insert");
+        return IDCANCEL;
+    });
+    m_frame->OnCmdMsg(3101);
+    EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "QFileDialog", "MessageBox 0", "QFileDialog"}));
+    EXPECT_TRUE(ModalSeam::Shown()[2].text.contains("notes.iso cannot be put into an image drive"))
+        << ModalSeam::Shown()[2].text.toStdString();
+    EXPECT_EQ(ImageDriveSlots(*m_discs).ImageAt(m_position), QFileInfo(g_image).absoluteFilePath());
 }
 
 // The list row that shows the disc `name` in the disc list, or -1.
