@@ -52,7 +52,8 @@ struct MediaLock {
 
 void CImportCommand::Run()
 {
-    if (!m_pDiscs || !Library() || m_bActive) return;
+    // One import at a time: its dialogs or its scan may still be running.
+    if (!m_pDiscs || !Library() || m_bActive || m_bScanning) return;
     if (m_pDiscs->GetDriveCount() == 0) {
         Message(IDS_MSG_NO_DRIVE, MB_ICONEXCLAMATION, &m_frame);
         return;
@@ -65,7 +66,7 @@ void CImportCommand::Run()
 
 void CImportCommand::RunOnSelectedDrive()
 {
-    if (!m_pDiscs || !Library() || m_bActive) return;
+    if (!m_pDiscs || !Library() || m_bActive || m_bScanning) return;
     m_bActive = true;
     ImportFromSelectedDrive();
     EndWorkflow();
