@@ -112,6 +112,8 @@ BOOL CAlbireoApp::InitInstance()
     WindowPlacement::Restore(*m_pMainFrame);
     m_pMainFrame->show();
     m_pMainFrame->setWindowIcon(QIcon(ProgramPaths::ImageFile(LoadIconPath(3215))));
+    // A disc image opened from the desktop ("albireo IMAGE.iso") is imported.
+    if (!m_strStartPath.isEmpty()) m_pMainFrame->ImportStartPath(m_strStartPath);
     return TRUE;
 }
 

@@ -11,6 +11,7 @@
 #include "CGButton.h"
 #include "CGEdit.h"
 #include "CGXTFrameWndAccessible.h"
+#include "CImportCommand.h"
 #include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
@@ -86,6 +87,7 @@ CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::uniq
     setObjectName(QString::fromLatin1(kWindowClass));
     setMinimumWidth(int(kMinimumWidth * GetUiScale()));
     connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
+    m_pImport = std::make_unique<CImportCommand>(*this, discAccess);
 }
 
 CMainFrame::~CMainFrame()
@@ -309,8 +311,10 @@ void CMainFrame::SetViewMode(int style)
 BOOL CMainFrame::OnCmdMsg(UINT id)
 {
     switch (id) {
-    case 3100:
     case 3101:
+        m_pImport->Run();
+        return TRUE;
+    case 3100:
     case 3102:
     case 3103:
     case 3106:
@@ -378,6 +382,8 @@ QUrl CMainFrame::HelpAddress()
 }
 
 void CMainFrame::OpenHelp() { CurrentOpener()(HelpAddress()); }
+
+bool CMainFrame::OpenWithDesktop(const QUrl& url) { return CurrentOpener()(url); }
 
 QString CMainFrame::UiFace(const QString& languageCode)
 {

@@ -24,6 +24,7 @@ class CArcEditWrapper;
 class CLibraryDamagePrompt;
 class CDiscAccess;
 class CFileListView;
+class CImportCommand;
 class CProgressDlg;
 class CView;
 class InstanceChannel;
@@ -64,6 +65,13 @@ public:
     PaneCycle* Panes() const { return m_pPanes; }
     bool IsSearchPending() const { return m_searchTimer.isActive(); }
     bool IsPolling() const { return m_progressTimer.isActive(); }
+    CImportCommand* ImportCommand() const { return m_pImport.get(); }
+    // A disc image named on the command line or handed over by another
+    // start of the program: imported once the event loop runs.
+    void ImportStartPath(const QString& path);
+    // The panes and menus, which a running scan disables; the caption stays
+    // alive so that the window still moves and minimises.
+    QWidget* ClientArea() const;
 
     // The scan's callback; `context` names the frame (see ContextOf).
     static void ScanCallbackProc(int code, intptr_t parameter, int context);
@@ -78,6 +86,8 @@ public:
     // How addresses are opened (the desktop's default application); tests replace it.
     using Opener = std::function<bool(const QUrl&)>;
     static void SetOpener(Opener opener);
+    // Opens the address with the opener set (the desktop's default application).
+    static bool OpenWithDesktop(const QUrl& url);
     // The face the program's texts use: string 62284 for Japanese, else 8012,
     // replaced by the dialog face when that face is not installed.
     static QString UiFace(const QString& languageCode);
@@ -99,6 +109,7 @@ public:
     void RefreshTags() override;
     void ApplyTagFilter() override;
     void OnEngineFailure(HRESULT hr) override;
+    void OpenCataloguedFile(int discId, const QString& folderPath, const QString& name) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -122,6 +133,7 @@ private:
     void OnScanCode(int code, LPARAM value);
     void OnScanStarting(const QString& discName);
     void OnScanFinished(LPARAM result);
+    void EnableClientForScan(bool enable);
     void PollProgress();
     void OnSessionEnding();
     void SetViewMode(int style);
@@ -145,4 +157,6 @@ private:
     QBasicTimer m_searchTimer;
     std::unique_ptr<InstanceChannel> m_pChannel;
     std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
+    std::unique_ptr<CImportCommand> m_pImport;
+    QList<QObject*> m_scanDisabled; // shortcuts a running scan turned off
 };

@@ -1,9 +1,12 @@
-// CMainFrame: the window messages, and the import's scan as the window
-// shows it: the callback, the progress window, cancelling.
+// CMainFrame: the window messages; the import's scan as the window shows it
+// (the callback, the progress window, cancelling); disc images handed to
+// the program and catalogued files opened from their discs.
 #include "CAlbireoDoc.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
+#include "CFileOpenCommand.h"
 #include "CFlwMessageBox.h"
+#include "CImportCommand.h"
 #include "CMainFrame.h"
 #include "CProgressDlg.h"
 #include "Diagnostics.h"
@@ -16,6 +19,10 @@
 #include "WinControls.h"
 
 #include <QCoreApplication>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTimer>
 #include <QTimerEvent>
 
 namespace {
@@ -47,11 +54,15 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         return OnCmdMsg(LOWORD(wParam));
     case WM_COPYDATA:
-        // Another start of the program handed over its start path; it is
-        // noted, nothing is opened here.
-        if (auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam); copy && wParam == 1025)
-            DumpMsg("MainFrame", "start path from another instance: %s",
-                    qUtf8Printable(QString::fromUtf16(static_cast<const char16_t*>(copy->lpData))));
+        // Another start of the program handed over its start path (a disc
+        // image from the desktop); it is imported once this message has
+        // been answered, so the other start does not wait for the import.
+        if (auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam); copy && copy->lpData && wParam == 1025) {
+            const QString path = QString::fromUtf16(static_cast<const char16_t*>(copy->lpData));
+            DumpMsg("MainFrame", "start path from another instance: %s", qUtf8Printable(path));
+            ImportStartPath(path);
+            return 1;
+        }
         return 0;
     default:
         return 0;
@@ -99,7 +110,7 @@ void CMainFrame::OnScanStarting(const QString& discName)
 {
     m_strImportingTitle = LoadString(IDS_FMT_IMPORTING).replace(QStringLiteral("%s"), discName);
     m_pProgressDlg->SetTitle(m_strImportingTitle);
-    setEnabled(false);
+    EnableClientForScan(false);
     m_pProgressDlg->SetPos(0);
     m_pProgressDlg->setEnabled(true);
     m_pProgressDlg->CenterWindow();
@@ -111,21 +122,62 @@ void CMainFrame::OnScanStarting(const QString& discName)
 
 void CMainFrame::OnScanFinished(LPARAM result)
 {
-    if (result == 0) {
-        CFlwMessageBox::showMessage(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
-    } else if (result == 1) {
-        SendMessage(m_pFileListView, CFileListView::kReloadMessage, 1, 0);
-        CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
-    }
     m_progressTimer.stop();
     m_pProgressDlg->SetPos(100);
     m_pProgressDlg->ResetCancel();
     if (m_pDiscAccess) m_pDiscAccess->SetCancel(0);
     m_pProgressDlg->hide();
-    setEnabled(true);
+    EnableClientForScan(true);
     raise();
     activateWindow();
     m_pPower->ReleaseDelay();
+    // The window is whole again before the message: the list shows the new
+    // disc behind it.
+    if (result == 0) {
+        CFlwMessageBox::showMessage(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+    } else if (result == 1) {
+        SendMessage(m_pFileListView, CFileListView::kReloadMessage, 1, 0);
+        RefreshTags(); // the new disc may carry tags the pane has not counted
+        // A read that missed folders or files never ends as a plain success.
+        const DiscReadGaps& gaps = m_pDiscAccess->LastReadGaps();
+        if (gaps.IsIncomplete())
+            CFlwMessageBox::showMessage(gaps.ImportMessage(), MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        else
+            CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONINFORMATION, CFlwMessageBox::kCaptionId, this);
+    }
+    m_pImport->ScanEnded();
+}
+
+QWidget* CMainFrame::ClientArea() const { return m_pSplitter ? m_pSplitter->parentWidget() : nullptr; }
+
+void CMainFrame::EnableClientForScan(bool enable)
+{
+    // The panes, the menu bar and the window's shortcuts rest while a disc
+    // is scanned; the frame itself stays enabled, so its caption still
+    // moves, minimises and paints the window.
+    if (QWidget* client = ClientArea()) client->setEnabled(enable);
+    if (auto* menuBar = findChild<QMenuBar*>()) menuBar->setEnabled(enable);
+    if (!enable) {
+        for (QShortcut* shortcut : findChildren<QShortcut*>())
+            if (shortcut->isEnabled()) {
+                shortcut->setEnabled(false);
+                m_scanDisabled << shortcut;
+            }
+        return;
+    }
+    for (QObject* object : std::exchange(m_scanDisabled, {}))
+        if (auto* shortcut = qobject_cast<QShortcut*>(object)) shortcut->setEnabled(true);
+}
+
+void CMainFrame::OpenCataloguedFile(int discId, const QString& folderPath, const QString& name)
+{
+    CFileOpenCommand(this, m_pDiscAccess, m_pFileListView->Engine(), &CMainFrame::OpenWithDesktop)
+        .Open(discId, folderPath, name);
+}
+
+void CMainFrame::ImportStartPath(const QString& path)
+{
+    QTimer::singleShot(0, this, [this, path] { m_pImport->ImportImage(path); });
 }
 
 void CMainFrame::PollProgress()

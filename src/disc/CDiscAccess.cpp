@@ -203,6 +203,7 @@ HRESULT CDiscAccess::EjectMedia()
 HRESULT CDiscAccess::LockMedia(LONG flag)
 {
     if (!m_selectedDevice) return E_UNEXPECTED;
+    m_bMediaLocked = flag != 0;
     return m_selectedDevice->LockMedia(flag);
 }
 

@@ -46,6 +46,9 @@ public:
     HRESULT CheckDriveReady(int engineIndex);
     HRESULT EjectMedia();
     HRESULT LockMedia(LONG flag);
+    // Whether this object last locked the selected drive (and has not
+    // unlocked it since).
+    bool IsMediaLocked() const { return m_bMediaLocked; }
     // The engine index of the drive listed at `position`, or -1.
     int EngineIndexAt(int position) const;
     // The list position of the drive with this letter, or -1.
@@ -115,6 +118,7 @@ private:
     ComPtr<ITrellisDiscInfo> m_discInfo;
     ComPtr<ITrellisDevice> m_selectedDevice;
     char m_cSelectedLetter = 0;
+    bool m_bMediaLocked = false;
     int m_nDriveCount = 0;
     std::vector<int> m_listedEngineIndexes;
     QStringList m_driveNames;

@@ -49,8 +49,11 @@ QVariant CAlbListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || !m_provider) return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return m_provider(index.row(), index.column()).text;
+    case Qt::ToolTipRole: {
+        const Cell cell = m_provider(index.row(), index.column());
+        return cell.tooltip.isEmpty() ? cell.text : cell.tooltip;
+    }
     case Qt::DecorationRole: {
         const int image = m_provider(index.row(), index.column()).image;
         if (m_pImages && image >= 0 && size_t(image) < m_pImages->size()) return (*m_pImages)[size_t(image)];

@@ -12,8 +12,14 @@ class CAlbListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     struct Cell {
+        Cell() = default;
+        Cell(QString cellText, int cellImage = -1, QString cellTooltip = {})
+            : text(std::move(cellText)), image(cellImage), tooltip(std::move(cellTooltip))
+        {
+        }
         QString text;
         int image = -1; // index into the image list, -1 none
+        QString tooltip; // "" shows the text
     };
     using Provider = std::function<Cell(int row, int column)>;
 

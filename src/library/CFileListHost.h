@@ -33,4 +33,7 @@ public:
     // Every failed engine call of the view comes here (a damaged library
     // is told to the user once and a repair offered); nothing by default.
     virtual void OnEngineFailure(HRESULT hr) { (void)hr; }
+    // Opens a catalogued file from its disc: the file `name` in the folder
+    // `folderPath` ("\DIR\SUB", "" for the root) of disc `discId`.
+    virtual void OpenCataloguedFile(int /*discId*/, const QString& /*folderPath*/, const QString& /*name*/) {}
 };

@@ -114,6 +114,7 @@ bool CFileListView::ReadDiscs()
     if (count > 0 && FAILED(Checked(m_pEngine->GetDiscs(discs.data(), count)))) return false;
     m_discs = discs;
     m_discsCopy = std::move(discs);
+    m_incomplete.Read(m_pEngine, m_discsCopy);
     return true;
 }
 
@@ -137,7 +138,7 @@ void CFileListView::BuildThumbs()
     m_discThumbs.clear();
     for (const DiscRecord& disc : m_discsCopy) {
         const QPixmap thumb = Thumbnail(disc.labelId);
-        if (!thumb.isNull()) m_discThumbs.push_back(thumb);
+        if (!thumb.isNull()) m_discThumbs.push_back(m_incomplete.Mark(disc.discId, thumb));
     }
 }
 
@@ -238,7 +239,7 @@ CAlbListModel::Cell CFileListView::Display(int row, int column) const
     switch (m_pList->GetMode()) {
     case CAlbListCtrl::DiscList:
         switch (column) {
-        case 0: return {item->m_strName, item->m_nImage};
+        case 0: return {item->m_strName, item->m_nImage, m_incomplete.ReasonOf(item->m_nDiscId)};
         case 1: return {CategoryTags::displayTagList(item->m_strText2)};
         case 2: return {item->m_strText3};
         case 3: return {item->m_strText4};

@@ -13,6 +13,7 @@
 #include "CAlbListCtrl.h"
 #include "CView.h"
 #include "FileIconCache.h"
+#include "IncompleteDiscMarks.h"
 #include "ILibraryEngine.h"
 #include "ILibraryListings.h"
 
@@ -144,6 +145,7 @@ private:
     std::vector<DiscRecord> m_discs;
     std::vector<DiscRecord> m_discsCopy;
     std::vector<QPixmap> m_discThumbs;
+    IncompleteDiscMarks m_incomplete;
     std::vector<QPixmap> m_searchThumbs;
     FileIconCache m_fileIcons{kIconSide};
     std::vector<DiscRecord> m_foundDiscRecs;

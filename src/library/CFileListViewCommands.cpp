@@ -38,9 +38,13 @@ void CFileListView::Open(int row)
         OpenFromSearch(*item);
         return;
     }
-    // Files are opened from their disc by the import's disc handling; a
-    // container is entered.
-    if (!item->IsContainer()) return;
+    if (!item->IsContainer()) {
+        const QStringList folders = m_nameStack.mid(1); // after the disc's name
+        if (m_pHost)
+            m_pHost->OpenCataloguedFile(m_nCurrentDisc, folders.isEmpty() ? QString() : u'\\' + folders.join(u'\\'),
+                                        item->m_strName);
+        return;
+    }
     if (item->IsDisc()) {
         m_nCurrentDisc = item->m_nDiscId;
         EnterFolder(item->m_nDiscId, 0, item->m_strName);
@@ -76,11 +80,14 @@ void CFileListView::OpenFromSearch(const CAlbDataItem& item)
         return;
     }
     m_nCurrentDisc = item.m_nDiscId;
-    if (!item.IsContainer()) return; // files open from their disc (the import's disc handling)
-    // A folder found: one level to go back from, the location its full path
-    // (the row keeps the path's id).
+    // The row keeps the path's id: a file's folder path, a folder's own path.
     char16_t path[MAX_PATH] = {};
     Checked(m_pEngine->GetPathText(LONG(item.m_dwWord1), path));
+    if (!item.IsContainer()) {
+        if (m_pHost) m_pHost->OpenCataloguedFile(item.m_nDiscId, Text(path), item.m_strItemName);
+        return;
+    }
+    // A folder found: one level to go back from, the location its full path.
     // Entering the folder replaces the rows, this one included.
     const QString discName = item.m_strName;
     EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);

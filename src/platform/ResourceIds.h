@@ -130,6 +130,16 @@
     X(IDS_CHOOSE_DRIVE, 3248)                                                                              \
     X(IDS_PLEASE_WAIT, 61754)                                                                              \
     X(IDS_READING_DISC, 3255)                                                                              \
+    X(IDS_INSERT_IMAGE, 3340) /* the drive dialog's button that puts an image into an image drive */       \
+    X(IDS_IMAGE_FILE_FILTER, 3341) /* name of the file dialog's filter of disc images */                   \
+    X(IDS_IMAGE_FILE_CAPTION, 3342)                                                                        \
+    X(IDS_FMT_NOT_A_DISC_IMAGE, 3343) /* format: %s = the file, %s = why */                                 \
+    X(IDS_MSG_NO_IMAGE_DRIVE, 3344)                                                                        \
+    X(IDS_FMT_DISC_NOT_MOUNTED, 3345) /* format: %s = the drive root */                                    \
+    X(IDS_FMT_FILE_NOT_ON_DISC, 3346) /* format: %s = the file's path on the disc */                       \
+    X(IDS_FMT_READING_FILE, 3347) /* format: %s = the file name */                                         \
+    X(IDS_FMT_FILE_NOT_OPENED, 3348) /* format: %s = the file */                                           \
+    X(IDS_MSG_FILE_NOT_READ, 3349)                                                                         \
     /* tags */                                                                                             \
     X(IDS_TAG_VIDEO, 11407)                                                                                \
     X(IDS_TAG_PHOTO, 11408)                                                                                \

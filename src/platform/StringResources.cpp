@@ -25,6 +25,22 @@ QString LoadString(UINT id)
     return module ? module->String(id) : QString();
 }
 
+QString FormatString(UINT id, std::initializer_list<QString> arguments)
+{
+    QString text = LoadString(id);
+    qsizetype from = 0;
+    for (const QString& argument : arguments) {
+        qsizetype at = from;
+        while ((at = text.indexOf(u'%', at)) >= 0 && at + 1 < text.size() && text[at + 1] != u's' &&
+               text[at + 1] != u'd')
+            at += text[at + 1] == u'%' ? 2 : 1;
+        if (at < 0 || at + 1 >= text.size()) break;
+        text.replace(at, 2, argument);
+        from = at + argument.size();
+    }
+    return text;
+}
+
 std::optional<ResourceMenu> LoadMenu(UINT id)
 {
     const auto module = GetResourceHandle();

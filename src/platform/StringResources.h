@@ -12,6 +12,7 @@
 #pragma once
 #include "ResourceModule.h"
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,9 @@ std::shared_ptr<const ResourceModule> GetResourceHandle();
 
 // The string's text; empty when no module is installed or it has no such string.
 QString LoadString(UINT id);
+// The string with its printf-style "%s" and "%d" places filled in order by
+// the texts given (what is left over stays as it is).
+QString FormatString(UINT id, std::initializer_list<QString> arguments);
 // A copy of the menu; nothing when there is no module or no such menu.
 std::optional<ResourceMenu> LoadMenu(UINT id);
 // The picture path ("Image\...") of an icon resource; empty when missing.

@@ -1,5 +1,6 @@
 // Reads a whole tree from a fuzzed image and walks it the way the scan
-// does, so that lookups by path run over whatever the parser produced.
+// does, so that lookups by path run over whatever the parser produced;
+// then reads the first files' data as a catalogued file is opened.
 #pragma once
 #include "FileSystemReader.h"
 
@@ -22,5 +23,16 @@ inline void WalkTree(FileSystemReader& reader)
         path += (path.empty() ? u"" : u"\\") + tree.Node(next).name;
         if (tree.FindFolder(path) == FileTree::kNone) __builtin_trap(); // a parsed folder must be found again
         folder = next;
+    }
+    uint8_t buffer[5000];
+    int files = 0;
+    for (uint32_t index = 1; index < tree.Count() && files < 16; ++index) {
+        if (tree.IsFolder(index)) continue;
+        ++files;
+        uint32_t read = 0;
+        for (uint64_t offset : {uint64_t(0), uint64_t(4096), tree.Node(index).size - 1})
+            if (SUCCEEDED(reader.ReadFileData(index, tree.Node(index), offset, buffer, sizeof buffer, &read)) &&
+                read > sizeof buffer)
+                __builtin_trap(); // never more than asked for
     }
 }

@@ -234,3 +234,17 @@ TEST(StringResources, LookUpsGoToTheInstalledModule)
     EXPECT_TRUE(LoadString(100).isEmpty());
     EXPECT_EQ(held->String(100), QStringLiteral("Caption")); // a holder keeps the module alive
 }
+
+TEST(StringResources, FormatStringFillsThePlacesInOrderAndLeavesTheRest)
+{
+    SetResourceHandle(ResourceModule::Parse("FLWRC 1\nSTRINGTABLE\nBEGIN\n"
+                                            "1 \"%s cannot go into %s: 100%% sure\"\n"
+                                            "2 \"%d of %d, then %s\"\n"
+                                            "END\n",
+                                            QStringLiteral("formats")));
+    EXPECT_EQ(FormatString(1, {"a%s.iso", "D:\\"}), "a%s.iso cannot go into D:\\: 100%% sure")
+        << "a text put in is not searched again";
+    EXPECT_EQ(FormatString(2, {"3"}), "3 of %d, then %s");
+    EXPECT_EQ(FormatString(2, {"3", "4", "x", "surplus"}), "3 of 4, then x");
+    SetResourceHandle(nullptr);
+}

@@ -88,7 +88,12 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},
                                               {IDS_TIP_DISC_INCOMPLETE, two},
                                               {IDS_GAP_SHORT_IMAGE, text + text},
-                                              {IDS_FMT_TIP_SHORTCUT, text + text}};
+                                              {IDS_FMT_TIP_SHORTCUT, text + text},
+                                              {IDS_FMT_NOT_A_DISC_IMAGE, text + text},
+                                              {IDS_FMT_DISC_NOT_MOUNTED, text},
+                                              {IDS_FMT_FILE_NOT_ON_DISC, text},
+                                              {IDS_FMT_READING_FILE, text},
+                                              {IDS_FMT_FILE_NOT_OPENED, text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))

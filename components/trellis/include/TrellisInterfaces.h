@@ -47,6 +47,13 @@ inline constexpr IID IID_ITrellisDiscInfo = {
 inline constexpr IID IID_ITrellisReadReport = {
     0x5B0E8D2A, 0x3C71, 0x4F0B, {0x8A, 0x6D, 0x21, 0x94, 0xE7, 0x0C, 0x5F, 0x13}};
 
+// Queried from a physical drive's device: its device file.
+inline constexpr IID IID_ITrellisDevicePath = {
+    0x2F6C8E14, 0x7B90, 0x4D3A, {0xB5, 0x21, 0x6E, 0x0F, 0x93, 0xC4, 0x58, 0xA7}};
+// Queried from a reader: the content of the parsed disc's files.
+inline constexpr IID IID_ITrellisFileData = {
+    0x9D41A7C2, 0x5E38, 0x4B6F, {0x91, 0x0C, 0x7A, 0x2E, 0x64, 0xD8, 0x3B, 0x15}};
+
 // ITrellisReader::StartParse: read every entry's name, size and time.
 inline constexpr DWORD TRELLIS_PARSE_NAMES_SIZES_TIMES = 6;
 
@@ -248,6 +255,18 @@ protected:
     ~ITrellisImageDrive() = default;
 };
 
+// A physical drive's own interface, queried from its device
+// (IID_ITrellisDevicePath); image drives answer E_NOINTERFACE. The program
+// finds where the system mounted the drive's disc by its device file.
+struct ITrellisDevicePath : IUnknown {
+    // The device file ("/dev/sr0"), zero-ended, at most capacity units with
+    // the zero; E_INVALIDARG when it does not fit.
+    virtual HRESULT GetDevicePath(LPWSTR buffer, DWORD capacity) = 0;
+
+protected:
+    ~ITrellisDevicePath() = default;
+};
+
 // The engine (IID_ITrellisEngine, also answered for IID_ITrellisEngineFactory).
 struct ITrellisEngine : IUnknown {
     // The settings location: root (HKEY_LOCAL_MACHINE) and key path with its
@@ -360,4 +379,21 @@ struct ITrellisReadReport : IUnknown {
 
 protected:
     ~ITrellisReadReport() = default;
+};
+
+// The content of a file of the parsed disc (IID_ITrellisFileData, queried
+// from a reader once its parse has succeeded): a program reads a catalogued
+// file out of a disc image with it. Paths are backslash-separated from the
+// root ("\\DIR\\name"), matched exactly first, then ignoring case.
+struct ITrellisFileData : IUnknown {
+    // TRELLIS_E_PATH_NOT_FOUND when no file has that path; E_UNEXPECTED
+    // before a successful parse.
+    virtual HRESULT GetFileSize(LPCWSTR path, UINT64* size) = 0;
+    // Reads up to `size` bytes from `offset`; *read is what was read (0 at
+    // or past the end). A block that cannot be read fails the call with
+    // HRESULT_FROM_WIN32(ERROR_READ_FAULT).
+    virtual HRESULT ReadFile(LPCWSTR path, UINT64 offset, BYTE* buffer, DWORD size, DWORD* read) = 0;
+
+protected:
+    ~ITrellisFileData() = default;
 };

@@ -20,8 +20,22 @@ HRESULT CPhysicalDrive::QueryInterface(REFIID iid, void** object)
         AddRef();
         return S_OK;
     }
+    if (iid == IID_ITrellisDevicePath) {
+        *object = static_cast<ITrellisDevicePath*>(this);
+        AddRef();
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
+}
+
+HRESULT CPhysicalDrive::GetDevicePath(LPWSTR buffer, DWORD capacity)
+{
+    if (!buffer) return E_POINTER;
+    if (m_devicePath.size() + 1 > capacity) return E_INVALIDARG;
+    for (size_t i = 0; i < m_devicePath.size(); ++i) buffer[i] = WCHAR(static_cast<unsigned char>(m_devicePath[i]));
+    buffer[m_devicePath.size()] = 0;
+    return S_OK;
 }
 
 HRESULT CPhysicalDrive::GetLetter(char* letter)

@@ -6,7 +6,7 @@
 
 #include <string>
 
-class CPhysicalDrive : public CDevice {
+class CPhysicalDrive : public CDevice, public ITrellisDevicePath {
 public:
     CPhysicalDrive(std::string devicePath, char letter);
 
@@ -19,6 +19,7 @@ public:
     HRESULT EjectMedia(LONG open) override;
     HRESULT LockMedia(LONG lock) override;
     HRESULT OpenMedium(std::unique_ptr<DiscMedium>& medium) override;
+    HRESULT GetDevicePath(LPWSTR buffer, DWORD capacity) override;
 
 private:
     // Runs one CD-ROM ioctl on the device opened without blocking.

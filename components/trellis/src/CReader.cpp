@@ -14,6 +14,8 @@ HRESULT CReader::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ITrellisReader*>(this);
     } else if (iid == IID_ITrellisReadReport) {
         *object = static_cast<ITrellisReadReport*>(this);
+    } else if (iid == IID_ITrellisFileData) {
+        *object = static_cast<ITrellisFileData*>(this);
     } else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -207,4 +209,34 @@ HRESULT CReader::GetReadReport(TrellisReadReport* report)
     report->unreadFiles = m_tree.UnreadFiles();
     report->reasons |= m_tree.GapReasons();
     return S_OK;
+}
+
+uint32_t CReader::FindFile(LPCWSTR path) const
+{
+    std::u16string_view wanted(path);
+    while (!wanted.empty() && wanted.front() == u'\\') wanted.remove_prefix(1);
+    return m_tree.FindFile(wanted);
+}
+
+HRESULT CReader::GetFileSize(LPCWSTR path, UINT64* size)
+{
+    if (!path || !size) return E_POINTER;
+    if (!Parsed()) return E_UNEXPECTED;
+    const uint32_t node = FindFile(path);
+    if (node == FileTree::kNone) return TRELLIS_E_PATH_NOT_FOUND;
+    *size = m_tree.Node(node).size;
+    return S_OK;
+}
+
+HRESULT CReader::ReadFile(LPCWSTR path, UINT64 offset, BYTE* buffer, DWORD size, DWORD* read)
+{
+    if (!path || !read || (!buffer && size)) return E_POINTER;
+    *read = 0;
+    if (!Parsed() || !m_fileSystem) return E_UNEXPECTED;
+    const uint32_t node = FindFile(path);
+    if (node == FileTree::kNone) return TRELLIS_E_PATH_NOT_FOUND;
+    uint32_t got = 0;
+    const HRESULT hr = m_fileSystem->ReadFileData(node, m_tree.Node(node), offset, buffer, size, &got);
+    *read = got;
+    return hr;
 }

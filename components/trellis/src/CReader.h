@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-class CReader : public ITrellisReader, public ITrellisReadReport, public ComObject {
+class CReader : public ITrellisReader, public ITrellisReadReport, public ITrellisFileData, public ComObject {
 public:
     ~CReader() override;
 
@@ -28,6 +28,8 @@ public:
     HRESULT FindNext(TrellisFindEntry* entry) override;
     HRESULT FindClose() override;
     HRESULT GetReadReport(TrellisReadReport* report) override;
+    HRESULT GetFileSize(LPCWSTR path, UINT64* size) override;
+    HRESULT ReadFile(LPCWSTR path, UINT64 offset, BYTE* buffer, DWORD size, DWORD* read) override;
 
 private:
     // An image file that ends before its file system does is known before
@@ -37,6 +39,8 @@ private:
     void StopParse();
     bool Parsed() const;
     HRESULT FillNext(TrellisFindEntry* entry);
+    // The parsed tree's node of a file path, or FileTree::kNone.
+    uint32_t FindFile(LPCWSTR path) const;
 
     CDevice* m_device = nullptr;
     std::unique_ptr<DiscMedium> m_medium;

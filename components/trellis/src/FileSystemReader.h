@@ -36,4 +36,9 @@ public:
     // Fills `tree`; S_OK also for a partial tree of a damaged disc (with
     // what could not be read counted in the tree), E_ABORT when aborted.
     virtual HRESULT ReadTree(FileTree& tree, ParseControl& control) = 0;
+    // Reads up to `size` bytes of a file of the parsed tree from `offset`;
+    // *read is what was read (0 at or past the end). A block that cannot be
+    // read fails the call (ERROR_READ_FAULT).
+    virtual HRESULT ReadFileData(uint32_t index, const FileNode& node, uint64_t offset, uint8_t* buffer,
+                                 uint32_t size, uint32_t* read) = 0;
 };

@@ -97,6 +97,20 @@ uint32_t FileTree::Walk(std::u16string_view path, bool ignoreCase) const
     return folder;
 }
 
+uint32_t FileTree::FindFile(std::u16string_view path) const
+{
+    const size_t slash = path.rfind(u'\\');
+    const std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+    const uint32_t folder = FindFolder(slash == std::u16string_view::npos ? std::u16string_view() : path.substr(0, slash));
+    if (folder == kNone || name.empty()) return kNone;
+    const std::vector<uint32_t>& children = m_nodes[folder].children;
+    for (uint32_t child : children)
+        if (!IsFolder(child) && m_nodes[child].name == name) return child;
+    for (uint32_t child : children)
+        if (!IsFolder(child) && EqualIgnoringCase(m_nodes[child].name, name)) return child;
+    return kNone;
+}
+
 uint32_t FileTree::FindFolder(std::u16string_view path) const
 {
     const uint32_t exact = Walk(path, false);

@@ -15,6 +15,7 @@ struct FileNode {
     uint64_t size = 0;
     uint64_t fileTime = 0;
     uint32_t attributes = 0;
+    uint64_t location = 0; // where a file's data is, in the file system reader's own terms
     std::vector<uint32_t> children; // folders only, in disc order
 };
 
@@ -33,10 +34,15 @@ public:
     const FileNode& Node(uint32_t index) const { return m_nodes[index]; }
     FileNode& Node(uint32_t index) { return m_nodes[index]; }
     bool IsFolder(uint32_t index) const;
+    // Nodes in the tree, the root included.
+    uint32_t Count() const { return uint32_t(m_nodes.size()); }
 
     // The folder at a backslash path from the root ("" or "\" is the root);
     // exact names first, then ignoring case; kNone when there is none.
     uint32_t FindFolder(std::u16string_view path) const;
+    // The file at a backslash path ("\DIR\name"), exact names first, then
+    // ignoring case; kNone when there is none.
+    uint32_t FindFile(std::u16string_view path) const;
 
     uint32_t FileCount() const { return m_files; }
     uint32_t FolderCount() const { return m_folders; }

@@ -2,6 +2,7 @@
 
 #include "ByteOrder.h"
 #include "DiscTime.h"
+#include "FileDataRuns.h"
 #include "Iso9660Layout.h"
 #include "TextDecode.h"
 
@@ -105,6 +106,7 @@ HRESULT Iso9660Reader::ReadTree(FileTree& tree, ParseControl& control)
 {
     m_jobs.clear();
     m_visited.clear();
+    m_multiExtents.clear();
     m_jobs.push_back({Le32(m_root.data() + DirRecord::kExtent), Le32(m_root.data() + DirRecord::kDataLength), FileTree::kRoot, 0});
     m_visited.insert(m_jobs.front().extent);
     const uint32_t volume = m_volumeBlocks ? m_volumeBlocks : m_medium.Layout().leadOut;
@@ -278,8 +280,11 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
             pending.node.attributes =
                 TRELLIS_ATTRIBUTE_READONLY | ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
             pending.dataMissing = 0;
+            pending.extents.clear();
+            pending.node.location = record.extent;
         }
         pending.node.size += record.length;
+        pending.extents.emplace_back(record.extent, record.length);
         if (record.length) pending.dataMissing |= BeyondEnd(record.extent, record.length);
         if (!(record.flags & DirRecord::kMultiExtent)) Flush(job, pending, tree);
         return;
@@ -302,6 +307,21 @@ void Iso9660Reader::Flush(const DirectoryJob& job, PendingEntry& pending, FileTr
 {
     if (!pending.active) return;
     pending.active = false;
-    if (tree.Add(job.node, std::move(pending.node)) != FileTree::kNone && pending.dataMissing)
-        tree.MissFile(pending.dataMissing);
+    const uint32_t index = tree.Add(job.node, std::move(pending.node));
+    if (index == FileTree::kNone) return;
+    if (pending.dataMissing) tree.MissFile(pending.dataMissing);
+    if (pending.extents.size() > 1) m_multiExtents[index] = std::move(pending.extents);
+}
+
+HRESULT Iso9660Reader::ReadFileData(uint32_t index, const FileNode& node, uint64_t offset, uint8_t* buffer,
+                                    uint32_t size, uint32_t* read)
+{
+    std::vector<std::pair<uint32_t, uint32_t>> extents{{uint32_t(node.location), uint32_t(node.size)}};
+    if (const auto found = m_multiExtents.find(index); found != m_multiExtents.end()) extents = found->second;
+    std::vector<DataRun> runs;
+    for (const auto& extent : extents) runs.push_back({extent.second, true});
+    return FileDataRuns::Read(runs, node.size, offset, buffer, size, read,
+                              [&](size_t run, uint32_t block, uint8_t* data) {
+                                  return m_medium.ReadBlocks(extents[run].first + block, 1, data);
+                              });
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <deque>
+#include <unordered_map>
 #include <unordered_set>
 
 class Iso9660Reader : public FileSystemReader {
@@ -18,6 +19,10 @@ public:
     // Reads the volume descriptors; false when there is no ISO 9660 volume.
     bool Probe(VolumeInfo& info);
     HRESULT ReadTree(FileTree& tree, ParseControl& control) override;
+    // A file's data: its extent (the node's location) and size, or the
+    // extents of a multi-extent file.
+    HRESULT ReadFileData(uint32_t index, const FileNode& node, uint64_t offset, uint8_t* buffer, uint32_t size,
+                         uint32_t* read) override;
 
 private:
     struct DirectoryJob {
@@ -40,6 +45,7 @@ private:
         bool active = false;
         FileNode node;
         uint32_t dataMissing = 0; // TRELLIS_GAP_BEYOND_END when a part lies beyond the disc
+        std::vector<std::pair<uint32_t, uint32_t>> extents; // block and bytes of each part
     };
 
     // 0 when read, else why not (a TRELLIS_GAP_* bit).
@@ -63,4 +69,6 @@ private:
     std::deque<DirectoryJob> m_jobs;
     std::unordered_set<uint32_t> m_visited;
     uint64_t m_directoryBytesLeft = 0; // directories may not hold more than the volume
+    // The parts of files recorded in more than one extent, by node.
+    std::unordered_map<uint32_t, std::vector<std::pair<uint32_t, uint32_t>>> m_multiExtents;
 };

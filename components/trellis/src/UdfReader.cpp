@@ -2,6 +2,7 @@
 
 #include "ByteOrder.h"
 #include "DiscTime.h"
+#include "FileDataRuns.h"
 #include "TextDecode.h"
 #include "UdfLayout.h"
 
@@ -488,6 +489,7 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         node.name = TextDecode::FromOstaCs0(fid + kHeader + useLength, nameLength);
         if (node.name.empty()) continue;
         const Address icb{Le32(fid + kIcbBlock), Le16(fid + kIcbPartition)};
+        node.location = (uint64_t(icb.partition) << 32) | icb.block;
         const bool declaredFolder = characteristics & kDirectory;
         Entry entry;
         // A file's allocation is read too: its data must lie on the disc.
@@ -515,4 +517,29 @@ void UdfReader::ParseDirectory(const DirectoryJob& job, const std::vector<uint8_
         }
         m_jobs.push_back({icb, index, job.depth + 1});
     }
+}
+
+HRESULT UdfReader::ReadFileData(uint32_t, const FileNode& node, uint64_t offset, uint8_t* buffer, uint32_t size,
+                                uint32_t* read)
+{
+    if (!read || (!buffer && size)) return E_POINTER;
+    *read = 0;
+    Entry entry;
+    if (!ReadEntry({uint32_t(node.location), uint16_t(node.location >> 32)}, entry)) return HresultFromWin32(30);
+    if (entry.isEmbedded) {
+        const uint64_t length = std::min<uint64_t>(entry.embedded.size(), entry.size);
+        if (offset >= length) return S_OK;
+        *read = uint32_t(std::min<uint64_t>(size, length - offset));
+        std::memcpy(buffer, entry.embedded.data() + offset, *read);
+        return S_OK;
+    }
+    std::vector<DataRun> runs;
+    for (const Extent& extent : entry.extents) runs.push_back({extent.length, extent.recorded});
+    return FileDataRuns::Read(runs, entry.size, offset, buffer, size, read,
+                              [&](size_t run, uint32_t block, uint8_t* data) {
+                                  const Extent& extent = entry.extents[run];
+                                  uint32_t sector = 0;
+                                  return Translate({extent.where.block + block, extent.where.partition}, sector) &&
+                                         ReadSector(sector, data);
+                              });
 }

@@ -21,6 +21,9 @@ public:
     // no UDF volume that this reader can read.
     bool Probe(VolumeInfo& info);
     HRESULT ReadTree(FileTree& tree, ParseControl& control) override;
+    // A file's data, from its file entry (the node's location).
+    HRESULT ReadFileData(uint32_t index, const FileNode& node, uint64_t offset, uint8_t* buffer, uint32_t size,
+                         uint32_t* read) override;
 
 private:
     struct Address {

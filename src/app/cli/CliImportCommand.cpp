@@ -1,9 +1,11 @@
 #include "CliImportCommand.h"
 
 #include "CliContext.h"
+#include "DiscReadout.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
 #include "LibrarySeed.h"
+#include "NewDiscRecord.h"
 #include "LibraryStatusText.h"
 #include "ProgramPaths.h"
 #include "ResourceIds.h"
@@ -64,13 +66,6 @@ QString ParseOptions(const QStringList& arguments, ImportOptions& options)
     return options.letter.isEmpty() ? QStringLiteral("needs a drive letter") : QString();
 }
 
-struct DiscProperties {
-    char identity[33] = {};
-    WCHAR label[MAX_PATH] = {}, spare[MAX_PATH] = {}, date[MAX_PATH] = {};
-    int audio = -1, discClass = -1, folders = 0, files = 0;
-    INT64 used = 0, capacity = 0;
-};
-
 // Runs the started scan to its end, showing progress and passing Ctrl-C on.
 QString Cancelled(LONG replaced)
 {
@@ -105,43 +100,38 @@ int ImportFailure(ILibraryEngine* library, HRESULT hr)
 }
 
 struct NewRecord {
-    QString name, tagIds;
+    QString name;
     LONG discId = 0, labelId = 0;
 };
 
 // Adds the disc's record: named and tagged by the options, else after the
 // disc it replaces (whose label set it takes too), else by its volume label.
-HRESULT AddRecord(ILibraryEngine* library, const DiscProperties& disc, const ImportOptions& options,
+HRESULT AddRecord(ILibraryEngine* library, const DiscReadout& disc, const ImportOptions& options,
                   const DiscRecord* replaced, NewRecord& record)
 {
-    record.name = options.nameGiven ? options.name
-                  : replaced        ? LibraryReader::Text(replaced->name)
-                                    : QString::fromUtf16(disc.label);
+    NewDiscRecord::Details details;
+    details.name = options.nameGiven ? options.name : replaced ? LibraryReader::Text(replaced->name) : disc.Label();
+    record.name = details.name;
     HRESULT hr = S_OK;
     if (replaced && !options.tagsGiven)
-        record.tagIds = LibraryReader::Text(replaced->tagIds);
+        details.tagIds = LibraryReader::Text(replaced->tagIds);
     else
-        hr = TagText::IdsForNames(library, options.tags, &record.tagIds);
-    if (SUCCEEDED(hr))
-        hr = library->AddDisc(disc.identity, u"", u"", u"", reinterpret_cast<const WCHAR*>(record.name.utf16()),
-                              reinterpret_cast<const WCHAR*>(record.tagIds.utf16()), disc.audio, disc.discClass,
-                              disc.folders, disc.files, disc.used, disc.capacity, disc.date);
-    if (SUCCEEDED(hr)) hr = library->GetLastAddedDisc(&record.discId, &record.labelId);
-    if (SUCCEEDED(hr) && replaced) hr = library->SetDiscLabelId(record.discId, record.labelId = replaced->labelId);
-    if (FAILED(hr) && record.discId) library->DeleteDisc(record.discId, 0);
+        hr = TagText::IdsForNames(library, options.tags, &details.tagIds);
+    if (replaced) details.keptLabelId = replaced->labelId;
+    if (SUCCEEDED(hr)) hr = NewDiscRecord::Add(library, disc, details, &record.discId, &record.labelId);
     return hr;
 }
 
 // Scans the disc into its new record; prints the record, and says what the
 // read missed (exit code 4).
-int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscProperties& disc, const NewRecord& record,
+int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscReadout& disc, const NewRecord& record,
          LONG replacedDiscId)
 {
     discs.SetLibrary(library);
     discs.SetDiscIds(record.discId, record.labelId);
     discs.SetReplacedDisc(replacedDiscId);
     discs.SetCallback(OnScanEvent, 0);
-    if (!discs.StartScan(disc.audio == -1 ? 1 : 0)) {
+    if (!discs.StartScan(disc.ScanMode())) {
         library->DeleteDisc(record.discId, 0);
         return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED));
     }
@@ -176,9 +166,8 @@ int Import(CliContext& context, const QStringList& arguments)
         ~Unlock() { discs.LockMedia(0); }
     } unlock{discs};
 
-    DiscProperties disc;
-    HRESULT hr = discs.ReadDiscProperties(disc.identity, disc.label, disc.spare, &disc.audio, &disc.discClass,
-                                          &disc.folders, &disc.files, &disc.used, &disc.capacity, disc.date);
+    DiscReadout disc;
+    HRESULT hr = disc.Read(discs);
     if (FAILED(hr)) return CliContext::Fail(LoadString(IDS_MSG_DISC_UNREADABLE) + QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)));
     LONG existing = 0;
     hr = library->FindDiscByIdentity(disc.identity, &existing);
