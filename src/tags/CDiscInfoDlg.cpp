@@ -67,6 +67,9 @@ BOOL CDiscInfoDlg::OnInitDialog()
         ShowLabel(*owned);
     }
     m_strTempFolder = PrivateTempFolder::Path();
+    // The keyboard starts on Import (OK): Enter finishes the details, which
+    // is what the dialog is there for; Tab still walks every control.
+    if (CGButton* finish = DefaultButton()) finish->setFocus(Qt::TabFocusReason);
     return skinned;
 }
 

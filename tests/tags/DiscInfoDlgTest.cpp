@@ -17,6 +17,7 @@
 #include "TestEnvironment.h"
 #include "WinMessage.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -111,6 +112,26 @@ protected:
     LONG ownLabel = 0;
     int disc = 0;
 };
+
+TEST_F(DiscInfoDlgTest, EnterAtOnceFinishesWithImportOrOkInBothForms)
+{
+    for (bool newDisc : {true, false}) {
+        DiscInfoInput input = Input();
+        input.newDiscForm = newDisc;
+        const auto dialog = Dialog(input);
+        const size_t shownBefore = ModalSeam::Shown().size();
+        ModalSeam::QueueAction([](QDialog*) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            return ModalSeam::kWindowDecides;
+        });
+        // Whatever a wrongly focused button would open is answered, not waited for.
+        ModalSeam::QueueAnswer(IDCANCEL);
+        ModalSeam::QueueAnswer(IDCANCEL);
+        EXPECT_EQ(IDOK, dialog->DoModal()) << newDisc;
+        EXPECT_EQ(shownBefore + 1, ModalSeam::Shown().size()) << "only the details dialog was shown";
+        ModalSeam::Reset();
+    }
+}
 
 TEST_F(DiscInfoDlgTest, ShowsTheDiscsValuesTagsAndLabelInBothForms)
 {
