@@ -1,0 +1,30 @@
+# Shared by the tests that run the program on a real X server; sourced after
+# `program_dir` and `screenshots` are set.
+
+# x11_prepare [TOOL...]: exits 77 (skipped) unless Xvfb, xdotool, openbox,
+# ImageMagick's import and the given tools are installed; makes a work
+# folder, removed at exit, holding the program's settings and run-time
+# folders, and the screenshots folder. Message boxes are answered
+# unattended unless the caller unsets ALBIREO_UNATTENDED.
+x11_prepare() {
+  local tool
+  for tool in xvfb-run xdotool openbox import "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+  export ALBIREO_REGISTRY_USER="$work/config/user.reg" ALBIREO_REGISTRY_MACHINE="$work/machine.reg"
+  export ALBIREO_RUNTIME_DIR="$work/run" ALBIREO_UNATTENDED=1
+  unset ALBIREO_PROGRAM_DIR ALBIREO_LIBRARY_DB QT_QPA_PLATFORM
+  mkdir -p "$screenshots"
+}
+
+# x11_run_session FIRST_DISPLAY [SECONDS]: runs $work/session.sh under Xvfb.
+# Each test has its own range of display numbers: two "-a" servers started
+# at once pick the same one. The session can source $X11_SESSION.
+x11_run_session() {
+  PROGRAM_DIR="$program_dir" WORK="$work" SCREENSHOTS="$screenshots" \
+    X11_SESSION="$(dirname "${BASH_SOURCE[0]}")/x11_session.sh" \
+    timeout "${2:-150}" xvfb-run -a -n "$1" -s "-screen 0 1280x800x24" bash "$work/session.sh"
+}
