@@ -74,8 +74,8 @@ public:
     bool FromSearch() const { return m_bFromSearch; }
     // Whether a search or folder is still being found; whether its counts
     // (and so the rows of the list) are final.
-    bool IsListing() const { return m_listing != nullptr && !m_listed.complete; }
-    bool CountsFinal() const { return m_listing == nullptr || m_listed.counted; }
+    bool IsListing() const { return m_listing != nullptr && !m_listed.complete && SUCCEEDED(m_listed.failure); }
+    bool CountsFinal() const { return !IsListing() || m_listed.counted; }
     // Folders and files found by the last search, so far.
     int FoundFolderCount() const { return m_listed.folders; }
     int FoundFileCount() const { return m_listed.files; }

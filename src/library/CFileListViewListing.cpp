@@ -255,7 +255,9 @@ void CFileListView::StartListing(LibraryListing listing)
 void CFileListView::PollListing()
 {
     if (!m_listing) return;
-    m_pListings->WaitListing(m_listing, 0, 0, &m_listed);
+    const HRESULT hr = m_pListings->WaitListing(m_listing, 0, 0, &m_listed);
+    // The listing is gone (its library was closed under it): it ends here.
+    if (FAILED(hr) && SUCCEEDED(m_listed.failure)) m_listed.failure = hr;
     const int rows = ListedRowCount();
     if (CAlbDataItem* root = Root(); root && rows > root->ChildCount()) {
         root->GrowChildCount(rows);
