@@ -25,6 +25,9 @@ BOOL CArcEditWrapper::Setup(int x, int y, const QImage& picture)
                     kEditId, Qt::white);
     const int textPixels = LoadString(IDS_SEARCH_TEXT_SIZE).toInt();
     m_pEdit->setFont(SkinFont::ShellDlg(textPixels > 0 ? std::min(textPixels, 14) - 2 : SkinFont::kDialogPixels));
+    // The box is 16 pixels high: the text sits as high as its accents allow,
+    // so that descenders and underscores stay inside the box's ring.
+    m_pEdit->setTextMargins(6, -2, 6, 2);
     m_pEdit->installEventFilter(this);
     connect(m_pEdit, &QLineEdit::textChanged, this, &CArcEditWrapper::textChanged);
 

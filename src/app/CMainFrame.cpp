@@ -145,6 +145,10 @@ BOOL CMainFrame::CreateProgressWindow()
 {
     m_pProgressDlg = new CProgressDlg(this);
     if (!m_pProgressDlg->Create(LoadString(IDS_PROGRESS_TITLE), this)) return FALSE;
+    // Cancel reaches the scan at once, not at the next poll of the progress.
+    connect(m_pProgressDlg, &CProgressDlg::cancelRequested, this, [this] {
+        if (m_progressTimer.isActive()) PollProgress();
+    });
     m_pProgressDlg->SetRange(0, 100);
     m_pProgressDlg->SetPos(0);
     m_pProgressDlg->hide();

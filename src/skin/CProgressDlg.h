@@ -2,8 +2,8 @@
 // from its background picture (pure blue is outside); it shows a caption,
 // a title text, a progress bar and a Cancel button. Cancelling (command
 // 1211, IDCANCEL, the close command, or Escape while the owner pumps
-// messages with Escape allowed) only sets a flag that the owner polls; the
-// owner closes the window.
+// messages with Escape allowed) only sets a flag that the owner polls (and
+// says so at once through `cancelRequested`); the owner closes the window.
 #pragma once
 #include "CFlwDialog.h"
 #include "ResourceIds.h"
@@ -52,10 +52,18 @@ public:
     CApProgressCtrl* Bar() const { return m_pBar; }
     CGButton* CancelButton() const { return m_pCancel; }
 
+signals:
+    // The flag was just set: an owner that polls need not wait for its timer.
+    void cancelRequested();
+
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    void OnCancel() override { m_bCancelled = true; }
+    void OnCancel() override
+    {
+        m_bCancelled = true;
+        emit cancelRequested();
+    }
     void OnOK() override {}
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -133,6 +133,9 @@ TEST_F(MainWindowTest, ThreeQuickKeystrokesStartOneSearchAfterTheLast)
     ASSERT_EQ(searches.count(), 1);
     EXPECT_EQ(searches.first().first().toString(), "IMG");
     EXPECT_EQ(frame->FileListView()->List()->Model()->rowCount(), 3) << "a header and the two pictures";
+    frame->SearchBox()->SetText(QStringLiteral("IMG_gjpq"));
+    ScreenshotDir::Save(frame->SearchBox(), "search-box-text");
+    frame->SearchBox()->SetText(QStringLiteral("IMG"));
 
     // Escape empties the box and the list shows the discs again; the button
     // of an empty box does nothing.
