@@ -2,13 +2,13 @@
 # `program_dir` and `screenshots` are set.
 
 # x11_prepare [TOOL...]: exits 77 (skipped) unless Xvfb, xdotool, openbox,
-# ImageMagick's import and the given tools are installed; makes a work
+# xprop, ImageMagick's import and the given tools are installed; makes a work
 # folder, removed at exit, holding the program's settings and run-time
 # folders, and the screenshots folder. Message boxes are answered
 # unattended unless the caller unsets ALBIREO_UNATTENDED.
 x11_prepare() {
   local tool
-  for tool in xvfb-run xdotool openbox import "$@"; do
+  for tool in xvfb-run xdotool openbox xprop import "$@"; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
   done
   work=$(mktemp -d)

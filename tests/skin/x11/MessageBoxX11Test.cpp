@@ -10,7 +10,7 @@
 
 TEST(MessageBoxOnX11, ReturnAnswersWithTheDefaultButton)
 {
-    for (const char* tool : {"xvfb-run", "Xvfb", "xdotool", "openbox"})
+    for (const char* tool : {"xvfb-run", "Xvfb", "xdotool", "openbox", "xwininfo", "xprop"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             GTEST_SKIP() << tool << " is not installed";
     const QString script = qEnvironmentVariable("ALBIREO_SOURCE_DIR") + QStringLiteral("/tests/skin/x11/answer_with_return.sh");

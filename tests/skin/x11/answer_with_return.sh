@@ -8,11 +8,30 @@ probe=$1
 style=$2
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
+# A window mapped while the window manager is still starting can be lost
+# (it stays unmapped): the program starts once the manager announces itself.
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 QT_QPA_PLATFORM=xcb "$probe" "$style" &
 pid=$!
 finish() { kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null; exit "$1"; }
 
-window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
+# The first window of the program that is mapped and viewable.
+visible_window() {
+  local w
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$w"; return 0; }
+  done
+  return 1
+}
+window=
+for _ in $(seq 1 600); do
+  window=$(visible_window) && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
 if [ -z "$window" ]; then
   if kill -0 "$pid" 2>/dev/null; then
     echo "the message box never showed; windows of the program: $(xdotool search --pid "$pid" 2>&1 | tr '\n' ' ')" >&2
