@@ -15,7 +15,7 @@ const QRect kSecondTextRect = RectLTRB(22, 74, 384, 154);
 
 } // namespace
 
-CLoadingDiscDlg::CLoadingDiscDlg(CDiscAccess& discs, QWidget* parent) : CFlwBaseDialog(IDD, parent), m_discs(discs) {}
+CLoadingDiscDlg::CLoadingDiscDlg(CDiscAccess& discs, QWidget* parent) : CDiscWaitDialog(parent), m_discs(discs) {}
 
 CLoadingDiscDlg::~CLoadingDiscDlg()
 {
@@ -25,18 +25,8 @@ CLoadingDiscDlg::~CLoadingDiscDlg()
 
 BOOL CLoadingDiscDlg::OnInitDialog()
 {
-    SetIconPath(QString::fromLatin1(kIcon));
-    const BOOL skinned =
-        SetupSkin(LoadString(IDS_APP_CAPTION), QString::fromLatin1(kBackground), IDS_BTN_CANCEL, IDCANCEL);
-    m_pTitle = new CAlphaStatic(this);
-    m_pTitle->Create(LoadString(IDS_PLEASE_WAIT), WS_CHILD | WS_VISIBLE, kTitleRect, this, kTitleId);
-    QFont bold = m_pTitle->font();
-    bold.setBold(true);
-    m_pTitle->setFont(bold);
-    m_pSecondText = new CAlphaStatic(this);
-    m_pSecondText->Create(LoadString(IDS_READING_DISC), WS_CHILD | WS_VISIBLE, kSecondTextRect, this, kSecondTextId);
-    m_pSecondText->setWordWrap(true);
-    m_pSecondText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const BOOL skinned = SetupWaitSkin();
+    AddTexts(kTitleRect, kSecondTextRect, kSecondTextId, LoadString(IDS_READING_DISC));
     StartRead();
     return skinned;
 }
@@ -56,12 +46,12 @@ void CLoadingDiscDlg::OnCancel()
     if (!IsReading()) return EndDialog(IDCANCEL);
     m_bCancel = true;
     if (CGButton* cancel = BottomButton(IDCANCEL)) cancel->setEnabled(false);
-    m_pSecondText->setText(LoadString(IDS_PROGRESS_CANCELLING));
+    m_pText->setText(LoadString(IDS_PROGRESS_CANCELLING));
 }
 
 void CLoadingDiscDlg::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != m_timer.timerId()) return CFlwBaseDialog::timerEvent(event);
+    if (event->timerId() != m_timer.timerId()) return CDiscWaitDialog::timerEvent(event);
     if (!m_bDone.load()) return;
     m_timer.stop();
     m_reader.join();

@@ -7,7 +7,7 @@
 // what it read in Readout(). Cancel cannot stop the engine in the middle
 // of its parse: it closes the dialog with IDCANCEL as soon as the read ends.
 #pragma once
-#include "CFlwBaseDialog.h"
+#include "CDiscWaitDialog.h"
 #include "DiscReadout.h"
 
 #include <QBasicTimer>
@@ -17,16 +17,10 @@
 class CAlphaStatic;
 class CDiscAccess;
 
-class CLoadingDiscDlg : public CFlwBaseDialog {
+class CLoadingDiscDlg : public CDiscWaitDialog {
     Q_OBJECT
 public:
-    static constexpr UINT IDD = 434;
-    static constexpr UINT kSecondTextId = 1485;
-    static constexpr UINT kMainTextId = 1486;
-    static constexpr UINT kTitleId = 1487;
     static constexpr int kCheckMs = 50;
-    static constexpr const char* kBackground = "Image\\Marrowby\\bg_re_04.png";
-    static constexpr const char* kIcon = "Image\\icon\\icon_disk.png";
 
     explicit CLoadingDiscDlg(CDiscAccess& discs, QWidget* parent = nullptr);
     ~CLoadingDiscDlg() override;
@@ -55,6 +49,4 @@ private:
     bool m_bStarted = false;
     bool m_bCancel = false;
     QBasicTimer m_timer;
-    CAlphaStatic* m_pTitle = nullptr;
-    CAlphaStatic* m_pSecondText = nullptr;
 };

@@ -17,15 +17,13 @@ constexpr int kTextLeftWithoutPicture = 22;
 } // namespace
 
 CWaitingDiscDlg::CWaitingDiscDlg(CDiscAccess& discs, const QString& text, const QImage& image, QWidget* parent)
-    : CFlwBaseDialog(IDD, parent), m_discs(discs), m_strText(text), m_image(image)
+    : CDiscWaitDialog(parent), m_discs(discs), m_strText(text), m_image(image)
 {
 }
 
 BOOL CWaitingDiscDlg::OnInitDialog()
 {
-    SetIconPath(QString::fromLatin1(kIcon));
-    const BOOL skinned =
-        SetupSkin(LoadString(IDS_APP_CAPTION), QString::fromLatin1(kBackground), IDS_BTN_CANCEL, IDCANCEL);
+    const BOOL skinned = SetupWaitSkin();
     CreateControls();
     m_timer.start(kPollMs, this);
     return skinned;
@@ -34,17 +32,8 @@ BOOL CWaitingDiscDlg::OnInitDialog()
 void CWaitingDiscDlg::CreateControls()
 {
     const int left = m_image.isNull() ? kTextLeftWithoutPicture : kTitleRect.left();
-    m_pTitle = new CAlphaStatic(this);
-    m_pTitle->Create(LoadString(IDS_PLEASE_WAIT), WS_CHILD | WS_VISIBLE, kTitleRect.adjusted(left - kTitleRect.left(), 0, 0, 0),
-                     this, kTitleId);
-    QFont bold = m_pTitle->font();
-    bold.setBold(true);
-    m_pTitle->setFont(bold);
-    m_pMainText = new CAlphaStatic(this);
-    m_pMainText->Create(m_strText, WS_CHILD | WS_VISIBLE, kMainTextRect.adjusted(left - kMainTextRect.left(), 0, 0, 0),
-                        this, kMainTextId);
-    m_pMainText->setWordWrap(true);
-    m_pMainText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    AddTexts(kTitleRect.adjusted(left - kTitleRect.left(), 0, 0, 0),
+             kMainTextRect.adjusted(left - kMainTextRect.left(), 0, 0, 0), kMainTextId, m_strText);
     if (m_image.isNull()) return;
     m_pPicture = new CGStatic(this);
     m_pPicture->Create(QString(), WS_CHILD | WS_VISIBLE, kPictureRect, this, kPictureId);
@@ -53,7 +42,7 @@ void CWaitingDiscDlg::CreateControls()
 
 void CWaitingDiscDlg::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != m_timer.timerId()) return CFlwBaseDialog::timerEvent(event);
+    if (event->timerId() != m_timer.timerId()) return CDiscWaitDialog::timerEvent(event);
     if (m_nCancel) {
         m_timer.stop();
         EndDialog(IDCANCEL);
@@ -65,7 +54,7 @@ void CWaitingDiscDlg::timerEvent(QTimerEvent* event)
 
 ModalRecord CWaitingDiscDlg::DescribeRun() const
 {
-    ModalRecord record = CFlwBaseDialog::DescribeRun();
+    ModalRecord record = CDiscWaitDialog::DescribeRun();
     record.text = m_strText;
     return record;
 }

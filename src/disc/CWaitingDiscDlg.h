@@ -8,7 +8,7 @@
 //   CWaitingDiscDlg waiting(discs, FormatString(IDS_FMT_INSERT_DISC, {root}), labelPicture, parent);
 //   if (waiting.DoModal() != IDOK) return;   // cancelled
 #pragma once
-#include "CFlwBaseDialog.h"
+#include "CDiscWaitDialog.h"
 
 #include <QBasicTimer>
 #include <QImage>
@@ -17,24 +17,18 @@ class CAlphaStatic;
 class CDiscAccess;
 class CGStatic;
 
-class CWaitingDiscDlg : public CFlwBaseDialog {
+class CWaitingDiscDlg : public CDiscWaitDialog {
     Q_OBJECT
 public:
-    static constexpr UINT IDD = 434;
-    static constexpr UINT kSecondTextId = 1485;
-    static constexpr UINT kMainTextId = 1486;
-    static constexpr UINT kTitleId = 1487;
     static constexpr UINT kPictureId = 1488;
     static constexpr int kPollMs = 1000;
-    static constexpr const char* kBackground = "Image\\Marrowby\\bg_re_04.png";
-    static constexpr const char* kIcon = "Image\\icon\\icon_disk.png";
 
     // `image`: the disc's label picture, or null for none.
     CWaitingDiscDlg(CDiscAccess& discs, const QString& text, const QImage& image, QWidget* parent = nullptr);
 
     bool IsCancelRequested() const { return m_nCancel != 0; }
     bool IsPolling() const { return m_timer.isActive(); }
-    CAlphaStatic* MainText() const { return m_pMainText; }
+    CAlphaStatic* MainText() const { return m_pText; }
     CGStatic* Picture() const { return m_pPicture; }
 
 protected:
@@ -51,7 +45,5 @@ private:
     QImage m_image;
     LONG m_nCancel = 0;
     QBasicTimer m_timer;
-    CAlphaStatic* m_pTitle = nullptr;
-    CAlphaStatic* m_pMainText = nullptr;
     CGStatic* m_pPicture = nullptr;
 };
