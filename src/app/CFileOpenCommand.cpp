@@ -96,6 +96,7 @@ bool CFileOpenCommand::AskForDisc(int discId, int position)
     delete picture;
     const QString root = RootOf(*m_pDiscs, position);
     CWaitingDiscDlg waiting(*m_pDiscs, FormatString(IDS_FMT_INSERT_DISC, {root}), label, m_pOwner);
+    waiting.OfferImageFor(position);
     return waiting.DoModal() == IDOK;
 }
 
@@ -113,7 +114,7 @@ void CFileOpenCommand::OpenFromMountPoint(int position, const QString& pathOnDis
     if (mountPoint.isEmpty()) return Tell(FormatString(IDS_FMT_DISC_NOT_MOUNTED, {RootOf(*m_pDiscs, position)}));
     const QString file = QDir(mountPoint).filePath(QString(pathOnDisc).replace(u'\\', u'/').mid(1));
     if (!QFileInfo(file).isFile()) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
-    HandOver(file);
+    HandOver(file, pathOnDisc);
 }
 
 void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
@@ -155,13 +156,15 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
     if (hr == E_ABORT) return;
     if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
     if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
-    HandOver(target);
+    HandOver(target, pathOnDisc);
 }
 
-void CFileOpenCommand::HandOver(const QString& file)
+void CFileOpenCommand::HandOver(const QString& file, const QString& pathOnDisc)
 {
+    // The message names the file by its path on the disc, as the list
+    // showed it, not by the copy or mount point it was opened from.
     if (!m_opener || !m_opener(QUrl::fromLocalFile(file)))
-        Tell(FormatString(IDS_FMT_FILE_NOT_OPENED, {QDir::toNativeSeparators(file)}));
+        Tell(FormatString(IDS_FMT_FILE_NOT_OPENED, {pathOnDisc}));
 }
 
 void CFileOpenCommand::Tell(const QString& text) const

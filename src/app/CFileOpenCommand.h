@@ -43,7 +43,7 @@ private:
     void OpenFromDrive(int position, const QString& pathOnDisc);
     void OpenFromMountPoint(int position, const QString& pathOnDisc);
     void OpenFromImage(int position, const QString& pathOnDisc);
-    void HandOver(const QString& file);
+    void HandOver(const QString& file, const QString& pathOnDisc);
     void Tell(const QString& text) const;
 
     QWidget* m_pOwner;

@@ -107,10 +107,35 @@ void CGXTFrameWnd::SetCaptionMenuBar(QMenuBar* menuBar)
 {
     m_pMenuBar = menuBar;
     menuBar->setParent(this);
-    const int left = kIconLeft + kIconDrawn + kLogoGap + (m_logo.isNull() ? 0 : m_logo.width()) + 14;
-    const QSize size = menuBar->sizeHint();
-    menuBar->setGeometry(left, (kCaptionHeight - size.height()) / 2, size.width(), size.height());
+    PlaceMenuBar();
     menuBar->show();
+}
+
+int CGXTFrameWnd::MenuBarLeft(bool withLogo) const
+{
+    const int logo = withLogo && !m_logo.isNull() ? kLogoGap + m_logo.width() : 0;
+    return kIconLeft + kIconDrawn + logo + 14;
+}
+
+bool CGXTFrameWnd::ShowsLogo() const
+{
+    // In a narrow window the logo gives its place to the menu bar.
+    if (!m_pMenuBar) return true;
+    return MenuBarLeft(true) + m_pMenuBar->sizeHint().width() + 12 <= ButtonRect(HitMinimise).left();
+}
+
+void CGXTFrameWnd::PlaceMenuBar()
+{
+    if (!m_pMenuBar) return;
+    const QSize size = m_pMenuBar->sizeHint();
+    m_pMenuBar->setGeometry(MenuBarLeft(ShowsLogo()), (kCaptionHeight - size.height()) / 2, size.width(), size.height());
+}
+
+int CGXTFrameWnd::CaptionMinimumWidth() const
+{
+    const int buttons = width() - ButtonRect(HitMinimise).left();
+    const int menu = m_pMenuBar ? m_pMenuBar->sizeHint().width() : 0;
+    return MenuBarLeft(false) + menu + 12 + buttons;
 }
 
 UINT CGXTFrameWnd::TooltipIdOf(HitCode button, bool maximised)
@@ -179,7 +204,7 @@ void CGXTFrameWnd::PaintCaption(QPainter& painter) const
     }
     if (!m_icon.isNull())
         painter.drawImage(QRect(kIconLeft, kIconTop, kIconDrawn, kIconDrawn), m_icon);
-    if (!m_logo.isNull()) painter.drawImage(kIconLeft + kIconDrawn + kLogoGap, kLogoTop, m_logo);
+    if (!m_logo.isNull() && ShowsLogo()) painter.drawImage(kIconLeft + kIconDrawn + kLogoGap, kLogoTop, m_logo);
     painter.setPen(Qt::white);
     painter.setFont(SkinFont::ShellDlg(14, true));
     const QRect title = TitleRect();
@@ -216,6 +241,7 @@ void CGXTFrameWnd::UpdateShape()
 void CGXTFrameWnd::resizeEvent(QResizeEvent* event)
 {
     UpdateShape();
+    PlaceMenuBar();
     QWidget::resizeEvent(event);
 }
 
@@ -233,9 +259,8 @@ void CGXTFrameWnd::mousePressEvent(QMouseEvent* event)
 {
     const QPoint point = event->position().toPoint();
     if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-    const Qt::Edges edges = EdgesAt(point);
-    if (edges && windowHandle()) {
-        windowHandle()->startSystemResize(edges);
+    if (const Qt::Edges edges = EdgesAt(point)) {
+        m_drag.Press(event, edges);
         return;
     }
     const HitCode hit = HitTest(point);
@@ -244,7 +269,8 @@ void CGXTFrameWnd::mousePressEvent(QMouseEvent* event)
         update(ButtonRect(hit));
         return;
     }
-    if (hit == HitCaption && windowHandle()) windowHandle()->startSystemMove();
+    // A maximised window stays where it is.
+    if (hit == HitCaption && !isMaximized()) m_drag.Press(event);
 }
 
 void CGXTFrameWnd::mouseReleaseEvent(QMouseEvent* event)
@@ -256,11 +282,13 @@ void CGXTFrameWnd::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (event->button() != Qt::LeftButton) return;
+    const bool dragged = m_drag.IsMoving();
+    m_drag.Release();
     const HitCode pressed = m_nPressed;
     m_nPressed = HitNowhere;
     if (pressed != HitNowhere) update(ButtonRect(pressed));
     if (pressed != HitNowhere && pressed == hit) ActOnButton(hit);
-    else if (hit == HitIcon) ShowSystemMenu(event->globalPosition().toPoint());
+    else if (hit == HitIcon && !dragged) ShowSystemMenu(event->globalPosition().toPoint());
 }
 
 void CGXTFrameWnd::mouseDoubleClickEvent(QMouseEvent* event)
@@ -269,11 +297,14 @@ void CGXTFrameWnd::mouseDoubleClickEvent(QMouseEvent* event)
     const HitCode hit = HitTest(event->position().toPoint());
     if (hit == HitIcon) close();
     else if (hit == HitCaption) isMaximized() ? showNormal() : showMaximized();
-    else if (hit != HitNowhere) ActOnButton(hit);
+    // The second click of a quick pair on a button is a click of its own:
+    // it acts on its release like the first.
+    else if (hit != HitNowhere) mousePressEvent(event);
 }
 
 void CGXTFrameWnd::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_drag.Move(event)) return;
     const QPoint point = event->position().toPoint();
     const Qt::Edges edges = EdgesAt(point);
     if ((edges & Qt::LeftEdge && edges & Qt::TopEdge) || (edges & Qt::RightEdge && edges & Qt::BottomEdge))

@@ -1,9 +1,10 @@
 // CGXTFrameWnd: the skinned top-level frame. It has no system caption: it
 // draws its own 43-pixel caption band, borders and caption buttons from the
 // skin's pictures, cuts its rounded corners, and leaves moving and resizing
-// to the window system (startSystemMove / startSystemResize), so it works on
-// X11 and Wayland alike. Subclasses put their content into the client area.
+// to WindowDrag: a drag on the caption moves it, a drag on a border resizes
+// it, a click does neither. Subclasses put their content into the client area.
 #pragma once
+#include "WindowDrag.h"
 #include "wintypes.h"
 
 #include <QImage>
@@ -38,7 +39,10 @@ public:
     Qt::Edges EdgesAt(const QPoint& point) const;
     // Puts a menu bar into the caption band, right of the logo.
     void SetCaptionMenuBar(QMenuBar* menuBar);
+    // The narrowest width at which the caption buttons stay clear of the menu bar.
+    int CaptionMinimumWidth() const;
     int HoverCode() const { return m_nHover; }
+    const WindowDrag& Drag() const { return m_drag; }
     // The tooltip string of a caption button.
     static UINT TooltipIdOf(HitCode button, bool maximised);
     // What a caption button does when released over it.
@@ -59,6 +63,9 @@ private:
     void PaintCaption(QPainter& painter) const;
     void PaintButton(QPainter& painter, HitCode button, const QImage& strip) const;
     QRect TitleRect() const;
+    int MenuBarLeft(bool withLogo) const;
+    bool ShowsLogo() const;
+    void PlaceMenuBar();
     void UpdateShape();
     void SetHover(HitCode hover);
     void ShowSystemMenu(const QPoint& globalPosition);
@@ -71,4 +78,5 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     HitCode m_nHover = HitNowhere;
     HitCode m_nPressed = HitNowhere;
+    WindowDrag m_drag{this};
 };

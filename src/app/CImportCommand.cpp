@@ -101,6 +101,8 @@ void CImportCommand::ScanEnded()
     TakeWaitingImage();
 }
 
+UINT CImportCommand::DoneMessageId() const { return m_bReplacing ? IDS_MSG_IMPORT_REPLACED : IDS_MSG_IMPORT_DONE; }
+
 void CImportCommand::EndWorkflow()
 {
     m_bActive = false;
@@ -150,6 +152,7 @@ bool CImportCommand::AwaitDisc()
     m_pDiscs->GetDriveLetter(&letter);
     CWaitingDiscDlg waiting(*m_pDiscs, FormatString(IDS_FMT_INSERT_DISC, {QString::asprintf("%c:\\", letter)}),
                             QImage(), &m_frame);
+    waiting.OfferImageFor(m_pDiscs->PositionOfLetter(letter));
     return waiting.DoModal() == IDOK;
 }
 
@@ -225,6 +228,7 @@ void CImportCommand::StartScan(const DiscReadout& disc, const NewDiscRecord::Det
     m_pDiscs->SetDiscIds(discId, labelId);
     m_pDiscs->SetReplacedDisc(replacedDiscId);
     m_bScanning = true;
+    m_bReplacing = replacedDiscId != 0;
     if (m_pDiscs->StartScan(disc.ScanMode())) return;
     m_bScanning = false;
     m_pDiscs->SetReplacedDisc(0);

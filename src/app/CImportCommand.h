@@ -33,6 +33,9 @@ public:
     // The main frame's word that the running scan ended: an image that
     // waited is imported now.
     void ScanEnded();
+    // The message of a scan that ended well: "added", or "replaced" when it
+    // catalogued a disc again.
+    UINT DoneMessageId() const;
 
 private:
     void ImportFromSelectedDrive();
@@ -54,6 +57,7 @@ private:
     CDiscAccess* m_pDiscs;
     bool m_bActive = false;   // the workflow's dialogs are open
     bool m_bScanning = false; // a scan it started has not ended yet
+    bool m_bReplacing = false; // that scan catalogues a disc again
     QString m_strWaitingImage;
     DiscInfoOutcome m_labelFiles; // label pictures taken, removed once the record has them
 };

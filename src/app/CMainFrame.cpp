@@ -7,6 +7,7 @@
 #include "CArcEditWrapper.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
+#include "CFlwMessageBox.h"
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
@@ -19,6 +20,7 @@
 #include "PaneCycle.h"
 #include "PowerNotices.h"
 #include "ProgramPaths.h"
+#include "ShellOpen.h"
 #include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
@@ -31,7 +33,7 @@
 #include "WinControls.h"
 #include "WindowPlacement.h"
 
-#include <QDesktopServices>
+#include <QDir>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -52,7 +54,7 @@ const QColor kLocationColour(0x1B, 0x2A, 0x3F);
 
 CMainFrame::Opener& CurrentOpener()
 {
-    static CMainFrame::Opener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    static CMainFrame::Opener opener = &ShellOpen::Open;
     return opener;
 }
 
@@ -85,7 +87,6 @@ CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::uniq
     Frames().insert(m_nContext, this);
     RegisterAccessibleParts();
     setObjectName(QString::fromLatin1(kWindowClass));
-    setMinimumWidth(int(kMinimumWidth * GetUiScale()));
     connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
     m_pImport = std::make_unique<CImportCommand>(*this, discAccess);
 }
@@ -102,6 +103,9 @@ BOOL CMainFrame::Create()
 {
     CreateSkin();
     if (!CreateMenuBar() || !CreateProgressWindow()) return FALSE;
+    // Never so narrow that the caption buttons cover the menu bar.
+    setMinimumSize(std::max(int(kMinimumWidth * GetUiScale()), CaptionMinimumWidth()),
+                   int(kMinimumHeight * GetUiScale()));
     if (m_pDiscAccess) m_pDiscAccess->SetCallback(&CMainFrame::ScanCallbackProc, m_nContext);
     setFont(SkinFont::ShellDlg());
     CreateDamagePrompt();
@@ -327,6 +331,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id)
     case 3104: SetViewMode(2); return TRUE;
     case 3105: SetViewMode(1); return TRUE;
     case 0xE141: close(); return TRUE; // Exit
+    case ID_HELP_FINDER: OpenHelp(); return TRUE;
     case CAlbireoApp::kAboutCommand:
         if (CAlbireoApp* app = CAlbireoApp::Instance()) app->OnAppAbout();
         return TRUE;
@@ -385,7 +390,14 @@ QUrl CMainFrame::HelpAddress()
     return url;
 }
 
-void CMainFrame::OpenHelp() { CurrentOpener()(HelpAddress()); }
+void CMainFrame::OpenHelp()
+{
+    const QUrl help = HelpAddress();
+    if (CurrentOpener()(help)) return;
+    const QString page = help.isLocalFile() ? QDir::toNativeSeparators(help.toLocalFile()) : help.toString();
+    CFlwMessageBox::showMessage(FormatString(IDS_FMT_HELP_NOT_OPENED, {page}), MB_ICONEXCLAMATION,
+                                CFlwMessageBox::kCaptionId, this);
+}
 
 bool CMainFrame::OpenWithDesktop(const QUrl& url) { return CurrentOpener()(url); }
 

@@ -42,6 +42,8 @@ public:
     static constexpr int kProgressIntervalMs = 200;
     static constexpr int kSearchDelayMs = 300;
     static constexpr int kMinimumWidth = 450;
+    // Caption, command bar, a few rows of tags and of the list, bottom border.
+    static constexpr int kMinimumHeight = 320;
     static constexpr UINT kCommands[] = {3101, 3100, 3104, 3105};
 
     CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::unique_ptr<PowerNotices> power = nullptr);

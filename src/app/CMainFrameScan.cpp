@@ -19,6 +19,7 @@
 #include "WinControls.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSplitter>
@@ -143,7 +144,7 @@ void CMainFrame::OnScanFinished(LPARAM result)
         if (gaps.IsIncomplete())
             CFlwMessageBox::showMessage(gaps.ImportMessage(), MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
         else
-            CFlwMessageBox::showMessage(IDS_MSG_IMPORT_DONE, MB_ICONINFORMATION, CFlwMessageBox::kCaptionId, this);
+            CFlwMessageBox::showMessage(m_pImport->DoneMessageId(), MB_ICONINFORMATION, CFlwMessageBox::kCaptionId, this);
     }
     m_pImport->ScanEnded();
 }
@@ -191,9 +192,17 @@ void CMainFrame::PollProgress()
     // showing a bar that does not move.
     ImportSlotHolder holder{};
     const bool waiting = m_pDiscAccess->GetImportWait(&holder);
-    if (waiting) m_pProgressDlg->SetTitle(LibraryStatusText::ImportWait(holder));
-    else if (m_pProgressDlg->Title() != m_strImportingTitle && !m_pProgressDlg->IsCancelled())
-        m_pProgressDlg->SetTitle(m_strImportingTitle);
+    if (waiting) {
+        m_pProgressDlg->SetTitle(LibraryStatusText::ImportWait(holder));
+    } else if (!m_pProgressDlg->IsCancelled()) {
+        // A large disc's bar moves slowly: the count of what was read shows it is at work.
+        int itemsRead = 0;
+        m_pDiscAccess->GetProperty(CDiscAccess::kItemsReadProperty, &itemsRead);
+        const QString title = itemsRead == 0 ? m_strImportingTitle
+                                             : m_strImportingTitle + u'\n' +
+                                                   FormatString(IDS_FMT_FILES_READ, {QLocale().toString(itemsRead)});
+        if (m_pProgressDlg->Title() != title) m_pProgressDlg->SetTitle(title);
+    }
 }
 
 void CMainFrame::timerEvent(QTimerEvent* event)

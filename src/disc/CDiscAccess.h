@@ -24,6 +24,8 @@ class CDiscAccess {
 public:
     // GetProperty's key for the scan's progress (0..100).
     static constexpr int kProgressProperty = 5000;
+    // GetProperty's key for the folders and files the scan has read so far.
+    static constexpr int kItemsReadProperty = 5001;
 
     // Loads the disc engine from the program folder, tells it the settings
     // location and builds the drive list. Without an engine the object

@@ -66,6 +66,7 @@ HRESULT CDiscAccess::GetProperty(int key, int* value) const
 {
     if (!value) return E_POINTER;
     if (key == kProgressProperty) *value = m_scan.progress.load();
+    else if (key == kItemsReadProperty) *value = m_scan.itemsRead.load();
     return S_OK;
 }
 

@@ -3,9 +3,12 @@
 #include "CAlphaStatic.h"
 #include "StringResources.h"
 
-BOOL CDiscWaitDialog::SetupWaitSkin()
+BOOL CDiscWaitDialog::SetupWaitSkin(int extraTextId, UINT extraCommand)
 {
     SetIconPath(QString::fromLatin1(kIcon));
+    if (extraTextId)
+        return SetupSkin(LoadString(IDS_APP_CAPTION), QString::fromLatin1(kBackground), extraTextId, extraCommand,
+                         IDS_BTN_CANCEL, IDCANCEL);
     return SetupSkin(LoadString(IDS_APP_CAPTION), QString::fromLatin1(kBackground), IDS_BTN_CANCEL, IDCANCEL);
 }
 

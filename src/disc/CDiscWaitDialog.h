@@ -19,8 +19,9 @@ public:
     explicit CDiscWaitDialog(QWidget* parent = nullptr) : CFlwBaseDialog(IDD, parent) {}
 
 protected:
-    // Skins the dialog with its Cancel button; SetupSkin's result.
-    BOOL SetupWaitSkin();
+    // Skins the dialog with its Cancel button, and left of it a button of
+    // the dialog's own when `extraTextId` is given; SetupSkin's result.
+    BOOL SetupWaitSkin(int extraTextId = 0, UINT extraCommand = 0);
     // The bold title at `rect`, and the dialog's word-wrapped text (id
     // `textId`) at `textRect`.
     void AddTexts(const QRect& rect, const QRect& textRect, UINT textId, const QString& text);

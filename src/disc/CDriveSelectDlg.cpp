@@ -2,14 +2,13 @@
 
 #include "CAlphaStatic.h"
 #include "CDiscAccess.h"
-#include "CFlwMessageBox.h"
 #include "CGButton.h"
 #include "CGComboBox.h"
 #include "ImageDriveSlots.h"
+#include "ImageInsertion.h"
 #include "StringResources.h"
 
-#include <QFileDialog>
-#include <QStandardPaths>
+#include <QFileInfo>
 
 namespace {
 
@@ -57,7 +56,15 @@ void CDriveSelectDlg::FillDriveList(int chosen)
     m_discs.GetDriveNames(names);
     const QSignalBlocker quiet(m_pDriveList);
     m_pDriveList->ResetContent();
-    for (const QString& name : names) m_pDriveList->AddString(name);
+    // An image drive names the image it holds, so that the user sees which
+    // image will be read.
+    const ImageDriveSlots drives(m_discs);
+    for (int position = 0; position < names.size(); ++position) {
+        const QString image = drives.ImageAt(position);
+        m_pDriveList->AddString(image.isEmpty() ? names[position]
+                                                : FormatString(IDS_FMT_DRIVE_WITH_IMAGE,
+                                                               {names[position], QFileInfo(image).fileName()}));
+    }
     m_pDriveList->SetCurSel(chosen);
     m_discs.SelectDrive(chosen);
 }
@@ -73,16 +80,8 @@ BOOL CDriveSelectDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CDriveSelectDlg::ChooseImageFile()
 {
-    QFileDialog chooser(this, LoadString(IDS_IMAGE_FILE_CAPTION),
-                        QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
-                        LoadString(IDS_IMAGE_FILE_FILTER) + QStringLiteral(" (") + ImageDriveSlots::FilePatterns() +
-                            QLatin1Char(')'));
-    chooser.setFileMode(QFileDialog::ExistingFile);
-    ModalRecord record;
-    record.kind = QStringLiteral("QFileDialog");
-    record.text = chooser.windowTitle();
-    if (ModalSeam::Run(&chooser, record) != IDOK || chooser.selectedFiles().isEmpty()) return;
-    InsertImage(chooser.selectedFiles().constFirst());
+    const QString image = ImageInsertion::ChooseImageFile(this);
+    if (!image.isEmpty()) InsertImage(image);
 }
 
 BOOL CDriveSelectDlg::InsertImage(const QString& imagePath)
@@ -90,16 +89,7 @@ BOOL CDriveSelectDlg::InsertImage(const QString& imagePath)
     const ImageDriveSlots drives(m_discs);
     const int chosen = m_pDriveList ? m_pDriveList->GetCurSel() : -1;
     const int position = drives.IsImageDrive(chosen) ? chosen : drives.ChooseFor(imagePath);
-    if (position < 0) {
-        CFlwMessageBox::showMessage(IDS_MSG_NO_IMAGE_DRIVE, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
-        return FALSE;
-    }
-    QString reason;
-    if (FAILED(drives.Insert(position, imagePath, &reason))) {
-        CFlwMessageBox::showMessage(ImageDriveSlots::RefusalMessage(imagePath, reason), MB_ICONEXCLAMATION,
-                                    CFlwMessageBox::kCaptionId, this);
-        return FALSE;
-    }
+    if (!ImageInsertion::Insert(m_discs, position, imagePath, this)) return FALSE;
     FillDriveList(position);
     return TRUE;
 }

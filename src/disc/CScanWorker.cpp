@@ -45,6 +45,7 @@ void CScanWorker::run()
 {
     m_nItemsDone = 0;
     m_state.progress = 0;
+    m_state.itemsRead = 0;
     m_state.lastReadGaps = DiscReadGaps();
     m_state.busy = true;
     const HRESULT hr = m_job.mode ? ListTracks(m_job.fileCount) : ScanDataDisc();
@@ -65,6 +66,7 @@ bool CScanWorker::CancelRequested() const { return m_state.cancelRequested.load(
 void CScanWorker::CountItem()
 {
     ++m_nItemsDone;
+    m_state.itemsRead = m_nItemsDone;
     const float step = 1.0f / static_cast<float>(m_job.itemTotal);
     const int progress = static_cast<int>(static_cast<double>(m_nItemsDone) * 80.0 * step + 20.0);
     m_state.progress = std::min(100, progress);

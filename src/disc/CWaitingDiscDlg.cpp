@@ -3,6 +3,9 @@
 #include "CAlphaStatic.h"
 #include "CDiscAccess.h"
 #include "CGStatic.h"
+#include "ImageDriveSlots.h"
+#include "ImageInsertion.h"
+#include "ResourceIds.h"
 #include "StringResources.h"
 
 #include <QTimerEvent>
@@ -23,7 +26,7 @@ CWaitingDiscDlg::CWaitingDiscDlg(CDiscAccess& discs, const QString& text, const 
 
 BOOL CWaitingDiscDlg::OnInitDialog()
 {
-    const BOOL skinned = SetupWaitSkin();
+    const BOOL skinned = m_nImageDrive >= 0 ? SetupWaitSkin(IDS_INSERT_IMAGE, kInsertImageCommand) : SetupWaitSkin();
     CreateControls();
     m_timer.start(kPollMs, this);
     return skinned;
@@ -38,6 +41,20 @@ void CWaitingDiscDlg::CreateControls()
     m_pPicture = new CGStatic(this);
     m_pPicture->Create(QString(), WS_CHILD | WS_VISIBLE, kPictureRect, this, kPictureId);
     m_pPicture->SetImage(m_image.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void CWaitingDiscDlg::OfferImageFor(int position)
+{
+    m_nImageDrive = ImageDriveSlots(m_discs).IsImageDrive(position) ? position : -1;
+}
+
+BOOL CWaitingDiscDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != kInsertImageCommand || m_nImageDrive < 0) return CDiscWaitDialog::OnCommand(wParam, lParam);
+    // The next tick finds the disc in and ends the wait.
+    const QString image = ImageInsertion::ChooseImageFile(this);
+    if (!image.isEmpty()) ImageInsertion::Insert(m_discs, m_nImageDrive, image, this);
+    return TRUE;
 }
 
 void CWaitingDiscDlg::timerEvent(QTimerEvent* event)

@@ -5,7 +5,12 @@
 // cancel flag; the next tick closes with IDCANCEL, so a tick never runs
 // against a dialog that is gone.
 //
+// When the drive waited for is an image drive, "Insert image…" beside
+// Cancel puts a disc image into it (a disc catalogued from an image is
+// asked for again that way).
+//
 //   CWaitingDiscDlg waiting(discs, FormatString(IDS_FMT_INSERT_DISC, {root}), labelPicture, parent);
+//   waiting.OfferImageFor(position);         // the drive's list position
 //   if (waiting.DoModal() != IDOK) return;   // cancelled
 #pragma once
 #include "CDiscWaitDialog.h"
@@ -22,10 +27,13 @@ class CWaitingDiscDlg : public CDiscWaitDialog {
 public:
     static constexpr UINT kPictureId = 1488;
     static constexpr int kPollMs = 1000;
+    static constexpr UINT kInsertImageCommand = 3252;
 
     // `image`: the disc's label picture, or null for none.
     CWaitingDiscDlg(CDiscAccess& discs, const QString& text, const QImage& image, QWidget* parent = nullptr);
 
+    // Offers "Insert image…" when the drive at the list position is an image drive.
+    void OfferImageFor(int position);
     bool IsCancelRequested() const { return m_nCancel != 0; }
     bool IsPolling() const { return m_timer.isActive(); }
     CAlphaStatic* MainText() const { return m_pText; }
@@ -35,6 +43,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnCancel() override { m_nCancel = 1; }
     void timerEvent(QTimerEvent* event) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     ModalRecord DescribeRun() const override;
 
 private:
@@ -44,6 +53,7 @@ private:
     QString m_strText;
     QImage m_image;
     LONG m_nCancel = 0;
+    int m_nImageDrive = -1; // list position of the image drive waited for, else -1
     QBasicTimer m_timer;
     CGStatic* m_pPicture = nullptr;
 };

@@ -28,6 +28,7 @@ struct ScanState {
     std::atomic<int> cancelRequested{0}; // stop the walk, remove the disc, report cancellation
     std::atomic<int> abortRequested{0};  // abort the engine's parse; cleared once issued
     std::atomic<int> progress{0};        // 0..100, written by the worker only
+    std::atomic<int> itemsRead{0};       // folders and files read, written by the worker only
     std::atomic<bool> busy{false};       // a disc is being read or scanned
     ScanCallback callback = nullptr;
     int callbackContext = 0;

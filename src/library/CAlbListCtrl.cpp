@@ -78,8 +78,10 @@ void CAlbListCtrl::FitColumns()
     const std::vector<Column> columns = ColumnsOf(m_nMode);
     int total = 0;
     for (const Column& column : columns) total += column.width;
+    // The columns share the list's width: narrower in a small window, wider
+    // in a large one, so that no empty band is left at the right.
     const int available = viewport()->width();
-    const double factor = available > 0 && total > available ? double(available) / total : 1.0;
+    const double factor = available > 0 && total > 0 ? double(available) / total : 1.0;
     m_bFitting = true;
     for (size_t i = 0; i < columns.size(); ++i) {
         setColumnHidden(int(i), columns[i].width == 0);
@@ -178,9 +180,25 @@ void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
+void CAlbListCtrl::SetEmptyText(const QString& text)
+{
+    if (text == m_strEmptyText) return;
+    m_strEmptyText = text;
+    viewport()->update();
+}
+
+void CAlbListCtrl::PaintEmptyText()
+{
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const QRect area = viewport()->rect().adjusted(24, 24, -24, -24);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_strEmptyText);
+}
+
 void CAlbListCtrl::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
+    if (!m_strEmptyText.isEmpty() && m_pModel->rowCount() == 0) PaintEmptyText();
     if (!SkinFocusRing::Shows(*this)) return;
     // The current row across the columns shown; the whole list when it has none.
     const QModelIndex current = currentIndex();

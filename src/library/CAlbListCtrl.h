@@ -40,6 +40,9 @@ public:
     // The selected row, or -1.
     int SelectedRow() const;
     void SelectRow(int row);
+    // What an empty list says in its middle (empty: nothing).
+    void SetEmptyText(const QString& text);
+    QString EmptyText() const { return m_strEmptyText; }
     // The width and title resource of each column of a presentation.
     struct Column {
         UINT titleId;
@@ -69,9 +72,10 @@ protected:
 
 private:
     void UpdateRowHeight();
-    // The presentation's widths, narrowed in proportion when they do not fit
-    // the list (until the user sizes a column himself).
+    // The presentation's widths, in proportion to the list's width (until
+    // the user sizes a column himself).
     void FitColumns();
+    void PaintEmptyText();
 
     CAlbListModel* m_pModel;
     QHash<int, QRgb> m_mapRowColor;
@@ -80,4 +84,5 @@ private:
     QSize m_iconSize{16, 16};
     bool m_bFitting = false;
     bool m_bUserSized = false;
+    QString m_strEmptyText;
 };

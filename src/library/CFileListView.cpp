@@ -49,6 +49,14 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     connect(m_pList, &CAlbListCtrl::searchRequested, this, [this] {
         if (m_pHost) m_pHost->FocusSearchBox();
     });
+    // In search results the location text names where the selected hit lives.
+    connect(m_pList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (m_pList->GetMode() != CAlbListCtrl::SearchResults || !m_pHost) return;
+        const CAlbDataItem* root = Root();
+        const CAlbDataItem* item = root && current.isValid() ? root->Child(current.row()) : nullptr;
+        if (!item || !item->m_dwFlags) m_pHost->SetLocationText(QString());
+        else m_pHost->SetLocationText(item->IsDisc() ? item->m_strName : item->m_strText2);
+    });
     m_typeAheadTimer.setSingleShot(true);
     m_typeAheadTimer.setInterval(1000);
     connect(&m_typeAheadTimer, &QTimer::timeout, this, [this] { m_strTypedAhead.clear(); });
@@ -256,7 +264,7 @@ CAlbListModel::Cell CFileListView::Display(int row, int column) const
         break;
     default:
         switch (column) {
-        case 1: return {item->m_strItemName};
+        case 1: return {item->m_strItemName, -1, item->IsDisc() ? QString() : item->m_strText2};
         case 2: return {item->m_strName, item->m_dwFlags ? item->m_nImage : -1};
         case 3: return {item->m_strText3};
         case 4: return {item->m_strText4};
@@ -278,6 +286,9 @@ void CFileListView::OnUpdate(CView*, LPARAM hint, QObject*)
     const CAlbDataItem* root = Root();
     m_pList->Model()->SetItemCount(root ? root->ChildCount() : 0);
     ShowSortDirections();
+    // A library without discs (the first start) says how to fill it.
+    const bool noDiscs = m_pList->GetMode() == CAlbListCtrl::DiscList && m_discsCopy.empty();
+    m_pList->SetEmptyText(noDiscs ? LoadString(IDS_HINT_EMPTY_LIBRARY) : QString());
 }
 
 bool CFileListView::event(QEvent* event)

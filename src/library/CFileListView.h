@@ -64,6 +64,8 @@ public:
     // Carries out a command of the window or the context menus.
     BOOL OnCommand(UINT id);
 
+    // Where a search hit lives: its disc's name and its path on the disc.
+    QString FoundLocation(const CAlbDataItem& item) const;
     // The text a row shows in a column, and its picture index.
     CAlbListModel::Cell Display(int row, int column) const;
     // The kind and index of a search result row.

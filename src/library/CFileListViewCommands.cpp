@@ -17,12 +17,12 @@
 #include "TagText.h"
 
 #include <QHeaderView>
+#include <QLocale>
 #include <QMenu>
 
 namespace {
 
 const char* const kWarningIcon = "Image\\Dialogs\\MessageBox\\icon_warning.png";
-constexpr UINT kDeleteQuestionId = 3016;
 
 QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
@@ -149,9 +149,13 @@ int CFileListView::SelectedDiscId() const
 
 void CFileListView::DeleteSelectedDisc()
 {
-    const int discId = SelectedDiscId();
-    if (discId < 0 || !m_pEngine) return;
-    const int answer = CFlwMessageBox::showMessage(kDeleteQuestionId, MB_YESNO | MB_ICONEXCLAMATION,
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    if (!disc || !m_pEngine) return;
+    const int discId = disc->discId;
+    // The question names the disc; No, the answer that loses nothing, is the default.
+    const QString question =
+        FormatString(IDS_FMT_DELETE_DISC_NAMED, {Text(disc->name), QLocale().toString(disc->fileCount)});
+    const int answer = CFlwMessageBox::showMessage(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2,
                                                    CFlwMessageBox::kCaptionId,
                                                    m_pHost ? m_pHost->MainWindow() : nullptr,
                                                    QString::fromLatin1(kWarningIcon));

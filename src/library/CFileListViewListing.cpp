@@ -129,7 +129,19 @@ std::unique_ptr<CAlbDataItem> CFileListView::SearchItem(const ItemRecord& record
     item->m_strItemName = Text(record.name);
     item->m_dwWord1 = DWORD(record.pathId);
     item->m_nTime = record.time;
+    item->m_strText2 = FoundLocation(*item);
     return item;
+}
+
+// Where a hit lives, as the location text names an opened folder: the
+// disc's name, then the path on the disc ("\Holiday 2024\DCIM\IMG_4001.JPG").
+QString CFileListView::FoundLocation(const CAlbDataItem& item) const
+{
+    char16_t path[MAX_PATH] = {};
+    if (FAILED(m_pEngine->GetPathText(LONG(item.m_dwWord1), path))) return item.m_strName;
+    QString location = u'\\' + item.m_strName + Text(path);
+    if (item.IsFile()) location += u'\\' + item.m_strItemName;
+    return location;
 }
 
 // Rows in order: the discs found (read whole: a library has few), then the

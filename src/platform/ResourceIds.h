@@ -87,6 +87,7 @@
     X(IDS_UNIT_KB, 6052)                                                                                   \
     X(IDS_FMT_INSERT_DISC, 7070) /* format: %s = drive root, such as "E:\" */                              \
     X(IDS_MSG_DELETE_DISC, 3016)                                                                           \
+    X(IDS_FMT_DELETE_DISC_NAMED, 3400) /* format: %s = the disc's name, %s = its file count */              \
     X(IDS_MSG_CONFIRM_IMPORT, 3017)                                                                        \
     X(IDS_MSG_DISC_EXISTS, 3265)                                                                           \
     /* a damaged library */                                                                                \
@@ -138,7 +139,15 @@
     X(IDS_FMT_DISC_NOT_MOUNTED, 3345) /* format: %s = the drive root */                                    \
     X(IDS_FMT_FILE_NOT_ON_DISC, 3346) /* format: %s = the file's path on the disc */                       \
     X(IDS_FMT_READING_FILE, 3347) /* format: %s = the file name */                                         \
-    X(IDS_FMT_FILE_NOT_OPENED, 3348) /* format: %s = the file */                                           \
+    X(IDS_FMT_FILE_NOT_OPENED, 3348) /* format: %s = the file's path on its disc */                          \
+    X(IDS_FMT_HELP_NOT_OPENED, 3401) /* format: %s = the help page */                                        \
+    X(IDS_FMT_DRIVE_WITH_IMAGE, 3402) /* format: %s = the drive's name, %s = the image's file name */        \
+    X(IDS_MSG_IMPORT_REPLACED, 3403)                                                                        \
+    X(IDS_HINT_EMPTY_LIBRARY, 3404) /* the empty disc list of a library without discs */                       \
+    X(IDS_FMT_FILES_READ, 3405) /* format: %s = folders and files read so far */                                \
+    X(IDS_RENAME_CAPTION, 3406)                                                                             \
+    X(IDS_RENAME_PROMPT, 3407)                                                                              \
+    X(IDS_MSG_NAME_EMPTY, 3408)                                                                             \
     X(IDS_MSG_FILE_NOT_READ, 3349)                                                                         \
     /* tags */                                                                                             \
     X(IDS_TAG_VIDEO, 11407)                                                                                \
@@ -219,6 +228,8 @@
     X(ID_DISC_INFO, 3242)                                                                                  \
     X(ID_DISC_DELETE, 3243)                                                                                \
     X(ID_DISC_LABEL, 3261)                                                                                 \
+    X(ID_DISC_RENAME, 3409)                                                                                \
+    X(ID_HELP_FINDER, 0xE143) /* the help page (F1) */                                                     \
     X(ID_APP_UPGRADE, 10011)
 
 #define ALBIREO_DEFINE_ID(name, number) constexpr UINT name = number;

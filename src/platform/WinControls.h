@@ -80,3 +80,4 @@ constexpr UINT MB_ICONQUESTION = 0x20;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 constexpr UINT MB_ICONINFORMATION = 0x40;
+constexpr UINT MB_DEFBUTTON2 = 0x100; // the second button is the default

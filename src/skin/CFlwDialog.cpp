@@ -3,11 +3,10 @@
 #include "CGButton.h"
 #include "SkinTabOrder.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QWindow>
 
 CFlwDialog::CFlwDialog(UINT templateId, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_nTemplateId(templateId)
@@ -36,16 +35,38 @@ BOOL CFlwDialog::CreateModeless()
     return EnsureInitialised();
 }
 
+namespace {
+
+// The window a dialog centres on: its owner's window when that is on the
+// screen (an owner still being built has no place yet), else the nearest
+// shown window that owns it, else the active window.
+const QWidget* PlacedOwner(const QWidget* dialog)
+{
+    for (const QWidget* owner = dialog->parentWidget(); owner; owner = owner->parentWidget())
+        if (owner->window()->isVisible()) return owner->window();
+    const QWidget* active = QApplication::activeWindow();
+    return active && active != dialog && active->isVisible() ? active : nullptr;
+}
+
+} // namespace
+
 void CFlwDialog::CenterWindow()
 {
-    QRect area;
-    if (const QWidget* owner = parentWidget())
-        area = QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->availableGeometry();
+    const QWidget* owner = PlacedOwner(this);
+    const QRect ownerArea = owner ? owner->frameGeometry() : QRect();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect screenArea = screen ? screen->availableGeometry() : QRect();
+    const QRect area = ownerArea.isEmpty() ? screenArea : ownerArea;
     if (area.isEmpty()) return;
     QRect placed(QPoint(), size());
     placed.moveCenter(area.center());
+    // Wholly on the screen, its top-left corner first when it is larger.
+    if (!screenArea.isEmpty()) {
+        placed.moveRight(std::min(placed.right(), screenArea.right()));
+        placed.moveBottom(std::min(placed.bottom(), screenArea.bottom()));
+        placed.moveLeft(std::max(placed.left(), screenArea.left()));
+        placed.moveTop(std::max(placed.top(), screenArea.top()));
+    }
     move(placed.topLeft());
 }
 
@@ -119,27 +140,17 @@ void CFlwDialog::keyPressEvent(QKeyEvent* event)
 
 void CFlwDialog::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || OnNcHitTest(event->position().toPoint()) != HTCAPTION) {
-        QDialog::mousePressEvent(event);
-        return;
-    }
-    // The window system moves the window where it can; elsewhere we follow
-    // the mouse ourselves.
-    if (windowHandle() && windowHandle()->startSystemMove()) return;
-    m_bDragging = true;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    if (event->button() == Qt::LeftButton && OnNcHitTest(event->position().toPoint()) == HTCAPTION) m_drag.Press(event);
+    QDialog::mousePressEvent(event);
 }
 
 void CFlwDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_bDragging)
-        move(event->globalPosition().toPoint() - m_dragOffset);
-    else
-        QDialog::mouseMoveEvent(event);
+    if (!m_drag.Move(event)) QDialog::mouseMoveEvent(event);
 }
 
 void CFlwDialog::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_bDragging = false;
+    m_drag.Release();
     QDialog::mouseReleaseEvent(event);
 }

@@ -1,6 +1,6 @@
 // CFlwDialog: the common behaviour of the program's dialogs. A borderless
 // dialog that is dragged by any point of its own surface (every hit test
-// answers HTCAPTION), initialised once before it is first shown, run
+// answers HTCAPTION; a click does not move it, a drag does), initialised once before it is first shown, run
 // modally through the modal seam, and driven by window messages: WM_COMMAND
 // IDOK and IDCANCEL end it through OnOK and OnCancel, as do Escape and the
 // seam's answers. Results are the platform codes (IDOK, IDCANCEL, ...).
@@ -10,6 +10,7 @@
 #pragma once
 #include "ModalSeam.h"
 #include "WinControls.h"
+#include "WindowDrag.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -27,13 +28,15 @@ public:
     // until shown.
     BOOL CreateModeless();
     void EndDialog(int result) { done(result); }
-    // Centres the dialog over its parent, or on the screen without one.
+    // Centres the dialog over its owner's window (the active window, or the
+    // screen, when the owner is not shown yet), wholly on the screen.
     void CenterWindow();
 
     UINT TemplateId() const { return m_nTemplateId; }
     bool IsInitialised() const { return m_bInitialised; }
     // Every point of the dialog drags it.
     LRESULT OnNcHitTest(const QPoint& point) const;
+    const WindowDrag& Drag() const { return m_drag; }
 
     // The button Enter presses when no push button has the focus.
     void SetDefaultButton(CGButton* button);
@@ -67,7 +70,6 @@ private:
     UINT m_nTemplateId;
     bool m_bInitialised = false;
     BOOL m_bInitResult = FALSE;
-    bool m_bDragging = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag{this};
     QPointer<CGButton> m_pDefault;
 };

@@ -76,9 +76,10 @@ QString CFlwMessageBox::IconFor(UINT style, const QString& callerIcon)
 {
     const UINT set = style & 0x0F, kind = style & 0xF0;
     const auto icon = [](const char* path) { return QString::fromLatin1(path); };
-    if (set > 5) return kind == 0x40 ? icon(kExclamationIcon) : callerIcon;
+    // An information (a success, a finding) wears the information icon, never a warning's.
+    if (set > 5) return kind == 0x40 ? icon(kInformationIcon) : callerIcon;
     switch (kind) {
-    case 0x40: return icon(kExclamationIcon);
+    case 0x40: return icon(kInformationIcon);
     case 0x10: return icon(kErrorIcon);
     case 0x20: return icon(kQuestionIcon);
     // With the sets beyond OK/Cancel the warning kind shows the exclamation.

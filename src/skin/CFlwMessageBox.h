@@ -27,6 +27,7 @@ public:
     static constexpr const char* kErrorIcon = "Image\\Dialogs\\MessageBox\\icon_error.png";
     static constexpr const char* kQuestionIcon = "Image\\Dialogs\\MessageBox\\icon_question.png";
     static constexpr const char* kWarningIcon = "Image\\Dialogs\\MessageBox\\icon_warning.png";
+    static constexpr const char* kInformationIcon = "Image\\Dialogs\\MessageBox\\icon_information.png";
     static constexpr int kMinWidth = 468;
     static constexpr int kMinHeight = 208;
     static constexpr int kMaxHeight = 768;

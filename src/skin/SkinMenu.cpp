@@ -18,7 +18,12 @@ void Fill(QMenu* menu, const std::vector<ResourceMenuItem>& items, const Command
             const QString text = item.text.section(u'\t', 0, 0);
             QAction* action = menu->addAction(text);
             const QString shortcut = item.text.section(u'\t', 1);
-            if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
+            // The keys are shown beside the item; the window's own shortcuts
+            // act on them, so the action's stays inside the menu.
+            if (!shortcut.isEmpty()) {
+                action->setShortcut(QKeySequence(shortcut));
+                action->setShortcutContext(Qt::WidgetShortcut);
+            }
             const UINT id = item.id;
             QObject::connect(action, &QAction::triggered, menu, [onCommand, id] { onCommand(id); });
             break;

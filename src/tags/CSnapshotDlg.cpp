@@ -5,6 +5,7 @@
 #include "CGComboBox.h"
 #include "CGStatic.h"
 #include "CQtVideoCapture.h"
+#include "FileChooser.h"
 #include "PictureFileReader.h"
 #include "PictureSaver.h"
 #include "PrivateTempFolder.h"
@@ -14,7 +15,6 @@
 #include "StringResources.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QStandardPaths>
 
 namespace {
@@ -182,14 +182,9 @@ void CSnapshotDlg::ShowFrame(const QImage& frame)
 
 BOOL CSnapshotDlg::ChoosePictureFile()
 {
-    QFileDialog chooser(this, LoadString(IDS_PICTURE_FILE_CAPTION),
-                        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), FileFilter());
-    chooser.setFileMode(QFileDialog::ExistingFile);
-    ModalRecord record;
-    record.kind = QStringLiteral("QFileDialog");
-    record.text = chooser.windowTitle();
-    if (ModalSeam::Run(&chooser, record) != IDOK || chooser.selectedFiles().isEmpty()) return FALSE;
-    return UsePictureFile(chooser.selectedFiles().constFirst());
+    const QString picture = FileChooser::ChooseExistingFile(this, LoadString(IDS_PICTURE_FILE_CAPTION),
+                                                            QStandardPaths::PicturesLocation, FileFilter());
+    return !picture.isEmpty() && UsePictureFile(picture);
 }
 
 BOOL CSnapshotDlg::UsePictureFile(const QString& path)

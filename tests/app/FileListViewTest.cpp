@@ -134,6 +134,21 @@ TEST_F(FileListViewTest, SearchShowsGroupsAndBackFromAFolderReturnsToTheResults)
     EXPECT_EQ(kind, CFileListView::FileRow);
     EXPECT_EQ(index, 0);
 
+    // Hits of one name tell where they live: a tooltip on the name, and the
+    // location text for the selected row.
+    Search("IMG_4");
+    const auto tooltip = [this](int row) {
+        return m_list->Model()->data(m_list->Model()->index(row, 1), Qt::ToolTipRole).toString();
+    };
+    const int deep = RowNamed("IMG_4100.JPG", 1);
+    ASSERT_GT(deep, 0);
+    EXPECT_EQ(tooltip(deep), "\\Holiday 2024\\DCIM\\Beach\\IMG_4100.JPG");
+    EXPECT_EQ(tooltip(RowNamed("IMG_4001.JPG", 1)), "\\Holiday 2024\\DCIM\\IMG_4001.JPG");
+    m_list->SelectRow(deep);
+    EXPECT_EQ(m_frame->LocationLabel()->text(), "\\Holiday 2024\\DCIM\\Beach\\IMG_4100.JPG");
+    m_list->SelectRow(0);
+    EXPECT_EQ(m_frame->LocationLabel()->text(), "") << "a header row lives nowhere";
+
     Search("Beach");
     ASSERT_EQ(Cell(0, 1), "Folder");
     ScreenshotDir::Save(m_frame, "file-list-search");
@@ -193,14 +208,25 @@ TEST_F(FileListViewTest, RowsWhoseDateDoesNotParseSortFirstInBothDirections)
     }
 }
 
-TEST_F(FileListViewTest, DeleteAsksAndRemovesOnlyOnYes)
+TEST_F(FileListViewTest, DeleteAsksNamingTheDiscAndRemovesOnlyOnYes)
 {
     m_list->SelectRow(RowNamed("Backup March"));
     m_list->setFocus();
     QTest::keyClick(m_list, Qt::Key_Delete);
     ASSERT_EQ(ModalSeam::Shown().size(), 1u);
-    EXPECT_EQ(ModalSeam::Shown().back().textId, 3016u);
+    const ModalRecord asked = ModalSeam::Shown().back();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("\"Backup March\""))) << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral(": 3\n"))) << "its three files are counted: " << asked.text.toStdString();
     EXPECT_EQ(m_list->Model()->rowCount(), 2) << "unanswered means no";
+
+    // Enter on the question, as a hasty user presses it, keeps the disc.
+    ModalSeam::QueueAction([](QDialog* box) {
+        QTest::keyClick(box, Qt::Key_Return);
+        return ModalSeam::kWindowDecides;
+    });
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    EXPECT_EQ(ModalSeam::Shown().back().result, IDNO);
+    EXPECT_NE(RowNamed("Backup March"), -1);
 
     ModalSeam::QueueAnswer(IDYES);
     m_list->SelectRow(RowNamed("Backup March"));
@@ -222,3 +248,22 @@ TEST_F(FileListViewTest, TypingSelectsByNameAndCtrlFGoesToTheSearchBox)
 }
 
 } // namespace
+
+TEST_F(FileListViewTest, AnEmptyLibrarySaysHowToImportAndOnlyThere)
+{
+    EXPECT_TRUE(m_list->EmptyText().isEmpty()) << "a library with discs has no hint";
+    m_app->ExitInstance();
+    m_app.reset();
+    const QByteArray library = qgetenv("ALBIREO_LIBRARY_DB");
+    qputenv("ALBIREO_LIBRARY_DB", (TestEnvironment::MakeFolder("first-start") + "/library.db").toLocal8Bit());
+    m_app = CatalogueFixture::StartProgram();
+    qputenv("ALBIREO_LIBRARY_DB", library);
+    ASSERT_TRUE(m_app);
+    m_frame = m_app->MainFrame();
+    m_list = m_frame->FileListView()->List();
+    EXPECT_EQ(m_list->Model()->rowCount(), 0);
+    EXPECT_TRUE(m_list->EmptyText().contains("Ctrl+I")) << m_list->EmptyText().toStdString();
+    ScreenshotDir::Save(m_frame, "first-start");
+    Search("nothing");
+    EXPECT_TRUE(m_list->EmptyText().isEmpty()) << "an empty search result is no empty library";
+}

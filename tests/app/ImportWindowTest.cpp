@@ -221,7 +221,9 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     m_frame->OnCmdMsg(3101);
     ASSERT_TRUE(WaitForScanEnd());
     EXPECT_EQ(Kinds(ModalSeam::Shown()),
-              QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0", "MessageBox 3015"}));
+              QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0", "MessageBox 3403"}))
+        << "the end says replaced, not added";
+    EXPECT_EQ(ModalSeam::Shown().back().iconPath, QString::fromLatin1(CFlwMessageBox::kInformationIcon));
     const std::vector<DiscRecord> replaced = DiscsNamed("SUMMER_2025");
     ASSERT_EQ(replaced.size(), 1u);
     EXPECT_NE(replaced[0].discId, imported[0].discId);
@@ -374,6 +376,14 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     ASSERT_TRUE(beach.open(QIODevice::ReadOnly));
     EXPECT_EQ(found.readAll(), beach.readAll());
 
+    // No application for it: the message names the file as the list showed
+    // it, not the copy read out of the image.
+    ModalSeam::Reset();
+    m_frame->OpenCataloguedFile(DiscsNamed("SUMMER_2025")[0].discId, "\\photos", "beach.jpg");
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_EQ(ModalSeam::Shown()[0].text,
+              "\\photos\\beach.jpg could not be opened. No application is set up to open files of this kind.");
+
     // A file the disc does not hold (the catalogue is older) is said so.
     ModalSeam::Reset();
     m_frame->OpenCataloguedFile(DiscsNamed("SUMMER_2025")[0].discId, "\\photos", "gone.jpg");
@@ -486,7 +496,7 @@ TEST_F(ImportWindowTest, AnIncompleteReadIsSaidAndMarkedUntilTheWholeImageReplac
     ModalSeam::QueueAnswer(IDYES);
     m_frame->OnCmdMsg(3101);
     ASSERT_TRUE(WaitForScanEnd());
-    EXPECT_EQ(ModalSeam::Shown().back().textId, 3015u);
+    EXPECT_EQ(ModalSeam::Shown().back().textId, 3403u);
     const int replaced = DiscRow(view, "TRIP");
     ASSERT_GE(replaced, 0);
     const QModelIndex again = view->List()->model()->index(replaced, 0);

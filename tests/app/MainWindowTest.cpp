@@ -3,6 +3,7 @@
 // main frame's layout, placement, search box, scan callbacks and the end
 // of the session during an import.
 #include "CAlbCommandView.h"
+#include "CAlbListCtrl.h"
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
 #include "CDiscAccess.h"
@@ -21,6 +22,8 @@
 #include "WindowPlacement.h"
 #include "TrellisInterfaces.h"
 
+#include <QDir>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -76,6 +79,7 @@ TEST_F(MainWindowTest, StartsWithTheCataloguedDiscsLaidOutAtScaleOne)
     EXPECT_EQ(frame->size(), QSize(1024, 668));
     EXPECT_EQ(frame->windowTitle(), "Albireo");
     EXPECT_EQ(frame->minimumWidth(), 450);
+    EXPECT_EQ(frame->minimumHeight(), 320);
     EXPECT_EQ(frame->CommandView()->height(), 26);
     EXPECT_EQ(frame->TagView()->width(), 210);
     EXPECT_EQ(frame->FileListView()->List()->Model()->rowCount(), 3);
@@ -88,6 +92,35 @@ TEST_F(MainWindowTest, StartsWithTheCataloguedDiscsLaidOutAtScaleOne)
     EXPECT_EQ(frame->CommandView()->GetButton(2)->geometry().right(),
               frame->SearchBox()->x() - 10 - 1);
     ScreenshotDir::Save(frame, "main-window");
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsItsPanesUsableWhenSmallAndTheColumnsFillItWhenLarge)
+{
+    auto app = Start();
+    CMainFrame* frame = app->MainFrame();
+    const auto* menuBar = frame->findChild<QMenuBar*>();
+    ASSERT_NE(menuBar, nullptr);
+    frame->resize(200, 150);
+    EXPECT_EQ(frame->size(), QSize(450, 320));
+    EXPECT_GT(frame->ButtonRect(CGXTFrameWnd::HitMinimise).left(), menuBar->geometry().right())
+        << "the caption buttons stay clear of the menu";
+    EXPECT_GE(frame->FileListView()->List()->viewport()->height(), 100) << "a few rows of the list show";
+    EXPECT_GE(frame->TagView()->height(), 200);
+
+    const auto filled = [frame] {
+        const CAlbListCtrl* list = frame->FileListView()->List();
+        int columns = 0;
+        for (int column = 0; column < list->Model()->columnCount(); ++column) columns += list->columnWidth(column);
+        return list->viewport()->width() - columns;
+    };
+    frame->resize(1600, 900);
+    QTRY_VERIFY(frame->FileListView()->List()->viewport()->width() > 1200);
+    EXPECT_GE(filled(), 0);
+    EXPECT_LE(filled(), 4) << "no empty band right of the last column";
+    frame->resize(700, 500);
+    QTRY_VERIFY(frame->FileListView()->List()->viewport()->width() < 600);
+    EXPECT_GE(filled(), 0) << "no scrolling sideways";
+    EXPECT_LE(filled(), 4);
 }
 
 TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredMaximisedIncluded)
@@ -210,6 +243,13 @@ TEST_F(MainWindowTest, HelpOpensTheInstalledPageAtTheTopic)
     QFile page(opened.toLocalFile());
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_TRUE(page.readAll().contains("id=\"main-window\"")) << "the anchor exists on the page";
+
+    // Without a web browser the user is told so, with the page to open by hand.
+    ModalSeam::Reset();
+    QTest::keyClick(app->MainFrame()->FileListView()->List(), Qt::Key_F1);
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_TRUE(ModalSeam::Shown()[0].text.contains("no web browser")) << ModalSeam::Shown()[0].text.toStdString();
+    EXPECT_TRUE(ModalSeam::Shown()[0].text.contains(QDir::toNativeSeparators(opened.toLocalFile())));
 }
 
 // Puts the image into the first image drive of the disc access; its list position.

@@ -3,6 +3,8 @@
 #include "CGButton.h"
 #include "ModalSeam.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -113,7 +115,7 @@ TEST_F(CFlwBaseDialogTest, MinimiseButtonMinimises)
     EXPECT_TRUE(dialog.windowState() & Qt::WindowMinimized);
 }
 
-TEST_F(CFlwBaseDialogTest, EveryPointDragsTheWindow)
+TEST_F(CFlwBaseDialogTest, EveryPointDragsTheWindowButAClickNeverMovesIt)
 {
     SampleDialog dialog(8016, IDOK, 0, 0);
     dialog.CreateModeless();
@@ -123,10 +125,39 @@ TEST_F(CFlwBaseDialogTest, EveryPointDragsTheWindow)
     EXPECT_EQ(dialog.OnNcHitTest(QPoint(150, 200)), HTCAPTION);
     EXPECT_EQ(dialog.OnNcHitTest(QPoint(2, 2)), HTCAPTION);
     const QPoint start = dialog.pos();
+
+    // A quick click (a tap) on the background: the pointer then wanders
+    // with no button held, and the window stays where it is.
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(150, 200));
+    QTest::mouseMove(&dialog, QPoint(260, 280));
+    EXPECT_EQ(dialog.pos(), start);
+    EXPECT_FALSE(dialog.Drag().IsArmed());
+
+    // A few pixels of jitter while pressing are still a click.
+    QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(150, 200));
+    QTest::mouseMove(&dialog, QPoint(152, 201));
+    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(152, 201));
+    EXPECT_EQ(dialog.pos(), start);
+
+    // A drag moves it, and the move ends with the release.
     QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(150, 200));
     QTest::mouseMove(&dialog, QPoint(190, 230));
+    EXPECT_TRUE(dialog.Drag().IsMoving());
     QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(190, 230));
     EXPECT_EQ(dialog.pos(), start + QPoint(40, 30));
+    EXPECT_FALSE(dialog.Drag().IsMoving());
+    QTest::mouseMove(&dialog, QPoint(100, 100));
+    EXPECT_EQ(dialog.pos(), start + QPoint(40, 30));
+
+    // A release that went elsewhere: the first movement without the button ends the move.
+    const QPoint placed = dialog.pos();
+    QTest::mousePress(&dialog, Qt::LeftButton, {}, QPoint(150, 200));
+    QMouseEvent buttonUp(QEvent::MouseMove, QPointF(250, 250), dialog.mapToGlobal(QPointF(250, 250)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &buttonUp);
+    EXPECT_EQ(dialog.pos(), placed);
+    EXPECT_FALSE(dialog.Drag().IsArmed());
+    QTest::mouseRelease(&dialog, Qt::LeftButton, {}, QPoint(250, 250));
 }
 
 #include "CFlwBaseDialogTest.moc"

@@ -3,6 +3,8 @@
 #include "CGButton.h"
 #include "ModalSeam.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@ const QString kExclamation = QString::fromLatin1(CFlwMessageBox::kExclamationIco
 const QString kError = QString::fromLatin1(CFlwMessageBox::kErrorIcon);
 const QString kQuestion = QString::fromLatin1(CFlwMessageBox::kQuestionIcon);
 const QString kWarning = QString::fromLatin1(CFlwMessageBox::kWarningIcon);
+const QString kInformation = QString::fromLatin1(CFlwMessageBox::kInformationIcon);
 
 class CFlwMessageBoxTest : public ::testing::Test {
 protected:
@@ -62,13 +65,13 @@ TEST_F(CFlwMessageBoxTest, IconFollowsTheButtonSetAndIconKind)
         QString k40, k10, k20, k30, none;
     };
     const Row table[] = {
-        {0, kExclamation, kError, kQuestion, kWarning, kWarning},
-        {1, kExclamation, kError, kQuestion, kWarning, kWarning},
-        {3, kExclamation, kError, kQuestion, kExclamation, kQuestion},
-        {4, kExclamation, kError, kQuestion, kExclamation, kQuestion},
-        {2, kExclamation, kError, kQuestion, kExclamation, QString()},
-        {5, kExclamation, kError, kQuestion, kExclamation, QString()},
-        {9, kExclamation, caller, caller, caller, caller},
+        {0, kInformation, kError, kQuestion, kWarning, kWarning},
+        {1, kInformation, kError, kQuestion, kWarning, kWarning},
+        {3, kInformation, kError, kQuestion, kExclamation, kQuestion},
+        {4, kInformation, kError, kQuestion, kExclamation, kQuestion},
+        {2, kInformation, kError, kQuestion, kExclamation, QString()},
+        {5, kInformation, kError, kQuestion, kExclamation, QString()},
+        {9, kInformation, caller, caller, caller, caller},
     };
     for (const Row& row : table) {
         EXPECT_EQ(CFlwMessageBox::IconFor(row.set | 0x40, caller), row.k40) << row.set;
@@ -178,4 +181,38 @@ TEST_F(CFlwMessageBoxTest, ABoxIsComposedToItsSizeAndShapedByIt)
     });
     EXPECT_EQ(box.DoModal(), IDOK);
     EXPECT_GT(box.width(), 468);
+}
+
+TEST_F(CFlwMessageBoxTest, EveryBoxOpensCentredOnItsOwnerAndWhollyOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect placed;
+    const auto where = [&placed](QDialog* window) {
+        placed = window->frameGeometry();
+        return IDOK;
+    };
+
+    // An owner on the screen: the box's centre is the owner's.
+    QWidget owner;
+    owner.setGeometry(screen.left() + 40, screen.top() + 30, 600, 420);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    ModalSeam::QueueAction(where);
+    CFlwMessageBox::showMessage(QStringLiteral("Centred"), 0, CFlwMessageBox::kCaptionId, &owner);
+    EXPECT_LE((placed.center() - owner.frameGeometry().center()).manhattanLength(), 2);
+
+    // An owner still being built (a dialog asking before it first shows,
+    // as the snapshot dialog does without a camera): the box goes over the
+    // window that is shown, never off the screen.
+    QWidget building(&owner, Qt::Dialog);
+    ModalSeam::QueueAction(where);
+    CFlwMessageBox::showMessage(QStringLiteral("No video capture device"), 0, CFlwMessageBox::kCaptionId, &building);
+    EXPECT_TRUE(screen.contains(placed)) << placed.x() << "," << placed.y();
+    EXPECT_LE((placed.center() - owner.frameGeometry().center()).manhattanLength(), 2);
+
+    // An owner hanging over the screen's corner: the box stays on the screen.
+    owner.move(screen.left() - 500, screen.top() - 300);
+    ModalSeam::QueueAction(where);
+    CFlwMessageBox::showMessage(QStringLiteral("Corner"), 0, CFlwMessageBox::kCaptionId, &owner);
+    EXPECT_TRUE(screen.contains(placed)) << placed.x() << "," << placed.y();
 }

@@ -311,4 +311,5 @@ void AddDialogPictures(Pictures& out)
     out.push_back({QStringLiteral("Image\\Dialogs\\MessageBox\\icon_warning.png"), [] { return MessageIcon(Palette::Warning, QStringLiteral("!"), true); }});
     out.push_back({QStringLiteral("Image\\Dialogs\\MessageBox\\icon_exclamation.png"), [] { return MessageIcon(Palette::Exclamation, QStringLiteral("!"), false); }});
     out.push_back({QStringLiteral("Image\\Dialogs\\MessageBox\\icon_question.png"), [] { return MessageIcon(Palette::Question, QStringLiteral("?"), false); }});
+    out.push_back({QStringLiteral("Image\\Dialogs\\MessageBox\\icon_information.png"), [] { return MessageIcon(Palette::Information, QStringLiteral("i"), false); }});
 }

@@ -25,6 +25,7 @@ inline const QColor Error(0xE5, 0x48, 0x4D);
 inline const QColor Warning(0xF2, 0x9B, 0x21);
 inline const QColor Exclamation(0xF5, 0xB7, 0x2C);
 inline const QColor Question(0x2F, 0x80, 0xED);
+inline const QColor Information(0x1F, 0xA5, 0xA0);
 // Colours that mean "outside the window" to the windows cut from pictures.
 inline const QColor KeyBlue(0x00, 0x00, 0xFF);
 inline const QColor KeyMagenta(0xFF, 0x00, 0xFF);
