@@ -10,6 +10,7 @@
 #include "WinMessage.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <algorithm>
 #include <QPainter>
 #include <QShortcut>
@@ -25,6 +26,7 @@ struct Placement {
     UINT minimumCount;
     bool visible;
 };
+constexpr int kLabelGap = 6;
 constexpr Placement kPlacements[] = {
     {3101, 0, 0, 1, true},
     {3100, 1, 217, 2, true},
@@ -182,10 +184,39 @@ bool CAlbCommandView::OnButtonKey(CGButton* button, int key)
     return true;
 }
 
+QRect CAlbCommandView::ImportLabelRect() const
+{
+    const CGButton* import = ButtonOf(ID_ALB_IMPORT);
+    if (!import || !import->isVisible()) return {};
+    // Up to the nearest button on its right, or the bar's end.
+    int end = width();
+    for (const CGButton* other : m_pButtons)
+        if (other && other != import && other->isVisible() && other->x() > import->x()) end = std::min(end, other->x());
+    const int left = import->geometry().right() + 1 + kLabelGap;
+    const int textWidth = fontMetrics().horizontalAdvance(LoadString(IDS_TIP_IMPORT));
+    if (left + textWidth + kLabelGap > end) return {};
+    return QRect(left, import->y(), textWidth, import->height());
+}
+
+void CAlbCommandView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const CGButton* import = ButtonOf(ID_ALB_IMPORT);
+    if (event->button() == Qt::LeftButton && import && import->isEnabled() &&
+        ImportLabelRect().contains(event->position().toPoint()) && m_pCommandTarget)
+        m_pCommandTarget->OnCmdMsg(ID_ALB_IMPORT);
+    CView::mouseReleaseEvent(event);
+}
+
 void CAlbCommandView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor::fromRgb(kBackground));
     // A hairline under the bar sets it off from the panes below.
     painter.fillRect(QRect(0, height() - 1, width(), 1), QColor(0xC4, 0xC9, 0xCF));
+    // The first thing a new user does is import: the command says its name.
+    const QRect label = ImportLabelRect();
+    if (label.isEmpty()) return;
+    painter.setPen(palette().color(ButtonOf(ID_ALB_IMPORT)->isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::WindowText));
+    painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, LoadString(IDS_TIP_IMPORT));
 }

@@ -43,10 +43,14 @@ public:
     // Asks the target for the state of each button's command; buttons whose
     // command it does not decide keep their state.
     void UpdateCommandStates();
+    // Where the import command's name is written beside its button (a click
+    // there imports too); empty when it does not fit before the next button.
+    QRect ImportLabelRect() const;
 
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -201,7 +201,7 @@ void CFileListView::AddDiscRow(const DiscRecord& disc, int image)
 {
     if (CAlbDataItem* root = Root())
         root->AddItem(image, disc.discId, -1, Text(disc.name), Text(disc.tagNames),
-                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
+                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), ListTexts::DiscDateText(Text(disc.dateText)),
                       CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
 }
 

@@ -159,7 +159,7 @@ void CFileListView::MakeSearchRows(int first, int count, std::vector<std::unique
             const DiscRecord& disc = m_foundDiscRecs[size_t(index)];
             made.push_back(std::make_unique<CAlbDataItem>(
                 SearchThumb(disc.labelId), disc.discId, -1, Text(disc.name), Text(disc.tagNames),
-                ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
+                ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), ListTexts::DiscDateText(Text(disc.dateText)),
                 CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize));
             ++row;
         } else if (kind == FolderRow || kind == FileRow) {

@@ -279,6 +279,8 @@ void CTagView::Layout()
     m_pDivider->setGeometry(RectLTRB(5, 26, std::max(width() - kRightMargin, 5), 27));
     m_pCategoryList->Place(QPoint(kListLeft, kCategoryTop), listWidth);
     const int separatorTop = kCategoryTop + m_pCategoryList->height();
+    // The separator sets the user tags off the categories: no user tags, no separator.
+    m_pSeparator->setVisible(m_pTagList->GetItemCount() > 0);
     m_pSeparator->setGeometry(QRect(28, separatorTop, std::max(width() - 28 - kRightMargin, 0), kSeparatorGap));
     const int tagTop = separatorTop + kSeparatorGap + kTagListGap;
     m_pTagList->SetHeightLimit(std::max(height() - tagTop - kBottomMargin, m_pTagList->RowHeight()));

@@ -17,6 +17,7 @@
 #include "TestEnvironment.h"
 
 #include <QAbstractItemModel>
+#include <QDialog>
 #include "CAlphaStatic.h"
 #include "CAlbCommandView.h"
 #include "CGButton.h"
@@ -99,9 +100,16 @@ TEST_F(FileListViewTest, BrowsesDiscFolderAndBackWithTheKeyboard)
     EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
     EXPECT_EQ(Column(1).filter("Photo").size(), 1) << "the tags column";
     ScreenshotDir::Save(m_frame, "file-list-discs");
+    // A disc's date and its files' dates read alike: the same formats, one parse.
+    const QString discDate = Cell(RowNamed("Holiday 2024"), 3);
+    EXPECT_TRUE(ListTexts::ParseDate(discDate).isValid()) << discDate.toStdString();
     Open("Holiday 2024");
     EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::FolderContents);
     EXPECT_EQ(Column(0), QStringList({"DCIM", "readme.txt"})) << "folders before files";
+    const QString fileDate = Cell(RowNamed("readme.txt"), 3);
+    EXPECT_TRUE(ListTexts::ParseDate(fileDate).isValid()) << fileDate.toStdString();
+    EXPECT_EQ(discDate.count(u':'), fileDate.count(u':'));
+    EXPECT_EQ(discDate.count(u' '), fileDate.count(u' '));
     EXPECT_EQ(m_frame->LocationLabel()->text(), "\\Holiday 2024");
     EXPECT_TRUE(m_frame->CommandView()->GetButton(1)->isEnabled());
     Open("DCIM");
@@ -247,8 +255,6 @@ TEST_F(FileListViewTest, TypingSelectsByNameAndCtrlFGoesToTheSearchBox)
     EXPECT_EQ(m_frame->focusWidget(), m_frame->SearchBox()->Edit());
 }
 
-} // namespace
-
 TEST_F(FileListViewTest, AnEmptyLibrarySaysHowToImportAndOnlyThere)
 {
     EXPECT_TRUE(m_list->EmptyText().isEmpty()) << "a library with discs has no hint";
@@ -266,4 +272,17 @@ TEST_F(FileListViewTest, AnEmptyLibrarySaysHowToImportAndOnlyThere)
     ScreenshotDir::Save(m_frame, "first-start");
     Search("nothing");
     EXPECT_TRUE(m_list->EmptyText().isEmpty()) << "an empty search result is no empty library";
+
+    // The import command is named beside its button, and the name is a button too.
+    const CAlbCommandView* bar = m_frame->CommandView();
+    const QRect label = bar->ImportLabelRect();
+    ASSERT_FALSE(label.isEmpty());
+    EXPECT_GT(label.left(), bar->GetButton(0)->geometry().right());
+    EXPECT_LT(label.right(), bar->GetButton(1)->x());
+    ModalSeam::Reset();
+    QTest::mouseClick(m_frame->CommandView(), Qt::LeftButton, {}, label.center());
+    ASSERT_FALSE(ModalSeam::Shown().empty());
+    EXPECT_EQ(ModalSeam::Shown()[0].kind, "CDriveSelectDlg");
 }
+
+} // namespace

@@ -6,6 +6,7 @@
 #include "CDiscAccess.h"
 #include "CDriveSelectDlg.h"
 #include "CFileListView.h"
+#include "CFlwMessageBox.h"
 #include "CGButton.h"
 #include "CGComboBox.h"
 #include "CImportCommand.h"

@@ -89,9 +89,13 @@ TEST_F(TagViewTest, TheFirstStartSeedsTheFourCategoryTagsAndTheDefaultLabels)
     EXPECT_TRUE(ModalSeam::Shown().empty());
     EXPECT_EQ(pane->Separator()->y(), pane->CategoryList()->geometry().bottom() + 1);
     EXPECT_GT(pane->TagList()->y(), pane->Separator()->geometry().bottom());
+    EXPECT_TRUE(pane->Separator()->isHidden()) << "no user tags to set off";
 
     auto again = OpenPane(); // a second start adds nothing
     EXPECT_EQ(library.TagNames().size(), 4);
+    EXPECT_EQ(S_OK, library->AddTag(u"Holiday", nullptr));
+    pane->OnUpdate(nullptr, CTagView::kLibraryChangedHint, nullptr);
+    EXPECT_TRUE(pane->Separator()->isVisible());
 }
 
 TEST(TagViewGerman, CategoryRowsShowTheGermanNames)
@@ -189,6 +193,13 @@ TEST_F(TagViewTest, ReloadingKeepsTheTicksOfTheTagsThatRemain)
         library->SetTagVisible(name, 0);
     EXPECT_EQ(pane->reloadTags(), E_FAIL);
     EXPECT_EQ(pane->TagList()->GetItemCount(), 3); // unchanged
+    EXPECT_TRUE(pane->Separator()->isVisible());
+
+    // The last user tag deleted: the categories stand alone, no orphan separator.
+    for (const char16_t* name : {u"video", u"photo", u"music", u"document"}) library->SetTagVisible(name, 1);
+    EXPECT_EQ(pane->reloadTags(), S_OK);
+    EXPECT_EQ(pane->TagList()->GetItemCount(), 0);
+    EXPECT_TRUE(pane->Separator()->isHidden());
 }
 
 TEST_F(TagViewTest, TheAllButtonClearsTheFilterAndEveryTick)
