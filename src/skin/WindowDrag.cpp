@@ -22,6 +22,9 @@ void WindowDrag::Press(const QMouseEvent* event, Qt::Edges edges)
     m_bMoving = false;
     m_edges = edges;
     m_pressed = event->globalPosition().toPoint();
+    // Movements without a button must reach the window too: the first of
+    // them after a release that went elsewhere ends the drag.
+    if (m_pWindow) m_pWindow->setMouseTracking(true);
 }
 
 bool WindowDrag::Move(const QMouseEvent* event)
