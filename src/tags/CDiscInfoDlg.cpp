@@ -6,11 +6,13 @@
 #include "CGStatic.h"
 #include "CSnapshotDlg.h"
 #include "CategoryTags.h"
+#include "DiscTagList.h"
 #include "PictureSaver.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagChoice.h"
+#include "TagRecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,6 @@ const QRect kLabelRect = RectLTRB(130, 218, 246, 334);
 const QRect kTagsValueRect = RectLTRB(125, 364, 260, 384);
 // The tag value is shortened to its width less this margin.
 constexpr int kTagsMargin = 6;
-constexpr int kGetTagNamesCapacity = 260;
 
 struct Row {
     UINT labelId;
@@ -55,10 +56,9 @@ BOOL CDiscInfoDlg::OnInitDialog()
     CreateRows();
     CreateLabelControls();
 
-    char16_t names[kGetTagNamesCapacity] = {};
-    if (m_pEngine &&
-        SUCCEEDED(m_pEngine->GetTagNames(reinterpret_cast<const char16_t*>(m_strTagIds.utf16()), names))) {
-        m_strTagNames = QString::fromUtf16(names);
+    std::vector<TagRecord> tags;
+    if (m_pEngine && SUCCEEDED(TagRecords::Read(m_pEngine, &tags))) {
+        m_strTagNames = DiscTagList::Names(tags, m_strTagIds);
         ShowTagNames();
     }
     QImage* label = nullptr;
