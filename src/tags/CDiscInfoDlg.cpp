@@ -157,8 +157,11 @@ BOOL CDiscInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 void CDiscInfoDlg::EditTags()
 {
     const TagChoice choice = TagChoice::Run(m_pEngine, m_strTagNames, this);
-    m_bTagsAdded = choice.tagAdded;
-    m_bTagsDeleted = choice.tagDeleted;
+    // What happened in any run of the add-tag dialog counts: a tag deleted
+    // in the first run must still be purged from the other discs when a
+    // later run was cancelled.
+    m_bTagsAdded = m_bTagsAdded || choice.tagAdded;
+    m_bTagsDeleted = m_bTagsDeleted || choice.tagDeleted;
     // A deleted tag must leave the disc even when the dialog was cancelled.
     if (choice.result != IDOK && !choice.tagDeleted) return;
     m_strTagIds = choice.idsString;
