@@ -181,25 +181,33 @@ void CDiscInfoDlg::CaptureLabel()
     QFile::remove(result);
 }
 
+// The three files are written beside their places first and put in place
+// only when all three were written: a capture that fails leaves the files
+// of the label shown until then as they were.
 BOOL CDiscInfoDlg::WriteLabelFiles(const QImage& picture, const QString& baseName)
 {
     m_strTempFolder = PrivateTempFolder::Path(); // made again if it was removed
-    const QString small = m_strTempFolder + baseName + QStringLiteral("_S.png");
-    const QString medium = m_strTempFolder + baseName + QStringLiteral("_M.png");
-    const QString large = m_strTempFolder + baseName + QStringLiteral("_L.png");
-    const QString png = QStringLiteral("png");
-    if (m_strTempFolder.isEmpty() || FAILED(PictureSaver::SaveSquare(picture, small, 32, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, medium, 128, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, large, 360, png))) {
-        for (const QString& path : {small, medium, large}) QFile::remove(path);
-        RemoveLabelFiles();
+    const QString base = m_strTempFolder + baseName;
+    const QString paths[3] = {base + QStringLiteral("_S.png"), base + QStringLiteral("_M.png"),
+                              base + QStringLiteral("_L.png")};
+    constexpr int kSides[3] = {32, 128, 360};
+    const QString partial = QStringLiteral(".part");
+    bool written = !m_strTempFolder.isEmpty();
+    for (int i = 0; i < 3 && written; ++i)
+        written = SUCCEEDED(PictureSaver::SaveSquare(picture, paths[i] + partial, kSides[i], QStringLiteral("png")));
+    if (!written) {
+        for (const QString& path : paths) QFile::remove(path + partial);
         CFlwMessageBox::showMessage(IDS_MSG_LABEL_NOT_SAVED, 0x30, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;
     }
-    m_strSmallLabelPath = small;
-    m_strMediumLabelPath = medium;
-    m_strLargeLabelPath = large;
+    for (const QString& path : paths) {
+        QFile::remove(path);
+        QFile::rename(path + partial, path);
+    }
+    m_strSmallLabelPath = paths[0];
+    m_strMediumLabelPath = paths[1];
+    m_strLargeLabelPath = paths[2];
     return TRUE;
 }
 
