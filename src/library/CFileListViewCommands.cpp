@@ -20,6 +20,7 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -158,7 +159,12 @@ void CFileListView::DeleteSelectedDisc()
                                                    m_pHost ? m_pHost->MainWindow() : nullptr,
                                                    QString::fromLatin1(kWarningIcon));
     if (answer != IDYES) return;
-    Checked(m_pEngine->DeleteDisc(discId, 0));
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    const QPointer<CFileListView> self(this);
+    const HRESULT deleted = DiscDeleteCommand::Run(m_pEngine, discId, disc ? Text(disc->name) : QString(),
+                                                   m_pHost ? m_pHost->MainWindow() : this);
+    if (!self) return;
+    Checked(deleted);
     Reload(0);
     if (m_pHost) m_pHost->RefreshTags();
 }
