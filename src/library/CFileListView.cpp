@@ -7,6 +7,7 @@
 #include "CFileListHost.h"
 #include "CFlwMessageBox.h"
 #include "CategoryTags.h"
+#include "DiscTagList.h"
 #include "LibrarySeed.h"
 #include "ListSort.h"
 #include "ListTexts.h"
@@ -16,6 +17,8 @@
 #include "StringResources.h"
 #include "WinControls.h"
 #include "TagPaneMessages.h"
+#include "TagRecords.h"
+#include "TagText.h"
 #include "WinMessage.h"
 
 #include <QFileInfo>
@@ -206,8 +209,15 @@ void CFileListView::ShowDiscs(const QStringList& tagFilter)
     ResetList(CAlbListCtrl::DiscList);
     if (m_pHost) m_pHost->SetLocationText(QString());
     m_discs = m_discsCopy;
+    // The names come from the tag records and each disc's whole id list: the
+    // record's names text is cut after 259 characters.
+    std::vector<TagRecord> tagRecords;
+    if (!tagFilter.isEmpty() && m_pEngine) Checked(TagRecords::Read(m_pEngine, &tagRecords));
     for (size_t i = 0; i < m_discs.size(); ++i) {
-        const QStringList tags = Text(m_discs[i].tagNames).split(QStringLiteral(", "));
+        const QStringList tags =
+            tagFilter.isEmpty()
+                ? QStringList()
+                : TagText::SplitNames(DiscTagList::Names(tagRecords, DiscTagList::Read(m_pEngine, m_discs[i]).text));
         const bool passes = std::all_of(tagFilter.begin(), tagFilter.end(), [&](const QString& wanted) {
             return wanted.isEmpty() || tags.contains(wanted, Qt::CaseSensitive);
         });

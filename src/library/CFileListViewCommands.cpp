@@ -6,7 +6,9 @@
 #include "CFileListHost.h"
 #include "CDiscLabelDlg.h"
 #include "CFlwMessageBox.h"
+#include "DiscDeleteCommand.h"
 #include "DiscInfoCommand.h"
+#include "DiscTagList.h"
 #include "ListSort.h"
 #include "ListTexts.h"
 #include "RecordList.h"
@@ -18,6 +20,7 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -156,7 +159,12 @@ void CFileListView::DeleteSelectedDisc()
                                                    m_pHost ? m_pHost->MainWindow() : nullptr,
                                                    QString::fromLatin1(kWarningIcon));
     if (answer != IDYES) return;
-    Checked(m_pEngine->DeleteDisc(discId, 0));
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    const QPointer<CFileListView> self(this);
+    const HRESULT deleted = DiscDeleteCommand::Run(m_pEngine, discId, disc ? Text(disc->name) : QString(),
+                                                   m_pHost ? m_pHost->MainWindow() : this);
+    if (!self) return;
+    Checked(deleted);
     Reload(0);
     if (m_pHost) m_pHost->RefreshTags();
 }
@@ -181,7 +189,7 @@ void CFileListView::ShowDiscInformation()
     input.sizeText = ListTexts::SizeText(disc->totalSize);
     input.dateText = Text(disc->dateText);
     input.labelId = disc->labelId;
-    input.tagIds = Text(disc->tagIds);
+    input.tagIds = DiscTagList::Read(m_pEngine, *disc).text;
     const DiscInfoOutcome outcome = DiscInfoCommand::Run(m_pHost ? m_pHost->MainWindow() : this, m_pEngine, input);
     if (outcome.accepted) DiscInfoCommand::Store(m_pEngine, disc->discId, disc->labelId, outcome);
     else outcome.RemoveLabelFiles();
@@ -207,14 +215,19 @@ void CFileListView::PurgeTagIds()
     QSet<int> existing;
     for (const TagRecord& tag : tags) existing.insert(tag.id);
     for (DiscRecord& disc : m_discsCopy) {
+        // A list the record cut is never written back: a cut inside a
+        // number would attach another tag.
+        const DiscTagList::Ids ids = DiscTagList::Read(m_pEngine, disc);
+        if (!ids.whole) continue;
         QList<int> kept;
-        for (int id : TagText::SplitIds(Text(disc.tagIds)))
+        for (int id : TagText::SplitIds(ids.text))
             if (existing.contains(id)) kept << id;
-        const QString ids = TagText::JoinIds(kept);
-        Checked(m_pEngine->SetDiscTags(disc.discId, Utf16(ids)));
-        const qsizetype length = std::min<qsizetype>(ids.size(), kLibraryTextLength - 1);
+        const QString purged = TagText::JoinIds(kept);
+        if (purged == ids.text) continue;
+        Checked(m_pEngine->SetDiscTags(disc.discId, Utf16(purged)));
+        const qsizetype length = std::min<qsizetype>(purged.size(), kLibraryTextLength - 1);
         std::fill(std::begin(disc.tagIds), std::end(disc.tagIds), u'\0');
-        std::copy_n(Utf16(ids), length, disc.tagIds);
+        std::copy_n(Utf16(purged), length, disc.tagIds);
     }
     m_discs = m_discsCopy;
 }

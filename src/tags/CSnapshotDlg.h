@@ -4,8 +4,8 @@
 // the preview mask over it. The capture button crops what the disc shows
 // to 380 x 380, masks it and saves it as "SnapShot.png" in the private
 // temporary folder; Done keeps that file for the caller, cancelling
-// deletes it. Without a camera, prepare() says so (message 3256) and the
-// dialog still opens with the picture-file source.
+// deletes it. Without a camera, prepare() says so (message 3256, once per
+// run) and the dialog still opens with the picture-file source.
 //
 // The capture facility comes from a factory (Qt Multimedia by default);
 // tests install one that feeds frames.
@@ -47,14 +47,15 @@ public:
     ~CSnapshotDlg() override;
 
     // The factory every later prepare() uses; an empty one restores the
-    // Qt Multimedia facility.
+    // Qt Multimedia facility. The absence of a camera is told again once.
     static void SetCaptureFactory(CaptureFactory factory);
 
     // An earlier captured picture, shown as the current label.
     void setSourcePicture(const QString& path) { m_strSourcePicture = path; }
     // Makes the capture facility and lists its devices. Without a device
-    // it shows message 3256 and returns S_FALSE: the picture-file source
-    // remains. A failure means the dialog cannot be used.
+    // it returns S_FALSE (the picture-file source remains), showing message
+    // 3256 the first time in the run. A failure means the dialog cannot be
+    // used.
     HRESULT prepare();
     // The snapshot file: valid after the dialog ended with OK.
     QString snapshotPath() const { return m_strSnapshotPath; }

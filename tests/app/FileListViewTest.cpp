@@ -13,6 +13,7 @@
 #include "ListTexts.h"
 #include "ModalSeam.h"
 #include "PowerNotices.h"
+#include "CProgressDlg.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
 
@@ -21,6 +22,8 @@
 #include "CAlbCommandView.h"
 #include "CGButton.h"
 #include <QTest>
+#include <QTimer>
+#include <sqlite3.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -208,6 +211,39 @@ TEST_F(FileListViewTest, DeleteAsksAndRemovesOnlyOnYes)
     EXPECT_EQ(m_list->Model()->rowCount(), 1);
     EXPECT_EQ(RowNamed("Backup March"), -1);
     // Put it back for the other tests.
+    g_catalogue->Import("Backup March", {{"docs/report.pdf", 70000}, {"docs/notes.txt", 120}, {"zeta.bin", 1}},
+                        {"Document"});
+}
+
+TEST_F(FileListViewTest, ARemovalThatTakesAWhileRunsBesideTheWindowUnderTheProgressWindow)
+{
+    // Another program holds the library's write lock: the removal waits
+    // for it, and it is let go only once the window shows the progress.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(g_catalogue->LibraryPath().toUtf8().constData(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    bool progressShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (const CProgressDlg* progress : m_frame->findChildren<CProgressDlg*>())
+            progressShown = progressShown || (progress->isVisible() && progress->Title() == "Backup March");
+        if (!progressShown) return;
+        ScreenshotDir::Save(m_frame, "delete-disc-progress");
+        watch.stop();
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    watch.start(20);
+    ModalSeam::QueueAnswer(IDYES);
+    m_list->SelectRow(RowNamed("Backup March"));
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    watch.stop();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); // when never let go
+    sqlite3_close(other);
+    EXPECT_TRUE(progressShown) << "the window ran on while the engine removed the disc";
+    EXPECT_EQ(RowNamed("Backup March"), -1);
+    EXPECT_EQ(m_list->Model()->rowCount(), 1);
+    for (const CProgressDlg* progress : m_frame->findChildren<CProgressDlg*>()) EXPECT_FALSE(progress->isVisible());
     g_catalogue->Import("Backup March", {{"docs/report.pdf", 70000}, {"docs/notes.txt", 120}, {"zeta.bin", 1}},
                         {"Document"});
 }

@@ -82,7 +82,7 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_LIBRARY_CHECK_FAILED, text + text},
                                               {IDS_ABOUT_VERSION, text},
                                               {IDS_ABOUT_LIBRARIES, text},
-                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
+                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(4, QStringLiteral("%d"))},
                                               {IDS_FMT_IMPORT_WAITING, text + text},
                                               {IDS_MSG_DISC_EXISTS_REPLACE, text},
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},

@@ -169,6 +169,18 @@ HRESULT DiscStore::Identity(LONG discId, QByteArray& identity)
     return S_OK;
 }
 
+HRESULT DiscStore::TagIds(LONG discId, QString& tagIds)
+{
+    auto query = m_db.Statement("SELECT tag_ids FROM discs WHERE id = ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    const int rc = query->Step();
+    if (rc == SQLITE_DONE) return E_INVALIDARG;
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc tags");
+    tagIds = query->Text(0);
+    return S_OK;
+}
+
 HRESULT DiscStore::FindByIdentity(const QByteArray& identity, LONG* discId)
 {
     auto query = m_db.Statement("SELECT min(id) FROM discs WHERE identity = ?");

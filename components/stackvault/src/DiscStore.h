@@ -40,6 +40,8 @@ public:
     HRESULT Count(LONG* count);
     HRESULT List(DiscRecord* records, LONG count, const QHash<int, QString>& tagNames);
     HRESULT Identity(LONG discId, QByteArray& identity);
+    // The disc's whole tag id text.
+    HRESULT TagIds(LONG discId, QString& tagIds);
     // 0 when no disc has that identity.
     HRESULT FindByIdentity(const QByteArray& identity, LONG* discId);
     HRESULT LabelId(LONG discId, LONG* labelId);

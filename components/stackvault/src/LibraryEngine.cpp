@@ -49,6 +49,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscTags) {
+        *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
         *object = static_cast<ILibraryMaintenance*>(this);
     } else if (iid == IID_ILibraryListings) {
@@ -352,6 +354,20 @@ HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
     hr = m_discs.LabelId(candidate, labelId);
     if (SUCCEEDED(hr)) *discId = candidate;
     return hr;
+}
+
+HRESULT CLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
+{
+    if (!length || (!tagIds && capacity > 0)) return E_POINTER;
+    Lock lock(m_mutex);
+    QString text;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
+    if (FAILED(hr)) return hr;
+    *length = static_cast<LONG>(text.size());
+    if (text.size() >= capacity) return S_FALSE;
+    Utf16Text::CopyToField(tagIds, capacity, text);
+    return S_OK;
 }
 
 HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)

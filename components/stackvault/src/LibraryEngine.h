@@ -13,6 +13,7 @@
 #include "EntryWriter.h"
 #include "FolderListing.h"
 #include "ILibraryDiscReads.h"
+#include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
@@ -37,6 +38,7 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryMaintenance,
                              public ILibraryEngineStatus,
                              public ILibraryDiscReads,
+                             public ILibraryDiscTags,
                              public ILibraryListings {
 public:
     CLibraryEngine();
@@ -107,6 +109,9 @@ public:
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
+    // ILibraryDiscTags
+    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
 
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;

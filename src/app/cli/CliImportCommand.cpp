@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "DiscReadout.h"
+#include "DiscTagList.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
 #include "LibrarySeed.h"
@@ -114,7 +115,7 @@ HRESULT AddRecord(ILibraryEngine* library, const DiscReadout& disc, const Import
     record.name = details.name;
     HRESULT hr = S_OK;
     if (replaced && !options.tagsGiven)
-        details.tagIds = LibraryReader::Text(replaced->tagIds);
+        details.tagIds = DiscTagList::Read(library, *replaced).text;
     else
         hr = TagText::IdsForNames(library, options.tags, &details.tagIds);
     if (replaced) details.keptLabelId = replaced->labelId;
