@@ -15,6 +15,7 @@
 #include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
 #include "CSearchCommand.h"
+#include "CViewModeCommand.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
 #include "PaneCycle.h"
@@ -202,6 +203,7 @@ BOOL CMainFrame::CreateClient()
     m_pSplitter->setSizes({int(kCommandBarHeight * s), int(kPaneHeight * s)});
     m_pSplitter->setStretchFactor(1, 1);
     m_pSearchCommand = std::make_unique<CSearchCommand>(m_pSearch, m_pFileListView);
+    m_pViewMode = std::make_unique<CViewModeCommand>(m_pCommandView, m_pFileListView);
     if (!m_pFileListView->Create(this)) return FALSE;
 
     for (CView* view : m_pDocument->Views()) view->OnInitialUpdate();
@@ -288,17 +290,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return CGXTFrameWnd::eventFilter(watched, event);
 }
 
-void CMainFrame::SetViewMode(int style)
-{
-    CGButton* small = m_pCommandView->GetButton(2);
-    CGButton* details = m_pCommandView->GetButton(3);
-    if (small) small->setVisible(style == 1);
-    if (details) details->setVisible(style == 2);
-    m_pFileListView->SetViewStyle(style);
-}
-
 BOOL CMainFrame::OnUpdateCmdUI(UINT id, BOOL* enabled)
 {
+    if (m_pViewMode && m_pViewMode->OnUpdate(id, enabled)) return TRUE;
     return m_pFileListView ? m_pFileListView->OnUpdateCommand(id, enabled) : FALSE;
 }
 
@@ -307,18 +301,18 @@ BOOL CMainFrame::OnCmdMsg(UINT id)
     BOOL enabled = TRUE;
     if (OnUpdateCmdUI(id, &enabled) && !enabled) return TRUE;
     switch (id) {
-    case 3101:
+    case ID_ALB_IMPORT:
         m_pImport->Run();
         return TRUE;
-    case 3100:
-    case 3102:
-    case 3103:
-    case 3106:
+    case ID_ALB_BACK:
+    case ID_ALB_REFRESH:
+    case ID_ALB_LARGE_ICONS:
+    case ID_ALB_SEARCH:
         if (m_pFileListView) m_pFileListView->OnCommand(id);
         return TRUE;
-    case 3104: SetViewMode(2); return TRUE;
-    case 3105: SetViewMode(1); return TRUE;
-    case 0xE141: close(); return TRUE; // Exit
+    case ID_ALB_SMALL_ICONS: m_pViewMode->Show(CViewModeCommand::kSmallIcons); return TRUE;
+    case ID_ALB_DETAILS: m_pViewMode->Show(CViewModeCommand::kDetails); return TRUE;
+    case ID_APP_EXIT: close(); return TRUE;
     case CAlbireoApp::kAboutCommand:
         if (CAlbireoApp* app = CAlbireoApp::Instance()) app->OnAppAbout();
         return TRUE;
@@ -352,8 +346,7 @@ void CMainFrame::EnableCommandButton(int index, bool enable)
 
 void CMainFrame::ShowSearchLayout(bool searchResults)
 {
-    if (searchResults) SetViewMode(1);
-    EnableCommandButton(2, !searchResults);
+    if (m_pViewMode) m_pViewMode->FollowList(searchResults);
 }
 
 // The tag pane hears of the file list's needs through its messages.

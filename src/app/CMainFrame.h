@@ -27,6 +27,7 @@ class CFileListView;
 class CImportCommand;
 class CProgressDlg;
 class CSearchCommand;
+class CViewModeCommand;
 class CView;
 class InstanceChannel;
 class PaneCycle;
@@ -139,7 +140,6 @@ private:
     void EnableClientForScan(bool enable);
     void PollProgress();
     void OnSessionEnding();
-    void SetViewMode(int style);
 
     CAlbireoDoc* m_pDocument;
     CDiscAccess* m_pDiscAccess;
@@ -161,5 +161,6 @@ private:
     std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
     std::unique_ptr<CImportCommand> m_pImport;
     std::unique_ptr<CSearchCommand> m_pSearchCommand;
+    std::unique_ptr<CViewModeCommand> m_pViewMode;
     QList<QObject*> m_scanDisabled; // shortcuts a running scan turned off
 };

@@ -44,8 +44,8 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     connect(m_pList, &CAlbListCtrl::columnClicked, this, &CFileListView::SortByColumn);
     connect(m_pList, &CAlbListCtrl::contextMenuAt, this, &CFileListView::ShowContextMenu);
     connect(m_pList, &CAlbListCtrl::typedAhead, this, &CFileListView::TypeAhead);
-    connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(3100); });
-    connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(3243); });
+    connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(ID_ALB_BACK); });
+    connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(ID_DISC_DELETE); });
     connect(m_pList, &CAlbListCtrl::searchRequested, this, [this] {
         if (m_pHost) m_pHost->FocusSearchBox();
     });

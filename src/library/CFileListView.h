@@ -70,8 +70,7 @@ public:
     // Carries out a command of the window or the context menus.
     BOOL OnCommand(UINT id);
     // Whether a command of the window can run now (Back while there is a
-    // level to go back to, the view modes outside the search results);
-    // FALSE for commands the view does not decide.
+    // level to go back to); FALSE for commands the view does not decide.
     BOOL OnUpdateCommand(UINT id, BOOL* enabled) const;
 
     // The text a row shows in a column, and its picture index.

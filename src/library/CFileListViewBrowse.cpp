@@ -167,10 +167,7 @@ void CFileListView::UpdateCommandButtons()
 
 BOOL CFileListView::OnUpdateCommand(UINT id, BOOL* enabled) const
 {
-    switch (id) {
-    case ID_ALB_BACK: *enabled = m_history.CanGoBack(); return TRUE;
-    case ID_ALB_SMALL_ICONS:
-    case ID_ALB_DETAILS: *enabled = m_pList->GetMode() != CAlbListCtrl::SearchResults; return TRUE;
-    default: return FALSE;
-    }
+    if (id != ID_ALB_BACK) return FALSE;
+    *enabled = m_history.CanGoBack();
+    return TRUE;
 }

@@ -117,11 +117,11 @@ void CFileListView::ShowContextMenu(const QPoint& globalPosition)
     const int mode = m_pList->GetMode();
     if (!item || mode == CAlbListCtrl::FolderContents || !item->m_dwFlags) return;
     const bool disc = item->IsDisc();
-    const std::optional<ResourceMenu> menu = LoadMenu(disc ? 3240 : 3264);
+    const std::optional<ResourceMenu> menu = LoadMenu(disc ? IDR_DISC_MENU : IDR_ITEM_MENU);
     const ResourceMenuItem* popup = menu ? menu->Popup(0) : nullptr;
     if (!popup) return;
     std::vector<ResourceMenuItem> items = popup->children;
-    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, 3243);
+    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, ID_DISC_DELETE);
     QMenu context(m_pHost ? m_pHost->MainWindow() : this);
     context.setStyleSheet(SkinMenu::StyleSheet());
     SkinMenu::Fill(&context, items, [this](UINT id) { OnCommand(id); });
@@ -131,15 +131,15 @@ void CFileListView::ShowContextMenu(const QPoint& globalPosition)
 BOOL CFileListView::OnCommand(UINT id)
 {
     switch (id) {
-    case 3100: Back(); return TRUE;
+    case ID_ALB_BACK: Back(); return TRUE;
     case ID_DISC_BROWSE: BrowseSelectedDisc(); return TRUE;
-    case 3243: DeleteSelectedDisc(); return TRUE;
-    case 3242: ShowDiscInformation(); return TRUE;
-    case 3261: ShowDiscLabel(); return TRUE;
-    case 3101: // the import is started by its own handler
-    case 3102:
-    case 3103:
-    case 3106: return TRUE;
+    case ID_DISC_DELETE: DeleteSelectedDisc(); return TRUE;
+    case ID_DISC_INFO: ShowDiscInformation(); return TRUE;
+    case ID_DISC_LABEL: ShowDiscLabel(); return TRUE;
+    case ID_ALB_IMPORT: // the import is started by its own handler
+    case ID_ALB_REFRESH:
+    case ID_ALB_LARGE_ICONS:
+    case ID_ALB_SEARCH: return TRUE;
     default: return FALSE;
     }
 }
