@@ -5,6 +5,7 @@
 #include "PowerNotices.h"
 #include "TestEnvironment.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 CatalogueFixture::CatalogueFixture()
@@ -15,11 +16,23 @@ CatalogueFixture::CatalogueFixture()
 
 QString CatalogueFixture::LibraryPath() const { return m_cli.Folder() + QStringLiteral("/data/Albireo/library.db"); }
 
-bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags)
+bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags,
+                              const Times& times)
 {
     const QString folder = m_cli.Folder() + QStringLiteral("/image%1").arg(++m_nImages);
     const QString tree = TestImages::MakeTree(folder, files);
+    for (auto file = times.files.begin(); file != times.files.end(); ++file) {
+        QFile written(tree + u'/' + file.key());
+        EXPECT_TRUE(written.open(QIODevice::ReadWrite) &&
+                    written.setFileTime(file.value(), QFileDevice::FileModificationTime))
+            << file.key().toStdString();
+    }
+    // xorriso dates the volume by SOURCE_DATE_EPOCH when it is set.
+    if (times.volume.isValid()) qputenv("SOURCE_DATE_EPOCH", QByteArray::number(times.volume.toSecsSinceEpoch()));
     const QString image = TestImages::MakeIso(tree, folder + QStringLiteral("/disc.iso"), name.left(16).toUpper());
+    qunsetenv("SOURCE_DATE_EPOCH");
+    m_images.insert(name, image);
+    m_trees.insert(name, tree);
     if (m_cli.Run({QStringLiteral("insert"), m_drive, image}).exitCode != 0) return false;
     QStringList arguments = {QStringLiteral("import"), m_drive, QStringLiteral("--name"), name};
     if (!tags.isEmpty()) arguments << QStringLiteral("--tags") << tags.join(u',');

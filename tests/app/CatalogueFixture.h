@@ -4,6 +4,8 @@
 #pragma once
 #include "CliRunner.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -14,9 +16,20 @@ class CatalogueFixture {
 public:
     CatalogueFixture();
 
+    // When the disc was made (its volume's time, which its import stores as
+    // the disc's date) and when its files were last changed (relative path
+    // -> time); unset: now.
+    struct Times {
+        QDateTime volume;
+        QHash<QString, QDateTime> files;
+    };
     // Imports an ISO of the files (relative path -> size) as disc `name`
     // with the tags; false with the tool's message on failure.
-    bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {});
+    bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {},
+                const Times& times = {});
+    // The image a disc was imported from, and the folder of its files.
+    QString ImageOf(const QString& name) const { return m_images.value(name); }
+    QString TreeOf(const QString& name) const { return m_trees.value(name); }
     QString LibraryPath() const;
     // Fresh settings, instance lock folder and modal records for the next
     // start of the program in this process.
@@ -30,4 +43,6 @@ private:
     CliRunner m_cli;
     QString m_drive;
     int m_nImages = 0;
+    QHash<QString, QString> m_images;
+    QHash<QString, QString> m_trees;
 };

@@ -165,7 +165,8 @@ bool OpenRowNamed(CFileListView* view, const QString& name)
     for (int row = 0; root && row < root->ChildCount(); ++row)
         if (root->Child(row)->m_strName == name) {
             view->List()->SelectRow(row);
-            return view->OnCommand(3241);
+            QTest::keyClick(view->List(), Qt::Key_Return);
+            return true;
         }
     return false;
 }
