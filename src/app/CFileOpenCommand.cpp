@@ -3,6 +3,7 @@
 #include "CDiscAccess.h"
 #include "CFlwMessageBox.h"
 #include "CProgressDlg.h"
+#include "ConfinedFile.h"
 #include "CWaitingDiscDlg.h"
 #include "DiscFileExtractor.h"
 #include "ImageDriveSlots.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -44,12 +46,15 @@ QString RootOf(CDiscAccess& discs, int position)
 }
 
 // A folder of its own under the private temporary folder for each file
-// opened, so that two files of one name from different discs never meet.
+// opened, so that two files of one name from different discs never meet;
+// empty when there is no private folder.
 QString ExtractionFolder()
 {
     static int opened = 0;
-    const QString folder = PrivateTempFolder::Path() + QStringLiteral("open-%1").arg(++opened);
-    QDir().mkpath(folder);
+    const QString parent = PrivateTempFolder::Path();
+    if (parent.isEmpty()) return {};
+    const QString folder = parent + QStringLiteral("open-%1").arg(++opened);
+    mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
     return folder;
 }
 
@@ -111,14 +116,19 @@ void CFileOpenCommand::OpenFromMountPoint(int position, const QString& pathOnDis
 {
     const QString mountPoint = MountTable::MountPointOf(DevicePathOf(*m_pDiscs, position));
     if (mountPoint.isEmpty()) return Tell(FormatString(IDS_FMT_DISC_NOT_MOUNTED, {RootOf(*m_pDiscs, position)}));
-    const QString file = QDir(mountPoint).filePath(QString(pathOnDisc).replace(u'\\', u'/').mid(1));
+    QString refusal;
+    const QString file = ConfinedFile::PathBelow(mountPoint, pathOnDisc, &refusal);
+    if (file.isEmpty()) return Tell(refusal);
     if (!QFileInfo(file).isFile()) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
     HandOver(file);
 }
 
 void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
 {
-    const QString target = ExtractionFolder() + u'/' + pathOnDisc.section(u'\\', -1);
+    QString refusal;
+    const QString name = pathOnDisc.section(u'\\', -1);
+    ConfinedFile target(ExtractionFolder(), name, &refusal);
+    if (!target.IsOpen()) return Tell(refusal);
     const DiscFileExtractor extractor(m_pDiscs->Engine(), m_pDiscs->EngineIndexAt(position));
     std::atomic<bool> cancel{false}, done{false};
     std::atomic<int> percent{0};
@@ -138,7 +148,7 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
             progress = std::make_unique<CProgressDlg>(m_pOwner);
             progress->Create(LoadString(IDS_PROGRESS_TITLE), m_pOwner);
             progress->SetRange(0, 100);
-            progress->SetTitle(FormatString(IDS_FMT_READING_FILE, {pathOnDisc.section(u'\\', -1)}));
+            progress->SetTitle(FormatString(IDS_FMT_READING_FILE, {name}));
             progress->setWindowModality(Qt::ApplicationModal);
             progress->CenterWindow();
             progress->show();
@@ -155,7 +165,7 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
     if (hr == E_ABORT) return;
     if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
     if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
-    HandOver(target);
+    HandOver(target.Path());
 }
 
 void CFileOpenCommand::HandOver(const QString& file)

@@ -19,7 +19,12 @@ bool CatalogueFixture::Import(const QString& name, const QList<QPair<QString, in
 {
     const QString folder = m_cli.Folder() + QStringLiteral("/image%1").arg(++m_nImages);
     const QString tree = TestImages::MakeTree(folder, files);
-    const QString image = TestImages::MakeIso(tree, folder + QStringLiteral("/disc.iso"), name.left(16).toUpper());
+    return ImportImage(name, TestImages::MakeIso(tree, folder + QStringLiteral("/disc.iso"), name.left(16).toUpper()),
+                       tags);
+}
+
+bool CatalogueFixture::ImportImage(const QString& name, const QString& image, const QStringList& tags)
+{
     if (m_cli.Run({QStringLiteral("insert"), m_drive, image}).exitCode != 0) return false;
     QStringList arguments = {QStringLiteral("import"), m_drive, QStringLiteral("--name"), name};
     if (!tags.isEmpty()) arguments << QStringLiteral("--tags") << tags.join(u',');

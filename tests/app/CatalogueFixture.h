@@ -17,6 +17,8 @@ public:
     // Imports an ISO of the files (relative path -> size) as disc `name`
     // with the tags; false with the tool's message on failure.
     bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {});
+    // Imports a disc image made by the caller, by the real scan.
+    bool ImportImage(const QString& name, const QString& image, const QStringList& tags = {});
     QString LibraryPath() const;
     // Fresh settings, instance lock folder and modal records for the next
     // start of the program in this process.
