@@ -126,9 +126,20 @@ void CFileOpenCommand::OpenFromMountPoint(int position, const QString& pathOnDis
 void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
 {
     QString refusal;
-    const QString name = pathOnDisc.section(u'\\', -1);
-    ConfinedFile target(ExtractionFolder(), name, &refusal);
-    if (!target.IsOpen()) return Tell(refusal);
+    const QString folder = ExtractionFolder();
+    ConfinedFile target(folder, pathOnDisc.section(u'\\', -1), &refusal);
+    const HRESULT hr = target.IsOpen() ? ReadOut(position, pathOnDisc, target) : E_ACCESSDENIED;
+    // Nothing of a refused or failed open stays behind.
+    if (FAILED(hr)) QDir().rmdir(folder);
+    if (!refusal.isEmpty()) return Tell(refusal);
+    if (hr == E_ABORT) return;
+    if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
+    if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
+    HandOver(target.Path());
+}
+
+HRESULT CFileOpenCommand::ReadOut(int position, const QString& pathOnDisc, ConfinedFile& target)
+{
     const DiscFileExtractor extractor(m_pDiscs->Engine(), m_pDiscs->EngineIndexAt(position));
     std::atomic<bool> cancel{false}, done{false};
     std::atomic<int> percent{0};
@@ -148,7 +159,7 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
             progress = std::make_unique<CProgressDlg>(m_pOwner);
             progress->Create(LoadString(IDS_PROGRESS_TITLE), m_pOwner);
             progress->SetRange(0, 100);
-            progress->SetTitle(FormatString(IDS_FMT_READING_FILE, {name}));
+            progress->SetTitle(FormatString(IDS_FMT_READING_FILE, {pathOnDisc.section(u'\\', -1)}));
             progress->setWindowModality(Qt::ApplicationModal);
             progress->CenterWindow();
             progress->show();
@@ -161,11 +172,7 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
         QThread::msleep(5);
     }
     reader.join();
-    progress.reset();
-    if (hr == E_ABORT) return;
-    if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
-    if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
-    HandOver(target.Path());
+    return hr;
 }
 
 void CFileOpenCommand::HandOver(const QString& file)

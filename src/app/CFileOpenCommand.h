@@ -17,6 +17,7 @@
 #include <functional>
 
 class CDiscAccess;
+class ConfinedFile;
 class QWidget;
 
 class CFileOpenCommand {
@@ -45,6 +46,9 @@ private:
     void OpenFromDrive(int position, const QString& pathOnDisc);
     void OpenFromMountPoint(int position, const QString& pathOnDisc);
     void OpenFromImage(int position, const QString& pathOnDisc);
+    // Reads the file out of the image into `target`, under the progress
+    // window when it takes a while.
+    HRESULT ReadOut(int position, const QString& pathOnDisc, ConfinedFile& target);
     void HandOver(const QString& file);
     void Tell(const QString& text) const;
 

@@ -100,9 +100,9 @@ HostileDisc MakeDisc(const QString& discName, Format format, const QList<QByteAr
     const QString source = folder + QStringLiteral("/src");
     QDir().mkpath(source);
     QList<QPair<QByteArray, QByteArray>> names; // stand-in, hostile
-    for (const QByteArray& name : hostile) names.append({Stand(name), name});
-    if (longClimb) names.append({LongStand(), kLongClimb});
-    names.append({"plain.txt", "plain.txt"});
+    for (const QByteArray& name : hostile) names.append(qMakePair(Stand(name), name));
+    if (longClimb) names.append(qMakePair(LongStand(), kLongClimb));
+    names.append(qMakePair(QByteArray("plain.txt"), QByteArray("plain.txt")));
     for (const auto& [stand, name] : names) {
         const QByteArray content = "content of " + name.toHex();
         QFile file(source + u'/' + QString::fromLatin1(stand));
@@ -227,7 +227,7 @@ TEST_F(HostileNamesWindowTest, OpeningEachFileWritesOneFileInsideThePrivateFolde
     ASSERT_EQ(QFileInfo(privateFolder).path(), place + "/tmp");
 
     std::unique_ptr<CAlbireoApp> app = CatalogueFixture::StartProgram();
-    ASSERT_TRUE(app);
+    ASSERT_TRUE(app) << (ModalSeam::Shown().empty() ? 0u : ModalSeam::Shown().back().textId);
     CDiscAccess* discs = CAlbireoApp::GetDiscAccess();
     CFileListView* view = app->MainFrame()->FileListView();
     QList<QUrl> opened;
@@ -293,7 +293,7 @@ TEST_F(HostileNamesWindowTest, ANameCataloguedBeforeNamesWereMadeSafeIsRefusedIn
     sqlite3_close(db);
 
     std::unique_ptr<CAlbireoApp> app = CatalogueFixture::StartProgram();
-    ASSERT_TRUE(app);
+    ASSERT_TRUE(app) << (ModalSeam::Shown().empty() ? 0u : ModalSeam::Shown().back().textId);
     CDiscAccess* discs = CAlbireoApp::GetDiscAccess();
     CFileListView* view = app->MainFrame()->FileListView();
     const HostileDisc& disc = g_discs->front();
