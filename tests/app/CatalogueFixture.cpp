@@ -1,8 +1,12 @@
 #include "CatalogueFixture.h"
 
+#include "CAlbDataItem.h"
+#include "CAlbListCtrl.h"
 #include "CAlbireoApp.h"
+#include "CFileListView.h"
 #include "ModalSeam.h"
 #include "PowerNotices.h"
+#include "ResourceIds.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -47,4 +51,15 @@ void CatalogueFixture::ResetProgramState()
     TestEnvironment::ResetRegistry();
     qputenv("ALBIREO_RUNTIME_DIR", TestEnvironment::MakeFolder(QStringLiteral("run")).toLocal8Bit());
     ModalSeam::Reset();
+}
+
+bool CatalogueFixture::OpenRowNamed(CFileListView* view, const QString& name)
+{
+    const CAlbDataItem* root = view->Root();
+    for (int row = 0; root && row < root->ChildCount(); ++row)
+        if (root->Child(row)->m_strName == name) {
+            view->List()->SelectRow(row);
+            return view->OnCommand(ID_DISC_BROWSE);
+        }
+    return false;
 }

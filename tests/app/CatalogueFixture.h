@@ -9,6 +9,7 @@
 #include <memory>
 
 class CAlbireoApp;
+class CFileListView;
 
 class CatalogueFixture {
 public:
@@ -27,6 +28,8 @@ public:
     // state first, no power notices); null when it did not start.
     static std::unique_ptr<CAlbireoApp> StartProgram();
     const CliRunner& Cli() const { return m_cli; }
+    // Opens the row of the list that shows `name`, as Enter on it does.
+    static bool OpenRowNamed(CFileListView* view, const QString& name);
 
 private:
     CliRunner m_cli;

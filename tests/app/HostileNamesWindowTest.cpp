@@ -6,7 +6,6 @@
 // opening each file in the window writes exactly one file, inside the
 // private temporary folder, and nothing anywhere else.
 #include "CAlbireoApp.h"
-#include "CAlbDataItem.h"
 #include "CAlbListCtrl.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
@@ -153,17 +152,6 @@ std::map<QString, QString> Snapshot(const QString& folder)
     return found;
 }
 
-bool OpenRowNamed(CFileListView* view, const QString& name)
-{
-    const CAlbDataItem* root = view->Root();
-    for (int row = 0; root && row < root->ChildCount(); ++row)
-        if (root->Child(row)->m_strName == name) {
-            view->List()->SelectRow(row);
-            return view->OnCommand(3241);
-        }
-    return false;
-}
-
 class HostileNamesWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -241,9 +229,9 @@ TEST_F(HostileNamesWindowTest, OpeningEachFileWritesOneFileInsideThePrivateFolde
         const int position = ImageDriveSlots(*discs).ChooseFor(disc.image);
         QString reason;
         ASSERT_EQ(ImageDriveSlots(*discs).Insert(position, disc.image, &reason), S_OK) << reason.toStdString();
-        ASSERT_TRUE(OpenRowNamed(view, disc.discName));
+        ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, disc.discName));
         for (const auto& [name, content] : disc.files) {
-            ASSERT_TRUE(OpenRowNamed(view, name)) << name.toStdString();
+            ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, name)) << name.toStdString();
             ++opens;
             ASSERT_EQ(opened.size(), opens) << name.toStdString() << ": " << ModalSeam::Shown().size() << " messages";
             const QString file = opened.back().toLocalFile();
@@ -302,8 +290,8 @@ TEST_F(HostileNamesWindowTest, ANameCataloguedBeforeNamesWereMadeSafeIsRefusedIn
     const std::map<QString, QString> before = Snapshot(PrivateTempFolder::Path());
     bool handedOver = false;
     CMainFrame::SetOpener([&](const QUrl&) { return handedOver = true; });
-    ASSERT_TRUE(OpenRowNamed(view, disc.discName));
-    ASSERT_TRUE(OpenRowNamed(view, "../../plain.txt"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, disc.discName));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "../../plain.txt"));
     CMainFrame::SetOpener([](const QUrl&) { return false; });
     EXPECT_FALSE(handedOver);
     ASSERT_EQ(ModalSeam::Shown().size(), 1u);
