@@ -158,19 +158,6 @@ CatalogueFixture* ImportWindowTest::g_catalogue = nullptr;
 QString ImportWindowTest::g_image;
 QString ImportWindowTest::g_tree;
 
-// Opens the row of the list that shows `name`, as Enter on it does.
-bool OpenRowNamed(CFileListView* view, const QString& name)
-{
-    const CAlbDataItem* root = view->Root();
-    for (int row = 0; root && row < root->ChildCount(); ++row)
-        if (root->Child(row)->m_strName == name) {
-            view->List()->SelectRow(row);
-            QTest::keyClick(view->List(), Qt::Key_Return);
-            return true;
-        }
-    return false;
-}
-
 TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheReplacement)
 {
     InsertImage(g_image);
@@ -344,9 +331,9 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
         return ModalSeam::kWindowDecides;
     });
     CFileListView* view = m_frame->FileListView();
-    ASSERT_TRUE(OpenRowNamed(view, "SUMMER_2025"));
-    ASSERT_TRUE(OpenRowNamed(view, "photos"));
-    ASSERT_TRUE(OpenRowNamed(view, "dunes.jpg"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "SUMMER_2025"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "photos"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "dunes.jpg"));
     CMainFrame::SetOpener([](const QUrl&) { return false; });
 
     ASSERT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CWaitingDiscDlg"}));
