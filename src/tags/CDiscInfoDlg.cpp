@@ -6,7 +6,7 @@
 #include "CGStatic.h"
 #include "CSnapshotDlg.h"
 #include "CategoryTags.h"
-#include "PictureSaver.h"
+#include "DiscLabelFiles.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -181,22 +181,16 @@ void CDiscInfoDlg::CaptureLabel()
 BOOL CDiscInfoDlg::WriteLabelFiles(const QImage& picture, const QString& baseName)
 {
     m_strTempFolder = PrivateTempFolder::Path(); // made again if it was removed
-    const QString small = m_strTempFolder + baseName + QStringLiteral("_S.png");
-    const QString medium = m_strTempFolder + baseName + QStringLiteral("_M.png");
-    const QString large = m_strTempFolder + baseName + QStringLiteral("_L.png");
-    const QString png = QStringLiteral("png");
-    if (m_strTempFolder.isEmpty() || FAILED(PictureSaver::SaveSquare(picture, small, 32, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, medium, 128, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, large, 360, png))) {
-        for (const QString& path : {small, medium, large}) QFile::remove(path);
+    DiscLabelPaths paths;
+    if (FAILED(DiscLabelFiles::Write(picture, m_strTempFolder, baseName, &paths))) {
         RemoveLabelFiles();
         CFlwMessageBox::showMessage(IDS_MSG_LABEL_NOT_SAVED, 0x30, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;
     }
-    m_strSmallLabelPath = small;
-    m_strMediumLabelPath = medium;
-    m_strLargeLabelPath = large;
+    m_strSmallLabelPath = paths.small;
+    m_strMediumLabelPath = paths.medium;
+    m_strLargeLabelPath = paths.large;
     return TRUE;
 }
 

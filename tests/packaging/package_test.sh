@@ -92,7 +92,7 @@ xorriso -as mkisofs -quiet -R -J -V HOLIDAY -o "$work/holiday.iso" "$work/disc" 
 check "insert" "$cli" insert D: "$work/holiday.iso"
 check "import" "$cli" import D: --name "Package Test" --tags Photo
 "$cli" discs | grep -q $'\tPackage Test\t' || fail "the imported disc is not listed"
-"$cli" search IMG_4001 | grep -q 'DCIM\\Trip\\IMG_4001.JPG' || fail "the imported file is not found"
+"$cli" search IMG_4001 | grep -qF 'DCIM\\Trip\\IMG_4001.JPG' || fail "the imported file is not found"
 
 # Completion: drive letters and disc names come from the unpacked albireo-cli.
 if [ -f /usr/share/bash-completion/bash_completion ]; then

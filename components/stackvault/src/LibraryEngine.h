@@ -12,6 +12,7 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
@@ -37,7 +38,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryMaintenance,
                              public ILibraryEngineStatus,
                              public ILibraryDiscReads,
-                             public ILibraryListings {
+                             public ILibraryListings,
+                             public ILibraryDiscEdits {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -115,6 +117,10 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;
