@@ -36,7 +36,8 @@ TEST(CliDamage, EveryCommandSaysTheLibraryIsDamagedAndRepairBringsBackTheRest)
     for (const QStringList& command :
          {QStringList{"search", "file"}, QStringList{"search", "--json", "file"}, QStringList{"ls", "Many", "-R"},
           QStringList{"check"}, QStringList{"check", "--json"}, QStringList{"export"},
-          QStringList{"export", "Many", "--format", "html", "--output", exported}, QStringList{"compare", folder}}) {
+          QStringList{"export", "Many", "--format", "html", "--output", exported}, QStringList{"compare", folder},
+          QStringList{"delete", "Many", "--yes"}}) {
         const CliResult result = cli.Run(command);
         EXPECT_EQ(1, result.exitCode) << qPrintable(command.join(' '));
         EXPECT_TRUE(result.err.contains(library) && result.err.contains("damaged") && result.err.contains("albireo-cli repair"))
@@ -52,6 +53,7 @@ TEST(CliDamage, EveryCommandSaysTheLibraryIsDamagedAndRepairBringsBackTheRest)
     const CliResult found = cli.Run({"search", "."});
     EXPECT_EQ(0, found.exitCode);
     EXPECT_EQ(kFiles - lost, found.out.count(QStringLiteral("file\t")));
+    EXPECT_EQ(1, cli.Run({"discs"}).Records().size()) << "the refused delete kept the disc";
 }
 
 } // namespace
