@@ -183,7 +183,7 @@ BOOL CDiscInfoDlg::WriteLabelFiles(const QImage& picture, const QString& baseNam
     m_strTempFolder = PrivateTempFolder::Path(); // made again if it was removed
     DiscLabelPaths paths;
     if (FAILED(DiscLabelFiles::Write(picture, m_strTempFolder, baseName, &paths))) {
-        RemoveLabelFiles();
+        // The label taken before (if any) stays.
         CFlwMessageBox::showMessage(IDS_MSG_LABEL_NOT_SAVED, 0x30, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;

@@ -4,6 +4,7 @@
 #include "PictureSaver.h"
 
 #include <QFile>
+#include <utility>
 
 namespace {
 const char16_t* W(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
@@ -21,15 +22,22 @@ HRESULT Write(const QImage& picture, const QString& folder, const QString& baseN
 {
     const DiscLabelPaths written{folder + baseName + QStringLiteral("_S.png"), folder + baseName + QStringLiteral("_M.png"),
                                  folder + baseName + QStringLiteral("_L.png")};
+    const QString partial = QStringLiteral(".part");
+    const DiscLabelPaths parts{written.small + partial, written.medium + partial, written.large + partial};
     const QString png = QStringLiteral("png");
     HRESULT hr = folder.isEmpty() || picture.isNull() ? E_INVALIDARG : S_OK;
-    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, written.small, kSmallSide, png);
-    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, written.medium, kMediumSide, png);
-    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, written.large, kLargeSide, png);
+    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, parts.small, kSmallSide, png);
+    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, parts.medium, kMediumSide, png);
+    if (SUCCEEDED(hr)) hr = PictureSaver::SaveSquare(picture, parts.large, kLargeSide, png);
     if (FAILED(hr)) {
-        written.Remove();
+        parts.Remove();
         return hr;
     }
+    // All three are written: they take the place of a set written before.
+    written.Remove();
+    for (const auto& [part, path] : {std::pair{parts.small, written.small}, std::pair{parts.medium, written.medium},
+                                     std::pair{parts.large, written.large}})
+        QFile::rename(part, path);
     *paths = written;
     return S_OK;
 }

@@ -23,7 +23,8 @@ inline constexpr int kMediumSide = 128;
 inline constexpr int kLargeSide = 360;
 
 // Writes "<baseName>_S.png", "_M.png" and "_L.png" into folder (which ends
-// in a separator); on failure nothing of them is left.
+// in a separator), replacing files of those names only once all three are
+// written: on failure files written before stay as they were.
 HRESULT Write(const QImage& picture, const QString& folder, const QString& baseName, DiscLabelPaths* paths);
 // Stores the written files as the disc's new label set (the first failure
 // is returned; nothing after it is attempted).
