@@ -182,7 +182,10 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     EXPECT_EQ(imported[0].fileCount, 3);
     QStringList paths;
     LibraryReader(m_library).ListFolder(imported[0].discId, 0, QString(), true,
-                                        [&](const LibraryReader::Entry& entry) { paths << entry.path; });
+                                        [&](const LibraryReader::Entry& entry) {
+                                            paths << entry.path;
+                                            return true;
+                                        });
     paths.sort();
     EXPECT_EQ(paths, QStringList({"\\photos\\", "\\photos\\beach.jpg", "\\photos\\dunes.jpg", "\\readme.txt"}));
 

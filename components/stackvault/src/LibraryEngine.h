@@ -12,6 +12,7 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
@@ -39,7 +40,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryEngineStatus,
                              public ILibraryDiscReads,
                              public ILibraryDiscTags,
-                             public ILibraryListings {
+                             public ILibraryListings,
+                             public ILibraryDiscEdits {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -120,6 +122,10 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;
