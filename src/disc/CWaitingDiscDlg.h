@@ -1,8 +1,9 @@
 // CWaitingDiscDlg: asks for a disc and waits for it. Every second it asks
 // the disc access object whether the selected drive holds a disc ready to
 // read (which opens the tray of an empty drive again) and closes with IDOK
-// once it does. Cancel (the button, Escape, the close button) only sets the
-// cancel flag; the next tick closes with IDCANCEL, so a tick never runs
+// once it does. Cancel (the button, Escape, the close button) closes with
+// IDCANCEL at once; only while a tick is asking the drive does it set the
+// cancel flag, and that tick closes the dialog, so a tick never runs
 // against a dialog that is gone.
 //
 // When the drive waited for is an image drive, "Insert image…" beside
@@ -41,7 +42,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnCancel() override { m_nCancel = 1; }
+    void OnCancel() override;
     void timerEvent(QTimerEvent* event) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     ModalRecord DescribeRun() const override;
@@ -54,6 +55,7 @@ private:
     QImage m_image;
     LONG m_nCancel = 0;
     int m_nImageDrive = -1; // list position of the image drive waited for, else -1
+    bool m_bAskingDrive = false;
     QBasicTimer m_timer;
     CGStatic* m_pPicture = nullptr;
 };

@@ -53,13 +53,6 @@ QString DateTimeFormat()
     return locale.dateFormat(QLocale::ShortFormat) + u' ' + locale.timeFormat(QLocale::ShortFormat);
 }
 
-QString ShownDateTime(const QDateTime& time)
-{
-    const QLocale locale;
-    return u' ' + locale.toString(time.date(), QLocale::ShortFormat) + u' ' +
-           locale.toString(time.time(), QLocale::ShortFormat) + u' ';
-}
-
 } // namespace
 
 namespace ListTexts {
@@ -82,27 +75,25 @@ QString SizeText(INT64 size)
     return QLocale().toString(qlonglong((size + 1023) / 1024)) + u' ' + unit;
 }
 
-QString DiscDateText(const QString& stored)
-{
-    const QDateTime time = QDateTime::fromString(stored, QStringLiteral("MM/dd/yyyy HH:mm:ss"));
-    return time.isValid() ? ShownDateTime(time) : stored;
-}
-
 QString DateText(INT64 fileTime)
 {
     // The system zone, read once: converting to local time through the C
     // library checks the zone file on every call (a folder of 100,000
     // entries converts 100,000 times).
     static const QTimeZone zone = QTimeZone::systemTimeZone();
-    return ShownDateTime(FileTime::ToDateTime(fileTime).toTimeZone(zone));
+    const QDateTime local = FileTime::ToDateTime(fileTime).toTimeZone(zone);
+    const QLocale locale;
+    return u' ' + locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(local.time(), QLocale::ShortFormat) + u' ';
 }
 
 QDateTime ParseDate(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return {};
+    QDateTime parsed = QDateTime::fromString(trimmed, QString::fromLatin1(kDiscDateFormat));
     static const QString format = DateTimeFormat();
-    QDateTime parsed = QLocale().toDateTime(trimmed, format);
+    if (!parsed.isValid()) parsed = QLocale().toDateTime(trimmed, format);
     if (!parsed.isValid()) parsed = QDateTime::fromString(trimmed, Qt::ISODate);
     return parsed;
 }
