@@ -307,7 +307,7 @@ TEST_F(ImportWindowTest, ClosingTheWindowDuringTheScanEndsTheProgramWithoutTheDi
     const QStringList discsBefore = g_catalogue->Cli().Run({"discs"}).Lines();
     ImportThroughTheWindow();
     ASSERT_TRUE(m_frame->ProgressDlg()->isVisible());
-    ASSERT_TRUE(m_discs->IsBusy());
+    ASSERT_TRUE(WaitFor([this] { return m_discs->IsBusy(); })) << "the worker scans"; // it has just been started
     EXPECT_TRUE(m_frame->close());
     EndProgram();
 
