@@ -143,14 +143,16 @@ int CAlbireoApp::ExitInstance()
 {
     if (m_bExited) return 0;
     m_bExited = true;
-    m_pMainFrame.reset();
-    m_pDocument.reset();
-    if (m_hInstanceMutex) m_hInstanceMutex.reset();
-    // Stopping a running scan first: the worker reads the engines being released.
+    // A window closed during an import: the scan is cancelled (it removes
+    // its disc) and its worker has ended before anything it uses goes, the
+    // library engine the frame's list holds first of all.
     if (m_pDiscAccess) {
         m_pDiscAccess->SetCancel(1);
         m_pDiscAccess->WaitForScan();
     }
+    m_pMainFrame.reset();
+    m_pDocument.reset();
+    if (m_hInstanceMutex) m_hInstanceMutex.reset();
     m_pDiscAccess.reset();
     ReleaseLanguage();
     SetResourceHandle(nullptr);
