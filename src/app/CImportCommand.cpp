@@ -205,7 +205,7 @@ bool CImportCommand::AskDetails(const DiscReadout& disc, NewDiscRecord::Details&
         outcome.RemoveLabelFiles();
         return false;
     }
-    details.name = input.name;
+    details.name = outcome.name;
     details.tagIds = outcome.tagIds;
     if (outcome.HasNewLabel()) {
         details.label32Path = outcome.label32Path;

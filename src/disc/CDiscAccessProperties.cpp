@@ -43,6 +43,11 @@ struct CDiscAccess::DiscFacts {
 
 namespace {
 
+// A file system's volume label is read up to 32 characters, as the import
+// has always named discs; an image's title up to what a disc's name holds.
+constexpr DWORD kLabelCapacity = 33;
+constexpr DWORD kTitleCapacity = MAX_PATH;
+
 // The identity kind of a CD from its first track's format.
 DWORD CdUsedType(DWORD firstTrackFormat)
 {
@@ -109,7 +114,11 @@ HRESULT CDiscAccess::ReadOpenDisc(ITrellisDiscProperties* properties, bool forIm
         if (FAILED(hr)) return hr;
     } else if (forImport) {
         facts.dateText = QDateTime::currentDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss"));
-        facts.label = LoadString(IDS_MEDIA_CLASS_2);
+        // The title its image gives (a CUE sheet's TITLE), else "Audio CD".
+        WCHAR title[kTitleCapacity] = {};
+        hr = properties->GetVolumeLabel(title, kTitleCapacity);
+        facts.label = SUCCEEDED(hr) ? CollapseBlanks(QString::fromUtf16(title)) : QString();
+        if (facts.label.isEmpty()) facts.label = LoadString(IDS_MEDIA_CLASS_2);
     }
     hr = properties->GetSessionInfo(&facts.sessions, &facts.tracks);
     if (FAILED(hr) || facts.usedType == CDiscIdentity::DataDisc) return hr;
@@ -131,8 +140,8 @@ HRESULT CDiscAccess::ReadDataDisc(ITrellisDiscProperties* properties, bool forIm
     const TrellisVolumeTime& t = facts.time;
     facts.dateText =
         QString::asprintf("%02d/%02d/%04d %02d:%02d:%02d", t.month, t.day, t.year, t.hour, t.minute, t.second);
-    WCHAR label[33] = {};
-    hr = properties->GetVolumeLabel(label, 33);
+    WCHAR label[kLabelCapacity] = {};
+    hr = properties->GetVolumeLabel(label, kLabelCapacity);
     if (FAILED(hr)) return hr;
     facts.label = CollapseBlanks(QString::fromUtf16(label));
     return S_OK;

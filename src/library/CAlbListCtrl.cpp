@@ -152,8 +152,18 @@ void CAlbListCtrl::SelectRow(int row)
     scrollTo(index);
 }
 
+void CAlbListCtrl::RenameRow(int row)
+{
+    if (row < 0 || row >= m_pModel->rowCount()) return;
+    SelectRow(row);
+    edit(m_pModel->index(row, 0));
+}
+
 void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
 {
+    // Keys the name editor leaves (Enter that ends the editing) are not
+    // the list's commands.
+    if (IsEditing()) return QTableView::keyPressEvent(event);
     const int key = event->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && SelectedRow() >= 0) {
         emit rowOpened(SelectedRow());
@@ -165,6 +175,10 @@ void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
     }
     if (key == Qt::Key_Delete) {
         emit deleteRequested();
+        return;
+    }
+    if (key == Qt::Key_F2 && !event->modifiers()) {
+        emit renameRequested();
         return;
     }
     const QString text = event->text();

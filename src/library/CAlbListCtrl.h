@@ -40,6 +40,9 @@ public:
     // The selected row, or -1.
     int SelectedRow() const;
     void SelectRow(int row);
+    // Opens the row's name for editing in place (the model takes the name).
+    void RenameRow(int row);
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
     // What an empty list says in its middle (empty: nothing).
     void SetEmptyText(const QString& text);
     QString EmptyText() const { return m_strEmptyText; }
@@ -61,6 +64,8 @@ signals:
     // Backspace or Alt+Left; Delete; Ctrl+F or "/".
     void backRequested();
     void deleteRequested();
+    // F2.
+    void renameRequested();
     void searchRequested();
 
 protected:

@@ -55,6 +55,7 @@ QVariant CAlbListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || !m_provider) return {};
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return m_provider(index.row(), index.column()).text;
     case Qt::ToolTipRole: {
         const Cell cell = m_provider(index.row(), index.column());
@@ -82,4 +83,17 @@ QVariant CAlbListModel::headerData(int section, Qt::Orientation orientation, int
         return QVariant::fromValue(size_t(section) < m_alignments.size() ? m_alignments[size_t(section)] | Qt::AlignVCenter
                                                                          : Qt::AlignLeft | Qt::AlignVCenter);
     return {};
+}
+
+Qt::ItemFlags CAlbListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (m_renamer && index.isValid() && index.column() == 0) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool CAlbListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !m_renamer || !index.isValid() || index.column() != 0) return false;
+    return m_renamer(index.row(), value.toString());
 }

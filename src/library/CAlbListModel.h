@@ -22,10 +22,14 @@ public:
         QString tooltip; // "" shows the text
     };
     using Provider = std::function<Cell(int row, int column)>;
+    // Takes a row's new name (column 0 edited in place); false keeps the old one.
+    using Renamer = std::function<bool(int row, const QString& name)>;
 
     explicit CAlbListModel(QObject* parent = nullptr);
 
     void SetProvider(Provider provider) { m_provider = std::move(provider); }
+    // With a renamer the first column may be edited (the view decides when).
+    void SetRenamer(Renamer renamer) { m_renamer = std::move(renamer); }
     // The columns of the presentation: titles, widths and alignments.
     void SetColumns(const QStringList& titles, const std::vector<Qt::Alignment>& alignments);
     // The number of rows; rows are not touched until they are painted.
@@ -41,9 +45,12 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
     Provider m_provider;
+    Renamer m_renamer;
     QStringList m_titles;
     std::vector<Qt::Alignment> m_alignments;
     int m_nCount = 0;

@@ -2,6 +2,9 @@
 
 #include "CAlbListCtrl.h"
 
+#include "LibraryRecords.h"
+
+#include <QLineEdit>
 #include <QPainter>
 
 namespace {
@@ -36,4 +39,29 @@ void CAlbListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     plain.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus);
     plain.palette.setColor(QPalette::Text, kText);
     QStyledItemDelegate::paint(painter, plain, index);
+}
+
+QWidget* CAlbListRowDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                           const QModelIndex& index) const
+{
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        line->setMaxLength(kLibraryTextLength - 1);
+        line->setFrame(true);
+    }
+    return editor;
+}
+
+void CAlbListRowDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                               const QModelIndex& index) const
+{
+    // The row's text starts after its picture; the line keeps the row's
+    // height, not less than the line needs.
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const int textLeft = item.decorationSize.isValid() && !item.icon.isNull() ? item.decorationSize.width() + 8 : 0;
+    QRect area = option.rect.adjusted(textLeft, 0, 0, 0);
+    const int height = std::max(editor->sizeHint().height(), 0);
+    if (area.height() > height) area = QRect(area.left(), area.center().y() - height / 2, area.width(), height);
+    editor->setGeometry(area);
 }

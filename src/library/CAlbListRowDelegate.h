@@ -11,6 +11,11 @@ public:
     explicit CAlbListRowDelegate(CAlbListCtrl* list);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // A name edited in place: a line as long as the library keeps a name,
+    // over the name's text beside its picture.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
     // The background of a row in a state, as the list draws it.
     QColor Background(int row, bool selected, bool focused, bool hot) const;

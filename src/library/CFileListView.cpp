@@ -21,10 +21,12 @@
 #include "TagText.h"
 #include "WinMessage.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,12 +45,14 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     layout->addWidget(m_pList);
     setFocusProxy(m_pList);
     m_pList->Model()->SetProvider([this](int row, int column) { return Display(row, column); });
+    m_pList->Model()->SetRenamer([this](int row, const QString& name) { return RenameDisc(row, name); });
     connect(m_pList, &CAlbListCtrl::rowOpened, this, &CFileListView::Open);
     connect(m_pList, &CAlbListCtrl::columnClicked, this, &CFileListView::SortByColumn);
     connect(m_pList, &CAlbListCtrl::contextMenuAt, this, &CFileListView::ShowContextMenu);
     connect(m_pList, &CAlbListCtrl::typedAhead, this, &CFileListView::TypeAhead);
     connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(ID_ALB_BACK); });
     connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(ID_DISC_DELETE); });
+    connect(m_pList, &CAlbListCtrl::renameRequested, this, [this] { OnCommand(ID_DISC_RENAME); });
     connect(m_pList, &CAlbListCtrl::searchRequested, this, [this] {
         if (m_pHost) m_pHost->FocusSearchBox();
     });
@@ -64,11 +68,13 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     m_typeAheadTimer.setInterval(1000);
     connect(&m_typeAheadTimer, &QTimer::timeout, this, [this] { m_strTypedAhead.clear(); });
     connect(&m_listingTimer, &QTimer::timeout, this, &CFileListView::PollListing);
+    connect(&m_changes, &LibraryChangeWatch::changedElsewhere, this, &CFileListView::ShowChangesMadeElsewhere);
 }
 
 CFileListView::~CFileListView()
 {
     CloseListing();
+    m_changes.Stop();
     if (m_pListings) m_pListings->Release();
     if (m_pEngine) {
         m_pEngine->Uninitialize();
@@ -86,9 +92,41 @@ bool CFileListView::Create(CFileListHost* host, ILibraryEngine* engine)
         return false;
     }
     SeedLabels();
+    m_changes.Start(m_pEngine, [this] { return CanShowChanges(); });
     if (ReadDiscs()) BuildThumbs();
     ShowAllDiscs();
     return true;
+}
+
+bool CFileListView::CanShowChanges() const
+{
+    return isEnabled() && !m_pList->IsEditing() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
+}
+
+void CFileListView::ShowChangesMadeElsewhere()
+{
+    const int selectedDisc = SelectedDiscId();
+    const int scrolled = m_pList->verticalScrollBar()->value();
+    BrowseHistory::ListView view = CurrentListView();
+    if (!ReadDiscs()) return;
+    BuildThumbs();
+    if (m_pHost) m_pHost->RefreshTags(); // counts and tags new discs brought
+    if (m_pList->GetMode() != CAlbListCtrl::DiscList) return;
+    ShowFilteredDiscs();
+    view.selectedRow = -1;
+    RestoreListView(view);
+    // The same disc stays selected wherever the sort put it; the list stays
+    // scrolled where the user left it.
+    if (const int row = RowOfDisc(selectedDisc); row >= 0) m_pList->SelectRow(row);
+    m_pList->verticalScrollBar()->setValue(scrolled);
+}
+
+int CFileListView::RowOfDisc(int discId) const
+{
+    const CAlbDataItem* root = Root();
+    for (int row = 0; root && discId > 0 && row < root->ChildCount(); ++row)
+        if (const CAlbDataItem* item = root->Child(row); item && item->IsDisc() && item->m_nDiscId == discId) return row;
+    return -1;
 }
 
 bool CFileListView::OpenLibrary()

@@ -15,6 +15,7 @@
 #include "CView.h"
 #include "FileIconCache.h"
 #include "IncompleteDiscMarks.h"
+#include "LibraryChangeWatch.h"
 #include "ILibraryEngine.h"
 #include "ILibraryListings.h"
 
@@ -109,6 +110,13 @@ private:
     bool SeedTags();
     void SeedLabels();
     bool ReadDiscs();
+    // A change someone else made to the library: the disc list shown is read
+    // again, sorted and selected as it was and scrolled where it was; other
+    // lists show it when the disc list is shown next.
+    void ShowChangesMadeElsewhere();
+    // Nothing is open that a new list would pull from under the user.
+    bool CanShowChanges() const;
+    int RowOfDisc(int discId) const;
     void BuildThumbs();
     QPixmap Thumbnail(int labelId) const;
     void ClearRows();
@@ -148,6 +156,10 @@ private:
     void RestoreListView(const BrowseHistory::ListView& view);
     const CAlbDataItem* SelectedItem() const;
     void DeleteSelectedDisc();
+    // F2 and the disc menu's Rename: the selected disc's name is edited in
+    // place (disc list only); the list takes the typed name through RenameDisc.
+    void RenameSelectedDisc();
+    bool RenameDisc(int row, const QString& name);
     void ShowDiscInformation();
     void ShowDiscLabel();
     std::optional<DiscRecord> SelectedDiscRecord() const;
@@ -186,4 +198,5 @@ private:
     BrowseHistory m_history;
     QString m_strTypedAhead;
     QTimer m_typeAheadTimer;
+    LibraryChangeWatch m_changes;
 };

@@ -8,6 +8,7 @@
 #include "CFlwMessageBox.h"
 #include "DiscDeleteCommand.h"
 #include "DiscInfoCommand.h"
+#include "DiscNameEdit.h"
 #include "DiscTagList.h"
 #include "ListSort.h"
 #include "ListTexts.h"
@@ -22,6 +23,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -62,6 +64,33 @@ void CFileListView::DeleteSelectedDisc()
     Checked(deleted);
     Reload(0);
     if (m_pHost) m_pHost->RefreshTags();
+}
+
+void CFileListView::RenameSelectedDisc()
+{
+    const CAlbDataItem* item = SelectedItem();
+    if (!item || !item->IsDisc() || m_pList->GetMode() != CAlbListCtrl::DiscList) return;
+    if (!DiscNameEdit::Available(m_pEngine)) return;
+    m_pList->RenameRow(m_pList->SelectedRow());
+}
+
+bool CFileListView::RenameDisc(int row, const QString& typed)
+{
+    const CAlbDataItem* root = Root();
+    const CAlbDataItem* item = root && m_pList->GetMode() == CAlbListCtrl::DiscList ? root->Child(row) : nullptr;
+    if (!item || !item->IsDisc()) return false;
+    const QString name = typed.trimmed();
+    if (name == item->m_strName) return false;
+    if (name.isEmpty()) {
+        CFlwMessageBox::showMessage(IDS_MSG_NAME_EMPTY, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId,
+                                    m_pHost ? m_pHost->MainWindow() : this);
+        return false;
+    }
+    if (FAILED(Checked(DiscNameEdit::Set(m_pEngine, item->m_nDiscId, name)))) return false;
+    // The list is read again once the editor has gone: the row keeps its
+    // place in the sort order the user chose, and the selection.
+    QTimer::singleShot(0, this, [this] { Reload(0); });
+    return true;
 }
 
 std::optional<DiscRecord> CFileListView::SelectedDiscRecord() const
@@ -138,11 +167,17 @@ void CFileListView::ShowContextMenu(const QPoint& globalPosition)
     const ResourceMenuItem* popup = menu ? menu->Popup(0) : nullptr;
     if (!popup) return;
     std::vector<ResourceMenuItem> items = popup->children;
-    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, ID_DISC_DELETE);
+    // Deleting and renaming in place are the disc list's.
+    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(WithoutCommand(items, ID_DISC_DELETE), ID_DISC_RENAME);
+    if (!DiscNameEdit::Available(m_pEngine)) items = WithoutCommand(items, ID_DISC_RENAME);
     QMenu context(m_pHost ? m_pHost->MainWindow() : this);
     context.setStyleSheet(SkinMenu::StyleSheet());
-    SkinMenu::Fill(&context, items, [this](UINT id) { OnCommand(id); });
+    // The command runs once the menu has gone and the list has the focus
+    // again (a name edited in place would lose it to the closing menu).
+    UINT chosen = 0;
+    SkinMenu::Fill(&context, items, [&chosen](UINT id) { chosen = id; });
     context.exec(globalPosition);
+    if (chosen) OnCommand(chosen);
 }
 
 BOOL CFileListView::OnCommand(UINT id)
@@ -151,6 +186,7 @@ BOOL CFileListView::OnCommand(UINT id)
     case ID_ALB_BACK: Back(); return TRUE;
     case ID_DISC_BROWSE: BrowseSelectedDisc(); return TRUE;
     case ID_DISC_DELETE: DeleteSelectedDisc(); return TRUE;
+    case ID_DISC_RENAME: RenameSelectedDisc(); return TRUE;
     case ID_DISC_INFO: ShowDiscInformation(); return TRUE;
     case ID_DISC_LABEL: ShowDiscLabel(); return TRUE;
     case ID_ALB_IMPORT: // the import is started by its own handler

@@ -145,8 +145,6 @@
     X(IDS_MSG_IMPORT_REPLACED, 3403)                                                                        \
     X(IDS_HINT_EMPTY_LIBRARY, 3404) /* the empty disc list of a library without discs */                       \
     X(IDS_FMT_FILES_READ, 3405) /* format: %s = folders and files read so far */                                \
-    X(IDS_RENAME_CAPTION, 3406)                                                                             \
-    X(IDS_RENAME_PROMPT, 3407)                                                                              \
     X(IDS_MSG_NAME_EMPTY, 3408)                                                                             \
     X(IDS_MSG_FILE_NOT_READ, 3349)                                                                         \
     X(IDS_FMT_NOT_A_FILE_NAME, 3360) /* format: %s = a name from a disc */                                  \

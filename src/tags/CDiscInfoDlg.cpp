@@ -1,5 +1,6 @@
 #include "CDiscInfoDlg.h"
 
+#include "CAlphaEditEx.h"
 #include "CAlphaStatic.h"
 #include "CFlwMessageBox.h"
 #include "CGButton.h"
@@ -8,6 +9,8 @@
 #include "CategoryTags.h"
 #include "DiscTagList.h"
 #include "DiscLabelFiles.h"
+#include "DiscNameEdit.h"
+#include "LibraryRecords.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -25,6 +28,7 @@ namespace {
 const QColor kLabelColour(0x7A, 0x8B, 0xA1);
 const QRect kLabelRect = RectLTRB(130, 218, 246, 334);
 const QRect kTagsValueRect = RectLTRB(125, 364, 260, 384);
+const char* const kEditPicture = "Image\\common\\edit\\input_bg_231.png";
 // The tag value is shortened to its width less this margin.
 constexpr int kTagsMargin = 6;
 
@@ -86,6 +90,10 @@ void CDiscInfoDlg::CreateRows()
         auto* label = new CAlphaStatic(this);
         label->Create(LoadString(rows[row].labelId), WS_CHILD | WS_VISIBLE, OneLine(rows[row].labelRect), this, 0,
                       kLabelColour);
+        if (row == 0) {
+            CreateNameEdit(rows[row].valueRect);
+            continue;
+        }
         auto* value = new CAlphaStatic(this);
         // The type text may take two lines; the others are cut with an ellipsis.
         const bool twoLines = row == 1;
@@ -104,6 +112,32 @@ void CDiscInfoDlg::CreateRows()
     auto* tagsTitle = new CAlphaStatic(this);
     tagsTitle->Create(LoadString(IDS_LABEL_TAGS), WS_CHILD | WS_VISIBLE, OneLine(RectLTRB(40, 364, 125, 384)), this,
                       0, kLabelColour);
+}
+
+// The name is typed over the value's place, a little taller than its text.
+void CDiscInfoDlg::CreateNameEdit(const QRect& rect)
+{
+    m_pNameEdit = new CAlphaEditEx(this);
+    m_pNameEdit->Create(QString::fromLatin1(kEditPicture), WS_CHILD | WS_VISIBLE,
+                        QRect(rect.left() - 6, rect.top() - 4, rect.width() + 6, 26), this, kNameEditId);
+    m_pNameEdit->SetLimitText(kLibraryTextLength - 1);
+    m_pNameEdit->setText(m_strValues[0]);
+    m_pNameEdit->setCursorPosition(0);
+    m_pNameEdit->setAccessibleName(LoadString(IDS_LABEL_DISC_NAME));
+    // A catalogued disc keeps its name where the library cannot rename.
+    m_pNameEdit->setReadOnly(m_nNewDiscForm != 1 && !DiscNameEdit::Available(m_pEngine));
+}
+
+QString CDiscInfoDlg::Name() const { return m_pNameEdit ? m_pNameEdit->text().trimmed() : m_strValues[0]; }
+
+void CDiscInfoDlg::OnOK()
+{
+    if (Name().isEmpty()) {
+        CFlwMessageBox::showMessage(IDS_MSG_NAME_EMPTY, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        if (m_pNameEdit) m_pNameEdit->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    CFlwBaseDialog::OnOK();
 }
 
 void CDiscInfoDlg::CreateLabelControls()

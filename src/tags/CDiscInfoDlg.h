@@ -6,11 +6,13 @@
 // which the caller stores after OK and then deletes. Cancel deletes them.
 //
 // Two forms: a catalogued disc (OK reads "OK"), and a disc being imported
-// (newDiscForm 1: OK reads "Import").
+// (newDiscForm 1: OK reads "Import"). In both the name may be changed; OK
+// with a name that is only blanks says that a disc needs a name and stays.
 #pragma once
 #include "CFlwBaseDialog.h"
 #include "ILibraryEngine.h"
 
+class CAlphaEditEx;
 class CAlphaStatic;
 class CGButton;
 class CGStatic;
@@ -23,6 +25,7 @@ public:
     static constexpr UINT kAddLabelButtonId = 3226;
     static constexpr UINT kTagsButtonId = 3227;
     static constexpr UINT kTagsValueId = 3228;
+    static constexpr UINT kNameEditId = 3229;
     static constexpr UINT kCancelCommand = 6044;
     static constexpr int kLabelSize = 116;
     static constexpr const char* kBackground = "Image\\Albireo\\bg_DiscInfoDlg.png";
@@ -39,6 +42,8 @@ public:
     QString MediumLabelPath() const { return m_strMediumLabelPath; }
     QString LargeLabelPath() const { return m_strLargeLabelPath; }
     QString TagIds() const { return m_strTagIds; }
+    // The name as the user left it, blanks at either end removed.
+    QString Name() const;
     QString TagNames() const { return m_strTagNames; }
     QString TempFolder() const { return m_strTempFolder; }
     bool TagsAdded() const { return m_bTagsAdded; }
@@ -53,14 +58,17 @@ public:
     CGStatic* TagsValue() const { return m_pTagsValue; }
     CGButton* TagsButton() const { return m_pTagsButton; }
     CGButton* AddLabelButton() const { return m_pAddLabelButton; }
+    CAlphaEditEx* NameEdit() const { return m_pNameEdit; }
 
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnCancel() override;
+    void OnOK() override;
 
 private:
     void CreateRows();
+    void CreateNameEdit(const QRect& rect);
     void CreateLabelControls();
     void ShowTagNames();
     void ShowLabel(const QImage& picture);
@@ -83,6 +91,7 @@ private:
     QString m_strTempFolder;
     bool m_bTagsDeleted = false;
     bool m_bTagsAdded = false;
+    CAlphaEditEx* m_pNameEdit = nullptr;
     CGStatic* m_pLabel = nullptr;
     CGStatic* m_pTagsValue = nullptr;
     CGButton* m_pAddLabelButton = nullptr;

@@ -2,6 +2,7 @@
 
 #include "CDiscInfoDlg.h"
 #include "DiscLabelFiles.h"
+#include "DiscNameEdit.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +35,9 @@ DiscInfoOutcome Run(QWidget* parent, ILibraryEngine* engine, const DiscInfoInput
                         disc.alternateRowLabel, disc.newDiscForm ? 1 : 0, engine, parent);
     DiscInfoOutcome outcome;
     outcome.accepted = dialog.DoModal() == IDOK;
+    // A name left blank keeps the one the disc had (the dialog refuses it).
+    outcome.name = outcome.accepted && !dialog.Name().isEmpty() ? dialog.Name() : disc.name;
+    outcome.renamed = outcome.name != disc.name;
     outcome.tagIds = dialog.TagIds();
     outcome.label32Path = dialog.SmallLabelPath();
     outcome.label128Path = dialog.MediumLabelPath();
@@ -46,7 +50,9 @@ DiscInfoOutcome Run(QWidget* parent, ILibraryEngine* engine, const DiscInfoInput
 
 HRESULT Store(ILibraryEngine* engine, LONG discId, LONG oldLabelId, const DiscInfoOutcome& outcome)
 {
-    HRESULT hr = engine ? engine->SetDiscTags(discId, reinterpret_cast<const char16_t*>(outcome.tagIds.utf16())) : E_POINTER;
+    HRESULT hr = engine ? S_OK : E_POINTER;
+    if (SUCCEEDED(hr) && outcome.renamed) hr = DiscNameEdit::Set(engine, discId, outcome.name);
+    if (SUCCEEDED(hr)) hr = engine->SetDiscTags(discId, reinterpret_cast<const char16_t*>(outcome.tagIds.utf16()));
     if (SUCCEEDED(hr) && outcome.HasNewLabel()) hr = DiscLabelFiles::Store(engine, discId, oldLabelId, LabelPathsOf(outcome));
     outcome.RemoveLabelFiles();
     return hr;

@@ -32,6 +32,8 @@ struct DiscInfoInput {
 // What the dialog handed back.
 struct DiscInfoOutcome {
     bool accepted = false;
+    QString name;         // blanks at either end removed; never empty when accepted
+    bool renamed = false; // the name differs from the one the dialog was given
     QString tagIds;
     QString label32Path;
     QString label128Path;
@@ -50,7 +52,7 @@ namespace DiscInfoCommand {
 
 DiscInfoOutcome Run(QWidget* parent, ILibraryEngine* engine, const DiscInfoInput& disc);
 
-// Stores an accepted outcome for the disc: its tags; with a new label the
+// Stores an accepted outcome for the disc: its new name, its tags; with a new label the
 // new label set becomes the disc's, its folders' and its files', and the
 // replaced set is deleted when it was the disc's own (default sets 1 to 5
 // are never deleted). The label files are removed in any case. The first

@@ -427,3 +427,37 @@ TEST_F(DiscDetailsWindowTest, AFailedSecondCaptureKeepsTheFirstAndAnUnpluggedCam
     const std::unique_ptr<QImage> label(stored);
     EXPECT_TRUE(SamePicture(*label, firstLarge)) << "the first capture is the disc's label";
 }
+
+TEST_F(DiscDetailsWindowTest, TheInformationRenamesTheDiscAndRefusesANameOfBlanks)
+{
+    const auto nameAndOk = [](CDiscInfoDlg* info, const QString& name) {
+        info->NameEdit()->setFocus();
+        info->NameEdit()->selectAll();
+        QTest::keyClicks(info->NameEdit(), name);
+        QTest::keyClick(info->NameEdit(), Qt::Key_Return);
+    };
+    DiscInformation("Plain Disc", [&](CDiscInfoDlg* info) {
+        EXPECT_EQ(info->NameEdit()->text(), "Plain Disc");
+        EXPECT_FALSE(info->NameEdit()->isReadOnly());
+        nameAndOk(info, "   ");
+        EXPECT_TRUE(info->isVisible()) << "a disc needs a name: the dialog stays";
+        nameAndOk(info, " Plain Disc 2 ");
+        return int(ModalSeam::kWindowDecides);
+    });
+    EXPECT_EQ(MessagesShown(), QList<UINT>{UINT(IDS_MSG_NAME_EMPTY)});
+    EXPECT_GE(RowOf("Plain Disc 2"), 0);
+    EXPECT_EQ(QString::fromUtf16(Disc("Plain Disc 2").name), "Plain Disc 2");
+    EXPECT_EQ(TagsOf("Plain Disc 2"), QStringList{"Holiday"}) << "the tags stay with the renamed disc";
+
+    // Cancel keeps the name typed out of the library.
+    DiscInformation("Plain Disc 2", [&](CDiscInfoDlg* info) {
+        info->NameEdit()->setText("Not Kept");
+        return int(IDCANCEL);
+    });
+    EXPECT_EQ(RowOf("Not Kept"), -1);
+    DiscInformation("Plain Disc 2", [&](CDiscInfoDlg* info) {
+        nameAndOk(info, "Plain Disc");
+        return int(ModalSeam::kWindowDecides);
+    });
+    EXPECT_GE(RowOf("Plain Disc"), 0);
+}

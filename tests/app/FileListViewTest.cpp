@@ -4,6 +4,7 @@
 // user takes between the lists (BrowsePathsTest): where Back leads after
 // the list changed, folders and files reached from a search, reloads, the
 // menu of a found item, and sorting by every key.
+#include "EventualAssert.h"
 #include "CAlbDataItem.h"
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
@@ -33,6 +34,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QTest>
@@ -102,7 +104,7 @@ protected:
     void Search(const QString& text)
     {
         m_frame->SearchBox()->Edit()->setText(text);
-        QTRY_COMPARE(m_frame->IsSearchPending(), false);
+        ASSERT_EVENTUALLY(m_frame->IsSearchPending() == false);
     }
 
     std::unique_ptr<CAlbireoApp> m_app;
@@ -332,6 +334,39 @@ TEST_F(FileListViewTest, AnEmptyLibrarySaysHowToImportAndOnlyThere)
     EXPECT_EQ(ModalSeam::Shown()[0].kind, "CDriveSelectDlg");
 }
 
+TEST_F(FileListViewTest, ChangesMadeByAnotherProgramShowWithinASecondOrTwoWhereTheUserLooks)
+{
+    constexpr int kShown = 3000; // a second's watch and the reading, with room to spare
+    m_list->SelectRow(RowNamed("Holiday 2024"));
+    ASSERT_TRUE(g_catalogue->Import("Arrived Later", {{"new.txt", 5}}, {"Music"}));
+    ASSERT_EVENTUALLY_WITHIN(RowNamed("Arrived Later") >= 0, kShown);
+    EXPECT_EQ(m_list->SelectedRow(), RowNamed("Holiday 2024")) << "the selected disc stays selected";
+    EXPECT_EQ(g_catalogue->Cli().Run({"rename", "Arrived Later", "Arrived And Renamed"}).exitCode, 0);
+    ASSERT_EVENTUALLY_WITHIN(RowNamed("Arrived And Renamed") >= 0, kShown);
+    EXPECT_EQ(RowNamed("Arrived Later"), -1);
+
+    // While a name is being edited nothing is pulled from under it; the
+    // change shows once the editing ended.
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_F2);
+    ASSERT_TRUE(m_list->IsEditing());
+    EXPECT_EQ(g_catalogue->Cli().Run({"rename", "Backup March", "Backup of March"}).exitCode, 0);
+    QTest::qWait(kShown);
+    EXPECT_TRUE(m_list->IsEditing());
+    QTest::keyClick(m_list->viewport()->findChild<QLineEdit*>(), Qt::Key_Escape);
+    ASSERT_EVENTUALLY_WITHIN(RowNamed("Backup of March") >= 0, kShown);
+
+    // Inside a folder the folder stays; the disc list shown next is the new one.
+    Open("Holiday 2024");
+    const QStringList folder = Column(0);
+    EXPECT_EQ(g_catalogue->Cli().Run({"delete", "Arrived And Renamed", "--yes"}).exitCode, 0);
+    QTest::qWait(kShown);
+    EXPECT_EQ(Column(0), folder);
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(RowNamed("Arrived And Renamed"), -1);
+    EXPECT_EQ(g_catalogue->Cli().Run({"rename", "Backup of March", "Backup March"}).exitCode, 0);
+}
+
 // A second catalogue: discs dated and named so that name, case and date
 // orders all differ; a folder found by a search holds a file of the same
 // name as one at the disc's root; file times one second apart.
@@ -533,13 +568,14 @@ TEST_F(BrowsePathsTest, AFileOpenedFromTheResultsLeavesThemAsTheyWereAndBackRest
     const QStringList results = Rows();
     m_list->SelectRow(RowNamed("beach.jpg", 1));
     const int selected = m_list->SelectedRow();
+    const QString location = Location(); // where the selected hit lives
     const QString opened = OpenFile("beach.jpg", 1);
     EXPECT_FALSE(opened.isEmpty());
     EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
     EXPECT_EQ(m_frame->SearchBox()->Text(), "beach") << "the box keeps the search";
     EXPECT_EQ(Rows(), results);
     EXPECT_EQ(m_list->SelectedRow(), selected);
-    EXPECT_TRUE(Location().isEmpty());
+    EXPECT_EQ(Location(), location) << "no folder of the file's is entered";
     // The way out is the search box's, as before the file was opened.
     QTest::keyClick(m_frame->SearchBox()->Edit(), Qt::Key_Escape);
     EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
@@ -624,6 +660,61 @@ TEST_F(BrowsePathsTest, TheMenuOfAFoundFolderOrFileActsOnItsDiscAndDeleteRestsIn
     QTest::keyClick(m_list, Qt::Key_Delete);
     EXPECT_TRUE(ModalSeam::Shown().empty());
     EXPECT_EQ(m_list->Model()->rowCount(), 2);
+    ModalSeam::Reset();
+}
+
+TEST_F(BrowsePathsTest, ADiscIsRenamedInPlaceFoundByItsNewNameAndNeverLeftWithoutOne)
+{
+    // The editor the list opens on the name, typed into as a user does.
+    const auto typeName = [this](const QString& name, Qt::Key key) {
+        ASSERT_TRUE(m_list->IsEditing()) << "the name is open for editing";
+        auto* editor = m_list->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->maxLength(), 259);
+        editor->selectAll();
+        if (name.isEmpty()) QTest::keyClick(editor, Qt::Key_Delete);
+        else QTest::keyClicks(editor, name);
+        QTest::keyClick(editor, key);
+        ASSERT_EVENTUALLY(!m_list->IsEditing());
+    };
+    // The disc menu's Rename (its letter N), then the name typed and Enter.
+    m_list->SelectRow(RowNamed("Mike Music"));
+    const QStringList offered = ChooseInContextMenu(Qt::Key_N);
+    EXPECT_EQ(offered.filter("name").size(), 1) << offered.join(", ").toStdString();
+    typeName("  Mike's Mix ", Qt::Key_Return);
+    ASSERT_EVENTUALLY(RowNamed("Mike's Mix") >= 0);
+    EXPECT_EQ(RowNamed("Mike Music"), -1);
+    EXPECT_EQ(m_list->SelectedRow(), RowNamed("Mike's Mix")) << "the renamed disc stays selected";
+    EXPECT_TRUE(g_catalogue->Cli().Run({"discs"}).out.contains("Mike's Mix\t"));
+    ScreenshotDir::Save(m_frame, "disc-renamed");
+
+    // F2: a name of blanks only is refused in words; Escape keeps the name.
+    ModalSeam::Reset();
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_F2);
+    typeName(QString(), Qt::Key_Return);
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_EQ(ModalSeam::Shown()[0].textId, UINT(IDS_MSG_NAME_EMPTY));
+    QTest::keyClick(m_list, Qt::Key_F2);
+    typeName("Anything", Qt::Key_Escape);
+    EXPECT_GE(RowNamed("Mike's Mix"), 0);
+
+    // Found by its new name; in the results a disc is renamed through its
+    // information, not in place.
+    Search("Mix");
+    ASSERT_GE(RowNamed("Mike's Mix", 2), 0) << Rows().join(" / ").toStdString();
+    m_list->SelectRow(RowNamed("Mike's Mix", 2));
+    QTest::keyClick(m_list, Qt::Key_F2);
+    EXPECT_FALSE(m_list->IsEditing()) << "no editor in the results";
+    EXPECT_TRUE(ChooseInContextMenu(Qt::Key_Escape).filter("name").isEmpty());
+
+    // Back to its first name for the other tests.
+    Search(QString());
+    m_list->SelectRow(RowNamed("Mike's Mix"));
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_F2);
+    typeName("Mike Music", Qt::Key_Enter);
+    ASSERT_EVENTUALLY(RowNamed("Mike Music") >= 0);
     ModalSeam::Reset();
 }
 

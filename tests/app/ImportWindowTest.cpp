@@ -2,6 +2,9 @@
 // dialog, the waiting and loading dialogs, the details dialog, the scan with
 // its progress window and its end, over the real engines and a generated
 // disc image; and a disc image handed over by a second start of the program.
+#include "EventualAssert.h"
+#include "CAlphaEditEx.h"
+#include "CDiscInfoDlg.h"
 #include "CAlbireoApp.h"
 #include "CDiscAccess.h"
 #include "CDriveSelectDlg.h"
@@ -96,7 +99,8 @@ protected:
     {
         if (!m_app) StartProgram(); // the test ended the program: the next start cleans up
         m_discs->WaitForScan();
-        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
+        for (const QString& name : {"SUMMER_2025", "Summer by the Sea"})
+            for (const DiscRecord& disc : DiscsNamed(name)) m_library->DeleteDisc(disc.discId, 0);
         ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
         m_app.reset();
     }
@@ -131,14 +135,21 @@ protected:
     }
 
     // Queues the answers of a whole new import and runs the command.
-    void ImportThroughTheWindow(const QString& screenshots = QString())
+    // `name`: typed over the suggested name in the details.
+    void ImportThroughTheWindow(const QString& screenshots = QString(), const QString& name = QString())
     {
         const auto shot = [&](const QString& name) { return screenshots.isEmpty() ? QString() : screenshots + name; };
         ModalSeam::QueueAction(ChooseDrive(m_position, shot("drive")));
         ModalSeam::QueueAction(LetItFinish(shot("loading")));
-        ModalSeam::QueueAction([shot](QDialog* details) {
+        ModalSeam::QueueAction([shot, name](QDialog* details) {
             if (!shot("details").isEmpty()) ScreenshotDir::Save(details, shot("details"));
-            return IDOK;
+            if (name.isEmpty()) return IDOK;
+            auto* info = qobject_cast<CDiscInfoDlg*>(details);
+            if (!info) return IDCANCEL;
+            EXPECT_EQ(info->NameEdit()->text(), "SUMMER_2025") << "the volume's name is suggested";
+            info->NameEdit()->setText(name);
+            QTest::keyClick(info->NameEdit(), Qt::Key_Return);
+            return int(ModalSeam::kWindowDecides);
         });
         ModalSeam::QueueAnswer(IDYES); // 3017: add it now
         m_frame->OnCmdMsg(3101);
@@ -175,11 +186,11 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
 {
     InsertImage(g_image);
     const int discsBefore = m_frame->FileListView()->DiscCount();
-    ImportThroughTheWindow("import-offscreen-");
+    ImportThroughTheWindow("import-offscreen-", " Summer by the Sea ");
 
     // The command returns while the worker scans; the window shows it.
     EXPECT_TRUE(m_frame->ProgressDlg()->isVisible());
-    EXPECT_TRUE(m_frame->ProgressDlg()->Title().contains("SUMMER_2025"));
+    EXPECT_TRUE(m_frame->ProgressDlg()->Title().contains("Summer by the Sea"));
     EXPECT_FALSE(m_frame->ClientArea()->isEnabled());
     ScreenshotDir::Save(m_frame->ProgressDlg(), "import-offscreen-progress");
     ASSERT_TRUE(WaitForScanEnd());
@@ -189,7 +200,7 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "CDiscInfoDlg",
                                                        "MessageBox 3017", "MessageBox 3015"}));
     EXPECT_EQ(m_frame->FileListView()->DiscCount(), discsBefore + 1) << "the list was reloaded";
-    const std::vector<DiscRecord> imported = DiscsNamed("SUMMER_2025");
+    const std::vector<DiscRecord> imported = DiscsNamed("Summer by the Sea");
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0].folderCount, 1);
     EXPECT_EQ(imported[0].fileCount, 3);
@@ -210,11 +221,11 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     ModalSeam::QueueAnswer(IDNO);
     m_frame->OnCmdMsg(3101);
     EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0"}));
-    EXPECT_TRUE(ModalSeam::Shown().back().text.contains("\"SUMMER_2025\"")) << ModalSeam::Shown().back().text.toStdString();
+    EXPECT_TRUE(ModalSeam::Shown().back().text.contains("\"Summer by the Sea\"")) << ModalSeam::Shown().back().text.toStdString();
     EXPECT_FALSE(m_discs->IsMediaLocked());
     EXPECT_FALSE(m_frame->ProgressDlg()->isVisible());
-    ASSERT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
-    EXPECT_EQ(DiscsNamed("SUMMER_2025")[0].discId, imported[0].discId);
+    ASSERT_EQ(DiscsNamed("Summer by the Sea").size(), 1u);
+    EXPECT_EQ(DiscsNamed("Summer by the Sea")[0].discId, imported[0].discId);
 
     // Yes replaces it: one disc of that name, read again, without details asked.
     m_library->SetDiscTags(imported[0].discId, u"1");
@@ -228,7 +239,7 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
               QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0", "MessageBox 3403"}))
         << "the end says replaced, not added";
     EXPECT_EQ(ModalSeam::Shown().back().iconPath, QString::fromLatin1(CFlwMessageBox::kInformationIcon));
-    const std::vector<DiscRecord> replaced = DiscsNamed("SUMMER_2025");
+    const std::vector<DiscRecord> replaced = DiscsNamed("Summer by the Sea");
     ASSERT_EQ(replaced.size(), 1u);
     EXPECT_NE(replaced[0].discId, imported[0].discId);
     EXPECT_EQ(LibraryReader::Text(replaced[0].tagIds), "1") << "the replaced disc's tags are kept";
@@ -392,7 +403,7 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
         return true;
     });
     m_frame->SearchBox()->Edit()->setText("beach");
-    QTRY_COMPARE(m_frame->IsSearchPending(), false);
+    ASSERT_EVENTUALLY(m_frame->IsSearchPending() == false);
     ASSERT_EQ(view->List()->Model()->rowCount(), 2) << "a header and the file";
     view->List()->SelectRow(1);
     view->List()->setFocus();

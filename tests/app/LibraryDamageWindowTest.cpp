@@ -3,6 +3,7 @@
 // run (the start-up check or the first engine call that meets the damage),
 // No leaves the file as it is, Yes repairs it and the list shows what was
 // saved; a sound library shows no box at all.
+#include "EventualAssert.h"
 #include "CAlbireoApp.h"
 #include "CFileListView.h"
 #include "CLibraryDamagePrompt.h"
@@ -152,7 +153,7 @@ TEST_F(LibraryDamageWindowTest, TheQuestionWaitsWhileAnImportKeepsTheWindowDisab
     EXPECT_TRUE(ModalSeam::Shown().empty()) << "no engine is closed under an import";
     EXPECT_TRUE(frame->DamagePrompt()->IsQuestionPending());
     frame->setEnabled(true);
-    QTRY_COMPARE(ModalSeam::Shown().size(), 1u);
+    ASSERT_EVENTUALLY(ModalSeam::Shown().size() == 1u);
     EXPECT_FALSE(frame->DamagePrompt()->IsQuestionPending());
 }
 

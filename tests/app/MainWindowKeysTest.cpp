@@ -3,6 +3,7 @@
 // are named in their tooltips, Alt and F10 open the menu bar and a menu's
 // letter picks an item, menu items are enabled exactly when their commands
 // are, and the window's parts answer with names and roles.
+#include "EventualAssert.h"
 #include "CAlbCommandView.h"
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
@@ -170,7 +171,7 @@ TEST_F(MainWindowKeysTest, AltOrF10OpensTheMenuBarAndAMenusLetterPicksAnItem)
     QTest::keyClick(view, Qt::Key_D); // "&Details"
     EXPECT_EQ(m_list->Presentation(), 1);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    QTRY_COMPARE(QApplication::focusWidget(), m_list);
+    ASSERT_EVENTUALLY(QApplication::focusWidget() == m_list);
 
     Press(Qt::Key_F10);
     auto* file = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -260,7 +261,7 @@ TEST_F(MainWindowKeysTest, TheWindowsPartsAnswerScreenReadersWithNamesRolesAndAc
     }
     QAccessibleInterface* maximise = ChildNamed(frame, "Maximize");
     maximise->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QTRY_VERIFY(m_frame->isMaximized());
+    ASSERT_EVENTUALLY(m_frame->isMaximized());
     EXPECT_EQ(maximise->text(QAccessible::Name), "Restore Down");
 
     struct Part {

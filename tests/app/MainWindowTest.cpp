@@ -2,6 +2,7 @@
 // application object's start-up over a library of imported discs, then the
 // main frame's layout, placement, search box, scan callbacks and the end
 // of the session during an import.
+#include "EventualAssert.h"
 #include "CAlbCommandView.h"
 #include "CAlbListCtrl.h"
 #include "CAlbireoApp.h"
@@ -140,11 +141,11 @@ TEST_F(MainWindowTest, TheWindowKeepsItsPanesUsableWhenSmallAndTheColumnsFillItW
         return list->viewport()->width() - columns;
     };
     frame->resize(1600, 900);
-    QTRY_VERIFY(frame->FileListView()->List()->viewport()->width() > 1200);
+    ASSERT_EVENTUALLY(frame->FileListView()->List()->viewport()->width() > 1200);
     EXPECT_GE(filled(), 0);
     EXPECT_LE(filled(), 4) << "no empty band right of the last column";
     frame->resize(700, 500);
-    QTRY_VERIFY(frame->FileListView()->List()->viewport()->width() < 600);
+    ASSERT_EVENTUALLY(frame->FileListView()->List()->viewport()->width() < 600);
     EXPECT_GE(filled(), 0) << "no scrolling sideways";
     EXPECT_LE(filled(), 4);
 }
@@ -165,7 +166,7 @@ TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredMaximisedIncluded)
         auto app = Start();
         EXPECT_EQ(app->MainFrame()->geometry(), QRect(120, 90, 900, 600));
         app->MainFrame()->showMaximized();
-        QTRY_VERIFY(app->MainFrame()->isMaximized());
+        ASSERT_EVENTUALLY(app->MainFrame()->isMaximized());
         app->MainFrame()->close();
         app->ExitInstance();
     }
@@ -174,7 +175,7 @@ TEST_F(MainWindowTest, PlacementIsSavedOnCloseAndRestoredMaximisedIncluded)
     auto app = Start();
     EXPECT_TRUE(app->MainFrame()->isMaximized()) << "the maximised flag wins";
     app->MainFrame()->showNormal();
-    QTRY_COMPARE(app->MainFrame()->geometry(), QRect(120, 90, 900, 600));
+    ASSERT_EVENTUALLY(app->MainFrame()->geometry() == QRect(120, 90, 900, 600));
 }
 
 TEST_F(MainWindowTest, ThreeQuickKeystrokesStartOneSearchAfterTheLast)
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ThreeQuickKeystrokesStartOneSearchAfterTheLast)
     EXPECT_EQ(searches.count(), 0);
     EXPECT_EQ(frame->FileListView()->List()->GetMode(), CAlbListCtrl::SearchResults) << "the list changes at once";
     EXPECT_FALSE(frame->CommandView()->GetButton(2)->isEnabled());
-    QTRY_COMPARE(searches.count(), 1);
+    ASSERT_EVENTUALLY(searches.count() == 1);
     QTest::qWait(400);
     ASSERT_EQ(searches.count(), 1);
     EXPECT_EQ(searches.first().first().toString(), "IMG");
@@ -237,7 +238,7 @@ TEST_F(MainWindowTest, ScanCodesFromTheWorkerActOnTheWindowThread)
     });
     worker.join();
     EXPECT_FALSE(frame->ClientArea()->isEnabled()) << "nothing happens on the worker's thread";
-    QTRY_VERIFY(frame->ClientArea()->isEnabled());
+    ASSERT_EVENTUALLY(frame->ClientArea()->isEnabled());
     EXPECT_FALSE(frame->ProgressDlg()->isVisible());
     EXPECT_FALSE(frame->IsPolling());
     ASSERT_FALSE(ModalSeam::Shown().empty());
@@ -249,7 +250,7 @@ TEST_F(MainWindowTest, ScanCodesFromTheWorkerActOnTheWindowThread)
         CMainFrame::ScanCallbackProc(ScanFinished, reinterpret_cast<intptr_t>(&failure), frame->CallbackContext());
     });
     failing.join();
-    QTRY_VERIFY(frame->ClientArea()->isEnabled());
+    ASSERT_EVENTUALLY(frame->ClientArea()->isEnabled());
     EXPECT_EQ(ModalSeam::Shown().back().textId, 3007u);
 }
 
@@ -323,11 +324,11 @@ TEST_F(MainWindowTest, TheEndOfTheSessionDuringAnImportCancelsItAndNothingIsKept
     EXPECT_EQ(access->CancelRequested(), 0) << "no import runs: nothing to cancel";
 
     ASSERT_EQ(access->StartScan(0), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(access->IsBusy(), 5000);
+    ASSERT_EVENTUALLY_WITHIN(access->IsBusy(), 5000);
     emit m_pPower->ending();
     EXPECT_EQ(access->CancelRequested(), 1);
     ASSERT_TRUE(access->WaitForScan(60000));
-    QTRY_VERIFY(app->MainFrame()->ClientArea()->isEnabled());
+    ASSERT_EVENTUALLY(app->MainFrame()->ClientArea()->isEnabled());
     LONG found = -1;
     library->FindDiscByIdentity(identity, &found);
     EXPECT_EQ(found, 0) << "a cancelled import keeps nothing of the disc";
@@ -372,7 +373,7 @@ TEST_F(MainWindowTest, AMissingSkinPictureFallsBackAndAMissingMenuIsSaid)
         CArcEditWrapper* search = app->MainFrame()->SearchBox();
         EXPECT_EQ(search->size(), QSize(236, 20)) << "the box keeps its size";
         search->Edit()->setText("report");
-        QTRY_COMPARE(app->MainFrame()->IsSearchPending(), false);
+        ASSERT_EVENTUALLY(app->MainFrame()->IsSearchPending() == false);
         EXPECT_EQ(app->MainFrame()->FileListView()->List()->GetMode(), CAlbListCtrl::SearchResults);
         ScreenshotDir::Save(app->MainFrame(), "main-window-without-search-picture");
         app->ExitInstance();

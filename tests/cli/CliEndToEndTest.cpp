@@ -79,6 +79,13 @@ TEST_F(CliEndToEnd, AudioCdGivesOneRowPerTrack)
     EXPECT_TRUE(lines[0].startsWith("\\Track01.cda\t1000\t"));
     EXPECT_TRUE(lines[11].startsWith("\\Track12.cda\t1000\t"));
     EXPECT_EQ(lines[0].section('\t', 2), lines[11].section('\t', 2)); // one time for all tracks
+
+    // Without a name given, the sheet's TITLE names the disc (a sheet an
+    // older tool wrote in Latin-1 is read as such), else "Audio CD".
+    ASSERT_EQ(Import(TestImages::MakeAudioCue(m_folder + "/titled", 3, 2, "Caf\xe9 Live")).exitCode, 0);
+    EXPECT_EQ(m_cli.Run({"ls", QString::fromUtf8("Caf\u00e9 Live")}).Lines().size(), 3);
+    ASSERT_EQ(Import(TestImages::MakeAudioCue(m_folder + "/untitled", 4, 2)).exitCode, 0);
+    EXPECT_EQ(m_cli.Run({"ls", "Audio CD"}).Lines().size(), 4);
 }
 
 TEST_F(CliEndToEnd, UdfBridgeAndEmptyDiscsImport)

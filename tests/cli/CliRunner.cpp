@@ -191,8 +191,9 @@ QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, con
     return imagePath;
 }
 
-QString MakeAudioCue(const QString& folder, int tracks, int seconds)
+QString MakeAudioCue(const QString& folder, int tracks, int seconds, const QByteArray& title)
 {
+    QDir().mkpath(folder);
     const QString bin = folder + "/audio.bin", cue = folder + "/audio.cue";
     QFile binFile(bin);
     binFile.open(QIODevice::WriteOnly);
@@ -207,6 +208,7 @@ QString MakeAudioCue(const QString& folder, int tracks, int seconds)
     }
     QFile cueFile(cue);
     cueFile.open(QIODevice::WriteOnly);
+    if (!title.isEmpty()) cueFile.write("TITLE \"" + title + "\"\n");
     cueFile.write(sheet.toUtf8());
     return cue;
 }

@@ -50,7 +50,8 @@ QString MakeManyFilesIso(const QString& folder, int count, int folders);
 // A UDF bridge image of a folder (genisoimage -udf).
 QString MakeUdfBridge(const QString& sourceFolder, const QString& imagePath, const QString& volumeId);
 // A CUE sheet over one BIN of `tracks` silent audio tracks of `seconds` each.
-QString MakeAudioCue(const QString& folder, int tracks, int seconds);
+// `title`: the sheet's TITLE line, bytes as written (none when empty).
+QString MakeAudioCue(const QString& folder, int tracks, int seconds, const QByteArray& title = {});
 // "path<TAB>size" lines of a folder tree as albireo-cli ls -R prints them.
 QStringList ListTree(const QString& folder);
 // The paths an independent tool (xorriso -find) sees in an image, "\A\B" form, folders ending in "\".

@@ -57,6 +57,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryListings*>(this);
     } else if (iid == IID_ILibraryDiscEdits) {
         *object = static_cast<ILibraryDiscEdits*>(this);
+    } else if (iid == IID_ILibraryChanges) {
+        *object = static_cast<ILibraryChanges*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
@@ -350,6 +352,23 @@ HRESULT CLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
+}
+
+// SQLite's data version changes when another connection commits, never for
+// this connection's own writes.
+HRESULT CLibraryEngine::GetChangeStamp(INT64* stamp)
+{
+    if (!stamp) return E_POINTER;
+    *stamp = 0;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    auto version = m_db.Statement("PRAGMA data_version");
+    if (!version) return E_FAIL;
+    const int rc = version->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "data version");
+    *stamp = version->Int64(0);
+    return S_OK;
 }
 
 HRESULT CLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)

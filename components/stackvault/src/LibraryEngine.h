@@ -12,6 +12,7 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryChanges.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
@@ -41,7 +42,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryDiscReads,
                              public ILibraryDiscTags,
                              public ILibraryListings,
-                             public ILibraryDiscEdits {
+                             public ILibraryDiscEdits,
+                             public ILibraryChanges {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -126,6 +128,8 @@ public:
     // ILibraryDiscEdits
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;
     HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
+    // ILibraryChanges
+    HRESULT GetChangeStamp(INT64* stamp) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;

@@ -46,6 +46,9 @@ HRESULT CDiscInfo::Open()
     if (FAILED(hr)) return hr;
     m_layout = medium->Layout();
     FileSystemProbe::Open(*medium, m_volume);
+    // A disc without a volume label of its own (an audio CD) is named by
+    // the title its image gives.
+    if (m_volume.label.empty()) m_volume.label = m_layout.title;
     m_open = true;
     return S_OK;
 }

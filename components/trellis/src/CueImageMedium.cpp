@@ -1,5 +1,7 @@
 #include "CueImageMedium.h"
 
+#include "TextDecode.h"
+
 #include "TrellisInterfaces.h"
 
 #include <cerrno>
@@ -66,6 +68,10 @@ std::unique_ptr<CueImageMedium> CueImageMedium::Open(const std::string& cuePath,
         medium->m_files.push_back(std::move(file));
     }
     if (!medium->Layout(sheet, error)) return nullptr;
+    // Sheets are written in UTF-8 or, by older tools, in Latin-1.
+    medium->m_layout.title = TextDecode::FromUtf8OrLatin1(reinterpret_cast<const uint8_t*>(sheet.title.data()),
+                                                          sheet.title.size());
+    TextDecode::Repair(medium->m_layout.title);
     return medium;
 }
 

@@ -148,12 +148,14 @@ bool CueSheet::Parse(std::string_view text, CueSheet& sheet, std::string* error)
                 return Fail(error, "bad " + command + where);
             (EqualNoCase(command, "PREGAP") ? sheet.tracks.back().pregap : sheet.tracks.back().postgap) =
                 uint32_t(frames);
+        } else if (EqualNoCase(command, "TITLE") && sheet.tracks.empty() && words.size() >= 2) {
+            sheet.title = words[1];
         } else if (EqualNoCase(command, "REM")) {
             if (words.size() >= 3 && EqualNoCase(words[1], "SESSION") && ParseNumber(words[2], 99, value) &&
                 value >= session)
                 session = uint32_t(value);
         }
-        // CATALOG, CDTEXTFILE, FLAGS, ISRC, PERFORMER, SONGWRITER, TITLE: not needed.
+        // CATALOG, CDTEXTFILE, FLAGS, ISRC, PERFORMER, SONGWRITER, a track's TITLE: not needed.
     }
     if (sheet.tracks.empty()) return Fail(error, "the CUE sheet has no track");
     for (const CueTrack& track : sheet.tracks)

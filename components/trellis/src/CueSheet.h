@@ -26,6 +26,7 @@ struct CueSheet {
 
     std::vector<std::string> files;
     std::vector<CueTrack> tracks;
+    std::string title; // the disc's TITLE (before the first TRACK), as written
 
     // Parses the sheet; false with a reason in `error` when it is not one.
     static bool Parse(std::string_view text, CueSheet& sheet, std::string* error);

@@ -3,6 +3,7 @@
 // CUE/BIN images and the other image formats each have their own medium.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct TrackLayout {
@@ -19,6 +20,7 @@ struct DiscLayout {
     uint32_t status = 0;    // TRELLIS_STATUS_*
     uint32_t capacity = 0;  // blocks of the disc
     bool imageFile = false; // read from an image file, which may have been cut short
+    std::u16string title;   // the title the image names (a CUE sheet's TITLE); "" for none
 
     // The first block of the last session's first data track, where a
     // multi-session disc's file system starts; 0 for single-session discs.
