@@ -1,4 +1,5 @@
 #include "CDiscInfoDlg.h"
+#include "CAlphaEditEx.h"
 
 #include "CAlphaStatic.h"
 #include "CGButton.h"
@@ -141,7 +142,8 @@ TEST_F(DiscInfoDlgTest, ShowsTheDiscsValuesTagsAndLabelInBothForms)
     auto dialog = Dialog(Input());
     ASSERT_TRUE(dialog->CreateModeless());
     const QStringList texts = Texts(dialog.get());
-    for (const QString& value : {"Holiday 2024", "DVD-ROM, UDF 1.02", "4.37 GB", "17/08/2024 10:20"})
+    EXPECT_EQ(dialog->NameEdit()->text(), "Holiday 2024") << "the name is there to be changed";
+    for (const QString& value : {"DVD-ROM, UDF 1.02", "4.37 GB", "17/08/2024 10:20"})
         EXPECT_TRUE(texts.contains(value)) << value.toStdString();
     EXPECT_TRUE(texts.contains(LoadString(IDS_LABEL_DATE)));
     EXPECT_EQ(QStringLiteral("Photo, Holiday"), dialog->TagsValue()->Text());
