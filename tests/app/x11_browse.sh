@@ -16,6 +16,9 @@ mkdir -p "$work/devices" "$work/bin"
 # Files the program hands the desktop are recorded, not opened.
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
+# The desktop has an application for every kind of file.
+printf '#!/bin/sh\necho viewer.desktop\n' >"$work/bin/xdg-mime"
+chmod +x "$work/bin/xdg-mime"
 export PATH="$work/bin:$PATH"
 
 import_disc() { # NAME VOLUME FILE...

@@ -96,7 +96,11 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_FILE_NOT_OPENED, text},
                                               {IDS_FMT_NOT_A_FILE_NAME, text},
                                               {IDS_FMT_FOLDER_NOT_OURS, text + text},
-                                              {IDS_FMT_FILE_NOT_CREATED, text + text + text}};
+                                              {IDS_FMT_FILE_NOT_CREATED, text + text + text},
+                                              {IDS_FMT_DELETE_DISC_NAMED, text + text},
+                                              {IDS_FMT_HELP_NOT_OPENED, text},
+                                              {IDS_FMT_DRIVE_WITH_IMAGE, text + text},
+                                              {IDS_FMT_FILES_READ, text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))
