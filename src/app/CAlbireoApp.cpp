@@ -163,6 +163,9 @@ int CAlbireoApp::ExitInstance()
 
 HRESULT CAlbireoApp::InitLanguage(bool start, const QString& code)
 {
+    // Loading again (the resource module is reloaded) replaces the component
+    // held so far instead of losing it.
+    ReleaseLanguage();
     IntReg systemDefault(HKEY_CURRENT_USER, kKey, u"IsSystemDefault");
     const int isSystemDefault = systemDefault.Read() ? systemDefault.Get() : 0;
     const QString folder = ProgramPaths::ProgramFolder();

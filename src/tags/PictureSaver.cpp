@@ -1,5 +1,6 @@
 #include "PictureSaver.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -46,11 +47,16 @@ HRESULT Save(const QImage& picture, const QString& path, const QString& formatNa
     const Encoder* encoder = EncoderFor(formatName);
     if (!encoder || path.isEmpty()) return E_INVALIDARG;
     if (picture.isNull()) return E_POINTER;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return E_FAIL;
-    QImageWriter writer(&file, encoder->format);
+    // Encoded in memory first, so a full disk is met by our own write: the
+    // PNG encoder loses its row buffer when the device fails under it.
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, encoder->format);
     if (encoder->quality >= 0) writer.setQuality(encoder->quality);
     if (!writer.write(encoder->alpha || !picture.hasAlphaChannel() ? picture : Flattened(picture))) return E_FAIL;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(encoded) != encoded.size()) return E_FAIL;
     return file.commit() ? S_OK : E_FAIL;
 }
 
