@@ -104,6 +104,27 @@ Engine::~Engine()
     }
 }
 
+void FillOneDisc(const QString& path, int files)
+{
+    constexpr size_t kBatchRows = 600;
+    Engine engine(path);
+    if (!engine.IsReady()) std::exit(1);
+    engine->AddDisc("BENCH", u"", u"", u"", u"Disc", u"", 0, 2, 0, files, 0, 0, u"");
+    LONG disc = 0, label = 0;
+    engine->GetLastAddedDisc(&disc, &label);
+    LibraryImportHandle handle = nullptr;
+    engine->OpenImportHandle(&handle);
+    NameSource names;
+    std::vector<FileRow> batch;
+    for (int id = 1; id <= files;) {
+        batch.clear();
+        for (; id <= files && batch.size() < kBatchRows; ++id) batch.push_back(names.Next(id));
+        const QString text = BatchText(batch, disc, 4);
+        if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
+    }
+    engine->CloseImportHandle(handle);
+}
+
 sqlite3* OpenRaw(const QString& databasePath)
 {
     sqlite3* db = nullptr;

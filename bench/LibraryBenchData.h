@@ -63,6 +63,10 @@ private:
     bool m_ready = false;
 };
 
+// A library at `path` holding one disc of `files` files, imported through
+// the engine's batches. Exits the process when the engine refuses.
+void FillOneDisc(const QString& path, int files);
+
 // Raw SQLite on a database file, with the pragmas the engine uses.
 sqlite3* OpenRaw(const QString& databasePath);
 void Exec(sqlite3* db, const char* sql);
