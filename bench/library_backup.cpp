@@ -138,24 +138,25 @@ int main(int argc, char** argv)
     const Measured cp = Measure([&] { QProcess::execute(QStringLiteral("cp"), {library, folder.filePath("cp.db")}); });
     QFile::remove(folder.filePath("cp.db"));
     Row("cp of the library file (baseline)", cp, cp.seconds, 0);
-    Row("former start-up: check + one-step copy", Measure([&] { FormerStartupBackup(library, folder.filePath("old.db")); }),
-        cp.seconds, FileSize(library) / 1e6);
+    const Measured former = Measure([&] { FormerStartupBackup(library, folder.filePath("old.db")); });
+    Row("former start-up: check + one-step copy", former, cp.seconds, FileSize(library) / 1e6);
 
     Maintenance maintenance;
     HRESULT hr = S_OK;
-    Row("start-up, first backup", Measure([&] { hr = maintenance.Startup(); }), cp.seconds, CopiedMegabytes(library));
-    if (hr != S_OK) std::fprintf(stderr, "first backup: %08X\n", static_cast<unsigned>(hr));
+    // Each step measured first, then the copies it left (argument order is unspecified).
+    const auto step = [&](const char* what, HRESULT expected, double copiedBefore) {
+        const Measured measured = Measure([&] { hr = maintenance.Startup(); });
+        Row(what, measured, cp.seconds, CopiedMegabytes(library) - copiedBefore);
+        if (hr != expected) std::fprintf(stderr, "%s: %08X\n", what, static_cast<unsigned>(hr));
+    };
+    step("start-up, first backup", S_OK, 0);
     AgeCopies(library);
     const double before = CopiedMegabytes(library);
-    Row("start-up a day later, nothing changed", Measure([&] { hr = maintenance.Startup(); }), cp.seconds,
-        CopiedMegabytes(library) - before);
-    if (hr != S_FALSE) std::fprintf(stderr, "unchanged library: %08X (S_FALSE expected)\n", static_cast<unsigned>(hr));
+    step("start-up a day later, nothing changed", S_FALSE, before);
     {
         Engine engine(library);
         engine->AddTag(u"Changed", nullptr);
     }
-    Row("start-up a day later, after a change", Measure([&] { hr = maintenance.Startup(); }), cp.seconds,
-        CopiedMegabytes(library) - before);
-    if (hr != S_OK) std::fprintf(stderr, "changed library: %08X\n", static_cast<unsigned>(hr));
+    step("start-up a day later, after a change", S_OK, before);
     return 0;
 }
