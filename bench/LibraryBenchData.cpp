@@ -1,5 +1,6 @@
 #include "LibraryBenchData.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
@@ -123,6 +124,28 @@ void FillOneDisc(const QString& path, int files)
         if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
     }
     engine->CloseImportHandle(handle);
+}
+
+double StatusMegabytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+QString LoadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (!load.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    return QString::fromLatin1(load.readAll().split(' ').mid(0, 3).join(' '));
 }
 
 sqlite3* OpenRaw(const QString& databasePath)

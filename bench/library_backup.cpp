@@ -24,16 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// A "VmRSS"/"VmHWM" line of /proc/self/status, in MB.
-double StatusMegabytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-
 // The peak resident growth of `work` (the kernel's high-water mark reset first).
 struct Measured {
     double seconds;
@@ -42,9 +32,7 @@ struct Measured {
 template <class Work>
 Measured Measure(Work work)
 {
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
-    clear.close();
+    ResetPeak();
     const double before = StatusMegabytes("VmRSS:");
     const auto start = Clock::now();
     work();
@@ -128,12 +116,7 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     const QString library = folder.filePath(QStringLiteral("library.db"));
     FillOneDisc(library, files);
-    std::printf("%d files, library %.1f MB, load average %s\n", files, FileSize(library) / 1e6,
-                qPrintable(QString::fromLatin1([] {
-                    QFile load(QStringLiteral("/proc/loadavg"));
-                    load.open(QIODevice::ReadOnly);
-                    return load.readAll().split(' ').mid(0, 3).join(' ');
-                }())));
+    std::printf("%d files, library %.1f MB, load average %s\n", files, FileSize(library) / 1e6, qPrintable(LoadAverage()));
 
     const Measured cp = Measure([&] { QProcess::execute(QStringLiteral("cp"), {library, folder.filePath("cp.db")}); });
     QFile::remove(folder.filePath("cp.db"));
