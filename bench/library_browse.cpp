@@ -131,9 +131,10 @@ void MeasureSorting(CFileListView* view)
             QElapsedTimer timer;
             timer.start();
             emit view->List()->columnClicked(column);
+            while (view->IsSorting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
             PaintList(view);
             std::printf("  sort by %-5s %s  %8.1f ms%s\n", names[column], click ? "descending" : "ascending ",
-                        Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every row read and made)" : "");
+                        Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every record read)" : "");
         }
     }
 }

@@ -143,7 +143,7 @@ struct Click {
 };
 
 // Clicks the column from the event loop and waits until the listing is
-// complete and the click handled; then paints.
+// complete and its rows are in order; then paints.
 Click ClickColumn(CFileListView* view, StallWatch& watch, int column)
 {
     LibraryBench::ResetPeak();
@@ -156,7 +156,8 @@ Click ClickColumn(CFileListView* view, StallWatch& watch, int column)
         emit view->List()->columnClicked(column);
         handled = true;
     });
-    while (!handled || view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (!handled || view->IsListing() || view->IsSorting())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     PaintList(view);
     return {Milliseconds(timer), watch.Longest(), StatusMegabytes("VmHWM:") - before};
 }

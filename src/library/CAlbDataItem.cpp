@@ -21,7 +21,8 @@ CAlbDataItem* CAlbDataItem::AddItem(int image, int discId, int itemId, const QSt
 CAlbDataItem* CAlbDataItem::Child(int index) const
 {
     if (index < 0 || index >= ChildCount()) return nullptr;
-    return m_maker ? MadeChild(index) : m_children[size_t(index)].get();
+    if (!m_maker) return m_children[size_t(index)].get();
+    return MadeChild(size_t(index) < m_order.size() ? m_order[size_t(index)] : index);
 }
 
 CAlbDataItem* CAlbDataItem::MadeChild(int index) const
@@ -45,9 +46,12 @@ void CAlbDataItem::SetChildMaker(ChildMaker maker, int count)
 {
     m_children.clear();
     m_blocks.clear();
+    m_order.clear();
     m_maker = std::move(maker);
     m_nMadeCount = std::max(0, count);
 }
+
+void CAlbDataItem::SetChildOrder(std::vector<int> order) { m_order = std::move(order); }
 
 void CAlbDataItem::GrowChildCount(int count) { m_nMadeCount = std::max(m_nMadeCount, count); }
 
@@ -56,13 +60,15 @@ void CAlbDataItem::MakeAllChildren()
     if (!m_maker) return;
     std::vector<std::unique_ptr<CAlbDataItem>> all;
     all.reserve(size_t(m_nMadeCount));
-    for (int index = 0; index < m_nMadeCount; ++index) {
+    for (int row = 0; row < m_nMadeCount; ++row) {
+        const int index = size_t(row) < m_order.size() ? m_order[size_t(row)] : row;
         CAlbDataItem* child = MadeChild(index);
         if (!child) break;
         Block& block = m_blocks[size_t(index / kBlockRows)];
         all.push_back(std::move(block[size_t(index % kBlockRows)]));
     }
     m_blocks.clear();
+    m_order.clear();
     m_maker = nullptr;
     m_children = std::move(all);
 }

@@ -9,6 +9,7 @@
 #include "CategoryTags.h"
 #include "LibrarySeed.h"
 #include "ListSort.h"
+#include "ListingSortJob.h"
 #include "ListTexts.h"
 #include "ProgramPaths.h"
 #include "RecordList.h"

@@ -20,11 +20,13 @@
 #include <QHash>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class CAlbDataItem;
 class CFileListHost;
+class ListingSortJob;
 
 class CFileListView : public CView {
     Q_OBJECT
@@ -76,6 +78,9 @@ public:
     // (and so the rows of the list) are final.
     bool IsListing() const { return m_listing != nullptr && !m_listed.complete && SUCCEEDED(m_listed.failure); }
     bool CountsFinal() const { return !IsListing() || m_listed.counted; }
+    // Whether a sort of the folder's rows is still being made (away from
+    // the window's thread); the rows keep their order until it is done.
+    bool IsSorting() const { return m_sortJob != nullptr; }
     // Folders and files found by the last search, so far.
     int FoundFolderCount() const { return m_listed.folders; }
     int FoundFileCount() const { return m_listed.files; }
@@ -110,8 +115,6 @@ private:
     void PollListing();
     void CloseListing();
     void FinishListing();
-    // Waits (with the wait cursor) until the listing has every row.
-    void CompleteListing();
     int ListedRowCount() const;
     std::vector<ItemRecord> ListedItems(int kind, int first, int count) const;
     void MakeSearchRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
@@ -132,6 +135,9 @@ private:
     int SelectedDiscId() const;
     void ShowContextMenu(const QPoint& globalPosition);
     void SortByColumn(int column);
+    // A folder listing is sorted by a ListingSortJob; its order arrives later.
+    void SortListing(int column);
+    void ApplySortOrder(std::vector<int> order);
     void ShowSortDirections();
     void TypeAhead(const QString& text);
     void UpdateLocation();
@@ -157,6 +163,8 @@ private:
     ILibraryListings* m_pListings = nullptr;
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
+    std::unique_ptr<ListingSortJob> m_sortJob;
+    int m_nSortSerial = 0; // tells the last sort's order from those it replaced
     QTimer m_listingTimer;
     QString m_strLastSearch;
     int m_nCurrentDisc = 0;

@@ -257,7 +257,10 @@ void CFileListView::SortByColumn(int column)
 {
     m_pList->clearSelection();
     if (m_pList->GetMode() == CAlbListCtrl::SearchResults) return;
-    CompleteListing(); // sorting orders every row
+    if (m_listing) {
+        SortListing(column);
+        return;
+    }
     ListSort::SortByColumn(Root(), m_pList->GetMode(), column);
     ShowSortDirections();
     m_pList->Model()->Refresh();

@@ -29,25 +29,25 @@ struct RowKey {
     bool hasDate = false;
 };
 
-const QString& TextOf(const CAlbDataItem& item, Key key)
+const QString& TextOf(const ListSort::RowFields& item, Key key)
 {
-    if (key == Key::Tags) return item.m_strText2;
-    if (key == Key::Type) return item.m_strText3;
-    return item.m_strName;
+    if (key == Key::Tags) return item.text2;
+    if (key == Key::Type) return item.text3;
+    return item.name;
 }
 
-RowKey MakeKey(const CAlbDataItem& item, Key key, const QCollator& collator)
+RowKey MakeKey(const ListSort::RowFields& item, Key key, const QCollator& collator)
 {
-    RowKey row{item.m_dwFlags};
+    RowKey row{item.flags, std::nullopt};
     if (key == Key::Size) {
-        row.number = item.m_nSize;
-    } else if (key == Key::Date && item.m_nTime >= 0) {
+        row.number = item.size;
+    } else if (key == Key::Date && item.time >= 0) {
         // The text shows this time to the minute; comparing the minutes
         // orders as the parsed text would, without parsing 100,000 texts.
         row.hasDate = true;
-        row.number = item.m_nTime / kFileTimeMinute;
+        row.number = item.time / kFileTimeMinute;
     } else if (key == Key::Date) {
-        const QDateTime date = ListTexts::ParseDate(item.m_strText4);
+        const QDateTime date = ListTexts::ParseDate(item.text4);
         row.hasDate = date.isValid();
         row.number = row.hasDate ? date.toMSecsSinceEpoch() : 0;
     } else {
@@ -76,24 +76,28 @@ int Direction(const CAlbDataItem* root, int column)
     return root && column >= 0 && column < CAlbDataItem::kSortColumns ? root->m_nSortState[column] : 0;
 }
 
-bool SortByColumn(CAlbDataItem* root, int mode, int column)
+int ClickColumn(CAlbDataItem* root, int mode, int column)
 {
-    if (!root) return false;
+    if (!root) return 0;
     for (int c = 0; c < CAlbDataItem::kSortColumns; ++c)
         root->m_nSortState[c] = c == column ? (root->m_nSortState[c] == 0 ? 1 : -root->m_nSortState[c]) : 0;
-    const Key key = KeyOf(mode, column);
-    if (key == Key::None) return false;
-    const int direction = root->m_nSortState[column];
+    return KeyOf(mode, column) == Key::None ? 0 : root->m_nSortState[column];
+}
 
+std::vector<int> Order(const std::vector<RowFields>& rows, int mode, int column, int direction)
+{
+    const Key key = KeyOf(mode, column);
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<RowKey> keys;
-    keys.reserve(size_t(root->ChildCount()));
-    for (int i = 0; i < root->ChildCount(); ++i) keys.push_back(MakeKey(*root->Child(i), key, collator));
+    keys.reserve(rows.size());
+    for (const RowFields& row : rows) keys.push_back(MakeKey(row, key, collator));
 
     std::vector<int> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    std::sort(order.begin(), order.end(), [&](int left, int right) {
+    // Stable: rows of one key keep the order the engine gave them, whichever
+    // order they were shown in before.
+    std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
         const RowKey& a = keys[size_t(left)];
         const RowKey& b = keys[size_t(right)];
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
@@ -102,7 +106,21 @@ bool SortByColumn(CAlbDataItem* root, int mode, int column)
         const int order = CompareKeys(a, b, key);
         return direction > 0 ? order < 0 : order > 0;
     });
-    root->ReorderChildren(order);
+    return order;
+}
+
+bool SortByColumn(CAlbDataItem* root, int mode, int column)
+{
+    const int direction = ClickColumn(root, mode, column);
+    if (direction == 0) return false;
+    std::vector<RowFields> rows;
+    rows.reserve(size_t(root->ChildCount()));
+    for (int i = 0; i < root->ChildCount(); ++i) {
+        const CAlbDataItem& item = *root->Child(i);
+        rows.push_back({item.m_dwFlags, item.m_strName, item.m_strText2, item.m_strText3, item.m_strText4,
+                        item.m_nTime, item.m_nSize});
+    }
+    root->ReorderChildren(Order(rows, mode, column, direction));
     return true;
 }
 
