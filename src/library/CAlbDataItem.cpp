@@ -31,6 +31,7 @@ CAlbDataItem* CAlbDataItem::MadeChild(int index) const
     if (m_blocks.size() <= blockIndex) m_blocks.resize(blockIndex + 1);
     Block& block = m_blocks[blockIndex];
     const int offset = index % kBlockRows;
+    if (!m_order.empty()) return MadeAlone(block, index, offset);
     if (int(block.size()) <= offset) {
         // The block is made up to the rows that exist now; a block made
         // while fewer existed is completed.
@@ -42,6 +43,22 @@ CAlbDataItem* CAlbDataItem::MadeChild(int index) const
     return offset < int(block.size()) ? block[size_t(offset)].get() : nullptr;
 }
 
+// In a sorted order the rows on screen are far apart in the maker's order:
+// each is made alone, not with the block around it.
+CAlbDataItem* CAlbDataItem::MadeAlone(Block& block, int index, int offset) const
+{
+    if (int(block.size()) <= offset) block.resize(size_t(offset) + 1);
+    if (!block[size_t(offset)] && index < m_nMadeCount) {
+        Block one;
+        m_maker(index, 1, one);
+        if (!one.empty()) {
+            one.front()->m_pParent = const_cast<CAlbDataItem*>(this);
+            block[size_t(offset)] = std::move(one.front());
+        }
+    }
+    return block[size_t(offset)].get();
+}
+
 void CAlbDataItem::SetChildMaker(ChildMaker maker, int count)
 {
     m_children.clear();
@@ -51,7 +68,10 @@ void CAlbDataItem::SetChildMaker(ChildMaker maker, int count)
     m_nMadeCount = std::max(0, count);
 }
 
-void CAlbDataItem::SetChildOrder(std::vector<int> order) { m_order = std::move(order); }
+void CAlbDataItem::SetChildOrder(std::vector<int> order)
+{
+    if (!order.empty()) m_order = std::move(order);
+}
 
 void CAlbDataItem::GrowChildCount(int count) { m_nMadeCount = std::max(m_nMadeCount, count); }
 

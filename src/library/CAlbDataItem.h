@@ -42,7 +42,8 @@ public:
     // Makes every child and keeps them (sorting reorders them all).
     void MakeAllChildren();
     // Children made on demand are shown in `order`: child i is the one the
-    // maker makes at order[i] (a sort made without making them all).
+    // maker makes at order[i] (a sort made without making them all); an
+    // empty order changes nothing.
     void SetChildOrder(std::vector<int> order);
     CAlbDataItem* Parent() const { return m_pParent; }
     // Reorders the children (sorting); `order` is a permutation of the indexes.
@@ -74,6 +75,7 @@ public:
 private:
     using Block = std::vector<std::unique_ptr<CAlbDataItem>>;
     CAlbDataItem* MadeChild(int index) const;
+    CAlbDataItem* MadeAlone(Block& block, int index, int offset) const;
 
     CAlbDataItem* m_pParent = nullptr;
     std::vector<std::unique_ptr<CAlbDataItem>> m_children;

@@ -8,7 +8,7 @@
 namespace {
 // Records read per engine call: the engine is held for a few milliseconds
 // at a time, so the window's own calls never wait long.
-constexpr LONG kChunk = 1024;
+constexpr LONG kChunk = 256;
 constexpr LONG kWaitMs = 100;
 } // namespace
 
