@@ -1,5 +1,6 @@
 #include "LibraryBenchData.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +103,49 @@ Engine::~Engine()
         m_engine->Uninitialize();
         m_engine->Release();
     }
+}
+
+void FillOneDisc(const QString& path, int files)
+{
+    constexpr size_t kBatchRows = 600;
+    Engine engine(path);
+    if (!engine.IsReady()) std::exit(1);
+    engine->AddDisc("BENCH", u"", u"", u"", u"Disc", u"", 0, 2, 0, files, 0, 0, u"");
+    LONG disc = 0, label = 0;
+    engine->GetLastAddedDisc(&disc, &label);
+    LibraryImportHandle handle = nullptr;
+    engine->OpenImportHandle(&handle);
+    NameSource names;
+    std::vector<FileRow> batch;
+    for (int id = 1; id <= files;) {
+        batch.clear();
+        for (; id <= files && batch.size() < kBatchRows; ++id) batch.push_back(names.Next(id));
+        const QString text = BatchText(batch, disc, 4);
+        if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
+    }
+    engine->CloseImportHandle(handle);
+}
+
+double StatusMegabytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+QString LoadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (!load.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    return QString::fromLatin1(load.readAll().split(' ').mid(0, 3).join(' '));
 }
 
 sqlite3* OpenRaw(const QString& databasePath)

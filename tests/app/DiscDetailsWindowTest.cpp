@@ -9,6 +9,7 @@
 #include "CFileListView.h"
 #include "CFilterListCtrl.h"
 #include "CGButton.h"
+#include "CGComboBox.h"
 #include "CGScrollCheckBox.h"
 #include "CGStatic.h"
 #include "CMainFrame.h"

@@ -7,6 +7,7 @@
 
 #include <QProcess>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -133,6 +134,50 @@ TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
     EngineInstance after;
     EXPECT_EQ(2u, Discs(after.get()).size());
     EXPECT_EQ(1800u, FoundFiles(after.get(), QStringLiteral("childfile")).size());
+}
+
+// A library written before the names' character counts existed opens at
+// once; the counts are made disc by disc afterwards. A process killed
+// meanwhile leaves every disc either counted whole or still to be counted,
+// and the next opening finishes the counts as a fresh import makes them.
+TEST_F(ImportTest, AnEarlierLibraryGetsItsCountsAfterOpeningEvenWhenKilledMeanwhile)
+{
+    constexpr int kDiscs = 40, kFiles = 300;
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    {
+        EngineInstance engine;
+        for (int d = 0; d < kDiscs; ++d) {
+            const int disc = AddTestDisc(engine.get(), QStringLiteral("Old %1").arg(d), QByteArray("OLD" + QByteArray::number(d)).constData());
+            LibraryImportHandle handle = nullptr;
+            ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+            ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(FileBatch(1 + d * kFiles, kFiles, disc, QStringLiteral("d%1ü_").arg(d))), 1));
+            ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+        }
+    }
+    constexpr const char* kGrams = "SELECT disc_id, kind, gram, hits FROM name_grams ORDER BY 1, 2, 3";
+    constexpr const char* kFileRows = "SELECT * FROM files ORDER BY id";
+    const QStringList grams = RawRows(path, kGrams), files = RawRows(path, kFileRows);
+    ASSERT_FALSE(grams.isEmpty());
+    RawExec(path, "DROP TABLE name_grams; DROP TABLE name_grams_uncounted; DROP TABLE library_changes; PRAGMA user_version=1");
+
+    KillChildAt("opened");
+    EXPECT_EQ(files, RawRows(path, kFileRows));
+    const QStringList uncounted = RawRows(path, "SELECT disc_id FROM name_grams_uncounted");
+    QStringList countedSoFar;
+    for (const QString& row : grams)
+        if (!uncounted.contains(row.section(QLatin1Char('|'), 0, 0))) countedSoFar.append(row);
+    EXPECT_EQ(countedSoFar, RawRows(path, kGrams));
+
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->SearchFileCount(u"Ü", &count));
+    EXPECT_EQ(kDiscs * kFiles, count) << "counted by a scan until the counts are made";
+    for (int wait = 0; wait < 3000 && !RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(grams, RawRows(path, kGrams));
+    EXPECT_EQ(S_OK, engine->SearchFileCount(u"1Ü", &count));
+    EXPECT_EQ(4 * kFiles, count) << "the names of discs 1, 11, 21 and 31";
 }
 
 TEST_F(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
