@@ -7,7 +7,7 @@
 #include "CSnapshotDlg.h"
 #include "CategoryTags.h"
 #include "DiscTagList.h"
-#include "PictureSaver.h"
+#include "DiscLabelFiles.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -187,27 +187,16 @@ void CDiscInfoDlg::CaptureLabel()
 BOOL CDiscInfoDlg::WriteLabelFiles(const QImage& picture, const QString& baseName)
 {
     m_strTempFolder = PrivateTempFolder::Path(); // made again if it was removed
-    const QString base = m_strTempFolder + baseName;
-    const QString paths[3] = {base + QStringLiteral("_S.png"), base + QStringLiteral("_M.png"),
-                              base + QStringLiteral("_L.png")};
-    constexpr int kSides[3] = {32, 128, 360};
-    const QString partial = QStringLiteral(".part");
-    bool written = !m_strTempFolder.isEmpty();
-    for (int i = 0; i < 3 && written; ++i)
-        written = SUCCEEDED(PictureSaver::SaveSquare(picture, paths[i] + partial, kSides[i], QStringLiteral("png")));
-    if (!written) {
-        for (const QString& path : paths) QFile::remove(path + partial);
+    DiscLabelPaths paths;
+    if (FAILED(DiscLabelFiles::Write(picture, m_strTempFolder, baseName, &paths))) {
+        // The label taken before (if any) stays.
         CFlwMessageBox::showMessage(IDS_MSG_LABEL_NOT_SAVED, 0x30, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;
     }
-    for (const QString& path : paths) {
-        QFile::remove(path);
-        QFile::rename(path + partial, path);
-    }
-    m_strSmallLabelPath = paths[0];
-    m_strMediumLabelPath = paths[1];
-    m_strLargeLabelPath = paths[2];
+    m_strSmallLabelPath = paths.small;
+    m_strMediumLabelPath = paths.medium;
+    m_strLargeLabelPath = paths.large;
     return TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include "CFlwBaseDialog.h"
 #include "ILibraryEngine.h"
 #include "IVideoCapture.h"
+#include "SnapshotPicture.h"
 
 #include <functional>
 #include <memory>
@@ -32,14 +33,13 @@ public:
     static constexpr const char* kBackground = "Image\\Dialogs\\SnapshotDlg\\bg_dialog_Label_Snapshot.png";
     static constexpr const char* kCapturePicture = "Image\\Dialogs\\SnapshotDlg\\btn_capture.png";
     static constexpr const char* kPreviewMask = "Image\\Dialogs\\SnapshotDlg\\preview_mask.png";
-    static constexpr const char* kSnapshotMask = "Image\\Dialogs\\SnapshotDlg\\snapshot_mask.png";
-    static constexpr const char* kTransparent = "Image\\Dialogs\\SnapshotDlg\\transparent.png";
+    static constexpr const char* kSnapshotMask = SnapshotPicture::kMaskPicture;
+    static constexpr const char* kTransparent = SnapshotPicture::kBackgroundPicture;
     static constexpr const char* kComboPicture = "Image\\Common\\combobox\\combo_216_24.png";
     static constexpr const char* kComboItemPicture = "Image\\Common\\combobox\\comboitembk.jpg";
     static constexpr const char* kSettingsName = "EncorderSetting";
     static constexpr const char* kSnapshotName = "SnapShot.png";
-    // Pictures from files are read at most this large (longer side).
-    static constexpr int kPictureReadSide = 2048;
+    static constexpr int kPictureReadSide = SnapshotPicture::kFileReadSide;
 
     using CaptureFactory = std::function<std::unique_ptr<IVideoCapture>()>;
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CAlbireoApp;
+class CFileListView;
 
 class CatalogueFixture {
 public:
@@ -27,6 +28,8 @@ public:
     // with the tags; false with the tool's message on failure.
     bool Import(const QString& name, const QList<QPair<QString, int>>& files, const QStringList& tags = {},
                 const Times& times = {});
+    // Imports a disc image made by the caller, by the real scan.
+    bool ImportImage(const QString& name, const QString& image, const QStringList& tags = {});
     // The image a disc was imported from, and the folder of its files.
     QString ImageOf(const QString& name) const { return m_images.value(name); }
     QString TreeOf(const QString& name) const { return m_trees.value(name); }
@@ -38,6 +41,8 @@ public:
     // state first, no power notices); null when it did not start.
     static std::unique_ptr<CAlbireoApp> StartProgram();
     const CliRunner& Cli() const { return m_cli; }
+    // Opens the row of the list that shows `name`, as Enter on it does.
+    static bool OpenRowNamed(CFileListView* view, const QString& name);
 
 private:
     CliRunner m_cli;

@@ -90,7 +90,17 @@ protected:
         g_catalogue = nullptr;
     }
 
-    void SetUp() override
+    void SetUp() override { StartProgram(); }
+    void TearDown() override
+    {
+        if (!m_app) StartProgram(); // the test ended the program: the next start cleans up
+        m_discs->WaitForScan();
+        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
+        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+        m_app.reset();
+    }
+
+    void StartProgram()
     {
         CatalogueFixture::ResetProgramState();
         m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
@@ -103,12 +113,14 @@ protected:
         m_position = ImageDriveSlots(*m_discs).ChooseFor(g_image);
         ASSERT_GE(m_position, 0) << "the engine lists an image drive";
     }
-    void TearDown() override
+    // The program ends as main() ends it once the event loop has ended.
+    void EndProgram()
     {
-        m_discs->WaitForScan();
-        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
-        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+        EXPECT_EQ(m_app->ExitInstance(), 0);
         m_app.reset();
+        m_frame = nullptr;
+        m_discs = nullptr;
+        m_library = nullptr;
     }
 
     void InsertImage(const QString& image)
@@ -158,19 +170,6 @@ CatalogueFixture* ImportWindowTest::g_catalogue = nullptr;
 QString ImportWindowTest::g_image;
 QString ImportWindowTest::g_tree;
 
-// Opens the row of the list that shows `name`, as Enter on it does.
-bool OpenRowNamed(CFileListView* view, const QString& name)
-{
-    const CAlbDataItem* root = view->Root();
-    for (int row = 0; root && row < root->ChildCount(); ++row)
-        if (root->Child(row)->m_strName == name) {
-            view->List()->SelectRow(row);
-            QTest::keyClick(view->List(), Qt::Key_Return);
-            return true;
-        }
-    return false;
-}
-
 TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheReplacement)
 {
     InsertImage(g_image);
@@ -195,7 +194,10 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     EXPECT_EQ(imported[0].fileCount, 3);
     QStringList paths;
     LibraryReader(m_library).ListFolder(imported[0].discId, 0, QString(), true,
-                                        [&](const LibraryReader::Entry& entry) { paths << entry.path; });
+                                        [&](const LibraryReader::Entry& entry) {
+                                            paths << entry.path;
+                                            return true;
+                                        });
     paths.sort();
     EXPECT_EQ(paths, QStringList({"\\photos\\", "\\photos\\beach.jpg", "\\photos\\dunes.jpg", "\\readme.txt"}));
 
@@ -291,6 +293,25 @@ TEST_F(ImportWindowTest, CancellingTheScanKeepsNothingOfTheDisc)
     EXPECT_FALSE(m_discs->IsMediaLocked());
 }
 
+// The caption's close button, its system menu and the window manager close
+// the frame while the scan runs (only the client area rests): the program
+// ends, the scan is cancelled before the engines it reads go, and the
+// library keeps nothing of the disc and stays sound.
+TEST_F(ImportWindowTest, ClosingTheWindowDuringTheScanEndsTheProgramWithoutTheDisc)
+{
+    InsertImage(TestImages::MakeManyFilesIso(TestEnvironment::MakeFolder("many-closed"), 40000, 400));
+    const QStringList discsBefore = g_catalogue->Cli().Run({"discs"}).Lines();
+    ImportThroughTheWindow();
+    ASSERT_TRUE(m_frame->ProgressDlg()->isVisible());
+    ASSERT_TRUE(WaitFor([this] { return m_discs->IsBusy(); })) << "the worker scans"; // it has just been started
+    EXPECT_TRUE(m_frame->close());
+    EndProgram();
+
+    EXPECT_EQ(g_catalogue->Cli().Run({"discs"}).Lines(), discsBefore);
+    const CliResult check = g_catalogue->Cli().Run({"check", "--full"});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
+}
+
 TEST_F(ImportWindowTest, APathThatIsNoDiscImageIsRefusedInWords)
 {
     const QString folder = TestEnvironment::MakeFolder("not-an-image");
@@ -344,9 +365,9 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
         return ModalSeam::kWindowDecides;
     });
     CFileListView* view = m_frame->FileListView();
-    ASSERT_TRUE(OpenRowNamed(view, "SUMMER_2025"));
-    ASSERT_TRUE(OpenRowNamed(view, "photos"));
-    ASSERT_TRUE(OpenRowNamed(view, "dunes.jpg"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "SUMMER_2025"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "photos"));
+    ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "dunes.jpg"));
     CMainFrame::SetOpener([](const QUrl&) { return false; });
 
     ASSERT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CWaitingDiscDlg"}));

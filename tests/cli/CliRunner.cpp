@@ -4,11 +4,45 @@
 #include "RegistryStore.h"
 #include "TestEnvironment.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+QString CliResult::Unescaped(const QString& field)
+{
+    QString text;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c != QLatin1Char('\\') || i + 1 == field.size()) {
+            text += c;
+            continue;
+        }
+        const QChar next = field[++i];
+        text += next == QLatin1Char('t') ? QChar('\t') : next == QLatin1Char('n') ? QChar('\n') : next == QLatin1Char('r') ? QChar('\r') : next;
+    }
+    return text;
+}
+
+QList<QStringList> CliResult::Records() const
+{
+    QList<QStringList> records;
+    for (const QString& line : RawLines()) {
+        QStringList fields;
+        for (const QString& field : line.split(QLatin1Char('\t'))) fields << Unescaped(field);
+        records << fields;
+    }
+    return records;
+}
+
+QStringList CliResult::Lines() const
+{
+    QStringList lines;
+    for (const QStringList& fields : Records()) lines << fields.join(QLatin1Char('\t'));
+    return lines;
+}
 
 CliRunner::CliRunner() : m_folder(TestEnvironment::MakeFolder(QStringLiteral("cli"))) {}
 
@@ -109,9 +143,29 @@ static QString RunTool(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAll());
 }
 
+namespace {
+
+// A disc's identity holds its volume date to the second, so two images made in
+// the same second of the same size would be one disc. Each image of a test run
+// gets a volume date of its own: now, or one second past the last one given.
+QString DistinctVolumeDate()
+{
+    static QDateTime last;
+    QDateTime date = QDateTime::currentDateTimeUtc();
+    date.setTime(QTime(date.time().hour(), date.time().minute(), date.time().second()));
+    if (last.isValid() && date <= last) date = last.addSecs(1);
+    last = date;
+    return date.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral("00");
+}
+
+} // namespace
+
 QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QString& volumeId)
 {
-    RunTool("xorriso", {"-as", "mkisofs", "-quiet", "-R", "-J", "-V", volumeId, "-o", imagePath, sourceFolder});
+    QStringList arguments = {"-as", "mkisofs", "-quiet", "-R", "-J", "-V", volumeId};
+    // A date asked for through SOURCE_DATE_EPOCH is kept as it is.
+    if (!qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH")) arguments << "--modification-date=" + DistinctVolumeDate();
+    RunTool("xorriso", arguments << "-o" << imagePath << sourceFolder);
     return imagePath;
 }
 

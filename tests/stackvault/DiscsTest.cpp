@@ -3,6 +3,7 @@
 // with a disc.
 #include "EngineTestSupport.h"
 #include "ILibraryDiscTags.h"
+#include "ILibraryDiscEdits.h"
 
 #include "TestEnvironment.h"
 
@@ -230,6 +231,24 @@ TEST_F(DiscsTest, TagsLabelAndLastAddedDiscCanBeChanged)
     EXPECT_EQ(QStringLiteral("Photo, Holiday"), FromW(discs[0].tagNames));
     EXPECT_EQ(kLibraryTextLength - 1, FromW(discs[1].tagIds).size()) << "the record holds the first 259 characters";
     EXPECT_EQ(5, discs[0].labelId);
+
+    // A new name is listed and found at once; the old one no longer finds it.
+    ILibraryDiscEdits* edits = nullptr;
+    ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+    ASSERT_EQ(S_OK, edits->SetDiscName(second, u"Zwei Ärmel"));
+    EXPECT_EQ(QStringLiteral("Zwei Ärmel"), FromW(Discs(e())[1].name));
+    LONG count = 0;
+    EXPECT_EQ(S_OK, e()->SearchDiscCount(u"ärm", &count));
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(S_OK, e()->SearchDiscCount(u"two", &count));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(E_INVALIDARG, edits->SetDiscName(999, u"x"));
+    EXPECT_EQ(E_INVALIDARG, edits->SetDiscName(second, u""));
+    EXPECT_EQ(E_POINTER, edits->SetDiscName(second, nullptr));
+    LONG importing = 1;
+    EXPECT_EQ(S_OK, edits->GetDiscImporting(second, &importing));
+    EXPECT_EQ(0, importing);
+    edits->Release();
 
     LONG disc = 0, label = 0;
     ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));

@@ -55,6 +55,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryMaintenance*>(this);
     } else if (iid == IID_ILibraryListings) {
         *object = static_cast<ILibraryListings*>(this);
+    } else if (iid == IID_ILibraryDiscEdits) {
+        *object = static_cast<ILibraryDiscEdits*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
@@ -334,6 +336,24 @@ HRESULT CLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
+}
+
+HRESULT CLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
+{
+    if (!name) return E_POINTER;
+    if (FAILED(CheckText(name)) || !*name) return E_INVALIDARG;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
+}
+
+HRESULT CLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
+{
+    if (!importing) return E_POINTER;
+    *importing = 0;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
 }
 
 HRESULT CLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)

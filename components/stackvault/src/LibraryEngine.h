@@ -13,6 +13,7 @@
 #include "EntryWriter.h"
 #include "FolderListing.h"
 #include "GramBuilder.h"
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
@@ -40,7 +41,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryEngineStatus,
                              public ILibraryDiscReads,
                              public ILibraryDiscTags,
-                             public ILibraryListings {
+                             public ILibraryListings,
+                             public ILibraryDiscEdits {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -121,6 +123,10 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;
