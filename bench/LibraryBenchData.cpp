@@ -105,25 +105,32 @@ Engine::~Engine()
     }
 }
 
-void FillOneDisc(const QString& path, int files)
+int ImportDisc(Engine& engine, const char* identity, int files, int* nextId)
 {
     constexpr size_t kBatchRows = 600;
-    Engine engine(path);
-    if (!engine.IsReady()) std::exit(1);
-    engine->AddDisc("BENCH", u"", u"", u"", u"Disc", u"", 0, 2, 0, files, 0, 0, u"");
+    engine->AddDisc(identity, u"", u"", u"", u"Bench", u"", 0, 2, 0, files, 0, 0, u"");
     LONG disc = 0, label = 0;
     engine->GetLastAddedDisc(&disc, &label);
     LibraryImportHandle handle = nullptr;
     engine->OpenImportHandle(&handle);
     NameSource names;
     std::vector<FileRow> batch;
-    for (int id = 1; id <= files;) {
+    for (int done = 0; done < files; done += int(batch.size())) {
         batch.clear();
-        for (; id <= files && batch.size() < kBatchRows; ++id) batch.push_back(names.Next(id));
+        for (int i = 0; batch.size() < kBatchRows && done + i < files; ++i) batch.push_back(names.Next((*nextId)++));
         const QString text = BatchText(batch, disc, 4);
         if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
     }
-    engine->CloseImportHandle(handle);
+    if (FAILED(engine->CloseImportHandle(handle))) std::exit(1);
+    return disc;
+}
+
+void FillOneDisc(const QString& path, int files)
+{
+    Engine engine(path);
+    if (!engine.IsReady()) std::exit(1);
+    int nextId = 1;
+    ImportDisc(engine, "BENCH", files, &nextId);
 }
 
 double StatusMegabytes(const char* field)

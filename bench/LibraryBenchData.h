@@ -63,6 +63,11 @@ private:
     bool m_ready = false;
 };
 
+// Adds a disc and imports `files` file rows into it through the engine's
+// batches, their ids from *nextId on; returns the disc's id. Exits the
+// process when the engine refuses.
+int ImportDisc(Engine& engine, const char* identity, int files, int* nextId);
+
 // A library at `path` holding one disc of `files` files, imported through
 // the engine's batches. Exits the process when the engine refuses.
 void FillOneDisc(const QString& path, int files);

@@ -122,6 +122,15 @@ protected:
         return app;
     }
 
+    // The result of the window's start-up check of the library once it has
+    // run; E_FAIL when it does not end.
+    static HRESULT StartupCheck(CMainFrame* frame)
+    {
+        QSignalSpy checked(frame->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
+        if (!checked.wait(20000)) return E_FAIL;
+        return checked.first().first().value<HRESULT>();
+    }
+
     // Rows of found files (the search results minus their group header),
     // once the search has found them all.
     static int FoundFiles(CFileListView* view, const QString& text)
@@ -138,9 +147,7 @@ TEST_F(LibraryDamageWindowTest, ASoundLibraryShowsNoBoxAndDamageMetLaterIsToldOn
     auto app = Start();
     CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
-    QSignalSpy checked(frame->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
-    ASSERT_TRUE(checked.wait(20000));
-    EXPECT_EQ(S_OK, checked.first().first().value<HRESULT>());
+    EXPECT_EQ(S_OK, StartupCheck(frame));
     EXPECT_EQ(kFiles, FoundFiles(frame->FileListView(), "file"));
     QCoreApplication::processEvents();
     EXPECT_TRUE(ModalSeam::Shown().empty()) << "a sound library shows no box";
@@ -174,8 +181,7 @@ TEST_F(LibraryDamageWindowTest, TheQuestionWaitsWhileAnImportKeepsTheWindowDisab
     auto app = Start();
     CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
-    QSignalSpy checked(frame->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
-    ASSERT_TRUE(checked.wait(20000));
+    ASSERT_NE(E_FAIL, StartupCheck(frame));
     frame->setEnabled(false); // as while a disc is imported
     ModalSeam::QueueAnswer(IDNO);
     frame->OnEngineFailure(LIBRARY_E_DAMAGED);
@@ -224,9 +230,7 @@ TEST_F(LibraryDamageWindowTest, ALibraryOfTheEarlierVersionOpensAtOnceAndGetsIts
     auto app = Start();
     CMainFrame* frame = app->MainFrame();
     ASSERT_NE(frame, nullptr);
-    QSignalSpy checked(frame->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
-    ASSERT_TRUE(checked.wait(20000));
-    EXPECT_EQ(S_OK, checked.first().first().value<HRESULT>());
+    EXPECT_EQ(S_OK, StartupCheck(frame));
     CFileListView* view = frame->FileListView();
     EXPECT_EQ(2, view->List()->Model()->rowCount()) << "both discs, as from a current library";
     // Two characters: counted by scanning the names until the counts exist.
@@ -273,9 +277,7 @@ TEST_F(LibraryDamageWindowTest, ALibraryThatCannotBeOpenedIsOfferedTheRepairBefo
     EXPECT_EQ(1, Kept(".damaged-").size());
     EXPECT_EQ(0, app->MainFrame()->FileListView()->List()->Model()->rowCount());
     EXPECT_EQ(4, app->MainFrame()->TagView()->CategoryList()->GetItemCount()) << "the category tags seeded anew";
-    QSignalSpy checked(app->MainFrame()->DamagePrompt(), &CLibraryDamagePrompt::startupChecked);
-    ASSERT_TRUE(checked.wait(20000));
-    EXPECT_EQ(S_OK, checked.first().first().value<HRESULT>());
+    EXPECT_EQ(S_OK, StartupCheck(app->MainFrame()));
     EXPECT_EQ(2u, ModalSeam::Shown().size());
 }
 
