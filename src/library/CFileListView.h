@@ -191,6 +191,9 @@ private:
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
     std::unique_ptr<ListingSortJob> m_sortJob;
+    // The last job that delivered its order: kept while its thread frees what
+    // the sort used, so that the window's thread never waits for that.
+    std::unique_ptr<ListingSortJob> m_finishedSortJob;
     int m_nSortSerial = 0; // tells the last sort's order from those it replaced
     int m_nRowToSelect = -1; // selected once listed and sorted (a list shown again); -1: none
     QTimer m_listingTimer;

@@ -323,7 +323,7 @@ void CFileListView::SortListing(int column, int direction)
 void CFileListView::ApplySortOrder(std::vector<int> order)
 {
     PollListing(); // the listing has ended: every row exists before it is placed
-    m_sortJob.reset();
+    m_finishedSortJob = std::move(m_sortJob);
     m_pList->clearSelection();
     if (FAILED(m_listed.failure)) {
         // It failed before every entry was read: the rows it could read are sorted.
@@ -339,6 +339,7 @@ void CFileListView::ApplySortOrder(std::vector<int> order)
 void CFileListView::StopSorting()
 {
     m_sortJob.reset();
+    m_finishedSortJob.reset();
     ++m_nSortSerial;
 }
 

@@ -21,17 +21,45 @@ ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listin
 
 ListingSortJob::~ListingSortJob()
 {
-    m_stop = true;
+    {
+        std::lock_guard lock(m_handover->mutex);
+        m_stop = true;
+    }
+    m_handover->changed.notify_all();
     m_thread.join();
 }
 
+// The window's thread copies the order, and this thread frees its own. The
+// allocator gives memory back on the thread that frees the last block of a
+// heap: were the order freed on the window's thread, so would the pages of
+// the sort's records and keys (hundreds of MB for a million entries), a
+// stall that grows with the folder.
 void ListingSortJob::Run()
 {
     std::vector<int> order = SortedOrder();
     if (m_stop) return;
-    QMetaObject::invokeMethod(
-        m_pReceiver, [done = m_done, order = std::move(order)]() mutable { done(std::move(order)); },
-        Qt::QueuedConnection);
+    std::unique_lock lock(m_handover->mutex);
+    m_handover->order = std::move(order);
+    m_handover->offered = true;
+    QMetaObject::invokeMethod(m_pReceiver, [handover = m_handover, done = m_done] { Deliver(*handover, done); },
+                              Qt::QueuedConnection);
+    m_handover->changed.wait(lock, [this] { return m_handover->taken || m_stop; });
+    m_handover->offered = false;
+    m_handover->order = {};
+}
+
+void ListingSortJob::Deliver(Handover& handover, const Done& done)
+{
+    std::vector<int> copy;
+    {
+        std::lock_guard lock(handover.mutex);
+        if (!handover.offered) return; // the job was stopped meanwhile
+        copy = handover.order;
+        handover.offered = false;
+        handover.taken = true;
+    }
+    handover.changed.notify_all();
+    done(std::move(copy));
 }
 
 std::vector<int> ListingSortJob::SortedOrder()

@@ -7,14 +7,18 @@
 // order when the listing failed: the rows stay as listed). The rows
 // themselves are made only when they are looked at.
 //
-// Destroying the job stops it and joins its thread; a result it handed on
-// before is still delivered, so `done` must tell a stale one from the last.
+// Destroying the job stops it and joins its thread; an order not yet taken
+// by the receiver's thread is dropped, but `done` may already be running for
+// it, so `done` must tell a stale order from the last.
 #pragma once
 #include "ILibraryListings.h"
 #include "ListSort.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -38,6 +42,16 @@ public:
     ListingSortJob& operator=(const ListingSortJob&) = delete;
 
 private:
+    // The order on its way from the worker to the receiver's thread.
+    struct Handover {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<int> order;
+        bool offered = false; // there to be copied
+        bool taken = false;
+    };
+
+    static void Deliver(Handover& handover, const Done& done);
     void Run();
     std::vector<int> SortedOrder();
     // Waits until the listing is complete; its counts, or false when it
@@ -53,5 +67,6 @@ private:
     QObject* m_pReceiver;
     Done m_done;
     std::atomic<bool> m_stop{false};
+    std::shared_ptr<Handover> m_handover = std::make_shared<Handover>();
     std::thread m_thread;
 };
