@@ -1,5 +1,6 @@
 #include "LibraryBenchData.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +103,56 @@ Engine::~Engine()
         m_engine->Uninitialize();
         m_engine->Release();
     }
+}
+
+int ImportDisc(Engine& engine, const char* identity, int files, int* nextId)
+{
+    constexpr size_t kBatchRows = 600;
+    engine->AddDisc(identity, u"", u"", u"", u"Bench", u"", 0, 2, 0, files, 0, 0, u"");
+    LONG disc = 0, label = 0;
+    engine->GetLastAddedDisc(&disc, &label);
+    LibraryImportHandle handle = nullptr;
+    engine->OpenImportHandle(&handle);
+    NameSource names;
+    std::vector<FileRow> batch;
+    for (int done = 0; done < files; done += int(batch.size())) {
+        batch.clear();
+        for (int i = 0; batch.size() < kBatchRows && done + i < files; ++i) batch.push_back(names.Next((*nextId)++));
+        const QString text = BatchText(batch, disc, 4);
+        if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
+    }
+    if (FAILED(engine->CloseImportHandle(handle))) std::exit(1);
+    return disc;
+}
+
+void FillOneDisc(const QString& path, int files)
+{
+    Engine engine(path);
+    if (!engine.IsReady()) std::exit(1);
+    int nextId = 1;
+    ImportDisc(engine, "BENCH", files, &nextId);
+}
+
+double StatusMegabytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+QString LoadAverage()
+{
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (!load.open(QIODevice::ReadOnly)) return QStringLiteral("?");
+    return QString::fromLatin1(load.readAll().split(' ').mid(0, 3).join(' '));
 }
 
 sqlite3* OpenRaw(const QString& databasePath)

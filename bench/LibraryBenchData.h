@@ -63,6 +63,23 @@ private:
     bool m_ready = false;
 };
 
+// Adds a disc and imports `files` file rows into it through the engine's
+// batches, their ids from *nextId on; returns the disc's id. Exits the
+// process when the engine refuses.
+int ImportDisc(Engine& engine, const char* identity, int files, int* nextId);
+
+// A library at `path` holding one disc of `files` files, imported through
+// the engine's batches. Exits the process when the engine refuses.
+void FillOneDisc(const QString& path, int files);
+
+// The process's memory from /proc/self/status, in MB: "VmRSS" (resident
+// now) or "VmHWM" (the peak since start or since ResetPeak).
+double StatusMegabytes(const char* field);
+// Starts the kernel's peak ("VmHWM") again from the resident size now.
+void ResetPeak();
+// The machine's load average over 1, 5 and 15 minutes, as /proc shows it.
+QString LoadAverage();
+
 // Raw SQLite on a database file, with the pragmas the engine uses.
 sqlite3* OpenRaw(const QString& databasePath);
 void Exec(sqlite3* db, const char* sql);

@@ -8,8 +8,14 @@
 // entries against one of 10 (time until the first screen is painted), and
 // sorting that folder by each column.
 //
-//   library_browse [work folder] [--folders-only]   (default /tmp/albireo-browse-bench)
+// The process's peak resident memory is printed after the window's start
+// (its start-up check and backup included) and at the end.
+//
+//   library_browse [work folder] [--folders-only] [query...]   (default /tmp/albireo-browse-bench
+//                                                                and fourteen queries)
 #include "BrowseLibrary.h"
+#include "LibraryBenchData.h"
+#include "WindowBench.h"
 #include "CAlbireoApp.h"
 #include "CFileListView.h"
 #include "CMainFrame.h"
@@ -23,21 +29,26 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
+
+using namespace WindowBench;
+using LibraryBench::StatusMegabytes;
 
 namespace {
 
 constexpr int kRuns = 3;
+constexpr int kStartSettleMs = 3000; // the start-up check and backup run meanwhile
 
-double ResidentMegabytes()
+// The process's peak resident size from its start: the kernel's peak is
+// restarted for each search, so the peaks before are kept here.
+double g_peakBefore = 0;
+
+void RestartPeak()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
+    g_peakBefore = std::max(g_peakBefore, StatusMegabytes("VmHWM:"));
+    LibraryBench::ResetPeak();
 }
 
-double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+double ProcessPeak() { return std::max(g_peakBefore, StatusMegabytes("VmHWM:")); }
 
 struct GrepResult {
     double milliseconds;
@@ -60,23 +71,22 @@ GrepResult Grep(const QString& text, const QString& names)
     return {best, count};
 }
 
-// Paints what the list shows, as the screen would.
-void PaintList(CFileListView* view) { view->List()->viewport()->grab(); }
-
 struct SearchResult {
     double firstScreen;
     double finalCounts;
     double memoryGrowth;
+    double peakGrowth;
     long long files;
 };
 
 SearchResult MeasureSearch(CFileListView* view, const QString& text)
 {
-    SearchResult best{1e12, 1e12, 0, 0};
+    SearchResult best{1e12, 1e12, 0, 0, 0};
     for (int run = 0; run < kRuns; ++run) {
         view->ShowAllDiscs();
         QCoreApplication::processEvents();
-        const double memoryBefore = ResidentMegabytes();
+        RestartPeak();
+        const double memoryBefore = StatusMegabytes("VmRSS:");
         QElapsedTimer timer;
         timer.start();
         view->Search(text);
@@ -88,7 +98,8 @@ SearchResult MeasureSearch(CFileListView* view, const QString& text)
         PaintList(view);
         best.firstScreen = std::min(best.firstScreen, first);
         best.finalCounts = std::min(best.finalCounts, final);
-        best.memoryGrowth = std::max(best.memoryGrowth, ResidentMegabytes() - memoryBefore);
+        best.memoryGrowth = std::max(best.memoryGrowth, StatusMegabytes("VmRSS:") - memoryBefore);
+        best.peakGrowth = std::max(best.peakGrowth, StatusMegabytes("VmHWM:") - memoryBefore);
     }
     best.files = view->FoundFileCount();
     return best;
@@ -120,56 +131,63 @@ void MeasureSorting(CFileListView* view)
             QElapsedTimer timer;
             timer.start();
             emit view->List()->columnClicked(column);
+            while (view->IsSorting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
             PaintList(view);
             std::printf("  sort by %-5s %s  %8.1f ms%s\n", names[column], click ? "descending" : "ascending ",
-                        Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every row read and made)" : "");
+                        Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every record read)" : "");
         }
     }
-}
-
-void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch)
-{
-    if (qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")) qputenv("ALBIREO_PROGRAM_DIR", ALBIREO_BUILT_PROGRAM_DIR);
-    qputenv("ALBIREO_LIBRARY_DB", database.toLocal8Bit());
-    qputenv("ALBIREO_REGISTRY_USER", scratch.filePath(QStringLiteral("user.reg")).toLocal8Bit());
-    qputenv("ALBIREO_REGISTRY_MACHINE", scratch.filePath(QStringLiteral("machine.reg")).toLocal8Bit());
-    qputenv("ALBIREO_RUNTIME_DIR", scratch.path().toLocal8Bit());
-    qputenv("ALBIREO_UNATTENDED", "1");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/albireo-browse-bench");
-    const bool foldersOnly = argc > 2 && qstrcmp(argv[2], "--folders-only") == 0;
+    QString folder = QStringLiteral("/tmp/albireo-browse-bench");
+    bool foldersOnly = false;
+    QStringList queries;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QLatin1String("--folders-only")) foldersOnly = true;
+        else if (i == 1) folder = argument;
+        else queries << argument;
+    }
+    if (queries.isEmpty())
+        queries = {QStringLiteral("prabel"), QStringLiteral("holiday"), QStringLiteral("img_12"), QStringLiteral("2019"),
+                   QStringLiteral("final_"), QStringLiteral("ber"), QStringLiteral("concert 20"), QStringLiteral(".flac"),
+                   QStringLiteral(".jpg"), QStringLiteral("q"), QStringLiteral("7"), QStringLiteral("zx"),
+                   QStringLiteral("ka"), QStringLiteral("_")};
     QTemporaryDir scratch;
     std::fprintf(stderr, "library in %s (made on the first run, several minutes)\n", qPrintable(folder));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const BrowseLibrary::Paths paths = BrowseLibrary::Ensure(folder);
     PrepareEnvironment(paths.database, scratch);
+    LibraryBench::ResetPeak();
+    const double beforeStart = StatusMegabytes("VmRSS:");
     CAlbireoApp app(QStringList{QStringLiteral("albireo")});
     app.SetPowerNotices(std::make_unique<PowerNotices>());
     if (!app.InitInstance()) return 1;
     CFileListView* view = app.MainFrame()->FileListView();
     app.MainFrame()->resize(1024, 668);
+    PaintList(view);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < kStartSettleMs) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    std::printf("window started (%.1f s of events included): peak resident %.1f MB (%.1f MB before the window), "
+                "load average %s\n\n",
+                kStartSettleMs / 1000.0, ProcessPeak(), beforeStart, qPrintable(LibraryBench::LoadAverage()));
 
-    const QStringList queries = {QStringLiteral("prabel"), QStringLiteral("holiday"), QStringLiteral("img_12"),
-                                 QStringLiteral("2019"), QStringLiteral("final_"), QStringLiteral("ber"),
-                                 QStringLiteral("concert 20"), QStringLiteral(".flac"), QStringLiteral(".jpg"),
-                                 QStringLiteral("q"), QStringLiteral("7"), QStringLiteral("zx"), QStringLiteral("ka"),
-                                 QStringLiteral("_")};
-    std::printf("%-12s %9s %9s %11s %9s %11s %9s %8s\n", "query", "files", "grep ms", "first ms", "ratio", "final ms",
-                "ratio", "MB");
+    std::printf("%-12s %9s %9s %11s %9s %11s %9s %8s %8s\n", "query", "files", "grep ms", "first ms", "ratio",
+                "final ms", "ratio", "MB", "peak MB");
     bool countsAgree = true;
     for (const QString& query : foldersOnly ? QStringList() : queries) {
         const GrepResult grep = Grep(query, paths.names);
         const SearchResult search = MeasureSearch(view, query);
         countsAgree = countsAgree && grep.count == search.files;
-        std::printf("%-12s %9lld %9.1f %11.2f %9.3f %11.1f %9.2f %8.1f%s\n", qPrintable("\"" + query + "\""),
+        std::printf("%-12s %9lld %9.1f %11.2f %9.3f %11.1f %9.2f %8.1f %8.1f%s\n", qPrintable("\"" + query + "\""),
                     search.files, grep.milliseconds, search.firstScreen, search.firstScreen / grep.milliseconds,
-                    search.finalCounts, search.finalCounts / grep.milliseconds, search.memoryGrowth,
+                    search.finalCounts, search.finalCounts / grep.milliseconds, search.memoryGrowth, search.peakGrowth,
                     grep.count == search.files ? "" : "  (grep counts differently!)");
     }
     const double small = MeasureFolder(view, BrowseLibrary::SmallFolderId());
@@ -178,7 +196,8 @@ int main(int argc, char** argv)
                 large, large / small);
     std::printf("\nsorting the folder of 99,990 entries:\n");
     MeasureSorting(view);
-    std::printf("\nfile counts %s grep's\n", countsAgree ? "agree with" : "DIFFER from");
+    std::printf("\nfile counts %s grep's; peak resident memory of the run %.1f MB\n",
+                countsAgree ? "agree with" : "DIFFER from", ProcessPeak());
     app.ExitInstance();
     return countsAgree ? 0 : 1;
 }

@@ -14,26 +14,6 @@ using namespace LibraryBench;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-// Adds a disc and imports `files` file rows into it; returns its id.
-int ImportDisc(Engine& engine, const char* identity, int files, int* nextId)
-{
-    engine->AddDisc(identity, u"", u"", u"", u"Bench", u"", 0, 2, 0, files, 0, 0, u"");
-    LONG disc = 0, label = 0;
-    engine->GetLastAddedDisc(&disc, &label);
-    LibraryImportHandle handle = nullptr;
-    engine->OpenImportHandle(&handle);
-    NameSource names;
-    std::vector<FileRow> batch;
-    for (int done = 0; done < files; done += batch.size()) {
-        batch.clear();
-        for (int i = 0; i < 600 && done + i < files; ++i) batch.push_back(names.Next((*nextId)++));
-        const QString text = BatchText(batch, disc, 4);
-        if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
-    }
-    if (FAILED(engine->CloseImportHandle(handle))) std::exit(1);
-    return disc;
-}
-
 double MedianLabelChange(Engine& engine, int disc)
 {
     std::vector<double> runs;

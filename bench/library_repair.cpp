@@ -20,28 +20,7 @@ using namespace LibraryBench;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-constexpr int kBatchRows = 600;
 constexpr int kRuns = 3;
-
-void Fill(const QString& path, int files)
-{
-    Engine engine(path);
-    if (!engine.IsReady()) std::exit(1);
-    engine->AddDisc("REPAIR", u"", u"", u"", u"Disc", u"", 0, 2, 0, files, 0, 0, u"");
-    LONG disc = 0, label = 0;
-    engine->GetLastAddedDisc(&disc, &label);
-    LibraryImportHandle handle = nullptr;
-    engine->OpenImportHandle(&handle);
-    NameSource names;
-    std::vector<FileRow> batch;
-    for (int id = 1; id <= files;) {
-        batch.clear();
-        for (; id <= files && batch.size() < kBatchRows; ++id) batch.push_back(names.Next(id));
-        const QString text = BatchText(batch, disc, 4);
-        if (FAILED(engine->InsertFileRows(handle, reinterpret_cast<const char16_t*>(text.utf16()), 1))) std::exit(1);
-    }
-    engine->CloseImportHandle(handle);
-}
 
 double Vacuum(const QString& path, const QString& target)
 {
@@ -99,7 +78,7 @@ int main(int argc, char** argv)
     const QString original = folder.filePath("original.db"), damaged = folder.filePath("damaged.db");
     const QString path = folder.filePath("work/library.db");
     QDir().mkpath(folder.filePath("work"));
-    Fill(original, files);
+    FillOneDisc(original, files);
     QFile::copy(original, damaged);
     Damage(damaged);
     qputenv("ALBIREO_LIBRARY_DB", QFile::encodeName(path));

@@ -41,6 +41,10 @@ public:
     void GrowChildCount(int count);
     // Makes every child and keeps them (sorting reorders them all).
     void MakeAllChildren();
+    // Children made on demand are shown in `order`: child i is the one the
+    // maker makes at order[i] (a sort made without making them all); an
+    // empty order changes nothing.
+    void SetChildOrder(std::vector<int> order);
     CAlbDataItem* Parent() const { return m_pParent; }
     // Reorders the children (sorting); `order` is a permutation of the indexes.
     void ReorderChildren(const std::vector<int>& order);
@@ -71,10 +75,12 @@ public:
 private:
     using Block = std::vector<std::unique_ptr<CAlbDataItem>>;
     CAlbDataItem* MadeChild(int index) const;
+    CAlbDataItem* MadeAlone(Block& block, int index, int offset) const;
 
     CAlbDataItem* m_pParent = nullptr;
     std::vector<std::unique_ptr<CAlbDataItem>> m_children;
     ChildMaker m_maker;
     int m_nMadeCount = 0;
     mutable std::vector<Block> m_blocks;
+    std::vector<int> m_order; // the maker's index of each child; empty: in the maker's order
 };

@@ -10,6 +10,7 @@
 #include "DiscTagList.h"
 #include "LibrarySeed.h"
 #include "ListSort.h"
+#include "ListingSortJob.h"
 #include "ListTexts.h"
 #include "ProgramPaths.h"
 #include "RecordList.h"
@@ -200,6 +201,7 @@ CAlbDataItem* CFileListView::Root() const
 void CFileListView::ClearRows()
 {
     CloseListing();
+    m_nRowToSelect = -1;
     if (auto* document = static_cast<CAlbireoDoc*>(GetDocument())) document->ResetRoot();
     m_pList->ClearRowColors();
     m_pList->Model()->SetItemCount(0);

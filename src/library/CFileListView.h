@@ -22,11 +22,13 @@
 #include <QHash>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class CAlbDataItem;
 class CFileListHost;
+class ListingSortJob;
 
 class CFileListView : public CView {
     Q_OBJECT
@@ -87,6 +89,9 @@ public:
     // (and so the rows of the list) are final.
     bool IsListing() const { return m_listing != nullptr && !m_listed.complete && SUCCEEDED(m_listed.failure); }
     bool CountsFinal() const { return !IsListing() || m_listed.counted; }
+    // Whether a sort of the folder's rows is still being made (away from
+    // the window's thread); the rows keep their order until it is done.
+    bool IsSorting() const { return m_sortJob != nullptr; }
     // Folders and files found by the last search, so far.
     int FoundFolderCount() const { return m_listed.folders; }
     int FoundFileCount() const { return m_listed.files; }
@@ -128,8 +133,6 @@ private:
     void PollListing();
     void CloseListing();
     void FinishListing();
-    // Waits (with the wait cursor) until the listing has every row.
-    void CompleteListing();
     int ListedRowCount() const;
     std::vector<ItemRecord> ListedItems(int kind, int first, int count) const;
     void MakeSearchRows(int first, int count, std::vector<std::unique_ptr<CAlbDataItem>>& made);
@@ -166,6 +169,17 @@ private:
     int SelectedDiscId() const;
     void ShowContextMenu(const QPoint& globalPosition);
     void SortByColumn(int column);
+    // Sorts the rows by `column` in `direction`: a folder listing by a
+    // ListingSortJob, whose order arrives later; other lists, and the rows a
+    // failed listing could read, at once.
+    void SortRows(int column, int direction);
+    void SortListing(int column, int direction);
+    void ApplySortOrder(std::vector<int> order);
+    // Ends a sort on its way; an order it already handed on is dropped.
+    void StopSorting();
+    // Selects `row` once the list has it and its order is final.
+    void SelectWhenListed(int row);
+    void SelectPendingRow();
     void ShowSortDirections();
     void TypeAhead(const QString& text);
     void UpdateCommandButtons();
@@ -190,6 +204,12 @@ private:
     ILibraryListings* m_pListings = nullptr;
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
+    std::unique_ptr<ListingSortJob> m_sortJob;
+    // The last job that delivered its order: kept while its thread frees what
+    // the sort used, so that the window's thread never waits for that.
+    std::unique_ptr<ListingSortJob> m_finishedSortJob;
+    int m_nSortSerial = 0; // tells the last sort's order from those it replaced
+    int m_nRowToSelect = -1; // selected once listed and sorted (a list shown again); -1: none
     QTimer m_listingTimer;
     QString m_strShownSearch; // the text of the search results shown
     // The folder shown.

@@ -147,16 +147,9 @@ BrowseHistory::ListView CFileListView::CurrentListView() const
 
 void CFileListView::RestoreListView(const BrowseHistory::ListView& view)
 {
-    if (view.sortColumn >= 0 && m_pList->GetMode() != CAlbListCtrl::SearchResults) {
-        CompleteListing();
-        ListSort::SortInDirection(Root(), m_pList->GetMode(), view.sortColumn, view.sortDirection);
-        OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
-        m_pList->Model()->Refresh();
-    }
-    if (view.selectedRow < 0) return;
-    if (view.selectedRow >= m_pList->Model()->rowCount()) CompleteListing();
-    const int rows = m_pList->Model()->rowCount();
-    if (rows > 0) m_pList->SelectRow(std::min(view.selectedRow, rows - 1));
+    if (view.sortColumn >= 0 && m_pList->GetMode() != CAlbListCtrl::SearchResults)
+        SortRows(view.sortColumn, view.sortDirection);
+    if (view.selectedRow >= 0) SelectWhenListed(view.selectedRow);
 }
 
 void CFileListView::UpdateCommandButtons()

@@ -200,12 +200,37 @@ BOOL CFileListView::OnCommand(UINT id)
 void CFileListView::SortByColumn(int column)
 {
     m_pList->clearSelection();
+    m_nRowToSelect = -1;
     if (m_pList->GetMode() == CAlbListCtrl::SearchResults) return;
-    CompleteListing(); // sorting orders every row
-    ListSort::SortByColumn(Root(), m_pList->GetMode(), column);
+    SortRows(column, ListSort::NextDirection(Root(), column));
+}
+
+void CFileListView::SortRows(int column, int direction)
+{
+    if (m_listing && SUCCEEDED(m_listed.failure)) {
+        SortListing(column, direction);
+        return;
+    }
+    StopSorting();
+    ListSort::SortInDirection(Root(), m_pList->GetMode(), column, direction);
     // Rows a failed listing could not read are gone from the sorted list.
     OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
     m_pList->Model()->Refresh();
+}
+
+void CFileListView::SelectWhenListed(int row)
+{
+    m_nRowToSelect = row;
+    SelectPendingRow();
+}
+
+void CFileListView::SelectPendingRow()
+{
+    if (m_nRowToSelect < 0 || IsSorting()) return;
+    const int rows = m_pList->Model()->rowCount();
+    if (m_nRowToSelect >= rows && IsListing()) return; // selected once found
+    if (rows > 0) m_pList->SelectRow(std::min(m_nRowToSelect, rows - 1));
+    m_nRowToSelect = -1;
 }
 
 void CFileListView::ShowSortDirections()

@@ -8,22 +8,43 @@
 #include "CAlbDataItem.h"
 #include "CAlbireoDoc.h"
 #include "CFileListHost.h"
+#include "ListSort.h"
 #include "ListTexts.h"
+#include "ListingSortJob.h"
 #include "RecordList.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 
-#include <QGuiApplication>
-#include <limits>
 
 namespace {
 
 QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
 
+// The type column's text, with the table's words for a folder and a file.
+QString TypeText(const QString& type, bool folder, const QString& folderText, const QString& fileText)
+{
+    return folder ? folderText : type == u"File" ? fileText : type;
+}
+
 QString TypeText(const QString& type, bool folder)
 {
-    return folder ? LoadString(IDS_FOLDER) : type == u"File" ? LoadString(IDS_FILE) : type;
+    return TypeText(type, folder, LoadString(IDS_FOLDER), LoadString(IDS_FILE));
+}
+
+// What a folder entry is sorted by, as FolderEntry shows it; the table's
+// words are read before, so that this runs on any thread.
+ListSort::RowFields EntryFields(const ItemRecord& record, const QString& folderText, const QString& fileText)
+{
+    const QString type = Text(record.type);
+    const bool folder = type == u"Folder";
+    return {folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile,
+            Text(record.name),
+            QString(),
+            TypeText(type, folder, folderText, fileText),
+            record.time >= 0 ? QString() : ListTexts::DateText(record.time),
+            record.time,
+            record.size};
 }
 
 // Rows of a group: its header and its members, none when it is empty.
@@ -285,6 +306,7 @@ void CFileListView::PollListing()
         m_pList->Model()->Refresh();
     }
     if (m_listed.complete || FAILED(m_listed.failure)) FinishListing();
+    SelectPendingRow();
 }
 
 void CFileListView::FinishListing()
@@ -293,18 +315,49 @@ void CFileListView::FinishListing()
     Checked(m_listed.failure);
 }
 
-void CFileListView::CompleteListing()
+void CFileListView::SortListing(int column, int direction)
 {
-    if (!IsListing()) return;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    while (m_pListings->WaitListing(m_listing, std::numeric_limits<LONG>::max(), 1000, &m_listed) == S_FALSE) {
+    StopSorting();
+    const bool sortable = ListSort::SetDirection(Root(), m_pList->GetMode(), column, direction) != 0;
+    ShowSortDirections();
+    if (!sortable) return;
+    const int serial = ++m_nSortSerial;
+    auto fieldsOf = [folderText = LoadString(IDS_FOLDER), fileText = LoadString(IDS_FILE)](const ItemRecord& record) {
+        return EntryFields(record, folderText, fileText);
+    };
+    m_sortJob = std::make_unique<ListingSortJob>(
+        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, std::move(fieldsOf), this,
+        [this, serial](std::vector<int> order) {
+            if (serial == m_nSortSerial) ApplySortOrder(std::move(order));
+        });
+}
+
+void CFileListView::ApplySortOrder(std::vector<int> order)
+{
+    PollListing(); // the listing has ended: every row exists before it is placed
+    m_finishedSortJob = std::move(m_sortJob);
+    m_pList->clearSelection();
+    if (FAILED(m_listed.failure)) {
+        // It failed before every entry was read: the rows it could read are sorted.
+        const int column = ListSort::SortedColumn(Root());
+        SortRows(column, ListSort::Direction(Root(), column));
+    } else if (CAlbDataItem* root = Root()) {
+        root->SetChildOrder(std::move(order));
+        m_pList->Model()->Refresh();
     }
-    QGuiApplication::restoreOverrideCursor();
-    PollListing();
+    SelectPendingRow();
+}
+
+void CFileListView::StopSorting()
+{
+    m_sortJob.reset();
+    m_finishedSortJob.reset();
+    ++m_nSortSerial;
 }
 
 void CFileListView::CloseListing()
 {
+    StopSorting(); // an order on its way belongs to rows that are gone
     m_listingTimer.stop();
     if (m_listing) m_pListings->CloseListing(m_listing);
     m_listing = nullptr;

@@ -28,24 +28,25 @@ struct RowKey {
     bool hasDate = false;
 };
 
-const QString& TextOf(const CAlbDataItem& item, Key key)
+const QString& TextOf(const ListSort::RowFields& item, Key key)
 {
-    if (key == Key::Tags) return item.m_strText2;
-    if (key == Key::Type) return item.m_strText3;
-    return item.m_strName;
+    if (key == Key::Tags) return item.text2;
+    if (key == Key::Type) return item.text3;
+    return item.name;
 }
 
-RowKey MakeKey(const CAlbDataItem& item, Key key, const QCollator& collator)
+RowKey MakeKey(const ListSort::RowFields& item, Key key, const QCollator& collator)
 {
-    RowKey row{item.m_dwFlags};
+    RowKey row{item.flags, std::nullopt};
     if (key == Key::Size) {
-        row.number = item.m_nSize;
-    } else if (key == Key::Date && item.m_nTime >= 0) {
-        // The time the text was made from: no text of 100,000 rows is parsed.
+        row.number = item.size;
+    } else if (key == Key::Date && item.time >= 0) {
+        // The time the text was made from, to the second and below: no text
+        // of 100,000 rows is parsed.
         row.hasDate = true;
-        row.number = item.m_nTime;
+        row.number = item.time;
     } else if (key == Key::Date) {
-        const QDateTime date = ListTexts::ParseDate(item.m_strText4);
+        const QDateTime date = ListTexts::ParseDate(item.text4);
         row.hasDate = date.isValid();
         row.number = row.hasDate ? date.toMSecsSinceEpoch() : 0;
     } else {
@@ -86,11 +87,17 @@ int Direction(const CAlbDataItem* root, int column)
     return root && column >= 0 && column < CAlbDataItem::kSortColumns ? root->m_nSortState[column] : 0;
 }
 
-bool SortByColumn(CAlbDataItem* root, int mode, int column)
+int NextDirection(const CAlbDataItem* root, int column)
 {
-    if (!root || column < 0 || column >= CAlbDataItem::kSortColumns) return false;
-    const int state = root->m_nSortState[column];
-    return SortInDirection(root, mode, column, state == 0 ? 1 : -state);
+    const int shown = Direction(root, column);
+    return shown == 0 ? 1 : -shown;
+}
+
+int SetDirection(CAlbDataItem* root, int mode, int column, int direction)
+{
+    if (!root || column < 0 || column >= CAlbDataItem::kSortColumns) return 0;
+    for (int c = 0; c < CAlbDataItem::kSortColumns; ++c) root->m_nSortState[c] = c == column ? direction : 0;
+    return KeyOf(mode, column) == Key::None ? 0 : direction;
 }
 
 int SortedColumn(const CAlbDataItem* root)
@@ -100,23 +107,18 @@ int SortedColumn(const CAlbDataItem* root)
     return -1;
 }
 
-bool SortInDirection(CAlbDataItem* root, int mode, int column, int direction)
+std::vector<int> Order(const std::vector<RowFields>& rows, int mode, int column, int direction)
 {
-    if (!root || column < 0 || column >= CAlbDataItem::kSortColumns) return false;
-    for (int c = 0; c < CAlbDataItem::kSortColumns; ++c) root->m_nSortState[c] = c == column ? direction : 0;
     const Key key = KeyOf(mode, column);
-    if (key == Key::None) return false;
-    // Rows a listing could not read (it failed) are left out, not sorted as holes.
-    root->MakeAllChildren();
-
     const QCollator collator = NameCollator();
     std::vector<RowKey> keys;
-    keys.reserve(size_t(root->ChildCount()));
-    for (int i = 0; i < root->ChildCount(); ++i) keys.push_back(MakeKey(*root->Child(i), key, collator));
+    keys.reserve(rows.size());
+    for (const RowFields& row : rows) keys.push_back(MakeKey(row, key, collator));
 
     std::vector<int> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    // Stable: rows of one key keep the order the engine gave them.
+    // Stable: rows of one key keep the order the engine gave them, whichever
+    // order they were shown in before.
     std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
         const RowKey& a = keys[size_t(left)];
         const RowKey& b = keys[size_t(right)];
@@ -126,8 +128,28 @@ bool SortInDirection(CAlbDataItem* root, int mode, int column, int direction)
         const int order = CompareKeys(a, b, key);
         return direction > 0 ? order < 0 : order > 0;
     });
-    root->ReorderChildren(order);
+    return order;
+}
+
+bool SortInDirection(CAlbDataItem* root, int mode, int column, int direction)
+{
+    if (SetDirection(root, mode, column, direction) == 0) return false;
+    // Rows a listing could not read (it failed) are left out, not sorted as holes.
+    root->MakeAllChildren();
+    std::vector<RowFields> rows;
+    rows.reserve(size_t(root->ChildCount()));
+    for (int i = 0; i < root->ChildCount(); ++i) {
+        const CAlbDataItem& item = *root->Child(i);
+        rows.push_back({item.m_dwFlags, item.m_strName, item.m_strText2, item.m_strText3, item.m_strText4,
+                        item.m_nTime, item.m_nSize});
+    }
+    root->ReorderChildren(Order(rows, mode, column, direction));
     return true;
+}
+
+bool SortByColumn(CAlbDataItem* root, int mode, int column)
+{
+    return SortInDirection(root, mode, column, NextDirection(root, column));
 }
 
 } // namespace ListSort

@@ -10,6 +10,7 @@
 #include "CFilterListCtrl.h"
 #include "CGComboBox.h"
 #include "CGButton.h"
+#include "CGComboBox.h"
 #include "CGScrollCheckBox.h"
 #include "CGStatic.h"
 #include "CMainFrame.h"

@@ -87,6 +87,14 @@ protected:
             if (Cell(row, column) == name) return row;
         return -1;
     }
+    // A click on a column header, and the wait until the rows are in order
+    // (a folder's rows are sorted away from the window's thread).
+    void SortBy(int column)
+    {
+        emit m_list->columnClicked(column);
+        WaitForSort();
+    }
+    void WaitForSort() { ASSERT_TRUE(QTest::qWaitFor([&] { return !m_view->IsSorting(); }, 10000)); }
     QStringList Column(int column) const
     {
         QStringList texts;
@@ -194,19 +202,19 @@ TEST_F(FileListViewTest, SortingReversesOnTheSecondClickAndMirrorsFoldersAndFile
 {
     Open("Backup March");
     ASSERT_EQ(Column(0), QStringList({"docs", "zeta.bin"}));
-    emit m_list->columnClicked(1); // size, ascending
+    SortBy(1); // size, ascending
     EXPECT_EQ(Column(0), QStringList({"docs", "zeta.bin"})) << "folders first ascending";
-    emit m_list->columnClicked(1);
+    SortBy(1);
     EXPECT_EQ(Column(0), QStringList({"zeta.bin", "docs"})) << "files first descending";
     EXPECT_EQ(ListSort::Direction(m_view->Root(), 1), -1);
-    emit m_list->columnClicked(0);
+    SortBy(0);
     EXPECT_EQ(ListSort::Direction(m_view->Root(), 0), 1) << "another column starts ascending";
     EXPECT_EQ(ListSort::Direction(m_view->Root(), 1), 0);
 
     Open("docs");
-    emit m_list->columnClicked(0);
+    SortBy(0);
     EXPECT_EQ(Column(0), QStringList({"notes.txt", "report.pdf"}));
-    emit m_list->columnClicked(0);
+    SortBy(0);
     EXPECT_EQ(Column(0), QStringList({"report.pdf", "notes.txt"}));
 }
 
@@ -537,8 +545,8 @@ TEST_F(BrowsePathsTest, ReloadsShowTheSameListSortedAndSelectedAsItWas)
 
     // In the disc list, sorted and filtered: the order, filter and selection stay.
     m_frame->SearchBox()->SetText(QString());
-    emit m_list->columnClicked(0);
-    emit m_list->columnClicked(0);
+    SortBy(0);
+    SortBy(0);
     const QStringList sorted = Column(0);
     m_list->SelectRow(1);
     ModalSeam::QueueAnswer(IDCANCEL);
@@ -582,12 +590,13 @@ TEST_F(BrowsePathsTest, AFileOpenedFromTheResultsLeavesThemAsTheyWereAndBackRest
 
     // Back returns to a folder sorted and selected as it was left.
     Open("Zulu Photos");
-    emit m_list->columnClicked(0);
-    emit m_list->columnClicked(0); // by name, descending: files first
+    SortBy(0);
+    SortBy(0); // by name, descending: files first
     const QStringList descending = Column(0);
     ASSERT_EQ(descending, QStringList({"beach.jpg", "Trip"}));
     Open("Trip");
     QTest::keyClick(m_list, Qt::Key_Backspace);
+    WaitForSort();
     EXPECT_EQ(Column(0), descending);
     EXPECT_EQ(Cell(m_list->SelectedRow(), 0), "Trip");
     EXPECT_EQ(m_view->List()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -602,26 +611,26 @@ TEST_F(BrowsePathsTest, AFileOpenedFromTheResultsLeavesThemAsTheyWereAndBackRest
 
 TEST_F(BrowsePathsTest, DiscsSortByTheirStoredDateFilesByTheirTimeAndNamesWithoutRegardToCase)
 {
-    emit m_list->columnClicked(3); // the disc's date
+    SortBy(3); // the disc's date
     EXPECT_EQ(Column(0), QStringList({"Zulu Photos", "Mike Music", "alpha docs"}));
     EXPECT_EQ(Cell(0, 3), "05/01/2021 09:00:00") << "the date as the import stored it";
     ScreenshotDir::Save(m_frame, "browse-discs-by-date");
-    emit m_list->columnClicked(3);
+    SortBy(3);
     EXPECT_EQ(Column(0), QStringList({"alpha docs", "Mike Music", "Zulu Photos"}));
-    emit m_list->columnClicked(0);
+    SortBy(0);
     EXPECT_EQ(Column(0), QStringList({"alpha docs", "Mike Music", "Zulu Photos"})) << "names without regard to case";
     ScreenshotDir::Save(m_frame, "browse-discs-by-name");
-    emit m_list->columnClicked(0);
+    SortBy(0);
     EXPECT_EQ(Column(0), QStringList({"Zulu Photos", "Mike Music", "alpha docs"}));
 
     Open("alpha docs");
-    emit m_list->columnClicked(0);
+    SortBy(0);
     QStringList byName = {"deep", QString::fromUtf8("Fotos Größe"), QString::fromUtf8("Ähre.txt")};
     for (int n = 0; n < kTimedFiles; ++n) byName << TimedFile(n);
     byName << "zeta.txt";
     EXPECT_EQ(Column(0), byName);
 
-    emit m_list->columnClicked(3); // date modified: to the second
+    SortBy(3); // date modified: to the second
     QStringList byTime;
     for (int second = 0; second < kTimedFiles; ++second)
         for (int n = 0; n < kTimedFiles; ++n)

@@ -9,6 +9,7 @@
 #include "WholeListEngine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 
 class HeldListingEngine final : public WholeListEngine, public ILibraryListings {
@@ -72,5 +73,5 @@ private:
 
     ILibraryListings* m_inner = nullptr;
     LONG m_nReadable;
-    State m_state = State::Held;
+    std::atomic<State> m_state{State::Held}; // set by the test, read by a sort's thread too
 };

@@ -80,15 +80,22 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return !m_view->IsListing(); }, 10000));
         QCoreApplication::processEvents();
     }
-    void OpenRow(const QString& name)
+    void OpenRow(const QString& name) { OpenRowOf(*m_view, name); }
+    static void OpenRowOf(CFileListView& view, const QString& name)
     {
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            if (Cell(row, 0) != name) continue;
-            m_view->List()->SelectRow(row);
-            QTest::keyClick(m_view->List(), Qt::Key_Return);
+        for (int row = 0; row < view.List()->Model()->rowCount(); ++row) {
+            if (CellOf(view, row, 0) != name) continue;
+            view.List()->SelectRow(row);
+            QTest::keyClick(view.List(), Qt::Key_Return);
             return;
         }
         FAIL() << "no row " << name.toStdString();
+    }
+    // A click on a column header, and the wait until the rows are in order.
+    void SortAndWait(int column)
+    {
+        emit m_view->List()->columnClicked(column);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_view->IsSorting(); }, 10000));
     }
 
     std::unique_ptr<CAlbireoApp> m_app;
@@ -127,7 +134,7 @@ TEST_F(ListingViewTest, AFolderOfManyEntriesReadsTheRowsScrolledToAndSortsThemAl
     // Sorting by size descending reads every row: the largest file first,
     // the folder last.
     emit m_view->List()->columnClicked(1);
-    emit m_view->List()->columnClicked(1);
+    SortAndWait(1); // the second click replaces the first one's sort
     EXPECT_EQ(FileName(kFiles), Cell(0, 0));
     EXPECT_EQ(QStringLiteral("tracks"), Cell(kFiles, 0));
     // Back and in again: a fresh listing of the same folder.
@@ -148,17 +155,65 @@ TEST_F(ListingViewTest, AnotherSearchWhileOneIsStillFindingReplacesIt)
     EXPECT_EQ(QStringLiteral("readme.txt"), Cell(m_model->rowCount() - 1, 1));
 }
 
+// A second file list on the same library through an engine without
+// listings: it reads every list whole and sorts on the window's thread.
+struct WholeListView {
+    WholeListView()
+    {
+        view.SetDocument(&document);
+        ILibraryEngine* engine = nullptr;
+        EXPECT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
+        created = engine && view.Create(nullptr, new WholeListEngine(engine));
+        if (engine) engine->Release();
+    }
+    CAlbireoDoc document;
+    CFileListView view;
+    CDllCom loader;
+    bool created = false;
+};
+
+// Sorting a folder's listing happens away from the window's thread: for
+// every column, in both directions, the rows end in the order the whole
+// list sorted on the window's thread has, also when the click comes while
+// the listing is still filling.
+TEST_F(ListingViewTest, ASortedListingEndsInTheOrderOfTheWholeListForEveryColumn)
+{
+    WholeListView whole;
+    ASSERT_TRUE(whole.created);
+    for (CFileListView* view : {m_view, &whole.view}) {
+        OpenRowOf(*view, QStringLiteral("Long Album"));
+        OpenRowOf(*view, QStringLiteral("music"));
+    }
+    for (int column = 0; column < 4; ++column) {
+        // A fresh listing of the folder, clicked at once.
+        QTest::keyClick(m_view->List(), Qt::Key_Backspace);
+        OpenRow(QStringLiteral("music"));
+        const bool stillFilling = m_view->IsListing();
+        SortAndWait(column);
+        EXPECT_FALSE(m_view->IsListing());
+        EXPECT_EQ(1 + kFiles, m_model->rowCount());
+        for (int direction = 0; direction < 2; ++direction) {
+            if (direction == 1) SortAndWait(column);
+            emit whole.view.List()->columnClicked(column);
+            EXPECT_EQ(Rows(whole.view), Rows(*m_view)) << "column " << column << (direction ? " descending" : " ascending")
+                                                       << (stillFilling ? ", clicked while filling" : "");
+        }
+        QTest::keyClick(whole.view.List(), Qt::Key_Backspace);
+        OpenRowOf(whole.view, QStringLiteral("music"));
+    }
+    // Size descending puts the largest file first and the folder last.
+    SortAndWait(1);
+    SortAndWait(1);
+    EXPECT_EQ(FileName(kFiles), Cell(0, 0));
+    EXPECT_EQ(QStringLiteral("tracks"), Cell(kFiles, 0));
+}
+
 // An engine without listings is read whole, into the same rows.
 TEST_F(ListingViewTest, AnEngineWithoutListingsShowsTheSameRows)
 {
-    CAlbireoDoc document;
-    CFileListView whole;
-    whole.SetDocument(&document);
-    CDllCom loader;
-    ILibraryEngine* engine = nullptr;
-    ASSERT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
-    ASSERT_TRUE(whole.Create(nullptr, new WholeListEngine(engine)));
-    engine->Release();
+    WholeListView wholeList;
+    ASSERT_TRUE(wholeList.created);
+    CFileListView& whole = wholeList.view;
 
     for (const QString& text : {QStringLiteral("TRACK"), QStringLiteral("k_"), QStringLiteral("readme")}) {
         m_view->Search(text);
@@ -235,9 +290,24 @@ TEST_F(ListingViewTest, TypingAheadWhileAShortSearchFillsAndSortingAfterAFailedR
     EXPECT_FALSE(view.IsListing());
     emit view.List()->columnClicked(1);
     emit view.List()->columnClicked(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.IsSorting(); }, 10000));
     ASSERT_EQ(view.List()->Model()->rowCount(), 1 + 10);
     EXPECT_EQ(CellOf(view, 0, 0), FileName(10)) << "the largest file read first";
     EXPECT_EQ(CellOf(view, 10, 0), QStringLiteral("tracks"));
+
+    // The same folder failing while its sort waits for the rest of it: the
+    // rows read are sorted all the same.
+    held->SetState(HeldListingEngine::State::Held);
+    QTest::keyClick(view.List(), Qt::Key_Backspace);
+    OpenRowOf(view, QStringLiteral("music"));
+    ASSERT_TRUE(view.IsListing());
+    emit view.List()->columnClicked(1);
+    ASSERT_TRUE(view.IsSorting());
+    held->SetState(HeldListingEngine::State::Failed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.IsSorting(); }, 10000));
+    ASSERT_EQ(view.List()->Model()->rowCount(), 1 + 10);
+    EXPECT_EQ(CellOf(view, 0, 0), QStringLiteral("tracks")) << "ascending: the folder first";
+    EXPECT_EQ(CellOf(view, 10, 0), FileName(10));
 }
 
 } // namespace

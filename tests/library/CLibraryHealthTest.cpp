@@ -1,6 +1,7 @@
 // What the window relies on when the library is damaged: the damage is news
 // once per run, the start-up check reports on the caller's thread and backs
-// up only a sound library, and the repair answers with a readable report.
+// up only a sound library that changed since its last backup, and the
+// repair answers with a readable report.
 #include "CDllCom.h"
 #include "CLibraryHealth.h"
 #include "StringResources.h"
@@ -35,6 +36,15 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray("no library here\n").repeated(300));
+    }
+    void ChangeLibrary()
+    {
+        ILibraryEngine* engine = nullptr;
+        ASSERT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
+        ASSERT_EQ(S_OK, engine->Initialize(0, 0, 0));
+        EXPECT_EQ(S_OK, engine->AddTag(u"Changed", nullptr));
+        engine->Uninitialize();
+        engine->Release();
     }
     // Runs the start-up check and waits for its answer on this thread.
     HRESULT StartupCheck(CLibraryHealth& health)
@@ -79,7 +89,16 @@ TEST_F(LibraryHealthTest, StartupCheckAnswersOnTheCallersThreadAndBacksUpOnlyASo
     EXPECT_EQ(S_OK, StartupCheck(health));
     EXPECT_EQ(1, Backups().size()) << "one backup a day";
 
-    QDir(folder).remove(Backups().first());
+    // A day later: a start with nothing changed copies nothing, one after a change does.
+    const QString aged = QStringLiteral("library.db.backup-20000101120000000");
+    ASSERT_TRUE(QDir(folder).rename(Backups().first(), aged));
+    EXPECT_EQ(S_OK, StartupCheck(health));
+    EXPECT_EQ(QStringList{aged}, Backups()) << "nothing changed since the backup";
+    ChangeLibrary();
+    EXPECT_EQ(S_OK, StartupCheck(health));
+    EXPECT_EQ(2, Backups().size());
+
+    for (const QString& backup : Backups()) QDir(folder).remove(backup);
     Damage();
     EXPECT_EQ(LIBRARY_E_DAMAGED, StartupCheck(health));
     EXPECT_TRUE(Backups().isEmpty());

@@ -365,32 +365,82 @@ TEST_F(DamageTest, ABackupTakenBeforeTheDamageRestoresTheLibraryWhole)
     ExpectConsistentDatabase();
 }
 
-TEST_F(DamageTest, BackupsKeepTheNewestThreeAndNeverCopyDamage)
+// Renames every kept copy to a time a day or more ago (oldest first, under
+// names that never collide); the new names.
+QStringList AgeBackups(const QString& path)
+{
+    static int renamed = 0;
+    QDir folder = QFileInfo(path).dir();
+    QStringList aged;
+    for (const QString& name : Kept(path, QStringLiteral(".backup"))) {
+        aged.append(QFileInfo(path).fileName() + QStringLiteral(".backup-2000010112000%1").arg(++renamed, 4, 10, QLatin1Char('0')));
+        EXPECT_TRUE(folder.rename(name, aged.last()));
+    }
+    return aged;
+}
+
+TEST_F(DamageTest, DailyBackupsFollowChangesKeepTheNewestThreeAndNeverCopyDamage)
 {
     EngineInstance engine;
     ILibraryMaintenance* maintenance = nullptr;
     engine->QueryInterface(IID_ILibraryMaintenance, reinterpret_cast<void**>(&maintenance));
     for (int i = 0; i < 4; ++i) ASSERT_EQ(S_OK, maintenance->BackUpLibrary(0));
+    const QStringList firstCopies = Kept(path, QStringLiteral(".backup"));
+    ASSERT_EQ(3, firstCopies.size());
+    const QStringList aged = AgeBackups(path);
+    EXPECT_EQ(S_FALSE, maintenance->BackUpLibrary(1)) << "a day old, but nothing changed since";
+    // Opening the library again cleans up with nothing to clean: still no change.
+    engine->Uninitialize();
+    ASSERT_EQ(S_OK, engine->Initialize(0, 0, 0));
+    EXPECT_EQ(S_FALSE, maintenance->BackUpLibrary(1));
+
+    ASSERT_EQ(S_OK, engine->AddTag(u"Changed", nullptr));
+    EXPECT_EQ(S_OK, maintenance->BackUpLibrary(1));
     QStringList backups = Kept(path, QStringLiteral(".backup"));
     ASSERT_EQ(3, backups.size());
-    // Backups a day old: the daily one is due.
-    QDir folder = QFileInfo(path).dir();
-    for (int i = 0; i < 3; ++i)
-        folder.rename(backups[i], QFileInfo(path).fileName() + QStringLiteral(".backup-2000010112000000%1").arg(i));
-    EXPECT_EQ(S_OK, maintenance->BackUpLibrary(1));
-    backups = Kept(path, QStringLiteral(".backup"));
-    ASSERT_EQ(3, backups.size());
-    EXPECT_FALSE(backups.contains(QFileInfo(path).fileName() + QStringLiteral(".backup-20000101120000000")));
+    EXPECT_FALSE(backups.contains(aged[0])) << "the oldest went";
+    EXPECT_TRUE(backups.contains(aged[1]) && backups.contains(aged[2]));
+    EXPECT_EQ(S_FALSE, maintenance->BackUpLibrary(1)) << "one a day";
 
-    // All a day old again, under names that cannot collide.
-    for (int i = 0; i < backups.size(); ++i)
-        ASSERT_TRUE(folder.rename(backups[i], QFileInfo(path).fileName() +
-                                                  QStringLiteral(".backup-2000010112000000%1").arg(i + 3)));
+    AgeBackups(path);
+    ASSERT_EQ(S_OK, engine->AddTag(u"Changed again", nullptr));
     engine->Uninitialize();
+    backups = Kept(path, QStringLiteral(".backup"));
     OverwritePages(path, LeafPages(path, "files"));
     EXPECT_EQ(LIBRARY_E_DAMAGED, maintenance->BackUpLibrary(1));
-    EXPECT_EQ(backups.size(), Kept(path, QStringLiteral(".backup")).size());
+    EXPECT_EQ(backups, Kept(path, QStringLiteral(".backup")));
     maintenance->Release();
+}
+
+TEST_F(DamageTest, BackupSettingsMoveTheCopiesBoundTheirNumberAndTurnTheDailyOneOff)
+{
+    const QString elsewhere = TestEnvironment::MakeFolder(QStringLiteral("backups")) + QStringLiteral("/nested");
+    ScopedEngineSetting folder(u"BackupFolder", elsewhere);
+    ScopedEngineSetting copies(u"BackupCopies", 2);
+    EngineInstance engine;
+    ILibraryMaintenance* maintenance = nullptr;
+    engine->QueryInterface(IID_ILibraryMaintenance, reinterpret_cast<void**>(&maintenance));
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(S_OK, maintenance->BackUpLibrary(0));
+    EXPECT_TRUE(Kept(path, QStringLiteral(".backup")).isEmpty()) << "nothing beside the library";
+    const QString moved = elsewhere + QLatin1Char('/') + QFileInfo(path).fileName();
+    EXPECT_EQ(2, Kept(moved, QStringLiteral(".backup")).size());
+
+    AgeBackups(moved);
+    ASSERT_EQ(S_OK, engine->AddTag(u"Changed", nullptr));
+    {
+        ScopedEngineSetting off(u"DailyBackup", 0);
+        EXPECT_EQ(S_FALSE, maintenance->BackUpLibrary(1)) << "turned off";
+    }
+    EXPECT_EQ(S_OK, maintenance->BackUpLibrary(1));
+    const QStringList backups = Kept(moved, QStringLiteral(".backup"));
+    ASSERT_EQ(2, backups.size());
+    maintenance->Release();
+    engine->Uninitialize();
+    // The moved copy restores the library whole.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::copy(QFileInfo(moved).dir().filePath(backups.last()), path));
+    EXPECT_EQ(files, RawDatabase(path).Read(kFileRows));
+    ExpectConsistentDatabase();
 }
 
 TEST_F(DamageTest, RepairIsRefusedWhileAnotherProcessHoldsTheLibrary)

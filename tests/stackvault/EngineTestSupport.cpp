@@ -1,8 +1,10 @@
 #include "EngineTestSupport.h"
 
+#include "Registry.h"
 #include "TestEnvironment.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -56,6 +58,64 @@ QString EntryRow(const Entry& e, bool withId)
            QStringLiteral(", ") + QString::number(e.time);
     for (int value : {e.disc, e.label, e.parent, e.path}) row += QStringLiteral(", ") + QString::number(value);
     return row;
+}
+
+QStringList RawRows(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_busy_timeout(db, 10000);
+    sqlite3_stmt* statement = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr)) << sql;
+    QStringList rows;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList columns;
+        for (int i = 0; i < sqlite3_column_count(statement); ++i)
+            columns.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i))));
+        rows.append(columns.join(QLatin1Char('|')));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+void RawExec(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql, nullptr, nullptr, nullptr)) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+namespace {
+constexpr char16_t kEngineKey[] = u"Software\\Quorvel\\Flintwell13\\Stackvault";
+
+void SetEngineValue(const char16_t* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kEngineKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+} // namespace
+
+ScopedEngineSetting::ScopedEngineSetting(const char16_t* name, const QString& text) : m_name(name)
+{
+    SetEngineValue(name, REG_SZ, text.utf16(), static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+}
+
+ScopedEngineSetting::ScopedEngineSetting(const char16_t* name, quint32 number) : m_name(name)
+{
+    const DWORD value = number;
+    SetEngineValue(name, REG_DWORD, &value, sizeof(value));
+}
+
+ScopedEngineSetting::~ScopedEngineSetting()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kEngineKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, m_name);
+    RegCloseKey(key);
 }
 
 QString PathRow(int id, const QString& text) { return QString::number(id) + QStringLiteral(", ") + Quoted(text); }

@@ -20,6 +20,11 @@ QString UseFreshDatabase();
 // name index holds exactly the names of its table (no import may be open).
 void ExpectConsistentDatabase();
 
+// Rows of a query on the database file through a connection of its own,
+// the columns of each joined by '|'; and statements run on it.
+QStringList RawRows(const QString& path, const char* sql);
+void RawExec(const QString& path, const char* sql);
+
 // One engine instance, created and initialised; released at the end.
 class EngineInstance {
 public:
@@ -33,6 +38,20 @@ private:
     CDllCom m_loader;
     ILibraryEngine* m_engine = nullptr;
     HRESULT m_initialize = E_FAIL;
+};
+
+// A value of the engine's settings ("Software\\Quorvel\\Flintwell13\\Stackvault"
+// of the current user), removed again at the end of the scope.
+class ScopedEngineSetting {
+public:
+    ScopedEngineSetting(const char16_t* name, const QString& text);
+    ScopedEngineSetting(const char16_t* name, quint32 number);
+    ~ScopedEngineSetting();
+    ScopedEngineSetting(const ScopedEngineSetting&) = delete;
+    ScopedEngineSetting& operator=(const ScopedEngineSetting&) = delete;
+
+private:
+    const char16_t* m_name;
 };
 
 struct Entry {

@@ -1,5 +1,6 @@
 // Helper process for the import tests: writes to the library up to a given
 // stage, says "ready" and waits to be killed.
+//   ImportChild opened     the library is opened, nothing written by the child
 //   ImportChild added      a disc is added, no import yet
 //   ImportChild importing  a disc is added and half imported (holds the import slot)
 //   ImportChild finished   a disc is added and fully imported
@@ -202,6 +203,7 @@ int main(int argc, char** argv)
     if (FAILED(hr)) return Fail("create", hr);
     if (FAILED(hr = engine->Initialize(0, 1, 0))) return Fail("initialize", hr);
     if (stage == "steps") return Steps(engine);
+    if (stage == "opened") WaitToBeKilled();
     if (stage == "empty") {
         AddDisc(engine, "NOTRACKS", -1, 0);
         const LONG disc = AddDisc(engine, "NOROWS", 0, 1000);

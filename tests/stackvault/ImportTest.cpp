@@ -2,12 +2,15 @@
 // closes, an unfinished import leaves no trace (also when its process is
 // killed), and writers on several instances and threads do not collide.
 #include "EngineTestSupport.h"
+#include "ILibraryMaintenance.h"
 
 #include "TestEnvironment.h"
 
 #include <QProcess>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <string>
 #include <thread>
 
 namespace {
@@ -133,6 +136,110 @@ TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
     EngineInstance after;
     EXPECT_EQ(2u, Discs(after.get()).size());
     EXPECT_EQ(1800u, FoundFiles(after.get(), QStringLiteral("childfile")).size());
+}
+
+// A library written before the names' character counts existed opens at
+// once; the counts are made disc by disc afterwards. A process killed
+// meanwhile leaves every disc either counted whole or still to be counted,
+// and the next opening finishes the counts as a fresh import makes them.
+TEST_F(ImportTest, AnEarlierLibraryGetsItsCountsAfterOpeningEvenWhenKilledMeanwhile)
+{
+    constexpr int kDiscs = 40, kFiles = 300;
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    {
+        EngineInstance engine;
+        for (int d = 0; d < kDiscs; ++d) {
+            const int disc = AddTestDisc(engine.get(), QStringLiteral("Old %1").arg(d), QByteArray("OLD" + QByteArray::number(d)).constData());
+            LibraryImportHandle handle = nullptr;
+            ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+            ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(FileBatch(1 + d * kFiles, kFiles, disc, QStringLiteral("d%1ü_").arg(d))), 1));
+            ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+        }
+    }
+    constexpr const char* kGrams = "SELECT disc_id, kind, gram, hits FROM name_grams ORDER BY 1, 2, 3";
+    constexpr const char* kFileRows = "SELECT * FROM files ORDER BY id";
+    const QStringList grams = RawRows(path, kGrams), files = RawRows(path, kFileRows);
+    ASSERT_FALSE(grams.isEmpty());
+    RawExec(path, "DROP TABLE name_grams; DROP TABLE name_grams_uncounted; DROP TABLE library_changes; PRAGMA user_version=1");
+
+    KillChildAt("opened");
+    EXPECT_EQ(files, RawRows(path, kFileRows));
+    const QStringList uncounted = RawRows(path, "SELECT disc_id FROM name_grams_uncounted");
+    QStringList countedSoFar;
+    for (const QString& row : grams)
+        if (!uncounted.contains(row.section(QLatin1Char('|'), 0, 0))) countedSoFar.append(row);
+    EXPECT_EQ(countedSoFar, RawRows(path, kGrams));
+
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    LONG count = -1;
+    EXPECT_EQ(S_OK, engine->SearchFileCount(u"Ü", &count));
+    EXPECT_EQ(kDiscs * kFiles, count) << "counted by a scan until the counts are made";
+    for (int wait = 0; wait < 3000 && !RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(grams, RawRows(path, kGrams));
+    EXPECT_EQ(S_OK, engine->SearchFileCount(u"1Ü", &count));
+    EXPECT_EQ(4 * kFiles, count) << "the names of discs 1, 11, 21 and 31";
+}
+
+// Every row of every table the library had before the change count and the
+// list of discs still to be counted, sorted, under its table's name; one a
+// line (a difference is shown as a diff).
+std::string EarlierTablesRows(const QString& path)
+{
+    QStringList rows;
+    for (const QString& table : RawRows(path, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"
+                                              " AND name NOT IN ('name_grams_uncounted', 'library_changes')")) {
+        const QByteArray select = "SELECT * FROM \"" + table.toUtf8() + '"';
+        for (const QString& row : RawRows(path, select.constData())) rows.append(table + QLatin1Char(':') + row);
+    }
+    rows.sort();
+    return rows.join(QLatin1Char('\n')).toStdString();
+}
+
+// A library of the version before the change count opens as it was: every
+// row kept, its character counts used as they are (not made again), and a
+// change count of its own from then on, which the daily backup follows.
+TEST_F(ImportTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEveryRow)
+{
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    {
+        EngineInstance engine;
+        LONG tag = 0;
+        ASSERT_EQ(S_OK, engine->AddTag(u"Urlaub", &tag));
+        for (int d = 0; d < 3; ++d) {
+            const int disc = AddTestDisc(engine.get(), QStringLiteral("Disc %1").arg(d), QByteArray("V2D" + QByteArray::number(d)).constData(),
+                                         QString::number(tag));
+            LibraryImportHandle handle = nullptr;
+            ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+            ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(FileBatch(1 + d * 100, 100, disc, QStringLiteral("größe%1_").arg(d))), 1));
+            ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+        }
+    }
+    RawExec(path, "DROP TABLE name_grams_uncounted; DROP TABLE library_changes; PRAGMA user_version=2");
+    const std::string before = EarlierTablesRows(path);
+    ASSERT_NE(std::string::npos, before.find("\nname_grams:"));
+
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    EXPECT_EQ(QStringList{QStringLiteral("3")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(before, EarlierTablesRows(path));
+    EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
+    const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
+    ASSERT_EQ(1, count.size());
+    LONG found = -1;
+    EXPECT_EQ(S_OK, engine->SearchFileCount(u"Ö", &found));
+    EXPECT_EQ(300, found);
+    EXPECT_EQ(3u, Discs(engine.get()).size());
+    EXPECT_EQ(1u, Tags(engine.get()).size());
+
+    ILibraryMaintenance* maintenance = nullptr;
+    ASSERT_EQ(S_OK, engine->QueryInterface(IID_ILibraryMaintenance, reinterpret_cast<void**>(&maintenance)));
+    EXPECT_EQ(S_OK, maintenance->BackUpLibrary(1)) << "the first backup of the upgraded library";
+    maintenance->Release();
+    ASSERT_EQ(S_OK, engine->AddTag(u"Neu", nullptr));
+    EXPECT_NE(count, RawRows(path, "SELECT generation FROM library_changes")) << "a write raises the count";
+    ExpectConsistentDatabase();
 }
 
 TEST_F(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)

@@ -49,11 +49,13 @@ struct ILibraryMaintenance : IUnknown {
     // first. A library another process holds open, or an import open on
     // this instance, refuses the repair with LIBRARY_E_IN_USE.
     virtual HRESULT RepairLibrary(LibraryRepairReport* report) = 0;
-    // A consistent copy (SQLite's online backup) beside the library,
-    // "<library>.backup-<time>"; the newest three are kept. With dailyOnly
-    // 1, S_FALSE and no copy when the newest backup is less than a day old,
-    // and LIBRARY_E_DAMAGED without a copy when the quick check fails, so
-    // that damage never pushes out a sound backup.
+    // A consistent copy (SQLite's online backup) beside the library or in
+    // the engine's backup folder, "<library>.backup-<time>"; the newest
+    // three (or as many as set) are kept. With dailyOnly 1, S_FALSE and no
+    // copy when daily backups are turned off, when the newest backup is
+    // less than a day old or nothing has changed since it was taken, and
+    // LIBRARY_E_DAMAGED without a copy when the quick check fails, so that
+    // damage never pushes out a sound backup.
     virtual HRESULT BackUpLibrary(LONG dailyOnly) = 0;
 
 protected:

@@ -51,7 +51,8 @@ HRESULT RunOnFile(const QString& path, bool full, QString* finding)
         return LIBRARY_E_DAMAGED;
     }
     SqliteConnection db;
-    const HRESULT hr = db.Open(path, false);
+    HRESULT hr = db.Open(path, false);
+    if (SUCCEEDED(hr)) db.LimitMemory();
     if (hr == LIBRARY_E_DAMAGED) *finding = QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB));
     return FAILED(hr) ? hr : Run(db, full, finding);
 }

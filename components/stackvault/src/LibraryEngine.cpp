@@ -139,7 +139,10 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     m_owner = ProcessOwner::Current();
     DumpMsg(kComponent, "library %s", qPrintable(path));
     hr = CatchUp();
-    if (SUCCEEDED(hr)) return S_OK;
+    if (SUCCEEDED(hr)) {
+        m_gramBuilder = GramBuilder::StartIfNeeded(m_db, path);
+        return S_OK;
+    }
     // Browsing and searching need no writing: a library that can be read
     // opens for them, and does its clean-up with the first change it can make.
     LONG discs = 0;
@@ -155,6 +158,7 @@ HRESULT CLibraryEngine::Uninitialize()
 {
     Lock lock(m_mutex);
     if (!m_db.IsOpen()) return S_FALSE;
+    m_gramBuilder.reset();
     UndoOpenImports();
     ReleaseAddedDiscs();
     m_listings.clear();

@@ -12,6 +12,7 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "GramBuilder.h"
 #include "ILibraryChanges.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
@@ -186,6 +187,7 @@ private:
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
     std::vector<std::unique_ptr<ListingWorker>> m_listings;
+    std::unique_ptr<GramBuilder> m_gramBuilder; // counts a library of an earlier schema
     HRESULT m_writeFailure = S_OK; // why the library is read-only, S_OK when it is not
 
     // The wait for the import slot, shared with GetImportWait/SetImportCancel.

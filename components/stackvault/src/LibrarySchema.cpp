@@ -101,12 +101,20 @@ CREATE TABLE IF NOT EXISTS disc_replacements(
   new_disc_id INTEGER PRIMARY KEY,
   old_disc_id INTEGER NOT NULL,
   import_id INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS name_grams_uncounted(disc_id INTEGER PRIMARY KEY);
+CREATE TABLE IF NOT EXISTS library_changes(generation INTEGER NOT NULL);
+INSERT INTO library_changes(generation)
+  SELECT CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) WHERE NOT EXISTS(SELECT 1 FROM library_changes);
 
-PRAGMA user_version=2;
+PRAGMA user_version=3;
 )sql";
-// 2: the gram counts of the names (NameGrams), built once for a library
-// of version 1.
-constexpr int kVersion = 2;
+// 2: the gram counts of the names (NameGrams).
+// 3: the change count (LibraryChanges), which starts at the library's
+// creation time in milliseconds so that a library made anew (by a repair)
+// never has the count of an older copy; and the discs whose gram counts
+// are still to be made (those of a library of version 1, counted after it
+// opens by GramBuilder).
+constexpr int kVersion = 3;
 } // namespace
 
 namespace LibrarySchema {
@@ -122,7 +130,7 @@ int Create(SqliteConnection& db)
     int rc = db.Execute("BEGIN IMMEDIATE");
     if (rc != SQLITE_OK) return rc;
     rc = db.Execute(kSchema);
-    if (rc == SQLITE_OK && found == 1 && FAILED(NameGrams::AddAll(db))) rc = SQLITE_ERROR;
+    if (rc == SQLITE_OK && found == 1) rc = NameGrams::MarkAllUncounted(db);
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
     return rc;

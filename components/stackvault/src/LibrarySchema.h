@@ -12,6 +12,9 @@
 //   imports(id, owner): the import slot, held by at most one open import;
 //   import_paths(import_id, path_id): paths an open import created or found
 //   tags(id, name, fold UNIQUE, visible); labels(id, picture32, picture128, picture360)
+//   name_grams(gram, kind, disc_id, hits): see NameGrams; name_grams_uncounted(disc_id):
+//         discs whose counts are still to be made
+//   library_changes(generation): one row, raised by every write that changed something
 //
 // Ids of folders, files and paths are library-wide and come with the rows.
 // An import's rows get their folded names and index entries when it closes,

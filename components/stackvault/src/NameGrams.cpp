@@ -82,6 +82,7 @@ HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t pa
 
 HRESULT Count(SqliteConnection& db, EntryKind kind, const QByteArray& foldedQuery, LONG* count)
 {
+    if (NextUncounted(db) != 0) return E_NOTIMPL;
     auto query = db.Statement("SELECT coalesce(sum(hits), 0) FROM name_grams WHERE gram = ?1 AND kind = ?2"
                               " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)");
     if (!query) return E_NOTIMPL; // a library opened read-only before the counts were built
@@ -97,6 +98,36 @@ HRESULT AddAll(SqliteConnection& db)
 {
     HRESULT hr = Add(db, EntryKind::Files, "SELECT disc_id, fold FROM file_folds");
     if (SUCCEEDED(hr)) hr = Add(db, EntryKind::Folders, "SELECT disc_id, fold FROM folder_folds");
+    return hr;
+}
+
+int MarkAllUncounted(SqliteConnection& db)
+{
+    return db.Execute("INSERT OR IGNORE INTO name_grams_uncounted(disc_id) SELECT id FROM discs WHERE import_id IS NULL");
+}
+
+int64_t NextUncounted(SqliteConnection& db)
+{
+    auto next = db.Statement("SELECT disc_id FROM name_grams_uncounted ORDER BY disc_id LIMIT 1");
+    return next && next->Step() == SQLITE_ROW ? next->Int64(0) : 0;
+}
+
+// The disc's names through the indexes by disc, each fold read by its id.
+HRESULT CountDisc(SqliteConnection& db, int64_t disc)
+{
+    auto mark = db.Statement("DELETE FROM name_grams_uncounted WHERE disc_id = ?1");
+    if (!mark) return E_FAIL;
+    mark->Bind(1, disc);
+    const int rc = mark->Run();
+    if (rc != SQLITE_DONE) return db.Failure(rc, "uncounted disc");
+    if (db.Changes() == 0) return S_FALSE;
+    HRESULT hr = Add(db, EntryKind::Files,
+                     "SELECT n.disc_id, n.fold FROM files f CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+                     disc);
+    if (SUCCEEDED(hr))
+        hr = Add(db, EntryKind::Folders,
+                 "SELECT n.disc_id, n.fold FROM folders f CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+                 disc);
     return hr;
 }
 

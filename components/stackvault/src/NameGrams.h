@@ -7,8 +7,9 @@
 // when it is one of the name's grams.
 //
 // Kept with the rows: added when an import's names are folded, removed
-// with the disc, rebuilt by a repair and, once, for a library written
-// before the counts existed.
+// with the disc and rebuilt by a repair. A library written before the
+// counts existed gets them disc by disc after it opens (GramBuilder); until
+// every disc is counted, short queries are counted by scanning.
 #pragma once
 #include "EntryWriter.h"
 #include "SqliteConnection.h"
@@ -25,10 +26,18 @@ bool Answers(const QByteArray& foldedQuery);
 // inside a write transaction.
 HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t parameter = 0);
 // Names of `kind` containing the folded query, on discs not being imported;
-// E_NOTIMPL when the library has no counts (opened read-only before they
-// could be built).
+// E_NOTIMPL while some disc is still to be counted, or when the library has
+// no counts (opened read-only before they could be made).
 HRESULT Count(SqliteConnection& db, EntryKind kind, const QByteArray& foldedQuery, LONG* count);
 // Builds the counts of every folded name (the counts must be empty).
 HRESULT AddAll(SqliteConnection& db);
+// Marks every disc of a library written before the counts existed as
+// still to be counted (name_grams_uncounted).
+int MarkAllUncounted(SqliteConnection& db);
+// A disc still to be counted; 0 when there is none.
+int64_t NextUncounted(SqliteConnection& db);
+// Counts the names of a disc still to be counted and marks it counted;
+// S_FALSE when it is counted already. Call inside a write transaction.
+HRESULT CountDisc(SqliteConnection& db, int64_t disc);
 
 } // namespace NameGrams

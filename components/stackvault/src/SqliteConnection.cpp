@@ -78,6 +78,8 @@ int SqliteConnection::ConfigurePragmas()
                         nullptr, nullptr, nullptr);
 }
 
+int SqliteConnection::LimitMemory() { return Execute("PRAGMA mmap_size=0; PRAGMA cache_size=-2048"); }
+
 void SqliteConnection::Close()
 {
     m_statements.clear();

@@ -47,6 +47,10 @@ public:
     // functions are there as on a connection that writes.
     HRESULT OpenReadOnly(const QString& path);
     void Close();
+    // For a connection that reads the whole file once (a check, a copy):
+    // a small page cache and no memory map, so that its memory does not
+    // grow with the file. SQLite's result.
+    int LimitMemory();
     bool IsOpen() const { return m_db != nullptr; }
     sqlite3* Handle() const { return m_db; }
     // The file of the open database (empty when none is open).

@@ -1,14 +1,20 @@
 // A write transaction taken at its start (BEGIN IMMEDIATE), so that waiting
 // for another writer happens there under the busy timeout and never as a
-// failed upgrade later. Rolled back unless committed.
+// failed upgrade later. Rolled back unless committed. One that changed rows
+// raises the library's change count with them; one that changed nothing (a
+// clean-up with nothing to clean) leaves it, so that no backup falls due.
 #pragma once
+#include "LibraryChanges.h"
 #include "SqliteConnection.h"
 
 #include <sqlite3.h>
 
 class WriteTransaction {
 public:
-    explicit WriteTransaction(SqliteConnection& db) : m_db(db), m_beginResult(db.Execute("BEGIN IMMEDIATE")) {}
+    explicit WriteTransaction(SqliteConnection& db)
+        : m_db(db), m_beginResult(db.Execute("BEGIN IMMEDIATE")), m_changesBefore(sqlite3_total_changes64(db.Handle()))
+    {
+    }
     ~WriteTransaction()
     {
         if (m_beginResult == SQLITE_OK && !m_done) m_db.Execute("ROLLBACK");
@@ -26,7 +32,8 @@ public:
             m_db.Execute("ROLLBACK");
             return hr;
         }
-        const int rc = m_db.Execute("COMMIT");
+        int rc = sqlite3_total_changes64(m_db.Handle()) == m_changesBefore ? SQLITE_OK : LibraryChanges::Note(m_db);
+        if (rc == SQLITE_OK) rc = m_db.Execute("COMMIT");
         if (rc == SQLITE_OK) return hr;
         m_db.Execute("ROLLBACK");
         return m_db.Failure(rc, "commit");
@@ -35,5 +42,6 @@ public:
 private:
     SqliteConnection& m_db;
     int m_beginResult;
+    sqlite3_int64 m_changesBefore;
     bool m_done = false;
 };

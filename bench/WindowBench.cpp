@@ -1,0 +1,51 @@
+#include "WindowBench.h"
+
+#include "CFileListView.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+
+namespace WindowBench {
+
+void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch)
+{
+    if (qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")) qputenv("ALBIREO_PROGRAM_DIR", ALBIREO_BUILT_PROGRAM_DIR);
+    qputenv("ALBIREO_LIBRARY_DB", database.toLocal8Bit());
+    qputenv("ALBIREO_REGISTRY_USER", scratch.filePath(QStringLiteral("user.reg")).toLocal8Bit());
+    qputenv("ALBIREO_REGISTRY_MACHINE", scratch.filePath(QStringLiteral("machine.reg")).toLocal8Bit());
+    qputenv("ALBIREO_RUNTIME_DIR", scratch.path().toLocal8Bit());
+    qputenv("ALBIREO_UNATTENDED", "1");
+}
+
+void PaintList(CFileListView* view) { view->List()->viewport()->grab(); }
+
+double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+StallWatch::StallWatch()
+{
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(1);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+    m_timer.start();
+    m_sinceTick.start();
+}
+
+void StallWatch::Restart()
+{
+    m_longest = 0;
+    m_sinceTick.restart();
+}
+
+double StallWatch::Longest()
+{
+    Tick();
+    return m_longest;
+}
+
+void StallWatch::Tick()
+{
+    m_longest = std::max(m_longest, Milliseconds(m_sinceTick));
+    m_sinceTick.restart();
+}
+
+} // namespace WindowBench

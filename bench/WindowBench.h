@@ -1,0 +1,38 @@
+// Shared pieces of the benchmarks that drive the real window (offscreen):
+// the environment of a fresh run on a given library, painting the list as
+// the screen would, and a watch on how long the window's thread is busy.
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+#include <QTimer>
+
+class CFileListView;
+class QTemporaryDir;
+
+namespace WindowBench {
+
+// Settings, registry and run-time folder in `scratch`, the library at
+// `database`, no questions asked.
+void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch);
+// Paints what the list shows, as the screen would.
+void PaintList(CFileListView* view);
+double Milliseconds(const QElapsedTimer& timer);
+
+// The longest time the window's thread did not answer: a timer on that
+// thread ticks every millisecond; the longest gap between two ticks (or
+// between the last tick and Longest()) is the longest stall.
+class StallWatch {
+public:
+    StallWatch();
+    void Restart();
+    double Longest();
+
+private:
+    void Tick();
+
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    double m_longest = 0;
+};
+
+} // namespace WindowBench
