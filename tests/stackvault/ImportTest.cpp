@@ -21,9 +21,8 @@ QString FileBatch(int firstId, int count, int disc, const QString& prefix)
     return Batch(rows);
 }
 
-class ImportTest : public ::testing::Test {
+class ImportTest : public EngineTest {
 protected:
-    void SetUp() override { UseFreshDatabase(); }
 
     // Adds a disc and writes a path, a folder and files without closing.
     static LibraryImportHandle HalfImport(ILibraryEngine* engine, int* disc)
@@ -65,7 +64,9 @@ protected:
     }
 };
 
-TEST_F(ImportTest, RowsAppearWhenTheImportCloses)
+INSTANTIATE_ENGINE_TESTS(ImportTest);
+
+TEST_P(ImportTest, RowsAppearWhenTheImportCloses)
 {
     EngineInstance writer, reader;
     int disc = 0;
@@ -86,7 +87,7 @@ TEST_F(ImportTest, RowsAppearWhenTheImportCloses)
     EXPECT_EQ(111u, FoundFiles(reader.get(), QStringLiteral("half1")).size());
 }
 
-TEST_F(ImportTest, UninitializeUndoesAnOpenImport)
+TEST_P(ImportTest, UninitializeUndoesAnOpenImport)
 {
     {
         EngineInstance engine;
@@ -101,7 +102,7 @@ TEST_F(ImportTest, UninitializeUndoesAnOpenImport)
     ExpectConsistentDatabase();
 }
 
-TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
+TEST_P(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
 {
     // A disc added by this (living) process and not yet imported stays.
     EngineInstance mine;
@@ -135,7 +136,7 @@ TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
     EXPECT_EQ(1800u, FoundFiles(after.get(), QStringLiteral("childfile")).size());
 }
 
-TEST_F(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
+TEST_P(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
 {
     EngineInstance view, tags; // the program's two instances
     const int other = AddTestDisc(tags.get(), QStringLiteral("Other"), "OTHER");

@@ -1,0 +1,26 @@
+// The PostgreSQL server the tests of the library engine on PostgreSQL use:
+// started once per build tree by tools/pg-test-server.sh (a temporary
+// folder, a private port, run as an unprivileged user) and shared by every
+// test program; CTest stops it after the last test. Each test gets a fresh
+// database of its own.
+#pragma once
+#include <QString>
+
+namespace PgTestServer {
+
+// The server's address without a database ("postgresql://user@host:port"),
+// started if needed; empty when it cannot run (see WhyMissing).
+QString Address();
+// Why there is no server: the server programs are missing, or it failed to start.
+QString WhyMissing();
+// Creates an empty database; its address, or empty when there is no server.
+QString FreshDatabase();
+// Runs SQL as the server's superuser in the database at `address`; false
+// (with the message in *error) when it fails.
+bool Execute(const QString& address, const QString& sql, QString* error = nullptr);
+// One number the SQL gives (the first column of the first row), -1 on failure.
+long long Number(const QString& address, const QString& sql);
+// The same address as another user (a role created for the test).
+QString AsUser(const QString& address, const QString& user);
+
+} // namespace PgTestServer
