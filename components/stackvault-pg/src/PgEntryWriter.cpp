@@ -90,7 +90,8 @@ HRESULT StoreGrams(PgConnection& db, PgEntryKind kind, const PgGramTallies& gram
                         {}, "gram table");
     if (SUCCEEDED(hr)) hr = db.Copy("COPY new_grams FROM STDIN", data, "copy grams");
     if (SUCCEEDED(hr))
-        hr = db.Run("INSERT INTO name_grams(gram, kind, disc_id, hits) SELECT gram, kind, disc_id, hits FROM new_grams"
+        hr = db.Run("INSERT INTO name_grams(gram, kind, disc_id, hits) SELECT gram, kind, disc_id, hits FROM new_grams n"
+                    " WHERE EXISTS (SELECT 1 FROM discs d WHERE d.id = n.disc_id)"
                     " ON CONFLICT(gram, kind, disc_id) DO UPDATE SET hits = name_grams.hits + excluded.hits",
                     {}, "store grams");
     if (SUCCEEDED(hr)) hr = db.Run("DELETE FROM new_grams", {}, "gram table");

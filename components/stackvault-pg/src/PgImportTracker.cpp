@@ -136,6 +136,11 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
         hr = db.Run("INSERT INTO disc_paths(path_id, disc_id) SELECT DISTINCT p, d.id FROM unnest($1::int[]) p,"
                     " discs d WHERE d.import_id = $2 ON CONFLICT DO NOTHING",
                     PgParams().Utf8(IdArray(session.paths)).Int(session.importId), "disc paths");
+    // Paths of discs deleted during the import have no disc left to use them.
+    if (SUCCEEDED(hr) && !session.paths.empty())
+        hr = db.Run("DELETE FROM paths WHERE id = ANY($1::int[])"
+                    " AND NOT EXISTS (SELECT 1 FROM disc_paths dp WHERE dp.path_id = paths.id)",
+                    PgParams().Utf8(IdArray(session.paths)), "unused paths");
     if (SUCCEEDED(hr) && !addedDiscs.empty())
         hr = db.Run("UPDATE discs SET owner = NULL WHERE id = ANY($1::int[]) AND import_id IS NULL",
                     PgParams().Utf8(IdArray(addedDiscs)), "added discs");

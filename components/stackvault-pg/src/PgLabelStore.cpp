@@ -10,6 +10,14 @@ HRESULT PgLabelStore::Count(LONG* count)
     return hr;
 }
 
+HRESULT PgLabelStore::Exists(LONG labelId, bool* exists)
+{
+    int64_t found = 0;
+    const HRESULT hr = m_db.Number("SELECT count(*) FROM labels WHERE id = $1", PgParams().Int(labelId), &found, "label");
+    *exists = found > 0;
+    return hr;
+}
+
 HRESULT PgLabelStore::Add(const QString& path32, const QString& path128, const QString& path360, LONG* id)
 {
     const QString paths[3] = {path32, path128, path360};

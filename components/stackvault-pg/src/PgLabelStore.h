@@ -12,6 +12,7 @@ public:
     explicit PgLabelStore(PgConnection& db) : m_db(db) {}
 
     HRESULT Count(LONG* count);
+    HRESULT Exists(LONG labelId, bool* exists);
     HRESULT Add(const QString& path32, const QString& path128, const QString& path360, LONG* id);
     // The picture of the given size (32 or 360); the caller owns it.
     HRESULT Picture(LONG labelId, int size, QImage** picture);

@@ -16,6 +16,7 @@
 #include "Utf16Text.h"
 
 #include <chrono>
+#include <cstring>
 
 using Utf16Text::ToQString;
 using Utf16Text::View;
@@ -202,8 +203,12 @@ HRESULT CPgLibraryEngine::ChooseLabel(const char16_t* const paths[3], const Disc
     const bool given[3] = {IsGiven(paths[0]), IsGiven(paths[1]), IsGiven(paths[2])};
     if (given[0] != given[1] || given[1] != given[2]) return E_INVALIDARG;
     if (!given[0]) {
-        *labelId = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
-        return S_OK;
+        // The default set of the disc's category, none when it is not in the library.
+        const LONG set = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
+        bool exists = false;
+        const HRESULT hr = m_labels.Exists(set, &exists);
+        *labelId = exists ? set : 0;
+        return hr;
     }
     return m_labels.Add(ToQString(View(paths[0])), ToQString(View(paths[1])), ToQString(View(paths[2])), labelId);
 }
@@ -214,6 +219,8 @@ HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32P
                                   INT64 capacityBytes, const char16_t* dateText)
 {
     if (!identity) return E_POINTER;
+    const size_t identityLength = std::strlen(identity);
+    if (identityLength == 0 || identityLength >= size_t(kIdentityCapacity)) return E_INVALIDARG;
     for (const char16_t* text : {label32Path, label128Path, label360Path, name, tagIds, dateText})
         if (FAILED(CheckText(text))) return E_INVALIDARG;
     Lock lock(m_mutex);
