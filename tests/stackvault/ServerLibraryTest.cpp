@@ -1,0 +1,98 @@
+// What only a library on a database server has: roles that may only read,
+// and the failures of reaching the server, each with its own result so
+// the program can word it.
+#include "EngineTestSupport.h"
+#include "ILibraryEngineStatus.h"
+#include "LibraryServerErrors.h"
+#include "PgTestServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ServerLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        library = UseFreshLibrary(EngineKind::Postgres);
+        if (library.isEmpty()) GTEST_SKIP() << "no PostgreSQL test server: " << PgTestServer::WhyMissing().toStdString();
+    }
+
+    // The result of opening the library at `address`.
+    static HRESULT OpenResult(const QString& address)
+    {
+        qputenv("ALBIREO_LIBRARY_DB", address.toUtf8());
+        EngineInstance engine;
+        return engine.InitializeResult();
+    }
+
+    QString library;
+};
+
+TEST_F(ServerLibraryTest, AReadingRoleBrowsesAndSearchesButChangesNothing)
+{
+    int disc = 0;
+    {
+        EngineInstance writer;
+        ASSERT_EQ(S_OK, writer.InitializeResult());
+        ASSERT_EQ(S_OK, writer->AddTag(u"Holiday", nullptr));
+        disc = AddTestDisc(writer.get(), QStringLiteral("Summer"), "S");
+        LibraryImportHandle handle = nullptr;
+        ASSERT_EQ(S_OK, writer->OpenImportHandle(&handle));
+        ASSERT_EQ(S_OK, writer->InsertFileRows(
+                            handle, W(Batch({EntryRow({1, QStringLiteral("beach.jpg"), 5, QStringLiteral("File"), 1, disc, 4, 0, 0})})), 1));
+        ASSERT_EQ(S_OK, writer->CloseImportHandle(handle));
+    }
+    // The commands the README gives for the reading role.
+    PgTestServer::Execute(library, QStringLiteral("CREATE ROLE albireo_reader LOGIN"));
+    ASSERT_TRUE(PgTestServer::Execute(library, QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO albireo_reader")));
+
+    qputenv("ALBIREO_LIBRARY_DB", PgTestServer::AsUser(library, QStringLiteral("albireo_reader")).toUtf8());
+    EngineInstance reader;
+    ASSERT_EQ(LIBRARY_S_READ_ONLY, reader.InitializeResult());
+    EXPECT_EQ(1u, Discs(reader.get()).size());
+    EXPECT_EQ(QStringList{QStringLiteral("beach.jpg")}, Names(FoundFiles(reader.get(), QStringLiteral("BEACH"))));
+    EXPECT_EQ(1u, FolderItems(reader.get(), disc, 0).size());
+
+    LibraryImportHandle handle = nullptr;
+    LONG id = 0;
+    EXPECT_EQ(E_ACCESSDENIED, reader->OpenImportHandle(&handle));
+    EXPECT_EQ(E_ACCESSDENIED, reader->AddTag(u"Work", &id));
+    EXPECT_EQ(E_ACCESSDENIED, reader->AddDisc("R", u"", u"", u"", u"Refused", u"", 0, 1, 1, 1, 1, 1, u""));
+    EXPECT_EQ(E_ACCESSDENIED, reader->SetDiscTags(disc, u"1"));
+    EXPECT_EQ(E_ACCESSDENIED, reader->DeleteDisc(disc, 0));
+    ILibraryEngineStatus* status = nullptr;
+    ASSERT_EQ(S_OK, reader->QueryInterface(IID_ILibraryEngineStatus, reinterpret_cast<void**>(&status)));
+    HRESULT why = S_OK;
+    EXPECT_EQ(S_OK, status->GetWriteFailure(&why));
+    EXPECT_EQ(E_ACCESSDENIED, why);
+    status->Release();
+
+    const auto discs = Discs(reader.get());
+    ASSERT_EQ(1u, discs.size());
+    EXPECT_EQ(QStringLiteral("Summer"), FromW(discs[0].name));
+    EXPECT_EQ(QStringLiteral("Holiday"), FromW(Tags(reader.get()).at(0).name));
+    EXPECT_EQ(1u, Tags(reader.get()).size());
+}
+
+TEST_F(ServerLibraryTest, EachWayOfNotReachingTheLibraryHasItsOwnResult)
+{
+    {
+        EngineInstance creator; // writes the tables
+        ASSERT_EQ(S_OK, creator.InitializeResult());
+    }
+    // Nothing listens on port 1.
+    EXPECT_EQ(LIBRARY_E_SERVER_UNREACHABLE, OpenResult(QStringLiteral("postgresql://albireo@127.0.0.1:1/library")));
+    EXPECT_EQ(LIBRARY_E_LOGIN_REFUSED, OpenResult(PgTestServer::AsUser(library, QStringLiteral("nobody_known"))));
+    const QString missing = library.left(library.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/no_such_library");
+    EXPECT_EQ(LIBRARY_E_NO_DATABASE, OpenResult(missing));
+
+    // A library a later program migrated further is left as it is.
+    const QString version = QStringLiteral("SELECT max(version) FROM library_schema");
+    const long long later = PgTestServer::Number(library, version) + 1;
+    ASSERT_TRUE(PgTestServer::Execute(library, QStringLiteral("UPDATE library_schema SET version = %1").arg(later)));
+    EXPECT_EQ(LIBRARY_E_SCHEMA_NEWER, OpenResult(library));
+    EXPECT_EQ(later, PgTestServer::Number(library, version));
+}
+
+} // namespace
