@@ -1,5 +1,6 @@
 #include "LibraryStatusText.h"
 
+#include "LibraryServerErrors.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 
@@ -18,6 +19,17 @@ QString WriteFailure(HRESULT reason)
     constexpr HRESULT kDiskFull = HresultFromWin32(112); // ERROR_DISK_FULL
     if (SUCCEEDED(reason)) return {};
     return LoadString(reason == kDiskFull ? IDS_MSG_LIBRARY_FULL : IDS_MSG_LIBRARY_READ_ONLY);
+}
+
+QString OpenFailure(HRESULT hr)
+{
+    switch (hr) {
+    case LIBRARY_E_SERVER_UNREACHABLE: return LoadString(IDS_MSG_SERVER_UNREACHABLE);
+    case LIBRARY_E_LOGIN_REFUSED: return LoadString(IDS_MSG_SERVER_LOGIN_REFUSED);
+    case LIBRARY_E_NO_DATABASE: return LoadString(IDS_MSG_SERVER_NO_DATABASE);
+    case LIBRARY_E_SCHEMA_NEWER: return LoadString(IDS_MSG_LIBRARY_NEWER);
+    default: return {};
+    }
 }
 
 HRESULT WriteFailureOf(ILibraryEngine* library)

@@ -16,6 +16,10 @@ QString ImportWait(const ImportSlotHolder& holder);
 // The text for a failure that keeps the library read-only (a full disk or
 // any other), empty for S_OK.
 QString WriteFailure(HRESULT reason);
+// The text for a library on a database server that cannot be opened (the
+// server down, a refused login, no such database) or one a newer program
+// wrote; empty for any other result.
+QString OpenFailure(HRESULT hr);
 // Why the library cannot be written now (S_OK: it can, or the engine does
 // not say).
 HRESULT WriteFailureOf(ILibraryEngine* library);

@@ -6,6 +6,7 @@
 #include "LibraryServerErrors.h"
 #include "PgTestServer.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,10 +30,23 @@ protected:
     QString library;
 };
 
+// The roles as the README sets them up: the writer owns the database and
+// creates the tables; what it creates is readable by the reader.
 TEST_F(ServerLibraryTest, AReadingRoleBrowsesAndSearchesButChangesNothing)
 {
+    const QString server = library.left(library.lastIndexOf(QLatin1Char('/')));
+    const QString database = QStringLiteral("roles_%1").arg(QCoreApplication::applicationPid());
+    for (const char* role : {"albireo_writer", "albireo_reader"})
+        PgTestServer::Execute(server + QStringLiteral("/postgres"), QStringLiteral("CREATE ROLE %1 LOGIN").arg(QLatin1String(role)));
+    PgTestServer::Execute(server + QStringLiteral("/postgres"), QStringLiteral("DROP DATABASE IF EXISTS ") + database);
+    ASSERT_TRUE(PgTestServer::Execute(server + QStringLiteral("/postgres"),
+                                      QStringLiteral("CREATE DATABASE %1 OWNER albireo_writer").arg(database)));
+    const QString asWriter = PgTestServer::AsUser(server, QStringLiteral("albireo_writer")) + '/' + database;
+    ASSERT_TRUE(PgTestServer::Execute(asWriter, QStringLiteral("ALTER DEFAULT PRIVILEGES GRANT SELECT ON TABLES TO albireo_reader")));
+
     int disc = 0;
     {
+        qputenv("ALBIREO_LIBRARY_DB", asWriter.toUtf8());
         EngineInstance writer;
         ASSERT_EQ(S_OK, writer.InitializeResult());
         ASSERT_EQ(S_OK, writer->AddTag(u"Holiday", nullptr));
@@ -43,11 +57,8 @@ TEST_F(ServerLibraryTest, AReadingRoleBrowsesAndSearchesButChangesNothing)
                             handle, W(Batch({EntryRow({1, QStringLiteral("beach.jpg"), 5, QStringLiteral("File"), 1, disc, 4, 0, 0})})), 1));
         ASSERT_EQ(S_OK, writer->CloseImportHandle(handle));
     }
-    // The commands the README gives for the reading role.
-    PgTestServer::Execute(library, QStringLiteral("CREATE ROLE albireo_reader LOGIN"));
-    ASSERT_TRUE(PgTestServer::Execute(library, QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO albireo_reader")));
 
-    qputenv("ALBIREO_LIBRARY_DB", PgTestServer::AsUser(library, QStringLiteral("albireo_reader")).toUtf8());
+    qputenv("ALBIREO_LIBRARY_DB", (PgTestServer::AsUser(server, QStringLiteral("albireo_reader")) + '/' + database).toUtf8());
     EngineInstance reader;
     ASSERT_EQ(LIBRARY_S_READ_ONLY, reader.InitializeResult());
     EXPECT_EQ(1u, Discs(reader.get()).size());
