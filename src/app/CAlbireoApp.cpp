@@ -124,6 +124,9 @@ bool CAlbireoApp::CreateFrame()
     m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), m_pDiscAccess.get(), std::move(m_pPowerNotices));
     if (m_pMainFrame->Create()) return true;
     m_pMainFrame.reset();
+    // Missing pictures fall back; what the frame cannot do without (its
+    // menu) comes from the resource file: the start never ends without a word.
+    ShowMissingResourceBox(m_strResourcePath);
     return false;
 }
 

@@ -13,12 +13,24 @@
 
 CArcEditWrapper::CArcEditWrapper(QWidget* parent) : QWidget(parent) { SetDlgCtrlID(this, kControlId); }
 
+namespace {
+// The picture's size, kept when the picture is missing.
+constexpr QSize kBoxSize(236, 20);
+const QColor kFallbackFill(0x2B, 0x3A, 0x4F);
+const QColor kFallbackRing(0x8A, 0x9B, 0xB0);
+} // namespace
+
 BOOL CArcEditWrapper::Setup(int x, int y, const QImage& picture)
 {
-    if (picture.isNull()) return FALSE;
+    // Without its picture the box still works, drawn plainly at its size,
+    // as every skinned control does without its picture.
     m_picture = picture;
-    setGeometry(x, y, picture.width(), picture.height());
-    setMask(SkinPaint::RegionWithoutColour(picture, kOutsideColour));
+    if (picture.isNull()) {
+        setGeometry(QRect(QPoint(x, y), kBoxSize));
+    } else {
+        setGeometry(x, y, picture.width(), picture.height());
+        setMask(SkinPaint::RegionWithoutColour(picture, kOutsideColour));
+    }
 
     m_pEdit = new CGEdit(this);
     m_pEdit->Create(QString::fromLatin1(kEditPicture), WS_CHILD | WS_VISIBLE, RectLTRB(21, 2, 207, 18), this,
@@ -59,7 +71,15 @@ bool CArcEditWrapper::event(QEvent* event)
 void CArcEditWrapper::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_picture);
+    if (!m_picture.isNull()) {
+        painter.drawImage(0, 0, m_picture);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(kFallbackRing);
+    painter.setBrush(kFallbackFill);
+    const qreal radius = height() / 2.0 - 1;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
 }
 
 bool CArcEditWrapper::eventFilter(QObject* watched, QEvent* event)

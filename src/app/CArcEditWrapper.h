@@ -25,7 +25,8 @@ public:
     explicit CArcEditWrapper(QWidget* parent = nullptr);
 
     // Takes the picture's size and shape, places the box at (x, y) and
-    // creates the edit and the button. FALSE when the picture is missing.
+    // creates the edit and the button. A missing picture leaves a plain
+    // box of the picture's size.
     BOOL Setup(int x, int y, const QImage& picture);
     QString Text() const;
     void SetText(const QString& text);

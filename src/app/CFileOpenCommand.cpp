@@ -3,6 +3,7 @@
 #include "CDiscAccess.h"
 #include "CFlwMessageBox.h"
 #include "CProgressDlg.h"
+#include "ConfinedFile.h"
 #include "CWaitingDiscDlg.h"
 #include "DiscFileExtractor.h"
 #include "ImageDriveSlots.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -44,12 +46,15 @@ QString RootOf(CDiscAccess& discs, int position)
 }
 
 // A folder of its own under the private temporary folder for each file
-// opened, so that two files of one name from different discs never meet.
+// opened, so that two files of one name from different discs never meet;
+// empty when there is no private folder.
 QString ExtractionFolder()
 {
     static int opened = 0;
-    const QString folder = PrivateTempFolder::Path() + QStringLiteral("open-%1").arg(++opened);
-    QDir().mkpath(folder);
+    const QString parent = PrivateTempFolder::Path();
+    if (parent.isEmpty()) return {};
+    const QString folder = parent + QStringLiteral("open-%1").arg(++opened);
+    mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
     return folder;
 }
 
@@ -111,14 +116,30 @@ void CFileOpenCommand::OpenFromMountPoint(int position, const QString& pathOnDis
 {
     const QString mountPoint = MountTable::MountPointOf(DevicePathOf(*m_pDiscs, position));
     if (mountPoint.isEmpty()) return Tell(FormatString(IDS_FMT_DISC_NOT_MOUNTED, {RootOf(*m_pDiscs, position)}));
-    const QString file = QDir(mountPoint).filePath(QString(pathOnDisc).replace(u'\\', u'/').mid(1));
+    QString refusal;
+    const QString file = ConfinedFile::PathBelow(mountPoint, pathOnDisc, &refusal);
+    if (file.isEmpty()) return Tell(refusal);
     if (!QFileInfo(file).isFile()) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
     HandOver(file);
 }
 
 void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
 {
-    const QString target = ExtractionFolder() + u'/' + pathOnDisc.section(u'\\', -1);
+    QString refusal;
+    const QString folder = ExtractionFolder();
+    ConfinedFile target(folder, pathOnDisc.section(u'\\', -1), &refusal);
+    const HRESULT hr = target.IsOpen() ? ReadOut(position, pathOnDisc, target) : E_ACCESSDENIED;
+    // Nothing of a refused or failed open stays behind.
+    if (FAILED(hr)) QDir().rmdir(folder);
+    if (!refusal.isEmpty()) return Tell(refusal);
+    if (hr == E_ABORT) return;
+    if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
+    if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
+    HandOver(target.Path());
+}
+
+HRESULT CFileOpenCommand::ReadOut(int position, const QString& pathOnDisc, ConfinedFile& target)
+{
     const DiscFileExtractor extractor(m_pDiscs->Engine(), m_pDiscs->EngineIndexAt(position));
     std::atomic<bool> cancel{false}, done{false};
     std::atomic<int> percent{0};
@@ -151,11 +172,7 @@ void CFileOpenCommand::OpenFromImage(int position, const QString& pathOnDisc)
         QThread::msleep(5);
     }
     reader.join();
-    progress.reset();
-    if (hr == E_ABORT) return;
-    if (hr == TRELLIS_E_PATH_NOT_FOUND) return Tell(FormatString(IDS_FMT_FILE_NOT_ON_DISC, {pathOnDisc}));
-    if (FAILED(hr)) return Tell(LoadString(IDS_MSG_FILE_NOT_READ));
-    HandOver(target);
+    return hr;
 }
 
 void CFileOpenCommand::HandOver(const QString& file)

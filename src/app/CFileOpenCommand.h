@@ -4,9 +4,11 @@
 // (with the disc's label picture) and the drives are looked through again
 // once a disc is in. A physical drive's file is opened where the system
 // mounted the disc (message 3345 when it is not mounted); an image drive's
-// file is read out of the image by the disc engine into the private
-// temporary folder and opened from there, a large one (or one of a disc
-// that takes long to parse) under the progress window, which can cancel it.
+// file is read out of the image by the disc engine into a new file of
+// the private temporary folder (made by ConfinedFile: a name that is not
+// one file name is refused in words) and opened from there, a large one
+// (or one of a disc that takes long to parse) under the progress window,
+// which can cancel it.
 #pragma once
 #include "ILibraryEngine.h"
 
@@ -15,6 +17,7 @@
 #include <functional>
 
 class CDiscAccess;
+class ConfinedFile;
 class QWidget;
 
 class CFileOpenCommand {
@@ -43,6 +46,9 @@ private:
     void OpenFromDrive(int position, const QString& pathOnDisc);
     void OpenFromMountPoint(int position, const QString& pathOnDisc);
     void OpenFromImage(int position, const QString& pathOnDisc);
+    // Reads the file out of the image into `target`, under the progress
+    // window when it takes a while.
+    HRESULT ReadOut(int position, const QString& pathOnDisc, ConfinedFile& target);
     void HandOver(const QString& file);
     void Tell(const QString& text) const;
 

@@ -9,6 +9,7 @@
 #include "CWaitingDiscDlg.h"
 #include "DiscInfoCommand.h"
 #include "DiscReadout.h"
+#include "DiscTagList.h"
 #include "ILibraryDiscReads.h"
 #include "ImageDriveSlots.h"
 #include "LibraryReader.h"
@@ -135,7 +136,7 @@ void CImportCommand::ImportFromSelectedDrive()
     if (catalogued == Catalogued::Replace) {
         // Catalogued again: the disc keeps its name, tags and label.
         details.name = LibraryReader::Text(existing.name);
-        details.tagIds = LibraryReader::Text(existing.tagIds);
+        details.tagIds = DiscTagList::Read(Library(), existing).text;
         details.keptLabelId = existing.labelId;
     } else if (!AskDetails(disc, details)) {
         return;

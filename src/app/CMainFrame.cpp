@@ -14,6 +14,8 @@
 #include "CImportCommand.h"
 #include "CLibraryDamagePrompt.h"
 #include "CProgressDlg.h"
+#include "CSearchCommand.h"
+#include "CViewModeCommand.h"
 #include "Diagnostics.h"
 #include "InstanceChannel.h"
 #include "PaneCycle.h"
@@ -132,6 +134,7 @@ BOOL CMainFrame::CreateMenuBar()
         if (item.kind != ResourceMenuItem::Kind::Popup) continue;
         QMenu* popup = bar->addMenu(item.text);
         SkinMenu::Fill(popup, item.children, [this](UINT id) { OnCmdMsg(id); });
+        SkinMenu::FollowCommandStates(popup, [this](UINT id, BOOL* enabled) { return OnUpdateCmdUI(id, enabled); });
     }
     SetCaptionMenuBar(bar);
     // Alt, and Alt with a menu's "&" letter, are the menu bar's own keys;
@@ -199,6 +202,8 @@ BOOL CMainFrame::CreateClient()
     m_pSplitterSub->setStretchFactor(1, 1);
     m_pSplitter->setSizes({int(kCommandBarHeight * s), int(kPaneHeight * s)});
     m_pSplitter->setStretchFactor(1, 1);
+    m_pSearchCommand = std::make_unique<CSearchCommand>(m_pSearch, m_pFileListView);
+    m_pViewMode = std::make_unique<CViewModeCommand>(m_pCommandView, m_pFileListView);
     if (!m_pFileListView->Create(this)) return FALSE;
 
     for (CView* view : m_pDocument->Views()) view->OnInitialUpdate();
@@ -212,7 +217,6 @@ BOOL CMainFrame::CreateSearchBox()
     m_pSearch->setGeometry(RectLTRB(0, 13, int(26 * s), int(26 * s)));
     if (!m_pSearch->Setup(873, kSearchTop, SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture)))) return FALSE;
     m_pSearch->setEnabled(true);
-    connect(m_pSearch, &CArcEditWrapper::textChanged, this, &CMainFrame::OnSearchTextChanged);
     return TRUE;
 }
 
@@ -262,8 +266,7 @@ void CMainFrame::ReloadLibrary()
 {
     if (!m_pTagView || !m_pFileListView) return; // repaired before the panes were made
     m_pTagView->populate();
-    if (m_pSearch && !m_pSearch->Text().isEmpty()) m_pSearch->SetText(QString()); // back to the disc list
-    m_pFileListView->Reload(1);
+    m_pFileListView->Reload(1); // the disc list, the search ended
 }
 
 void CMainFrame::PlaceSearchBox()
@@ -287,46 +290,29 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return CGXTFrameWnd::eventFilter(watched, event);
 }
 
-void CMainFrame::OnSearchTextChanged(const QString& text)
+BOOL CMainFrame::OnUpdateCmdUI(UINT id, BOOL* enabled)
 {
-    CGButton* viewButton = m_pCommandView->GetButton(2);
-    if (text.isEmpty()) {
-        m_searchTimer.stop();
-        m_pFileListView->List()->SetMode(CAlbListCtrl::DiscList);
-        if (viewButton) viewButton->setEnabled(true);
-        RefreshTags();
-        return;
-    }
-    m_pFileListView->List()->SetMode(CAlbListCtrl::SearchResults);
-    SetViewMode(1);
-    if (viewButton) viewButton->setEnabled(false);
-    m_searchTimer.start(kSearchDelayMs, this);
-}
-
-void CMainFrame::SetViewMode(int style)
-{
-    CGButton* small = m_pCommandView->GetButton(2);
-    CGButton* details = m_pCommandView->GetButton(3);
-    if (small) small->setVisible(style == 1);
-    if (details) details->setVisible(style == 2);
-    m_pFileListView->SetViewStyle(style);
+    if (m_pViewMode && m_pViewMode->OnUpdate(id, enabled)) return TRUE;
+    return m_pFileListView ? m_pFileListView->OnUpdateCommand(id, enabled) : FALSE;
 }
 
 BOOL CMainFrame::OnCmdMsg(UINT id)
 {
+    BOOL enabled = TRUE;
+    if (OnUpdateCmdUI(id, &enabled) && !enabled) return TRUE;
     switch (id) {
-    case 3101:
+    case ID_ALB_IMPORT:
         m_pImport->Run();
         return TRUE;
-    case 3100:
-    case 3102:
-    case 3103:
-    case 3106:
+    case ID_ALB_BACK:
+    case ID_ALB_REFRESH:
+    case ID_ALB_LARGE_ICONS:
+    case ID_ALB_SEARCH:
         if (m_pFileListView) m_pFileListView->OnCommand(id);
         return TRUE;
-    case 3104: SetViewMode(2); return TRUE;
-    case 3105: SetViewMode(1); return TRUE;
-    case 0xE141: close(); return TRUE; // Exit
+    case ID_ALB_SMALL_ICONS: m_pViewMode->Show(CViewModeCommand::kSmallIcons); return TRUE;
+    case ID_ALB_DETAILS: m_pViewMode->Show(CViewModeCommand::kDetails); return TRUE;
+    case ID_APP_EXIT: close(); return TRUE;
     case CAlbireoApp::kAboutCommand:
         if (CAlbireoApp* app = CAlbireoApp::Instance()) app->OnAppAbout();
         return TRUE;
@@ -339,15 +325,14 @@ void CMainFrame::SetLocationText(const QString& text)
     if (m_pLocation) m_pLocation->setText(text);
 }
 
-QString CMainFrame::SearchText() const { return m_pSearch ? m_pSearch->Text() : QString(); }
+QString CMainFrame::SearchText() const { return m_pSearchCommand ? m_pSearchCommand->Text() : QString(); }
 
 void CMainFrame::SetSearchText(const QString& text)
 {
-    if (!m_pSearch) return;
-    const QSignalBlocker quiet(m_pSearch);
-    m_pSearch->SetText(text);
-    m_searchTimer.stop();
+    if (m_pSearchCommand) m_pSearchCommand->SetTextQuietly(text);
 }
+
+bool CMainFrame::IsSearchPending() const { return m_pSearchCommand && m_pSearchCommand->IsPending(); }
 
 void CMainFrame::FocusSearchBox()
 {
@@ -357,6 +342,11 @@ void CMainFrame::FocusSearchBox()
 void CMainFrame::EnableCommandButton(int index, bool enable)
 {
     if (CGButton* button = m_pCommandView ? m_pCommandView->GetButton(index) : nullptr) button->setEnabled(enable);
+}
+
+void CMainFrame::ShowSearchLayout(bool searchResults)
+{
+    if (m_pViewMode) m_pViewMode->FollowList(searchResults);
 }
 
 // The tag pane hears of the file list's needs through its messages.

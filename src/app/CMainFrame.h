@@ -26,6 +26,8 @@ class CDiscAccess;
 class CFileListView;
 class CImportCommand;
 class CProgressDlg;
+class CSearchCommand;
+class CViewModeCommand;
 class CView;
 class InstanceChannel;
 class PaneCycle;
@@ -40,7 +42,6 @@ public:
     static constexpr UINT kCancelMessage = WM_USER + 2010;
     static constexpr UINT kScanCodeMessage = WM_USER + 2020; // a scan code carried to this thread
     static constexpr int kProgressIntervalMs = 200;
-    static constexpr int kSearchDelayMs = 300;
     static constexpr int kMinimumWidth = 450;
     static constexpr UINT kCommands[] = {3101, 3100, 3104, 3105};
 
@@ -63,7 +64,7 @@ public:
     CLibraryDamagePrompt* DamagePrompt() const { return m_pDamagePrompt.get(); }
     // F6 and Shift+F6: the command bar, the search box, the tag pane, the list.
     PaneCycle* Panes() const { return m_pPanes; }
-    bool IsSearchPending() const { return m_searchTimer.isActive(); }
+    bool IsSearchPending() const;
     bool IsPolling() const { return m_progressTimer.isActive(); }
     CImportCommand* ImportCommand() const { return m_pImport.get(); }
     // A disc image named on the command line or handed over by another
@@ -97,13 +98,17 @@ public:
     void PlaceSearchBox();
 
     // CCmdTarget
+    // A command whose state says it rests (Back with nothing to go back
+    // to, a view mode in the search results) does nothing.
     BOOL OnCmdMsg(UINT id) override;
+    BOOL OnUpdateCmdUI(UINT id, BOOL* enabled) override;
     // CFileListHost
     void SetLocationText(const QString& text) override;
     QString SearchText() const override;
     void SetSearchText(const QString& text) override;
     void FocusSearchBox() override;
     void EnableCommandButton(int index, bool enable) override;
+    void ShowSearchLayout(bool searchResults) override;
     QWidget* MainWindow() override { return this; }
     void ClearTagFilter() override;
     void RefreshTags() override;
@@ -129,14 +134,12 @@ private:
     void NamePanes();
     // After a repair: the tags and the disc list read anew.
     void ReloadLibrary();
-    void OnSearchTextChanged(const QString& text);
     void OnScanCode(int code, LPARAM value);
     void OnScanStarting(const QString& discName);
     void OnScanFinished(LPARAM result);
     void EnableClientForScan(bool enable);
     void PollProgress();
     void OnSessionEnding();
-    void SetViewMode(int style);
 
     CAlbireoDoc* m_pDocument;
     CDiscAccess* m_pDiscAccess;
@@ -154,9 +157,10 @@ private:
     QString m_strImportingTitle;
     int m_nContext = 0;
     QBasicTimer m_progressTimer;
-    QBasicTimer m_searchTimer;
     std::unique_ptr<InstanceChannel> m_pChannel;
     std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
     std::unique_ptr<CImportCommand> m_pImport;
+    std::unique_ptr<CSearchCommand> m_pSearchCommand;
+    std::unique_ptr<CViewModeCommand> m_pViewMode;
     QList<QObject*> m_scanDisabled; // shortcuts a running scan turned off
 };

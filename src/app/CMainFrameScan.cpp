@@ -200,9 +200,6 @@ void CMainFrame::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_progressTimer.timerId()) {
         PollProgress();
-    } else if (event->timerId() == m_searchTimer.timerId()) {
-        m_searchTimer.stop();
-        m_pFileListView->Search(SearchText());
     } else {
         CGXTFrameWnd::timerEvent(event);
     }

@@ -40,13 +40,24 @@ void CWaitingDiscDlg::CreateControls()
     m_pPicture->SetImage(m_image.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
+void CWaitingDiscDlg::OnCancel()
+{
+    m_nCancel = 1;
+    if (m_bAskingDrive) return; // the tick under way ends the dialog
+    m_timer.stop();
+    EndDialog(IDCANCEL);
+}
+
 void CWaitingDiscDlg::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != m_timer.timerId()) return CDiscWaitDialog::timerEvent(event);
+    m_bAskingDrive = true;
+    const bool ready = !m_nCancel && SUCCEEDED(m_discs.CheckDiscReady());
+    m_bAskingDrive = false;
     if (m_nCancel) {
         m_timer.stop();
         EndDialog(IDCANCEL);
-    } else if (SUCCEEDED(m_discs.CheckDiscReady())) {
+    } else if (ready) {
         m_timer.stop();
         EndDialog(IDOK);
     }

@@ -1,8 +1,9 @@
 // CWaitingDiscDlg: asks for a disc and waits for it. Every second it asks
 // the disc access object whether the selected drive holds a disc ready to
 // read (which opens the tray of an empty drive again) and closes with IDOK
-// once it does. Cancel (the button, Escape, the close button) only sets the
-// cancel flag; the next tick closes with IDCANCEL, so a tick never runs
+// once it does. Cancel (the button, Escape, the close button) closes with
+// IDCANCEL at once; only while a tick is asking the drive does it set the
+// cancel flag, and that tick closes the dialog, so a tick never runs
 // against a dialog that is gone.
 //
 //   CWaitingDiscDlg waiting(discs, FormatString(IDS_FMT_INSERT_DISC, {root}), labelPicture, parent);
@@ -33,7 +34,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnCancel() override { m_nCancel = 1; }
+    void OnCancel() override;
     void timerEvent(QTimerEvent* event) override;
     ModalRecord DescribeRun() const override;
 
@@ -44,6 +45,7 @@ private:
     QString m_strText;
     QImage m_image;
     LONG m_nCancel = 0;
+    bool m_bAskingDrive = false;
     QBasicTimer m_timer;
     CGStatic* m_pPicture = nullptr;
 };

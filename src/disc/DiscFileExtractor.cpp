@@ -22,11 +22,20 @@ HRESULT Parse(ITrellisReader* reader, const std::atomic<bool>& cancel)
 
 } // namespace
 
-HRESULT DiscFileExtractor::Extract(const QString& pathOnDisc, const QString& target, const std::atomic<bool>& cancel,
+HRESULT DiscFileExtractor::Extract(const QString& pathOnDisc, ConfinedFile& target, const std::atomic<bool>& cancel,
                                    std::atomic<int>& percent) const
 {
     m_nFileSize = 0;
     percent = 0;
+    const HRESULT hr = Read(pathOnDisc, target.File(), cancel, percent);
+    target.File().close();
+    if (FAILED(hr)) target.Discard();
+    return hr;
+}
+
+HRESULT DiscFileExtractor::Read(const QString& pathOnDisc, QFile& out, const std::atomic<bool>& cancel,
+                                std::atomic<int>& percent) const
+{
     if (!m_pEngine) return E_POINTER;
     ComPtr<ITrellisDevice> device;
     ComPtr<IUnknown> object;
@@ -40,22 +49,20 @@ HRESULT DiscFileExtractor::Extract(const QString& pathOnDisc, const QString& tar
     if (SUCCEEDED(hr)) hr = Parse(reader.Get(), cancel);
     ComPtr<ITrellisFileData> data;
     if (SUCCEEDED(hr)) hr = reader->QueryInterface(IID_ITrellisFileData, data.PutVoid());
-    if (SUCCEEDED(hr)) hr = Copy(data.Get(), pathOnDisc, target, cancel, percent);
+    if (SUCCEEDED(hr)) hr = Copy(data.Get(), pathOnDisc, out, cancel, percent);
     data.Reset();
     reader->Close();
     reader->Detach();
     return hr;
 }
 
-HRESULT DiscFileExtractor::Copy(ITrellisFileData* data, const QString& pathOnDisc, const QString& target,
+HRESULT DiscFileExtractor::Copy(ITrellisFileData* data, const QString& pathOnDisc, QFile& out,
                                 const std::atomic<bool>& cancel, std::atomic<int>& percent) const
 {
     UINT64 size = 0;
     HRESULT hr = data->GetFileSize(W(pathOnDisc), &size);
     if (FAILED(hr)) return hr;
     m_nFileSize = size;
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return E_ACCESSDENIED;
     std::vector<BYTE> piece(kPieceBytes);
     UINT64 done = 0;
     while (SUCCEEDED(hr) && done < size) {
@@ -68,7 +75,5 @@ HRESULT DiscFileExtractor::Copy(ITrellisFileData* data, const QString& pathOnDis
         percent = int(done * 100 / size);
     }
     if (SUCCEEDED(hr) && !out.flush()) hr = HresultFromWin32(112);
-    out.close();
-    if (FAILED(hr)) out.remove();
     return hr;
 }

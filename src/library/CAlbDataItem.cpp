@@ -35,8 +35,9 @@ CAlbDataItem* CAlbDataItem::MadeChild(int index) const
         // while fewer existed is completed.
         const int first = int(blockIndex) * kBlockRows + int(block.size());
         const int end = std::min(m_nMadeCount, int(blockIndex + 1) * kBlockRows);
+        const size_t made = block.size();
         m_maker(first, end - first, block);
-        for (auto& child : block) child->m_pParent = const_cast<CAlbDataItem*>(this);
+        for (size_t row = made; row < block.size(); ++row) block[row]->m_pParent = const_cast<CAlbDataItem*>(this);
     }
     return offset < int(block.size()) ? block[size_t(offset)].get() : nullptr;
 }

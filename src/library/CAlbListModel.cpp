@@ -12,6 +12,12 @@ void CAlbListModel::SetColumns(const QStringList& titles, const std::vector<Qt::
 
 void CAlbListModel::SetItemCount(int count)
 {
+    // The same rows told again: repainted, the selection kept. (A list
+    // replaced is first emptied.)
+    if (std::max(0, count) == m_nCount) {
+        Refresh();
+        return;
+    }
     beginResetModel();
     m_nCount = std::max(0, count);
     endResetModel();

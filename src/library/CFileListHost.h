@@ -24,6 +24,10 @@ public:
     // The window that owns menus and message boxes.
     virtual QWidget* MainWindow() = 0;
 
+    // Search results (true) or another list (false) is shown: search
+    // results are shown in details, and the view modes rest meanwhile.
+    virtual void ShowSearchLayout(bool searchResults) { (void)searchResults; }
+
     // The tag pane: untick every tag; reload its tags keeping the ticks;
     // show the disc list filtered by the ticked tags.
     virtual void ClearTagFilter() = 0;

@@ -7,6 +7,7 @@
 #include "CFileListHost.h"
 #include "CFlwMessageBox.h"
 #include "CategoryTags.h"
+#include "DiscTagList.h"
 #include "LibrarySeed.h"
 #include "LibraryStatusText.h"
 #include "ListSort.h"
@@ -17,6 +18,8 @@
 #include "StringResources.h"
 #include "WinControls.h"
 #include "TagPaneMessages.h"
+#include "TagRecords.h"
+#include "TagText.h"
 #include "WinMessage.h"
 
 #include <QFileInfo>
@@ -45,8 +48,8 @@ CFileListView::CFileListView(QWidget* parent) : CView(parent), m_pList(new CAlbL
     connect(m_pList, &CAlbListCtrl::columnClicked, this, &CFileListView::SortByColumn);
     connect(m_pList, &CAlbListCtrl::contextMenuAt, this, &CFileListView::ShowContextMenu);
     connect(m_pList, &CAlbListCtrl::typedAhead, this, &CFileListView::TypeAhead);
-    connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(3100); });
-    connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(3243); });
+    connect(m_pList, &CAlbListCtrl::backRequested, this, [this] { OnCommand(ID_ALB_BACK); });
+    connect(m_pList, &CAlbListCtrl::deleteRequested, this, [this] { OnCommand(ID_DISC_DELETE); });
     connect(m_pList, &CAlbListCtrl::searchRequested, this, [this] {
         if (m_pHost) m_pHost->FocusSearchBox();
     });
@@ -169,31 +172,23 @@ void CFileListView::ResetList(int mode)
 {
     m_pList->SetMode(mode);
     ClearRows();
+    if (m_pHost) m_pHost->ShowSearchLayout(mode == CAlbListCtrl::SearchResults);
 }
 
+// Flag 1 (a disc imported, the library repaired): the disc list, the
+// search ended. Flag 0 (a disc deleted or changed here): the list shown
+// is read again, sorted and selected as it was.
 void CFileListView::Reload(WPARAM flag)
 {
     if (!ReadDiscs()) return;
     BuildThumbs();
-    const bool inSearch = m_pList->GetMode() == CAlbListCtrl::SearchResults;
-    const int mode = m_pList->GetMode();
-    ClearRows();
-    m_nCurrentFolder = 0;
-    if (!(inSearch && flag == 1)) {
-        for (size_t i = 0; i < m_discs.size(); ++i) AddDiscRow(m_discs[i], int(i));
-    }
     if (flag == 1) {
-        m_nameStack.clear();
-        m_folderStack.clear();
-        if (mode != CAlbListCtrl::SearchResults && m_pHost) m_pHost->RefreshTags();
-        if (mode == CAlbListCtrl::FolderContents) {
-            m_bFromSearch = false;
-            if (m_pHost) m_pHost->SetLocationText(QString());
-        }
-        if (mode != CAlbListCtrl::DiscList) m_pList->SetMode(CAlbListCtrl::DiscList);
-        UpdateBackButton();
+        if (m_pHost && !m_pHost->SearchText().isEmpty()) m_pHost->SetSearchText(QString());
+        ShowFilteredDiscs();
+        if (m_pHost) m_pHost->RefreshTags();
+    } else {
+        ShowAgain();
     }
-    m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
     if (GetDocument()) GetDocument()->UpdateAllViews(nullptr, CAlbireoDoc::kHintLibraryChanged);
     else OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
 }
@@ -210,21 +205,35 @@ void CFileListView::ShowAllDiscs() { ShowDiscs({}); }
 
 void CFileListView::ShowDiscs(const QStringList& tagFilter)
 {
-    m_bFromSearch = false;
     m_nCurrentFolder = 0;
+    m_history.Reset(BrowseHistory::Origin::DiscList);
     ResetList(CAlbListCtrl::DiscList);
     if (m_pHost) m_pHost->SetLocationText(QString());
     m_discs = m_discsCopy;
+    // The names come from the tag records and each disc's whole id list: the
+    // record's names text is cut after 259 characters.
+    std::vector<TagRecord> tagRecords;
+    if (!tagFilter.isEmpty() && m_pEngine) Checked(TagRecords::Read(m_pEngine, &tagRecords));
     for (size_t i = 0; i < m_discs.size(); ++i) {
-        const QStringList tags = Text(m_discs[i].tagNames).split(QStringLiteral(", "));
+        const QStringList tags =
+            tagFilter.isEmpty()
+                ? QStringList()
+                : TagText::SplitNames(DiscTagList::Names(tagRecords, DiscTagList::Read(m_pEngine, m_discs[i]).text));
         const bool passes = std::all_of(tagFilter.begin(), tagFilter.end(), [&](const QString& wanted) {
             return wanted.isEmpty() || tags.contains(wanted, Qt::CaseSensitive);
         });
         if (passes) AddDiscRow(m_discs[i], int(i));
     }
     m_pList->SetImageList(&m_discThumbs, QSize(kThumbSide, kThumbSide));
+    UpdateCommandButtons();
     OnUpdate(nullptr, CAlbireoDoc::kHintLibraryChanged, nullptr);
     if (GetDocument()) GetDocument()->UpdateAllViews(this, CAlbireoDoc::kHintLibraryChanged);
+}
+
+void CFileListView::ShowFilteredDiscs()
+{
+    if (m_pHost) m_pHost->ApplyTagFilter(); // the tag pane answers with ShowDiscs
+    else ShowAllDiscs();
 }
 
 HRESULT CFileListView::Checked(HRESULT hr) const

@@ -10,6 +10,7 @@
 // them: the first screen is shown as soon as it is found, the rest is
 // counted in the background and read a block at a time as it is looked at.
 #pragma once
+#include "BrowseHistory.h"
 #include "CAlbListCtrl.h"
 #include "CView.h"
 #include "FileIconCache.h"
@@ -57,12 +58,20 @@ public:
     void ShowAllDiscs();
     void ShowDiscs(const QStringList& tagFilter);
     void Search(const QString& text);
+    // The search box got its first letter: the list becomes the (empty)
+    // search results until the search runs. Leaves results shown as they are.
+    void BeginSearch();
+    // The search box was emptied: the discs, filtered by the ticked tags.
+    void EndSearch();
     void ShowFolder(int discId, int folderId);
     void SetViewStyle(int style);
     void PurgeTagIds();
     void Reload(WPARAM flag);
     // Carries out a command of the window or the context menus.
     BOOL OnCommand(UINT id);
+    // Whether a command of the window can run now (Back while there is a
+    // level to go back to); FALSE for commands the view does not decide.
+    BOOL OnUpdateCommand(UINT id, BOOL* enabled) const;
 
     // The text a row shows in a column, and its picture index.
     CAlbListModel::Cell Display(int row, int column) const;
@@ -70,8 +79,7 @@ public:
     static void SearchRowOf(int row, int discs, int folders, int files, int* kind, int* index);
     int DiscCount() const { return int(m_discs.size()); }
     CAlbDataItem* Root() const;
-    QStringList NameStack() const { return m_nameStack; }
-    bool FromSearch() const { return m_bFromSearch; }
+    const BrowseHistory& History() const { return m_history; }
     // Whether a search or folder is still being found; whether its counts
     // (and so the rows of the list) are final.
     bool IsListing() const { return m_listing != nullptr && !m_listed.complete && SUCCEEDED(m_listed.failure); }
@@ -123,8 +131,20 @@ private:
     std::unique_ptr<CAlbDataItem> FolderEntry(const Record& record);
     void Open(int row);
     void OpenFromSearch(const CAlbDataItem& item);
-    void EnterFolder(int discId, int folderId, QString name);
+    // Opens the disc of the selected row (a disc, or a folder or file found).
+    void BrowseSelectedDisc();
+    // Leaves the list shown for the search results' level entered last.
+    void LeaveSearchResults();
+    // Shows the history's current level.
+    void ShowLevel();
     void Back();
+    // The discs, filtered by the tags ticked in the tag pane.
+    void ShowFilteredDiscs();
+    // The list shown again after the library changed, sorted and selected as it was.
+    void ShowAgain();
+    BrowseHistory::ListView CurrentListView() const;
+    void RestoreListView(const BrowseHistory::ListView& view);
+    const CAlbDataItem* SelectedItem() const;
     void DeleteSelectedDisc();
     void ShowDiscInformation();
     void ShowDiscLabel();
@@ -134,8 +154,7 @@ private:
     void SortByColumn(int column);
     void ShowSortDirections();
     void TypeAhead(const QString& text);
-    void UpdateLocation();
-    void UpdateBackButton();
+    void UpdateCommandButtons();
     void ResetList(int mode);
 
     CFileListHost* m_pHost = nullptr;
@@ -159,12 +178,11 @@ private:
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
     QTimer m_listingTimer;
-    QString m_strLastSearch;
+    QString m_strShownSearch; // the text of the search results shown
+    // The folder shown.
     int m_nCurrentDisc = 0;
     int m_nCurrentFolder = 0;
-    bool m_bFromSearch = false;
-    QStringList m_nameStack;
-    std::vector<int> m_folderStack;
+    BrowseHistory m_history;
     QString m_strTypedAhead;
     QTimer m_typeAheadTimer;
 };

@@ -6,7 +6,9 @@
 #include "CFileListHost.h"
 #include "CDiscLabelDlg.h"
 #include "CFlwMessageBox.h"
+#include "DiscDeleteCommand.h"
 #include "DiscInfoCommand.h"
+#include "DiscTagList.h"
 #include "ListSort.h"
 #include "ListTexts.h"
 #include "RecordList.h"
@@ -18,6 +20,7 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -29,134 +32,30 @@ const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char1
 
 } // namespace
 
-void CFileListView::Open(int row)
-{
-    const CAlbDataItem* root = Root();
-    const CAlbDataItem* item = root ? root->Child(row) : nullptr;
-    if (!item) return;
-    if (m_pList->GetMode() == CAlbListCtrl::SearchResults) {
-        OpenFromSearch(*item);
-        return;
-    }
-    if (!item->IsContainer()) {
-        const QStringList folders = m_nameStack.mid(1); // after the disc's name
-        if (m_pHost)
-            m_pHost->OpenCataloguedFile(m_nCurrentDisc, folders.isEmpty() ? QString() : u'\\' + folders.join(u'\\'),
-                                        item->m_strName);
-        return;
-    }
-    if (item->IsDisc()) {
-        m_nCurrentDisc = item->m_nDiscId;
-        EnterFolder(item->m_nDiscId, 0, item->m_strName);
-    } else {
-        EnterFolder(m_nCurrentDisc, item->m_nItemId, item->m_strName);
-    }
-}
-
-void CFileListView::EnterFolder(int discId, int folderId, QString name)
-{
-    m_pList->SetMode(CAlbListCtrl::FolderContents);
-    m_nCurrentDisc = discId;
-    m_nCurrentFolder = folderId;
-    m_nameStack << name;
-    m_folderStack.push_back(folderId);
-    ShowFolder(discId, folderId);
-    UpdateLocation();
-    UpdateBackButton();
-}
-
-void CFileListView::OpenFromSearch(const CAlbDataItem& item)
-{
-    if (!item.m_dwFlags) return; // a group header
-    m_bFromSearch = true;
-    if (m_pHost) {
-        m_strLastSearch = m_pHost->SearchText();
-        m_pHost->SetSearchText(QString());
-    }
-    m_nameStack.clear();
-    m_folderStack.clear();
-    if (item.IsDisc()) {
-        EnterFolder(item.m_nDiscId, 0, item.m_strName);
-        return;
-    }
-    m_nCurrentDisc = item.m_nDiscId;
-    // The row keeps the path's id: a file's folder path, a folder's own path.
-    char16_t path[MAX_PATH] = {};
-    Checked(m_pEngine->GetPathText(LONG(item.m_dwWord1), path));
-    if (!item.IsContainer()) {
-        if (m_pHost) m_pHost->OpenCataloguedFile(item.m_nDiscId, Text(path), item.m_strItemName);
-        return;
-    }
-    // A folder found: one level to go back from, the location its full path.
-    // Entering the folder replaces the rows, this one included.
-    const QString discName = item.m_strName;
-    EnterFolder(item.m_nDiscId, item.m_nItemId, item.m_strName);
-    if (m_pHost) m_pHost->SetLocationText(discName + Text(path));
-}
-
-void CFileListView::Back()
-{
-    if (m_folderStack.empty()) return;
-    m_pList->clearSelection();
-    if (m_bFromSearch && m_folderStack.size() == 1) {
-        m_nameStack.clear();
-        m_folderStack.clear();
-        m_bFromSearch = false;
-        UpdateBackButton();
-        if (m_pHost) m_pHost->SetSearchText(m_strLastSearch);
-        Search(m_strLastSearch);
-        return;
-    }
-    m_nameStack.removeLast();
-    m_folderStack.pop_back();
-    ClearRows();
-    if (!m_folderStack.empty()) {
-        m_nCurrentFolder = m_folderStack.back();
-        ShowFolder(m_nCurrentDisc, m_nCurrentFolder);
-    } else {
-        m_pList->SetMode(CAlbListCtrl::DiscList);
-        if (m_pHost) m_pHost->ApplyTagFilter();
-        else ShowAllDiscs();
-    }
-    if (GetDocument()) GetDocument()->UpdateAllViews(nullptr, CAlbireoDoc::kHintLibraryChanged);
-    UpdateLocation();
-    UpdateBackButton();
-}
-
-void CFileListView::UpdateLocation()
-{
-    if (!m_pHost) return;
-    QString location;
-    for (const QString& name : m_nameStack) location += u'\\' + name;
-    m_pHost->SetLocationText(location);
-}
-
-void CFileListView::UpdateBackButton()
-{
-    if (!m_pHost) return;
-    const bool inFolder = !m_folderStack.empty();
-    m_pHost->EnableCommandButton(1, inFolder);
-    if (!inFolder) m_pHost->EnableCommandButton(2, true);
-}
-
+// A disc row's disc, or the disc of a folder or file found; -1 for none.
 int CFileListView::SelectedDiscId() const
 {
-    const CAlbDataItem* root = Root();
-    const CAlbDataItem* item = root ? root->Child(m_pList->SelectedRow()) : nullptr;
-    if (!item || m_pList->GetMode() == CAlbListCtrl::FolderContents) return -1;
-    return item->IsDisc() ? item->m_nDiscId : -1;
+    const CAlbDataItem* item = SelectedItem();
+    if (!item || !item->m_dwFlags || m_pList->GetMode() == CAlbListCtrl::FolderContents) return -1;
+    return item->m_nDiscId;
 }
 
+// Only from the disc list: the search results offer no deleting.
 void CFileListView::DeleteSelectedDisc()
 {
     const int discId = SelectedDiscId();
-    if (discId < 0 || !m_pEngine) return;
+    if (discId < 0 || !m_pEngine || m_pList->GetMode() != CAlbListCtrl::DiscList) return;
     const int answer = CFlwMessageBox::showMessage(kDeleteQuestionId, MB_YESNO | MB_ICONEXCLAMATION,
                                                    CFlwMessageBox::kCaptionId,
                                                    m_pHost ? m_pHost->MainWindow() : nullptr,
                                                    QString::fromLatin1(kWarningIcon));
     if (answer != IDYES) return;
-    Checked(m_pEngine->DeleteDisc(discId, 0));
+    const std::optional<DiscRecord> disc = SelectedDiscRecord();
+    const QPointer<CFileListView> self(this);
+    const HRESULT deleted = DiscDeleteCommand::Run(m_pEngine, discId, disc ? Text(disc->name) : QString(),
+                                                   m_pHost ? m_pHost->MainWindow() : this);
+    if (!self) return;
+    Checked(deleted);
     Reload(0);
     if (m_pHost) m_pHost->RefreshTags();
 }
@@ -172,8 +71,9 @@ std::optional<DiscRecord> CFileListView::SelectedDiscRecord() const
 
 void CFileListView::ShowDiscInformation()
 {
+    const CAlbDataItem* item = SelectedItem();
     const std::optional<DiscRecord> disc = SelectedDiscRecord();
-    if (!disc || !m_pEngine) return;
+    if (!disc || !m_pEngine || !item->IsDisc()) return;
     DiscInfoInput input;
     input.discId = disc->discId;
     input.name = Text(disc->name);
@@ -181,7 +81,7 @@ void CFileListView::ShowDiscInformation()
     input.sizeText = ListTexts::SizeText(disc->totalSize);
     input.dateText = Text(disc->dateText);
     input.labelId = disc->labelId;
-    input.tagIds = Text(disc->tagIds);
+    input.tagIds = DiscTagList::Read(m_pEngine, *disc).text;
     const DiscInfoOutcome outcome = DiscInfoCommand::Run(m_pHost ? m_pHost->MainWindow() : this, m_pEngine, input);
     if (outcome.accepted) DiscInfoCommand::Store(m_pEngine, disc->discId, disc->labelId, outcome);
     else outcome.RemoveLabelFiles();
@@ -207,30 +107,34 @@ void CFileListView::PurgeTagIds()
     QSet<int> existing;
     for (const TagRecord& tag : tags) existing.insert(tag.id);
     for (DiscRecord& disc : m_discsCopy) {
+        // A list the record cut is never written back: a cut inside a
+        // number would attach another tag.
+        const DiscTagList::Ids ids = DiscTagList::Read(m_pEngine, disc);
+        if (!ids.whole) continue;
         QList<int> kept;
-        for (int id : TagText::SplitIds(Text(disc.tagIds)))
+        for (int id : TagText::SplitIds(ids.text))
             if (existing.contains(id)) kept << id;
-        const QString ids = TagText::JoinIds(kept);
-        Checked(m_pEngine->SetDiscTags(disc.discId, Utf16(ids)));
-        const qsizetype length = std::min<qsizetype>(ids.size(), kLibraryTextLength - 1);
+        const QString purged = TagText::JoinIds(kept);
+        if (purged == ids.text) continue;
+        Checked(m_pEngine->SetDiscTags(disc.discId, Utf16(purged)));
+        const qsizetype length = std::min<qsizetype>(purged.size(), kLibraryTextLength - 1);
         std::fill(std::begin(disc.tagIds), std::end(disc.tagIds), u'\0');
-        std::copy_n(Utf16(ids), length, disc.tagIds);
+        std::copy_n(Utf16(purged), length, disc.tagIds);
     }
     m_discs = m_discsCopy;
 }
 
 void CFileListView::ShowContextMenu(const QPoint& globalPosition)
 {
-    const CAlbDataItem* root = Root();
-    const CAlbDataItem* item = root ? root->Child(m_pList->SelectedRow()) : nullptr;
+    const CAlbDataItem* item = SelectedItem();
     const int mode = m_pList->GetMode();
     if (!item || mode == CAlbListCtrl::FolderContents || !item->m_dwFlags) return;
     const bool disc = item->IsDisc();
-    const std::optional<ResourceMenu> menu = LoadMenu(disc ? 3240 : 3264);
+    const std::optional<ResourceMenu> menu = LoadMenu(disc ? IDR_DISC_MENU : IDR_ITEM_MENU);
     const ResourceMenuItem* popup = menu ? menu->Popup(0) : nullptr;
     if (!popup) return;
     std::vector<ResourceMenuItem> items = popup->children;
-    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, 3243);
+    if (mode == CAlbListCtrl::SearchResults && disc) items = WithoutCommand(items, ID_DISC_DELETE);
     QMenu context(m_pHost ? m_pHost->MainWindow() : this);
     context.setStyleSheet(SkinMenu::StyleSheet());
     SkinMenu::Fill(&context, items, [this](UINT id) { OnCommand(id); });
@@ -240,15 +144,15 @@ void CFileListView::ShowContextMenu(const QPoint& globalPosition)
 BOOL CFileListView::OnCommand(UINT id)
 {
     switch (id) {
-    case 3100: Back(); return TRUE;
-    case 3241: Open(m_pList->SelectedRow()); return TRUE;
-    case 3243: DeleteSelectedDisc(); return TRUE;
-    case 3242: ShowDiscInformation(); return TRUE;
-    case 3261: ShowDiscLabel(); return TRUE;
-    case 3101: // the import is started by its own handler
-    case 3102:
-    case 3103:
-    case 3106: return TRUE;
+    case ID_ALB_BACK: Back(); return TRUE;
+    case ID_DISC_BROWSE: BrowseSelectedDisc(); return TRUE;
+    case ID_DISC_DELETE: DeleteSelectedDisc(); return TRUE;
+    case ID_DISC_INFO: ShowDiscInformation(); return TRUE;
+    case ID_DISC_LABEL: ShowDiscLabel(); return TRUE;
+    case ID_ALB_IMPORT: // the import is started by its own handler
+    case ID_ALB_REFRESH:
+    case ID_ALB_LARGE_ICONS:
+    case ID_ALB_SEARCH: return TRUE;
     default: return FALSE;
     }
 }
@@ -259,7 +163,8 @@ void CFileListView::SortByColumn(int column)
     if (m_pList->GetMode() == CAlbListCtrl::SearchResults) return;
     CompleteListing(); // sorting orders every row
     ListSort::SortByColumn(Root(), m_pList->GetMode(), column);
-    ShowSortDirections();
+    // Rows a failed listing could not read are gone from the sorted list.
+    OnUpdate(nullptr, CAlbireoDoc::kHintListChanged, nullptr);
     m_pList->Model()->Refresh();
 }
 
@@ -291,6 +196,7 @@ void CFileListView::TypeAhead(const QString& text)
     for (int step = 0; step < reach; ++step) {
         const int row = (start + step + (m_strTypedAhead.size() == 1 ? 1 : 0)) % root->ChildCount();
         const CAlbDataItem* item = root->Child(row);
+        if (!item) continue; // found by a search, not read yet
         const QString& name = search ? item->m_strItemName : item->m_strName;
         if (item->m_dwFlags && name.startsWith(m_strTypedAhead, Qt::CaseInsensitive)) {
             m_pList->SelectRow(row);

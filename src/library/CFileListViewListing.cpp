@@ -57,7 +57,10 @@ void CFileListView::Search(const QString& text)
 {
     if (!m_pEngine) return;
     if (m_pHost) m_pHost->ClearTagFilter();
+    m_history.Reset(BrowseHistory::Origin::SearchResults, text);
+    m_strShownSearch = text;
     ResetList(CAlbListCtrl::SearchResults);
+    UpdateCommandButtons();
     const char16_t* query = Utf16(text);
     m_foundDiscRecs = ReadRecordList<DiscRecord>([&](LONG* n) { return Checked(m_pEngine->SearchDiscCount(query, n)); },
                                                  [&](DiscRecord* r, LONG n) { return Checked(m_pEngine->SearchDiscs(query, r, n)); });
@@ -168,6 +171,8 @@ void CFileListView::MakeSearchRows(int first, int count, std::vector<std::unique
 void CFileListView::ShowFolder(int discId, int folderId)
 {
     ClearRows();
+    m_nCurrentDisc = discId;
+    m_nCurrentFolder = folderId;
     m_fileIcons.Clear();
     LibraryListing listing = nullptr;
     if (m_pListings && SUCCEEDED(Checked(m_pListings->OpenFolderListing(discId, folderId, &listing)))) {

@@ -1,6 +1,10 @@
 #include "LibraryReader.h"
 
 #include "FileTime.h"
+#include "ListingReader.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <cstring>
 
@@ -27,11 +31,6 @@ std::vector<Record> LibraryReader::ReadList(const std::function<HRESULT(LONG*)>&
     std::memset(static_cast<void*>(records.data()), 0, records.size() * sizeof(Record));
     if (FAILED(Note(fill(records.data(), n)))) return {};
     return records;
-}
-
-QString LibraryReader::Entry::Line() const
-{
-    return path + QLatin1Char('\t') + QString::number(size) + QLatin1Char('\t') + IsoTime(time);
 }
 
 std::vector<DiscRecord> LibraryReader::Discs() const
@@ -81,40 +80,57 @@ QString LibraryReader::Identity(int discId) const
     return SUCCEEDED(Note(m_pLibrary->GetDiscIdentity(discId, identity))) ? QString::fromLatin1(identity) : QString();
 }
 
-QString LibraryReader::FileFullPath(const ItemRecord& item) const
+QString LibraryReader::PathText(int pathId) const
 {
-    char16_t folder[260] = {};
-    if (item.pathId > 0) Note(m_pLibrary->GetPathText(item.pathId, folder));
-    return Text(folder) + QLatin1Char('\\') + Text(item.name);
+    if (pathId <= 0) return QString();
+    const auto known = m_paths.constFind(pathId);
+    if (known != m_paths.constEnd()) return *known;
+    char16_t text[kLibraryTextLength] = {};
+    if (FAILED(Note(m_pLibrary->GetPathText(pathId, text)))) return QString();
+    // Entries found together mostly share few folders; the memo stays small.
+    if (m_paths.size() >= kRememberedPaths) m_paths.clear();
+    return *m_paths.insert(pathId, Text(text));
 }
 
-QString LibraryReader::FolderFullPath(const ItemRecord& item) const
+QString LibraryReader::FileFullPath(const ItemRecord& item) const
 {
-    char16_t path[260] = {};
-    Note(m_pLibrary->GetPathText(item.pathId, path));
-    return Text(path);
+    return PathText(item.pathId) + QLatin1Char('\\') + Text(item.name);
 }
+
+QString LibraryReader::FolderFullPath(const ItemRecord& item) const { return PathText(item.pathId); }
 
 int LibraryReader::FindDisc(const QString& idOrName, QString* error) const
 {
     const std::vector<DiscRecord> discs = Discs();
+    if (idOrName.startsWith(QLatin1Char('#'))) {
+        bool numeric = false;
+        const int id = idOrName.mid(1).toInt(&numeric);
+        for (const DiscRecord& disc : discs)
+            if (numeric && disc.discId == id) return id;
+        *error = QStringLiteral("no disc %1 in the library").arg(idOrName);
+        return 0;
+    }
+    for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        QStringList candidates;
+        int found = 0;
+        for (const DiscRecord& disc : discs)
+            if (Text(disc.name).compare(idOrName, sensitivity) == 0) {
+                found = disc.discId;
+                candidates << QStringLiteral("#%1 \"%2\"").arg(disc.discId).arg(Text(disc.name));
+            }
+        if (candidates.size() == 1) return found;
+        if (candidates.size() > 1) {
+            *error = QStringLiteral("%1 discs are named \"%2\" (%3); name one by its #id")
+                         .arg(candidates.size())
+                         .arg(idOrName, candidates.join(QStringLiteral(", ")));
+            return 0;
+        }
+    }
+    // A bare number names the disc with that id when no disc has it as its name.
     bool numeric = false;
     const int id = idOrName.toInt(&numeric);
     for (const DiscRecord& disc : discs)
         if (numeric && disc.discId == id) return id;
-    for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
-        int found = 0, matches = 0;
-        for (const DiscRecord& disc : discs)
-            if (Text(disc.name).compare(idOrName, sensitivity) == 0) {
-                found = disc.discId;
-                ++matches;
-            }
-        if (matches == 1) return found;
-        if (matches > 1) {
-            *error = QStringLiteral("%1 discs are named \"%2\"; give the disc id").arg(matches).arg(idOrName);
-            return 0;
-        }
-    }
     *error = QStringLiteral("no disc \"%1\" in the library").arg(idOrName);
     return 0;
 }
@@ -145,15 +161,50 @@ int LibraryReader::FindFolder(int discId, const QString& path, QString* error) c
     return folderId;
 }
 
-void LibraryReader::ListFolder(int discId, int folderId, const QString& folderPath, bool recursive,
-                               const std::function<void(const Entry&)>& visit) const
+bool LibraryReader::ForEachEntry(int discId, int folderId,
+                                 const std::function<bool(const ItemRecord&, bool folder)>& visit) const
 {
-    for (const FolderItemRecord& item : FolderItems(discId, folderId)) {
-        const QString path = folderPath + QLatin1Char('\\') + Text(item.name);
-        const bool folder = IsFolder(item);
-        visit({folder ? path + QLatin1Char('\\') : path, item.size, item.time});
-        if (folder && recursive) ListFolder(discId, item.id, path, true, visit);
+    LONG count = 0;
+    if (FAILED(Note(m_pLibrary->GetFolderItemCount(discId, folderId, &count)))) return false;
+    const ComPtr<ILibraryListings> listings =
+        count > kWholeFolder ? ListingReader::ListingsOf(m_pLibrary) : ComPtr<ILibraryListings>();
+    LibraryListing listing = nullptr;
+    if (listings && SUCCEEDED(Note(listings->OpenFolderListing(discId, folderId, &listing))))
+        return ForEachListed(listings.Get(), listing, visit);
+    for (const FolderItemRecord& entry : FolderItems(discId, folderId)) {
+        ItemRecord item{};
+        item.id = entry.id;
+        std::copy(std::begin(entry.name), std::end(entry.name), item.name);
+        item.size = entry.size;
+        item.time = entry.time;
+        if (!visit(item, IsFolder(entry))) return false;
     }
+    return SUCCEEDED(m_hrFailure);
+}
+
+bool LibraryReader::ForEachListed(ILibraryListings* listings, LibraryListing listing,
+                                  const std::function<bool(const ItemRecord&, bool folder)>& visit) const
+{
+    ListingReader reader(listings, listing);
+    std::vector<ItemRecord> block;
+    for (LONG kind : {kListingFolders, kListingFiles}) {
+        HRESULT hr = S_OK;
+        while ((hr = Note(reader.Next(kind, block))) == S_OK)
+            for (const ItemRecord& item : block)
+                if (item.id != 0 && !visit(item, kind == kListingFolders)) return false;
+        if (FAILED(hr)) return false;
+    }
+    return true;
+}
+
+bool LibraryReader::ListFolder(int discId, int folderId, const QString& folderPath, bool recursive,
+                               const std::function<bool(const Entry&)>& visit) const
+{
+    return ForEachEntry(discId, folderId, [&](const ItemRecord& item, bool folder) {
+        const QString path = folderPath + QLatin1Char('\\') + Text(item.name);
+        if (!visit({folder ? path + QLatin1Char('\\') : path, item.size, item.time, folder})) return false;
+        return !folder || !recursive || ListFolder(discId, item.id, path, true, visit);
+    });
 }
 
 QString LibraryReader::IsoTime(INT64 fileTime)

@@ -1,8 +1,10 @@
 // Sorting the rows of the disc list or of a folder by a column. Each click
 // on a column sorts it ascending, the next descending; folders come before
-// files ascending and after them descending; dates sort by their value in
-// the user's locale, with rows whose date does not parse first in both
-// directions. Search results are not sorted.
+// files ascending and after them descending; names compare without regard
+// to case in the user's language; dates sort by their value (a disc's as
+// its import wrote it, a folder entry's to the second), with rows whose
+// date does not parse first in both directions. Search results are not
+// sorted.
 #pragma once
 #include "CAlbDataItem.h"
 
@@ -11,6 +13,11 @@ namespace ListSort {
 // Updates the root's sort state for a click on `column` and reorders its
 // children; false when the mode and column name no key (nothing sorted).
 bool SortByColumn(CAlbDataItem* root, int mode, int column);
+// Sorts by `column` in `direction` (1 or -1), as a list left sorted so is
+// shown again.
+bool SortInDirection(CAlbDataItem* root, int mode, int column, int direction);
+// The sorted column, or -1.
+int SortedColumn(const CAlbDataItem* root);
 // The direction now shown for a column: 1, -1 or 0.
 int Direction(const CAlbDataItem* root, int column);
 

@@ -91,8 +91,9 @@ QDateTime ParseDate(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) return {};
+    QDateTime parsed = QDateTime::fromString(trimmed, QString::fromLatin1(kDiscDateFormat));
     static const QString format = DateTimeFormat();
-    QDateTime parsed = QLocale().toDateTime(trimmed, format);
+    if (!parsed.isValid()) parsed = QLocale().toDateTime(trimmed, format);
     if (!parsed.isValid()) parsed = QDateTime::fromString(trimmed, Qt::ISODate);
     return parsed;
 }

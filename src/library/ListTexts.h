@@ -15,8 +15,10 @@ QString DiscTypeText(int mediaClass, int formatCode);
 QString SizeText(INT64 size);
 // " date time ": the file time in local time, the user's short date and time formats.
 QString DateText(INT64 fileTime);
-// A date text as the list shows it, read back in the user's locale;
-// invalid when it does not parse.
+// The form of a disc's date as its import stores it (the volume's time).
+inline constexpr char kDiscDateFormat[] = "MM/dd/yyyy HH:mm:ss";
+// A date text read back: a disc's date as stored, or a date as the list
+// shows it in the user's locale; invalid when it does not parse.
 QDateTime ParseDate(const QString& text);
 
 } // namespace ListTexts

@@ -4,9 +4,12 @@
 #include "WinMessage.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,32 +17,62 @@ namespace {
 constexpr int kWaitMs = 3000;
 const QString kSocketSuffix = QStringLiteral(".sock");
 
+// What has a socket's name in the shared folder: another user may put
+// anything there under our names, so only a socket of this user itself
+// (not a link to one) is ever talked to or replaced.
+enum class SocketName { Free, Ours, Foreign };
+
+SocketName Inspect(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? SocketName::Free : SocketName::Foreign;
+    return S_ISSOCK(info.st_mode) && info.st_uid == ::geteuid() ? SocketName::Ours : SocketName::Foreign;
+}
+
+// A connection to the instance at `path`; null when no instance of this
+// user answers there.
 std::unique_ptr<QLocalSocket> Connect(const QString& path)
 {
+    if (Inspect(path) != SocketName::Ours) return nullptr;
     auto socket = std::make_unique<QLocalSocket>();
     socket->connectToServer(path);
     if (!socket->waitForConnected(kWaitMs)) return nullptr;
     return socket;
 }
 
+// Whether the socket's name may be taken: nothing is there, or a socket of
+// this user that no one answers on (what a dead instance leaves), which is
+// removed. Anything else (a file, a link, someone else's socket, a live
+// instance) is left alone.
+bool ClaimSocketName(const QString& path)
+{
+    switch (Inspect(path)) {
+    case SocketName::Free: return true;
+    case SocketName::Ours: return !Connect(path) && QLocalServer::removeServer(path);
+    case SocketName::Foreign: return false;
+    }
+    return false;
+}
+
 } // namespace
 
 QString InstanceChannel::SocketPath(const QString& windowClass)
 {
-    return NamedMutex::RuntimeFolder() + u'/' + windowClass + u'-' + QString::number(::getuid()) + kSocketSuffix;
+    const QString folder = NamedMutex::RuntimeFolder();
+    if (folder.isEmpty()) return {};
+    return folder + u'/' + windowClass + u'-' + QString::number(::getuid()) + kSocketSuffix;
 }
 
 InstanceChannel::InstanceChannel(const QString& windowClass, QWidget* window)
     : m_window(window), m_server(std::make_unique<QLocalServer>())
 {
     const QString path = SocketPath(windowClass);
+    // Checked first: a server with access options renames its socket over
+    // whatever has the name.
+    if (path.isEmpty() || !ClaimSocketName(path)) return;
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path)) {
-        // Only one instance runs at a time (the instance mutex), so a socket
-        // that is there is a dead instance's.
-        QLocalServer::removeServer(path);
-        m_server->listen(path);
-    }
+    m_server->listen(path);
     connect(m_server.get(), &QLocalServer::newConnection, this, &InstanceChannel::OnConnection);
 }
 
@@ -126,7 +159,9 @@ bool InstanceChannel::Window::PostRegistered(const QString& messageName)
 
 std::unique_ptr<InstanceChannel::Window> InstanceChannel::Find(const QString& windowClass)
 {
-    auto socket = Connect(SocketPath(windowClass));
+    const QString path = SocketPath(windowClass);
+    if (path.isEmpty()) return nullptr;
+    auto socket = Connect(path);
     return socket ? std::make_unique<Window>(std::move(socket)) : nullptr;
 }
 
@@ -134,7 +169,9 @@ int InstanceChannel::Broadcast(const QString& messageName)
 {
     const QString suffix = u'-' + QString::number(::getuid()) + kSocketSuffix;
     int received = 0;
-    const QDir folder(NamedMutex::RuntimeFolder());
+    const QString runtime = NamedMutex::RuntimeFolder();
+    if (runtime.isEmpty()) return 0;
+    const QDir folder(runtime);
     for (const QString& name : folder.entryList({u'*' + suffix}, QDir::System | QDir::Files)) {
         auto socket = Connect(folder.filePath(name));
         if (!socket) continue;

@@ -30,8 +30,9 @@ struct COPYDATASTRUCT {
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
-    // Listens for other instances on behalf of `window`; a socket left by
-    // a dead instance is replaced.
+    // Listens for other instances on behalf of `window`; a socket of this
+    // user left by a dead instance is replaced, anything else under its
+    // name is left alone (and the channel does not listen).
     InstanceChannel(const QString& windowClass, QWidget* window);
     ~InstanceChannel() override;
     bool IsListening() const;

@@ -144,6 +144,9 @@
     X(IDS_FMT_READING_FILE, 3347) /* format: %s = the file name */                                         \
     X(IDS_FMT_FILE_NOT_OPENED, 3348) /* format: %s = the file */                                           \
     X(IDS_MSG_FILE_NOT_READ, 3349)                                                                         \
+    X(IDS_FMT_NOT_A_FILE_NAME, 3360) /* format: %s = a name from a disc */                                  \
+    X(IDS_FMT_FOLDER_NOT_OURS, 3361) /* format: %s = the file name, %s = the folder */                     \
+    X(IDS_FMT_FILE_NOT_CREATED, 3362) /* format: %s = the file name, %s = the folder, %s = why */          \
     /* tags */                                                                                             \
     X(IDS_TAG_VIDEO, 11407)                                                                                \
     X(IDS_TAG_PHOTO, 11408)                                                                                \

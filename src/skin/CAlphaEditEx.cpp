@@ -6,11 +6,16 @@
 #include "SkinPaint.h"
 #include "VirtualKeys.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QToolTip>
+#include <memory>
 
 CAlphaEditEx::CAlphaEditEx(QWidget* parent) : QLineEdit(parent)
 {
@@ -84,11 +89,35 @@ void CAlphaEditEx::keyPressEvent(QKeyEvent* event)
     SendMessage(parentWidget(), kKeyMessage, static_cast<WPARAM>(GetDlgCtrlID(this)),
                 static_cast<LPARAM>(VirtualKeyFromQtKey(event->key())));
     if (!self) return;
+    if (event->matches(QKeySequence::Paste)) {
+        PasteWithLimit();
+        return;
+    }
     if (!AcceptTyped(event->text())) return;
     const bool full = maxLength() > 0 && text().size() >= maxLength() && !event->text().isEmpty() &&
                       event->text().at(0).isPrint() && !hasSelectedText();
     QLineEdit::keyPressEvent(event);
     if (full && self) SendCommandToParent(this, EN_MAXTEXT);
+}
+
+void CAlphaEditEx::PasteWithLimit()
+{
+    const QString pasted = QGuiApplication::clipboard()->text();
+    const qsizetype room = maxLength() - (text().size() - selectedText().size());
+    QPointer<CAlphaEditEx> self(this);
+    paste();
+    if (self && maxLength() > 0 && pasted.size() > room) SendCommandToParent(this, EN_MAXTEXT);
+}
+
+void CAlphaEditEx::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() != QLatin1String("edit-paste")) continue;
+        disconnect(action, &QAction::triggered, this, nullptr);
+        connect(action, &QAction::triggered, this, &CAlphaEditEx::PasteWithLimit);
+    }
+    menu->exec(event->globalPos());
 }
 
 void CAlphaEditEx::inputMethodEvent(QInputMethodEvent* event)

@@ -2,6 +2,8 @@
 // drawn without a background of its own. While it is empty and unfocused
 // it shows a cue text. Characters on its forbidden list are refused as
 // typed input, with a tooltip saying why (pasted text is not filtered).
+// Text beyond the limit, typed or pasted, is cut and the parent hears
+// EN_MAXTEXT.
 // Every key press is reported to the parent with WM_USER+1725, wParam = the
 // control ID, lParam = the virtual-key code.
 #pragma once
@@ -26,7 +28,8 @@ public:
     // The characters refused as typed input and the tooltip shown instead.
     void SetForbiddenChars(const QString& characters, const QString& tooltip);
     bool IsForbidden(QChar character) const { return m_forbidden.contains(character); }
-    // The text limit; reaching it by typing notifies the parent with EN_MAXTEXT.
+    // The text limit; typing at it, or pasting more than fits, notifies the
+    // parent with EN_MAXTEXT.
     void SetLimitText(int characters) { setMaxLength(characters); }
     void SetTooltip(const QString& text) { setToolTip(text); }
     // The tooltip text of the last refusal (empty when nothing was refused).
@@ -36,10 +39,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // False (and the tooltip shown) when the typed text holds a forbidden character.
     bool AcceptTyped(const QString& typed);
+    // Pastes the clipboard; what does not fit is cut and reported.
+    void PasteWithLimit();
 
     QImage m_background;
     QColor m_textColour;

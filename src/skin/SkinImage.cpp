@@ -49,21 +49,22 @@ QImage Load(const QString& picturePath)
 {
     // The installed skin pictures do not change while the program runs, and
     // a window of many rows asks for the same few pictures again and again:
-    // they are read once. Absolute paths (label pictures, snapshots) are
-    // read every time.
+    // they are read once per program folder. Absolute paths (label
+    // pictures, snapshots) are read every time.
     static std::mutex mutex;
     static QHash<QString, QImage> skin;
     const bool cached = !QDir::isAbsolutePath(picturePath);
+    const QString key = cached ? ProgramPaths::ProgramFolder() + u'|' + picturePath : QString();
     if (cached) {
         std::lock_guard lock(mutex);
-        if (const auto found = skin.constFind(picturePath); found != skin.constEnd()) return *found;
+        if (const auto found = skin.constFind(key); found != skin.constEnd()) return *found;
     }
     const QString file = Resolve(picturePath);
     QImage image = file.isEmpty() ? QImage() : QImage(file);
     if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (cached && !image.isNull()) {
         std::lock_guard lock(mutex);
-        skin.insert(picturePath, image);
+        skin.insert(key, image);
     }
     return image;
 }

@@ -17,6 +17,7 @@ void Fill(QMenu* menu, const std::vector<ResourceMenuItem>& items, const Command
         case ResourceMenuItem::Kind::Command: {
             const QString text = item.text.section(u'\t', 0, 0);
             QAction* action = menu->addAction(text);
+            action->setData(item.id);
             const QString shortcut = item.text.section(u'\t', 1);
             if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
             const UINT id = item.id;
@@ -25,6 +26,17 @@ void Fill(QMenu* menu, const std::vector<ResourceMenuItem>& items, const Command
         }
         }
     }
+}
+
+void FollowCommandStates(QMenu* menu, const StateQuery& state)
+{
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, state] {
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || action->menu() || !action->data().isValid()) continue;
+            BOOL enabled = TRUE;
+            if (state(action->data().toUInt(), &enabled)) action->setEnabled(enabled);
+        }
+    });
 }
 
 QString StyleSheet()

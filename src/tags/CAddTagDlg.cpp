@@ -11,6 +11,8 @@
 #include "TagRecords.h"
 #include "TagText.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 constexpr UINT kMessageStyleOk = 0x00;
@@ -131,6 +133,18 @@ LRESULT CAddTagDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == CGScrollCheckBox::kDeleteMessage) return DeleteTag(static_cast<int>(wParam));
     return CFlwBaseDialog::WindowProc(message, wParam, lParam);
+}
+
+// Enter in the name field adds the typed tag, as the add button does; the
+// dialog stays open for more. Elsewhere Enter finishes the dialog.
+void CAddTagDlg::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_pNameEdit && m_pNameEdit->hasFocus() && m_pAddButton) {
+        m_pAddButton->Click();
+        return;
+    }
+    CFlwBaseDialog::keyPressEvent(event);
 }
 
 void CAddTagDlg::Warn(UINT textId)

@@ -74,6 +74,7 @@ protected:
     void OnCancel() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();

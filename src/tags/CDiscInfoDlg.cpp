@@ -6,11 +6,13 @@
 #include "CGStatic.h"
 #include "CSnapshotDlg.h"
 #include "CategoryTags.h"
-#include "PictureSaver.h"
+#include "DiscTagList.h"
+#include "DiscLabelFiles.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "TagChoice.h"
+#include "TagRecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +27,6 @@ const QRect kLabelRect = RectLTRB(130, 218, 246, 334);
 const QRect kTagsValueRect = RectLTRB(125, 364, 260, 384);
 // The tag value is shortened to its width less this margin.
 constexpr int kTagsMargin = 6;
-constexpr int kGetTagNamesCapacity = 260;
 
 struct Row {
     UINT labelId;
@@ -55,10 +56,9 @@ BOOL CDiscInfoDlg::OnInitDialog()
     CreateRows();
     CreateLabelControls();
 
-    char16_t names[kGetTagNamesCapacity] = {};
-    if (m_pEngine &&
-        SUCCEEDED(m_pEngine->GetTagNames(reinterpret_cast<const char16_t*>(m_strTagIds.utf16()), names))) {
-        m_strTagNames = QString::fromUtf16(names);
+    std::vector<TagRecord> tags;
+    if (m_pEngine && SUCCEEDED(TagRecords::Read(m_pEngine, &tags))) {
+        m_strTagNames = DiscTagList::Names(tags, m_strTagIds);
         ShowTagNames();
     }
     QImage* label = nullptr;
@@ -157,8 +157,11 @@ BOOL CDiscInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 void CDiscInfoDlg::EditTags()
 {
     const TagChoice choice = TagChoice::Run(m_pEngine, m_strTagNames, this);
-    m_bTagsAdded = choice.tagAdded;
-    m_bTagsDeleted = choice.tagDeleted;
+    // What happened in any run of the add-tag dialog counts: a tag deleted
+    // in the first run must still be purged from the other discs when a
+    // later run was cancelled.
+    m_bTagsAdded = m_bTagsAdded || choice.tagAdded;
+    m_bTagsDeleted = m_bTagsDeleted || choice.tagDeleted;
     // A deleted tag must leave the disc even when the dialog was cancelled.
     if (choice.result != IDOK && !choice.tagDeleted) return;
     m_strTagIds = choice.idsString;
@@ -178,25 +181,22 @@ void CDiscInfoDlg::CaptureLabel()
     QFile::remove(result);
 }
 
+// The three files are written beside their places first and put in place
+// only when all three were written: a capture that fails leaves the files
+// of the label shown until then as they were.
 BOOL CDiscInfoDlg::WriteLabelFiles(const QImage& picture, const QString& baseName)
 {
     m_strTempFolder = PrivateTempFolder::Path(); // made again if it was removed
-    const QString small = m_strTempFolder + baseName + QStringLiteral("_S.png");
-    const QString medium = m_strTempFolder + baseName + QStringLiteral("_M.png");
-    const QString large = m_strTempFolder + baseName + QStringLiteral("_L.png");
-    const QString png = QStringLiteral("png");
-    if (m_strTempFolder.isEmpty() || FAILED(PictureSaver::SaveSquare(picture, small, 32, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, medium, 128, png)) ||
-        FAILED(PictureSaver::SaveSquare(picture, large, 360, png))) {
-        for (const QString& path : {small, medium, large}) QFile::remove(path);
-        RemoveLabelFiles();
+    DiscLabelPaths paths;
+    if (FAILED(DiscLabelFiles::Write(picture, m_strTempFolder, baseName, &paths))) {
+        // The label taken before (if any) stays.
         CFlwMessageBox::showMessage(IDS_MSG_LABEL_NOT_SAVED, 0x30, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;
     }
-    m_strSmallLabelPath = small;
-    m_strMediumLabelPath = medium;
-    m_strLargeLabelPath = large;
+    m_strSmallLabelPath = paths.small;
+    m_strMediumLabelPath = paths.medium;
+    m_strLargeLabelPath = paths.large;
     return TRUE;
 }
 

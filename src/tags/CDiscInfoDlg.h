@@ -64,8 +64,8 @@ private:
     void CreateLabelControls();
     void ShowTagNames();
     void ShowLabel(const QImage& picture);
-    // Writes the three label files from the snapshot; FALSE (and no files
-    // left) when one cannot be written.
+    // Writes the three label files from the snapshot; FALSE when one cannot
+    // be written: no new file is left and the label taken before stays.
     BOOL WriteLabelFiles(const QImage& picture, const QString& baseName);
     void RemoveLabelFiles();
 

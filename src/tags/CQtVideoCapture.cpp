@@ -64,30 +64,45 @@ HRESULT CQtVideoCapture::StartPreview(int index)
     StopPreview();
     const QList<QCameraDevice> devices = QMediaDevices::videoInputs();
     if (index < 0 || index >= devices.size()) return E_INVALIDARG;
-    m_camera = std::make_unique<QCamera>(devices[index]);
+    m_camera = new QCamera(devices[index], this);
     if (m_resolution.isValid()) {
         const QCameraFormat format = FormatFor(devices[index], m_resolution);
         if (!format.isNull()) m_camera->setCameraFormat(format);
     }
-    m_sink = std::make_unique<QVideoSink>();
-    m_session = std::make_unique<QMediaCaptureSession>();
-    m_session->setCamera(m_camera.get());
-    m_session->setVideoSink(m_sink.get());
-    connect(m_sink.get(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
+    m_sink = new QVideoSink(this);
+    m_session = new QMediaCaptureSession(this);
+    m_session->setCamera(m_camera);
+    m_session->setVideoSink(m_sink);
+    connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
         const QImage image = frame.toImage();
         if (!image.isNull()) emit frameReady(image);
     });
-    connect(m_camera.get(), &QCamera::errorOccurred, this, [this](QCamera::Error error) {
+    // Queued: whoever hears the failure may stop the preview, which must
+    // not delete the camera inside its own signal.
+    connect(m_camera, &QCamera::errorOccurred, this, [this](QCamera::Error error) {
         if (error != QCamera::NoError) emit previewFailed();
-    });
+    }, Qt::QueuedConnection);
     m_camera->start();
     return m_camera->error() == QCamera::NoError ? S_OK : E_FAIL;
 }
 
+// The camera, its sink and session are deleted from the event loop: a
+// stop may come while one of them is still emitting (a camera unplugged).
 void CQtVideoCapture::StopPreview()
 {
-    if (m_camera) m_camera->stop();
-    m_session.reset();
-    m_sink.reset();
-    m_camera.reset();
+    if (m_session) {
+        m_session->setCamera(nullptr);
+        m_session->setVideoSink(nullptr);
+    }
+    if (m_camera) {
+        m_camera->disconnect(this);
+        m_camera->stop();
+    }
+    if (m_sink) m_sink->disconnect(this);
+    for (QObject* part : {static_cast<QObject*>(m_session), static_cast<QObject*>(m_sink),
+                          static_cast<QObject*>(m_camera)})
+        if (part) part->deleteLater();
+    m_session = nullptr;
+    m_sink = nullptr;
+    m_camera = nullptr;
 }

@@ -8,8 +8,8 @@
 #include "IVideoCapture.h"
 
 #include <QMediaDevices>
+#include <QPointer>
 #include <QSize>
-#include <memory>
 
 class QCamera;
 class QMediaCaptureSession;
@@ -34,7 +34,8 @@ public:
 private:
     QMediaDevices m_devices;
     QSize m_resolution;
-    std::unique_ptr<QMediaCaptureSession> m_session;
-    std::unique_ptr<QCamera> m_camera;
-    std::unique_ptr<QVideoSink> m_sink;
+    // Children of this object: deleted with it at the latest.
+    QPointer<QMediaCaptureSession> m_session;
+    QPointer<QCamera> m_camera;
+    QPointer<QVideoSink> m_sink;
 };

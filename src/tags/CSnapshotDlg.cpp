@@ -31,10 +31,25 @@ CSnapshotDlg::CaptureFactory& Factory()
     return factory;
 }
 
+// Whether the absence of a camera was told in this run: once is enough,
+// the picture-file source works without one.
+bool& NoCameraTold()
+{
+    static bool told = false;
+    return told;
+}
+
+// Every extension in lower and upper case: cameras name their files
+// "IMG_0001.JPG", and file dialogs may match patterns by case.
 QString FileFilter()
 {
-    return LoadString(IDS_PICTURE_FILE_FILTER) +
-           QStringLiteral(" (*.jpg *.jpeg *.png *.bmp *.tif *.tiff *.webp)");
+    static const QStringList extensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),
+                                           QStringLiteral("bmp"), QStringLiteral("tif"),  QStringLiteral("tiff"),
+                                           QStringLiteral("webp")};
+    QStringList patterns;
+    for (const QString& extension : extensions)
+        patterns << QStringLiteral("*.") + extension << QStringLiteral("*.") + extension.toUpper();
+    return LoadString(IDS_PICTURE_FILE_FILTER) + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
 } // namespace
@@ -49,7 +64,11 @@ CSnapshotDlg::~CSnapshotDlg()
     if (m_pCapture) m_pCapture->StopPreview();
 }
 
-void CSnapshotDlg::SetCaptureFactory(CaptureFactory factory) { Factory() = std::move(factory); }
+void CSnapshotDlg::SetCaptureFactory(CaptureFactory factory)
+{
+    Factory() = std::move(factory);
+    NoCameraTold() = false; // other devices: their absence is news again
+}
 
 HRESULT CSnapshotDlg::prepare()
 {
@@ -57,10 +76,16 @@ HRESULT CSnapshotDlg::prepare()
     if (!m_pCapture) return E_FAIL;
     connect(m_pCapture.get(), &IVideoCapture::frameReady, this, &CSnapshotDlg::ShowFrame);
     connect(m_pCapture.get(), &IVideoCapture::devicesChanged, this, &CSnapshotDlg::DevicesChanged);
-    connect(m_pCapture.get(), &IVideoCapture::previewFailed, this, [this] { ShowWarning(IDS_MSG_PREVIEW_FAILED); });
+    // A preview that failed (a camera unplugged) is told from the event
+    // loop, never inside the capture facility's own signal: the message's
+    // loop could otherwise restart the preview and delete the camera that
+    // is still emitting.
+    connect(m_pCapture.get(), &IVideoCapture::previewFailed, this, [this] { ShowWarning(IDS_MSG_PREVIEW_FAILED); },
+            Qt::QueuedConnection);
     m_devices = m_pCapture->DeviceNames();
     if (!m_devices.isEmpty()) return S_OK;
-    ShowWarning(IDS_MSG_NO_CAPTURE_DEVICE);
+    if (!NoCameraTold()) ShowWarning(IDS_MSG_NO_CAPTURE_DEVICE);
+    NoCameraTold() = true;
     return S_FALSE;
 }
 
@@ -196,8 +221,9 @@ BOOL CSnapshotDlg::UsePictureFile(const QString& path)
 {
     const PictureFileReader::Result picture = PictureFileReader::Read(path, kPictureReadSide);
     if (picture.problem == PictureFileReader::Problem::TooLarge) {
-        const QString text = QString::asprintf(qPrintable(LoadString(IDS_FMT_PICTURE_TOO_LARGE)),
-                                               picture.size.width(), picture.size.height(), PictureFileReader::kMaxSide);
+        const QString text = QString::asprintf(
+            qPrintable(LoadString(IDS_FMT_PICTURE_TOO_LARGE)), PictureFileReader::kMaxSide, PictureFileReader::kMaxSide,
+            int(PictureFileReader::kMaxPixels / 1'000'000), int(PictureFileReader::kMaxFileBytes / (1024 * 1024)));
         CFlwMessageBox::showMessage(text, kWarning, CFlwMessageBox::kCaptionId, this,
                                     QString::fromLatin1(CFlwMessageBox::kWarningIcon));
         return FALSE;

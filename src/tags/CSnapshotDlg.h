@@ -4,8 +4,8 @@
 // the preview mask over it. The capture button crops what the disc shows
 // to 380 x 380, masks it and saves it as "SnapShot.png" in the private
 // temporary folder; Done keeps that file for the caller, cancelling
-// deletes it. Without a camera, prepare() says so (message 3256) and the
-// dialog still opens with the picture-file source.
+// deletes it. Without a camera, prepare() says so (message 3256, once per
+// run) and the dialog still opens with the picture-file source.
 //
 // The capture facility comes from a factory (Qt Multimedia by default);
 // tests install one that feeds frames.
@@ -13,6 +13,7 @@
 #include "CFlwBaseDialog.h"
 #include "ILibraryEngine.h"
 #include "IVideoCapture.h"
+#include "SnapshotPicture.h"
 
 #include <functional>
 #include <memory>
@@ -32,14 +33,13 @@ public:
     static constexpr const char* kBackground = "Image\\Dialogs\\SnapshotDlg\\bg_dialog_Label_Snapshot.png";
     static constexpr const char* kCapturePicture = "Image\\Dialogs\\SnapshotDlg\\btn_capture.png";
     static constexpr const char* kPreviewMask = "Image\\Dialogs\\SnapshotDlg\\preview_mask.png";
-    static constexpr const char* kSnapshotMask = "Image\\Dialogs\\SnapshotDlg\\snapshot_mask.png";
-    static constexpr const char* kTransparent = "Image\\Dialogs\\SnapshotDlg\\transparent.png";
+    static constexpr const char* kSnapshotMask = SnapshotPicture::kMaskPicture;
+    static constexpr const char* kTransparent = SnapshotPicture::kBackgroundPicture;
     static constexpr const char* kComboPicture = "Image\\Common\\combobox\\combo_216_24.png";
     static constexpr const char* kComboItemPicture = "Image\\Common\\combobox\\comboitembk.jpg";
     static constexpr const char* kSettingsName = "EncorderSetting";
     static constexpr const char* kSnapshotName = "SnapShot.png";
-    // Pictures from files are read at most this large (longer side).
-    static constexpr int kPictureReadSide = 2048;
+    static constexpr int kPictureReadSide = SnapshotPicture::kFileReadSide;
 
     using CaptureFactory = std::function<std::unique_ptr<IVideoCapture>()>;
 
@@ -47,14 +47,15 @@ public:
     ~CSnapshotDlg() override;
 
     // The factory every later prepare() uses; an empty one restores the
-    // Qt Multimedia facility.
+    // Qt Multimedia facility. The absence of a camera is told again once.
     static void SetCaptureFactory(CaptureFactory factory);
 
     // An earlier captured picture, shown as the current label.
     void setSourcePicture(const QString& path) { m_strSourcePicture = path; }
     // Makes the capture facility and lists its devices. Without a device
-    // it shows message 3256 and returns S_FALSE: the picture-file source
-    // remains. A failure means the dialog cannot be used.
+    // it returns S_FALSE (the picture-file source remains), showing message
+    // 3256 the first time in the run. A failure means the dialog cannot be
+    // used.
     HRESULT prepare();
     // The snapshot file: valid after the dialog ended with OK.
     QString snapshotPath() const { return m_strSnapshotPath; }

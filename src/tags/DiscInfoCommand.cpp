@@ -1,26 +1,16 @@
 #include "DiscInfoCommand.h"
 
 #include "CDiscInfoDlg.h"
-#include "DiscCategory.h"
+#include "DiscLabelFiles.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace {
 
-const char16_t* W(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
-
-HRESULT StoreLabel(ILibraryEngine* engine, LONG discId, LONG oldLabelId, const DiscInfoOutcome& outcome)
+DiscLabelPaths LabelPathsOf(const DiscInfoOutcome& outcome)
 {
-    HRESULT hr = engine->AddLabel(W(outcome.label32Path), W(outcome.label128Path), W(outcome.label360Path));
-    LONG newLabelId = 0;
-    if (SUCCEEDED(hr)) hr = engine->GetLastLabelId(&newLabelId);
-    if (SUCCEEDED(hr)) hr = engine->SetDiscLabelId(discId, newLabelId);
-    if (SUCCEEDED(hr)) hr = engine->SetFolderLabelId(discId, newLabelId);
-    if (SUCCEEDED(hr)) hr = engine->SetFileLabelId(discId, newLabelId);
-    if (SUCCEEDED(hr) && oldLabelId > kLastDefaultLabelId && oldLabelId != newLabelId)
-        hr = engine->DeleteLabel(oldLabelId, 0);
-    return hr;
+    return {outcome.label32Path, outcome.label128Path, outcome.label360Path};
 }
 
 } // namespace
@@ -32,8 +22,7 @@ bool DiscInfoOutcome::HasNewLabel() const
 
 void DiscInfoOutcome::RemoveLabelFiles() const
 {
-    for (const QString& path : {label32Path, label128Path, label360Path})
-        if (!path.isEmpty()) QFile::remove(path);
+    LabelPathsOf(*this).Remove();
     if (!tempFolder.isEmpty()) QDir().rmdir(tempFolder);
 }
 
@@ -57,8 +46,8 @@ DiscInfoOutcome Run(QWidget* parent, ILibraryEngine* engine, const DiscInfoInput
 
 HRESULT Store(ILibraryEngine* engine, LONG discId, LONG oldLabelId, const DiscInfoOutcome& outcome)
 {
-    HRESULT hr = engine ? engine->SetDiscTags(discId, W(outcome.tagIds)) : E_POINTER;
-    if (SUCCEEDED(hr) && outcome.HasNewLabel()) hr = StoreLabel(engine, discId, oldLabelId, outcome);
+    HRESULT hr = engine ? engine->SetDiscTags(discId, reinterpret_cast<const char16_t*>(outcome.tagIds.utf16())) : E_POINTER;
+    if (SUCCEEDED(hr) && outcome.HasNewLabel()) hr = DiscLabelFiles::Store(engine, discId, oldLabelId, LabelPathsOf(outcome));
     outcome.RemoveLabelFiles();
     return hr;
 }

@@ -13,6 +13,12 @@ namespace SnapshotPicture {
 inline constexpr int kPreviewWidth = 536;
 inline constexpr int kPreviewHeight = 402;
 inline constexpr int kSnapshotSize = 380;
+// What a snapshot is composed with: the disc-shaped mask and what shows
+// around it.
+inline constexpr const char* kMaskPicture = "Image\\Dialogs\\SnapshotDlg\\snapshot_mask.png";
+inline constexpr const char* kBackgroundPicture = "Image\\Dialogs\\SnapshotDlg\\transparent.png";
+// Pictures from files are read at most this large (longer side).
+inline constexpr int kFileReadSide = 2048;
 
 // The largest square centred in a frame of that size.
 QRect CentredSquare(QSize frame);

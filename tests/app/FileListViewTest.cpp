@@ -1,6 +1,9 @@
 // Browsing the catalogue in the window over discs imported by the real
 // engines: discs, folders, back, search results and back to them, sorting,
-// deleting a disc, and the keyboard paths of the list.
+// deleting a disc, and the keyboard paths of the list; then every path a
+// user takes between the lists (BrowsePathsTest): where Back leads after
+// the list changed, folders and files reached from a search, reloads, the
+// menu of a found item, and sorting by every key.
 #include "CAlbDataItem.h"
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
@@ -12,7 +15,9 @@
 #include "ListSort.h"
 #include "ListTexts.h"
 #include "ModalSeam.h"
+#include "ResourceIds.h"
 #include "PowerNotices.h"
+#include "CProgressDlg.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
 
@@ -20,7 +25,18 @@
 #include "CAlphaStatic.h"
 #include "CAlbCommandView.h"
 #include "CGButton.h"
+#include "CDiscAccess.h"
+#include "CFilterListCtrl.h"
+#include "CTagView.h"
+#include "ImageDriveSlots.h"
+#include <QApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
 #include <QTest>
+#include <QTimer>
+#include <sqlite3.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -212,6 +228,39 @@ TEST_F(FileListViewTest, DeleteAsksAndRemovesOnlyOnYes)
                         {"Document"});
 }
 
+TEST_F(FileListViewTest, ARemovalThatTakesAWhileRunsBesideTheWindowUnderTheProgressWindow)
+{
+    // Another program holds the library's write lock: the removal waits
+    // for it, and it is let go only once the window shows the progress.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(g_catalogue->LibraryPath().toUtf8().constData(), &other));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    bool progressShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (const CProgressDlg* progress : m_frame->findChildren<CProgressDlg*>())
+            progressShown = progressShown || (progress->isVisible() && progress->Title() == "Backup March");
+        if (!progressShown) return;
+        ScreenshotDir::Save(m_frame, "delete-disc-progress");
+        watch.stop();
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    watch.start(20);
+    ModalSeam::QueueAnswer(IDYES);
+    m_list->SelectRow(RowNamed("Backup March"));
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    watch.stop();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr); // when never let go
+    sqlite3_close(other);
+    EXPECT_TRUE(progressShown) << "the window ran on while the engine removed the disc";
+    EXPECT_EQ(RowNamed("Backup March"), -1);
+    EXPECT_EQ(m_list->Model()->rowCount(), 1);
+    for (const CProgressDlg* progress : m_frame->findChildren<CProgressDlg*>()) EXPECT_FALSE(progress->isVisible());
+    g_catalogue->Import("Backup March", {{"docs/report.pdf", 70000}, {"docs/notes.txt", 120}, {"zeta.bin", 1}},
+                        {"Document"});
+}
+
 TEST_F(FileListViewTest, TypingSelectsByNameAndCtrlFGoesToTheSearchBox)
 {
     m_list->setFocus();
@@ -219,6 +268,301 @@ TEST_F(FileListViewTest, TypingSelectsByNameAndCtrlFGoesToTheSearchBox)
     EXPECT_EQ(Cell(m_list->SelectedRow(), 0), "Holiday 2024");
     QTest::keyClick(m_list, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(m_frame->focusWidget(), m_frame->SearchBox()->Edit());
+}
+
+// A second catalogue: discs dated and named so that name, case and date
+// orders all differ; a folder found by a search holds a file of the same
+// name as one at the disc's root; file times one second apart.
+const QDateTime kFileTimeBase(QDate(2024, 5, 17), QTime(5, 26, 0));
+constexpr int kTimedFiles = 13;
+QString TimedFile(int n) { return QStringLiteral("d%1.txt").arg(26 + n); }
+// The file's second in the minute: a permutation, so that neither name nor
+// engine order is the time order.
+int SecondOf(int n) { return (n * 5) % kTimedFiles; }
+
+class BrowsePathsTest : public FileListViewTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        g_catalogue = new CatalogueFixture;
+        g_catalogue->Import("Zulu Photos", {{"Trip/Day 1/beach.jpg", 900}, {"Trip/notes.txt", 30}, {"beach.jpg", 50}},
+                            {"Photo"}, {QDateTime(QDate(2021, 5, 1), QTime(9, 0)), {}});
+        g_catalogue->Import("Mike Music", {{"song.mp3", 4000}}, {"Music"}, {QDateTime(QDate(2022, 3, 1), QTime(12, 0)), {}});
+        QList<QPair<QString, int>> files = {{"deep/a.txt", 1}, {QString::fromUtf8("Fotos Größe/b.txt"), 1},
+                                            {QString::fromUtf8("Ähre.txt"), 1}, {"zeta.txt", 1}};
+        CatalogueFixture::Times times{QDateTime(QDate(2023, 1, 1), QTime(8, 0)), {}};
+        for (int n = 0; n < kTimedFiles; ++n) {
+            files.append({TimedFile(n), 1});
+            times.files.insert(TimedFile(n), kFileTimeBase.addSecs(SecondOf(n)));
+        }
+        g_catalogue->Import("alpha docs", files, {"Document"}, times);
+    }
+
+    // Puts a disc's image into an image drive (where files are opened from).
+    void InsertDisc(const QString& name)
+    {
+        CDiscAccess* discs = CAlbireoApp::GetDiscAccess();
+        ASSERT_NE(discs, nullptr);
+        const QString image = g_catalogue->ImageOf(name);
+        const int position = ImageDriveSlots(*discs).ChooseFor(image);
+        ASSERT_GE(position, 0);
+        QString reason;
+        ASSERT_EQ(ImageDriveSlots(*discs).Insert(position, image, &reason), S_OK) << reason.toStdString();
+    }
+    // Opens the row (Enter) and answers the file handed to the desktop, if any.
+    QString OpenFile(const QString& name, int column = 0)
+    {
+        QString opened;
+        CMainFrame::SetOpener([&](const QUrl& url) {
+            opened = url.toLocalFile();
+            return true;
+        });
+        m_list->SelectRow(RowNamed(name, column));
+        m_list->setFocus();
+        QTest::keyClick(m_list, Qt::Key_Return);
+        CMainFrame::SetOpener([](const QUrl&) { return false; });
+        return opened;
+    }
+    // Opens the context menu of the selected row and presses `key` in it;
+    // answers the items it offered.
+    QStringList ChooseInContextMenu(Qt::Key key)
+    {
+        QStringList offered;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator()) offered << action->text();
+            QTest::keyClick(menu, key);
+        });
+        emit m_list->contextMenuAt(m_list->viewport()->mapToGlobal(QPoint(30, 30)));
+        return offered;
+    }
+    void TickCategory(const QString& name)
+    {
+        CFilterListCtrl* categories = m_frame->TagView()->CategoryList();
+        for (int row = 0; row < categories->GetItemCount(); ++row)
+            if (categories->GetItemText(row) == name)
+                QTest::mouseClick(categories->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  categories->StateRect(row).center());
+    }
+    bool BackEnabled() const { return m_frame->CommandView()->GetButton(1)->isEnabled(); }
+    QString Location() const { return m_frame->LocationLabel()->text(); }
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int row = 0; row < m_list->Model()->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < m_list->Model()->columnCount(); ++column) cells << Cell(row, column);
+            rows << cells.join(u'|');
+        }
+        return rows;
+    }
+};
+
+TEST_F(BrowsePathsTest, AFolderFoundBySearchOpensItsFilesAndSubfoldersByTheirWholePath)
+{
+    InsertDisc("Zulu Photos");
+    Search("Day 1");
+    ASSERT_EQ(Cell(0, 1), "Folder");
+    m_list->SelectRow(1);
+    QTest::keyClick(m_list, Qt::Key_Return);
+    EXPECT_EQ(Location(), "Zulu Photos\\Trip\\Day 1");
+    const QString inFound = OpenFile("beach.jpg");
+    ASSERT_FALSE(inFound.isEmpty()) << "the file was found on its disc";
+    EXPECT_EQ(QFileInfo(inFound).size(), 900) << "the folder's file, not the root's of the same name";
+
+    // A subfolder below a folder found: its files too.
+    Search("Trip");
+    m_list->SelectRow(1);
+    QTest::keyClick(m_list, Qt::Key_Return);
+    Open("Day 1");
+    EXPECT_EQ(Location(), "Zulu Photos\\Trip\\Day 1");
+    EXPECT_EQ(QFileInfo(OpenFile("beach.jpg")).size(), 900);
+    // Back walks up the path, then to the results.
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(Location(), "Zulu Photos\\Trip");
+    EXPECT_EQ(Column(0), QStringList({"Day 1", "notes.txt"}));
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
+    EXPECT_EQ(m_frame->SearchBox()->Text(), "Trip");
+    EXPECT_FALSE(BackEnabled());
+}
+
+TEST_F(BrowsePathsTest, ShowingAnotherListStartsANewHistoryForBack)
+{
+    // A tag ticked inside a folder: Back knows only the filtered disc list.
+    Open("Zulu Photos");
+    Open("Trip");
+    TickCategory("Music");
+    EXPECT_EQ(Column(0), QStringList({"Mike Music"}));
+    EXPECT_TRUE(Location().isEmpty());
+    EXPECT_FALSE(BackEnabled());
+    Open("Mike Music");
+    EXPECT_EQ(Location(), "\\Mike Music");
+    EXPECT_EQ(Column(0), QStringList({"song.mp3"}));
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
+    EXPECT_EQ(Column(0), QStringList({"Mike Music"})) << "the filter still applies";
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(Column(0), QStringList({"Mike Music"})) << "nothing further back";
+    QTest::mouseClick(m_frame->TagView()->AllButton(), Qt::LeftButton);
+
+    // A search from inside a folder: the results are where the history starts.
+    Open("Zulu Photos");
+    Open("Trip");
+    Search("song");
+    const QStringList results = Rows();
+    EXPECT_FALSE(BackEnabled());
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    QTest::keyClick(m_list, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
+    EXPECT_EQ(Rows(), results);
+    QRgb colour = 0;
+    EXPECT_TRUE(m_list->RowColor(0, &colour)) << "the header keeps its colour";
+    ScreenshotDir::Save(m_frame, "browse-back-after-search");
+}
+
+TEST_F(BrowsePathsTest, ReloadsShowTheSameListSortedAndSelectedAsItWas)
+{
+    // Disc Information on a result (cancelled): the same results.
+    Search("Music");
+    const QStringList results = Rows();
+    ASSERT_EQ(Cell(0, 1), "Disc");
+    m_list->SelectRow(1);
+    ModalSeam::QueueAnswer(IDCANCEL);
+    m_view->OnCommand(ID_DISC_INFO);
+    EXPECT_EQ(ModalSeam::Shown().back().kind, "CDiscInfoDlg");
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
+    EXPECT_EQ(Rows(), results);
+    EXPECT_EQ(m_list->SelectedRow(), 1);
+
+    // In the disc list, sorted and filtered: the order, filter and selection stay.
+    m_frame->SearchBox()->SetText(QString());
+    emit m_list->columnClicked(0);
+    emit m_list->columnClicked(0);
+    const QStringList sorted = Column(0);
+    m_list->SelectRow(1);
+    ModalSeam::QueueAnswer(IDCANCEL);
+    m_view->OnCommand(ID_DISC_INFO);
+    EXPECT_EQ(Column(0), sorted);
+    EXPECT_EQ(m_list->SelectedRow(), 1);
+    TickCategory("Photo");
+    m_list->SelectRow(0);
+    ModalSeam::QueueAnswer(IDCANCEL);
+    m_view->OnCommand(ID_DISC_INFO);
+    EXPECT_EQ(Column(0), QStringList({"Zulu Photos"}));
+    QTest::mouseClick(m_frame->TagView()->AllButton(), Qt::LeftButton);
+
+    // A disc imported while results are shown: the disc list, the box empty.
+    Search("beach");
+    SendMessage(m_view, CFileListView::kReloadMessage, 1, 0);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
+    EXPECT_TRUE(m_frame->SearchBox()->Text().isEmpty());
+    EXPECT_EQ(m_list->Model()->rowCount(), 3);
+    EXPECT_EQ(Cell(RowNamed("Mike Music"), 1), "Music");
+}
+
+TEST_F(BrowsePathsTest, AFileOpenedFromTheResultsLeavesThemAsTheyWereAndBackRestoresSortAndSelection)
+{
+    InsertDisc("Zulu Photos");
+    Search("beach");
+    const QStringList results = Rows();
+    m_list->SelectRow(RowNamed("beach.jpg", 1));
+    const int selected = m_list->SelectedRow();
+    const QString opened = OpenFile("beach.jpg", 1);
+    EXPECT_FALSE(opened.isEmpty());
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
+    EXPECT_EQ(m_frame->SearchBox()->Text(), "beach") << "the box keeps the search";
+    EXPECT_EQ(Rows(), results);
+    EXPECT_EQ(m_list->SelectedRow(), selected);
+    EXPECT_TRUE(Location().isEmpty());
+    // The way out is the search box's, as before the file was opened.
+    QTest::keyClick(m_frame->SearchBox()->Edit(), Qt::Key_Escape);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
+
+    // Back returns to a folder sorted and selected as it was left.
+    Open("Zulu Photos");
+    emit m_list->columnClicked(0);
+    emit m_list->columnClicked(0); // by name, descending: files first
+    const QStringList descending = Column(0);
+    ASSERT_EQ(descending, QStringList({"beach.jpg", "Trip"}));
+    Open("Trip");
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(Column(0), descending);
+    EXPECT_EQ(Cell(m_list->SelectedRow(), 0), "Trip");
+    EXPECT_EQ(m_view->List()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    // And to the results with the row opened selected.
+    Search("Trip");
+    m_list->SelectRow(1);
+    QTest::keyClick(m_list, Qt::Key_Return);
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
+    EXPECT_EQ(m_list->SelectedRow(), 1);
+}
+
+TEST_F(BrowsePathsTest, DiscsSortByTheirStoredDateFilesByTheirTimeAndNamesWithoutRegardToCase)
+{
+    emit m_list->columnClicked(3); // the disc's date
+    EXPECT_EQ(Column(0), QStringList({"Zulu Photos", "Mike Music", "alpha docs"}));
+    EXPECT_EQ(Cell(0, 3), "05/01/2021 09:00:00") << "the date as the import stored it";
+    ScreenshotDir::Save(m_frame, "browse-discs-by-date");
+    emit m_list->columnClicked(3);
+    EXPECT_EQ(Column(0), QStringList({"alpha docs", "Mike Music", "Zulu Photos"}));
+    emit m_list->columnClicked(0);
+    EXPECT_EQ(Column(0), QStringList({"alpha docs", "Mike Music", "Zulu Photos"})) << "names without regard to case";
+    ScreenshotDir::Save(m_frame, "browse-discs-by-name");
+    emit m_list->columnClicked(0);
+    EXPECT_EQ(Column(0), QStringList({"Zulu Photos", "Mike Music", "alpha docs"}));
+
+    Open("alpha docs");
+    emit m_list->columnClicked(0);
+    QStringList byName = {"deep", QString::fromUtf8("Fotos Größe"), QString::fromUtf8("Ähre.txt")};
+    for (int n = 0; n < kTimedFiles; ++n) byName << TimedFile(n);
+    byName << "zeta.txt";
+    EXPECT_EQ(Column(0), byName);
+
+    emit m_list->columnClicked(3); // date modified: to the second
+    QStringList byTime;
+    for (int second = 0; second < kTimedFiles; ++second)
+        for (int n = 0; n < kTimedFiles; ++n)
+            if (SecondOf(n) == second) byTime << TimedFile(n);
+    const QStringList sorted = Column(0);
+    EXPECT_EQ(sorted.mid(2, kTimedFiles), byTime) << "after the two folders, the oldest file first";
+    ScreenshotDir::Save(m_frame, "browse-folder-by-date");
+}
+
+TEST_F(BrowsePathsTest, TheMenuOfAFoundFolderOrFileActsOnItsDiscAndDeleteRestsInTheResults)
+{
+    Search("beach");
+    const int file = RowNamed("beach.jpg", 1);
+    ASSERT_GT(file, 0);
+    m_list->SelectRow(file);
+    ModalSeam::Reset();
+    ModalSeam::QueueAnswer(IDCANCEL);
+    EXPECT_EQ(ChooseInContextMenu(Qt::Key_L), QStringList({"&Browse Disc", "Disc &Label..."}));
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    EXPECT_EQ(ModalSeam::Shown()[0].kind, "CDiscLabelDlg");
+
+    m_list->SelectRow(file);
+    ChooseInContextMenu(Qt::Key_B);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::FolderContents);
+    EXPECT_EQ(Location(), "\\Zulu Photos") << "the disc, not the file's folder";
+    EXPECT_EQ(Column(0), QStringList({"Trip", "beach.jpg"}));
+    QTest::keyClick(m_list, Qt::Key_Backspace);
+    EXPECT_EQ(m_frame->SearchBox()->Text(), "beach");
+
+    // Delete offers nothing in the results, a disc row included.
+    Search("Music");
+    m_list->SelectRow(1);
+    m_list->setFocus();
+    ModalSeam::Reset();
+    ModalSeam::QueueAnswer(IDYES);
+    QTest::keyClick(m_list, Qt::Key_Delete);
+    EXPECT_TRUE(ModalSeam::Shown().empty());
+    EXPECT_EQ(m_list->Model()->rowCount(), 2);
+    ModalSeam::Reset();
 }
 
 } // namespace

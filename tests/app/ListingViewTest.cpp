@@ -1,12 +1,18 @@
 // The file list over lists longer than a screen: a search and a folder are
 // shown before every row is found, grow as the rest arrives without moving
-// what is shown, and read the rows a user scrolls to.
+// what is shown, and read the rows a user scrolls to; emptying the search
+// box ends a search still finding; typing and sorting keep to the rows
+// that could be read.
 #include "CAlbDataItem.h"
 #include "CAlbireoApp.h"
 #include "CAlbireoDoc.h"
 #include "CDllCom.h"
+#include "CArcEditWrapper.h"
+#include "CAlphaStatic.h"
 #include "CFileListView.h"
+#include "CGEdit.h"
 #include "CMainFrame.h"
+#include "HeldListingEngine.h"
 #include "CatalogueFixture.h"
 #include "PowerNotices.h"
 #include "ScreenshotDir.h"
@@ -173,6 +179,65 @@ TEST_F(ListingViewTest, AnEngineWithoutListingsShowsTheSameRows)
     WaitForTheWholeList();
     EXPECT_EQ(1 + kFiles, whole.List()->Model()->rowCount());
     EXPECT_EQ(Rows(*m_view), Rows(whole));
+}
+
+TEST_F(ListingViewTest, EmptyingTheSearchBoxEndsTheSearchAndShowsTheDiscsWithNothingOfItLeft)
+{
+    CMainFrame* frame = m_app->MainFrame();
+    const QStringList discs = Rows(*m_view);
+    ASSERT_EQ(discs.size(), 1);
+    QTest::keyClicks(frame->SearchBox()->Edit(), "t"); // one letter: counted at once, found while shown
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->IsSearchPending(); }));
+    ASSERT_GT(m_model->rowCount(), 2);
+    ScreenshotDir::Save(frame, "search-one-letter");
+    QTest::keyClick(frame->SearchBox()->Edit(), Qt::Key_Escape);
+    EXPECT_EQ(m_view->List()->GetMode(), CAlbListCtrl::DiscList);
+    EXPECT_FALSE(m_view->IsListing()) << "the search still finding ends";
+    EXPECT_EQ(Rows(*m_view), discs);
+    QRgb colour = 0;
+    EXPECT_FALSE(m_view->List()->RowColor(0, &colour)) << "no header colour left";
+    ScreenshotDir::Save(frame, "search-cleared");
+    OpenRow(QStringLiteral("Long Album"));
+    EXPECT_EQ(m_view->List()->GetMode(), CAlbListCtrl::FolderContents);
+    EXPECT_EQ(frame->LocationLabel()->text(), QStringLiteral("\\Long Album"));
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("music"));
+}
+
+TEST_F(ListingViewTest, TypingAheadWhileAShortSearchFillsAndSortingAfterAFailedReadKeepToTheRowsRead)
+{
+    CAlbireoDoc document;
+    CFileListView view;
+    view.SetDocument(&document);
+    CDllCom loader;
+    ILibraryEngine* engine = nullptr;
+    ASSERT_EQ(S_OK, loader.CreateLibraryEngine(&engine));
+    auto* held = new HeldListingEngine(engine, 10);
+    engine->Release();
+    ASSERT_TRUE(view.Create(nullptr, held));
+
+    view.Search(QStringLiteral("t"));
+    ASSERT_TRUE(view.IsListing());
+    ASSERT_EQ(view.List()->Model()->rowCount(), 2 + 1 + kFiles + 1) << "counted ahead";
+    view.List()->SelectRow(200); // a row not found yet
+    QTest::keyClicks(view.List(), "re");
+    EXPECT_EQ(view.List()->SelectedRow(), 200) << "no row read answers";
+    held->SetState(HeldListingEngine::State::Released);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.IsListing(); }, 10000));
+    EXPECT_EQ(CellOf(view, 200, 1), FileName(198)) << "the row is read once found";
+
+    // A folder whose listing fails after its first rows: sorting orders the rows read.
+    held->SetState(HeldListingEngine::State::Failed);
+    view.ShowAllDiscs();
+    view.List()->SelectRow(0);
+    QTest::keyClick(view.List(), Qt::Key_Return);
+    view.List()->SelectRow(0);
+    QTest::keyClick(view.List(), Qt::Key_Return); // "music"
+    EXPECT_FALSE(view.IsListing());
+    emit view.List()->columnClicked(1);
+    emit view.List()->columnClicked(1);
+    ASSERT_EQ(view.List()->Model()->rowCount(), 1 + 10);
+    EXPECT_EQ(CellOf(view, 0, 0), FileName(10)) << "the largest file read first";
+    EXPECT_EQ(CellOf(view, 10, 0), QStringLiteral("tracks"));
 }
 
 } // namespace

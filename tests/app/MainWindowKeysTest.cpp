@@ -1,7 +1,8 @@
 // The main window without a mouse and through a screen reader's eyes: F6
 // walks the panes and the search box, the commands' shortcuts run them and
 // are named in their tooltips, Alt and F10 open the menu bar and a menu's
-// letter picks an item, and the window's parts answer with names and roles.
+// letter picks an item, menu items are enabled exactly when their commands
+// are, and the window's parts answer with names and roles.
 #include "CAlbCommandView.h"
 #include "CAlbireoApp.h"
 #include "CArcEditWrapper.h"
@@ -184,6 +185,56 @@ TEST_F(MainWindowKeysTest, AltOrF10OpensTheMenuBarAndAMenusLetterPicksAnItem)
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->title(), "&Help");
     QTest::keyClick(help, Qt::Key_Escape);
+}
+
+QAction* ItemOf(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+TEST_F(MainWindowKeysTest, MenuItemsAreEnabledExactlyWhenTheirCommandsAre)
+{
+    const auto openView = [this] {
+        // The offscreen platform leaves a closed menu the active window.
+        QApplication::setActiveWindow(m_frame);
+        m_list->setFocus(Qt::OtherFocusReason);
+        Press(Qt::Key_V, Qt::AltModifier);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    // Nothing to go back to: View > Back rests.
+    QMenu* view = openView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(ItemOf(view, "&Back"), nullptr);
+    EXPECT_FALSE(ItemOf(view, "&Back")->isEnabled());
+    EXPECT_TRUE(ItemOf(view, "&Small Icons")->isEnabled());
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+
+    // Inside a disc it goes back.
+    m_list->SelectRow(0);
+    Press(Qt::Key_Return);
+    ASSERT_EQ(m_list->GetMode(), CAlbListCtrl::FolderContents);
+    view = openView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(ItemOf(view, "&Back")->isEnabled());
+    QTest::keyClick(view, Qt::Key_B);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::DiscList);
+
+    // Search results keep their presentation: the view modes rest, by menu or command.
+    QTest::keyClicks(m_frame->SearchBox()->Edit(), "IMG");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_frame->IsSearchPending(); }));
+    view = openView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(ItemOf(view, "&Small Icons")->isEnabled());
+    EXPECT_FALSE(ItemOf(view, "&Back")->isEnabled());
+    ScreenshotDir::Save(view, "menu-view-in-search");
+    QTest::keyClick(view, Qt::Key_S);
+    if (QApplication::activePopupWidget()) QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    m_frame->OnCmdMsg(ID_ALB_SMALL_ICONS);
+    EXPECT_EQ(m_list->Presentation(), 1);
+    EXPECT_EQ(m_list->GetMode(), CAlbListCtrl::SearchResults);
 }
 
 QAccessibleInterface* ChildNamed(QAccessibleInterface* parent, const QString& name)

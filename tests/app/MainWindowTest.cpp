@@ -21,6 +21,7 @@
 #include "WindowPlacement.h"
 #include "TrellisInterfaces.h"
 
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -30,6 +31,31 @@
 namespace {
 
 CatalogueFixture* g_catalogue = nullptr;
+
+// The program folder again, its files linked, but for the files left out
+// and the string tables, which are copied with `edit` applied.
+QString MirrorProgramFolder(const QString& name, const QStringList& leftOut,
+                            const std::function<QByteArray(QByteArray)>& edit = {})
+{
+    const QDir real(TestEnvironment::ProgramFolder());
+    const QString mirror = TestEnvironment::MakeFolder(name);
+    QDirIterator files(real.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString relative = real.relativeFilePath(file);
+        if (leftOut.contains(relative)) continue;
+        const QString target = mirror + u'/' + relative;
+        QDir().mkpath(QFileInfo(target).path());
+        if (edit && QFileInfo(file).fileName() == QLatin1String("FlwRC.res")) {
+            QFile from(file), to(target);
+            EXPECT_TRUE(from.open(QIODevice::ReadOnly) && to.open(QIODevice::WriteOnly));
+            to.write(edit(from.readAll()));
+        } else {
+            EXPECT_TRUE(QFile::link(file, target)) << target.toStdString();
+        }
+    }
+    return mirror;
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -290,4 +316,35 @@ TEST_F(MainWindowTest, TickedTagsFilterTheDiscListAndTheAllButtonClearsThem)
     EXPECT_EQ(rows(), 3);
     EXPECT_FALSE(categories->IsTicked(1));
     EXPECT_FALSE(categories->IsTicked(2));
+}
+
+TEST_F(MainWindowTest, AMissingSkinPictureFallsBackAndAMissingMenuIsSaid)
+{
+    const struct Restore {
+        QByteArray folder = qgetenv("ALBIREO_PROGRAM_DIR");
+        ~Restore() { qputenv("ALBIREO_PROGRAM_DIR", folder); }
+    } restore;
+    qputenv("ALBIREO_PROGRAM_DIR",
+            MirrorProgramFolder("without-search-picture", {"Image/MainFrame/searchBarAndIcon.png"}).toLocal8Bit());
+    {
+        auto app = Start();
+        ASSERT_NE(app->MainFrame(), nullptr) << "the start goes on without the picture";
+        CArcEditWrapper* search = app->MainFrame()->SearchBox();
+        EXPECT_EQ(search->size(), QSize(236, 20)) << "the box keeps its size";
+        search->Edit()->setText("report");
+        QTRY_COMPARE(app->MainFrame()->IsSearchPending(), false);
+        EXPECT_EQ(app->MainFrame()->FileListView()->List()->GetMode(), CAlbListCtrl::SearchResults);
+        ScreenshotDir::Save(app->MainFrame(), "main-window-without-search-picture");
+        app->ExitInstance();
+    }
+
+    CatalogueFixture::ResetProgramState();
+    const auto withoutMainMenu = [](QByteArray table) { return table.replace("\nMENU 128\n", "\nMENU 4128\n"); };
+    const QString folder = MirrorProgramFolder("without-main-menu", {}, withoutMainMenu);
+    qputenv("ALBIREO_PROGRAM_DIR", folder.toLocal8Bit());
+    CAlbireoApp app({"albireo"});
+    app.SetPowerNotices(std::make_unique<PowerNotices>());
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_EQ(ModalSeam::Shown().size(), 1u) << "the start never ends without a word";
+    EXPECT_TRUE(ModalSeam::Shown().front().text.contains(app.ResourcePath())) << ModalSeam::Shown().front().text.toStdString();
 }

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -242,6 +243,38 @@ TEST_F(SecondStartTest, ASecondStartWithoutAPathSaysTheProgramRuns)
     const QString second = RunSecond({}, &exitCode);
     EXPECT_TRUE(second.contains("unanswered modal run: MessageBox 672")) << second.toStdString();
     EXPECT_FALSE(FirstOutput().contains("start path from another instance"));
+}
+
+// The machine-wide lock folder is not trusted blindly: a folder others may
+// write to without the sticky bit, or a link planted as the instance's lock
+// file, stops the start with message 3011, and nothing there is changed.
+TEST_F(SecondStartTest, AnUntrustedLockFolderOrAPlantedLockLinkStopsTheStartAndChangesNothing)
+{
+    const QString run = m_folder + "/run";
+    ASSERT_TRUE(QDir().mkdir(run));
+    ASSERT_EQ(0, chmod(QFile::encodeName(run).constData(), 0777));
+    int exitCode = -1;
+    QString output = RunSecond({}, &exitCode);
+    EXPECT_TRUE(output.contains("unanswered modal run: MessageBox 3011")) << output.toStdString();
+    EXPECT_TRUE(QDir(run).isEmpty());
+    struct stat info {};
+    ASSERT_EQ(0, stat(QFile::encodeName(run).constData(), &info));
+    EXPECT_EQ(info.st_mode & 07777, mode_t(0777)) << "not made sticky";
+
+    ASSERT_EQ(0, chmod(QFile::encodeName(run).constData(), 01777));
+    const QString victim = m_folder + "/secret.txt";
+    QFile secret(victim);
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("mine");
+    secret.close();
+    ASSERT_EQ(0, chmod(QFile::encodeName(victim).constData(), 0600));
+    ASSERT_TRUE(QFile::link(victim, run + "/{6EA1F4E2-B437-4d6d-B59F-C5858A3C7E11}.lock"));
+    output = RunSecond({}, &exitCode);
+    EXPECT_TRUE(output.contains("unanswered modal run: MessageBox 3011")) << output.toStdString();
+    ASSERT_EQ(0, stat(QFile::encodeName(victim).constData(), &info));
+    EXPECT_EQ(info.st_mode & 07777, mode_t(0600)) << "the link's target is not opened up";
+    ASSERT_TRUE(secret.open(QIODevice::ReadOnly));
+    EXPECT_EQ(secret.readAll(), QByteArray("mine"));
 }
 
 } // namespace

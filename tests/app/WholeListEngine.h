@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-class WholeListEngine final : public ILibraryEngine {
+class WholeListEngine : public ILibraryEngine {
 public:
     // Takes a reference of `inner` and releases it when the last of its own goes.
     explicit WholeListEngine(ILibraryEngine* inner) : m_inner(inner) { m_inner->AddRef(); }
@@ -77,9 +77,10 @@ public:
     HRESULT OpenImportHandle(LibraryImportHandle* handle) override { return m_inner->OpenImportHandle(handle); }
     HRESULT CloseImportHandle(LibraryImportHandle handle) override { return m_inner->CloseImportHandle(handle); }
 
-private:
-    ~WholeListEngine() = default;
+protected:
+    virtual ~WholeListEngine() = default;
 
+private:
     ILibraryEngine* m_inner;
     std::atomic<ULONG> m_refs{1};
 };

@@ -6,6 +6,7 @@
 #include "LibraryDamage.h"
 #include "TestEnvironment.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,14 +25,26 @@ TEST(CliDamage, EveryCommandSaysTheLibraryIsDamagedAndRepairBringsBackTheRest)
     ASSERT_EQ(0, cli.Run({"check", "--full"}).exitCode);
 
     const QString library = cli.Folder() + QStringLiteral("/data/Albireo/library.db");
-    const int lost = DamageFileTable(library);
+    QStringList lostNames;
+    const int lost = DamageFileTable(library, &lostNames);
     ASSERT_GT(lost, 0);
-    for (const QStringList& command : {QStringList{"search", "file"}, QStringList{"ls", "Many", "-R"}, QStringList{"check"}}) {
+    // A local folder holding files of the lost names: comparing meets the damage.
+    QList<QPair<QString, int>> local;
+    for (const QString& name : lostNames.mid(0, 3)) local.append({name, 1});
+    const QString folder = TestImages::MakeTree(cli.Folder() + "/local", local);
+    const QString exported = cli.Folder() + "/catalogue.html";
+    for (const QStringList& command :
+         {QStringList{"search", "file"}, QStringList{"search", "--json", "file"}, QStringList{"ls", "Many", "-R"},
+          QStringList{"check"}, QStringList{"check", "--json"}, QStringList{"export"},
+          QStringList{"export", "Many", "--format", "html", "--output", exported}, QStringList{"compare", folder},
+          QStringList{"delete", "Many", "--yes"}}) {
         const CliResult result = cli.Run(command);
         EXPECT_EQ(1, result.exitCode) << qPrintable(command.join(' '));
         EXPECT_TRUE(result.err.contains(library) && result.err.contains("damaged") && result.err.contains("albireo-cli repair"))
             << qPrintable(result.err);
     }
+    EXPECT_FALSE(QFile::exists(exported)) << "an export that failed leaves no file";
+    EXPECT_FALSE(QFile::exists(exported + ".part"));
 
     const CliResult repaired = cli.Run({"repair"});
     ASSERT_EQ(0, repaired.exitCode) << qPrintable(repaired.err);
@@ -40,6 +53,7 @@ TEST(CliDamage, EveryCommandSaysTheLibraryIsDamagedAndRepairBringsBackTheRest)
     const CliResult found = cli.Run({"search", "."});
     EXPECT_EQ(0, found.exitCode);
     EXPECT_EQ(kFiles - lost, found.out.count(QStringLiteral("file\t")));
+    EXPECT_EQ(1, cli.Run({"discs"}).Records().size()) << "the refused delete kept the disc";
 }
 
 } // namespace

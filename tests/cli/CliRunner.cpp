@@ -10,6 +10,39 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+QString CliResult::Unescaped(const QString& field)
+{
+    QString text;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c != QLatin1Char('\\') || i + 1 == field.size()) {
+            text += c;
+            continue;
+        }
+        const QChar next = field[++i];
+        text += next == QLatin1Char('t') ? QChar('\t') : next == QLatin1Char('n') ? QChar('\n') : next == QLatin1Char('r') ? QChar('\r') : next;
+    }
+    return text;
+}
+
+QList<QStringList> CliResult::Records() const
+{
+    QList<QStringList> records;
+    for (const QString& line : RawLines()) {
+        QStringList fields;
+        for (const QString& field : line.split(QLatin1Char('\t'))) fields << Unescaped(field);
+        records << fields;
+    }
+    return records;
+}
+
+QStringList CliResult::Lines() const
+{
+    QStringList lines;
+    for (const QStringList& fields : Records()) lines << fields.join(QLatin1Char('\t'));
+    return lines;
+}
+
 CliRunner::CliRunner() : m_folder(TestEnvironment::MakeFolder(QStringLiteral("cli"))) {}
 
 QProcessEnvironment CliRunner::Environment() const

@@ -9,7 +9,15 @@
 struct CliResult {
     int exitCode = -1;
     QString out, err;
-    QStringList Lines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // The lines as printed.
+    QStringList RawLines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    // Each record's fields read back (\t \n \r \\ undone).
+    QList<QStringList> Records() const;
+    // The records with their fields read back and joined by tabs again
+    // (for names without tabs).
+    QStringList Lines() const;
+    // A field of the tab-separated output read back.
+    static QString Unescaped(const QString& field);
 };
 
 class CliRunner {

@@ -1,6 +1,7 @@
-// Reads a whole tree from a fuzzed image and walks it the way the scan
-// does, so that lookups by path run over whatever the parser produced;
-// then reads the first files' data as a catalogued file is opened.
+// Reads a whole tree from a fuzzed image, checks that every name is one
+// path part, and walks it the way the scan does, so that lookups by path
+// run over whatever the parser produced; then reads the first files' data
+// as a catalogued file is opened.
 #pragma once
 #include "FileSystemReader.h"
 
@@ -13,6 +14,12 @@ inline void WalkTree(FileSystemReader& reader)
     std::atomic<double> fraction{0};
     ParseControl control(&abort, &fraction);
     reader.ReadTree(tree, control);
+    // Every name handed out is one path part, whatever the image holds.
+    for (uint32_t index = 1; index < tree.Count(); ++index) {
+        const std::u16string& name = tree.Node(index).name;
+        const bool severalParts = name.find_first_of(std::u16string_view(u"/\\\0", 3)) != std::u16string::npos;
+        if (severalParts || name == u"." || name == u"..") __builtin_trap();
+    }
     std::u16string path;
     uint32_t folder = FileTree::kRoot;
     for (int depth = 0; depth < 8; ++depth) {

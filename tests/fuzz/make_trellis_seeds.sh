@@ -29,7 +29,22 @@ xorriso -as mkisofs -R -J -o "$work/rr.iso" "$work/src" 2>/dev/null
 genisoimage -quiet -J -o "$work/joliet.iso" "$work/src"
 genisoimage -quiet -R -o "$work/deep.iso" "$work/src"
 genisoimage -quiet -udf -o "$work/bridge.iso" "$work/src"
-for name in rr joliet deep bridge; do sparse "$work/$name.iso" "$out/trellis_iso9660/$name"; done
+# Hostile names patched in after the tools wrote harmless ones of the same length.
+mkdir "$work/hostile" && echo x > "$work/hostile/ddsddsx"
+genisoimage -quiet -R -o "$work/hostile-rr.iso" "$work/hostile"
+genisoimage -quiet -J -o "$work/hostile-joliet.iso" "$work/hostile"
+genisoimage -quiet -udf -o "$work/hostile-udf.iso" "$work/hostile"
+python3 - "$work" <<'PY'
+import sys
+for name, old, new in (('hostile-rr', b'ddsddsx', b'../../x'),
+                       ('hostile-joliet', 'ddsddsx'.encode('utf-16-be'), '../../x'.encode('utf-16-be')),
+                       ('hostile-udf', b'\x08ddsddsx', b'\x08../../x')):
+    path = f'{sys.argv[1]}/{name}.iso'
+    data = open(path, 'rb').read()
+    open(path, 'wb').write(data.replace(old, new))
+PY
+for name in rr joliet deep bridge hostile-rr hostile-joliet; do sparse "$work/$name.iso" "$out/trellis_iso9660/$name"; done
+sparse "$work/hostile-udf.iso" "$out/trellis_udf/hostile"
 sparse "$work/bridge.iso" "$out/trellis_udf/bridge"
 for rev in 1.02:hd 2.01:hd 2.50:bdr; do
   truncate -s 4M "$work/udf.img"

@@ -92,7 +92,7 @@ xorriso -as mkisofs -quiet -R -J -V HOLIDAY -o "$work/holiday.iso" "$work/disc" 
 check "insert" "$cli" insert D: "$work/holiday.iso"
 check "import" "$cli" import D: --name "Package Test" --tags Photo
 "$cli" discs | grep -q $'\tPackage Test\t' || fail "the imported disc is not listed"
-"$cli" search IMG_4001 | grep -q 'DCIM\\Trip\\IMG_4001.JPG' || fail "the imported file is not found"
+"$cli" search IMG_4001 | grep -qF 'DCIM\\Trip\\IMG_4001.JPG' || fail "the imported file is not found"
 
 # Completion: drive letters and disc names come from the unpacked albireo-cli.
 if [ -f /usr/share/bash-completion/bash_completion ]; then
@@ -107,6 +107,10 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
     [ "$(complete_words albireo-cli eject "")" = "D:" ] || fail "completion of a drive letter: $(complete_words albireo-cli eject "")"
     [ "$(complete_words albireo-cli ls Pack)" = 'Package\ Test' ] || fail "completion of a disc name: $(complete_words albireo-cli ls Pack)"
     [ "$(complete_words albireo-cli import D: --t)" = "--tags" ] || fail "completion of an option"
+    [ "$(complete_words albireo-cli search --co)" = "--count" ] || fail "completion of a search option"
+    # A name holding a backslash is offered whole, quoted for the shell.
+    "$cli" rename "Package Test" 'Package\Test' || fail "rename"
+    [ "$(complete_words albireo-cli tags Pack)" = 'Package\\Test' ] || fail "completion of a name with a backslash: $(complete_words albireo-cli tags Pack)"
 else
     echo "bash-completion is missing: completion not exercised"
 fi

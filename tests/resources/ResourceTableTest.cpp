@@ -82,7 +82,7 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_LIBRARY_CHECK_FAILED, text + text},
                                               {IDS_ABOUT_VERSION, text},
                                               {IDS_ABOUT_LIBRARIES, text},
-                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(3, QStringLiteral("%d"))},
+                                              {IDS_FMT_PICTURE_TOO_LARGE, QStringList(4, QStringLiteral("%d"))},
                                               {IDS_FMT_IMPORT_WAITING, text + text},
                                               {IDS_MSG_DISC_EXISTS_REPLACE, text},
                                               {IDS_MSG_IMPORT_INCOMPLETE, two},
@@ -93,7 +93,10 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_DISC_NOT_MOUNTED, text},
                                               {IDS_FMT_FILE_NOT_ON_DISC, text},
                                               {IDS_FMT_READING_FILE, text},
-                                              {IDS_FMT_FILE_NOT_OPENED, text}};
+                                              {IDS_FMT_FILE_NOT_OPENED, text},
+                                              {IDS_FMT_NOT_A_FILE_NAME, text},
+                                              {IDS_FMT_FOLDER_NOT_OURS, text + text},
+                                              {IDS_FMT_FILE_NOT_CREATED, text + text + text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))

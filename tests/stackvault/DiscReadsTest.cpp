@@ -2,6 +2,7 @@
 // and a disc catalogued again that replaces its earlier record all at once
 // or not at all (cancelled, undone, its process killed).
 #include "EngineTestSupport.h"
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 
 #include "TestEnvironment.h"
@@ -147,8 +148,25 @@ TEST_P(DiscReadsTest, AReplacementShowsOnlyWhenItsImportClosesAndKeepsSharedPath
         EXPECT_EQ(old, discs[0].discId);
         EXPECT_EQ(1u, FoundFiles(reader.get(), QStringLiteral("old1")).size());
         EXPECT_TRUE(FoundFiles(reader.get(), QStringLiteral("whole")).empty());
+        // Both discs are at work in the import, for every instance.
+        ILibraryDiscEdits* edits = nullptr;
+        ASSERT_EQ(S_OK, reader->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+        LONG importing = 0;
+        EXPECT_EQ(S_OK, edits->GetDiscImporting(old, &importing));
+        EXPECT_EQ(1, importing);
+        EXPECT_EQ(S_OK, edits->GetDiscImporting(disc, &importing));
+        EXPECT_EQ(1, importing);
+        edits->Release();
     }
     ASSERT_EQ(S_OK, Engine()->CloseImportHandle(handle));
+    {
+        ILibraryDiscEdits* edits = nullptr;
+        ASSERT_EQ(S_OK, Engine()->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+        LONG importing = 1;
+        EXPECT_EQ(S_OK, edits->GetDiscImporting(disc, &importing));
+        EXPECT_EQ(0, importing);
+        edits->Release();
+    }
     const auto discs = Discs(Engine());
     ASSERT_EQ(1u, discs.size());
     EXPECT_EQ(disc, discs[0].discId);

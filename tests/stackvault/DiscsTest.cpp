@@ -2,6 +2,8 @@
 // identities, tags, and deletion with the folders, files and paths that go
 // with a disc.
 #include "EngineTestSupport.h"
+#include "ILibraryDiscTags.h"
+#include "ILibraryDiscEdits.h"
 
 #include "TestEnvironment.h"
 
@@ -206,11 +208,50 @@ TEST_P(DiscsTest, TagsLabelAndLastAddedDiscCanBeChanged)
     EXPECT_EQ(E_INVALIDARG, e()->SetDiscTags(999, W(ids)));
     EXPECT_EQ(E_INVALIDARG, e()->SetDiscLabelId(999, 5));
 
+    // A list longer than the record's field comes whole through the
+    // optional interface, asked again with a buffer large enough.
+    QStringList many;
+    for (int id = 1000; id < 1100; ++id) many << QString::number(id);
+    const QString longIds = many.join(QStringLiteral("::"));
+    ASSERT_EQ(S_OK, e()->SetDiscTags(second, W(longIds)));
+    ILibraryDiscTags* tags = nullptr;
+    ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscTags, reinterpret_cast<void**>(&tags)));
+    LONG length = 0;
+    char16_t small[8] = {};
+    EXPECT_EQ(S_FALSE, tags->GetDiscTagIds(second, small, 8, &length));
+    EXPECT_EQ(longIds.size(), length);
+    EXPECT_EQ(u'\0', small[0]) << "nothing is copied into a buffer too small";
+    std::vector<char16_t> whole(static_cast<size_t>(length) + 1);
+    EXPECT_EQ(S_OK, tags->GetDiscTagIds(second, whole.data(), length + 1, &length));
+    EXPECT_EQ(longIds, QString::fromUtf16(whole.data()));
+    EXPECT_EQ(E_INVALIDARG, tags->GetDiscTagIds(999, whole.data(), length + 1, &length));
+    EXPECT_EQ(E_POINTER, tags->GetDiscTagIds(second, whole.data(), length + 1, nullptr));
+    tags->Release();
+
     const auto discs = Discs(e());
     ASSERT_EQ(2u, discs.size());
     EXPECT_EQ(first, discs[0].discId);
     EXPECT_EQ(QStringLiteral("Photo, Holiday"), FromW(discs[0].tagNames));
+    EXPECT_EQ(kLibraryTextLength - 1, FromW(discs[1].tagIds).size()) << "the record holds the first 259 characters";
     EXPECT_EQ(5, discs[0].labelId);
+
+    // A new name is listed and found at once; the old one no longer finds it.
+    ILibraryDiscEdits* edits = nullptr;
+    ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+    ASSERT_EQ(S_OK, edits->SetDiscName(second, u"Zwei Ärmel"));
+    EXPECT_EQ(QStringLiteral("Zwei Ärmel"), FromW(Discs(e())[1].name));
+    LONG count = 0;
+    EXPECT_EQ(S_OK, e()->SearchDiscCount(u"ärm", &count));
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(S_OK, e()->SearchDiscCount(u"two", &count));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(E_INVALIDARG, edits->SetDiscName(999, u"x"));
+    EXPECT_EQ(E_INVALIDARG, edits->SetDiscName(second, u""));
+    EXPECT_EQ(E_POINTER, edits->SetDiscName(second, nullptr));
+    LONG importing = 1;
+    EXPECT_EQ(S_OK, edits->GetDiscImporting(second, &importing));
+    EXPECT_EQ(0, importing);
+    edits->Release();
 
     LONG disc = 0, label = 0;
     ASSERT_EQ(S_OK, e()->GetLastAddedDisc(&disc, &label));

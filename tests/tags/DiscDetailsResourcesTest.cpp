@@ -14,5 +14,5 @@ TEST(DiscDetailsResources, EveryTextOfTheDiscDetailsIsThere)
                     IDS_FMT_PICTURE_TOO_LARGE, IDS_MSG_LABEL_NOT_SAVED})
         EXPECT_FALSE(LoadString(id).isEmpty()) << id;
     // The size message takes the picture's size and the largest side.
-    EXPECT_EQ(3, LoadString(IDS_FMT_PICTURE_TOO_LARGE).count(QLatin1String("%d")));
+    EXPECT_EQ(4, LoadString(IDS_FMT_PICTURE_TOO_LARGE).count(QLatin1String("%d")));
 }

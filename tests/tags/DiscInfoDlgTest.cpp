@@ -90,10 +90,12 @@ protected:
         return texts;
     }
     // Takes a label from a picture file inside the running disc information
-    // dialog: no camera (message 3256), the picture chosen and captured.
+    // dialog: no camera (message 3256, the first time only), the picture
+    // chosen and captured.
     void QueueLabelFromPictureFile(const QString& picture)
     {
-        ModalSeam::QueueAnswer(IDOK); // message 3256
+        if (!noCameraTold) ModalSeam::QueueAnswer(IDOK); // message 3256
+        noCameraTold = true;
         ModalSeam::QueueAction([picture](QDialog* window) {
             auto* snapshot = qobject_cast<CSnapshotDlg*>(window);
             if (!snapshot || !snapshot->UsePictureFile(picture) || !snapshot->Capture()) return int(IDCANCEL);
@@ -111,6 +113,7 @@ protected:
     QString folder;
     LONG ownLabel = 0;
     int disc = 0;
+    bool noCameraTold = false;
 };
 
 TEST_F(DiscInfoDlgTest, EnterAtOnceFinishesWithImportOrOkInBothForms)
@@ -289,7 +292,6 @@ TEST_F(DiscInfoDlgTest, CapturingTwiceShowsTheFirstCaptureToTheSnapshotDialog)
     ASSERT_TRUE(QFileInfo::exists(firstLarge));
 
     QImage thumbnail;
-    ModalSeam::QueueAnswer(IDOK); // message 3256
     ModalSeam::QueueAction([&](QDialog* window) {
         thumbnail = qobject_cast<CSnapshotDlg*>(window)->Thumbnail()->Image();
         return int(IDCANCEL);

@@ -139,3 +139,44 @@ TEST(TrellisBadNames, LongUdfLabelIsHandedOutAtWholeCharacters)
     ASSERT_EQ(session.ReadProperties(disc), S_OK);
     EXPECT_EQ(disc.label, QString(31, QChar('L')));
 }
+
+// A crafted image can put any bytes in a name. Names are patched in after
+// the tool wrote harmless ones of the same length; each comes out as one
+// path part: "/" as U+2215, a zero as U+FFFD, "." and ".." as "._" and ".._".
+TEST(TrellisBadNames, NamesThatWouldReachOutsideAFolderComeOutAsOnePart)
+{
+    TestEnvironment::ResetRegistry();
+    const QString source = TestEnvironment::MakeFolder("climbing") + "/src";
+    QDir().mkpath(source);
+    for (const char* name : {"ddsddsx", "dd", "d", "nulzname"}) WriteFile(source + "/" + name, 3, 1614834367);
+    const QString rockRidge = QFileInfo(source).path() + "/rr.iso", udf = QFileInfo(source).path() + "/udf.iso";
+    ASSERT_TRUE(RunTool("genisoimage", {"-quiet", "-R", "-o", rockRidge, source}));
+    ASSERT_TRUE(RunTool("genisoimage", {"-quiet", "-udf", "-o", udf, source}));
+    // Rock Ridge NM entries: "NM", length, version 1, flags 0, the name.
+    const auto nm = [](const QByteArray& name) {
+        return "NM" + QByteArray(1, char(5 + name.size())) + QByteArray("\x01\x00", 2) + name;
+    };
+    ASSERT_TRUE(Patch(rockRidge, nm("ddsddsx"), nm("../../x")));
+    ASSERT_TRUE(Patch(rockRidge, nm("dd"), nm("..")));
+    ASSERT_TRUE(Patch(rockRidge, nm("d"), nm(".")));
+    ASSERT_TRUE(Patch(rockRidge, nm("nulzname"), nm(QByteArray("nul\0name", 8))));
+    // UDF file identifiers: compression 8, then the bytes.
+    ASSERT_TRUE(Patch(udf, QByteArray("\x08" "ddsddsx"), QByteArray("\x08../../x")));
+    ASSERT_TRUE(Patch(udf, QByteArray("\x08" "dd\0", 4), QByteArray("\x08..\0", 4)));
+    for (const QString& image : {rockRidge, udf}) {
+        TrellisSession session;
+        ASSERT_EQ(session.Insert(image), S_OK);
+        std::map<QString, CatalogEntry> catalog;
+        ASSERT_EQ(session.ReadCatalog(catalog, CLSID_TrellisOtherReader), S_OK);
+        QStringList names;
+        for (const auto& [name, entry] : catalog) names << name;
+        const QStringList expected =
+            image == udf ? QStringList{QString::fromUtf16(u"..\u2215..\u2215x"), ".._", "d", "nulzname"}
+                         : QStringList{"._", QString::fromUtf16(u"..\u2215..\u2215x"), ".._",
+                                       QString::fromUtf16(u"nul\uFFFDname")};
+        names.sort();
+        QStringList sorted = expected;
+        sorted.sort();
+        EXPECT_EQ(names, sorted) << image.toStdString();
+    }
+}

@@ -47,6 +47,9 @@ HRESULT RegisterReplacement(PgConnection& db, int64_t importId, LONG newDiscId, 
         hr = db.Run("INSERT INTO disc_replacements(new_disc_id, old_disc_id, import_id) VALUES($1, $2, $3)"
                     " ON CONFLICT(new_disc_id) DO UPDATE SET old_disc_id = excluded.old_disc_id, import_id = excluded.import_id",
                     PgParams().Int(newDiscId).Int(oldDiscId).Int(importId), "register replacement");
+    if (SUCCEEDED(hr))
+        hr = db.Run("SELECT pg_advisory_xact_lock($1::int, $2::int)", PgParams().Int(kReplacedDiscLocks).Int(oldDiscId),
+                    "mark replaced disc");
     return hr;
 }
 

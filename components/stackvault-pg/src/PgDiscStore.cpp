@@ -1,6 +1,7 @@
 #include "PgDiscStore.h"
 
 #include "DiscTypeMapping.h"
+#include "PgDiscReadStore.h"
 #include "TagNames.h"
 #include "Utf16Text.h"
 
@@ -46,6 +47,25 @@ HRESULT PgDiscStore::SetTags(LONG discId, std::u16string_view tagIds)
     const PgResult result = m_db.Exec("UPDATE discs SET tag_ids = $1 WHERE id = $2", PgParams().Text(tagIds).Int(discId));
     if (!result.Ok()) return m_db.Failure(result, "set disc tags");
     return PgConnection::Changed(result) > 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT PgDiscStore::SetName(LONG discId, const QString& name)
+{
+    const PgResult result = m_db.Exec("UPDATE discs SET name = $1, name_fold = $2 WHERE id = $3",
+                                      PgParams().Text(name).Utf8(Utf16Text::Folded(name)).Int(discId));
+    if (!result.Ok()) return m_db.Failure(result, "set disc name");
+    return PgConnection::Changed(result) > 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT PgDiscStore::IsImporting(LONG discId, LONG* importing)
+{
+    int64_t value = 0;
+    const HRESULT hr = m_db.Number(
+        "SELECT (EXISTS(SELECT 1 FROM discs WHERE id = $1 AND import_id IS NOT NULL)"
+        " OR NOT pg_try_advisory_xact_lock_shared($2::int, $1::int))::int",
+        PgParams().Int(discId).Int(PgDiscReadStore::kReplacedDiscLocks), &value, "disc importing");
+    if (SUCCEEDED(hr)) *importing = static_cast<LONG>(value);
+    return hr;
 }
 
 HRESULT PgDiscStore::SetLabelId(LONG discId, LONG labelId)
@@ -114,6 +134,16 @@ HRESULT PgDiscStore::Identity(LONG discId, QByteArray& identity)
     if (FAILED(hr)) return hr;
     if (rows.Rows() == 0) return E_INVALIDARG;
     identity = rows.Utf8(0, 0);
+    return S_OK;
+}
+
+HRESULT PgDiscStore::TagIds(LONG discId, QString& tagIds)
+{
+    PgResult rows;
+    const HRESULT hr = m_db.Query("SELECT tag_ids FROM discs WHERE id = $1", PgParams().Int(discId), rows, "disc tags");
+    if (FAILED(hr)) return hr;
+    if (rows.Rows() == 0) return E_INVALIDARG;
+    tagIds = rows.Text(0, 0);
     return S_OK;
 }
 

@@ -29,6 +29,7 @@ public:
 
     HRESULT Add(const PgNewDisc& disc, LONG* discId);
     HRESULT SetTags(LONG discId, std::u16string_view tagIds);
+    HRESULT SetName(LONG discId, const QString& name);
     HRESULT SetLabelId(LONG discId, LONG labelId);
     // Removes the disc, its folders, files, grams, gaps and the paths no
     // other disc uses, on `db` (the instance's connection or an import's);
@@ -41,8 +42,13 @@ public:
     HRESULT Count(LONG* count);
     HRESULT List(DiscRecord* records, LONG count, const QHash<int, QString>& tagNames);
     HRESULT Identity(LONG discId, QByteArray& identity);
+    // The disc's whole tag id text.
+    HRESULT TagIds(LONG discId, QString& tagIds);
     HRESULT FindByIdentity(const QByteArray& identity, LONG* discId);
     HRESULT LabelId(LONG discId, LONG* labelId);
+    // 1 while an open import (of any client) writes the disc or replaces it,
+    // else 0. Outside a transaction: the test's own lock ends with it.
+    HRESULT IsImporting(LONG discId, LONG* importing);
     HRESULT Newest(LONG* discId);
 
     static void Fill(const PgResult& rows, int row, const QHash<int, QString>& tagNames, DiscRecord& record);

@@ -2,6 +2,7 @@
 
 #include "BatchParser.h"
 #include "DefaultLabel.h"
+#include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryLocation.h"
 #include "LibraryModule.h"
@@ -48,8 +49,12 @@ HRESULT CPgLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscTags) {
+        *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryListings) {
         *object = static_cast<ILibraryListings*>(this);
+    } else if (iid == IID_ILibraryDiscEdits) {
+        *object = static_cast<ILibraryDiscEdits*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
@@ -288,6 +293,35 @@ HRESULT CPgLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
+}
+
+HRESULT CPgLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
+{
+    HRESULT hr = DiscEditRules::CheckName(name);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
+}
+
+HRESULT CPgLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
+{
+    if (!importing) return E_POINTER;
+    *importing = 0;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
+}
+
+HRESULT CPgLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
+{
+    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    QString text;
+    hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
+    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
 }
 
 HRESULT CPgLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)

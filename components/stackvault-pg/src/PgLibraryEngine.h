@@ -6,7 +6,9 @@
 // opens the library for reading (LIBRARY_S_READ_ONLY); every change then
 // fails with E_ACCESSDENIED and changes nothing.
 #pragma once
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
+#include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
 #include "ILibraryEngineStatus.h"
 #include "ILibraryListings.h"
@@ -28,7 +30,9 @@ struct ParsedBatch;
 class CPgLibraryEngine final : public ILibraryEngine,
                                public ILibraryEngineStatus,
                                public ILibraryDiscReads,
-                               public ILibraryListings {
+                               public ILibraryDiscTags,
+                               public ILibraryListings,
+                               public ILibraryDiscEdits {
 public:
     CPgLibraryEngine();
     ~CPgLibraryEngine();
@@ -96,6 +100,9 @@ public:
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
 
+    // ILibraryDiscTags
+    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
+
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
     HRESULT OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing) override;
@@ -103,6 +110,10 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;

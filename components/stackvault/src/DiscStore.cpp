@@ -83,6 +83,31 @@ HRESULT DiscStore::SetTags(LONG discId, std::u16string_view tagIds)
     return m_db.Changes() > 0 ? S_OK : E_INVALIDARG;
 }
 
+HRESULT DiscStore::SetName(LONG discId, const QString& name)
+{
+    auto update = m_db.Statement("UPDATE discs SET name = ?, name_fold = ? WHERE id = ?");
+    if (!update) return E_FAIL;
+    update->BindText(1, name.toStdU16String());
+    update->BindUtf8(2, Utf16Text::Folded(name));
+    update->Bind(3, discId);
+    const int rc = update->Run();
+    if (rc != SQLITE_DONE) return m_db.Failure(rc, "set disc name");
+    return m_db.Changes() > 0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT DiscStore::IsImporting(LONG discId, LONG* importing)
+{
+    auto query = m_db.Statement(
+        "SELECT EXISTS(SELECT 1 FROM discs WHERE id = ?1 AND import_id IS NOT NULL)"
+        " OR EXISTS(SELECT 1 FROM disc_replacements WHERE old_disc_id = ?1)");
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    const int rc = query->Step();
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc importing");
+    *importing = LONG(query->Int64(0));
+    return S_OK;
+}
+
 HRESULT DiscStore::SetLabelId(LONG discId, LONG labelId)
 {
     auto update = m_db.Statement("UPDATE discs SET label_id = ? WHERE id = ?");
@@ -166,6 +191,18 @@ HRESULT DiscStore::Identity(LONG discId, QByteArray& identity)
     if (rc == SQLITE_DONE) return E_INVALIDARG;
     if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc identity");
     identity = query->Utf8(0);
+    return S_OK;
+}
+
+HRESULT DiscStore::TagIds(LONG discId, QString& tagIds)
+{
+    auto query = m_db.Statement("SELECT tag_ids FROM discs WHERE id = ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, discId);
+    const int rc = query->Step();
+    if (rc == SQLITE_DONE) return E_INVALIDARG;
+    if (rc != SQLITE_ROW) return m_db.Failure(rc, "disc tags");
+    tagIds = query->Text(0);
     return S_OK;
 }
 

@@ -29,6 +29,7 @@ public:
     // Writers: call inside a write transaction.
     HRESULT Add(const NewDisc& disc, LONG* discId);
     HRESULT SetTags(LONG discId, std::u16string_view tagIds);
+    HRESULT SetName(LONG discId, const QString& name);
     HRESULT SetLabelId(LONG discId, LONG labelId);
     // Removes the disc, its folders and files with their name index entries,
     // and the paths no other disc (or other open import) uses.
@@ -40,9 +41,13 @@ public:
     HRESULT Count(LONG* count);
     HRESULT List(DiscRecord* records, LONG count, const QHash<int, QString>& tagNames);
     HRESULT Identity(LONG discId, QByteArray& identity);
+    // The disc's whole tag id text.
+    HRESULT TagIds(LONG discId, QString& tagIds);
     // 0 when no disc has that identity.
     HRESULT FindByIdentity(const QByteArray& identity, LONG* discId);
     HRESULT LabelId(LONG discId, LONG* labelId);
+    // 1 while an open import writes the disc or replaces it, else 0.
+    HRESULT IsImporting(LONG discId, LONG* importing);
     // The newest disc, 0 when none.
     HRESULT Newest(LONG* discId);
 

@@ -2,6 +2,7 @@
 
 #include "BatchParser.h"
 #include "DefaultLabel.h"
+#include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryFile.h"
 #include "LibraryLocation.h"
@@ -49,10 +50,14 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscTags) {
+        *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
         *object = static_cast<ILibraryMaintenance*>(this);
     } else if (iid == IID_ILibraryListings) {
         *object = static_cast<ILibraryListings*>(this);
+    } else if (iid == IID_ILibraryDiscEdits) {
+        *object = static_cast<ILibraryDiscEdits*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
     } else {
@@ -330,6 +335,24 @@ HRESULT CLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
 }
 
+HRESULT CLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
+{
+    HRESULT hr = DiscEditRules::CheckName(name);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
+}
+
+HRESULT CLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
+{
+    if (!importing) return E_POINTER;
+    *importing = 0;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
+}
+
 HRESULT CLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)
 {
     Lock lock(m_mutex);
@@ -352,6 +375,17 @@ HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
     hr = m_discs.LabelId(candidate, labelId);
     if (SUCCEEDED(hr)) *discId = candidate;
     return hr;
+}
+
+HRESULT CLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
+{
+    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    QString text;
+    hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
+    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
 }
 
 HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)

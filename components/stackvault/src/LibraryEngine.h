@@ -12,7 +12,9 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
+#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
+#include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
@@ -37,7 +39,9 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryMaintenance,
                              public ILibraryEngineStatus,
                              public ILibraryDiscReads,
-                             public ILibraryListings {
+                             public ILibraryDiscTags,
+                             public ILibraryListings,
+                             public ILibraryDiscEdits {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -108,6 +112,9 @@ public:
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
 
+    // ILibraryDiscTags
+    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
+
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
     HRESULT OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing) override;
@@ -115,6 +122,10 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
 private:
     using Lock = std::lock_guard<std::mutex>;

@@ -196,6 +196,14 @@ struct TrellisFileTime {
 };
 
 // One folder entry of FindFirst / FindNext.
+//
+// Names are safe to use as one file name on any system: the engine hands
+// out no name that a file system would read as more than one part or as a
+// folder itself, whatever the disc holds (ISO 9660, Rock Ridge, Joliet and
+// UDF alike; a crafted image can put any bytes in a name). A slash becomes
+// U+2215 DIVISION SLASH, a zero U+FFFD (as does any unit that is not text),
+// a backslash '_', and the names "." and ".." become "._" and ".._".
+// Paths handed to the engine use these names.
 struct TrellisFindEntry {
     DWORD attributes;           // offset 0; TRELLIS_ATTRIBUTE_DIRECTORY for a folder
     TrellisFileTime time;       // offset 4; modification time, 0 when unknown

@@ -21,6 +21,23 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
 
 } // namespace
 
+void FileTree::MakeOnePathPart(std::u16string& name)
+{
+    // A backslash would split the name in the engine's own paths; a slash or
+    // a zero would split or cut it in this machine's; "." and ".." would
+    // name the folder itself or its parent. The replacements keep the name
+    // recognisable.
+    for (char16_t& c : name) {
+        if (c == u'\\')
+            c = u'_';
+        else if (c == u'/')
+            c = kSlashStandIn;
+        else if (c == 0)
+            c = kZeroStandIn;
+    }
+    if (name == u"." || name == u"..") name += u'_';
+}
+
 FileTree::FileTree()
 {
     FileNode root;
@@ -32,11 +49,7 @@ bool FileTree::IsFolder(uint32_t index) const { return m_nodes[index].attributes
 
 uint32_t FileTree::Add(uint32_t parent, FileNode node)
 {
-    // Names are path parts: a backslash, a zero or a name "." or ".." would
-    // make the entry unreachable (or another one's), so they are replaced.
-    for (char16_t& c : node.name)
-        if (c == u'\\' || c == 0) c = u'_';
-    if (node.name == u"." || node.name == u"..") node.name.assign(node.name.size(), u'_');
+    MakeOnePathPart(node.name);
     const bool folder = node.attributes & TRELLIS_ATTRIBUTE_DIRECTORY;
     if (m_nodes.size() > kMaxEntries) {
         folder ? MissFolder(TRELLIS_GAP_LIMIT) : MissFile(TRELLIS_GAP_LIMIT);

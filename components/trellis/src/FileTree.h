@@ -28,7 +28,17 @@ public:
 
     FileTree();
 
-    // Adds an entry below `parent` (its name made a valid path part); kNone
+    // What stands in a name for a slash (U+2215 DIVISION SLASH) and for a
+    // zero (U+FFFD, as for any unit that is not text).
+    static constexpr char16_t kSlashStandIn = 0x2215;
+    static constexpr char16_t kZeroStandIn = 0xFFFD;
+
+    // Makes a name one path part, as TrellisInterfaces.h promises: a
+    // backslash becomes '_', a slash and a zero their stand-ins, and the
+    // names "." and ".." become "._" and ".._".
+    static void MakeOnePathPart(std::u16string& name);
+
+    // Adds an entry below `parent` (its name made one path part); kNone
     // when the tree is full.
     uint32_t Add(uint32_t parent, FileNode node);
     const FileNode& Node(uint32_t index) const { return m_nodes[index]; }

@@ -2,6 +2,7 @@
 
 #include "CDllCom.h"
 #include "CLibraryHealth.h"
+#include "LibraryReader.h"
 #include "LibraryStatusText.h"
 
 #include <QTextStream>
@@ -35,6 +36,12 @@ int CliContext::LibraryFailure(HRESULT hr)
     return Fail(QStringLiteral("the library cannot be read (%1)").arg(CodeText(hr)));
 }
 
+int CliContext::ChangeFailure(HRESULT hr)
+{
+    const QString why = m_library ? LibraryStatusText::WriteFailure(LibraryStatusText::WriteFailureOf(m_library.Get())) : QString();
+    return why.isEmpty() ? LibraryFailure(hr) : Fail(why);
+}
+
 CDiscAccess* CliContext::Discs()
 {
     if (!m_pDiscAccess) {
@@ -65,6 +72,18 @@ ILibraryEngine* CliContext::Library()
     // A library that can only be read still answers every command but
     // import, which says why it cannot add the disc.
     return m_library.Get();
+}
+
+int CliContext::FindDisc(const QString& idOrName)
+{
+    ILibraryEngine* library = Library();
+    if (!library) return 0;
+    const LibraryReader reader(library);
+    QString error;
+    const int discId = reader.FindDisc(idOrName, &error);
+    if (FAILED(reader.Failure())) LibraryFailure(reader.Failure());
+    else if (discId <= 0) Fail(error);
+    return FAILED(reader.Failure()) ? 0 : discId;
 }
 
 char CliContext::ParseLetter(const QString& text)

@@ -3,6 +3,7 @@
 // the resource strings, and the exit codes and one-line error reporting.
 #pragma once
 #include "CDiscAccess.h"
+#include "CliOutput.h"
 #include "ILibraryEngine.h"
 
 #include <QString>
@@ -14,10 +15,18 @@ class CLibraryHealth;
 
 class CliContext {
 public:
-    enum ExitCode { Success = 0, Failure = 1, Usage = 2, AlreadyCatalogued = 3, Incomplete = 4 };
+    enum ExitCode { Success = 0, Failure = 1, Usage = 2, AlreadyCatalogued = 3, Incomplete = 4, NotAllCatalogued = 5 };
 
     CliContext();
     ~CliContext();
+
+    // Where the command's records go: tab-separated, or JSON Lines after --json.
+    CliOutput& Output() { return m_output; }
+    void SetJson(bool json) { m_output = CliOutput(json); }
+    // The disc a DISC argument names ("#id" or a name); 0 with the error
+    // reported when there is none, the name is ambiguous or the library
+    // cannot be read.
+    int FindDisc(const QString& idOrName);
 
     // The disc engine; null (with the error reported) when it cannot be loaded.
     CDiscAccess* Discs();
@@ -28,6 +37,9 @@ public:
     // Reports a failed library call: a damaged library by the file's place
     // and what to do, anything else with its code; returns Failure.
     int LibraryFailure(HRESULT hr);
+    // Reports a change the library refused: why it cannot be written (a
+    // full disk, a read-only file), else as LibraryFailure.
+    int ChangeFailure(HRESULT hr);
     // Selects the drive with that letter ("E", "e:", "E:\"); false with the
     // error reported when there is none.
     bool SelectDrive(const QString& letterText);
@@ -51,4 +63,5 @@ private:
     std::unique_ptr<CDllCom> m_pLibraryModule;
     std::unique_ptr<CLibraryHealth> m_pHealth;
     ComPtr<ILibraryEngine> m_library;
+    CliOutput m_output{false};
 };

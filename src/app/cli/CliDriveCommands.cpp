@@ -22,7 +22,9 @@ int Drives(CliContext& context, const QStringList& arguments)
             if (SUCCEEDED(device->GetDiscPresence(&present, &busy)))
                 state = busy ? QStringLiteral("busy") : present ? QStringLiteral("disc") : QStringLiteral("empty");
         }
-        CliContext::Print(names[position].left(1) + QLatin1Char('\t') + names[position] + QLatin1Char('\t') + state);
+        if (!context.Output().Write(
+                CliRecord().Text("letter", names[position].left(1)).Text("name", names[position]).Text("state", state)))
+            break;
     }
     return CliContext::Success;
 }
@@ -69,7 +71,7 @@ int Identity(CliContext& context, const QStringList& arguments)
     if (hr == TRELLIS_E_NO_DISC) return CliContext::Fail(QStringLiteral("there is no disc in drive %1").arg(arguments[0]));
     if (FAILED(hr))
         return CliContext::Fail(QStringLiteral("the disc in drive %1 cannot be identified (%2)").arg(arguments[0], CliContext::CodeText(hr)));
-    CliContext::Print(QString::fromLatin1(identity));
+    context.Output().Write(CliRecord().Text("identity", QString::fromLatin1(identity)));
     return CliContext::Success;
 }
 

@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "DiscReadout.h"
+#include "DiscTagList.h"
 #include "ImportProgress.h"
 #include "LibraryReader.h"
 #include "LibrarySeed.h"
@@ -114,7 +115,7 @@ HRESULT AddRecord(ILibraryEngine* library, const DiscReadout& disc, const Import
     record.name = details.name;
     HRESULT hr = S_OK;
     if (replaced && !options.tagsGiven)
-        details.tagIds = LibraryReader::Text(replaced->tagIds);
+        details.tagIds = DiscTagList::Read(library, *replaced).text;
     else
         hr = TagText::IdsForNames(library, options.tags, &details.tagIds);
     if (replaced) details.keptLabelId = replaced->labelId;
@@ -124,7 +125,7 @@ HRESULT AddRecord(ILibraryEngine* library, const DiscReadout& disc, const Import
 
 // Scans the disc into its new record; prints the record, and says what the
 // read missed (exit code 4).
-int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscReadout& disc, const NewRecord& record,
+int Scan(CliOutput& output, CDiscAccess& discs, ILibraryEngine* library, const DiscReadout& disc, const NewRecord& record,
          LONG replacedDiscId)
 {
     discs.SetLibrary(library);
@@ -137,7 +138,7 @@ int Scan(CDiscAccess& discs, ILibraryEngine* library, const DiscReadout& disc, c
     }
     if (!FollowScan(discs))
         return g_interrupted.load() ? CliContext::Fail(Cancelled(replacedDiscId)) : ImportFailure(library, S_OK);
-    CliContext::Print(QString::number(record.discId) + QLatin1Char('\t') + record.name);
+    output.Write(CliRecord().Number("id", record.discId).Text("name", record.name));
     const DiscReadGaps& gaps = discs.LastReadGaps();
     if (!gaps.IsIncomplete()) return CliContext::Success;
     CliContext::Fail(gaps.ImportMessage());
@@ -194,7 +195,7 @@ int Import(CliContext& context, const QStringList& arguments)
         library->DeleteDisc(record.discId, 0);
         return CliContext::Fail(Cancelled(existing));
     }
-    return Scan(discs, library, disc, record, existing);
+    return Scan(context.Output(), discs, library, disc, record, existing);
 }
 
 } // namespace CliImportCommand

@@ -14,11 +14,17 @@ int Check(CliContext& context, const QStringList& arguments)
     CLibraryHealth& health = context.Health();
     QString finding;
     const HRESULT hr = health.Check(full, &finding);
-    if (CLibraryHealth::IsDamage(hr))
+    const bool damaged = CLibraryHealth::IsDamage(hr);
+    if (context.Output().IsJson() && (damaged || SUCCEEDED(hr)))
+        context.Output().Write(CliRecord()
+                                   .Text("library", health.LibraryPath())
+                                   .Text("state", damaged ? QStringLiteral("damaged") : QStringLiteral("sound"))
+                                   .Text("finding", finding));
+    if (damaged)
         return CliContext::Fail(CLibraryHealth::Format(LoadString(IDS_FMT_LIBRARY_CHECK_FAILED), {health.LibraryPath(), finding}));
     if (FAILED(hr))
         return CliContext::Fail(QStringLiteral("the library %1 cannot be checked (%2)").arg(health.LibraryPath(), CliContext::CodeText(hr)));
-    CliContext::Print(LoadString(IDS_MSG_LIBRARY_SOUND));
+    if (!context.Output().IsJson()) CliContext::Print(LoadString(IDS_MSG_LIBRARY_SOUND));
     return CliContext::Success;
 }
 

@@ -1,0 +1,47 @@
+// Writes the tool's records to standard output (or a file) in one of two
+// forms, so that scripts can read every name exactly:
+// - tab-separated: one line per record; a tab, newline, carriage return or
+//   backslash inside a field is written as \t, \n, \r, \\ (so `printf '%b'`
+//   gives the field back);
+// - JSON Lines (--json): one object per record, UTF-8, the same fields
+//   under their names.
+// A reader that closes the stream early (`| head -1`) is noticed at the
+// next write or flush: Broken() turns true and the command stops.
+#pragma once
+#include "CliRecord.h"
+
+#include <QByteArray>
+#include <cstdio>
+
+class CliOutput {
+public:
+    explicit CliOutput(bool json, FILE* stream = stdout) : m_bJson(json), m_pStream(stream) {}
+
+    bool IsJson() const { return m_bJson; }
+    // Writes one record; false once the stream cannot be written.
+    bool Write(const CliRecord& record);
+    // Writes raw bytes (the export formats); false once the stream cannot be written.
+    bool WriteBytes(const QByteArray& bytes);
+    // Hands what is buffered to the reader; false once the stream cannot be written.
+    bool Flush();
+    // The reader went away or the stream failed.
+    bool Broken() const { return m_bBroken; }
+    // The reader closed the pipe (not a failure of the command).
+    bool ReaderGone() const { return m_bReaderGone; }
+
+    // A field of the tab-separated form, escaped.
+    static QString EscapedField(const QString& text);
+    // A JSON string literal (quotes included), UTF-8; lone surrogates are
+    // written as \u escapes so that nothing of the name is lost.
+    static void AppendJsonString(QByteArray& out, const QString& text);
+    // {"name":value,...}
+    static QByteArray JsonObject(const CliRecord& record);
+
+private:
+    bool Check(bool ok);
+
+    bool m_bJson;
+    FILE* m_pStream;
+    bool m_bBroken = false;
+    bool m_bReaderGone = false;
+};

@@ -1,0 +1,89 @@
+#include "ListingReader.h"
+
+#include <climits>
+
+namespace {
+// Long enough not to spin, short enough that nothing waits on it.
+constexpr LONG kWaitMs = 500;
+} // namespace
+
+ListingReader::ListingReader(ILibraryListings* listings, LibraryListing listing)
+    : m_pListings(listings), m_listing(listing)
+{
+}
+
+ListingReader::~ListingReader()
+{
+    if (m_pListings && m_listing) m_pListings->CloseListing(m_listing);
+}
+
+ComPtr<ILibraryListings> ListingReader::ListingsOf(ILibraryEngine* library)
+{
+    ComPtr<ILibraryListings> listings;
+    if (library && FAILED(library->QueryInterface(IID_ILibraryListings, listings.PutVoid()))) listings.Reset();
+    return listings;
+}
+
+HRESULT ListingReader::Wait(LONG rows, LibraryListingCounts* counts)
+{
+    *counts = {};
+    const HRESULT hr = m_pListings->WaitListing(m_listing, rows, kWaitMs, counts);
+    if (FAILED(hr)) return hr;
+    return FAILED(counts->failure) ? counts->failure : hr;
+}
+
+// A kind has no more entries once the listing is complete, once as many
+// were read as were counted ahead, or (folders) once files are being found.
+bool ListingReader::KindDone(LONG kind, const LibraryListingCounts& counts) const
+{
+    if (counts.complete) return true;
+    if (counts.counted) return m_next[kind] >= (kind == kListingFiles ? counts.files : counts.folders);
+    return kind == kListingFolders && counts.files > 0;
+}
+
+HRESULT ListingReader::AwaitFolderTotal()
+{
+    LibraryListingCounts counts{};
+    for (LONG found = 0;; found = counts.folders) {
+        // Wakes with each folder found after those seen, or when files come.
+        const HRESULT hr = Wait(found + 1, &counts);
+        if (FAILED(hr)) return hr;
+        if (counts.counted || counts.complete || counts.files > 0) break;
+    }
+    m_folderTotal = counts.folders;
+    return S_OK;
+}
+
+HRESULT ListingReader::Next(LONG kind, std::vector<ItemRecord>& block)
+{
+    if (kind == kListingFiles && m_folderTotal < 0) {
+        const HRESULT hr = AwaitFolderTotal();
+        if (FAILED(hr)) return hr;
+    }
+    for (;;) {
+        LibraryListingCounts counts{};
+        const LONG before = kind == kListingFiles ? m_folderTotal : 0;
+        HRESULT hr = Wait(before + m_next[kind] + 1, &counts);
+        if (FAILED(hr)) return hr;
+        block.resize(kBlock); // every record handed out is filled whole by the engine
+        LONG filled = 0;
+        hr = m_pListings->GetListingItems(m_listing, kind, m_next[kind], block.data(), kBlock, &filled);
+        if (FAILED(hr)) return hr;
+        block.resize(size_t(filled));
+        m_next[kind] += filled;
+        if (filled > 0) return S_OK;
+        if (KindDone(kind, counts)) {
+            if (kind == kListingFolders) m_folderTotal = m_next[kind];
+            return S_FALSE;
+        }
+    }
+}
+
+HRESULT ListingReader::FinalCounts(LibraryListingCounts* counts)
+{
+    for (;;) {
+        const HRESULT hr = Wait(LONG_MAX, counts);
+        if (FAILED(hr)) return hr;
+        if (counts->counted) return S_OK;
+    }
+}
