@@ -111,7 +111,7 @@ BOOL CAlbireoApp::InitInstance()
     m_pMainFrame->setWindowTitle(LoadString(IDS_APP_NAME));
     WindowPlacement::Restore(*m_pMainFrame);
     m_pMainFrame->show();
-    m_pMainFrame->setWindowIcon(QIcon(ProgramPaths::ImageFile(LoadIconPath(3215))));
+    m_pMainFrame->setWindowIcon(QIcon(ProgramPaths::ImageFile(LoadIconPath(IDI_SMALL))));
     // A disc image opened from the desktop ("albireo IMAGE.iso") is imported.
     if (!m_strStartPath.isEmpty()) m_pMainFrame->ImportStartPath(m_strStartPath);
     return TRUE;
@@ -126,7 +126,8 @@ bool CAlbireoApp::CreateFrame()
     m_pMainFrame.reset();
     // Missing pictures fall back; what the frame cannot do without (its
     // menu) comes from the resource file: the start never ends without a word.
-    ShowMissingResourceBox(m_strResourcePath);
+    // A library that could not be opened has said so itself.
+    if (!LoadMenu(IDR_MAINFRAME)) ShowMissingResourceBox(m_strResourcePath);
     return false;
 }
 
@@ -143,14 +144,16 @@ int CAlbireoApp::ExitInstance()
 {
     if (m_bExited) return 0;
     m_bExited = true;
-    m_pMainFrame.reset();
-    m_pDocument.reset();
-    if (m_hInstanceMutex) m_hInstanceMutex.reset();
-    // Stopping a running scan first: the worker reads the engines being released.
+    // A window closed during an import: the scan is cancelled (it removes
+    // its disc) and its worker has ended before anything it uses goes, the
+    // library engine the frame's list holds first of all.
     if (m_pDiscAccess) {
         m_pDiscAccess->SetCancel(1);
         m_pDiscAccess->WaitForScan();
     }
+    m_pMainFrame.reset();
+    m_pDocument.reset();
+    if (m_hInstanceMutex) m_hInstanceMutex.reset();
     m_pDiscAccess.reset();
     ReleaseLanguage();
     SetResourceHandle(nullptr);

@@ -121,7 +121,7 @@ BOOL CMainFrame::Create()
 
 BOOL CMainFrame::CreateMenuBar()
 {
-    const std::optional<ResourceMenu> menu = LoadMenu(128);
+    const std::optional<ResourceMenu> menu = LoadMenu(IDR_MAINFRAME);
     if (!menu) return FALSE;
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);

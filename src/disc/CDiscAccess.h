@@ -86,7 +86,8 @@ public:
     // the progress to say why nothing moves.
     bool GetImportWait(ImportSlotHolder* holder) const;
     // Waits for the running scan to end, at most `milliseconds` (the program
-    // never needs to; tools and tests do). True when no scan runs any more.
+    // does when it ends during an import, once it cancelled the scan). True
+    // when no scan runs any more.
     bool WaitForScan(unsigned long milliseconds = ULONG_MAX);
     // Set while a disc is read or scanned; the suspend check reads it.
     bool IsBusy() const { return m_scan.busy.load(); }

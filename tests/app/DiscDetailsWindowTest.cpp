@@ -8,6 +8,7 @@
 #include "CDiscInfoDlg.h"
 #include "CFileListView.h"
 #include "CFilterListCtrl.h"
+#include "CGComboBox.h"
 #include "CGButton.h"
 #include "CGComboBox.h"
 #include "CGScrollCheckBox.h"

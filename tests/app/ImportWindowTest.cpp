@@ -90,7 +90,17 @@ protected:
         g_catalogue = nullptr;
     }
 
-    void SetUp() override
+    void SetUp() override { StartProgram(); }
+    void TearDown() override
+    {
+        if (!m_app) StartProgram(); // the test ended the program: the next start cleans up
+        m_discs->WaitForScan();
+        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
+        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+        m_app.reset();
+    }
+
+    void StartProgram()
     {
         CatalogueFixture::ResetProgramState();
         m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
@@ -103,12 +113,14 @@ protected:
         m_position = ImageDriveSlots(*m_discs).ChooseFor(g_image);
         ASSERT_GE(m_position, 0) << "the engine lists an image drive";
     }
-    void TearDown() override
+    // The program ends as main() ends it once the event loop has ended.
+    void EndProgram()
     {
-        m_discs->WaitForScan();
-        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
-        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+        EXPECT_EQ(m_app->ExitInstance(), 0);
         m_app.reset();
+        m_frame = nullptr;
+        m_discs = nullptr;
+        m_library = nullptr;
     }
 
     void InsertImage(const QString& image)
@@ -279,6 +291,25 @@ TEST_F(ImportWindowTest, CancellingTheScanKeepsNothingOfTheDisc)
     EXPECT_EQ(ModalSeam::Shown().back().textId, 3007u);
     EXPECT_EQ(LibraryReader(m_library).Discs().size(), discsBefore);
     EXPECT_FALSE(m_discs->IsMediaLocked());
+}
+
+// The caption's close button, its system menu and the window manager close
+// the frame while the scan runs (only the client area rests): the program
+// ends, the scan is cancelled before the engines it reads go, and the
+// library keeps nothing of the disc and stays sound.
+TEST_F(ImportWindowTest, ClosingTheWindowDuringTheScanEndsTheProgramWithoutTheDisc)
+{
+    InsertImage(TestImages::MakeManyFilesIso(TestEnvironment::MakeFolder("many-closed"), 40000, 400));
+    const QStringList discsBefore = g_catalogue->Cli().Run({"discs"}).Lines();
+    ImportThroughTheWindow();
+    ASSERT_TRUE(m_frame->ProgressDlg()->isVisible());
+    ASSERT_TRUE(WaitFor([this] { return m_discs->IsBusy(); })) << "the worker scans"; // it has just been started
+    EXPECT_TRUE(m_frame->close());
+    EndProgram();
+
+    EXPECT_EQ(g_catalogue->Cli().Run({"discs"}).Lines(), discsBefore);
+    const CliResult check = g_catalogue->Cli().Run({"check", "--full"});
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString() << check.err.toStdString();
 }
 
 TEST_F(ImportWindowTest, APathThatIsNoDiscImageIsRefusedInWords)

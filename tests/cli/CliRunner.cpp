@@ -4,6 +4,7 @@
 #include "RegistryStore.h"
 #include "TestEnvironment.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -143,9 +144,29 @@ static QString RunTool(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAll());
 }
 
+namespace {
+
+// A disc's identity holds its volume date to the second, so two images made in
+// the same second of the same size would be one disc. Each image of a test run
+// gets a volume date of its own: now, or one second past the last one given.
+QString DistinctVolumeDate()
+{
+    static QDateTime last;
+    QDateTime date = QDateTime::currentDateTimeUtc();
+    date.setTime(QTime(date.time().hour(), date.time().minute(), date.time().second()));
+    if (last.isValid() && date <= last) date = last.addSecs(1);
+    last = date;
+    return date.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral("00");
+}
+
+} // namespace
+
 QString MakeIso(const QString& sourceFolder, const QString& imagePath, const QString& volumeId)
 {
-    RunTool("xorriso", {"-as", "mkisofs", "-quiet", "-R", "-J", "-V", volumeId, "-o", imagePath, sourceFolder});
+    QStringList arguments = {"-as", "mkisofs", "-quiet", "-R", "-J", "-V", volumeId};
+    // A date asked for through SOURCE_DATE_EPOCH is kept as it is.
+    if (!qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH")) arguments << "--modification-date=" + DistinctVolumeDate();
+    RunTool("xorriso", arguments << "-o" << imagePath << sourceFolder);
     return imagePath;
 }
 

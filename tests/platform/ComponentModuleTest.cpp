@@ -1,20 +1,12 @@
 // Loading a component library by its Windows name and creating objects.
 #include "ComponentModule.h"
+#include "TestComponent.h"
 #include "TestEnvironment.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// The interface lives outside the anonymous namespace: with internal linkage
-// the compiler would see no implementation and call the pure function.
-struct IAnswer : IUnknown {
-    virtual int Answer() = 0;
-};
-
 namespace {
-
-const GUID kClassId = {0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
-const GUID kAnswerId = {0x66666666, 0x7777, 0x8888, {0x99, 0x99, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}};
 
 QString TestComponentPath() { return QCoreApplication::applicationDirPath() + "\\AlbTestComponent.dll"; }
 
@@ -30,7 +22,7 @@ TEST(ComponentModule, CreatesObjectsAndUnloadsOnlyWhenAllowed)
     ComponentModule module;
     ASSERT_EQ(module.Load(TestComponentPath()), S_OK);
     IAnswer* answer = nullptr;
-    ASSERT_EQ(module.CreateInstance(kClassId, kAnswerId, reinterpret_cast<void**>(&answer)), S_OK);
+    ASSERT_EQ(module.CreateInstance(kAnswerClassId, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
     EXPECT_EQ(answer->Answer(), 42);
     EXPECT_FALSE(module.Unload()); // an object is alive
     EXPECT_TRUE(module.IsLoaded());
@@ -45,9 +37,9 @@ TEST(ComponentModule, ReportsMissingFilesClassesAndExports)
     EXPECT_TRUE(FAILED(module.Load("/nonexistent\\Nothing.dll")));
     ASSERT_EQ(module.Load(TestComponentPath()), S_OK);
     void* object = reinterpret_cast<void*>(1);
-    EXPECT_EQ(module.CreateInstance(kAnswerId, kAnswerId, &object), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(module.CreateInstance(IID_IAnswer, IID_IAnswer, &object), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(module.CreateInstance(kClassId, IID_IClassFactory, &object), E_NOINTERFACE);
+    EXPECT_EQ(module.CreateInstance(kAnswerClassId, IID_IClassFactory, &object), E_NOINTERFACE);
 
     // A library without the exports counts as absent.
     ComponentModule plain;

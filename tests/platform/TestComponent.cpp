@@ -1,18 +1,12 @@
 // A minimal component library for the loader test: one class whose objects
 // answer a number, a factory, and the two exports.
-#include "com.h"
+#include "TestComponent.h"
 
 #include <atomic>
 
 namespace {
 
 std::atomic<int> g_liveObjects{0};
-const GUID kClassId = {0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
-const GUID kAnswerId = {0x66666666, 0x7777, 0x8888, {0x99, 0x99, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}};
-
-struct IAnswer : IUnknown {
-    virtual int Answer() = 0;
-};
 
 template <class Interface>
 class Counted : public Interface {
@@ -36,7 +30,7 @@ public:
     HRESULT QueryInterface(REFIID iid, void** object) override
     {
         if (!object) return E_POINTER;
-        if (!(iid == kAnswerId) && !(iid == IID_IUnknown)) return *object = nullptr, E_NOINTERFACE;
+        if (!(iid == IID_IAnswer) && !(iid == IID_IUnknown)) return *object = nullptr, E_NOINTERFACE;
         AddRef();
         *object = static_cast<IAnswer*>(this);
         return S_OK;
@@ -70,7 +64,7 @@ ALBIREO_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** obje
 {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (!(clsid == kClassId)) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!(clsid == kAnswerClassId)) return CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new Factory;
     const HRESULT hr = factory->QueryInterface(iid, object);
     factory->Release();

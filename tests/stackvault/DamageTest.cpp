@@ -151,6 +151,8 @@ protected:
 
     // Repairs through the maintenance interface of an engine that could not
     // be (or was not) opened; checks what every repair must leave behind.
+    // The report has the engine's packed layout: its 64-bit counts are
+    // copied (qint64{...}) before a check binds them to a reference.
     LibraryRepairReport Repair()
     {
         const QByteArray damaged = Digest(path);
@@ -228,8 +230,8 @@ TEST_F(DamageTest, AFileTablePageLostCostsOnlyItsRows)
     EXPECT_EQ(LIBRARY_E_DAMAGED, Check(0));
 
     const LibraryRepairReport report = Repair();
-    EXPECT_EQ(lost, report.rowsLost);
-    EXPECT_EQ(static_cast<qint64>(files.size() + folders.size()) - lost, report.rowsSaved);
+    EXPECT_EQ(lost, qint64{report.rowsLost});
+    EXPECT_EQ(static_cast<qint64>(files.size() + folders.size()) - lost, qint64{report.rowsSaved});
     EXPECT_EQ(kDiscs, report.discsWhole + report.discsPartly);
     EXPECT_GE(report.discsPartly, 1);
     EXPECT_EQ(0, report.discsRecovered);
@@ -256,7 +258,7 @@ TEST_F(DamageTest, DamageOnlyInTheNameIndexesComesBackComplete)
 
     const LibraryRepairReport report = Repair();
     EXPECT_EQ(kDiscs, report.discsWhole);
-    EXPECT_EQ(0, report.rowsLost);
+    EXPECT_EQ(0, qint64{report.rowsLost});
     EXPECT_EQ(static_cast<qint64>(files.size()), ExpectOriginalRows(kFileRows, files));
     EngineInstance engine;
     EXPECT_EQ(static_cast<size_t>(kFilesPerDisc), FoundFiles(engine.get(), QStringLiteral("file-2-")).size());
@@ -277,7 +279,7 @@ TEST_F(DamageTest, RowsWhoseDiscRecordIsLostStayUnderAStandInDisc)
 
     const LibraryRepairReport report = Repair();
     EXPECT_EQ(kDiscs, report.discsRecovered);
-    EXPECT_EQ(static_cast<qint64>(files.size() + folders.size()), report.rowsSaved);
+    EXPECT_EQ(static_cast<qint64>(files.size() + folders.size()), qint64{report.rowsSaved});
     EXPECT_EQ(static_cast<qint64>(files.size()), ExpectOriginalRows(kFileRows, files));
     EngineInstance engine;
     const auto listed = Discs(engine.get());
@@ -300,9 +302,9 @@ TEST_F(DamageTest, AFileCutShortKeepsWhatItStillHolds)
     }
     EXPECT_EQ(LIBRARY_E_DAMAGED, Check(0));
     const LibraryRepairReport report = Repair();
-    EXPECT_GT(report.rowsLost, 0);
+    EXPECT_GT(qint64{report.rowsLost}, 0);
     const qint64 saved = ExpectOriginalRows(kFileRows, files) + ExpectOriginalRows(kFolderRows, folders);
-    EXPECT_EQ(report.rowsSaved, saved);
+    EXPECT_EQ(qint64{report.rowsSaved}, saved);
     EXPECT_GT(saved, 0);
 }
 
@@ -329,7 +331,7 @@ TEST_P(UnreadableFileTest, RefusedKeptAsideAndReplacedByAnEmptyLibrary)
     EXPECT_EQ(damagedSize, QFileInfo(path).size());
     EXPECT_EQ(LIBRARY_E_DAMAGED, Check(0));
     const LibraryRepairReport report = Repair();
-    EXPECT_EQ(0, report.rowsSaved);
+    EXPECT_EQ(0, qint64{report.rowsSaved});
     EngineInstance engine;
     EXPECT_TRUE(Discs(engine.get()).empty());
 }

@@ -7,6 +7,7 @@
 #include "EngineTestSupport.h"
 #include "FakeVideoCapture.h"
 #include "ModalSeam.h"
+#include "PictureFileReader.h"
 #include "PictureFiles.h"
 #include "PrivateTempFolder.h"
 #include "ResourceIds.h"
@@ -120,7 +121,8 @@ TEST_F(SnapshotDlgTest, APictureCutShortOrTooLargeGivesAMessageAndChangesNothing
     const auto shown = ModalSeam::Shown();
     ASSERT_EQ(2u, shown.size());
     EXPECT_EQ(UINT(IDS_MSG_PICTURE_UNREADABLE), shown[0].textId);
-    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("30000"))) << shown[1].text.toStdString();
+    // The message states the limits the picture broke.
+    EXPECT_TRUE(shown[1].text.contains(QString::number(PictureFileReader::kMaxSide))) << shown[1].text.toStdString();
     EXPECT_TRUE(dialog.CurrentFrame().isNull());
     EXPECT_FALSE(dialog.Capture());
     EXPECT_FALSE(QFileInfo::exists(dialog.snapshotPath()));

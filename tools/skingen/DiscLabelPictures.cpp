@@ -9,6 +9,7 @@
 
 #include <QFontMetricsF>
 #include <cmath>
+#include <cstdint>
 
 using namespace Canvas;
 
@@ -126,11 +127,12 @@ void DataMotif(QPainter& p, const QPointF& c, qreal r, bool small)
     if (!small) {
         p.setPen(Qt::NoPen);
         const qreal cell = r * 0.07;
-        int seed = 7;
+        // A linear congruential sequence, in unsigned arithmetic where it wraps.
+        uint32_t seed = 7;
         for (qreal y = c.y() - r; y < c.y() + r; y += cell * 1.5)
             for (qreal x = c.x() - r; x < c.x() + r; x += cell * 1.5) {
-                seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF;
-                p.setBrush(QColor(0x5E, 0xD8, 0xCB, 12 + (seed >> 8) % 40));
+                seed = (seed * 1103515245u + 12345u) & 0x7FFFFFFFu;
+                p.setBrush(QColor(0x5E, 0xD8, 0xCB, 12 + int(seed >> 8) % 40));
                 p.drawRect(QRectF(x, y, cell, cell));
             }
     }

@@ -12,10 +12,12 @@ constexpr int64_t kLastRowid = std::numeric_limits<int64_t>::max();
 bool IsReadable(int rc) { return rc == SQLITE_ROW || rc == SQLITE_DONE; }
 bool IsRefusal(int rc) { return (rc & 0xFF) == SQLITE_CONSTRAINT || (rc & 0xFF) == SQLITE_MISMATCH; }
 
-// a + b without passing the last rowid.
+// a + b without passing the last rowid. The distance to the last rowid is
+// taken in unsigned arithmetic: from the first rowid it exceeds int64_t.
 int64_t SaturatedAdd(int64_t a, uint64_t b)
 {
-    return static_cast<uint64_t>(kLastRowid - a) < b ? kLastRowid : static_cast<int64_t>(static_cast<uint64_t>(a) + b);
+    const uint64_t room = static_cast<uint64_t>(kLastRowid) - static_cast<uint64_t>(a);
+    return room < b ? kLastRowid : static_cast<int64_t>(static_cast<uint64_t>(a) + b);
 }
 } // namespace
 
