@@ -1,10 +1,13 @@
 // albireo-cli on a library kept on a PostgreSQL server: the address where
 // the library file's path goes is all it takes; a server that cannot be
-// reached is said in plain words.
+// reached is said in plain words; a library file copied to the server and
+// back answers every listing exactly as before.
 #include "CliRunner.h"
 #include "PgTestServer.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,7 +24,7 @@ QStringList Paths(const QStringList& lines)
 TEST(CliServerLibrary, AServerAddressImportsAndSearchesLikeAFile)
 {
     const QString library = PgTestServer::FreshDatabase();
-    if (library.isEmpty()) GTEST_SKIP() << "no PostgreSQL test server: " << PgTestServer::WhyMissing().toStdString();
+    if (library.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
     CliRunner cli;
     cli.UseLibrary(library);
     const QString letter = cli.ImageDriveLetter();
@@ -41,6 +44,71 @@ TEST(CliServerLibrary, AServerAddressImportsAndSearchesLikeAFile)
     EXPECT_EQ(Paths(TestImages::ListTree(tree)), Paths(cli.Run({"ls", "Urlaub", "-R"}).Lines()));
     // Nothing was written beside the program: the library is on the server.
     EXPECT_FALSE(QFile::exists(cli.Folder() + "/data/Albireo/library.db"));
+}
+
+// What a library answers: its discs, each disc's tree and tags, and searches
+// that take every way of matching (short, long, folded letters).
+QStringList Answers(CliRunner& cli, const QString& library)
+{
+    cli.UseLibrary(library);
+    auto run = [&](const QStringList& arguments) {
+        const CliResult result = cli.Run(arguments);
+        EXPECT_EQ(0, result.exitCode) << qPrintable(arguments.join(' ') + " on " + library + ": " + result.err);
+        return result.out;
+    };
+    QStringList answers{run({"discs"})};
+    for (const char* disc : {"#1", "#2", "#3"}) answers << run({"ls", disc, "-R"}) << run({"tags", disc});
+    for (const char* text : {"s", "ss", "STRASSE", "straß", "äp", "ë", "track", "'"})
+        answers << run({"search", text});
+    return answers;
+}
+
+TEST(CliServerLibrary, ACopyToTheServerAndBackAnswersExactlyAsTheOriginal)
+{
+    const QString server = PgTestServer::FreshDatabase();
+    if (server.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
+    CliRunner cli;
+    const QString original = cli.Folder() + "/original.db";
+    cli.UseLibrary(original);
+    const QString letter = cli.ImageDriveLetter();
+    ASSERT_FALSE(letter.isEmpty());
+    const QString tree = TestImages::MakeTree(cli.Folder(), {{"Fotos/Straße.jpg", 10}, {"Fotos/Äpfel.png", 20},
+                                                             {"Noël/l'été/Zoë.txt", 30}, {"liesmich.txt", 5}},
+                                              {"leer"});
+    for (const auto& [image, name] : {std::pair{TestImages::MakeIso(tree, cli.Folder() + "/data.iso", "DATADISC"), "Urlaub"},
+                                      std::pair{TestImages::MakeAudioCue(cli.Folder(), 3, 1), "Musik"}}) {
+        ASSERT_EQ(0, cli.Run({"insert", letter, image}).exitCode);
+        const CliResult imported = cli.Run({"import", letter, "--name", name, "--tags", "Reise,Familie"});
+        ASSERT_EQ(0, imported.exitCode) << qPrintable(imported.err);
+    }
+    const QString empty = TestImages::MakeTree(cli.Folder() + "/empty", {});
+    ASSERT_EQ(0, cli.Run({"insert", letter, TestImages::MakeIso(empty, cli.Folder() + "/empty.iso", "EMPTY")}).exitCode);
+    ASSERT_EQ(0, cli.Run({"import", letter}).exitCode);
+    QImage cover(300, 200, QImage::Format_RGB32);
+    cover.fill(Qt::darkCyan);
+    ASSERT_TRUE(cover.save(cli.Folder() + "/cover.png"));
+    ASSERT_EQ(0, cli.Run({"label", "Urlaub", cli.Folder() + "/cover.png"}).exitCode);
+    const QStringList before = Answers(cli, original);
+
+    const CliResult up = cli.Run({"copy-library", original, server});
+    ASSERT_EQ(0, up.exitCode) << qPrintable(up.err);
+    EXPECT_EQ(QStringList({"discs\t3", "folders\t4", "files\t7"}), up.Lines());
+    EXPECT_TRUE(up.err.contains("copying disc 3 of 3")) << qPrintable(up.err);
+    EXPECT_EQ(before, Answers(cli, server));
+    const QString back = cli.Folder() + "/back.db";
+    const CliResult down = cli.Run({"copy-library", server, back});
+    ASSERT_EQ(0, down.exitCode) << qPrintable(down.err);
+    EXPECT_EQ(before, Answers(cli, back));
+
+    // A library that is not empty is refused and keeps what it holds.
+    const CliResult again = cli.Run({"copy-library", original, server});
+    EXPECT_EQ(1, again.exitCode);
+    EXPECT_TRUE(again.err.contains("not empty")) << qPrintable(again.err);
+    EXPECT_EQ(before, Answers(cli, server));
+    EXPECT_EQ(2, cli.Run({"copy-library", original, cli.Folder() + "/../" + QFileInfo(cli.Folder()).fileName() + "/original.db"}).exitCode);
+    const CliResult missing = cli.Run({"copy-library", cli.Folder() + "/nothing.db", server});
+    EXPECT_EQ(1, missing.exitCode);
+    EXPECT_FALSE(QFile::exists(cli.Folder() + "/nothing.db"));
 }
 
 TEST(CliServerLibrary, AServerThatCannotBeReachedIsSaidPlainly)

@@ -27,7 +27,7 @@ QString UseFreshLibrary(EngineKind kind)
 void EngineTest::SetUp()
 {
     library = UseFreshLibrary(GetParam());
-    if (library.isEmpty()) GTEST_SKIP() << "no PostgreSQL test server: " << PgTestServer::WhyMissing().toStdString();
+    if (library.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
 }
 
 std::string EngineName(const ::testing::TestParamInfo<EngineKind>& info)

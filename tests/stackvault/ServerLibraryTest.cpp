@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         library = UseFreshLibrary(EngineKind::Postgres);
-        if (library.isEmpty()) GTEST_SKIP() << "no PostgreSQL test server: " << PgTestServer::WhyMissing().toStdString();
+        if (library.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
     }
 
     // The result of opening the library at `address`.

@@ -13,6 +13,7 @@ namespace {
 struct ServerState {
     QString address;
     QString why;
+    bool programsMissing = false;
 };
 
 QString ReadLine(const QString& path)
@@ -29,7 +30,7 @@ ServerState Start()
     if (!script.waitForFinished(180000) || script.exitCode() != 0)
         return {{}, QStringLiteral("the test server did not start: ") + QString::fromUtf8(script.readAllStandardError())};
     const QString missing = ReadLine(state + QStringLiteral("/missing"));
-    if (!missing.isEmpty()) return {{}, missing};
+    if (!missing.isEmpty()) return {{}, missing, true};
     return {ReadLine(state + QStringLiteral("/address")), {}};
 }
 
@@ -47,6 +48,8 @@ namespace PgTestServer {
 QString Address() { return Server().address; }
 
 QString WhyMissing() { return Server().why; }
+
+bool MaySkip() { return Server().programsMissing && qEnvironmentVariableIsEmpty("CI"); }
 
 QString FreshDatabase()
 {

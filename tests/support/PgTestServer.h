@@ -13,6 +13,10 @@ namespace PgTestServer {
 QString Address();
 // Why there is no server: the server programs are missing, or it failed to start.
 QString WhyMissing();
+// True when the tests may be skipped for want of a server: its programs are
+// not installed, and this is no CI run (variable CI set), where they must be.
+// A server that is installed but does not start is a failure, never a skip.
+bool MaySkip();
 // Creates an empty database; its address, or empty when there is no server.
 QString FreshDatabase();
 // Runs SQL as the server's superuser in the database at `address`; false
@@ -24,3 +28,12 @@ long long Number(const QString& address, const QString& sql);
 QString AsUser(const QString& address, const QString& user);
 
 } // namespace PgTestServer
+
+// In a test or its SetUp: ends it when there is no server, as a skip when
+// that may be (see MaySkip) and as a failure otherwise.
+#define END_TEST_WITHOUT_PG_SERVER()                                                                  \
+    do {                                                                                              \
+        if (PgTestServer::MaySkip()) GTEST_SKIP() << "no PostgreSQL test server: "                    \
+                                                  << PgTestServer::WhyMissing().toStdString();        \
+        FAIL() << "no PostgreSQL test server: " << PgTestServer::WhyMissing().toStdString();          \
+    } while (false)
