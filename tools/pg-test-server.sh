@@ -7,6 +7,8 @@
 #   pg-test-server.sh start STATE   starts it unless it runs; writes STATE/address
 #                                   ("postgresql://albireo@127.0.0.1:PORT"), or
 #                                   STATE/missing when the server programs are missing
+#   pg-test-server.sh halt STATE    stops it, keeping its data (a later start
+#                                   brings it back at the same address)
 #   pg-test-server.sh stop STATE    stops it and removes its folder
 set -euo pipefail
 command=${1:?start or stop}
@@ -27,6 +29,22 @@ running() {
     as_server_user "$bindir/pg_ctl" status -D "$(cat "$state/folder")/data" >/dev/null 2>&1
 }
 
+# Starts the server of `folder` on `port`.
+serve() {
+  as_server_user "$bindir/pg_ctl" start -w -t 60 -D "$1/data" -l "$1/server.log" \
+    -o "-p $2 -k $1 -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=200" >/dev/null 2>&1
+}
+
+halt() {
+  [ -f "$state/folder" ] && as_server_user "$bindir/pg_ctl" stop -D "$(cat "$state/folder")/data" -m immediate >/dev/null 2>&1 || true
+}
+
+# A halted server comes back with its data at its address.
+resume() {
+  [ -f "$state/address" ] && [ -f "$state/folder" ] && [ -d "$(cat "$state/folder")/data" ] &&
+    serve "$(cat "$state/folder")" "$(sed 's/.*://' "$state/address")"
+}
+
 stop() {
   if [ -f "$state/folder" ]; then
     folder=$(cat "$state/folder")
@@ -43,6 +61,7 @@ start() {
     return 0
   fi
   running && return 0
+  resume && return 0
   stop
   folder=$(mktemp -d /tmp/albireo-pg.XXXXXX)
   chmod 755 "$folder"
@@ -50,8 +69,7 @@ start() {
   as_server_user "$bindir/initdb" -D "$folder/data" -U albireo --auth=trust -E UTF8 --no-locale >"$folder/initdb.log" 2>&1
   for attempt in 1 2 3 4 5 6 7 8; do
     port=$((20000 + RANDOM % 40000))
-    if as_server_user "$bindir/pg_ctl" start -w -t 60 -D "$folder/data" -l "$folder/server.log" \
-        -o "-p $port -k $folder -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=200" >/dev/null 2>&1; then
+    if serve "$folder" "$port"; then
       echo "$folder" >"$state/folder"
       echo "postgresql://albireo@127.0.0.1:$port" >"$state/address"
       return 0
@@ -63,6 +81,7 @@ start() {
 
 case "$command" in
   start) start ;;
+  halt) halt ;;
   stop) stop ;;
-  *) echo "usage: $0 start|stop STATE" >&2; exit 2 ;;
+  *) echo "usage: $0 start|halt|stop STATE" >&2; exit 2 ;;
 esac

@@ -33,12 +33,13 @@ public:
     // The main frame's word that the running scan ended: an image that
     // waited is imported now.
     void ScanEnded();
+    // The library imports go into (null when it is not open).
+    ILibraryEngine* Library() const;
 
 private:
     void ImportFromSelectedDrive();
     void EndWorkflow();
     void TakeWaitingImage();
-    ILibraryEngine* Library() const;
     // What the check against the library decided.
     enum class Catalogued { New, Replace, End };
 

@@ -43,4 +43,13 @@ HRESULT WriteFailureOf(ILibraryEngine* library)
     return reason;
 }
 
+QString ImportFailure(ILibraryEngine* library)
+{
+    const QString unwritable = WriteFailure(WriteFailureOf(library));
+    if (!unwritable.isEmpty()) return unwritable;
+    LONG discs = 0;
+    const QString unreachable = library ? OpenFailure(library->GetDiscCount(&discs)) : QString();
+    return unreachable.isEmpty() ? LoadString(IDS_MSG_IMPORT_FAILED) : unreachable;
+}
+
 } // namespace LibraryStatusText

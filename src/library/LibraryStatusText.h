@@ -20,6 +20,10 @@ QString WriteFailure(HRESULT reason);
 // server down, a refused login, no such database) or one a newer program
 // wrote; empty for any other result.
 QString OpenFailure(HRESULT hr);
+// The text for an import that failed: why the library cannot be written or
+// cannot be reached (its server went down during the import), when it says
+// so, else the plain "could not be imported".
+QString ImportFailure(ILibraryEngine* library);
 // Why the library cannot be written now (S_OK: it can, or the engine does
 // not say).
 HRESULT WriteFailureOf(ILibraryEngine* library);

@@ -5,10 +5,13 @@
 #include "CliRunner.h"
 #include "PgTestServer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -109,6 +112,44 @@ TEST(CliServerLibrary, ACopyToTheServerAndBackAnswersExactlyAsTheOriginal)
     const CliResult missing = cli.Run({"copy-library", cli.Folder() + "/nothing.db", server});
     EXPECT_EQ(1, missing.exitCode);
     EXPECT_FALSE(QFile::exists(cli.Folder() + "/nothing.db"));
+}
+
+TEST(CliServerLibrary, AServerStoppedMidImportIsSaidPlainlyAndTheLibraryStaysWhole)
+{
+    if (PgTestServer::Address().isEmpty()) END_TEST_WITHOUT_PG_SERVER();
+    CliRunner cli;
+    // A server of this test's own: the shared one serves other tests meanwhile.
+    const QString state = cli.Folder() + "/server";
+    const std::shared_ptr<void> stopServer(nullptr, [&](void*) { PgTestServer::OwnServer("stop", state); });
+    ASSERT_TRUE(PgTestServer::OwnServer("start", state));
+    QFile addressFile(state + "/address");
+    ASSERT_TRUE(addressFile.open(QIODevice::ReadOnly));
+    const QString server = QString::fromUtf8(addressFile.readAll()).trimmed();
+    ASSERT_TRUE(PgTestServer::Execute(server + "/postgres", "CREATE DATABASE library"));
+    const QString library = server + "/library";
+    cli.UseLibrary(library);
+    ASSERT_EQ(0, cli.Run({"discs"}).exitCode);
+    const QString letter = cli.ImageDriveLetter();
+    QDir().mkpath(cli.Folder() + "/many");
+    ASSERT_EQ(0, cli.Run({"insert", letter, TestImages::MakeManyFilesIso(cli.Folder() + "/many", 60000, 300)}).exitCode);
+
+    std::unique_ptr<QProcess> import(cli.Start({"import", letter, "--name", "Halted"}));
+    const QString writing = "SELECT count(*) FROM discs WHERE import_id IS NOT NULL";
+    while (PgTestServer::Number(library, writing) < 1 && import->state() != QProcess::NotRunning) QThread::msleep(10);
+    ASSERT_NE(QProcess::NotRunning, import->state()) << "the import ended before its rows were written";
+    ASSERT_TRUE(PgTestServer::OwnServer("halt", state));
+    ASSERT_TRUE(import->waitForFinished(120000));
+    const QString said = QString::fromUtf8(import->readAllStandardError());
+    EXPECT_EQ(1, import->exitCode()) << qPrintable(said);
+    EXPECT_TRUE(said.contains("cannot be reached")) << qPrintable(said);
+
+    // Back up, the server holds nothing of the disc and no unfinished import.
+    ASSERT_TRUE(PgTestServer::OwnServer("start", state));
+    const CliResult discs = cli.Run({"discs"});
+    EXPECT_EQ(0, discs.exitCode) << qPrintable(discs.err);
+    EXPECT_EQ(QString(), discs.out);
+    EXPECT_EQ(QStringList(), PgTestServer::Inconsistencies(library));
+    EXPECT_EQ(0, PgTestServer::Number(library, "SELECT count(*) FROM discs"));
 }
 
 TEST(CliServerLibrary, AServerThatCannotBeReachedIsSaidPlainly)

@@ -22,13 +22,21 @@ QString ReadLine(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
+// Runs tools/pg-test-server.sh; its error output when it failed.
+bool RunScript(const QString& command, const QString& state, QString* error = nullptr)
+{
+    QProcess script;
+    script.start(QStringLiteral(ALBIREO_DEFAULT_SOURCE_DIR "/tools/pg-test-server.sh"), {command, state});
+    const bool ok = script.waitForFinished(180000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+    if (!ok && error) *error = QString::fromUtf8(script.readAllStandardError());
+    return ok;
+}
+
 ServerState Start()
 {
     const QString state = QStringLiteral(ALBIREO_PG_STATE_DIR);
-    QProcess script;
-    script.start(QStringLiteral(ALBIREO_DEFAULT_SOURCE_DIR "/tools/pg-test-server.sh"), {QStringLiteral("start"), state});
-    if (!script.waitForFinished(180000) || script.exitCode() != 0)
-        return {{}, QStringLiteral("the test server did not start: ") + QString::fromUtf8(script.readAllStandardError())};
+    QString error;
+    if (!RunScript(QStringLiteral("start"), state, &error)) return {{}, QStringLiteral("the test server did not start: ") + error};
     const QString missing = ReadLine(state + QStringLiteral("/missing"));
     if (!missing.isEmpty()) return {{}, missing, true};
     return {ReadLine(state + QStringLiteral("/address")), {}};
@@ -95,6 +103,23 @@ QString AsUser(const QString& address, const QString& user)
     QString changed = address;
     changed.replace(QRegularExpression(QStringLiteral("^postgresql://[^@/]*@")), QStringLiteral("postgresql://") + user + '@');
     return changed;
+}
+
+bool OwnServer(const QString& command, const QString& state) { return RunScript(command, state); }
+
+QStringList Inconsistencies(const QString& address)
+{
+    QStringList found;
+    for (const char* check :
+         {"SELECT count(*) FROM imports", "SELECT count(*) FROM discs WHERE import_id IS NOT NULL",
+          "SELECT count(*) FROM name_grams g WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = g.disc_id)",
+          "SELECT count(*) FROM disc_paths p WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = p.disc_id)"
+          " OR NOT EXISTS (SELECT 1 FROM paths t WHERE t.id = p.path_id)",
+          "SELECT count(*) FROM disc_gaps g WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = g.disc_id)",
+          "SELECT count(*) FROM files f WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = f.disc_id)",
+          "SELECT count(*) FROM folders f WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = f.disc_id)"})
+        if (Number(address, QString::fromLatin1(check)) != 0) found << QString::fromLatin1(check);
+    return found;
 }
 
 } // namespace PgTestServer

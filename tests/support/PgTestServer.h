@@ -5,6 +5,7 @@
 // database of its own.
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace PgTestServer {
 
@@ -26,6 +27,13 @@ bool Execute(const QString& address, const QString& sql, QString* error = nullpt
 long long Number(const QString& address, const QString& sql);
 // The same address as another user (a role created for the test).
 QString AsUser(const QString& address, const QString& user);
+// A server of the test's own under the folder `state`, which the test may
+// halt ("halt") and bring back ("start") and must end ("stop"): false when
+// the command failed.
+bool OwnServer(const QString& command, const QString& state);
+// What a library must never hold once no import runs (an unfinished
+// import, rows of no disc): the checks that found some, empty when sound.
+QStringList Inconsistencies(const QString& address);
 
 } // namespace PgTestServer
 

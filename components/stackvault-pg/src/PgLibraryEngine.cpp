@@ -76,11 +76,13 @@ ULONG CPgLibraryEngine::Release()
 
 HRESULT CPgLibraryEngine::Ready()
 {
-    if (!m_db.IsOpen()) return E_UNEXPECTED;
-    if (PQstatus(m_db.Handle()) == CONNECTION_OK) return S_OK;
-    // The server restarted or the network dropped: one attempt to go on.
+    if (!m_db.IsOpen() && !m_connectionLost) return E_UNEXPECTED;
+    if (m_db.IsOpen() && PQstatus(m_db.Handle()) == CONNECTION_OK) return S_OK;
+    // The server restarted or the network dropped: one attempt to go on per
+    // call, until the server is back.
     DumpMsg(kComponent, "the connection was lost; connecting again");
     const HRESULT hr = OpenLibrary(false);
+    m_connectionLost = FAILED(hr);
     return FAILED(hr) ? LIBRARY_E_SERVER_UNREACHABLE : hr;
 }
 
@@ -117,6 +119,7 @@ HRESULT CPgLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG 
     if (reserved1 != 0 || reserved2 != 0) return E_INVALIDARG;
     if (m_db.IsOpen()) return S_FALSE;
     m_token = ProcessOwner::Current();
+    m_connectionLost = false;
     const HRESULT hr = OpenLibrary(createIfMissing != 0);
     if (hr == LIBRARY_S_READ_ONLY) DumpMsg(kComponent, "this role may only read the library");
     return hr;
@@ -125,7 +128,9 @@ HRESULT CPgLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG 
 HRESULT CPgLibraryEngine::Uninitialize()
 {
     Lock lock(m_mutex);
-    if (!m_db.IsOpen()) return S_FALSE;
+    const bool initialised = m_db.IsOpen() || m_connectionLost;
+    m_connectionLost = false;
+    if (!initialised) return S_FALSE;
     for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
     ReleaseAddedDiscs();
     m_listings.clear();

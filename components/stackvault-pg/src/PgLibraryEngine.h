@@ -158,6 +158,7 @@ private:
     std::vector<LONG> m_addedDiscs;
     std::vector<std::unique_ptr<PgListingWorker>> m_listings;
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
+    bool m_connectionLost = false; // initialised, but the server went away: each call connects again
 
     std::mutex m_waitMutex;
     std::condition_variable m_waitChanged;

@@ -103,11 +103,17 @@ constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.
 constexpr char kMigrationLock[] = "SELECT pg_advisory_xact_lock(1095516993, 1)";
 
-// The library's version, -1 when it has no tables yet.
+// The library's version, -1 when it has no tables yet. The catalogue is read
+// as a table, so that a client that waited for the migration lock sees the
+// tables another client created meanwhile (to_regclass could answer from a
+// cache that the lock does not refresh).
 HRESULT FoundVersion(PgConnection& db, int64_t* version)
 {
     int64_t exists = 0;
-    const HRESULT hr = db.Number("SELECT (to_regclass('library_schema') IS NOT NULL)::int", {}, &exists, "schema");
+    const HRESULT hr = db.Number("SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n"
+                                 " ON n.oid = c.relnamespace WHERE c.relname = 'library_schema'"
+                                 " AND n.nspname = current_schema()",
+                                 {}, &exists, "schema");
     if (FAILED(hr) || !exists) return *version = -1, hr;
     return db.Number("SELECT max(version) FROM library_schema", {}, version, "schema version");
 }
