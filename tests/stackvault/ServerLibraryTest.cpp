@@ -6,8 +6,12 @@
 #include "LibraryServerErrors.h"
 #include "PgTestServer.h"
 
+#include "TestEnvironment.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -104,6 +108,38 @@ TEST_F(ServerLibraryTest, EachWayOfNotReachingTheLibraryHasItsOwnResult)
     ASSERT_TRUE(PgTestServer::Execute(library, QStringLiteral("UPDATE library_schema SET version = %1").arg(later)));
     EXPECT_EQ(LIBRARY_E_SCHEMA_NEWER, OpenResult(library));
     EXPECT_EQ(later, PgTestServer::Number(library, version));
+}
+
+// A server that goes away while the library is open: every call says it
+// cannot be reached, for as long as it is away, and the same instance works
+// again once the server is back.
+TEST_F(ServerLibraryTest, AnOpenLibraryWaitsOutAServerThatIsAwayForAWhile)
+{
+    const QString state = TestEnvironment::MakeFolder(QStringLiteral("server"));
+    const std::shared_ptr<void> stopServer(nullptr, [&](void*) { PgTestServer::OwnServer(QStringLiteral("stop"), state); });
+    ASSERT_TRUE(PgTestServer::OwnServer(QStringLiteral("start"), state));
+    QFile addressFile(state + QStringLiteral("/address"));
+    ASSERT_TRUE(addressFile.open(QIODevice::ReadOnly));
+    const QString server = QString::fromUtf8(addressFile.readAll()).trimmed();
+    ASSERT_TRUE(PgTestServer::Execute(server + QStringLiteral("/postgres"), QStringLiteral("CREATE DATABASE library")));
+    qputenv("ALBIREO_LIBRARY_DB", (server + QStringLiteral("/library")).toUtf8());
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    LONG id = 0;
+    ASSERT_EQ(S_OK, engine->AddTag(u"Before", &id));
+
+    ASSERT_TRUE(PgTestServer::OwnServer(QStringLiteral("halt"), state));
+    LONG count = 0;
+    for (int call = 0; call < 3; ++call) EXPECT_EQ(LIBRARY_E_SERVER_UNREACHABLE, engine->GetTagCount(&count)) << call;
+    EXPECT_EQ(LIBRARY_E_SERVER_UNREACHABLE, engine->AddTag(u"Away", &id));
+
+    ASSERT_TRUE(PgTestServer::OwnServer(QStringLiteral("start"), state));
+    ASSERT_EQ(S_OK, engine->AddTag(u"After", &id));
+    LONG found = 0, visible = 0;
+    EXPECT_EQ(S_OK, engine->FindTag(&found, &visible, u"Before"));
+    EXPECT_GT(found, 0);
+    EXPECT_EQ(S_OK, engine->FindTag(&found, &visible, u"Away"));
+    EXPECT_EQ(0, found);
 }
 
 } // namespace
