@@ -1,7 +1,8 @@
 // albireo-cli on a library kept on a PostgreSQL server: the address where
 // the library file's path goes is all it takes; a server that cannot be
 // reached is said in plain words; a library file copied to the server and
-// back answers every listing exactly as before.
+// back answers every listing exactly as before, and a copy that cannot be
+// made leaves its destination as it was.
 #include "CliRunner.h"
 #include "PgTestServer.h"
 
@@ -109,6 +110,18 @@ TEST(CliServerLibrary, ACopyToTheServerAndBackAnswersExactlyAsTheOriginal)
     EXPECT_TRUE(again.err.contains("not empty")) << qPrintable(again.err);
     EXPECT_EQ(before, Answers(cli, server));
     EXPECT_EQ(2, cli.Run({"copy-library", original, cli.Folder() + "/../" + QFileInfo(cli.Folder()).fileName() + "/original.db"}).exitCode);
+    // A role that may only read is told so, and nothing is copied.
+    const QString reader = server.left(server.lastIndexOf('/')) + "/reading";
+    ASSERT_TRUE(PgTestServer::Execute(server.left(server.lastIndexOf('/')) + "/postgres", "CREATE DATABASE reading"));
+    cli.UseLibrary(reader);
+    ASSERT_EQ(0, cli.Run({"discs"}).exitCode); // creates the tables as the server's owner
+    PgTestServer::Execute(reader, "CREATE ROLE copy_reader LOGIN");
+    ASSERT_TRUE(PgTestServer::Execute(reader, "GRANT SELECT ON ALL TABLES IN SCHEMA public TO copy_reader"));
+    const CliResult refused = cli.Run({"copy-library", original, PgTestServer::AsUser(reader, "copy_reader")});
+    EXPECT_EQ(1, refused.exitCode);
+    EXPECT_TRUE(refused.err.contains("cannot be written")) << qPrintable(refused.err);
+    EXPECT_EQ(0, PgTestServer::Number(reader, "SELECT count(*) FROM discs"));
+
     const CliResult missing = cli.Run({"copy-library", cli.Folder() + "/nothing.db", server});
     EXPECT_EQ(1, missing.exitCode);
     EXPECT_FALSE(QFile::exists(cli.Folder() + "/nothing.db"));

@@ -8,6 +8,7 @@
 #include "DiscTypeMapping.h"
 #include "ImportRecord.h"
 #include "LibraryReader.h"
+#include "LibraryStatusText.h"
 #include "PrivateTempFolder.h"
 #include "TagNames.h"
 
@@ -93,6 +94,8 @@ HRESULT LibraryCopy::Run()
     const LibraryReader source(m_pFrom);
     const std::vector<DiscRecord> discs = source.Discs();
     if (FAILED(source.Failure())) return Fail(source.Failure(), QStringLiteral("the library to copy cannot be read"));
+    const HRESULT unwritable = LibraryStatusText::WriteFailureOf(m_pTo);
+    if (FAILED(unwritable)) return Fail(unwritable, LibraryStatusText::WriteFailure(unwritable));
     LONG present = 0;
     HRESULT hr = m_pTo->GetDiscCount(&present);
     if (FAILED(hr)) return Fail(hr, QStringLiteral("the destination library cannot be read"));
