@@ -111,8 +111,7 @@ TEST(CliServerLibrary, ACopyToTheServerAndBackAnswersExactlyAsTheOriginal)
     EXPECT_EQ(before, Answers(cli, server));
     EXPECT_EQ(2, cli.Run({"copy-library", original, cli.Folder() + "/../" + QFileInfo(cli.Folder()).fileName() + "/original.db"}).exitCode);
     // A role that may only read is told so, and nothing is copied.
-    const QString reader = server.left(server.lastIndexOf('/')) + "/reading";
-    ASSERT_TRUE(PgTestServer::Execute(server.left(server.lastIndexOf('/')) + "/postgres", "CREATE DATABASE reading"));
+    const QString reader = PgTestServer::FreshDatabase();
     cli.UseLibrary(reader);
     ASSERT_EQ(0, cli.Run({"discs"}).exitCode); // creates the tables as the server's owner
     PgTestServer::Execute(reader, "CREATE ROLE copy_reader LOGIN");
