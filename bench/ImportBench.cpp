@@ -2,13 +2,18 @@
 // an image drive and imported into a fresh library with albireo-cli. Its
 // time is printed as a ratio to the sum of two baselines measured in the
 // same run: xorriso listing the same image, and raw SQLite inserting the
-// same rows with prepared statements in one transaction.
+// same rows with prepared statements in one transaction. Then the same
+// import into a library on a PostgreSQL server (a throwaway one started
+// with tools/pg-test-server.sh), against the import into the file and
+// against raw libpq copying the same rows (COPY, one transaction); and a
+// search's first screen in both libraries.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -52,6 +57,31 @@ QString MakeImage(const QString& folder)
     return image;
 }
 
+// The rows an import of the image writes: folders (kind 'D'), their paths
+// ('P') and files ('F'), with ids, parent folder and path ids as the walk
+// numbers them.
+void ForEachRow(const std::function<void(char kind, int id, const QByteArray& name, int parent, int pathId)>& row)
+{
+    int fileId = 0, folderId = 0;
+    auto files = [&](int parent, int pathId, int count) {
+        for (int f = 0; f < count; ++f) row('F', ++fileId, QString("file%1.dat").arg(f).toUtf8(), parent, pathId);
+    };
+    for (int t = 0; t < kTopFolders; ++t) {
+        const int top = ++folderId;
+        const QByteArray topPath = QString("\\top%1").arg(t).toUtf8();
+        row('D', top, topPath.mid(1), 0, 0);
+        row('P', top, topPath, 0, 0);
+        files(top, top, kFilesPerTopFolder);
+        for (int s = 0; s < kSubFolders; ++s) {
+            const int sub = ++folderId;
+            const QByteArray subPath = topPath + QString("\\sub%1").arg(s).toUtf8();
+            row('D', sub, QString("sub%1").arg(s).toUtf8(), top, top);
+            row('P', sub, subPath, 0, 0);
+            files(sub, sub, kFilesPerSubFolder);
+        }
+    }
+}
+
 // The raw baseline: the same folder, path and file rows through prepared
 // statements in one transaction.
 bool RawSqliteInsert(const QString& databasePath)
@@ -72,49 +102,84 @@ bool RawSqliteInsert(const QString& databasePath)
     sqlite3_prepare_v2(db, "INSERT INTO files VALUES(?,?,?,?,?,?,?,?,?)", -1, &file, nullptr);
     sqlite3_prepare_v2(db, "INSERT INTO folders VALUES(?,?,?,?,?,?,?,?,?)", -1, &folder, nullptr);
     sqlite3_prepare_v2(db, "INSERT INTO paths VALUES(?,?)", -1, &path, nullptr);
-    auto insert = [](sqlite3_stmt* statement, int id, const QByteArray& name, const char* type, int parent, int pathId) {
+    ForEachRow([&](char kind, int id, const QByteArray& name, int parent, int pathId) {
+        sqlite3_stmt* statement = kind == 'F' ? file : kind == 'D' ? folder : path;
         sqlite3_bind_int(statement, 1, id);
         sqlite3_bind_text(statement, 2, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(statement, 3, 1);
-        sqlite3_bind_text(statement, 4, type, -1, SQLITE_STATIC);
-        sqlite3_bind_int64(statement, 5, 133000000000000000LL);
-        sqlite3_bind_int(statement, 6, 1);
-        sqlite3_bind_int(statement, 7, 4);
-        sqlite3_bind_int(statement, 8, parent);
-        sqlite3_bind_int(statement, 9, pathId);
+        if (kind != 'P') {
+            sqlite3_bind_int64(statement, 3, 1);
+            sqlite3_bind_text(statement, 4, kind == 'F' ? "File" : "Folder", -1, SQLITE_STATIC);
+            sqlite3_bind_int64(statement, 5, 133000000000000000LL);
+            sqlite3_bind_int(statement, 6, 1);
+            sqlite3_bind_int(statement, 7, 4);
+            sqlite3_bind_int(statement, 8, parent);
+            sqlite3_bind_int(statement, 9, pathId);
+        }
         sqlite3_step(statement);
         sqlite3_reset(statement);
-    };
-    auto insertPath = [&](int id, const QByteArray& text) {
-        sqlite3_bind_int(path, 1, id);
-        sqlite3_bind_text(path, 2, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-        sqlite3_step(path);
-        sqlite3_reset(path);
-    };
-    int fileId = 0, folderId = 0;
-    auto files = [&](int parent, int pathId, int count) {
-        for (int f = 0; f < count; ++f) insert(file, ++fileId, QString("file%1.dat").arg(f).toUtf8(), "File", parent, pathId);
-    };
-    for (int t = 0; t < kTopFolders; ++t) {
-        const int top = ++folderId;
-        const QByteArray topPath = QString("\\top%1").arg(t).toUtf8();
-        insert(folder, top, topPath.mid(1), "Folder", 0, 0);
-        insertPath(top, topPath);
-        files(top, top, kFilesPerTopFolder);
-        for (int s = 0; s < kSubFolders; ++s) {
-            const int sub = ++folderId;
-            const QByteArray subPath = topPath + QString("\\sub%1").arg(s).toUtf8();
-            insert(folder, sub, QString("sub%1").arg(s).toUtf8(), "Folder", top, top);
-            insertPath(sub, subPath);
-            files(sub, sub, kFilesPerSubFolder);
-        }
-    }
+    });
     sqlite3_finalize(file);
     sqlite3_finalize(folder);
     sqlite3_finalize(path);
     const bool committed = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     return committed;
+}
+
+bool PgRun(PGconn* db, const QByteArray& sql)
+{
+    PGresult* result = PQexec(db, sql.constData());
+    const ExecStatusType status = PQresultStatus(result);
+    PQclear(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_COPY_IN;
+}
+
+bool FreshDatabase(const QString& server, const char* name)
+{
+    PGconn* admin = PQconnectdb((server + "/postgres").toUtf8().constData());
+    const bool fresh = PQstatus(admin) == CONNECTION_OK &&
+                       PgRun(admin, QByteArray("DROP DATABASE IF EXISTS ") + name) &&
+                       PgRun(admin, QByteArray("CREATE DATABASE ") + name);
+    PQfinish(admin);
+    return fresh;
+}
+
+// The raw libpq baseline: the same rows into plain tables of a fresh
+// database by COPY, in one transaction.
+bool RawPgCopy(const QString& server)
+{
+    if (!FreshDatabase(server, "raw")) return false;
+    PGconn* db = PQconnectdb((server + "/raw").toUtf8().constData());
+    bool ok = PQstatus(db) == CONNECTION_OK &&
+              PgRun(db, "CREATE TABLE files(id integer PRIMARY KEY, name text, size bigint, type text, time bigint,"
+                        " disc integer, label integer, folder integer, path integer);"
+                        "CREATE TABLE folders(id integer PRIMARY KEY, name text, size bigint, type text, time bigint,"
+                        " disc integer, label integer, parent integer, path integer);"
+                        "CREATE TABLE paths(id integer PRIMARY KEY, text text UNIQUE);"
+                        "BEGIN");
+    QByteArray rows[3]; // files, folders, paths as COPY text
+    ForEachRow([&](char kind, int id, const QByteArray& name, int parent, int pathId) {
+        const QByteArray escaped = QByteArray(name).replace("\\", "\\\\");
+        if (kind == 'P') {
+            rows[2] += QByteArray::number(id) + '\t' + escaped + '\n';
+            return;
+        }
+        rows[kind == 'F' ? 0 : 1] += QByteArray::number(id) + '\t' + escaped + "\t1\t" + (kind == 'F' ? "File" : "Folder") +
+                                     "\t133000000000000000\t1\t4\t" + QByteArray::number(parent) + '\t' +
+                                     QByteArray::number(pathId) + '\n';
+    });
+    const char* copies[] = {"COPY files FROM STDIN", "COPY folders FROM STDIN", "COPY paths FROM STDIN"};
+    for (int i = 0; ok && i < 3; ++i) {
+        ok = PgRun(db, copies[i]) && PQputCopyData(db, rows[i].constData(), static_cast<int>(rows[i].size())) == 1 &&
+             PQputCopyEnd(db, nullptr) == 1;
+        PGresult* result = ok ? PQgetResult(db) : nullptr;
+        ok = ok && PQresultStatus(result) == PGRES_COMMAND_OK;
+        PQclear(result);
+        while (PGresult* rest = PQgetResult(db)) PQclear(rest);
+    }
+    ok = ok && PgRun(db, "COMMIT");
+    PQfinish(db);
+    return ok;
 }
 
 // Best of kRuns, in seconds; negative when a run failed.
@@ -173,11 +238,41 @@ int main(int argc, char** argv)
                                      QDir(home).removeRecursively();
                                      Run(cli, {"insert", letter, image}, environment);
                                  });
-    if (peer < 0 || raw < 0 || import < 0) return std::fprintf(stderr, "a run failed\n"), 1;
+    const QStringList firstScreen = {"search", "sub4", "--limit", "50"}, count = {"search", "sub4", "--count"};
+    const double fileScreen = BestOf([&] { return Run(cli, firstScreen, environment); });
+    const double fileCount = BestOf([&] { return Run(cli, count, environment); });
+    if (peer < 0 || raw < 0 || import < 0 || fileScreen < 0 || fileCount < 0) return std::fprintf(stderr, "a run failed\n"), 1;
     std::printf("  xorriso -indev IMAGE -find /:       %.3f s\n", peer);
     std::printf("  raw SQLite insert of the same rows: %.3f s\n", raw);
     std::printf("  albireo-cli import:                 %.3f s\n", import);
     std::printf("  ratio import / (xorriso + raw SQLite): %.2f (goal: at most 1.5)\n", import / (peer + raw));
     std::printf("  ratio import / xorriso alone:          %.2f (goal: at most 1.0)\n", import / peer);
+
+    // The same on a library server of the benchmark's own.
+    const QString script = QStringLiteral(ALBIREO_SOURCE_DIR "/tools/pg-test-server.sh"), state = folder + "/pg";
+    QFile address(state + "/address");
+    if (!Run(script, {"start", state}) || !address.open(QIODevice::ReadOnly))
+        return std::printf("No PostgreSQL server could be started: the library server was not measured.\n"), 0;
+    const QString server = QString::fromUtf8(address.readAll()).trimmed();
+    const double rawPg = BestOf([&] { return RawPgCopy(server); });
+    environment.insert("ALBIREO_LIBRARY_DB", server + "/library");
+    const double serverImport = BestOf([&] { return Run(cli, {"import", letter}, environment); },
+                                       [&] {
+                                           QDir(home).removeRecursively();
+                                           FreshDatabase(server, "library");
+                                           Run(cli, {"insert", letter, image}, environment);
+                                       });
+    const double serverScreen = BestOf([&] { return Run(cli, firstScreen, environment); });
+    const double serverCount = BestOf([&] { return Run(cli, count, environment); });
+    Run(script, {"stop", state});
+    if (rawPg < 0 || serverImport < 0 || serverScreen < 0 || serverCount < 0) return std::fprintf(stderr, "a run failed\n"), 1;
+    std::printf("  raw libpq COPY of the same rows:    %.3f s\n", rawPg);
+    std::printf("  albireo-cli import into the server: %.3f s\n", serverImport);
+    std::printf("  ratio server import / file import: %.2f (goal: at most 2)\n", serverImport / import);
+    std::printf("  ratio server import / (xorriso + raw libpq): %.2f\n", serverImport / (peer + rawPg));
+    std::printf("  search sub4 --limit 50: file %.3f s, server %.3f s, ratio %.2f (goal: at most 2)\n", fileScreen,
+                serverScreen, serverScreen / fileScreen);
+    std::printf("  search sub4 --count:    file %.3f s, server %.3f s, ratio %.2f (goal: at most 4)\n", fileCount,
+                serverCount, serverCount / fileCount);
     return 0;
 }

@@ -41,11 +41,17 @@ endfunction()
 
 # A GoogleTest program; its tests are found by CTest when they run. The test
 # main (tests/support) finds the program folder and the sources and runs
-# offscreen; the environment may still point elsewhere.
+# offscreen; the environment may still point elsewhere. FIXTURES names CTest
+# fixtures its tests need (pg_server: the PostgreSQL test server is stopped
+# after them).
 function(albireo_add_test target)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;FIXTURES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   target_link_libraries(${target} PRIVATE albireo_testsupport ${T_LIBS})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  set(properties TIMEOUT 600)
+  if(T_FIXTURES)
+    list(APPEND properties FIXTURES_REQUIRED "${T_FIXTURES}")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()

@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
   libsqlite3-dev sqlite3 libcdio-dev libiso9660-dev libudfread-dev
+  libpq-dev postgresql postgresql-contrib
   libgtest-dev libgmock-dev
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick

@@ -36,12 +36,13 @@ public:
     // The message of a scan that ended well: "added", or "replaced" when it
     // catalogued a disc again.
     UINT DoneMessageId() const;
+    // The library imports go into (null when it is not open).
+    ILibraryEngine* Library() const;
 
 private:
     void ImportFromSelectedDrive();
     void EndWorkflow();
     void TakeWaitingImage();
-    ILibraryEngine* Library() const;
     // What the check against the library decided.
     enum class Catalogued { New, Replace, End };
 

@@ -79,7 +79,8 @@ void CTreeWalk::AddEntry(const Folder& folder, const TrellisFindEntry& entry)
     const INT64 size = static_cast<INT64>(entry.size);
     if (!(entry.attributes & TRELLIS_ATTRIBUTE_DIRECTORY)) {
         m_hooks.countItem();
-        m_files.Append(RecordBatch::FileRow(++m_nFileId, name, size, ShellFileType::TypeName(name), FileTimeOf(entry),
+        const QString type = m_hooks.fileType ? m_hooks.fileType(name) : ShellFileType::TypeName(name);
+        m_files.Append(RecordBatch::FileRow(++m_nFileId, name, size, type, FileTimeOf(entry),
                                             m_nDiscId, m_nLabelId, folder.id, folder.pathId));
         if (m_files.IsFull()) HandOver(m_files, &ILibraryEngine::InsertFileRows);
         return;

@@ -16,6 +16,8 @@ public:
         std::function<bool()> cancelRequested;
         std::function<void()> countItem;    // one entry written
         std::function<void()> reportCancel; // the ScanCancelled callback
+        // The type name of the file just enumerated; empty: the shell's type name of its name.
+        std::function<QString(const QString& name)> fileType = {};
     };
 
     CTreeWalk(LibraryImportHandle handle, ILibraryEngine* library, ITrellisReader* reader, int discId, int labelId,

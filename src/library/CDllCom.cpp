@@ -1,13 +1,13 @@
 #include "CDllCom.h"
 
 #include "Diagnostics.h"
+#include "LibraryLocation.h"
 #include "ProfileString.h"
 #include "ProgramPaths.h"
 
 #include <QDir>
 
 namespace {
-const QString kModuleName = QStringLiteral("Stackvault.dll");
 
 bool NamesLibraryFile(const QString& value)
 {
@@ -16,27 +16,35 @@ bool NamesLibraryFile(const QString& value)
 }
 } // namespace
 
+QString CDllCom::ModuleName()
+{
+    return LibraryLocation::IsServerAddress(LibraryLocation::DatabasePath()) ? QStringLiteral("StackvaultPg.dll")
+                                                                              : QStringLiteral("Stackvault.dll");
+}
+
 QString CDllCom::ConfiguredModulePath()
 {
+    const QString moduleName = ModuleName();
     const QString ini = ProgramPaths::ProgramFolder() + QStringLiteral("/DllPath.ini");
-    const QString value = ProfileString::Read(ini, QStringLiteral("Path"), kModuleName, QString());
+    const QString value = ProfileString::Read(ini, QStringLiteral("Path"), moduleName, QString());
     if (value.isEmpty()) return {};
     QString path = ProgramPaths::ToNativeSeparators(value);
     if (QDir::isRelativePath(path)) path = ProgramPaths::ProgramFolder() + QLatin1Char('/') + path;
-    if (!NamesLibraryFile(path)) path += QLatin1Char('/') + kModuleName;
+    if (!NamesLibraryFile(path)) path += QLatin1Char('/') + moduleName;
     return QDir::cleanPath(path);
 }
 
 HRESULT CDllCom::Load()
 {
     if (m_module.IsLoaded()) return S_OK;
+    const QString moduleName = ModuleName();
     const QString configured = ConfiguredModulePath();
     if (!configured.isEmpty()) {
         const HRESULT hr = m_module.Load(configured);
         if (SUCCEEDED(hr)) return hr;
-        DumpMsg("DllCom", "cannot load %s, trying %s", qPrintable(configured), qPrintable(kModuleName));
+        DumpMsg("DllCom", "cannot load %s, trying %s", qPrintable(configured), qPrintable(moduleName));
     }
-    return m_module.Load(kModuleName);
+    return m_module.Load(moduleName);
 }
 
 HRESULT CDllCom::CreateLibraryEngine(ILibraryEngine** engine)

@@ -9,6 +9,7 @@
 #include "CategoryTags.h"
 #include "DiscTagList.h"
 #include "LibrarySeed.h"
+#include "LibraryStatusText.h"
 #include "ListSort.h"
 #include "ListingSortJob.h"
 #include "ListTexts.h"
@@ -88,8 +89,15 @@ bool CFileListView::Create(CFileListHost* host, ILibraryEngine* engine)
     m_pHost = host;
     m_pEngine = engine;
     if (!OpenLibrary() || !SeedTags()) {
-        CFlwMessageBox::showMessage(kLibraryFailedId, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId,
-                                    m_pHost ? m_pHost->MainWindow() : nullptr, QString::fromLatin1(kWarningIcon));
+        // A library on a server says what went wrong; anything else gets the general message.
+        const QString why = LibraryStatusText::OpenFailure(m_hrOpen);
+        QWidget* parent = m_pHost ? m_pHost->MainWindow() : nullptr;
+        if (why.isEmpty())
+            CFlwMessageBox::showMessage(kLibraryFailedId, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, parent,
+                                        QString::fromLatin1(kWarningIcon));
+        else
+            CFlwMessageBox::showMessage(why, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, parent,
+                                        QString::fromLatin1(kWarningIcon));
         return false;
     }
     SeedLabels();
@@ -137,7 +145,8 @@ bool CFileListView::OpenLibrary()
         if (FAILED(component.CreateLibraryEngine(&m_pEngine))) m_pEngine = nullptr;
     }
     if (!m_pEngine) return false;
-    if (FAILED(Checked(m_pEngine->Initialize(0, 1, 0)))) {
+    m_hrOpen = m_pEngine->Initialize(0, 1, 0);
+    if (FAILED(Checked(m_hrOpen))) {
         m_pEngine->Release();
         m_pEngine = nullptr;
         return false;

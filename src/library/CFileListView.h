@@ -187,6 +187,7 @@ private:
 
     CFileListHost* m_pHost = nullptr;
     ILibraryEngine* m_pEngine = nullptr;
+    HRESULT m_hrOpen = S_OK; // what opening the library gave
     CAlbListCtrl* m_pList = nullptr;
     int m_nPresentation = 1;
     std::vector<DiscRecord> m_discs;

@@ -1,5 +1,6 @@
 #include "LibraryStatusText.h"
 
+#include "LibraryServerErrors.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 
@@ -20,6 +21,17 @@ QString WriteFailure(HRESULT reason)
     return LoadString(reason == kDiskFull ? IDS_MSG_LIBRARY_FULL : IDS_MSG_LIBRARY_READ_ONLY);
 }
 
+QString OpenFailure(HRESULT hr)
+{
+    switch (hr) {
+    case LIBRARY_E_SERVER_UNREACHABLE: return LoadString(IDS_MSG_SERVER_UNREACHABLE);
+    case LIBRARY_E_LOGIN_REFUSED: return LoadString(IDS_MSG_SERVER_LOGIN_REFUSED);
+    case LIBRARY_E_NO_DATABASE: return LoadString(IDS_MSG_SERVER_NO_DATABASE);
+    case LIBRARY_E_SCHEMA_NEWER: return LoadString(IDS_MSG_LIBRARY_NEWER);
+    default: return {};
+    }
+}
+
 HRESULT WriteFailureOf(ILibraryEngine* library)
 {
     ILibraryEngineStatus* status = nullptr;
@@ -29,6 +41,15 @@ HRESULT WriteFailureOf(ILibraryEngine* library)
     if (FAILED(status->GetWriteFailure(&reason))) reason = S_OK;
     status->Release();
     return reason;
+}
+
+QString ImportFailure(ILibraryEngine* library)
+{
+    const QString unwritable = WriteFailure(WriteFailureOf(library));
+    if (!unwritable.isEmpty()) return unwritable;
+    LONG discs = 0;
+    const QString unreachable = library ? OpenFailure(library->GetDiscCount(&discs)) : QString();
+    return unreachable.isEmpty() ? LoadString(IDS_MSG_IMPORT_FAILED) : unreachable;
 }
 
 } // namespace LibraryStatusText

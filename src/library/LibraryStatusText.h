@@ -16,6 +16,14 @@ QString ImportWait(const ImportSlotHolder& holder);
 // The text for a failure that keeps the library read-only (a full disk or
 // any other), empty for S_OK.
 QString WriteFailure(HRESULT reason);
+// The text for a library on a database server that cannot be opened (the
+// server down, a refused login, no such database) or one a newer program
+// wrote; empty for any other result.
+QString OpenFailure(HRESULT hr);
+// The text for an import that failed: why the library cannot be written or
+// cannot be reached (its server went down during the import), when it says
+// so, else the plain "could not be imported".
+QString ImportFailure(ILibraryEngine* library);
 // Why the library cannot be written now (S_OK: it can, or the engine does
 // not say).
 HRESULT WriteFailureOf(ILibraryEngine* library);

@@ -28,6 +28,10 @@
     X(IDS_FMT_IMPORT_WAITING, 3280) /* format: %s = program, %s = process id of the import that runs */    \
     X(IDS_MSG_LIBRARY_FULL, 3281)                                                                          \
     X(IDS_MSG_LIBRARY_READ_ONLY, 3282)                                                                     \
+    X(IDS_MSG_SERVER_UNREACHABLE, 3283)                                                                    \
+    X(IDS_MSG_SERVER_LOGIN_REFUSED, 3284)                                                                  \
+    X(IDS_MSG_SERVER_NO_DATABASE, 3285)                                                                    \
+    X(IDS_MSG_LIBRARY_NEWER, 3286)                                                                         \
     X(IDS_MSG_IMPORT_DONE, 3015)                                                                           \
     X(IDS_MSG_NO_LOGOFF, 3009)                                                                             \
     X(IDS_MSG_NO_SUSPEND, 3010)                                                                            \

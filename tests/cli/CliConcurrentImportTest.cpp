@@ -1,7 +1,9 @@
-// Two albireo-cli imports into one library at the same time: the library
-// lets one write at a time, the other waits (saying for whom, cancellable),
-// both end with exactly their image's entries; reading never waits.
+// Two albireo-cli imports into one library (a file, or a library server) at
+// the same time: the library lets one write at a time, the other waits
+// (saying for whom, cancellable), both end with exactly their image's
+// entries, which a third process sees; reading never waits.
 #include "CliRunner.h"
+#include "PgTestServer.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -68,7 +70,16 @@ protected:
     QString m_images;
 };
 
-TEST_F(CliConcurrentImport, BothImportsSucceedWithExactlyTheirEntries)
+// Into a library file, and into a library on a PostgreSQL server.
+class CliConcurrentImportInto : public CliConcurrentImport, public ::testing::WithParamInterface<bool> {
+protected:
+    bool OnServer() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Libraries, CliConcurrentImportInto, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Server" : "File"; });
+
+TEST_P(CliConcurrentImportInto, BothImportsSucceedWithExactlyTheirEntries)
 {
     const QString first = TestImages::MakeManyFilesIso(m_images + "/a", 6000, 40);
     const QString second = TestImages::MakeManyFilesIso(m_images + "/b", 700, 7);
@@ -76,6 +87,12 @@ TEST_F(CliConcurrentImport, BothImportsSucceedWithExactlyTheirEntries)
     const auto cli = TwoDrives(first, second, letters);
     QRandomGenerator random(QRandomGenerator::global()->generate());
     for (int round = 0; round < Rounds(); ++round) {
+        QString server;
+        if (OnServer()) {
+            server = PgTestServer::FreshDatabase();
+            if (server.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
+            cli->UseLibrary(server);
+        }
         for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(LibraryPath(*cli) + suffix);
         const int offset = static_cast<int>(random.bounded(250));
         SCOPED_TRACE(testing::Message() << "round " << round << ", second started after " << offset << " ms");
@@ -92,7 +109,10 @@ TEST_F(CliConcurrentImport, BothImportsSucceedWithExactlyTheirEntries)
         const QStringList found = cli->Run({"search", "file"}).Lines();
         EXPECT_EQ(6000, found.filter("file\tFirst\t").size());
         EXPECT_EQ(700, found.filter("file\tSecond\t").size());
-        ExpectIntactLibrary(*cli);
+        if (OnServer())
+            EXPECT_EQ(QStringList(), PgTestServer::Inconsistencies(server));
+        else
+            ExpectIntactLibrary(*cli);
     }
 }
 

@@ -54,6 +54,7 @@ QProcessEnvironment CliRunner::Environment() const
     environment.insert("ALBIREO_REGISTRY_USER", m_folder + "/config/user.reg");
     environment.insert("ALBIREO_REGISTRY_MACHINE", m_folder + "/machine.reg");
     environment.remove("ALBIREO_LIBRARY_DB");
+    if (!m_library.isEmpty()) environment.insert("ALBIREO_LIBRARY_DB", m_library);
     environment.remove("ALBIREO_PROGRAM_DIR");
     return environment;
 }

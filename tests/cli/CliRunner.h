@@ -32,10 +32,14 @@ public:
     // The letter of the image drive at that place among the image drives.
     QString ImageDriveLetter(int nth = 0) const;
     const QString& Folder() const { return m_folder; }
+    // Runs the tool on the library at `place` (a file or a server's address)
+    // instead of the one in its data folder.
+    void UseLibrary(const QString& place) { m_library = place; }
 
 private:
     QProcessEnvironment Environment() const;
     QString m_folder;
+    QString m_library;
 };
 
 namespace TestImages {

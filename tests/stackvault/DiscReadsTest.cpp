@@ -12,11 +12,12 @@
 
 namespace {
 
-class DiscReadsTest : public ::testing::Test {
+class DiscReadsTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        UseFreshDatabase();
+        EngineTest::SetUp();
+        if (IsSkipped()) return;
         m_engine = std::make_unique<EngineInstance>();
         ASSERT_EQ(S_OK, (*m_engine)->QueryInterface(IID_ILibraryDiscReads, reinterpret_cast<void**>(&m_reads)));
     }
@@ -81,6 +82,8 @@ protected:
     ILibraryDiscReads* m_reads = nullptr;
 };
 
+INSTANTIATE_ENGINE_TESTS(DiscReadsTest);
+
 void KillReplacementAt(const char* stage)
 {
     QProcess child;
@@ -94,7 +97,7 @@ void KillReplacementAt(const char* stage)
 
 } // namespace
 
-TEST_F(DiscReadsTest, GapsStayWithTheDiscAndGoWithIt)
+TEST_P(DiscReadsTest, GapsStayWithTheDiscAndGoWithIt)
 {
     const int disc = AddTestDisc(Engine(), QStringLiteral("Cut"), "CUT");
     DiscGapRecord gaps{};
@@ -131,7 +134,7 @@ TEST_F(DiscReadsTest, GapsStayWithTheDiscAndGoWithIt)
     ExpectConsistentDatabase();
 }
 
-TEST_F(DiscReadsTest, AReplacementShowsOnlyWhenItsImportClosesAndKeepsSharedPaths)
+TEST_P(DiscReadsTest, AReplacementShowsOnlyWhenItsImportClosesAndKeepsSharedPaths)
 {
     const int old = CatalogueOld();
     const DiscGapRecord cut{1, 2, 0x1, 0, 10, 20};
@@ -181,7 +184,7 @@ TEST_F(DiscReadsTest, AReplacementShowsOnlyWhenItsImportClosesAndKeepsSharedPath
     ExpectConsistentDatabase();
 }
 
-TEST_F(DiscReadsTest, ACancelledFailedOrUndoneReplacementLeavesTheOldDiscAsItWas)
+TEST_P(DiscReadsTest, ACancelledFailedOrUndoneReplacementLeavesTheOldDiscAsItWas)
 {
     const int old = CatalogueOld();
     int disc = 0;
@@ -210,7 +213,7 @@ TEST_F(DiscReadsTest, ACancelledFailedOrUndoneReplacementLeavesTheOldDiscAsItWas
     ExpectConsistentDatabase();
 }
 
-TEST_F(DiscReadsTest, AKilledReplacementLeavesTheOldDiscWhole)
+TEST_P(DiscReadsTest, AKilledReplacementLeavesTheOldDiscWhole)
 {
     const int old = CatalogueOld();
     KillReplacementAt("replacing");

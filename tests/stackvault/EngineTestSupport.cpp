@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "LibraryLocation.h"
+#include "PgTestServer.h"
 #include "Registry.h"
 #include "TestEnvironment.h"
 
@@ -16,8 +18,32 @@ QString UseFreshDatabase()
     return path;
 }
 
+QString UseFreshLibrary(EngineKind kind)
+{
+    if (kind == EngineKind::Sqlite) return UseFreshDatabase();
+    const QString address = PgTestServer::FreshDatabase();
+    if (!address.isEmpty()) qputenv("ALBIREO_LIBRARY_DB", address.toUtf8());
+    return address;
+}
+
+void EngineTest::SetUp()
+{
+    library = UseFreshLibrary(GetParam());
+    if (library.isEmpty()) END_TEST_WITHOUT_PG_SERVER();
+}
+
+std::string EngineName(const ::testing::TestParamInfo<EngineKind>& info)
+{
+    return info.param == EngineKind::Sqlite ? "Sqlite" : "Postgres";
+}
+
 void ExpectConsistentDatabase()
 {
+    const QString place = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    if (LibraryLocation::IsServerAddress(place)) {
+        EXPECT_EQ(QStringList(), PgTestServer::Inconsistencies(place));
+        return;
+    }
     sqlite3* db = nullptr;
     ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(qgetenv("ALBIREO_LIBRARY_DB").constData(), &db, SQLITE_OPEN_READWRITE, nullptr));
     sqlite3_busy_timeout(db, 10000);

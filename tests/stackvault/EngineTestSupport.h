@@ -1,14 +1,39 @@
-// Helpers for tests of the library engine: the engine loaded through
-// CDllCom exactly as the program loads it, a fresh database per engine
-// set, and builders for record batches in the scanner's row formats.
+// Helpers for tests of the library engines: the engine loaded through
+// CDllCom exactly as the program loads it, a fresh library per engine set
+// (a file for the SQLite engine, a database on the test server for the
+// engine on PostgreSQL), and builders for record batches in the scanner's
+// row formats.
 #pragma once
 #include "CDllCom.h"
 #include "ILibraryEngine.h"
 
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <vector>
+
+enum class EngineKind { Sqlite, Postgres };
+
+// A test that runs against both engines from one source: its fixture
+// derives from EngineTest, its cases are TEST_P, and
+// INSTANTIATE_ENGINE_TESTS(Fixture) runs them once per engine. On
+// PostgreSQL the test is skipped (saying why) only where the server
+// programs are missing.
+class EngineTest : public ::testing::TestWithParam<EngineKind> {
+protected:
+    void SetUp() override;
+    bool OnServer() const { return GetParam() == EngineKind::Postgres; }
+
+    QString library; // the library's place: a file path or a server address
+};
+
+std::string EngineName(const ::testing::TestParamInfo<EngineKind>& info);
+
+#define INSTANTIATE_ENGINE_TESTS(Fixture)                                                                  \
+    INSTANTIATE_TEST_SUITE_P(Engines, Fixture, ::testing::Values(EngineKind::Sqlite, EngineKind::Postgres), \
+                             EngineName)
 
 // UTF-16 pointer of a QString for the interface.
 inline const char16_t* W(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
@@ -16,8 +41,13 @@ inline QString FromW(const char16_t* text) { return QString::fromUtf16(text); }
 
 // Points the engine at a fresh database file; returns its path.
 QString UseFreshDatabase();
-// The database the engine uses passes SQLite's integrity check, and each
-// name index holds exactly the names of its table (no import may be open).
+// Points the engine at a fresh library of that engine; its place, empty
+// when there is no test server.
+QString UseFreshLibrary(EngineKind kind);
+// The library the engine uses is consistent (no import may be open): for
+// SQLite, the integrity check passes and each name index holds exactly the
+// names of its table; on the server, no open import, no hidden disc, and
+// no gram, path link or gap of a disc that is gone.
 void ExpectConsistentDatabase();
 
 // Rows of a query on the database file through a connection of its own,

@@ -64,9 +64,8 @@ private:
     QProcess m_process;
 };
 
-class ImportSlotTest : public ::testing::Test {
+class ImportSlotTest : public EngineTest {
 protected:
-    void SetUp() override { UseFreshDatabase(); }
 
     static std::future<HRESULT> OpenLater(ILibraryEngine* engine, LibraryImportHandle* handle)
     {
@@ -74,7 +73,9 @@ protected:
     }
 };
 
-TEST_F(ImportSlotTest, ASecondImportWaitsForTheFirstAndReadersDoNot)
+INSTANTIATE_ENGINE_TESTS(ImportSlotTest);
+
+TEST_P(ImportSlotTest, ASecondImportWaitsForTheFirstAndReadersDoNot)
 {
     EngineInstance first, second, reader;
     Status status(second.get());
@@ -110,7 +111,7 @@ TEST_F(ImportSlotTest, ASecondImportWaitsForTheFirstAndReadersDoNot)
     ExpectConsistentDatabase();
 }
 
-TEST_F(ImportSlotTest, CancelEndsTheWaitAndLeavesTheRunningImportAlone)
+TEST_P(ImportSlotTest, CancelEndsTheWaitAndLeavesTheRunningImportAlone)
 {
     EngineInstance first, second;
     Status status(second.get());
@@ -129,7 +130,7 @@ TEST_F(ImportSlotTest, CancelEndsTheWaitAndLeavesTheRunningImportAlone)
     EXPECT_EQ(1u, FoundFiles(second.get(), QStringLiteral("a.t")).size());
 }
 
-TEST_F(ImportSlotTest, ASlotWhoseProcessIsKilledIsTakenOverAtOnce)
+TEST_P(ImportSlotTest, ASlotWhoseProcessIsKilledIsTakenOverAtOnce)
 {
     SlotHoldingChild child;
     EngineInstance engine;
@@ -149,7 +150,7 @@ TEST_F(ImportSlotTest, ASlotWhoseProcessIsKilledIsTakenOverAtOnce)
     ExpectConsistentDatabase();
 }
 
-TEST_F(ImportSlotTest, AFinishedImportIsFinalWhateverItHeld)
+TEST_P(ImportSlotTest, AFinishedImportIsFinalWhateverItHeld)
 {
     QProcess child;
     child.start(TestEnvironment::TestBinary(QStringLiteral("stackvault_import_child")), {QStringLiteral("empty")});
@@ -167,7 +168,7 @@ TEST_F(ImportSlotTest, AFinishedImportIsFinalWhateverItHeld)
     EXPECT_EQ(2u, Discs(after.get()).size());
 }
 
-TEST_F(ImportSlotTest, PathsFoundByAnOpenImportSurviveTheDeletionOfTheirDisc)
+TEST_P(ImportSlotTest, PathsFoundByAnOpenImportSurviveTheDeletionOfTheirDisc)
 {
     EngineInstance first, second;
     const int old = AddTestDisc(first.get(), QStringLiteral("Old"), "OLD");

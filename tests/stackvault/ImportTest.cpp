@@ -24,9 +24,8 @@ QString FileBatch(int firstId, int count, int disc, const QString& prefix)
     return Batch(rows);
 }
 
-class ImportTest : public ::testing::Test {
+class ImportTest : public EngineTest {
 protected:
-    void SetUp() override { UseFreshDatabase(); }
 
     // Adds a disc and writes a path, a folder and files without closing.
     static LibraryImportHandle HalfImport(ILibraryEngine* engine, int* disc)
@@ -68,7 +67,9 @@ protected:
     }
 };
 
-TEST_F(ImportTest, RowsAppearWhenTheImportCloses)
+INSTANTIATE_ENGINE_TESTS(ImportTest);
+
+TEST_P(ImportTest, RowsAppearWhenTheImportCloses)
 {
     EngineInstance writer, reader;
     int disc = 0;
@@ -89,7 +90,7 @@ TEST_F(ImportTest, RowsAppearWhenTheImportCloses)
     EXPECT_EQ(111u, FoundFiles(reader.get(), QStringLiteral("half1")).size());
 }
 
-TEST_F(ImportTest, UninitializeUndoesAnOpenImport)
+TEST_P(ImportTest, UninitializeUndoesAnOpenImport)
 {
     {
         EngineInstance engine;
@@ -104,7 +105,7 @@ TEST_F(ImportTest, UninitializeUndoesAnOpenImport)
     ExpectConsistentDatabase();
 }
 
-TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
+TEST_P(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
 {
     // A disc added by this (living) process and not yet imported stays.
     EngineInstance mine;
@@ -138,11 +139,16 @@ TEST_F(ImportTest, AKilledImportLeavesNoTraceAfterTheNextStart)
     EXPECT_EQ(1800u, FoundFiles(after.get(), QStringLiteral("childfile")).size());
 }
 
+// The upgrades of a library file from the versions before: the file's own
+// tables, read with SQL, so they run on the file engine only.
+class FileLibraryUpgradeTest : public ImportTest {};
+INSTANTIATE_TEST_SUITE_P(File, FileLibraryUpgradeTest, ::testing::Values(EngineKind::Sqlite), EngineName);
+
 // A library written before the names' character counts existed opens at
 // once; the counts are made disc by disc afterwards. A process killed
 // meanwhile leaves every disc either counted whole or still to be counted,
 // and the next opening finishes the counts as a fresh import makes them.
-TEST_F(ImportTest, AnEarlierLibraryGetsItsCountsAfterOpeningEvenWhenKilledMeanwhile)
+TEST_P(FileLibraryUpgradeTest, AnEarlierLibraryGetsItsCountsAfterOpeningEvenWhenKilledMeanwhile)
 {
     constexpr int kDiscs = 40, kFiles = 300;
     const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
@@ -200,7 +206,7 @@ std::string EarlierTablesRows(const QString& path)
 // A library of the version before the change count opens as it was: every
 // row kept, its character counts used as they are (not made again), and a
 // change count of its own from then on, which the daily backup follows.
-TEST_F(ImportTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEveryRow)
+TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEveryRow)
 {
     const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
     {
@@ -242,7 +248,7 @@ TEST_F(ImportTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEveryRow)
     ExpectConsistentDatabase();
 }
 
-TEST_F(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
+TEST_P(ImportTest, TwoInstancesAndAWorkerThreadWriteTogether)
 {
     EngineInstance view, tags; // the program's two instances
     const int other = AddTestDisc(tags.get(), QStringLiteral("Other"), "OTHER");

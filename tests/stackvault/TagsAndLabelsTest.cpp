@@ -9,11 +9,12 @@
 
 namespace {
 
-class TagsAndLabelsTest : public ::testing::Test {
+class TagsAndLabelsTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        UseFreshDatabase();
+        EngineTest::SetUp();
+        if (IsSkipped()) return;
         engine = std::make_unique<EngineInstance>();
         ASSERT_EQ(S_OK, engine->InitializeResult());
     }
@@ -29,7 +30,9 @@ protected:
     std::unique_ptr<EngineInstance> engine;
 };
 
-TEST_F(TagsAndLabelsTest, CategoryTagsComeFirstAndHiddenTagsAreNotListed)
+INSTANTIATE_ENGINE_TESTS(TagsAndLabelsTest);
+
+TEST_P(TagsAndLabelsTest, CategoryTagsComeFirstAndHiddenTagsAreNotListed)
 {
     LONG holiday = 0, photo = 0;
     ASSERT_EQ(S_OK, e()->AddTag(u"Holiday", &holiday));
@@ -69,7 +72,7 @@ TEST_F(TagsAndLabelsTest, CategoryTagsComeFirstAndHiddenTagsAreNotListed)
     EXPECT_EQ(QStringLiteral("Photo, Zebra"), FromW(names));
 }
 
-TEST_F(TagsAndLabelsTest, TagNamesMatchAcrossUnicodeCase)
+TEST_P(TagsAndLabelsTest, TagNamesMatchAcrossUnicodeCase)
 {
     ASSERT_EQ(S_OK, e()->AddTag(u"Ärger", nullptr));
     LONG id = 0, visible = 0;
@@ -78,7 +81,7 @@ TEST_F(TagsAndLabelsTest, TagNamesMatchAcrossUnicodeCase)
     EXPECT_EQ(S_FALSE, e()->AddTag(u"ÄRGER", nullptr));
 }
 
-TEST_F(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
+TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
 {
     const QString folder = TestEnvironment::MakeFolder(QStringLiteral("pictures"));
     const QString p32 = WritePicture(folder, QStringLiteral("a.png"), 32, 0x112233);
@@ -122,7 +125,7 @@ TEST_F(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     EXPECT_EQ(3, last);
 }
 
-TEST_F(TagsAndLabelsTest, FilesThatAreNoPicturesAreRefused)
+TEST_P(TagsAndLabelsTest, FilesThatAreNoPicturesAreRefused)
 {
     const QString folder = TestEnvironment::MakeFolder(QStringLiteral("bad"));
     const QString good = WritePicture(folder, QStringLiteral("g.png"), 32, 0);

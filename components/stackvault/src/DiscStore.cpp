@@ -1,7 +1,7 @@
 #include "DiscStore.h"
 
 #include "DiscTypeMapping.h"
-#include "TagStore.h"
+#include "TagNames.h"
 #include "Utf16Text.h"
 
 #include <sqlite3.h>
@@ -172,7 +172,7 @@ void DiscStore::Fill(const SqliteStatement& row, const QHash<int, QString>& tagN
     record.labelId = static_cast<int32_t>(row.Int64(1));
     Utf16Text::CopyToField(record.name, kLibraryTextLength, row.Text(2));
     const QString tagIds = row.Text(3);
-    Utf16Text::CopyToField(record.tagNames, kLibraryTextLength, TagStore::JoinNames(tagIds, tagNames));
+    Utf16Text::CopyToField(record.tagNames, kLibraryTextLength, TagNames::Join(tagIds, tagNames));
     Utf16Text::CopyToField(record.tagIds, kLibraryTextLength, tagIds);
     record.mediaClass = static_cast<int32_t>(row.Int64(4));
     record.formatCode = static_cast<int32_t>(row.Int64(5));

@@ -1,31 +1,8 @@
 #include "LabelStore.h"
 
-#include "Diagnostics.h"
+#include "LabelPicture.h"
 
-#include <QBuffer>
-#include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
 #include <sqlite3.h>
-
-namespace {
-// The file's picture at size x size pixels as PNG bytes.
-HRESULT ReadPicture(const QString& path, int size, QByteArray& png)
-{
-    if (!QFileInfo(path).isFile()) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        DumpMsg("Stackvault", "label picture %s: %s", qPrintable(path), qPrintable(reader.errorString()));
-        return E_INVALIDARG;
-    }
-    if (image.width() != size || image.height() != size)
-        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "PNG") ? S_OK : E_FAIL;
-}
-} // namespace
 
 HRESULT LabelStore::Count(LONG* count)
 {
@@ -42,7 +19,7 @@ HRESULT LabelStore::Add(const QString& path32, const QString& path128, const QSt
     const QString paths[3] = {path32, path128, path360};
     QByteArray pictures[3];
     for (int i = 0; i < 3; ++i) {
-        const HRESULT hr = ReadPicture(paths[i], kSizes[i], pictures[i]);
+        const HRESULT hr = LabelPicture::Read(paths[i], LabelPicture::kSizes[i], pictures[i]);
         if (FAILED(hr)) return hr;
     }
     auto insert = m_db.Statement("INSERT INTO labels(picture32, picture128, picture360) VALUES(?, ?, ?)");
@@ -63,10 +40,7 @@ HRESULT LabelStore::Picture(LONG labelId, int size, QImage** picture)
     const int rc = query->Step();
     if (rc == SQLITE_DONE) return E_INVALIDARG;
     if (rc != SQLITE_ROW) return m_db.Failure(rc, "label picture");
-    QImage image = QImage::fromData(query->Blob(0), "PNG");
-    if (image.isNull()) return E_FAIL;
-    *picture = new QImage(std::move(image));
-    return S_OK;
+    return LabelPicture::Decode(query->Blob(0), picture);
 }
 
 HRESULT LabelStore::LastId(LONG* id)

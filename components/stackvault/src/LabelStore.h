@@ -10,8 +10,6 @@ class QImage;
 
 class LabelStore {
 public:
-    static constexpr int kSizes[3] = {32, 128, 360};
-
     explicit LabelStore(SqliteConnection& db) : m_db(db) {}
 
     HRESULT Count(LONG* count);

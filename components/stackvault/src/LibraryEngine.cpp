@@ -2,6 +2,7 @@
 
 #include "BatchParser.h"
 #include "DefaultLabel.h"
+#include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryFile.h"
 #include "LibraryLocation.h"
@@ -342,10 +343,10 @@ HRESULT CLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
 
 HRESULT CLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
 {
-    if (!name) return E_POINTER;
-    if (FAILED(CheckText(name)) || !*name) return E_INVALIDARG;
+    HRESULT hr = DiscEditRules::CheckName(name);
+    if (FAILED(hr)) return hr;
     Lock lock(m_mutex);
-    const HRESULT hr = Ready();
+    hr = Ready();
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
 }
 
@@ -401,16 +402,13 @@ HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
 
 HRESULT CLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
 {
-    if (!length || (!tagIds && capacity > 0)) return E_POINTER;
+    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
+    if (FAILED(hr)) return hr;
     Lock lock(m_mutex);
     QString text;
-    HRESULT hr = Ready();
+    hr = Ready();
     if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
-    if (FAILED(hr)) return hr;
-    *length = static_cast<LONG>(text.size());
-    if (text.size() >= capacity) return S_FALSE;
-    Utf16Text::CopyToField(tagIds, capacity, text);
-    return S_OK;
+    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
 }
 
 HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)

@@ -1,6 +1,7 @@
 #include "NameGrams.h"
 
-#include <algorithm>
+#include "GramTally.h"
+
 #include <sqlite3.h>
 #include <string>
 #include <string_view>
@@ -9,35 +10,7 @@
 
 namespace {
 
-using Tally = std::unordered_map<std::string, int>; // gram -> names holding it
-
-// Length in bytes of the UTF-8 sequence a lead byte starts.
-int SequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
-
-// Where each code point of a UTF-8 text starts, and the text's end.
-std::vector<size_t> CodePointStarts(std::string_view text)
-{
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < text.size(); i += size_t(SequenceLength(static_cast<unsigned char>(text[i]))))
-        starts.push_back(i);
-    starts.push_back(text.size());
-    return starts;
-}
-
-// Every distinct gram of one name, added to the disc's tally once. Grams
-// are at most eight bytes, so the strings never leave their small buffer.
-void TallyName(std::string_view fold, Tally& tally)
-{
-    const std::vector<size_t> starts = CodePointStarts(fold);
-    std::vector<std::string_view> grams;
-    for (size_t i = 0; i + 1 < starts.size(); ++i) {
-        grams.push_back(fold.substr(starts[i], starts[i + 1] - starts[i]));
-        if (i + 2 < starts.size()) grams.push_back(fold.substr(starts[i], starts[i + 2] - starts[i]));
-    }
-    std::sort(grams.begin(), grams.end());
-    grams.erase(std::unique(grams.begin(), grams.end()), grams.end());
-    for (const std::string_view gram : grams) ++tally[std::string(gram)];
-}
+using GramTally::Tally;
 
 HRESULT Store(SqliteConnection& db, EntryKind kind, const std::unordered_map<int64_t, Tally>& tallies)
 {
@@ -62,11 +35,7 @@ HRESULT Store(SqliteConnection& db, EntryKind kind, const std::unordered_map<int
 
 namespace NameGrams {
 
-bool Answers(const QByteArray& foldedQuery)
-{
-    const size_t points = CodePointStarts(std::string_view(foldedQuery.constData(), size_t(foldedQuery.size()))).size() - 1;
-    return points == 1 || points == 2;
-}
+bool Answers(const QByteArray& foldedQuery) { return GramTally::Answers(foldedQuery); }
 
 HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t parameter)
 {
@@ -75,7 +44,7 @@ HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t pa
     names->Bind(1, parameter); // a statement without ?1 ignores it
     std::unordered_map<int64_t, Tally> tallies;
     int rc = SQLITE_DONE;
-    while ((rc = names->Step()) == SQLITE_ROW) TallyName(names->TextView(1), tallies[names->Int64(0)]);
+    while ((rc = names->Step()) == SQLITE_ROW) GramTally::AddName(names->TextView(1), tallies[names->Int64(0)]);
     if (rc != SQLITE_DONE) return db.Failure(rc, "names for grams");
     return Store(db, kind, tallies);
 }

@@ -1,31 +1,11 @@
 #include "TagStore.h"
 
+#include "TagNames.h"
 #include "Utf16Text.h"
 
 #include <sqlite3.h>
 
-namespace {
-constexpr char kCategoryOrder[] =
-    "CASE fold WHEN 'video' THEN 0 WHEN 'photo' THEN 1 WHEN 'music' THEN 2 WHEN 'document' THEN 3 ELSE 4 END";
-
-QList<int> SplitIds(const QString& tagIds)
-{
-    QList<int> ids;
-    for (const QString& piece : tagIds.split(QStringLiteral("::"), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const int id = piece.trimmed().toInt(&ok);
-        if (ok) ids.append(id);
-    }
-    return ids;
-}
-
-// Tag names travel joined with ", ", so a name may not hold a comma.
-bool IsValidName(std::u16string_view name)
-{
-    return !name.empty() && name.size() < kLibraryTextLength && name.find(u',') == std::u16string_view::npos &&
-           Utf16Text::IsWellFormed(name);
-}
-} // namespace
+using TagNames::SplitIds;
 
 HRESULT TagStore::Count(LONG* count)
 {
@@ -40,7 +20,7 @@ HRESULT TagStore::Count(LONG* count)
 HRESULT TagStore::List(TagRecord* records, LONG count)
 {
     static const std::string sql =
-        std::string("SELECT id, name FROM tags WHERE visible = 1 ORDER BY ") + kCategoryOrder + ", id";
+        std::string("SELECT id, name FROM tags WHERE visible = 1 ORDER BY ") + TagNames::kCategoryOrder + ", id";
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
     int rc = SQLITE_OK;
@@ -60,27 +40,17 @@ HRESULT TagStore::VisibleNames(QHash<int, QString>& names)
     return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "tag names");
 }
 
-QString TagStore::JoinNames(const QString& tagIds, const QHash<int, QString>& names)
-{
-    QStringList parts;
-    for (int id : SplitIds(tagIds)) {
-        const auto found = names.constFind(id);
-        if (found != names.constEnd()) parts.append(*found);
-    }
-    return parts.join(QStringLiteral(", "));
-}
-
 HRESULT TagStore::Names(const QString& tagIds, QString& names)
 {
     QHash<int, QString> visible;
     const HRESULT hr = VisibleNames(visible);
-    if (SUCCEEDED(hr)) names = JoinNames(tagIds, visible);
+    if (SUCCEEDED(hr)) names = TagNames::Join(tagIds, visible);
     return hr;
 }
 
 HRESULT TagStore::Add(std::u16string_view name, LONG* id)
 {
-    if (!IsValidName(name)) return E_INVALIDARG;
+    if (!TagNames::IsValidName(name)) return E_INVALIDARG;
     LONG existing = 0, visible = 0;
     HRESULT hr = Find(name, &existing, &visible);
     if (FAILED(hr)) return hr;
@@ -125,8 +95,8 @@ HRESULT TagStore::Find(std::u16string_view name, LONG* id, LONG* visible)
 QStringList TagStore::CategoryTags(const QString& tagIds)
 {
     QStringList categories;
-    auto query = m_db.Statement(
-        "SELECT name FROM tags WHERE id = ? AND fold IN ('video', 'photo', 'music', 'document')");
+    static const std::string sql = std::string("SELECT name FROM tags WHERE id = ? AND ") + TagNames::kIsCategory;
+    auto query = m_db.Statement(sql.c_str());
     if (!query) return categories;
     for (int id : SplitIds(tagIds)) {
         query->Reset();

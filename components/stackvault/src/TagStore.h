@@ -27,8 +27,6 @@ public:
     // Names of visible tags by id.
     HRESULT VisibleNames(QHash<int, QString>& names);
 
-    static QString JoinNames(const QString& tagIds, const QHash<int, QString>& names);
-
 private:
     SqliteConnection& m_db;
 };

@@ -63,7 +63,9 @@ ILibraryEngine* CliContext::Library()
     if (SUCCEEDED(hr)) hr = m_library->Initialize(0, 1, 0);
     if (FAILED(hr)) {
         m_library.Reset();
+        const QString why = LibraryStatusText::OpenFailure(hr);
         if (CLibraryHealth::IsDamage(hr)) LibraryFailure(hr);
+        else if (!why.isEmpty()) Fail(why);
         else Fail(QStringLiteral("the library cannot be opened (%1)").arg(CodeText(hr)));
         return nullptr;
     }

@@ -92,12 +92,12 @@ bool FollowScan(CDiscAccess& discs)
     return g_succeeded.load() != 0;
 }
 
-// The import failed: say why when the library cannot be written.
+// The import failed: say why when the library cannot be written or reached.
 int ImportFailure(ILibraryEngine* library, HRESULT hr)
 {
-    const QString why = LibraryStatusText::WriteFailure(LibraryStatusText::WriteFailureOf(library));
-    if (!why.isEmpty()) return CliContext::Fail(why);
-    return CliContext::Fail(LoadString(IDS_MSG_IMPORT_FAILED) + (FAILED(hr) ? QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)) : QString()));
+    const QString why = LibraryStatusText::ImportFailure(library);
+    const bool plain = why == LoadString(IDS_MSG_IMPORT_FAILED);
+    return CliContext::Fail(why + (plain && FAILED(hr) ? QStringLiteral(" (%1)").arg(CliContext::CodeText(hr)) : QString()));
 }
 
 struct NewRecord {

@@ -3,6 +3,7 @@
 #include "CliCatalogCommands.h"
 #include "CliContext.h"
 #include "CliCompareCommand.h"
+#include "CliCopyCommand.h"
 #include "CliDiscCommands.h"
 #include "CliExportCommand.h"
 #include "CliDriveCommands.h"
@@ -85,6 +86,13 @@ const std::map<QString, Command>& Commands()
                    "Checks the library file for damage (exit code 0 only when it is sound). --full also checks\n"
                    "every index against its rows; it takes longer. With --json: library, state (sound or\n"
                    "damaged), finding.", true}},
+        {"copy-library", {CliCopyCommand::CopyLibrary, "copy-library FROM TO [--json]",
+                          "Copies the whole library FROM into the empty library TO: a library file's path or a\n"
+                          "library server's postgresql:// address each (a file that does not exist is created).\n"
+                          "Tags, label pictures, discs with their tags, labels and read gaps, folders and files are\n"
+                          "copied; hidden tags are not. All or nothing: a copy that fails leaves TO as it was. It\n"
+                          "says on standard error which disc it copies, checks the copy's counts against FROM at\n"
+                          "the end and prints them: kind (discs, folders or files), count.", true}},
         {"repair", {CliLibraryCommands::Repair, "repair",
                     "Rebuilds a damaged library from everything that can still be read and reports what was saved\n"
                     "and lost. A backup is taken first and the damaged file is kept aside untouched\n"

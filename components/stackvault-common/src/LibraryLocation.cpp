@@ -15,4 +15,10 @@ QString DatabasePath()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Albireo/library.db");
 }
 
+bool IsServerAddress(const QString& place)
+{
+    return place.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           place.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
 } // namespace LibraryLocation

@@ -1,0 +1,141 @@
+#include "PgConnection.h"
+
+#include "Diagnostics.h"
+#include "LibraryServerErrors.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <poll.h>
+
+namespace {
+constexpr char kComponent[] = "StackvaultPg";
+constexpr HRESULT kDiskFull = HresultFromWin32(112); // ERROR_DISK_FULL
+
+// Drives a connection started with PQconnectStartParams to its end.
+bool FinishConnecting(PGconn* conn)
+{
+    PostgresPollingStatusType status = PGRES_POLLING_WRITING;
+    while (status != PGRES_POLLING_OK && status != PGRES_POLLING_FAILED) {
+        pollfd descriptor{PQsocket(conn), static_cast<short>(status == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (descriptor.fd < 0 || poll(&descriptor, 1, -1) < 0) return false;
+        status = PQconnectPoll(conn);
+    }
+    return status == PGRES_POLLING_OK;
+}
+
+// Why a connection failed. The server's own refusals carry their SQLSTATE
+// in the message (verbose errors); anything else means it was not reached.
+HRESULT ConnectFailure(PGconn* conn)
+{
+    if (PQconnectionNeedsPassword(conn)) return LIBRARY_E_LOGIN_REFUSED;
+    static const QRegularExpression kState(QStringLiteral("FATAL:  ([0-9A-Z]{5}):"));
+    const QRegularExpressionMatch match = kState.match(QString::fromUtf8(PQerrorMessage(conn)));
+    if (!match.hasMatch()) return LIBRARY_E_SERVER_UNREACHABLE;
+    const QByteArray state = match.captured(1).toLatin1();
+    if (state.startsWith("28")) return LIBRARY_E_LOGIN_REFUSED;
+    if (state == "3D000") return LIBRARY_E_NO_DATABASE;
+    return PgConnection::FromSqlState(state);
+}
+} // namespace
+
+HRESULT PgConnection::Open(const QString& address)
+{
+    Close();
+    const QByteArray uri = address.toUtf8();
+    const QByteArray program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8();
+    const char* keys[] = {"dbname", "client_encoding", "fallback_application_name", "connect_timeout", nullptr};
+    const char* values[] = {uri.constData(), "UTF8", program.isEmpty() ? "albireo" : program.constData(), "10", nullptr};
+    PGconn* conn = PQconnectStartParams(keys, values, 1);
+    if (!conn) return E_OUTOFMEMORY;
+    PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
+    if (PQstatus(conn) == CONNECTION_BAD || !FinishConnecting(conn)) {
+        const HRESULT hr = ConnectFailure(conn);
+        DumpMsg(kComponent, "cannot connect: %s", PQerrorMessage(conn));
+        PQfinish(conn);
+        return hr;
+    }
+    PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
+    m_conn = conn;
+    m_address = address;
+    // Notices (such as "relation exists, skipping") are no news for the user.
+    PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
+    return S_OK;
+}
+
+void PgConnection::Close()
+{
+    if (m_conn) PQfinish(m_conn);
+    m_conn = nullptr;
+}
+
+PgResult PgConnection::Exec(const char* sql, const PgParams& params)
+{
+    if (!m_conn) return PgResult();
+    // Without parameters the simple protocol runs it, which also takes a
+    // script of several statements (the schema's migrations).
+    if (params.Count() == 0) return PgResult(PQexec(m_conn, sql));
+    return PgResult(
+        PQexecParams(m_conn, sql, params.Count(), nullptr, params.Values(), params.Lengths(), params.Formats(), 0));
+}
+
+HRESULT PgConnection::Run(const char* sql, const PgParams& params, const char* context)
+{
+    const PgResult result = Exec(sql, params);
+    return result.Ok() ? S_OK : Failure(result, context);
+}
+
+HRESULT PgConnection::Query(const char* sql, const PgParams& params, PgResult& result, const char* context)
+{
+    result = Exec(sql, params);
+    return result.Ok() ? S_OK : Failure(result, context);
+}
+
+HRESULT PgConnection::Number(const char* sql, const PgParams& params, int64_t* value, const char* context)
+{
+    PgResult result;
+    const HRESULT hr = Query(sql, params, result, context);
+    if (SUCCEEDED(hr)) *value = result.Rows() > 0 && !result.IsNull(0, 0) ? result.Int64(0, 0) : 0;
+    return hr;
+}
+
+HRESULT PgConnection::Copy(const char* copySql, const QByteArray& data, const char* context)
+{
+    PgResult start = Exec(copySql);
+    if (PQresultStatus(start.get()) != PGRES_COPY_IN) return Failure(start, context);
+    const bool sent = PQputCopyData(m_conn, data.constData(), static_cast<int>(data.size())) == 1;
+    PQputCopyEnd(m_conn, sent ? nullptr : "the rows could not be sent");
+    HRESULT hr = S_OK;
+    while (PGresult* raw = PQgetResult(m_conn)) {
+        const PgResult result(raw);
+        if (SUCCEEDED(hr) && !result.Ok()) hr = Failure(result, context);
+    }
+    return hr;
+}
+
+int64_t PgConnection::Changed(const PgResult& result)
+{
+    return result.get() ? std::strtoll(PQcmdTuples(result.get()), nullptr, 10) : 0;
+}
+
+HRESULT PgConnection::Failure(const PgResult& result, const char* context) const
+{
+    const char* message = result.get() ? PQresultErrorMessage(result.get()) : "";
+    if (!*message && m_conn) message = PQerrorMessage(m_conn);
+    DumpMsg(kComponent, "%s: %s", context, message);
+    if (!m_conn || PQstatus(m_conn) == CONNECTION_BAD) return LIBRARY_E_SERVER_UNREACHABLE;
+    return FromSqlState(QByteArray(result.SqlState()));
+}
+
+HRESULT PgConnection::FromSqlState(const QByteArray& state)
+{
+    if (state == "42501" || state == "25006") return E_ACCESSDENIED; // insufficient privilege, read-only transaction
+    if (state == "53100") return kDiskFull;
+    if (state == "57014") return E_ABORT;                             // query cancelled
+    if (state == "3D000") return LIBRARY_E_NO_DATABASE;
+    if (state.startsWith("28")) return LIBRARY_E_LOGIN_REFUSED;
+    if (state.startsWith("08") || state.startsWith("57P")) return LIBRARY_E_SERVER_UNREACHABLE;
+    if (state.startsWith("22") || state.startsWith("23")) return E_INVALIDARG; // bad data, constraint
+    if (state == "53200") return E_OUTOFMEMORY;
+    return E_FAIL;
+}

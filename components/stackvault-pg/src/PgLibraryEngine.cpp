@@ -1,0 +1,775 @@
+#include "PgLibraryEngine.h"
+
+#include "BatchParser.h"
+#include "DefaultLabel.h"
+#include "DiscEditRules.h"
+#include "Diagnostics.h"
+#include "LibraryLocation.h"
+#include "LibraryModule.h"
+#include "LibraryServerErrors.h"
+#include "PgDiscReadStore.h"
+#include "PgFolderListing.h"
+#include "PgNameSearch.h"
+#include "PgPathStore.h"
+#include "PgSchema.h"
+#include "PgTransaction.h"
+#include "ProcessOwner.h"
+#include "Utf16Text.h"
+
+#include <chrono>
+#include <cstring>
+
+using Utf16Text::ToQString;
+using Utf16Text::View;
+
+namespace {
+constexpr const char kComponent[] = "StackvaultPg";
+constexpr int kIdentityCapacity = 260;
+constexpr HRESULT kSlotBusy = HresultFromWin32(170); // ERROR_BUSY
+constexpr std::chrono::milliseconds kSlotPoll{100};
+constexpr std::chrono::milliseconds kSlotTimeout{60000};
+
+bool IsGiven(const char16_t* text) { return text && *text; }
+
+HRESULT CheckText(const char16_t* text) { return Utf16Text::IsWellFormed(View(text)) ? S_OK : E_INVALIDARG; }
+} // namespace
+
+CPgLibraryEngine::CPgLibraryEngine() { LibraryModule::ObjectCreated(); }
+
+CPgLibraryEngine::~CPgLibraryEngine()
+{
+    Uninitialize();
+    LibraryModule::ObjectDestroyed();
+}
+
+HRESULT CPgLibraryEngine::QueryInterface(REFIID iid, void** object)
+{
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_ILibraryEngine) {
+        *object = static_cast<ILibraryEngine*>(this);
+    } else if (iid == IID_ILibraryDiscReads) {
+        *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscTags) {
+        *object = static_cast<ILibraryDiscTags*>(this);
+    } else if (iid == IID_ILibraryListings) {
+        *object = static_cast<ILibraryListings*>(this);
+    } else if (iid == IID_ILibraryDiscEdits) {
+        *object = static_cast<ILibraryDiscEdits*>(this);
+    } else if (iid == IID_ILibraryEngineStatus) {
+        *object = static_cast<ILibraryEngineStatus*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG CPgLibraryEngine::AddRef() { return m_refs.Increment(); }
+
+ULONG CPgLibraryEngine::Release()
+{
+    const ULONG count = m_refs.Decrement();
+    if (count == 0) delete this;
+    return count;
+}
+
+HRESULT CPgLibraryEngine::Ready()
+{
+    if (!m_db.IsOpen() && !m_connectionLost) return E_UNEXPECTED;
+    if (m_db.IsOpen() && PQstatus(m_db.Handle()) == CONNECTION_OK) return S_OK;
+    // The server restarted or the network dropped: one attempt to go on per
+    // call, until the server is back.
+    DumpMsg(kComponent, "the connection was lost; connecting again");
+    const HRESULT hr = OpenLibrary(false);
+    m_connectionLost = FAILED(hr);
+    return FAILED(hr) ? LIBRARY_E_SERVER_UNREACHABLE : hr;
+}
+
+template <class Work>
+HRESULT CPgLibraryEngine::Write(Work work)
+{
+    if (FAILED(m_writeFailure)) return m_writeFailure;
+    PgTransaction transaction(m_db);
+    const HRESULT hr = transaction.Started();
+    if (FAILED(hr)) return hr;
+    return transaction.Finish(work());
+}
+
+// ---- life ----
+
+HRESULT CPgLibraryEngine::OpenLibrary(bool create)
+{
+    HRESULT hr = m_db.Open(LibraryLocation::DatabasePath());
+    if (SUCCEEDED(hr)) hr = PgSchema::Open(m_db, create);
+    int64_t writable = 0;
+    if (SUCCEEDED(hr))
+        hr = m_db.Number("SELECT has_table_privilege('discs', 'INSERT')::int", {}, &writable, "privileges");
+    m_writeFailure = writable ? S_OK : E_ACCESSDENIED;
+    m_ownerId = 0;
+    if (SUCCEEDED(hr) && writable) hr = m_imports.TakeOwnerId(&m_ownerId);
+    if (SUCCEEDED(hr) && writable) hr = m_imports.RecoverAbandoned(m_ownerId);
+    if (FAILED(hr)) m_db.Close();
+    return FAILED(hr) ? hr : writable ? S_OK : LIBRARY_S_READ_ONLY;
+}
+
+HRESULT CPgLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2)
+{
+    Lock lock(m_mutex);
+    if (reserved1 != 0 || reserved2 != 0) return E_INVALIDARG;
+    if (m_db.IsOpen()) return S_FALSE;
+    m_token = ProcessOwner::Current();
+    m_connectionLost = false;
+    const HRESULT hr = OpenLibrary(createIfMissing != 0);
+    if (hr == LIBRARY_S_READ_ONLY) DumpMsg(kComponent, "this role may only read the library");
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::Uninitialize()
+{
+    Lock lock(m_mutex);
+    const bool initialised = m_db.IsOpen() || m_connectionLost;
+    m_connectionLost = false;
+    if (!initialised) return S_FALSE;
+    for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
+    ReleaseAddedDiscs();
+    m_listings.clear();
+    m_db.Close(); // frees the owner id
+    m_lastAddedDisc = 0;
+    return S_OK;
+}
+
+void CPgLibraryEngine::UndoImport(LibraryImportHandle handle)
+{
+    if (FAILED(m_imports.Undo(*m_imports.Session(handle))))
+        DumpMsg(kComponent, "an unfinished import stays for a later clean-up to remove");
+    m_imports.Remove(handle);
+}
+
+void CPgLibraryEngine::ReleaseAddedDiscs()
+{
+    for (LONG discId : m_addedDiscs) Write([&] { return m_discs.Release(discId); });
+    m_addedDiscs.clear();
+}
+
+// ---- tags ----
+
+HRESULT CPgLibraryEngine::GetTagCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.Count(count);
+}
+
+HRESULT CPgLibraryEngine::GetTags(TagRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.List(records, count);
+}
+
+HRESULT CPgLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
+{
+    if (!tagIds || !tagNames) return E_POINTER;
+    Lock lock(m_mutex);
+    QString names;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::AddTag(const char16_t* name, LONG* id)
+{
+    if (!name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_tags.Add(View(name), id); });
+}
+
+HRESULT CPgLibraryEngine::SetTagVisible(const char16_t* name, LONG visible)
+{
+    if (!name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_tags.SetVisible(View(name), visible != 0); });
+}
+
+HRESULT CPgLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
+{
+    if (!id || !visible || !name) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_tags.Find(View(name), id, visible);
+}
+
+// ---- discs ----
+
+HRESULT CPgLibraryEngine::ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
+                                      const QString& tagIds, LONG* labelId)
+{
+    const bool given[3] = {IsGiven(paths[0]), IsGiven(paths[1]), IsGiven(paths[2])};
+    if (given[0] != given[1] || given[1] != given[2]) return E_INVALIDARG;
+    if (!given[0]) {
+        // The default set of the disc's category, none when it is not in the library.
+        const LONG set = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
+        bool exists = false;
+        const HRESULT hr = m_labels.Exists(set, &exists);
+        *labelId = exists ? set : 0;
+        return hr;
+    }
+    return m_labels.Add(ToQString(View(paths[0])), ToQString(View(paths[1])), ToQString(View(paths[2])), labelId);
+}
+
+HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
+                                  const char16_t* label360Path, const char16_t* name, const char16_t* tagIds,
+                                  LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
+                                  INT64 capacityBytes, const char16_t* dateText)
+{
+    if (!identity) return E_POINTER;
+    const size_t identityLength = std::strlen(identity);
+    if (identityLength == 0 || identityLength >= size_t(kIdentityCapacity)) return E_INVALIDARG;
+    for (const char16_t* text : {label32Path, label128Path, label360Path, name, tagIds, dateText})
+        if (FAILED(CheckText(text))) return E_INVALIDARG;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    PgNewDisc disc;
+    disc.properties = {QByteArray(identity), audioFlag, discClass, folderCount, fileCount, usedBytes, capacityBytes};
+    disc.name = ToQString(View(name));
+    disc.tagIds = ToQString(View(tagIds));
+    disc.dateText = ToQString(View(dateText));
+    // A disc with nothing to write is final at once; any other waits for its import.
+    disc.owner = disc.properties.IsEmpty() ? 0 : m_ownerId;
+    const char16_t* const paths[3] = {label32Path, label128Path, label360Path};
+    LONG discId = 0;
+    hr = Write([&] {
+        const HRESULT chosen = ChooseLabel(paths, disc.properties, disc.name, disc.tagIds, &disc.labelId);
+        return FAILED(chosen) ? chosen : m_discs.Add(disc, &discId);
+    });
+    if (FAILED(hr)) return hr;
+    m_lastAddedDisc = discId;
+    if (disc.owner) m_addedDiscs.push_back(discId);
+    return S_OK;
+}
+
+HRESULT CPgLibraryEngine::GetDiscCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.Count(count);
+}
+
+HRESULT CPgLibraryEngine::GetDiscs(DiscRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    QHash<int, QString> tagNames;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
+    return FAILED(hr) ? hr : m_discs.List(records, count, tagNames);
+}
+
+HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    PgImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    return WriteInImport(*session, PgDiscStore::Delete(session->db, discId));
+}
+
+HRESULT CPgLibraryEngine::DeleteDisc(LONG discId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    return Write([&] { return PgDiscStore::Delete(m_db, discId); });
+}
+
+HRESULT CPgLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
+{
+    if (!tagIds) return E_POINTER;
+    if (FAILED(CheckText(tagIds))) return E_INVALIDARG;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
+}
+
+HRESULT CPgLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
+{
+    HRESULT hr = DiscEditRules::CheckName(name);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
+}
+
+HRESULT CPgLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
+{
+    if (!importing) return E_POINTER;
+    *importing = 0;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
+}
+
+HRESULT CPgLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
+{
+    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    QString text;
+    hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
+    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
+}
+
+HRESULT CPgLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
+}
+
+HRESULT CPgLibraryEngine::SetFileLabelId(LONG discId, LONG labelId) { return SetDiscLabelId(discId, labelId); }
+
+HRESULT CPgLibraryEngine::SetFolderLabelId(LONG discId, LONG labelId) { return SetDiscLabelId(discId, labelId); }
+
+HRESULT CPgLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
+{
+    if (!discId || !labelId) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    LONG candidate = m_lastAddedDisc;
+    if (candidate == 0) {
+        hr = m_discs.Newest(&candidate);
+        if (FAILED(hr)) return hr;
+    }
+    if (candidate == 0) return E_FAIL;
+    hr = m_discs.LabelId(candidate, labelId);
+    if (SUCCEEDED(hr)) *discId = candidate;
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
+{
+    if (!identity) return E_POINTER;
+    Lock lock(m_mutex);
+    QByteArray text;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, kIdentityCapacity, text);
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::FindDiscByIdentity(const char* identity, LONG* discId)
+{
+    if (!identity || !discId) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_discs.FindByIdentity(QByteArray(identity), discId);
+}
+
+// ---- folders, files and paths ----
+
+HRESULT CPgLibraryEngine::SessionOf(LibraryImportHandle handle, PgImportSession** session)
+{
+    if (!handle) return E_POINTER;
+    *session = m_imports.Session(handle);
+    return *session ? S_OK : E_INVALIDARG;
+}
+
+PgConnection& CPgLibraryEngine::ReaderFor(LibraryImportHandle handle)
+{
+    PgImportSession* session = handle ? m_imports.Session(handle) : nullptr;
+    return session ? session->db : m_db;
+}
+
+// A change inside an import that failed because its connection is gone
+// ends the import: nothing of it can be kept.
+HRESULT CPgLibraryEngine::WriteInImport(PgImportSession& session, HRESULT work)
+{
+    if (FAILED(work) && PQstatus(session.db.Handle()) != CONNECTION_OK) return LIBRARY_E_SERVER_UNREACHABLE;
+    return work;
+}
+
+HRESULT CPgLibraryEngine::InsertEntries(PgEntryKind kind, LibraryImportHandle handle, const char16_t* batch,
+                                        LONG hasIds)
+{
+    if (!batch) return E_POINTER;
+    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
+    ParsedBatch parsed;
+    BatchParser parser(View(batch));
+    if (!parser.ParseEntries(hasIds == 1, parsed)) {
+        DumpMsg(kComponent, "batch refused: %s", parser.Error().c_str());
+        return E_INVALIDARG;
+    }
+    Lock lock(m_mutex);
+    PgImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    if (FAILED(m_writeFailure)) return m_writeFailure;
+    for (const EntryRow& row : parsed.entries) {
+        hr = m_imports.ClaimDisc(*session, row.discId);
+        if (FAILED(hr)) return hr;
+    }
+    return WriteInImport(*session, PgEntryWriter::Insert(session->db, kind, parsed, hasIds == 1,
+                                                         session->grams[static_cast<int>(kind)]));
+}
+
+HRESULT CPgLibraryEngine::InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    return InsertEntries(PgEntryKind::Files, handle, batch, hasIds);
+}
+
+HRESULT CPgLibraryEngine::InsertFolderRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    return InsertEntries(PgEntryKind::Folders, handle, batch, hasIds);
+}
+
+HRESULT CPgLibraryEngine::GetMaxFileId(LibraryImportHandle handle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgEntryWriter::MaxId(ReaderFor(handle), PgEntryKind::Files, id);
+}
+
+HRESULT CPgLibraryEngine::GetMaxFolderId(LibraryImportHandle handle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgEntryWriter::MaxId(ReaderFor(handle), PgEntryKind::Folders, id);
+}
+
+HRESULT CPgLibraryEngine::GetFolderItemCount(LONG discId, LONG folderId, LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgFolderListing::Count(m_db, discId, folderId, count);
+}
+
+HRESULT CPgLibraryEngine::GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
+{
+    if (!records && count > 0) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgFolderListing::Fill(m_db, discId, folderId, records, count);
+}
+
+HRESULT CPgLibraryEngine::InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
+{
+    if (!batch) return E_POINTER;
+    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
+    ParsedBatch parsed;
+    BatchParser parser(View(batch));
+    if (!parser.ParsePaths(hasIds == 1, parsed)) {
+        DumpMsg(kComponent, "path batch refused: %s", parser.Error().c_str());
+        return E_INVALIDARG;
+    }
+    return StorePaths(handle, parsed, hasIds == 1);
+}
+
+HRESULT CPgLibraryEngine::AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText)
+{
+    if (!pathText) return E_POINTER;
+    if (pathId < 1 || FAILED(CheckText(pathText))) return E_INVALIDARG;
+    ParsedBatch single;
+    single.texts = View(pathText);
+    single.paths.push_back({pathId, {0, static_cast<uint32_t>(single.texts.size())}});
+    return StorePaths(handle, single, true);
+}
+
+HRESULT CPgLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds)
+{
+    Lock lock(m_mutex);
+    PgImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    if (FAILED(m_writeFailure)) return m_writeFailure;
+    std::vector<LONG> used;
+    hr = session->db.Run("SAVEPOINT paths", {}, "savepoint");
+    if (SUCCEEDED(hr)) hr = PgPathStore::Insert(session->db, batch, hasIds, used);
+    session->db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT paths" : "ROLLBACK TO SAVEPOINT paths", {}, "savepoint");
+    if (SUCCEEDED(hr)) session->paths.insert(session->paths.end(), used.begin(), used.end());
+    return WriteInImport(*session, hr);
+}
+
+HRESULT CPgLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId)
+{
+    if (!pathText || !pathId) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    PgImportSession* session = handle ? m_imports.Session(handle) : nullptr;
+    // A path an import finds is locked in its transaction, so that deleting
+    // the disc that made it cannot remove it under the import.
+    hr = PgPathStore::Find(session ? session->db : m_db, View(pathText), session != nullptr, pathId);
+    if (SUCCEEDED(hr) && session && *pathId > 0) session->paths.push_back(*pathId);
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)
+{
+    if (!pathText) return E_POINTER;
+    Lock lock(m_mutex);
+    QString text;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = PgPathStore::Text(m_db, pathId, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(pathText, kLibraryTextLength, text);
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::GetMaxPathId(LibraryImportHandle handle, LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgPathStore::MaxId(ReaderFor(handle), id);
+}
+
+// ---- labels ----
+
+HRESULT CPgLibraryEngine::GetLabelCount(LONG* count)
+{
+    if (!count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.Count(count);
+}
+
+HRESULT CPgLibraryEngine::AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360)
+{
+    if (!path32 || !path128 || !path360) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    LONG id = 0;
+    return FAILED(hr) ? hr : Write([&] {
+        return m_labels.Add(ToQString(View(path32)), ToQString(View(path128)), ToQString(View(path360)), &id);
+    });
+}
+
+HRESULT CPgLibraryEngine::LabelPicture(LONG labelId, int size, QImage** bitmap)
+{
+    if (!bitmap) return E_POINTER;
+    *bitmap = nullptr;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.Picture(labelId, size, bitmap);
+}
+
+HRESULT CPgLibraryEngine::GetLabelThumbnail(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 32, bitmap); }
+
+HRESULT CPgLibraryEngine::GetLabelImage(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 360, bitmap); }
+
+HRESULT CPgLibraryEngine::GetLastLabelId(LONG* id)
+{
+    if (!id) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : m_labels.LastId(id);
+}
+
+HRESULT CPgLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
+{
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : Write([&] { return m_labels.Delete(labelId); });
+}
+
+// ---- search ----
+
+HRESULT CPgLibraryEngine::SearchDiscCount(const char16_t* text, LONG* count)
+{
+    if (!text || !count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgNameSearch::CountDiscs(m_db, View(text), count);
+}
+
+HRESULT CPgLibraryEngine::SearchDiscs(const char16_t* text, DiscRecord* records, LONG count)
+{
+    if (!text || (!records && count > 0)) return E_POINTER;
+    Lock lock(m_mutex);
+    QHash<int, QString> tagNames;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
+    return FAILED(hr) ? hr : PgNameSearch::FillDiscs(m_db, View(text), records, count, tagNames);
+}
+
+HRESULT CPgLibraryEngine::SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count)
+{
+    if (!text || !count) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgNameSearch::CountEntries(m_db, kind, View(text), count);
+}
+
+HRESULT CPgLibraryEngine::SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count)
+{
+    if (!text || (!records && count > 0)) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgNameSearch::FillEntries(m_db, kind, View(text), records, count);
+}
+
+HRESULT CPgLibraryEngine::SearchFileCount(const char16_t* text, LONG* count)
+{
+    return SearchEntryCount(PgEntryKind::Files, text, count);
+}
+
+HRESULT CPgLibraryEngine::SearchFiles(const char16_t* text, ItemRecord* records, LONG count)
+{
+    return SearchEntries(PgEntryKind::Files, text, records, count);
+}
+
+HRESULT CPgLibraryEngine::SearchFolderCount(const char16_t* text, LONG* count)
+{
+    return SearchEntryCount(PgEntryKind::Folders, text, count);
+}
+
+HRESULT CPgLibraryEngine::SearchFolders(const char16_t* text, ItemRecord* records, LONG count)
+{
+    return SearchEntries(PgEntryKind::Folders, text, records, count);
+}
+
+// ---- imports ----
+
+// Polls for the import slot without holding the instance's lock, so that
+// the instance answers other calls while it waits.
+HRESULT CPgLibraryEngine::OpenImportHandle(LibraryImportHandle* handle)
+{
+    if (!handle) return E_POINTER;
+    *handle = nullptr;
+    {
+        std::lock_guard<std::mutex> wait(m_waitMutex);
+        m_waiting = true;
+        m_waitCancelled = false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kSlotTimeout;
+    QByteArray holder;
+    HRESULT hr;
+    while ((hr = TryClaimSlot(handle, &holder)) == S_FALSE) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            hr = kSlotBusy;
+            break;
+        }
+        if (!PauseForSlot(holder)) {
+            hr = E_ABORT;
+            break;
+        }
+    }
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    m_waiting = false;
+    m_slotHolder.clear();
+    return hr;
+}
+
+HRESULT CPgLibraryEngine::TryClaimSlot(LibraryImportHandle* handle, QByteArray* holder)
+{
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr) && FAILED(m_writeFailure)) hr = m_writeFailure;
+    std::unique_ptr<PgImportSession> session;
+    if (SUCCEEDED(hr)) hr = m_imports.TryOpen(m_db.Address(), m_ownerId, m_token, session, holder);
+    if (hr == S_OK) *handle = m_imports.Add(std::move(session));
+    return hr;
+}
+
+bool CPgLibraryEngine::PauseForSlot(const QByteArray& holder)
+{
+    std::unique_lock<std::mutex> wait(m_waitMutex);
+    if (m_slotHolder != holder) DumpMsg(kComponent, "waiting for the import of %s", holder.constData());
+    m_slotHolder = holder;
+    return !m_waitChanged.wait_for(wait, kSlotPoll, [this] { return m_waitCancelled; });
+}
+
+HRESULT CPgLibraryEngine::GetImportWait(ImportSlotHolder* holder)
+{
+    if (!holder) return E_POINTER;
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    if (!m_waiting || m_slotHolder.isEmpty()) return S_FALSE;
+    holder->processId = static_cast<int32_t>(ProcessOwner::ProcessId(m_slotHolder));
+    Utf16Text::CopyToField(holder->program, kLibraryTextLength, ProcessOwner::Program(m_slotHolder));
+    return S_OK;
+}
+
+HRESULT CPgLibraryEngine::SetImportCancel(LONG cancel)
+{
+    std::lock_guard<std::mutex> wait(m_waitMutex);
+    if (m_waiting && cancel) {
+        m_waitCancelled = true;
+        m_waitChanged.notify_all();
+    }
+    return S_OK;
+}
+
+HRESULT CPgLibraryEngine::GetWriteFailure(HRESULT* reason)
+{
+    if (!reason) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    *reason = m_writeFailure;
+    return hr;
+}
+
+// Closing makes the import final, whatever it wrote: its discs, and the
+// discs this instance added that have nothing to write, lose their owner.
+// A close that fails undoes the import, so the slot is free again.
+HRESULT CPgLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
+{
+    Lock lock(m_mutex);
+    PgImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (FAILED(hr)) return hr;
+    hr = WriteInImport(*session, m_imports.Finish(*session, m_addedDiscs));
+    if (FAILED(hr)) {
+        UndoImport(handle);
+        return hr;
+    }
+    m_addedDiscs.clear();
+    m_imports.Remove(handle);
+    return S_OK;
+}
+
+// ---- how discs were read ----
+
+HRESULT CPgLibraryEngine::SetDiscGaps(LONG discId, const DiscGapRecord* gaps)
+{
+    if (!gaps) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_writeFailure;
+    return FAILED(hr) ? hr : PgDiscReadStore::SetGaps(m_db, discId, *gaps);
+}
+
+HRESULT CPgLibraryEngine::GetDiscGaps(LONG discId, DiscGapRecord* gaps)
+{
+    if (!gaps) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgDiscReadStore::Gaps(m_db, discId, *gaps);
+}
+
+HRESULT CPgLibraryEngine::ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId)
+{
+    Lock lock(m_mutex);
+    PgImportSession* session = nullptr;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
+    if (SUCCEEDED(hr) && newDiscId == oldDiscId) hr = E_INVALIDARG;
+    if (SUCCEEDED(hr)) hr = m_imports.ClaimDisc(*session, newDiscId);
+    if (FAILED(hr)) return hr;
+    return WriteInImport(*session, PgDiscReadStore::RegisterReplacement(session->db, session->importId, newDiscId, oldDiscId));
+}

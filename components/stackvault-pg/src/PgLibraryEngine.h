@@ -1,0 +1,168 @@
+// The library engine on a PostgreSQL server: one connection per instance,
+// every call serialised by the instance's lock, and a connection of its own
+// for each open import (PgImportTracker). The same interface and rules as
+// the SQLite engine: the import slot, all-or-nothing imports, the shared
+// strict batch parser, the same search folding. A role that may only read
+// opens the library for reading (LIBRARY_S_READ_ONLY); every change then
+// fails with E_ACCESSDENIED and changes nothing.
+#pragma once
+#include "ILibraryDiscEdits.h"
+#include "ILibraryDiscReads.h"
+#include "ILibraryDiscTags.h"
+#include "ILibraryEngine.h"
+#include "ILibraryEngineStatus.h"
+#include "ILibraryListings.h"
+#include "PgConnection.h"
+#include "PgDiscStore.h"
+#include "PgEntryWriter.h"
+#include "PgImportTracker.h"
+#include "PgLabelStore.h"
+#include "PgListingWorker.h"
+#include "PgTagStore.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+struct ParsedBatch;
+
+class CPgLibraryEngine final : public ILibraryEngine,
+                               public ILibraryEngineStatus,
+                               public ILibraryDiscReads,
+                               public ILibraryDiscTags,
+                               public ILibraryListings,
+                               public ILibraryDiscEdits {
+public:
+    CPgLibraryEngine();
+    ~CPgLibraryEngine();
+
+    HRESULT QueryInterface(REFIID iid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) override;
+    HRESULT Uninitialize() override;
+    HRESULT GetTagCount(LONG* count) override;
+    HRESULT GetTags(TagRecord* records, LONG count) override;
+    HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override;
+    HRESULT AddTag(const char16_t* name, LONG* id) override;
+    HRESULT SetTagVisible(const char16_t* name, LONG visible) override;
+    HRESULT FindTag(LONG* id, LONG* visible, const char16_t* name) override;
+    HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
+                    const char16_t* label360Path, const char16_t* name, const char16_t* tagIds, LONG audioFlag,
+                    LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes, INT64 capacityBytes,
+                    const char16_t* dateText) override;
+    HRESULT GetDiscCount(LONG* count) override;
+    HRESULT GetDiscs(DiscRecord* records, LONG count) override;
+    HRESULT DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved) override;
+    HRESULT DeleteDisc(LONG discId, LONG reserved) override;
+    HRESULT SetDiscTags(LONG discId, const char16_t* tagIds) override;
+    HRESULT SetDiscLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetLastAddedDisc(LONG* discId, LONG* labelId) override;
+    HRESULT GetDiscIdentity(LONG discId, char* identity) override;
+    HRESULT FindDiscByIdentity(const char* identity, LONG* discId) override;
+    HRESULT InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT SetFileLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetMaxFileId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT InsertFolderRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT GetMaxFolderId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT GetFolderItemCount(LONG discId, LONG folderId, LONG* count) override;
+    HRESULT GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count) override;
+    HRESULT SetFolderLabelId(LONG discId, LONG labelId) override;
+    HRESULT GetLabelCount(LONG* count) override;
+    HRESULT AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360) override;
+    HRESULT GetLabelThumbnail(LONG labelId, QImage** bitmap) override;
+    HRESULT GetLabelImage(LONG labelId, QImage** bitmap) override;
+    HRESULT GetLastLabelId(LONG* id) override;
+    HRESULT DeleteLabel(LONG labelId, LONG reserved) override;
+    HRESULT InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
+    HRESULT AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText) override;
+    HRESULT FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId) override;
+    HRESULT GetPathText(LONG pathId, char16_t* pathText) override;
+    HRESULT GetMaxPathId(LibraryImportHandle handle, LONG* id) override;
+    HRESULT SearchDiscCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchDiscs(const char16_t* text, DiscRecord* records, LONG count) override;
+    HRESULT SearchFileCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchFiles(const char16_t* text, ItemRecord* records, LONG count) override;
+    HRESULT SearchFolderCount(const char16_t* text, LONG* count) override;
+    HRESULT SearchFolders(const char16_t* text, ItemRecord* records, LONG count) override;
+    HRESULT OpenImportHandle(LibraryImportHandle* handle) override;
+    HRESULT CloseImportHandle(LibraryImportHandle handle) override;
+
+    // ILibraryEngineStatus
+    HRESULT GetImportWait(ImportSlotHolder* holder) override;
+    HRESULT SetImportCancel(LONG cancel) override;
+    HRESULT GetWriteFailure(HRESULT* reason) override;
+
+    // ILibraryDiscReads
+    HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
+    HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
+    HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
+    // ILibraryDiscTags
+    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
+
+    // ILibraryListings
+    HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
+    HRESULT OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing) override;
+    HRESULT WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts) override;
+    HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
+                            LONG* filled) override;
+    HRESULT CloseListing(LibraryListing listing) override;
+
+    // ILibraryDiscEdits
+    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
+    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
+
+private:
+    using Lock = std::lock_guard<std::mutex>;
+
+    // E_UNEXPECTED until Initialize; the connection is opened again when the
+    // server dropped it (a restart), else LIBRARY_E_SERVER_UNREACHABLE.
+    HRESULT Ready();
+    // Runs work in one transaction on the instance's connection; refused
+    // at once while the role may only read.
+    template <class Work>
+    HRESULT Write(Work work);
+    HRESULT OpenLibrary(bool create);
+    HRESULT TryClaimSlot(LibraryImportHandle* handle, QByteArray* holder);
+    bool PauseForSlot(const QByteArray& holder);
+    HRESULT SessionOf(LibraryImportHandle handle, PgImportSession** session);
+    // The import's connection when `handle` is one of this instance's, else the instance's.
+    PgConnection& ReaderFor(LibraryImportHandle handle);
+    HRESULT InsertEntries(PgEntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
+    HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
+    HRESULT WriteInImport(PgImportSession& session, HRESULT work);
+    HRESULT ChooseLabel(const char16_t* const paths[3], const struct DiscProperties& disc, const QString& name,
+                        const QString& tagIds, LONG* labelId);
+    HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
+    HRESULT SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
+    HRESULT SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count);
+    HRESULT StartListing(std::array<PgListingStep, PgListingWorker::kKinds> steps, LibraryListing* listing,
+                         std::array<int, PgListingWorker::kKinds> totals = {-1, -1});
+    PgListingWorker* ListingOf(LibraryListing listing) const;
+    void UndoImport(LibraryImportHandle handle);
+    void ReleaseAddedDiscs();
+
+    ComRefCount m_refs;
+    std::mutex m_mutex;
+    PgConnection m_db;
+    PgDiscStore m_discs{m_db};
+    PgTagStore m_tags{m_db};
+    PgLabelStore m_labels{m_db};
+    PgImportTracker m_imports{m_db};
+    int64_t m_ownerId = 0;  // this instance's owner id (0 while it may only read)
+    QByteArray m_token;     // this process, for those who wait for the slot
+    LONG m_lastAddedDisc = 0;
+    std::vector<LONG> m_addedDiscs;
+    std::vector<std::unique_ptr<PgListingWorker>> m_listings;
+    HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
+    bool m_connectionLost = false; // initialised, but the server went away: each call connects again
+
+    std::mutex m_waitMutex;
+    std::condition_variable m_waitChanged;
+    bool m_waiting = false;
+    bool m_waitCancelled = false;
+    QByteArray m_slotHolder;
+};

@@ -1,0 +1,111 @@
+// The listings interface of the engine on the server: each listing finds
+// its ids on a worker with a connection of its own; the records of the
+// rows asked for are read by id on the instance's connection, under its lock.
+#include "PgLibraryEngine.h"
+
+#include "GramTally.h"
+#include "PgFolderListing.h"
+#include "PgNameSearch.h"
+#include "Utf16Text.h"
+
+namespace {
+constexpr char kNothing[] = "SELECT 0 WHERE false";
+
+PgEntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? PgEntryKind::Files : PgEntryKind::Folders; }
+} // namespace
+
+HRESULT CPgLibraryEngine::StartListing(std::array<PgListingStep, PgListingWorker::kKinds> steps,
+                                       LibraryListing* listing, std::array<int, PgListingWorker::kKinds> totals)
+{
+    // The library this instance opened, whatever the environment says by now.
+    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), std::move(steps), totals);
+    *listing = worker.get();
+    m_listings.push_back(std::move(worker));
+    return S_OK;
+}
+
+HRESULT CPgLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* listing)
+{
+    if (!text || !listing) return E_POINTER;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return StartListing({PgListingStep{kNothing, {}}, PgListingStep{kNothing, {}}}, listing);
+    // Short queries are counted at once from the gram tallies; the scan that
+    // finds their entries then stops as soon as it has them all.
+    std::array<int, PgListingWorker::kKinds> totals{-1, -1};
+    LONG folders = 0, files = 0;
+    if (GramTally::Answers(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Folders, folded, &folders)) &&
+        SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Files, folded, &files)))
+        totals = {int(folders), int(files)};
+    const QByteArray pattern = PgNameSearch::Pattern(folded);
+    return StartListing({PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Folders), PgParams().Utf8(pattern)},
+                         PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Files), PgParams().Utf8(pattern)}},
+                        listing, totals);
+}
+
+HRESULT CPgLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)
+{
+    if (!listing) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    return StartListing({PgListingStep{PgFolderListing::IdsSql(PgEntryKind::Folders), PgParams().Int(discId).Int(folderId)},
+                         PgListingStep{PgFolderListing::IdsSql(PgEntryKind::Files), PgParams().Int(discId).Int(folderId)}},
+                        listing);
+}
+
+PgListingWorker* CPgLibraryEngine::ListingOf(LibraryListing listing) const
+{
+    for (const auto& worker : m_listings)
+        if (worker.get() == listing) return worker.get();
+    return nullptr;
+}
+
+HRESULT CPgLibraryEngine::WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts)
+{
+    if (!counts) return E_POINTER;
+    PgListingWorker* worker = nullptr;
+    {
+        Lock lock(m_mutex);
+        worker = ListingOf(listing);
+    }
+    // Waiting happens without the instance's lock; only CloseListing (of
+    // the same caller) ends a worker.
+    return worker ? worker->Wait(rows, timeoutMs < 0 ? 0 : timeoutMs, counts) : E_INVALIDARG;
+}
+
+HRESULT CPgLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records,
+                                          LONG count, LONG* filled)
+{
+    if (!records || !filled) return E_POINTER;
+    if (kind != kListingFolders && kind != kListingFiles) return E_INVALIDARG;
+    *filled = 0;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    const PgListingWorker* worker = ListingOf(listing);
+    if (!worker) return E_INVALIDARG;
+    for (const int32_t id : worker->Ids(kind, first, count)) {
+        hr = PgNameSearch::FillById(m_db, EntryKindOf(kind), id, records[*filled]);
+        if (FAILED(hr)) return hr;
+        ++*filled;
+    }
+    return S_OK;
+}
+
+HRESULT CPgLibraryEngine::CloseListing(LibraryListing listing)
+{
+    std::unique_ptr<PgListingWorker> closing;
+    {
+        Lock lock(m_mutex);
+        for (auto it = m_listings.begin(); it != m_listings.end(); ++it) {
+            if (it->get() != listing) continue;
+            closing = std::move(*it);
+            m_listings.erase(it);
+            break;
+        }
+    }
+    return closing ? S_OK : E_INVALIDARG; // the worker stops as `closing` goes
+}

@@ -1,0 +1,65 @@
+#include "PgListingWorker.h"
+
+#include "PgConnection.h"
+
+namespace {
+constexpr char kFetch[] = "FETCH 4096 FROM listing";
+} // namespace
+
+PgListingWorker::PgListingWorker(const QString& address, std::array<PgListingStep, kKinds> steps,
+                                 std::array<int, kKinds> totals)
+    : m_steps(std::move(steps)), m_found(totals), m_thread([this, address] { Run(address); })
+{
+}
+
+PgListingWorker::~PgListingWorker()
+{
+    m_stop = true;
+    {
+        std::lock_guard lock(m_cancelMutex);
+        char error[256];
+        if (m_cancel) PQcancel(m_cancel, error, sizeof(error));
+    }
+    m_thread.join();
+}
+
+void PgListingWorker::Run(QString address)
+{
+    PgConnection db;
+    HRESULT hr = db.Open(address);
+    if (SUCCEEDED(hr)) {
+        {
+            std::lock_guard lock(m_cancelMutex);
+            m_cancel = PQgetCancel(db.Handle());
+        }
+        // One snapshot: folders and files come from the same state of the library.
+        hr = db.Run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {}, "listing");
+        for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) hr = Collect(db, kind);
+        std::lock_guard lock(m_cancelMutex);
+        PQfreeCancel(m_cancel);
+        m_cancel = nullptr;
+    }
+    m_found.End(hr, m_stop);
+}
+
+HRESULT PgListingWorker::Collect(PgConnection& db, int kind)
+{
+    ListingIds::Collector found(m_found, kind);
+    if (!found.Wanted()) {
+        found.Finish(true);
+        return S_OK;
+    }
+    const PgListingStep& step = m_steps[size_t(kind)];
+    const std::string declare = "DECLARE listing NO SCROLL CURSOR FOR " + step.sql;
+    HRESULT hr = db.Run(declare.c_str(), step.params, "listing");
+    bool more = SUCCEEDED(hr);
+    while (more && !m_stop) {
+        PgResult chunk;
+        hr = db.Query(kFetch, {}, chunk, "listing");
+        more = SUCCEEDED(hr) && chunk.Rows() > 0;
+        for (int i = 0; more && i < chunk.Rows(); ++i) more = found.Add(static_cast<int32_t>(chunk.Int64(i, 0)));
+    }
+    found.Finish(SUCCEEDED(hr) && !m_stop);
+    if (SUCCEEDED(hr)) hr = db.Run("CLOSE listing", {}, "listing");
+    return m_stop ? S_OK : hr;
+}

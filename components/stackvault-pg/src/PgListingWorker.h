@@ -1,0 +1,51 @@
+// Finds the ids of a listing's entries (folders, then files) on a thread of
+// its own with a connection of its own, in one snapshot, through a cursor
+// read a chunk at a time; the engine's connection and lock stay free for
+// reading the records of the rows shown. Destroying the worker cancels its
+// query on the server and joins the thread.
+#pragma once
+#include "ListingIds.h"
+#include "PgParams.h"
+
+#include <QString>
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+struct pg_cancel;
+
+// One query of a listing: its SQL yields entry ids in listing order.
+struct PgListingStep {
+    std::string sql;
+    PgParams params;
+};
+
+class PgListingWorker {
+public:
+    static constexpr int kKinds = ListingIds::kKinds;
+
+    PgListingWorker(const QString& address, std::array<PgListingStep, kKinds> steps,
+                    std::array<int, kKinds> totals = {-1, -1});
+    ~PgListingWorker();
+    PgListingWorker(const PgListingWorker&) = delete;
+    PgListingWorker& operator=(const PgListingWorker&) = delete;
+
+    HRESULT Wait(int rows, int timeoutMs, LibraryListingCounts* counts) const
+    {
+        return m_found.Wait(rows, timeoutMs, counts);
+    }
+    std::vector<int32_t> Ids(int kind, int first, int count) const { return m_found.Ids(kind, first, count); }
+
+private:
+    void Run(QString address);
+    HRESULT Collect(class PgConnection& db, int kind);
+
+    std::array<PgListingStep, kKinds> m_steps;
+    ListingIds m_found;
+    std::mutex m_cancelMutex; // guards m_cancel against its freeing
+    pg_cancel* m_cancel = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};

@@ -1,0 +1,138 @@
+#include "PgNameSearch.h"
+
+#include "GramTally.h"
+#include "PgDiscStore.h"
+#include "Utf16Text.h"
+
+namespace {
+struct EntryTable {
+    const char* table;
+    const char* parent;
+};
+
+EntryTable TableOf(PgEntryKind kind)
+{
+    return kind == PgEntryKind::Files ? EntryTable{"files", "folder_id"} : EntryTable{"folders", "parent_id"};
+}
+
+constexpr char kNotHidden[] = " f.disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)";
+
+// A folder found is reported with its own path (the path of what it holds),
+// a file with the path of its folder.
+std::string RecordSql(PgEntryKind kind)
+{
+    const EntryTable t = TableOf(kind);
+    const bool folders = kind == PgEntryKind::Folders;
+    std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
+                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + t.table +
+                      " f JOIN discs d ON d.id = f.disc_id";
+    if (folders)
+        sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
+               " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || E'\\\\' || f.name";
+    return sql;
+}
+
+void FillItem(const PgResult& rows, int row, ItemRecord& record)
+{
+    record.id = static_cast<int32_t>(rows.Int64(row, 0));
+    Utf16Text::CopyToField(record.name, kLibraryTextLength, rows.Text(row, 1));
+    record.parentId = static_cast<int32_t>(rows.Int64(row, 2));
+    record.size = rows.Int64(row, 3);
+    Utf16Text::CopyToField(record.type, kLibraryTextLength, rows.Text(row, 4));
+    record.time = rows.Int64(row, 5);
+    record.discId = static_cast<int32_t>(rows.Int64(row, 6));
+    record.labelId = static_cast<int32_t>(rows.Int64(row, 7));
+    Utf16Text::CopyToField(record.discName, kLibraryTextLength, rows.Text(row, 8));
+    record.pathId = static_cast<int32_t>(rows.Int64(row, 9));
+}
+
+HRESULT CountWith(PgConnection& db, const char* sql, const PgParams& params, LONG* count)
+{
+    int64_t value = 0;
+    const HRESULT hr = db.Number(sql, params, &value, "search count");
+    if (SUCCEEDED(hr)) *count = static_cast<LONG>(value);
+    return hr;
+}
+} // namespace
+
+namespace PgNameSearch {
+
+QByteArray Pattern(const QByteArray& folded)
+{
+    QByteArray pattern = "%";
+    for (const char c : folded) {
+        if (c == '\\' || c == '%' || c == '_') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + '%';
+}
+
+HRESULT CountDiscs(PgConnection& db, std::u16string_view text, LONG* count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return *count = 0, S_OK;
+    return CountWith(db, "SELECT count(*) FROM discs WHERE import_id IS NULL AND name_fold LIKE $1",
+                     PgParams().Utf8(Pattern(folded)), count);
+}
+
+HRESULT FillDiscs(PgConnection& db, std::u16string_view text, DiscRecord* records, LONG count,
+                  const QHash<int, QString>& tagNames)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty() || count <= 0) return S_OK;
+    static const std::string sql = std::string("SELECT ") + PgDiscStore::kRecordColumns +
+                                   " FROM discs d WHERE d.import_id IS NULL AND d.name_fold LIKE $1 ORDER BY d.id LIMIT $2";
+    PgResult rows;
+    const HRESULT hr = db.Query(sql.c_str(), PgParams().Utf8(Pattern(folded)).Int(count), rows, "search discs");
+    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) PgDiscStore::Fill(rows, i, tagNames, records[i]);
+    return hr;
+}
+
+HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count)
+{
+    return CountWith(db,
+                     "SELECT coalesce(sum(hits), 0) FROM name_grams WHERE gram = $1 AND kind = $2"
+                     " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)",
+                     PgParams().Utf8(folded).Int(static_cast<int>(kind)), count);
+}
+
+HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty()) return *count = 0, S_OK;
+    if (GramTally::Answers(folded)) return CountGrams(db, kind, folded, count);
+    const std::string sql = std::string("SELECT count(*) FROM ") + TableOf(kind).table + " f WHERE f.fold LIKE $1 AND" +
+                            kNotHidden;
+    return CountWith(db, sql.c_str(), PgParams().Utf8(Pattern(folded)), count);
+}
+
+HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, ItemRecord* records, LONG count)
+{
+    const QByteArray folded = Utf16Text::Folded(text);
+    if (folded.isEmpty() || count <= 0) return S_OK;
+    const std::string sql = RecordSql(kind) + " WHERE f.fold LIKE $1 AND d.import_id IS NULL ORDER BY f.id LIMIT $2";
+    PgResult rows;
+    const HRESULT hr = db.Query(sql.c_str(), PgParams().Utf8(Pattern(folded)).Int(count), rows, "search");
+    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) FillItem(rows, i, records[i]);
+    return hr;
+}
+
+HRESULT FillById(PgConnection& db, PgEntryKind kind, int64_t id, ItemRecord& record)
+{
+    const std::string sql = RecordSql(kind) + " WHERE f.id = $1";
+    PgResult rows;
+    const HRESULT hr = db.Query(sql.c_str(), PgParams().Int(id), rows, "entry by id");
+    if (FAILED(hr)) return hr;
+    if (rows.Rows() > 0) FillItem(rows, 0, record);
+    else record = ItemRecord{}; // gone since the listing found it
+    return S_OK;
+}
+
+std::string IdsSql(PgEntryKind kind)
+{
+    return std::string("SELECT f.id FROM ") + TableOf(kind).table + " f WHERE f.fold LIKE $1 AND" + kNotHidden +
+           " ORDER BY f.id";
+}
+
+} // namespace PgNameSearch

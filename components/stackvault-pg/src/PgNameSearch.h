@@ -1,0 +1,35 @@
+// Case-insensitive substring search over disc, folder and file names on
+// the server. Names are stored case-folded exactly as the SQLite engine
+// folds them (Utf16Text::Folded) and matched with LIKE on the folded name,
+// which pg_trgm's trigram indexes serve; LIKE compares characters exactly,
+// so both engines find the same names. One- and two-character queries are
+// counted from the gram tallies. Discs being imported are left out.
+// Results come in the order the rows were stored (by id).
+#pragma once
+#include "LibraryRecords.h"
+#include "PgConnection.h"
+#include "PgEntryWriter.h"
+#include "wintypes.h"
+
+#include <QHash>
+#include <QString>
+#include <string>
+
+namespace PgNameSearch {
+
+// The LIKE pattern of a folded query: its characters, matched anywhere.
+QByteArray Pattern(const QByteArray& folded);
+
+HRESULT CountDiscs(PgConnection& db, std::u16string_view text, LONG* count);
+HRESULT FillDiscs(PgConnection& db, std::u16string_view text, DiscRecord* records, LONG count,
+                  const QHash<int, QString>& tagNames);
+HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count);
+HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, ItemRecord* records, LONG count);
+// One folder or file by id as FillEntries fills it; empty when it is gone.
+HRESULT FillById(PgConnection& db, PgEntryKind kind, int64_t id, ItemRecord& record);
+// The ids FillEntries would fill, in its order, for the pattern bound as $1.
+std::string IdsSql(PgEntryKind kind);
+// Counts of a one- or two-character folded query from the gram tallies.
+HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count);
+
+} // namespace PgNameSearch

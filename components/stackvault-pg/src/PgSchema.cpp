@@ -1,0 +1,154 @@
+#include "PgSchema.h"
+
+#include "Diagnostics.h"
+#include "LibraryServerErrors.h"
+#include "PgConnection.h"
+#include "PgTransaction.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+// Migration n takes a library from version n to n + 1.
+constexpr const char* kMigrations[] = {
+    R"sql(
+CREATE EXTENSION IF NOT EXISTS pg_trgm;
+CREATE TABLE library_schema(version integer NOT NULL);
+INSERT INTO library_schema VALUES(0);
+CREATE SEQUENCE owner_ids;
+CREATE SEQUENCE import_ids;
+CREATE TABLE discs(
+  id serial PRIMARY KEY,
+  identity text NOT NULL,
+  name text NOT NULL,
+  name_fold text NOT NULL,
+  tag_ids text NOT NULL,
+  label_id integer NOT NULL,
+  media_class integer NOT NULL,
+  format_code integer NOT NULL,
+  date_text text NOT NULL,
+  total_size bigint NOT NULL,
+  audio_flag integer NOT NULL,
+  disc_class integer NOT NULL,
+  folder_count integer NOT NULL,
+  file_count integer NOT NULL,
+  used_bytes bigint NOT NULL,
+  capacity_bytes bigint NOT NULL,
+  owner bigint,
+  import_id bigint);
+CREATE INDEX discs_by_identity ON discs(identity);
+CREATE INDEX discs_importing ON discs(import_id) WHERE import_id IS NOT NULL;
+CREATE INDEX discs_owned ON discs(owner) WHERE owner IS NOT NULL;
+CREATE TABLE folders(
+  id integer PRIMARY KEY,
+  disc_id integer NOT NULL,
+  parent_id integer NOT NULL,
+  path_id integer NOT NULL,
+  label_id integer NOT NULL,
+  name text NOT NULL,
+  size bigint NOT NULL,
+  type text NOT NULL,
+  time bigint NOT NULL,
+  fold text NOT NULL);
+CREATE INDEX folders_by_parent ON folders(disc_id, parent_id, id);
+CREATE INDEX folders_by_fold ON folders USING gin (fold gin_trgm_ops);
+CREATE TABLE files(
+  id integer PRIMARY KEY,
+  disc_id integer NOT NULL,
+  folder_id integer NOT NULL,
+  path_id integer NOT NULL,
+  label_id integer NOT NULL,
+  name text NOT NULL,
+  size bigint NOT NULL,
+  type text NOT NULL,
+  time bigint NOT NULL,
+  fold text NOT NULL);
+CREATE INDEX files_by_folder ON files(disc_id, folder_id, id);
+CREATE INDEX files_by_fold ON files USING gin (fold gin_trgm_ops);
+CREATE TABLE name_grams(
+  gram text NOT NULL,
+  kind integer NOT NULL,
+  disc_id integer NOT NULL,
+  hits integer NOT NULL,
+  PRIMARY KEY(gram, kind, disc_id));
+CREATE INDEX name_grams_by_disc ON name_grams(disc_id);
+CREATE TABLE paths(id integer PRIMARY KEY, text text NOT NULL UNIQUE);
+CREATE TABLE disc_paths(path_id integer NOT NULL, disc_id integer NOT NULL, PRIMARY KEY(path_id, disc_id));
+CREATE INDEX disc_paths_by_disc ON disc_paths(disc_id);
+CREATE TABLE imports(id bigint PRIMARY KEY, owner bigint NOT NULL, holder text NOT NULL);
+CREATE TABLE tags(
+  id serial PRIMARY KEY,
+  name text NOT NULL,
+  fold text NOT NULL UNIQUE,
+  visible integer NOT NULL DEFAULT 1);
+CREATE TABLE labels(
+  id serial PRIMARY KEY,
+  picture32 bytea NOT NULL,
+  picture128 bytea NOT NULL,
+  picture360 bytea NOT NULL);
+CREATE TABLE disc_gaps(
+  disc_id integer PRIMARY KEY,
+  unread_folders integer NOT NULL,
+  unread_files integer NOT NULL,
+  reasons integer NOT NULL,
+  medium_bytes bigint NOT NULL,
+  volume_bytes bigint NOT NULL);
+CREATE TABLE disc_replacements(
+  new_disc_id integer PRIMARY KEY,
+  old_disc_id integer NOT NULL,
+  import_id bigint NOT NULL);
+)sql",
+};
+constexpr int kVersion = static_cast<int>(std::size(kMigrations));
+// Serialises migrations of one library between clients.
+constexpr char kMigrationLock[] = "SELECT pg_advisory_xact_lock(1095516993, 1)";
+
+// The library's version, -1 when it has no tables yet. The catalogue is read
+// as a table, so that a client that waited for the migration lock sees the
+// tables another client created meanwhile (to_regclass could answer from a
+// cache that the lock does not refresh).
+HRESULT FoundVersion(PgConnection& db, int64_t* version)
+{
+    int64_t exists = 0;
+    const HRESULT hr = db.Number("SELECT count(*) FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n"
+                                 " ON n.oid = c.relnamespace WHERE c.relname = 'library_schema'"
+                                 " AND n.nspname = current_schema()",
+                                 {}, &exists, "schema");
+    if (FAILED(hr) || !exists) return *version = -1, hr;
+    return db.Number("SELECT max(version) FROM library_schema", {}, version, "schema version");
+}
+
+HRESULT Migrate(PgConnection& db)
+{
+    PgTransaction transaction(db);
+    HRESULT hr = transaction.Started();
+    if (SUCCEEDED(hr)) hr = db.Run(kMigrationLock, {}, "migration lock");
+    int64_t version = 0;
+    if (SUCCEEDED(hr)) hr = FoundVersion(db, &version);
+    if (SUCCEEDED(hr) && version > kVersion) hr = LIBRARY_E_SCHEMA_NEWER;
+    for (int64_t step = std::max<int64_t>(version, 0); SUCCEEDED(hr) && step < kVersion; ++step) {
+        hr = db.Run(kMigrations[step], {}, "migration");
+        if (SUCCEEDED(hr))
+            hr = db.Run("UPDATE library_schema SET version = $1", PgParams().Int(step + 1), "schema version");
+        if (SUCCEEDED(hr)) DumpMsg("StackvaultPg", "library schema now at version %lld", static_cast<long long>(step + 1));
+    }
+    return transaction.Finish(hr);
+}
+} // namespace
+
+namespace PgSchema {
+
+int CurrentVersion() { return kVersion; }
+
+HRESULT Open(PgConnection& db, bool create)
+{
+    int64_t version = 0;
+    const HRESULT hr = FoundVersion(db, &version);
+    if (FAILED(hr)) return hr;
+    if (version > kVersion) return LIBRARY_E_SCHEMA_NEWER;
+    if (version == kVersion) return S_OK;
+    if (version < 0 && !create) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
+    return Migrate(db);
+}
+
+} // namespace PgSchema
