@@ -5,7 +5,28 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A failure outside any test (a suite's set-up or tear-down, such as a
+// catalogue that could not be imported) ends the run at once with exit 1.
+// Left alone, gtest reports the suite's tests as skipped, and ctest would
+// count a broken fixture as a skip instead of a failure.
+class FailureOutsideATestIsFatal : public ::testing::EmptyTestEventListener {
+    void OnTestPartResult(const ::testing::TestPartResult& result) override
+    {
+        if (!result.failed() || ::testing::UnitTest::GetInstance()->current_test_info()) return;
+        std::fprintf(stderr, "%s:%d: a failure outside any test (a suite's set-up or tear-down) ends the run\n",
+                     result.file_name() ? result.file_name() : "?", result.line_number());
+        std::fflush(nullptr);
+        std::_Exit(1);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -20,5 +41,6 @@ int main(int argc, char** argv)
     TestEnvironment::ResetRegistry();
     ModalSeam::SetUnattended(true);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FailureOutsideATestIsFatal);
     return RUN_ALL_TESTS();
 }
