@@ -135,8 +135,9 @@ void CMainFrame::OnScanFinished(LPARAM result)
     // The window is whole again before the message: the list shows the new
     // disc behind it.
     if (result == 0) {
-        const QString why = LibraryStatusText::ImportFailure(m_pImport ? m_pImport->Library() : nullptr);
-        CFlwMessageBox::showMessage(why, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        const QString why = LibraryStatusText::ImportFailureCause(m_pImport ? m_pImport->Library() : nullptr);
+        if (why.isEmpty()) CFlwMessageBox::showMessage(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
+        else CFlwMessageBox::showMessage(why, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, this);
     } else if (result == 1) {
         SendMessage(m_pFileListView, CFileListView::kReloadMessage, 1, 0);
         RefreshTags(); // the new disc may carry tags the pane has not counted

@@ -43,13 +43,18 @@ HRESULT WriteFailureOf(ILibraryEngine* library)
     return reason;
 }
 
-QString ImportFailure(ILibraryEngine* library)
+QString ImportFailureCause(ILibraryEngine* library)
 {
     const QString unwritable = WriteFailure(WriteFailureOf(library));
     if (!unwritable.isEmpty()) return unwritable;
     LONG discs = 0;
-    const QString unreachable = library ? OpenFailure(library->GetDiscCount(&discs)) : QString();
-    return unreachable.isEmpty() ? LoadString(IDS_MSG_IMPORT_FAILED) : unreachable;
+    return library ? OpenFailure(library->GetDiscCount(&discs)) : QString();
+}
+
+QString ImportFailure(ILibraryEngine* library)
+{
+    const QString cause = ImportFailureCause(library);
+    return cause.isEmpty() ? LoadString(IDS_MSG_IMPORT_FAILED) : cause;
 }
 
 } // namespace LibraryStatusText

@@ -24,6 +24,8 @@ QString OpenFailure(HRESULT hr);
 // cannot be reached (its server went down during the import), when it says
 // so, else the plain "could not be imported".
 QString ImportFailure(ILibraryEngine* library);
+// The same cause alone; empty when the library gives none.
+QString ImportFailureCause(ILibraryEngine* library);
 // Why the library cannot be written now (S_OK: it can, or the engine does
 // not say).
 HRESULT WriteFailureOf(ILibraryEngine* library);

@@ -15,15 +15,21 @@ namespace {
 // catalogue that could not be imported) ends the run at once with exit 1.
 // Left alone, gtest reports the suite's tests as skipped, and ctest would
 // count a broken fixture as a skip instead of a failure.
+// (The listener keeps its own note of whether a test runs: gtest's lock is
+// held while results are reported.)
 class FailureOutsideATestIsFatal : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { m_bInTest = true; }
+    void OnTestEnd(const ::testing::TestInfo&) override { m_bInTest = false; }
     void OnTestPartResult(const ::testing::TestPartResult& result) override
     {
-        if (!result.failed() || ::testing::UnitTest::GetInstance()->current_test_info()) return;
+        if (!result.failed() || m_bInTest) return;
         std::fprintf(stderr, "%s:%d: a failure outside any test (a suite's set-up or tear-down) ends the run\n",
                      result.file_name() ? result.file_name() : "?", result.line_number());
         std::fflush(nullptr);
         std::_Exit(1);
     }
+
+    bool m_bInTest = false;
 };
 
 } // namespace
