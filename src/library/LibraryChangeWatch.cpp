@@ -23,18 +23,15 @@ void LibraryChangeWatch::Stop()
 {
     m_timer.stop();
     m_changes.Reset();
-    m_bPending = false;
 }
 
 void LibraryChangeWatch::Poll()
 {
-    if (!m_changes) return;
+    // While the window cannot show a change the engine is not asked at all
+    // (an import's worker may hold it); the stamp still differs afterwards.
+    if (!m_changes || (m_canShow && !m_canShow())) return;
     INT64 stamp = 0;
-    if (SUCCEEDED(m_changes->GetChangeStamp(&stamp)) && stamp != m_stamp) {
-        m_stamp = stamp;
-        m_bPending = true;
-    }
-    if (!m_bPending || (m_canShow && !m_canShow())) return;
-    m_bPending = false;
+    if (FAILED(m_changes->GetChangeStamp(&stamp)) || stamp == m_stamp) return;
+    m_stamp = stamp;
     emit changedElsewhere();
 }

@@ -4,9 +4,10 @@
 // answers from its own state in constant time (a counter, no reading of the
 // library), so the watch costs nothing that grows with the library.
 //
-// A change met while the window cannot show it (`CanShow` false: a name is
-// being edited, a dialog is open, an import runs) is kept and told at the
-// first tick that can. Engines without the changes interface are not watched.
+// While the window cannot show a change (`canShow` false: a name is being
+// edited, a dialog is open, an import runs) the engine is not asked; a
+// change made meanwhile is told at the first tick that can show it.
+// Engines without the changes interface are not watched.
 //
 //     m_changes.Start(engine, [this] { return !Busy(); });
 //     connect(&m_changes, &LibraryChangeWatch::changedElsewhere, this, &View::ShowChanges);
@@ -40,5 +41,4 @@ private:
     std::function<bool()> m_canShow;
     QTimer m_timer;
     INT64 m_stamp = 0;
-    bool m_bPending = false;
 };
