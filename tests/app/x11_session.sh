@@ -3,13 +3,8 @@
 set -uo pipefail
 fail() { echo "FAIL: $*"; import -window root "$SCREENSHOTS/x11-failure.png" 2>/dev/null; exit 1; }
 
-openbox --sm-disable >/dev/null 2>&1 &
-# A window mapped while the window manager is still starting can be lost
-# (it stays unmapped): the program starts once the manager announces itself.
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x11_window_manager.sh"
+start_window_manager || fail "the window manager never announced itself"
 
 # Starts the program and waits for its main window; sets pid, window and
 # the window's geometry (X, Y, WIDTH, HEIGHT).

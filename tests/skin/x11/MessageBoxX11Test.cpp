@@ -28,7 +28,7 @@ TEST(MessageBoxOnX11, ReturnAnswersWithTheDefaultButton)
     run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-n"), QStringLiteral("140"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
                                            QStringLiteral("bash"), script, TestEnvironment::TestBinary(QStringLiteral("skin_x11_probe")), style});
     ASSERT_TRUE(run.waitForStarted());
-    ASSERT_TRUE(run.waitForFinished(180000)) << "the run ended";
+    ASSERT_TRUE(run.waitForFinished(300000)) << "the run ended";
     EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(run.exitCode(), 7) << "IDNO; output:\n" << run.readAll().toStdString();
 }

@@ -6,14 +6,12 @@
 set -u
 probe=$1
 style=$2
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-# A window mapped while the window manager is still starting can be lost
-# (it stays unmapped): the program starts once the manager announces itself.
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+source "$(dirname "$0")/../../support/x11_window_manager.sh"
+if ! start_window_manager; then
+  echo "the window manager never announced itself" >&2
+  kill "$wm" 2>/dev/null
+  exit 92
+fi
 QT_QPA_PLATFORM=xcb "$probe" "$style" &
 pid=$!
 finish() { kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null; exit "$1"; }
@@ -43,13 +41,13 @@ if [ -z "$window" ]; then
   finish 90
 fi
 # The window manager may still be starting: ask for the focus until it holds.
-for _ in $(seq 1 100); do
+for _ in $(seq 1 600); do
   xdotool windowactivate "$window" 2>/dev/null
   [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ] && break
   sleep 0.1
 done
 if [ "$(xdotool getactivewindow 2>/dev/null)" != "$window" ]; then
-  echo "the message box never became active" >&2
+  echo "the message box never became active (active window: $(xdotool getactivewindow 2>&1), window manager alive: $(kill -0 "$wm" 2>/dev/null && echo yes || echo no))" >&2
   kill "$pid" 2>/dev/null
   finish 91
 fi
