@@ -9,6 +9,7 @@
 #include "CWaitingDiscDlg.h"
 #include "DiscInfoCommand.h"
 #include "DiscReadout.h"
+#include "DiscTypeMapping.h"
 #include "DiscTagList.h"
 #include "ILibraryDiscReads.h"
 #include "ImageDriveSlots.h"
@@ -24,15 +25,20 @@ namespace {
 
 // The media class the library will give the disc, for the details dialog
 // (the format stays unknown until the record exists).
-int MediaClassOf(const DiscReadout& disc)
+// The type text the disc's row will show once catalogued: the library
+// classifies the same answers of the drive the same way.
+QString TypeTextOf(const DiscReadout& disc)
 {
-    if (disc.audio == -1) return 2;
-    switch (disc.discClass) {
-    case 1: return 1;
-    case 2: return 3;
-    case 3: return 9;
-    default: return 5;
-    }
+    DiscProperties properties;
+    properties.identity = QByteArray(disc.identity);
+    properties.audioFlag = disc.audio;
+    properties.discClass = disc.discClass;
+    properties.folderCount = disc.folders;
+    properties.fileCount = disc.files;
+    properties.usedBytes = disc.used;
+    properties.capacityBytes = disc.capacity;
+    const DiscTypeCodes codes = DiscTypeMapping::Classify(properties);
+    return ListTexts::DiscTypeText(codes.mediaClass, codes.formatCode);
 }
 
 int Message(UINT textId, UINT style, QWidget* parent)
@@ -193,9 +199,9 @@ bool CImportCommand::AskDetails(const DiscReadout& disc, NewDiscRecord::Details&
 {
     DiscInfoInput input;
     input.name = disc.Label();
-    input.typeText = ListTexts::DiscTypeText(MediaClassOf(disc), 0);
+    input.typeText = TypeTextOf(disc);
     input.sizeText = ListTexts::SizeText(disc.used);
-    input.dateText = disc.DateText();
+    input.dateText = ListTexts::DiscDateText(disc.DateText());
     input.newDiscForm = true;
     CFileListView* view = m_frame.FileListView();
     const DiscInfoOutcome outcome = DiscInfoCommand::Run(&m_frame, Library(), input);

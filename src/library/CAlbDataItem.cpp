@@ -12,7 +12,11 @@ CAlbDataItem::CAlbDataItem(int image, int discId, int itemId, const QString& nam
 CAlbDataItem* CAlbDataItem::AddItem(int image, int discId, int itemId, const QString& name, const QString& text2,
                                     const QString& text3, const QString& text4, DWORD flags, INT64 size)
 {
-    auto child = std::make_unique<CAlbDataItem>(image, discId, itemId, name, text2, text3, text4, flags, size);
+    return AddChild(std::make_unique<CAlbDataItem>(image, discId, itemId, name, text2, text3, text4, flags, size));
+}
+
+CAlbDataItem* CAlbDataItem::AddChild(std::unique_ptr<CAlbDataItem> child)
+{
     child->m_pParent = this;
     m_children.push_back(std::move(child));
     return m_children.back().get();

@@ -31,6 +31,8 @@ public:
     // Creates the child, appends it and returns it (owned by this item).
     CAlbDataItem* AddItem(int image, int discId, int itemId, const QString& name, const QString& text2,
                           const QString& text3, const QString& text4, DWORD flags, INT64 size);
+    // Appends `child` and returns it (owned by this item).
+    CAlbDataItem* AddChild(std::unique_ptr<CAlbDataItem> child);
     int ChildCount() const { return m_maker ? m_nMadeCount : int(m_children.size()); }
     // Null for an index out of range, or a row the maker could not make.
     CAlbDataItem* Child(int index) const;
@@ -68,8 +70,8 @@ public:
     DWORD m_dwWord1 = 0;
     DWORD m_dwWord2 = 0;
     INT64 m_nSize;
-    // The file time the date text was made from; -1 when the text is all
-    // there is (a disc's date as its import wrote it).
+    // The time the date text was made from (a file time, or a disc's stored
+    // date by ListTexts::DiscDateTime); -1 when the text is all there is.
     INT64 m_nTime = -1;
 
 private:

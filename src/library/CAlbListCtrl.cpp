@@ -1,6 +1,7 @@
 #include "CAlbListCtrl.h"
 
 #include "CAlbListRowDelegate.h"
+#include "ResourceIds.h"
 #include "SkinFocusRing.h"
 #include "StringResources.h"
 #include "UiScale.h"
@@ -21,10 +22,15 @@ constexpr Qt::Alignment kRight = Qt::AlignRight;
 std::vector<CAlbListCtrl::Column> CAlbListCtrl::ColumnsOf(int mode)
 {
     if (mode == DiscList)
-        return {{5013, 200, kLeft}, {3002, 200, kLeft}, {5015, 120, kLeft}, {3003, 200, kLeft}, {5014, 200, kRight}};
-    if (mode == FolderContents) return {{5013, 300, kLeft}, {5014, 200, kRight}, {5015, 120, kLeft}, {5016, 200, kLeft}};
-    return {{0, 0, kLeft},      {5013, 300, kLeft}, {3260, 200, kLeft},
-            {5015, 120, kLeft}, {5016, 200, kLeft}, {5014, 200, kRight}};
+        return {{IDS_COL_NAME, 200, kLeft},
+                {IDS_COL_TAGS, 200, kLeft},
+                {IDS_COL_TYPE, 120, kLeft},
+                {IDS_COL_DISC_DATE, 200, kLeft},
+                {IDS_COL_SIZE, 200, kRight}};
+    if (mode == FolderContents)
+        return {{IDS_COL_NAME, 300, kLeft}, {IDS_COL_SIZE, 200, kRight}, {IDS_COL_TYPE, 120, kLeft}, {IDS_COL_DATE, 200, kLeft}};
+    return {{0, 0, kLeft},           {IDS_COL_NAME, 300, kLeft}, {IDS_COL_DISC, 200, kLeft},
+            {IDS_COL_TYPE, 120, kLeft}, {IDS_COL_DATE, 200, kLeft}, {IDS_COL_SIZE, 200, kRight}};
 }
 
 CAlbListCtrl::CAlbListCtrl(QWidget* parent) : QTableView(parent), m_pModel(new CAlbListModel(this))

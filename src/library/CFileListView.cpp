@@ -243,10 +243,18 @@ void CFileListView::Reload(WPARAM flag)
 
 void CFileListView::AddDiscRow(const DiscRecord& disc, int image)
 {
-    if (CAlbDataItem* root = Root())
-        root->AddItem(image, disc.discId, -1, Text(disc.name), Text(disc.tagNames),
-                      ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
-                      CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
+    if (CAlbDataItem* root = Root()) root->AddChild(DiscItem(disc, image));
+}
+
+std::unique_ptr<CAlbDataItem> CFileListView::DiscItem(const DiscRecord& disc, int image)
+{
+    const QString stored = Text(disc.dateText);
+    auto item = std::make_unique<CAlbDataItem>(image, disc.discId, -1, Text(disc.name), Text(disc.tagNames),
+                                               ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode),
+                                               ListTexts::DiscDateText(stored),
+                                               CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize);
+    item->m_nTime = ListTexts::DiscDateTime(stored);
+    return item;
 }
 
 void CFileListView::ShowAllDiscs() { ShowDiscs({}); }

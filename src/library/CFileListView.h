@@ -126,6 +126,8 @@ private:
     QPixmap Thumbnail(int labelId) const;
     void ClearRows();
     void AddDiscRow(const DiscRecord& disc, int image);
+    // A disc's row: its date shown as every date is, sorted by the stored time.
+    static std::unique_ptr<CAlbDataItem> DiscItem(const DiscRecord& disc, int image);
     void ShowSearchRows();
     int SearchThumb(int labelId);
     // Listings: started, polled until complete, closed with the rows.

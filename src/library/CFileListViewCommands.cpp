@@ -112,7 +112,7 @@ void CFileListView::ShowDiscInformation()
     input.name = Text(disc->name);
     input.typeText = ListTexts::DiscTypeText(disc->mediaClass, disc->formatCode);
     input.sizeText = ListTexts::SizeText(disc->totalSize);
-    input.dateText = Text(disc->dateText);
+    input.dateText = ListTexts::DiscDateText(Text(disc->dateText));
     input.labelId = disc->labelId;
     input.tagIds = DiscTagList::Read(m_pEngine, *disc).text;
     const DiscInfoOutcome outcome = DiscInfoCommand::Run(m_pHost ? m_pHost->MainWindow() : this, m_pEngine, input);

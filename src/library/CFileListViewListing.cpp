@@ -177,14 +177,11 @@ void CFileListView::MakeSearchRows(int first, int count, std::vector<std::unique
         int kind = 0, index = -1;
         SearchRowOf(row, discs, m_listed.folders, m_listed.files, &kind, &index);
         if (kind == DiscHeader || kind == FolderHeader || kind == FileHeader) {
-            made.push_back(SearchHeader(kind == DiscHeader ? 3260 : kind == FolderHeader ? 3275 : 3276));
+            made.push_back(SearchHeader(kind == DiscHeader ? IDS_COL_DISC : kind == FolderHeader ? IDS_FOLDER : IDS_FILE));
             ++row;
         } else if (kind == DiscRow) {
             const DiscRecord& disc = m_foundDiscRecs[size_t(index)];
-            made.push_back(std::make_unique<CAlbDataItem>(
-                SearchThumb(disc.labelId), disc.discId, -1, Text(disc.name), Text(disc.tagNames),
-                ListTexts::DiscTypeText(disc.mediaClass, disc.formatCode), Text(disc.dateText),
-                CAlbDataItem::kContainer | CAlbDataItem::kDisc, disc.totalSize));
+            made.push_back(DiscItem(disc, SearchThumb(disc.labelId)));
             ++row;
         } else if (kind == FolderRow || kind == FileRow) {
             // The rest of this group in one read.

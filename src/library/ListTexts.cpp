@@ -12,11 +12,11 @@ namespace {
 UINT FormatWordId(int formatCode)
 {
     switch (formatCode) {
-    case 2: return 6090;
+    case 2: return IDS_FORMAT_2;
     case 3:
-    case 6: return 6144;
-    case 5: return 62420;
-    default: return 6089;
+    case 6: return IDS_FORMAT_3_6;
+    case 5: return IDS_FORMAT_5;
+    default: return IDS_FORMAT_OTHER;
     }
 }
 
@@ -25,24 +25,24 @@ UINT ClassWordId(int mediaClass, int formatCode, bool* keepFormat)
 {
     *keepFormat = true;
     switch (mediaClass) {
-    case 1: return 5113;
-    case 2: *keepFormat = false; return 5114;
-    case 3: return 5116;
-    case 4: return 5115;
+    case 1: return IDS_MEDIA_CLASS_1;
+    case 2: *keepFormat = false; return IDS_MEDIA_CLASS_2;
+    case 3: return IDS_MEDIA_CLASS_3;
+    case 4: return IDS_MEDIA_CLASS_4;
     case 5:
         *keepFormat = false;
         switch (formatCode) {
-        case 1: return 5117;
-        case 2: return 5118;
-        case 5: return 62420;
-        case 6: return 6144;
+        case 1: return IDS_MEDIA_CLASS_5_FORMAT_1;
+        case 2: return IDS_MEDIA_CLASS_5_FORMAT_2;
+        case 5: return IDS_FORMAT_5;
+        case 6: return IDS_FORMAT_3_6;
         default: return 0;
         }
-    case 6: return 10206;
-    case 7: *keepFormat = false; return 5123;
-    case 8: *keepFormat = false; return 5122;
-    case 9: return 61870;
-    case 12: *keepFormat = false; return 5118;
+    case 6: return IDS_MEDIA_CLASS_6;
+    case 7: *keepFormat = false; return IDS_MEDIA_CLASS_7;
+    case 8: *keepFormat = false; return IDS_MEDIA_CLASS_8;
+    case 9: return IDS_MEDIA_CLASS_9;
+    case 12: *keepFormat = false; return IDS_MEDIA_CLASS_5_FORMAT_2;
     default: return 0;
     }
 }
@@ -56,6 +56,26 @@ QString DateTimeFormat()
 } // namespace
 
 namespace ListTexts {
+
+namespace {
+
+QString ShortDateTimeText(const QDateTime& date)
+{
+    const QLocale locale;
+    return u' ' + locale.toString(date.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(date.time(), QLocale::ShortFormat) + u' ';
+}
+
+// Read as UTC: the stored text names no zone, and a local reading would
+// lose or double the hour a clock change skips or repeats.
+QDateTime StoredDiscDate(const QString& stored)
+{
+    QDateTime date = QDateTime::fromString(stored.trimmed(), QString::fromLatin1(kDiscDateFormat));
+    date.setTimeSpec(Qt::UTC);
+    return date;
+}
+
+} // namespace
 
 QString DiscTypeText(int mediaClass, int formatCode)
 {
@@ -81,10 +101,19 @@ QString DateText(INT64 fileTime)
     // library checks the zone file on every call (a folder of 100,000
     // entries converts 100,000 times).
     static const QTimeZone zone = QTimeZone::systemTimeZone();
-    const QDateTime local = FileTime::ToDateTime(fileTime).toTimeZone(zone);
-    const QLocale locale;
-    return u' ' + locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
-           locale.toString(local.time(), QLocale::ShortFormat) + u' ';
+    return ShortDateTimeText(FileTime::ToDateTime(fileTime).toTimeZone(zone));
+}
+
+QString DiscDateText(const QString& stored)
+{
+    const QDateTime date = StoredDiscDate(stored);
+    return date.isValid() ? ShortDateTimeText(date) : stored;
+}
+
+INT64 DiscDateTime(const QString& stored)
+{
+    const QDateTime date = StoredDiscDate(stored);
+    return date.isValid() ? FileTime::FromDateTime(date) : -1;
 }
 
 QDateTime ParseDate(const QString& text)

@@ -32,6 +32,7 @@
 
 #include <QDeadlineTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
@@ -141,7 +142,9 @@ protected:
         const auto shot = [&](const QString& name) { return screenshots.isEmpty() ? QString() : screenshots + name; };
         ModalSeam::QueueAction(ChooseDrive(m_position, shot("drive")));
         ModalSeam::QueueAction(LetItFinish(shot("loading")));
-        ModalSeam::QueueAction([shot, name](QDialog* details) {
+        m_detailsTexts.clear();
+        ModalSeam::QueueAction([this, shot, name](QDialog* details) {
+            for (const QLabel* label : details->findChildren<QLabel*>()) m_detailsTexts << label->text();
             if (!shot("details").isEmpty()) ScreenshotDir::Save(details, shot("details"));
             if (name.isEmpty()) return IDOK;
             auto* info = qobject_cast<CDiscInfoDlg*>(details);
@@ -168,6 +171,18 @@ protected:
         return named;
     }
 
+    // The row the list shows for the disc of that name, column by column.
+    QStringList RowTexts(const QString& name) const
+    {
+        const QAbstractItemModel* model = m_frame->FileListView()->List()->Model();
+        const auto text = [model](int row, int column) { return model->data(model->index(row, column)).toString(); };
+        QStringList texts;
+        for (int row = 0; row < model->rowCount() && texts.isEmpty(); ++row)
+            if (text(row, 0) == name)
+                for (int column = 0; column < model->columnCount(); ++column) texts << text(row, column);
+        return texts;
+    }
+
     static CatalogueFixture* g_catalogue;
     static QString g_image;
     static QString g_tree;
@@ -176,6 +191,7 @@ protected:
     CDiscAccess* m_discs = nullptr;
     ILibraryEngine* m_library = nullptr;
     int m_position = -1;
+    QStringList m_detailsTexts; // the texts of the last import's details dialog
 };
 
 CatalogueFixture* ImportWindowTest::g_catalogue = nullptr;
@@ -204,6 +220,11 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     ASSERT_EQ(imported.size(), 1u);
     EXPECT_EQ(imported[0].folderCount, 1);
     EXPECT_EQ(imported[0].fileCount, 3);
+    // The details named the disc's type and date as its row does now.
+    const QStringList row = RowTexts("Summer by the Sea");
+    ASSERT_EQ(row.size(), 5);
+    EXPECT_TRUE(m_detailsTexts.contains(row[2])) << row[2].toStdString() << " not in the details";
+    EXPECT_TRUE(m_detailsTexts.contains(row[3])) << row[3].toStdString() << " not in the details";
     QStringList paths;
     LibraryReader(m_library).ListFolder(imported[0].discId, 0, QString(), true,
                                         [&](const LibraryReader::Entry& entry) {

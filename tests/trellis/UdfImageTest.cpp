@@ -112,6 +112,8 @@ TEST(TrellisUdf, MkudffsRevisionsGiveLabelTimeAndMedia)
         EXPECT_EQ(disc.fileSystem, TRELLIS_FS_UDF) << c.revision;
         EXPECT_EQ(disc.label, QString("Rev ") + c.revision);
         EXPECT_EQ(disc.mediaType, c.expectedMedia) << c.revision;
+        // A small image stands for a standard 12 cm disc of its media.
+        EXPECT_EQ(disc.capacity, c.expectedMedia == TRELLIS_MEDIA_BD_ROM ? 12219392u : 2295104u) << c.revision;
         EXPECT_EQ(disc.time.typeAndZone >> 12, 1) << c.revision;
         EXPECT_EQ(disc.time.year, QDate::currentDate().year()) << c.revision;
         EXPECT_GT(disc.partitionSize, 9000u) << c.revision;

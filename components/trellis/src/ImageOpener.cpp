@@ -98,7 +98,11 @@ HRESULT Open(const std::string& path, std::unique_ptr<DiscMedium>& medium, std::
 {
     medium.reset();
     const HRESULT hr = OpenAnyImage(path, medium, reason);
-    if (medium) medium->Layout().imageFile = true;
+    if (medium) {
+        DiscLayout& layout = medium->Layout();
+        layout.imageFile = true;
+        layout.capacity = MediaProfile::ImageCapacity(layout.mediaType, layout.leadOut);
+    }
     return hr;
 }
 

@@ -3,6 +3,8 @@
 #include "DiscMedium.h"
 #include "FileSystemReader.h"
 
+#include <span>
+
 namespace MediaProfile {
 
 uint32_t MediaTypeOf(int profile)
@@ -40,6 +42,20 @@ uint32_t ImageMediaType(const DiscLayout& layout, const VolumeInfo& volume, bool
     if (volume.udfRevision >= 0x0250) return TRELLIS_MEDIA_BD_ROM;
     if (volume.udfRevision) return TRELLIS_MEDIA_DVD_ROM;
     return layout.leadOut <= kLongestCdBlocks ? TRELLIS_MEDIA_CD_ROM : TRELLIS_MEDIA_DVD_ROM;
+}
+
+uint32_t ImageCapacity(uint32_t mediaType, uint32_t blocks)
+{
+    static constexpr uint32_t kCd[] = {360000};                                  // 80 minutes, 703 MiB
+    static constexpr uint32_t kDvd[] = {2295104, 4173824};                       // 4.7 GB, 8.5 GB
+    static constexpr uint32_t kBd[] = {12219392, 24438784, 48878592, 62500864}; // 25, 50, 100, 128 GB
+    const bool bd = mediaType >= TRELLIS_MEDIA_BD_ROM;
+    const bool dvd = !bd && mediaType >= TRELLIS_MEDIA_DVD_ROM;
+    const std::span<const uint32_t> sizes = bd ? std::span<const uint32_t>(kBd) : dvd ? std::span<const uint32_t>(kDvd)
+                                                                                      : std::span<const uint32_t>(kCd);
+    for (const uint32_t size : sizes)
+        if (blocks <= size) return size;
+    return blocks;
 }
 
 } // namespace MediaProfile
