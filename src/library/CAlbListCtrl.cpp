@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 
@@ -113,7 +114,6 @@ bool CAlbListCtrl::RowColor(int row, QRgb* colour) const
 void CAlbListCtrl::SetPresentation(int style)
 {
     m_nPresentation = style == 2 ? 2 : 1;
-    horizontalHeader()->setVisible(m_nPresentation == 1);
     UpdateRowHeight();
 }
 
@@ -134,10 +134,12 @@ void CAlbListCtrl::SetHeaderRow(int row, QRgb colour)
 void CAlbListCtrl::UpdateRowHeight()
 {
     const int text = fontMetrics().height() + 8;
-    const int icon = m_nPresentation == 2 ? std::min(m_iconSize.height(), 24) + 4 : m_iconSize.height() + 4;
-    if (m_nPresentation == 2) setIconSize(m_iconSize.scaled(24, 24, Qt::KeepAspectRatio));
-    else setIconSize(m_iconSize);
-    verticalHeader()->setDefaultSectionSize(std::max(text, icon));
+    const int small = int(std::lround(24 * GetUiScale()));
+    QSize shown = m_iconSize;
+    if (m_nPresentation == 2 && (shown.width() > small || shown.height() > small))
+        shown.scale(small, small, Qt::KeepAspectRatio);
+    setIconSize(shown);
+    verticalHeader()->setDefaultSectionSize(std::max(text, shown.height() + 4));
 }
 
 int CAlbListCtrl::SelectedRow() const

@@ -30,8 +30,9 @@ public:
     void SetHeaderRow(int row, QRgb colour);
     void ClearRowColors() { m_mapRowColor.clear(); }
     bool RowColor(int row, QRgb* colour) const;
-    // Small icons (2) or details (1): details shows the header and one row
-    // per item; small icons drops the header and uses compact rows.
+    // Small icons (2) or details (1): both show the column titles and one
+    // row per item; small icons draws the pictures at 24 pixels (at the
+    // layout's scale) in compact rows, details at their full size.
     void SetPresentation(int style);
     int Presentation() const { return m_nPresentation; }
     // The pictures rows refer to by index, and their size.

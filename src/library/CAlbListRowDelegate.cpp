@@ -41,6 +41,15 @@ void CAlbListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyledItemDelegate::paint(painter, plain, index);
 }
 
+void CAlbListRowDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QSize bound = m_pList->iconSize();
+    const QSize own = option->decorationSize;
+    if (own.isValid() && bound.isValid() && (own.width() > bound.width() || own.height() > bound.height()))
+        option->decorationSize = own.scaled(bound, Qt::KeepAspectRatio);
+}
+
 QWidget* CAlbListRowDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                            const QModelIndex& index) const
 {

@@ -1,5 +1,6 @@
 // Paints the file list's rows: the normal, hot and selected backgrounds,
-// and in search results the colour a row keeps in every state.
+// and in search results the colour a row keeps in every state. Pictures
+// come in their own sizes; each is drawn whole within the list's icon size.
 #pragma once
 #include <QStyledItemDelegate>
 
@@ -19,6 +20,9 @@ public:
 
     // The background of a row in a state, as the list draws it.
     QColor Background(int row, bool selected, bool focused, bool hot) const;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     CAlbListCtrl* m_pList;

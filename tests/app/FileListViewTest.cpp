@@ -733,3 +733,31 @@ TEST_F(BrowsePathsTest, ADiscIsRenamedInPlaceFoundByItsNewNameAndNeverLeftWithou
 }
 
 } // namespace
+
+// Every row's picture fits its row whole (the delegate's size hint holds
+// the picture as it is drawn), under the column titles.
+void ExpectWholePicturesUnderTitles(CAlbListCtrl* list, const char* where)
+{
+    EXPECT_TRUE(list->horizontalHeader()->isVisible()) << where;
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    for (int row = 0; row < list->Model()->rowCount(); ++row) {
+        const QModelIndex index = list->Model()->index(row, 0);
+        ASSERT_TRUE(list->Model()->data(index, Qt::DecorationRole).isValid()) << where << " row " << row;
+        EXPECT_LE(list->itemDelegate()->sizeHint(option, index).height(), list->rowHeight(row)) << where << " row " << row;
+    }
+}
+
+TEST_F(BrowsePathsTest, SmallIconsShowWholePicturesUnderTheColumnTitles)
+{
+    m_frame->OnCmdMsg(ID_ALB_SMALL_ICONS);
+    ASSERT_EQ(m_list->Presentation(), 2);
+    ExpectWholePicturesUnderTitles(m_list, "small icons, discs");
+    ScreenshotDir::Save(m_frame, "browse-small-icons");
+    Open("Zulu Photos");
+    ExpectWholePicturesUnderTitles(m_list, "small icons, a folder");
+    const int smallRow = m_list->rowHeight(0);
+    m_frame->OnCmdMsg(ID_ALB_DETAILS);
+    ExpectWholePicturesUnderTitles(m_list, "details, a folder");
+    EXPECT_GT(m_list->rowHeight(0), smallRow) << "details draw the pictures larger";
+}
