@@ -45,10 +45,12 @@ QRect OneLine(const QRect& rect) { return QRect(rect.topLeft(), QSize(rect.width
 CDiscInfoDlg::CDiscInfoDlg(const QString& value1, const QString& value2, const QString& value3,
                            const QString& value4, LONG labelImageId, const QString& tagIds, bool alternateRowLabel,
                            int newDiscForm, ILibraryEngine* engine, QWidget* parent)
-    : CFlwBaseDialog(kTemplateId, parent), m_strValues{value1, value2, value3, value4},
+    : CFlwBaseDialog(kTemplateId, parent), m_strValues{value1, value2.trimmed(), value3.trimmed(), value4.trimmed()},
       m_nLabelImageId(labelImageId), m_strTagIds(tagIds), m_bAlternateRowLabel(alternateRowLabel),
       m_nNewDiscForm(newDiscForm), m_pEngine(engine)
 {
+    // The list's texts carry blanks at either end as padding; here every
+    // value starts at its row's left edge.
 }
 
 CDiscInfoDlg::~CDiscInfoDlg() = default;

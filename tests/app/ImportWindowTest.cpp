@@ -223,8 +223,8 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     // The details named the disc's type and date as its row does now.
     const QStringList row = RowTexts("Summer by the Sea");
     ASSERT_EQ(row.size(), 5);
-    EXPECT_TRUE(m_detailsTexts.contains(row[2])) << row[2].toStdString() << " not in the details";
-    EXPECT_TRUE(m_detailsTexts.contains(row[3])) << row[3].toStdString() << " not in the details";
+    EXPECT_TRUE(m_detailsTexts.contains(row[2].trimmed())) << row[2].toStdString() << " not in the details";
+    EXPECT_TRUE(m_detailsTexts.contains(row[3].trimmed())) << row[3].toStdString() << " not in the details";
     QStringList paths;
     LibraryReader(m_library).ListFolder(imported[0].discId, 0, QString(), true,
                                         [&](const LibraryReader::Entry& entry) {
