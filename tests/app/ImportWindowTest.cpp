@@ -19,6 +19,8 @@
 #include "CWaitingDiscDlg.h"
 #include "CatalogueFixture.h"
 #include "ImageDriveSlots.h"
+#include "LanguageOption.h"
+#include "LayoutScale.h"
 #include "LibraryReader.h"
 #include "ModalSeam.h"
 #include "PowerNotices.h"
@@ -29,8 +31,10 @@
 #include "CAlbListCtrl.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
+#include "TextFit.h"
 
 #include <QDeadlineTimer>
+#include <optional>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,10 +110,14 @@ protected:
         m_app.reset();
     }
 
-    void StartProgram()
+    // `settings` runs on the fresh settings before the start; the language
+    // option is applied as the program's main() does.
+    void StartProgram(QStringList arguments = {"albireo"}, const std::function<void()>& settings = {})
     {
         CatalogueFixture::ResetProgramState();
-        m_app = std::make_unique<CAlbireoApp>(QStringList{"albireo"});
+        if (settings) settings();
+        EXPECT_NE(LanguageOption::Apply(&arguments, nullptr), LanguageOption::Result::Refused);
+        m_app = std::make_unique<CAlbireoApp>(arguments);
         m_app->SetPowerNotices(std::make_unique<PowerNotices>());
         ASSERT_TRUE(m_app->InitInstance());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_app->MainFrame()));
@@ -155,7 +163,7 @@ protected:
             return int(ModalSeam::kWindowDecides);
         });
         ModalSeam::QueueAnswer(IDYES); // 3017: add it now
-        m_frame->OnCmdMsg(3101);
+        m_frame->OnCmdMsg(ID_ALB_IMPORT);
     }
 
     bool WaitForScanEnd()
@@ -240,7 +248,7 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     ModalSeam::QueueAction(ChooseDrive(m_position));
     ModalSeam::QueueAction(LetItFinish());
     ModalSeam::QueueAnswer(IDNO);
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0"}));
     EXPECT_TRUE(ModalSeam::Shown().back().text.contains("\"Summer by the Sea\"")) << ModalSeam::Shown().back().text.toStdString();
     EXPECT_FALSE(m_discs->IsMediaLocked());
@@ -254,7 +262,7 @@ TEST_F(ImportWindowTest, AnImageIsImportedEndToEndAndASecondImportOffersTheRepla
     ModalSeam::QueueAction(ChooseDrive(m_position));
     ModalSeam::QueueAction(LetItFinish());
     ModalSeam::QueueAnswer(IDYES);
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     ASSERT_TRUE(WaitForScanEnd());
     EXPECT_EQ(Kinds(ModalSeam::Shown()),
               QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "MessageBox 0", "MessageBox 3403"}))
@@ -285,7 +293,7 @@ TEST_F(ImportWindowTest, CancellingTheWaitLeavesTheDriveUnlockedAndTheLibraryAsI
         EXPECT_FALSE(waiting->IsPolling());
         return ModalSeam::kWindowDecides;
     });
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     const std::vector<ModalRecord> shown = ModalSeam::TakeShown();
     ASSERT_EQ(Kinds(shown), QStringList({"CDriveSelectDlg", "CWaitingDiscDlg"}));
     EXPECT_TRUE(shown[1].text.startsWith("Please insert the disc into drive ")) << shown[1].text.toStdString();
@@ -306,7 +314,7 @@ TEST_F(ImportWindowTest, TheWaitEndsOnItsOwnOnceTheDiscIsInTheDrive)
     });
     ModalSeam::QueueAction(LetItFinish());
     ModalSeam::QueueAnswer(IDCANCEL); // the details: not now
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     const std::vector<ModalRecord> shown = ModalSeam::TakeShown();
     ASSERT_EQ(Kinds(shown), QStringList({"CDriveSelectDlg", "CWaitingDiscDlg", "CLoadingDiscDlg", "CDiscInfoDlg"}));
     EXPECT_EQ(shown[1].result, IDOK);
@@ -491,7 +499,7 @@ TEST_F(ImportWindowTest, InsertImageInTheDriveDialogPutsTheChosenImageInAndChoos
         ScreenshotDir::Save(dialog, "import-offscreen-drive-after-insert");
         return IDCANCEL;
     });
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "QFileDialog", "MessageBox 0", "QFileDialog"}));
     EXPECT_TRUE(ModalSeam::Shown()[2].text.contains("notes.iso cannot be put into an image drive"))
         << ModalSeam::Shown()[2].text.toStdString();
@@ -554,7 +562,7 @@ TEST_F(ImportWindowTest, AnIncompleteReadIsSaidAndMarkedUntilTheWholeImageReplac
     ModalSeam::QueueAction(ChooseDrive(m_position));
     ModalSeam::QueueAction(LetItFinish());
     ModalSeam::QueueAnswer(IDYES);
-    m_frame->OnCmdMsg(3101);
+    m_frame->OnCmdMsg(ID_ALB_IMPORT);
     ASSERT_TRUE(WaitForScanEnd());
     EXPECT_EQ(ModalSeam::Shown().back().textId, 3403u);
     const int replaced = DiscRow(view, "TRIP");
@@ -562,6 +570,49 @@ TEST_F(ImportWindowTest, AnIncompleteReadIsSaidAndMarkedUntilTheWholeImageReplac
     const QModelIndex again = view->List()->model()->index(replaced, 0);
     EXPECT_EQ(again.data(Qt::ToolTipRole).toString(), "TRIP");
     for (const DiscRecord& disc : DiscsNamed("TRIP")) m_library->DeleteDisc(disc.discId, 0);
+}
+
+// Each window of an import, and the window after it, in German at both
+// layout scales: every text fits where it is shown (screenshots for review).
+TEST_F(ImportWindowTest, TheImportRoadFitsItsTextsInGermanAtBothScales)
+{
+    for (const bool large : {false, true}) {
+        EndProgram();
+        std::optional<LayoutScale> scale;
+        StartProgram({"albireo", "--language", "Deu"}, [&] { scale.emplace(large); });
+        InsertImage(g_image);
+        const QString suffix = large ? "-deu-150" : "-deu-100";
+        std::map<QString, QStringList> clipped;
+        const auto check = [&clipped, suffix](QWidget* window, const QString& name) {
+            ScreenshotDir::Save(window, name + suffix);
+            const QStringList texts = TextFit::ClippedTexts(*window);
+            if (!texts.isEmpty()) clipped[name] = texts;
+        };
+        ModalSeam::Reset();
+        ModalSeam::QueueAction([&](QDialog* dialog) {
+            check(dialog, "fit-drive");
+            return ChooseDrive(m_position)(dialog);
+        });
+        ModalSeam::QueueAction([&](QDialog* dialog) {
+            check(dialog, "fit-loading");
+            return LetItFinish()(dialog);
+        });
+        ModalSeam::QueueAction([&](QDialog* dialog) {
+            check(dialog, "fit-details");
+            return IDOK;
+        });
+        ModalSeam::QueueAnswer(IDYES);
+        m_frame->OnCmdMsg(ID_ALB_IMPORT);
+        if (m_frame->ProgressDlg()->isVisible()) check(m_frame->ProgressDlg(), "fit-progress");
+        ASSERT_TRUE(WaitForScanEnd());
+        check(m_frame, "fit-window");
+        EXPECT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CDriveSelectDlg", "CLoadingDiscDlg", "CDiscInfoDlg",
+                                                           "MessageBox 3017", "MessageBox 3015"}));
+        for (const auto& [window, texts] : clipped)
+            ADD_FAILURE() << (window + suffix).toStdString() << ": " << texts.join(" | ").toStdString();
+        for (const DiscRecord& disc : DiscsNamed("SUMMER_2025")) m_library->DeleteDisc(disc.discId, 0);
+        ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    }
 }
 
 } // namespace

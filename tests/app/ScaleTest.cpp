@@ -6,8 +6,8 @@
 #include "CMainFrame.h"
 #include "CTagView.h"
 #include "CatalogueFixture.h"
+#include "LayoutScale.h"
 #include "PowerNotices.h"
-#include "Registry.h"
 #include "ScreenshotDir.h"
 #include "TestEnvironment.h"
 #include "UiScale.h"
@@ -23,27 +23,12 @@ TEST(WindowScaleTest, AtOneAndAHalfTheBarIs39HighTheTagPane315WideAndTheMinimumW
     catalogue.Import("Holiday 2024", {{"DCIM/IMG_4001.JPG", 2048}}, {"Photo"});
     catalogue.Import("Backup March", {{"docs/report.pdf", 70000}}, {"Document"});
     CatalogueFixture::ResetProgramState();
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Quorvel\\Flintwell13", 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD aware = 1;
-    RegSetValueExW(key, u"EnableDPIAware", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&aware), 4);
-    RegCloseKey(key);
-    UiScaleRules::ForgetSetting();
+    const LayoutScale scale(true);
     UiScaleRules::OverrideLogicalDpi(120);
     EXPECT_DOUBLE_EQ(GetDpiFactor(false), 1.25);
     EXPECT_DOUBLE_EQ(GetUiScale(), 1.0) << "120 dpi keeps the layout as it is";
     UiScaleRules::OverrideLogicalDpi(144);
     ASSERT_DOUBLE_EQ(GetUiScale(), 1.5);
-    struct Restore {
-        ~Restore()
-        {
-            UiScaleRules::OverrideLogicalDpi(0);
-            TestEnvironment::ResetRegistry();
-            UiScaleRules::ForgetSetting();
-        }
-    } restore;
 
     CAlbireoApp app({"albireo"});
     app.SetPowerNotices(std::make_unique<PowerNotices>());

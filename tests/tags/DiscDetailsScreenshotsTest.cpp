@@ -7,14 +7,12 @@
 #include "EngineTestSupport.h"
 #include "FakeVideoCapture.h"
 #include "ModalSeam.h"
+#include "LayoutScale.h"
 #include "PictureFiles.h"
-#include "Registry.h"
 #include "StringResources.h"
 #include "TestEnvironment.h"
-#include "UiScale.h"
+#include "TextFit.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -104,53 +102,6 @@ TEST(DiscDetailsScreenshots, DiscInformationDialogInBothForms)
     EXPECT_TRUE(DiscDetailsScreenshots::Save(fresh, QStringLiteral("discinfo-newdisc.png")));
 }
 
-// The texts of a window that do not fit where they are shown: a one-line
-// label or a button narrower than its text, a wrapped label shorter than
-// its lines. Each is named with the window's screenshot.
-QStringList ClippedTexts(const QWidget& window)
-{
-    QStringList clipped;
-    for (const QLabel* label : window.findChildren<QLabel*>()) {
-        const QString text = QString(label->text()).remove(u'&');
-        if (!label->isVisible() || text.isEmpty() || label->textFormat() == Qt::RichText) continue;
-        const QRect room = label->contentsRect();
-        const bool fits = label->wordWrap() ? label->heightForWidth(room.width()) <= room.height()
-                                            : label->fontMetrics().horizontalAdvance(text) <= room.width();
-        if (!fits) clipped << text;
-    }
-    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        const QString text = QString(button->text()).remove(u'&');
-        if (button->isVisible() && !text.isEmpty() && button->fontMetrics().horizontalAdvance(text) > button->width())
-            clipped << text;
-    }
-    return clipped;
-}
-
-// The layout's scale for the dialogs made while it lives: 1.5 as at 144
-// dots per inch with the scaling switched on, or 1.0.
-class ScaleScope {
-public:
-    explicit ScaleScope(bool large)
-    {
-        HKEY key = nullptr;
-        EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Quorvel\\Flintwell13", 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const DWORD aware = large ? 1 : 0;
-        RegSetValueExW(key, u"EnableDPIAware", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&aware), 4);
-        RegCloseKey(key);
-        UiScaleRules::ForgetSetting();
-        UiScaleRules::OverrideLogicalDpi(large ? 144 : 96);
-        EXPECT_DOUBLE_EQ(GetUiScale(), large ? 1.5 : 1.0);
-    }
-    ~ScaleScope()
-    {
-        UiScaleRules::OverrideLogicalDpi(0);
-        TestEnvironment::ResetRegistry();
-        UiScaleRules::ForgetSetting();
-    }
-};
-
 TEST(DiscDetailsScreenshots, EveryDialogFitsItsTextsInEnglishAndGermanAtBothScales)
 {
     UseFreshDatabase();
@@ -162,14 +113,14 @@ TEST(DiscDetailsScreenshots, EveryDialogFitsItsTextsInEnglishAndGermanAtBothScal
     for (const QString language : {QStringLiteral("Enu"), QStringLiteral("Deu")}) {
         SetResourceHandle(ResourceModule::Load(QStringLiteral("Language\\%1\\FlwRC.dll").arg(language)));
         for (const bool large : {false, true}) {
-            ScaleScope scale(large);
+            LayoutScale scale(large);
             const QString suffix = u'-' + language.toLower() + QString::fromLatin1(large ? "-150.png" : "-100.png");
             const auto check = [&suffix](CFlwDialog& dialog, const QString& name) {
                 ASSERT_TRUE(dialog.CreateModeless()) << name.toStdString();
                 dialog.show();
                 ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
                 EXPECT_TRUE(DiscDetailsScreenshots::Save(dialog, name + suffix));
-                EXPECT_EQ(ClippedTexts(dialog), QStringList()) << (name + suffix).toStdString();
+                EXPECT_EQ(TextFit::ClippedTexts(dialog), QStringList()) << (name + suffix).toStdString();
             };
             CDiscInfoDlg existing(QStringLiteral("Holiday 2024"), QStringLiteral("DVD ROM"), QStringLiteral("4,370 KB"),
                                   QStringLiteral(" 17/08/2024 10:20 "), 0, QStringLiteral("2::5"), false, 0, engine.get());
