@@ -169,7 +169,10 @@ TEST(TrellisCdImage, CdrdaoTocImageOpensThroughLibcdio)
     QByteArray bin;
     WriteAudio(bin, 750, 4);
     WriteBinary(folder + "/t.bin", bin);
-    WriteText(folder + "/disc.toc", "CD_DA\n\nTRACK AUDIO\nFILE \"t.bin\" 0 00:04:00\n\n"
+    // The disc's CD-Text names it (the title of the first block).
+    WriteText(folder + "/disc.toc", "CD_DA\nCD_TEXT {\n LANGUAGE_MAP { 0 : EN }\n LANGUAGE 0 {\n"
+                                    "  TITLE \"Summer Songs\"\n  PERFORMER \"The Band\"\n }\n}\n\n"
+                                    "TRACK AUDIO\nFILE \"t.bin\" 0 00:04:00\n\n"
                                     "TRACK AUDIO\nFILE \"t.bin\" 00:04:00 00:06:00\n");
     WriteText(folder + "/broken.toc", "CD_DA\nTRACK AUDIO\nFILE \"t.bin\" 99:00:00 \"\n{{{{\n");
     TrellisSession session;
@@ -181,4 +184,5 @@ TEST(TrellisCdImage, CdrdaoTocImageOpensThroughLibcdio)
     EXPECT_EQ(disc.trackFormats, (std::vector<DWORD>{TRELLIS_TRACK_AUDIO, TRELLIS_TRACK_AUDIO}));
     EXPECT_EQ(disc.trackStarts, (std::vector<DWORD>{150, 450}));
     EXPECT_EQ(disc.used, 750u);
+    EXPECT_EQ(disc.label, "Summer Songs");
 }

@@ -1,12 +1,15 @@
 #include "CdioMedium.h"
 
 #include "MediaProfile.h"
+#include "TextDecode.h"
 #include "TrellisInterfaces.h"
 
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 #include <cdio/logging.h>
 #include <cdio/mmc.h>
 #include <cdio/mmc_hl_cmds.h>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -137,7 +140,19 @@ bool CdioMedium::ReadLayout()
     m_layout.leadOut = uint32_t(leadOut);
     const lsn_t size = cdio_get_disc_last_lsn(m_cdio);
     m_layout.capacity = size > leadOut ? uint32_t(size) : m_layout.leadOut;
+    ReadCdTextTitle();
     return true;
+}
+
+void CdioMedium::ReadCdTextTitle()
+{
+    // The CD-Text object stays attached to the libcdio handle (not ours to
+    // free); libcdio hands its texts out in UTF-8 where it could convert.
+    const cdtext_t* text = cdio_get_cdtext(m_cdio);
+    const char* title = text ? cdtext_get_const(text, CDTEXT_FIELD_TITLE, 0) : nullptr;
+    if (!title || !*title) return;
+    m_layout.title = TextDecode::FromUtf8OrLatin1(reinterpret_cast<const uint8_t*>(title), std::strlen(title));
+    TextDecode::Repair(m_layout.title);
 }
 
 bool CdioMedium::ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer)

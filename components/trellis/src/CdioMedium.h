@@ -21,6 +21,8 @@ public:
 private:
     explicit CdioMedium(CdIo_t* cdio) : m_cdio(cdio) {}
     bool ReadLayout();
+    // The disc's title from its CD-Text, when it has one (first block).
+    void ReadCdTextTitle();
 
     CdIo_t* m_cdio;
 };
