@@ -84,6 +84,11 @@ bool CFileListView::RenameDisc(int row, const QString& typed)
     if (name.isEmpty()) {
         CFlwMessageBox::showMessage(IDS_MSG_NAME_EMPTY, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId,
                                     m_pHost ? m_pHost->MainWindow() : this);
+        // Back where the user was: the name open again, once this editor has gone.
+        QTimer::singleShot(0, this, [this, row] {
+            m_pList->setFocus();
+            m_pList->RenameRow(row);
+        });
         return false;
     }
     if (FAILED(Checked(DiscNameEdit::Set(m_pEngine, item->m_nDiscId, name)))) return false;

@@ -702,14 +702,21 @@ TEST_F(BrowsePathsTest, ADiscIsRenamedInPlaceFoundByItsNewNameAndNeverLeftWithou
     EXPECT_TRUE(g_catalogue->Cli().Run({"discs"}).out.contains("Mike's Mix\t"));
     ScreenshotDir::Save(m_frame, "disc-renamed");
 
-    // F2: a name of blanks only is refused in words; Escape keeps the name.
+    // F2: a name of blanks only is refused in words and the name is open
+    // again on the same row; Escape keeps the name.
     ModalSeam::Reset();
     m_list->setFocus();
     QTest::keyClick(m_list, Qt::Key_F2);
-    typeName(QString(), Qt::Key_Return);
-    ASSERT_EQ(ModalSeam::Shown().size(), 1u);
+    const int row = m_list->SelectedRow();
+    ASSERT_TRUE(m_list->IsEditing());
+    auto* blanked = m_list->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(blanked, nullptr);
+    blanked->setText("   ");
+    QTest::keyClick(blanked, Qt::Key_Return);
+    ASSERT_EVENTUALLY(ModalSeam::Shown().size() == 1u && m_list->IsEditing());
     EXPECT_EQ(ModalSeam::Shown()[0].textId, UINT(IDS_MSG_NAME_EMPTY));
-    QTest::keyClick(m_list, Qt::Key_F2);
+    EXPECT_EQ(m_list->SelectedRow(), row);
+    EXPECT_EQ(m_list->currentIndex().row(), row) << "the row being renamed is the one refused";
     typeName("Anything", Qt::Key_Escape);
     EXPECT_GE(RowNamed("Mike's Mix"), 0);
 
