@@ -87,7 +87,7 @@ std::string ByIdSql(EntryKind kind)
 std::string RangeSql(EntryKind kind)
 {
     return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
-           " WHERE f.id BETWEEN ?1 AND ?2 ORDER BY f.id";
+           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
 // A scan of the ids' range reads at most this many rows per id asked for;
@@ -100,7 +100,16 @@ bool ScanPays(const std::vector<int32_t>& ids)
            int64_t(ids.back()) - ids.front() < kRangeRowsPerId * int64_t(ids.size());
 }
 
-void FillItem(const SqliteStatement& row, ItemRecord& record) { ItemRecordFill::Fill(row, record); }
+void FillItem(const SqliteStatement& row, ItemRecord& record)
+{
+    // Texts are copied straight from the row into the record.
+    struct Row {
+        const SqliteStatement& row;
+        int64_t Int64(int column) const { return row.Int64(column); }
+        std::u16string_view Text(int column) const { return row.Text16(column); }
+    };
+    ItemRecordFill::Fill(Row{row}, record);
+}
 } // namespace
 
 
@@ -212,7 +221,8 @@ HRESULT NameSearch::FillByIds(EntryKind kind, const std::vector<int32_t>& ids, I
 }
 
 // One scan from the first id to the last; rows between that were not asked
-// for are passed over, ids without a row give empty records.
+// for are passed over before their columns are read, ids without a row
+// give empty records.
 HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
 {
     static const std::string sql[2] = {RangeSql(EntryKind::Files), RangeSql(EntryKind::Folders)};
@@ -220,6 +230,8 @@ HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, I
     if (!query) return E_FAIL;
     query->Bind(1, ids.front());
     query->Bind(2, ids.back());
+    NameMatch::ListedIds listed{ids};
+    NameMatch::BindListed(*query, 3, &listed);
     size_t next = 0;
     int rc = SQLITE_DONE;
     while (next < ids.size() && (rc = query->Step()) == SQLITE_ROW) {
