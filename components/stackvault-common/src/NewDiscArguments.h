@@ -1,6 +1,7 @@
 // What AddDisc is given, checked and read the same way by every library
 // engine.
 #pragma once
+#include "DefaultLabel.h"
 #include "DiscProperties.h"
 #include "hresult.h"
 #include "wintypes.h"
@@ -24,4 +25,18 @@ struct NewDiscArguments {
     HRESULT Read(const char* identity, const char16_t* const pictures[3], const char16_t* discName,
                  const char16_t* discTagIds, const char16_t* date, LONG audioFlag, LONG discClass, LONG folderCount,
                  LONG fileCount, INT64 usedBytes, INT64 capacityBytes);
+
+    // The disc's own label set when its pictures are given (added to
+    // `labels`), else the default set of its category, none when that set
+    // is not in the library. `labels` and `tags`: the engine's stores.
+    template <class LabelStore, class TagStore>
+    HRESULT ChooseLabel(LabelStore& labels, TagStore& tags, LONG* labelId) const
+    {
+        if (HasOwnLabel()) return labels.Add(labelPaths[0], labelPaths[1], labelPaths[2], labelId);
+        const LONG set = DefaultLabel::SetFor(properties, tags.CategoryTags(tagIds), name);
+        bool exists = false;
+        const HRESULT hr = labels.Exists(set, &exists);
+        *labelId = exists ? set : 0;
+        return hr;
+    }
 };

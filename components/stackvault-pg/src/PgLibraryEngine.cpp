@@ -1,7 +1,6 @@
 #include "PgLibraryEngine.h"
 
 #include "BatchParser.h"
-#include "DefaultLabel.h"
 #include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryLocation.h"
@@ -209,17 +208,6 @@ HRESULT CPgLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
 
 // ---- discs ----
 
-HRESULT CPgLibraryEngine::ChooseLabel(const NewDiscArguments& disc, LONG* labelId)
-{
-    if (disc.HasOwnLabel()) return m_labels.Add(disc.labelPaths[0], disc.labelPaths[1], disc.labelPaths[2], labelId);
-    // The default set of the disc's category, none when it is not in the library.
-    const LONG set = DefaultLabel::SetFor(disc.properties, m_tags.CategoryTags(disc.tagIds), disc.name);
-    bool exists = false;
-    const HRESULT hr = m_labels.Exists(set, &exists);
-    *labelId = exists ? set : 0;
-    return hr;
-}
-
 HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                                   const char16_t* label360Path, const char16_t* name, const char16_t* tagIds,
                                   LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
@@ -237,7 +225,7 @@ HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32P
     disc.owner = disc.properties.IsEmpty() ? 0 : m_ownerId;
     LONG discId = 0;
     hr = Write([&] {
-        const HRESULT chosen = ChooseLabel(disc, &disc.labelId);
+        const HRESULT chosen = disc.ChooseLabel(m_labels, m_tags, &disc.labelId);
         return FAILED(chosen) ? chosen : m_discs.Add(disc, &discId);
     });
     if (FAILED(hr)) return hr;

@@ -141,7 +141,6 @@ private:
     HRESULT InsertEntries(PgEntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT WriteInImport(PgImportSession& session, HRESULT work);
-    HRESULT ChooseLabel(const struct NewDiscArguments& disc, LONG* labelId);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count);

@@ -1,7 +1,6 @@
 #include "LibraryEngine.h"
 
 #include "BatchParser.h"
-#include "DefaultLabel.h"
 #include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryFile.h"
@@ -260,25 +259,13 @@ HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Pat
     if (folderCount > 0 || fileCount > 0) disc.owner = m_owner;
     LONG discId = 0;
     hr = Write([&] {
-        HRESULT result = ChooseLabel(disc, &disc.labelId);
+        HRESULT result = disc.ChooseLabel(m_labels, m_tags, &disc.labelId);
         return FAILED(result) ? result : m_discs.Add(disc, &discId);
     });
     if (SUCCEEDED(hr)) {
         m_lastAddedDisc = discId;
         m_addedDiscs.push_back(discId);
     }
-    return hr;
-}
-
-// The disc's own label set when its three pictures are given, else the
-// default set of its category (none when that set is not in the library).
-HRESULT CLibraryEngine::ChooseLabel(const NewDiscArguments& disc, LONG* labelId)
-{
-    if (disc.HasOwnLabel()) return m_labels.Add(disc.labelPaths[0], disc.labelPaths[1], disc.labelPaths[2], labelId);
-    const LONG set = DefaultLabel::SetFor(disc.properties, m_tags.CategoryTags(disc.tagIds), disc.name);
-    bool exists = false;
-    const HRESULT hr = m_labels.Exists(set, &exists);
-    *labelId = exists ? set : 0;
     return hr;
 }
 

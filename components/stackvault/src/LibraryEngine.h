@@ -156,7 +156,6 @@ private:
     HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
-    HRESULT ChooseLabel(const struct NewDiscArguments& disc, LONG* labelId);
     HRESULT DeleteDiscLocked(LONG discId);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
