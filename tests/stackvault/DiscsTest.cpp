@@ -1,14 +1,17 @@
 // Discs through the loaded engine: records, type codes, default labels,
-// identities, tags, and deletion with the folders, files and paths that go
-// with a disc.
+// identities, tags, deletion with the folders, files and paths that go
+// with a disc, and the change stamp that tells of others' changes.
 #include "EngineTestSupport.h"
-#include "ILibraryDiscTags.h"
+#include "ILibraryChanges.h"
 #include "ILibraryDiscEdits.h"
+#include "ILibraryDiscTags.h"
 
 #include "TestEnvironment.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -347,3 +350,44 @@ TEST_P(DiscsTest, LabelIdsOfRowsFollowTheDisc)
 }
 
 } // namespace
+
+// The stamp moves for a change made by another instance (another program on
+// the same library); the instance's own changes and others' reading leave it.
+TEST_P(DiscsTest, ChangeStampMovesOnlyForOthersChanges)
+{
+    ILibraryChanges* changes = nullptr;
+    ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryChanges, reinterpret_cast<void**>(&changes)));
+    auto stamp = [changes] {
+        INT64 value = 0;
+        EXPECT_EQ(S_OK, changes->GetChangeStamp(&value));
+        return value;
+    };
+    const INT64 before = stamp();
+    EXPECT_EQ(before, stamp()) << "nothing changed";
+    const int disc = AddTestDisc(e(), QStringLiteral("one"), "1");
+    LONG tag = 0;
+    ASSERT_EQ(S_OK, e()->AddTag(u"Holiday", &tag));
+    EXPECT_EQ(before, stamp()) << "the instance's own changes";
+
+    EngineInstance other;
+    ASSERT_EQ(1u, Discs(other.get()).size());
+    LONG count = 0;
+    ASSERT_EQ(S_OK, other->SearchFileCount(u"one", &count));
+    EXPECT_EQ(before, stamp()) << "another instance only read";
+
+    ILibraryDiscEdits* edits = nullptr;
+    ASSERT_EQ(S_OK, other->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+    ASSERT_EQ(S_OK, edits->SetDiscName(disc, u"renamed"));
+    edits->Release();
+    // A server delivers the notice of a change shortly after it was committed.
+    const QDeadlineTimer deadline(30000);
+    INT64 after = stamp();
+    while (after == before && !deadline.hasExpired()) {
+        QThread::msleep(20);
+        after = stamp();
+    }
+    EXPECT_NE(before, after) << "another instance renamed a disc";
+    EXPECT_EQ(after, stamp()) << "nothing changed since";
+    EXPECT_EQ(E_POINTER, changes->GetChangeStamp(nullptr));
+    changes->Release();
+}

@@ -200,10 +200,30 @@ TEST_P(ListingTest, ShortSearchesAreCountedAtOnceAndLongOnesWhenFound)
 
 TEST_P(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibraryEndsListings)
 {
+    // Blocks that hold entries of both discs, read after one disc went: its
+    // entries come as empty records, the other's whole and in their places.
     LibraryListing listing = nullptr;
     ASSERT_EQ(S_OK, listings->OpenFolderListing(disc, 0, &listing));
     ASSERT_GT(WaitComplete(listing).files, 0);
+    const int second = AddTestDisc(e(), QStringLiteral("Second"), "L2");
+    FillDisc(second, kFolders);
+    LibraryListing both = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo", &both));
+    ASSERT_EQ(2 * kFiles, WaitComplete(both).files);
+    const std::vector<ItemRecord> before = ReadAll(both, kListingFiles, 2 * kFiles, 400);
     ASSERT_EQ(S_OK, e()->DeleteDisc(disc, 0));
+    const std::vector<ItemRecord> after = ReadAll(both, kListingFiles, 2 * kFiles, 400);
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (before[i].discId == disc) {
+            EXPECT_EQ(0, after[i].id) << i;
+        } else {
+            EXPECT_EQ(before[i].id, after[i].id) << i;
+            EXPECT_EQ(FromW(before[i].name), FromW(after[i].name)) << i;
+            EXPECT_EQ(QStringLiteral("Second"), FromW(after[i].discName)) << i;
+        }
+    }
+    listings->CloseListing(both);
+
     ItemRecord record{};
     record.id = -1;
     LONG filled = 0;

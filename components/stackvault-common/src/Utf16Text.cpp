@@ -37,14 +37,19 @@ QByteArray Folded(std::u16string_view text)
 
 QByteArray Folded(const QString& text) { return text.toCaseFolded().toUtf8(); }
 
-void CopyToField(char16_t* field, int capacity, const QString& text)
+void CopyToField(char16_t* field, int capacity, std::u16string_view text)
 {
     if (capacity <= 0) return;
-    qsizetype length = std::min<qsizetype>(text.size(), capacity - 1);
+    size_t length = std::min(text.size(), size_t(capacity - 1));
     // Never cut a surrogate pair in half.
-    if (length > 0 && length < text.size() && text.at(length - 1).isHighSurrogate()) --length;
-    std::memcpy(field, text.utf16(), static_cast<size_t>(length) * sizeof(char16_t));
+    if (length > 0 && length < text.size() && QChar::isHighSurrogate(text[length - 1])) --length;
+    std::memcpy(field, text.data(), length * sizeof(char16_t));
     field[length] = 0;
+}
+
+void CopyToField(char16_t* field, int capacity, const QString& text)
+{
+    CopyToField(field, capacity, std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())));
 }
 
 void CopyToField(char* field, int capacity, const QByteArray& text)

@@ -18,6 +18,7 @@ QByteArray Folded(std::u16string_view text);
 QByteArray Folded(const QString& text);
 // Copies text into a field of `capacity` units, cut to capacity - 1 and
 // zero-terminated.
+void CopyToField(char16_t* field, int capacity, std::u16string_view text);
 void CopyToField(char16_t* field, int capacity, const QString& text);
 void CopyToField(char* field, int capacity, const QByteArray& text);
 

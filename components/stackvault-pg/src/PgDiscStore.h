@@ -1,7 +1,7 @@
 // Disc records on the server, and the removal of a disc with everything
 // written for it.
 #pragma once
-#include "DiscProperties.h"
+#include "NewDiscArguments.h"
 #include "LibraryRecords.h"
 #include "PgConnection.h"
 #include "wintypes.h"
@@ -9,11 +9,7 @@
 #include <QHash>
 #include <QString>
 
-struct PgNewDisc {
-    DiscProperties properties;
-    QString name;
-    QString tagIds;
-    QString dateText;
+struct PgNewDisc : NewDiscArguments {
     LONG labelId = 0;
     int64_t owner = 0; // the instance adding it; 0: the disc is final at once
 };

@@ -1,6 +1,7 @@
 #include "PgImportTracker.h"
 
 #include "Diagnostics.h"
+#include "PgChangeWatch.h"
 #include "PgDiscStore.h"
 #include "PgTransaction.h"
 
@@ -14,13 +15,6 @@ constexpr int kOwnerSpace = 1095516995; // key: an owner id
 // Handles are numbers unique in the process, so a handle of one engine
 // instance is never mistaken for one of another.
 std::atomic<uintptr_t> g_nextHandle{1};
-
-QByteArray IdArray(const std::vector<LONG>& ids)
-{
-    QByteArray text = "{";
-    for (size_t i = 0; i < ids.size(); ++i) text += (i ? "," : "") + QByteArray::number(ids[i]);
-    return text + "}";
-}
 } // namespace
 
 HRESULT PgImportTracker::TakeOwnerId(int64_t* ownerId)
@@ -94,6 +88,7 @@ HRESULT PgImportTracker::TryOpen(const QString& address, int64_t ownerId, const 
     int64_t claimed = 0;
     if (SUCCEEDED(hr))
         hr = opening->db.Number("SELECT pg_try_advisory_lock($1, 0)::int", PgParams().Int(kSlotSpace), &claimed, "import slot");
+    if (SUCCEEDED(hr) && claimed) hr = PgChangeWatch::MarkWriter(opening->db, ownerId);
     if (SUCCEEDED(hr) && !claimed) {
         PgResult rows;
         hr = m_db.Query("SELECT holder FROM imports ORDER BY id DESC LIMIT 1", {}, rows, "slot holder");
@@ -135,15 +130,15 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
     if (SUCCEEDED(hr) && !session.paths.empty())
         hr = db.Run("INSERT INTO disc_paths(path_id, disc_id) SELECT DISTINCT p, d.id FROM unnest($1::int[]) p,"
                     " discs d WHERE d.import_id = $2 ON CONFLICT DO NOTHING",
-                    PgParams().Utf8(IdArray(session.paths)).Int(session.importId), "disc paths");
+                    PgParams().Ints(session.paths).Int(session.importId), "disc paths");
     // Paths of discs deleted during the import have no disc left to use them.
     if (SUCCEEDED(hr) && !session.paths.empty())
         hr = db.Run("DELETE FROM paths WHERE id = ANY($1::int[])"
                     " AND NOT EXISTS (SELECT 1 FROM disc_paths dp WHERE dp.path_id = paths.id)",
-                    PgParams().Utf8(IdArray(session.paths)), "unused paths");
+                    PgParams().Ints(session.paths), "unused paths");
     if (SUCCEEDED(hr) && !addedDiscs.empty())
         hr = db.Run("UPDATE discs SET owner = NULL WHERE id = ANY($1::int[]) AND import_id IS NULL",
-                    PgParams().Utf8(IdArray(addedDiscs)), "added discs");
+                    PgParams().Ints(addedDiscs), "added discs");
     // The discs this import replaces go in the transaction that shows the new ones.
     PgResult replaced;
     if (SUCCEEDED(hr))

@@ -1,7 +1,6 @@
 #include "PgLibraryEngine.h"
 
 #include "BatchParser.h"
-#include "DefaultLabel.h"
 #include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryLocation.h"
@@ -24,12 +23,10 @@ using Utf16Text::View;
 
 namespace {
 constexpr const char kComponent[] = "StackvaultPg";
-constexpr int kIdentityCapacity = 260;
 constexpr HRESULT kSlotBusy = HresultFromWin32(170); // ERROR_BUSY
 constexpr std::chrono::milliseconds kSlotPoll{100};
 constexpr std::chrono::milliseconds kSlotTimeout{60000};
 
-bool IsGiven(const char16_t* text) { return text && *text; }
 
 HRESULT CheckText(const char16_t* text) { return Utf16Text::IsWellFormed(View(text)) ? S_OK : E_INVALIDARG; }
 } // namespace
@@ -57,6 +54,8 @@ HRESULT CPgLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryDiscEdits*>(this);
     } else if (iid == IID_ILibraryEngineStatus) {
         *object = static_cast<ILibraryEngineStatus*>(this);
+    } else if (iid == IID_ILibraryChanges) {
+        *object = static_cast<ILibraryChanges*>(this);
     } else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -83,6 +82,7 @@ HRESULT CPgLibraryEngine::Ready()
     DumpMsg(kComponent, "the connection was lost; connecting again");
     const HRESULT hr = OpenLibrary(false);
     m_connectionLost = FAILED(hr);
+    if (SUCCEEDED(hr)) m_changes.Reconnected();
     return FAILED(hr) ? LIBRARY_E_SERVER_UNREACHABLE : hr;
 }
 
@@ -108,6 +108,7 @@ HRESULT CPgLibraryEngine::OpenLibrary(bool create)
     m_writeFailure = writable ? S_OK : E_ACCESSDENIED;
     m_ownerId = 0;
     if (SUCCEEDED(hr) && writable) hr = m_imports.TakeOwnerId(&m_ownerId);
+    if (SUCCEEDED(hr) && writable) hr = PgChangeWatch::MarkWriter(m_db, m_ownerId);
     if (SUCCEEDED(hr) && writable) hr = m_imports.RecoverAbandoned(m_ownerId);
     if (FAILED(hr)) m_db.Close();
     return FAILED(hr) ? hr : writable ? S_OK : LIBRARY_S_READ_ONLY;
@@ -133,7 +134,7 @@ HRESULT CPgLibraryEngine::Uninitialize()
     if (!initialised) return S_FALSE;
     for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
     ReleaseAddedDiscs();
-    m_listings.clear();
+    m_listings.Clear();
     m_db.Close(); // frees the owner id
     m_lastAddedDisc = 0;
     return S_OK;
@@ -207,46 +208,24 @@ HRESULT CPgLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
 
 // ---- discs ----
 
-HRESULT CPgLibraryEngine::ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
-                                      const QString& tagIds, LONG* labelId)
-{
-    const bool given[3] = {IsGiven(paths[0]), IsGiven(paths[1]), IsGiven(paths[2])};
-    if (given[0] != given[1] || given[1] != given[2]) return E_INVALIDARG;
-    if (!given[0]) {
-        // The default set of the disc's category, none when it is not in the library.
-        const LONG set = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
-        bool exists = false;
-        const HRESULT hr = m_labels.Exists(set, &exists);
-        *labelId = exists ? set : 0;
-        return hr;
-    }
-    return m_labels.Add(ToQString(View(paths[0])), ToQString(View(paths[1])), ToQString(View(paths[2])), labelId);
-}
-
 HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                                   const char16_t* label360Path, const char16_t* name, const char16_t* tagIds,
                                   LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
                                   INT64 capacityBytes, const char16_t* dateText)
 {
-    if (!identity) return E_POINTER;
-    const size_t identityLength = std::strlen(identity);
-    if (identityLength == 0 || identityLength >= size_t(kIdentityCapacity)) return E_INVALIDARG;
-    for (const char16_t* text : {label32Path, label128Path, label360Path, name, tagIds, dateText})
-        if (FAILED(CheckText(text))) return E_INVALIDARG;
-    Lock lock(m_mutex);
-    HRESULT hr = Ready();
-    if (FAILED(hr)) return hr;
     PgNewDisc disc;
-    disc.properties = {QByteArray(identity), audioFlag, discClass, folderCount, fileCount, usedBytes, capacityBytes};
-    disc.name = ToQString(View(name));
-    disc.tagIds = ToQString(View(tagIds));
-    disc.dateText = ToQString(View(dateText));
+    const char16_t* const pictures[3] = {label32Path, label128Path, label360Path};
+    HRESULT hr = disc.Read(identity, pictures, name, tagIds, dateText, audioFlag, discClass, folderCount, fileCount,
+                           usedBytes, capacityBytes);
+    if (FAILED(hr)) return hr;
+    Lock lock(m_mutex);
+    hr = Ready();
+    if (FAILED(hr)) return hr;
     // A disc with nothing to write is final at once; any other waits for its import.
     disc.owner = disc.properties.IsEmpty() ? 0 : m_ownerId;
-    const char16_t* const paths[3] = {label32Path, label128Path, label360Path};
     LONG discId = 0;
     hr = Write([&] {
-        const HRESULT chosen = ChooseLabel(paths, disc.properties, disc.name, disc.tagIds, &disc.labelId);
+        const HRESULT chosen = disc.ChooseLabel(m_labels, m_tags, &disc.labelId);
         return FAILED(chosen) ? chosen : m_discs.Add(disc, &discId);
     });
     if (FAILED(hr)) return hr;
@@ -318,6 +297,18 @@ HRESULT CPgLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
     return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
 }
 
+HRESULT CPgLibraryEngine::GetChangeStamp(INT64* stamp)
+{
+    if (!stamp) return E_POINTER;
+    *stamp = 0;
+    Lock lock(m_mutex);
+    int64_t count = 0;
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = m_changes.Stamp(m_db, m_ownerId, &count);
+    *stamp = count;
+    return hr;
+}
+
 HRESULT CPgLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
 {
     HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
@@ -364,7 +355,7 @@ HRESULT CPgLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
     QByteArray text;
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, kIdentityCapacity, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, NewDiscArguments::kIdentityCapacity, text);
     return hr;
 }
 

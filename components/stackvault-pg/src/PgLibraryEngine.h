@@ -6,12 +6,15 @@
 // opens the library for reading (LIBRARY_S_READ_ONLY); every change then
 // fails with E_ACCESSDENIED and changes nothing.
 #pragma once
+#include "ILibraryChanges.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
 #include "ILibraryEngineStatus.h"
 #include "ILibraryListings.h"
+#include "OpenListings.h"
+#include "PgChangeWatch.h"
 #include "PgConnection.h"
 #include "PgDiscStore.h"
 #include "PgEntryWriter.h"
@@ -32,7 +35,8 @@ class CPgLibraryEngine final : public ILibraryEngine,
                                public ILibraryDiscReads,
                                public ILibraryDiscTags,
                                public ILibraryListings,
-                               public ILibraryDiscEdits {
+                               public ILibraryDiscEdits,
+                               public ILibraryChanges {
 public:
     CPgLibraryEngine();
     ~CPgLibraryEngine();
@@ -115,6 +119,9 @@ public:
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;
     HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
 
+    // ILibraryChanges
+    HRESULT GetChangeStamp(INT64* stamp) override;
+
 private:
     using Lock = std::lock_guard<std::mutex>;
 
@@ -134,14 +141,11 @@ private:
     HRESULT InsertEntries(PgEntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT WriteInImport(PgImportSession& session, HRESULT work);
-    HRESULT ChooseLabel(const char16_t* const paths[3], const struct DiscProperties& disc, const QString& name,
-                        const QString& tagIds, LONG* labelId);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count);
     HRESULT StartListing(std::array<PgListingStep, PgListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, PgListingWorker::kKinds> totals = {-1, -1});
-    PgListingWorker* ListingOf(LibraryListing listing) const;
     void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();
 
@@ -152,11 +156,12 @@ private:
     PgTagStore m_tags{m_db};
     PgLabelStore m_labels{m_db};
     PgImportTracker m_imports{m_db};
+    PgChangeWatch m_changes;
     int64_t m_ownerId = 0;  // this instance's owner id (0 while it may only read)
     QByteArray m_token;     // this process, for those who wait for the slot
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
-    std::vector<std::unique_ptr<PgListingWorker>> m_listings;
+    OpenListings<PgListingWorker> m_listings;
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
     bool m_connectionLost = false; // initialised, but the server went away: each call connects again
 

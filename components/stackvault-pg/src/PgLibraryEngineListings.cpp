@@ -19,8 +19,7 @@ HRESULT CPgLibraryEngine::StartListing(std::array<PgListingStep, PgListingWorker
 {
     // The library this instance opened, whatever the environment says by now.
     auto worker = std::make_unique<PgListingWorker>(m_db.Address(), std::move(steps), totals);
-    *listing = worker.get();
-    m_listings.push_back(std::move(worker));
+    *listing = m_listings.Add(std::move(worker));
     return S_OK;
 }
 
@@ -56,20 +55,13 @@ HRESULT CPgLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryL
                         listing);
 }
 
-PgListingWorker* CPgLibraryEngine::ListingOf(LibraryListing listing) const
-{
-    for (const auto& worker : m_listings)
-        if (worker.get() == listing) return worker.get();
-    return nullptr;
-}
-
 HRESULT CPgLibraryEngine::WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts)
 {
     if (!counts) return E_POINTER;
     PgListingWorker* worker = nullptr;
     {
         Lock lock(m_mutex);
-        worker = ListingOf(listing);
+        worker = m_listings.Find(listing);
     }
     // Waiting happens without the instance's lock; only CloseListing (of
     // the same caller) ends a worker.
@@ -85,14 +77,12 @@ HRESULT CPgLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LON
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
-    const PgListingWorker* worker = ListingOf(listing);
+    const PgListingWorker* worker = m_listings.Find(listing);
     if (!worker) return E_INVALIDARG;
-    for (const int32_t id : worker->Ids(kind, first, count)) {
-        hr = PgNameSearch::FillById(m_db, EntryKindOf(kind), id, records[*filled]);
-        if (FAILED(hr)) return hr;
-        ++*filled;
-    }
-    return S_OK;
+    const std::vector<int32_t> ids = worker->Ids(kind, first, count);
+    hr = PgNameSearch::FillByIds(m_db, EntryKindOf(kind), ids, records);
+    if (SUCCEEDED(hr)) *filled = LONG(ids.size());
+    return hr;
 }
 
 HRESULT CPgLibraryEngine::CloseListing(LibraryListing listing)
@@ -100,12 +90,7 @@ HRESULT CPgLibraryEngine::CloseListing(LibraryListing listing)
     std::unique_ptr<PgListingWorker> closing;
     {
         Lock lock(m_mutex);
-        for (auto it = m_listings.begin(); it != m_listings.end(); ++it) {
-            if (it->get() != listing) continue;
-            closing = std::move(*it);
-            m_listings.erase(it);
-            break;
-        }
+        closing = m_listings.Take(listing);
     }
     return closing ? S_OK : E_INVALIDARG; // the worker stops as `closing` goes
 }

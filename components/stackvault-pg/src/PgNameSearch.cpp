@@ -1,6 +1,7 @@
 #include "PgNameSearch.h"
 
 #include "GramTally.h"
+#include "ItemRecordFill.h"
 #include "PgDiscStore.h"
 #include "Utf16Text.h"
 
@@ -35,16 +36,13 @@ std::string RecordSql(PgEntryKind kind)
 
 void FillItem(const PgResult& rows, int row, ItemRecord& record)
 {
-    record.id = static_cast<int32_t>(rows.Int64(row, 0));
-    Utf16Text::CopyToField(record.name, kLibraryTextLength, rows.Text(row, 1));
-    record.parentId = static_cast<int32_t>(rows.Int64(row, 2));
-    record.size = rows.Int64(row, 3);
-    Utf16Text::CopyToField(record.type, kLibraryTextLength, rows.Text(row, 4));
-    record.time = rows.Int64(row, 5);
-    record.discId = static_cast<int32_t>(rows.Int64(row, 6));
-    record.labelId = static_cast<int32_t>(rows.Int64(row, 7));
-    Utf16Text::CopyToField(record.discName, kLibraryTextLength, rows.Text(row, 8));
-    record.pathId = static_cast<int32_t>(rows.Int64(row, 9));
+    struct Row {
+        const PgResult& rows;
+        int row;
+        int64_t Int64(int column) const { return rows.Int64(row, column); }
+        QString Text(int column) const { return rows.Text(row, column); }
+    };
+    ItemRecordFill::Fill(Row{rows, row}, record);
 }
 
 HRESULT CountWith(PgConnection& db, const char* sql, const PgParams& params, LONG* count)
@@ -118,14 +116,22 @@ HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text
     return hr;
 }
 
-HRESULT FillById(PgConnection& db, PgEntryKind kind, int64_t id, ItemRecord& record)
+HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
 {
-    const std::string sql = RecordSql(kind) + " WHERE f.id = $1";
+    if (ids.empty()) return S_OK;
+    static const std::string sql[2] = {RecordSql(PgEntryKind::Files) + " WHERE f.id = ANY($1::int[])",
+                                       RecordSql(PgEntryKind::Folders) + " WHERE f.id = ANY($1::int[])"};
     PgResult rows;
-    const HRESULT hr = db.Query(sql.c_str(), PgParams().Int(id), rows, "entry by id");
+    const HRESULT hr = db.Query(sql[kind == PgEntryKind::Files ? 0 : 1].c_str(), PgParams().Ints(ids), rows, "entries by id");
     if (FAILED(hr)) return hr;
-    if (rows.Rows() > 0) FillItem(rows, 0, record);
-    else record = ItemRecord{}; // gone since the listing found it
+    QHash<int32_t, int> rowOf;
+    rowOf.reserve(rows.Rows());
+    for (int row = 0; row < rows.Rows(); ++row) rowOf.insert(static_cast<int32_t>(rows.Int64(row, 0)), row);
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const auto row = rowOf.constFind(ids[i]);
+        if (row == rowOf.constEnd()) records[i] = ItemRecord{}; // gone since the listing found it
+        else FillItem(rows, *row, records[i]);
+    }
     return S_OK;
 }
 

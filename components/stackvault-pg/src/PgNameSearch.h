@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QString>
 #include <string>
+#include <vector>
 
 namespace PgNameSearch {
 
@@ -25,8 +26,9 @@ HRESULT FillDiscs(PgConnection& db, std::u16string_view text, DiscRecord* record
                   const QHash<int, QString>& tagNames);
 HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count);
 HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, ItemRecord* records, LONG count);
-// One folder or file by id as FillEntries fills it; empty when it is gone.
-HRESULT FillById(PgConnection& db, PgEntryKind kind, int64_t id, ItemRecord& record);
+// Folders or files by id (one round trip) as FillEntries fills them; an
+// empty record for each id that is gone.
+HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
 // The ids FillEntries would fill, in its order, for the pattern bound as $1.
 std::string IdsSql(PgEntryKind kind);
 // Counts of a one- or two-character folded query from the gram tallies.

@@ -18,6 +18,14 @@ public:
     }
     PgParams& Bytes(const QByteArray& value) { return Push(value, false, 1); }
     PgParams& Null() { return Push(QByteArray(), true, 0); }
+    // An array of integers ("{1,2,3}"), for "= ANY($n::int[])".
+    template <class Integer>
+    PgParams& Ints(const std::vector<Integer>& values)
+    {
+        QByteArray text = "{";
+        for (size_t i = 0; i < values.size(); ++i) text += (i ? "," : "") + QByteArray::number(values[i]);
+        return Push(text + "}", false, 0);
+    }
 
     int Count() const { return static_cast<int>(m_values.size()); }
     const char* const* Values() const

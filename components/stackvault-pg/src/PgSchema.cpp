@@ -98,6 +98,22 @@ CREATE TABLE disc_replacements(
   old_disc_id integer NOT NULL,
   import_id bigint NOT NULL);
 )sql",
+    // Changes others should see send a notice naming the writer (see PgChangeWatch).
+    R"sql(
+CREATE FUNCTION note_library_change() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+  PERFORM pg_notify('library_changes', coalesce(current_setting('albireo.writer', true), ''));
+  RETURN NULL;
+END $$;
+CREATE TRIGGER discs_changed AFTER INSERT OR UPDATE OR DELETE ON discs
+  FOR EACH ROW EXECUTE FUNCTION note_library_change();
+CREATE TRIGGER tags_changed AFTER INSERT OR UPDATE OR DELETE ON tags
+  FOR EACH ROW EXECUTE FUNCTION note_library_change();
+CREATE TRIGGER labels_changed AFTER INSERT OR UPDATE OR DELETE ON labels
+  FOR EACH ROW EXECUTE FUNCTION note_library_change();
+CREATE TRIGGER disc_gaps_changed AFTER INSERT OR UPDATE OR DELETE ON disc_gaps
+  FOR EACH ROW EXECUTE FUNCTION note_library_change();
+)sql",
 };
 constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.

@@ -1,6 +1,6 @@
 // Disc records and the removal of a disc with everything written for it.
 #pragma once
-#include "DiscProperties.h"
+#include "NewDiscArguments.h"
 #include "LibraryRecords.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
@@ -8,11 +8,7 @@
 #include <QHash>
 #include <QString>
 
-struct NewDisc {
-    DiscProperties properties;
-    QString name;
-    QString tagIds;
-    QString dateText;
+struct NewDisc : NewDiscArguments {
     LONG labelId = 0;
     QByteArray owner; // the process adding it; empty: the disc is final at once
 };

@@ -1,7 +1,6 @@
 #include "LibraryEngine.h"
 
 #include "BatchParser.h"
-#include "DefaultLabel.h"
 #include "DiscEditRules.h"
 #include "Diagnostics.h"
 #include "LibraryFile.h"
@@ -22,12 +21,9 @@ using Utf16Text::View;
 
 namespace {
 constexpr const char kComponent[] = "Stackvault";
-constexpr int kIdentityCapacity = 260;
 constexpr HRESULT kDiskFull = HresultFromWin32(112);  // ERROR_DISK_FULL
 constexpr HRESULT kSlotBusy = HresultFromWin32(170);  // ERROR_BUSY
 constexpr std::chrono::milliseconds kSlotPoll{100};
-
-bool IsGiven(const char16_t* text) { return text && *text; }
 
 HRESULT CheckText(const char16_t* text)
 {
@@ -162,7 +158,7 @@ HRESULT CLibraryEngine::Uninitialize()
     m_gramBuilder.reset();
     UndoOpenImports();
     ReleaseAddedDiscs();
-    m_listings.clear();
+    m_listings.Clear();
     m_db.Close();
     m_lastAddedDisc = 0;
     return S_OK;
@@ -249,16 +245,11 @@ HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Pat
                                 LONG audioFlag, LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes,
                                 INT64 capacityBytes, const char16_t* dateText)
 {
-    if (!identity) return E_POINTER;
     NewDisc disc;
-    disc.properties = {QByteArray(identity), audioFlag, discClass, folderCount, fileCount, usedBytes, capacityBytes};
-    if (disc.properties.identity.isEmpty() || disc.properties.identity.size() >= kIdentityCapacity) return E_INVALIDARG;
-    for (const char16_t* text : {name, tagIds, dateText})
-        if (FAILED(CheckText(text))) return E_INVALIDARG;
-    disc.name = ToQString(View(name));
-    disc.tagIds = ToQString(View(tagIds));
-    disc.dateText = ToQString(View(dateText));
-    const char16_t* const labelPaths[3] = {label32Path, label128Path, label360Path};
+    const char16_t* const pictures[3] = {label32Path, label128Path, label360Path};
+    const HRESULT given = disc.Read(identity, pictures, name, tagIds, dateText, audioFlag, discClass, folderCount,
+                                    fileCount, usedBytes, capacityBytes);
+    if (FAILED(given)) return given;
 
     Lock lock(m_mutex);
     HRESULT hr = Ready();
@@ -268,29 +259,13 @@ HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Pat
     if (folderCount > 0 || fileCount > 0) disc.owner = m_owner;
     LONG discId = 0;
     hr = Write([&] {
-        HRESULT result = ChooseLabel(labelPaths, disc.properties, disc.name, disc.tagIds, &disc.labelId);
+        HRESULT result = disc.ChooseLabel(m_labels, m_tags, &disc.labelId);
         return FAILED(result) ? result : m_discs.Add(disc, &discId);
     });
     if (SUCCEEDED(hr)) {
         m_lastAddedDisc = discId;
         m_addedDiscs.push_back(discId);
     }
-    return hr;
-}
-
-// The disc's own label set when its three pictures are given, else the
-// default set of its category (none when that set is not in the library).
-HRESULT CLibraryEngine::ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
-                                    const QString& tagIds, LONG* labelId)
-{
-    const int given = IsGiven(paths[0]) + IsGiven(paths[1]) + IsGiven(paths[2]);
-    if (given == 3)
-        return m_labels.Add(ToQString(View(paths[0])), ToQString(View(paths[1])), ToQString(View(paths[2])), labelId);
-    if (given != 0) return E_INVALIDARG;
-    const LONG set = DefaultLabel::SetFor(disc, m_tags.CategoryTags(tagIds), name);
-    bool exists = false;
-    const HRESULT hr = m_labels.Exists(set, &exists);
-    *labelId = exists ? set : 0;
     return hr;
 }
 
@@ -418,7 +393,7 @@ HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
     QByteArray text;
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, kIdentityCapacity, text);
+    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, NewDiscArguments::kIdentityCapacity, text);
     return hr;
 }
 

@@ -25,6 +25,7 @@
 #include "ImportTracker.h"
 #include "LabelStore.h"
 #include "NameSearch.h"
+#include "OpenListings.h"
 #include "PathStore.h"
 #include "SqliteConnection.h"
 #include "TagStore.h"
@@ -155,8 +156,6 @@ private:
     HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
-    HRESULT ChooseLabel(const char16_t* const paths[3], const DiscProperties& disc, const QString& name,
-                        const QString& tagIds, LONG* labelId);
     HRESULT DeleteDiscLocked(LONG discId);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
@@ -165,7 +164,6 @@ private:
     HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, ListingWorker::kKinds> totals = {-1, -1});
     std::array<int, ListingWorker::kKinds> CountedAhead(const QByteArray& folded);
-    ListingWorker* ListingOf(LibraryListing listing) const;
     void UndoOpenImports();
     void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();
@@ -186,7 +184,7 @@ private:
     QByteArray m_owner;
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
-    std::vector<std::unique_ptr<ListingWorker>> m_listings;
+    OpenListings<ListingWorker> m_listings;
     std::unique_ptr<GramBuilder> m_gramBuilder; // counts a library of an earlier schema
     HRESULT m_writeFailure = S_OK; // why the library is read-only, S_OK when it is not
 

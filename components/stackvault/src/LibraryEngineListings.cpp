@@ -21,8 +21,7 @@ HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKin
 {
     // The file this instance opened, whatever the environment says by now.
     auto worker = std::make_unique<ListingWorker>(m_db.FilePath(), std::move(steps), totals);
-    *listing = worker.get();
-    m_listings.push_back(std::move(worker));
+    *listing = m_listings.Add(std::move(worker));
     return S_OK;
 }
 
@@ -71,20 +70,13 @@ std::array<int, ListingWorker::kKinds> CLibraryEngine::CountedAhead(const QByteA
     return totals;
 }
 
-ListingWorker* CLibraryEngine::ListingOf(LibraryListing listing) const
-{
-    for (const auto& worker : m_listings)
-        if (worker.get() == listing) return worker.get();
-    return nullptr;
-}
-
 HRESULT CLibraryEngine::WaitListing(LibraryListing listing, LONG rows, LONG timeoutMs, LibraryListingCounts* counts)
 {
     if (!counts) return E_POINTER;
     ListingWorker* worker = nullptr;
     {
         Lock lock(m_mutex);
-        worker = ListingOf(listing);
+        worker = m_listings.Find(listing);
     }
     // Waiting happens without the instance's lock, so the records of rows
     // already found can be read meanwhile; only CloseListing (of the same
@@ -101,15 +93,13 @@ HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG 
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
-    const ListingWorker* worker = ListingOf(listing);
+    const ListingWorker* worker = m_listings.Find(listing);
     if (!worker) return E_INVALIDARG;
     const ReadTransaction reading(m_db);
-    for (const int32_t id : worker->Ids(kind, first, count)) {
-        hr = m_search.FillById(EntryKindOf(kind), id, records[*filled]);
-        if (FAILED(hr)) return hr;
-        ++*filled;
-    }
-    return S_OK;
+    const std::vector<int32_t> ids = worker->Ids(kind, first, count);
+    hr = m_search.FillByIds(EntryKindOf(kind), ids, records);
+    if (SUCCEEDED(hr)) *filled = LONG(ids.size());
+    return hr;
 }
 
 HRESULT CLibraryEngine::CloseListing(LibraryListing listing)
@@ -117,12 +107,7 @@ HRESULT CLibraryEngine::CloseListing(LibraryListing listing)
     std::unique_ptr<ListingWorker> closing;
     {
         Lock lock(m_mutex);
-        for (auto it = m_listings.begin(); it != m_listings.end(); ++it) {
-            if (it->get() != listing) continue;
-            closing = std::move(*it);
-            m_listings.erase(it);
-            break;
-        }
+        closing = m_listings.Take(listing);
     }
     return closing ? S_OK : E_INVALIDARG; // the worker stops as `closing` goes
 }

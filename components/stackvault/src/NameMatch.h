@@ -3,18 +3,31 @@
 // characters is one exact phrase query on the index. Shorter queries scan
 // the folded names with sv_contains(foldedName, foldedQuery).
 // sv_fold(text) folds a text in SQL exactly as Utf16Text::Folded does.
+// sv_listed(?, id) tells whether an id is one of the ascending ids bound
+// to ? (BindListed), for rows read in ascending id order.
 #pragma once
 #include <QByteArray>
+#include <cstdint>
+#include <vector>
 
 struct sqlite3;
+class SqliteStatement;
 
 namespace NameMatch {
 
-// Registers sv_contains and sv_fold on the connection; SQLite's result.
+// The ids sv_listed looks for, and how far it has looked.
+struct ListedIds {
+    const std::vector<int32_t>& ids;
+    size_t next = 0;
+};
+
+// Registers sv_contains, sv_fold and sv_listed on the connection; SQLite's result.
 int Register(sqlite3* db);
 // Whether the folded query is long enough for the trigram index.
 bool UsesIndex(const QByteArray& foldedQuery);
 // FTS5 query text: the folded query as one quoted phrase.
 QByteArray PhraseQuery(const QByteArray& foldedQuery);
+// Binds `listed` (which must outlive the statement's run) for sv_listed.
+int BindListed(SqliteStatement& statement, int index, ListedIds* listed);
 
 } // namespace NameMatch

@@ -1,10 +1,12 @@
 #include "NameSearch.h"
 
 #include "DiscStore.h"
+#include "ItemRecordFill.h"
 #include "NameGrams.h"
 #include "NameMatch.h"
 #include "Utf16Text.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -81,18 +83,32 @@ std::string ByIdSql(EntryKind kind)
            " WHERE f.id = ?1";
 }
 
+// The records of a range of ids, in id order.
+std::string RangeSql(EntryKind kind)
+{
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+}
+
+// A scan of the ids' range reads at most this many rows per id asked for;
+// sparser ids are looked up one by one.
+constexpr int64_t kRangeRowsPerId = 8;
+
+bool ScanPays(const std::vector<int32_t>& ids)
+{
+    return ids.size() > 1 && std::is_sorted(ids.begin(), ids.end()) &&
+           int64_t(ids.back()) - ids.front() < kRangeRowsPerId * int64_t(ids.size());
+}
+
 void FillItem(const SqliteStatement& row, ItemRecord& record)
 {
-    record.id = static_cast<int32_t>(row.Int64(0));
-    Utf16Text::CopyToField(record.name, kLibraryTextLength, row.Text(1));
-    record.parentId = static_cast<int32_t>(row.Int64(2));
-    record.size = row.Int64(3);
-    Utf16Text::CopyToField(record.type, kLibraryTextLength, row.Text(4));
-    record.time = row.Int64(5);
-    record.discId = static_cast<int32_t>(row.Int64(6));
-    record.labelId = static_cast<int32_t>(row.Int64(7));
-    Utf16Text::CopyToField(record.discName, kLibraryTextLength, row.Text(8));
-    record.pathId = static_cast<int32_t>(row.Int64(9));
+    // Texts are copied straight from the row into the record.
+    struct Row {
+        const SqliteStatement& row;
+        int64_t Int64(int column) const { return row.Int64(column); }
+        std::u16string_view Text(int column) const { return row.Text16(column); }
+    };
+    ItemRecordFill::Fill(Row{row}, record);
 }
 } // namespace
 
@@ -191,5 +207,39 @@ HRESULT NameSearch::FillById(EntryKind kind, int64_t id, ItemRecord& record)
     if (rc == SQLITE_ROW) FillItem(*query, record);
     else if (rc == SQLITE_DONE) record = ItemRecord{}; // gone since the listing found it
     else return m_db.Failure(rc, "entry by id");
+    return S_OK;
+}
+
+HRESULT NameSearch::FillByIds(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
+{
+    if (ScanPays(ids)) return FillRange(kind, ids, records);
+    for (size_t i = 0; i < ids.size(); ++i) {
+        const HRESULT hr = FillById(kind, ids[i], records[i]);
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
+}
+
+// One scan from the first id to the last; rows between that were not asked
+// for are passed over before their columns are read, ids without a row
+// give empty records.
+HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
+{
+    static const std::string sql[2] = {RangeSql(EntryKind::Files), RangeSql(EntryKind::Folders)};
+    auto query = m_db.Statement(sql[kind == EntryKind::Files ? 0 : 1].c_str());
+    if (!query) return E_FAIL;
+    query->Bind(1, ids.front());
+    query->Bind(2, ids.back());
+    NameMatch::ListedIds listed{ids};
+    NameMatch::BindListed(*query, 3, &listed);
+    size_t next = 0;
+    int rc = SQLITE_DONE;
+    while (next < ids.size() && (rc = query->Step()) == SQLITE_ROW) {
+        const int64_t id = query->Int64(0);
+        for (; next < ids.size() && ids[next] < id; ++next) records[next] = ItemRecord{};
+        if (next < ids.size() && ids[next] == id) FillItem(*query, records[next++]);
+    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return m_db.Failure(rc, "entries by id");
+    for (; next < ids.size(); ++next) records[next] = ItemRecord{};
     return S_OK;
 }

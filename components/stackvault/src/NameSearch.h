@@ -12,6 +12,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class NameSearch {
 public:
@@ -24,6 +25,9 @@ public:
     // One folder or file by its id, as FillEntries fills it; an id that is
     // gone gives an empty record.
     HRESULT FillById(EntryKind kind, int64_t id, ItemRecord& record);
+    // The records of `ids`, as FillById fills them. Ascending ids close
+    // together (a listing's block) are read by one scan of their range.
+    HRESULT FillByIds(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
     // Whether some disc is being imported (and must be left out).
     HRESULT SomeDiscHidden(bool* someHidden);
 
@@ -35,6 +39,7 @@ public:
     static void BindFolded(SqliteStatement& statement, const QByteArray& folded);
 
 private:
+    HRESULT FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
     HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
 
     SqliteConnection& m_db;

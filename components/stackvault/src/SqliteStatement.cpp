@@ -27,6 +27,11 @@ int SqliteStatement::BindBlob(int index, const QByteArray& data)
     return sqlite3_bind_blob(m_statement, index, data.constData(), static_cast<int>(data.size()), SQLITE_TRANSIENT);
 }
 
+int SqliteStatement::BindPointer(int index, void* pointer, const char* type)
+{
+    return sqlite3_bind_pointer(m_statement, index, pointer, type, nullptr);
+}
+
 int SqliteStatement::BindNull(int index) { return sqlite3_bind_null(m_statement, index); }
 
 int SqliteStatement::BindColumn(int index, const SqliteStatement& row, int column)
@@ -60,6 +65,13 @@ QString SqliteStatement::Text(int column) const
     const void* text = sqlite3_column_text16(m_statement, column);
     const int bytes = sqlite3_column_bytes16(m_statement, column);
     return text ? QString(static_cast<const QChar*>(text), bytes / 2) : QString();
+}
+
+std::u16string_view SqliteStatement::Text16(int column) const
+{
+    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, column));
+    const int bytes = sqlite3_column_bytes16(m_statement, column);
+    return text ? std::u16string_view(text, size_t(bytes / 2)) : std::u16string_view();
 }
 
 QByteArray SqliteStatement::Utf8(int column) const

@@ -24,6 +24,8 @@ public:
     int BindUtf8(int index, const QByteArray& text);
     int BindBlob(int index, const QByteArray& data);
     int BindNull(int index);
+    // Binds a pointer for an SQL function of this program that reads it as `type`.
+    int BindPointer(int index, void* pointer, const char* type);
     // Binds a copy of a column of another statement's current row (which
     // may belong to another connection).
     int BindColumn(int index, const SqliteStatement& row, int column);
@@ -41,6 +43,8 @@ public:
     bool IsNull(int column) const;
     QString Text(int column) const;
     QByteArray Utf8(int column) const;
+    // The column's UTF-16 text without a copy, valid until the next step.
+    std::u16string_view Text16(int column) const;
     // The column's UTF-8 bytes without a copy, valid until the next step.
     std::string_view TextView(int column) const;
     QByteArray Blob(int column) const;

@@ -57,11 +57,17 @@ bool PrintFound(CliContext& context, const LibraryReader& paths, const std::vect
                 const SearchRequest& request, qint64& printed)
 {
     CliOutput& output = context.Output();
+    int nameOf = 0; // the disc whose name discName holds (hits come disc by disc)
+    QString discName;
     for (const ItemRecord& item : items) {
         if (item.id == 0 || (request.discId && item.discId != request.discId)) continue;
+        if (item.discId != nameOf) {
+            nameOf = item.discId;
+            discName = LibraryReader::Text(item.discName);
+        }
         CliRecord record;
         record.Text("kind", folder ? kFolder : kFile)
-            .Text("disc", LibraryReader::Text(item.discName))
+            .Text("disc", discName)
             .Text("path", folder ? paths.FolderFullPath(item) + QLatin1Char('\\') : paths.FileFullPath(item));
         if (!output.Write(record) || ++printed >= request.limit) return false;
     }

@@ -11,23 +11,33 @@ void AppendUnicodeEscape(QByteArray& out, char16_t c)
     out += QByteArray::number(unsigned(c), 16).rightJustified(4, '0');
 }
 
-} // namespace
-
-QString CliOutput::EscapedField(const QString& text)
+// The escape of a byte of the tab-separated form: a tab, newline, carriage
+// return or backslash as \t, \n, \r, \\ (in UTF-8 these never occur inside
+// a multi-byte sequence); null for a byte written as it is.
+const char* EscapeOf(char c)
 {
-    QString escaped;
-    escaped.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '\t': escaped += QLatin1String("\\t"); break;
-        case '\n': escaped += QLatin1String("\\n"); break;
-        case '\r': escaped += QLatin1String("\\r"); break;
-        case '\\': escaped += QLatin1String("\\\\"); break;
-        default: escaped += c;
-        }
+    switch (c) {
+    case '\t': return "\\t";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case '\\': return "\\\\";
+    default: return nullptr;
     }
-    return escaped;
 }
+
+void AppendEscaped(QByteArray& out, QByteArrayView utf8)
+{
+    qsizetype plain = 0; // start of the bytes not yet appended
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char* escape = EscapeOf(utf8[i]);
+        if (!escape) continue;
+        out.append(utf8.data() + plain, i - plain).append(escape);
+        plain = i + 1;
+    }
+    out.append(utf8.data() + plain, utf8.size() - plain);
+}
+
+} // namespace
 
 void CliOutput::AppendJsonString(QByteArray& out, const QString& text)
 {
@@ -74,20 +84,23 @@ QByteArray CliOutput::JsonObject(const CliRecord& record)
 bool CliOutput::Write(const CliRecord& record)
 {
     if (m_bBroken) return false;
-    QByteArray line;
-    if (m_bJson) {
-        line = JsonObject(record);
-    } else {
-        QString text;
-        for (size_t i = 0; i < record.Fields().size(); ++i) {
-            const CliRecord::Field& field = record.Fields()[i];
-            if (i > 0) text += QLatin1Char('\t');
-            text += field.isNumber ? QString::number(field.number) : EscapedField(field.text);
-        }
-        line = text.toUtf8();
+    if (m_bJson) return WriteBytes(JsonObject(record) + '\n');
+    m_line.resize(0); // keeps the buffer
+    for (size_t i = 0; i < record.Fields().size(); ++i) {
+        const CliRecord::Field& field = record.Fields()[i];
+        if (i > 0) m_line += '\t';
+        if (field.isNumber) m_line += QByteArray::number(field.number);
+        else AppendText(field.text);
     }
-    line += '\n';
-    return WriteBytes(line);
+    m_line += '\n';
+    return WriteBytes(m_line);
+}
+
+void CliOutput::AppendText(const QString& text)
+{
+    m_utf8.resize(m_encoder.requiredSpace(text.size()));
+    const char* end = m_encoder.appendToBuffer(m_utf8.data(), text);
+    AppendEscaped(m_line, QByteArrayView(m_utf8.constData(), end - m_utf8.constData()));
 }
 
 bool CliOutput::WriteBytes(const QByteArray& bytes)

@@ -11,6 +11,7 @@
 #include "CliRecord.h"
 
 #include <QByteArray>
+#include <QStringEncoder>
 #include <cstdio>
 
 class CliOutput {
@@ -29,8 +30,6 @@ public:
     // The reader closed the pipe (not a failure of the command).
     bool ReaderGone() const { return m_bReaderGone; }
 
-    // A field of the tab-separated form, escaped.
-    static QString EscapedField(const QString& text);
     // A JSON string literal (quotes included), UTF-8; lone surrogates are
     // written as \u escapes so that nothing of the name is lost.
     static void AppendJsonString(QByteArray& out, const QString& text);
@@ -39,9 +38,15 @@ public:
 
 private:
     bool Check(bool ok);
+    // Appends a text field to the line, in UTF-8, escaped.
+    void AppendText(const QString& text);
 
     bool m_bJson;
     FILE* m_pStream;
     bool m_bBroken = false;
     bool m_bReaderGone = false;
+    // Reused for every line and field: a search writes millions.
+    QByteArray m_line;
+    QByteArray m_utf8;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };
