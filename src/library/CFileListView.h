@@ -16,6 +16,7 @@
 #include "FileIconCache.h"
 #include "IncompleteDiscMarks.h"
 #include "LibraryChangeWatch.h"
+#include "ListingSortJob.h"
 #include "ILibraryEngine.h"
 #include "ILibraryListings.h"
 
@@ -28,8 +29,6 @@
 
 class CAlbDataItem;
 class CFileListHost;
-class ListingSortJob;
-class SortEntries;
 
 class CFileListView : public CView {
     Q_OBJECT
@@ -212,7 +211,7 @@ private:
     std::unique_ptr<ListingSortJob> m_finishedSortJob;
     int m_nSortSerial = 0; // tells the last sort's order from those it replaced
     // What the listing's entries are sorted by, once a sort has read them.
-    std::shared_ptr<const SortEntries> m_sortEntries;
+    ListingSortJob::Fields m_sortFields;
     int m_nRowToSelect = -1; // selected once listed and sorted (a list shown again); -1: none
     QTimer m_listingTimer;
     QString m_strShownSearch; // the text of the search results shown

@@ -323,10 +323,10 @@ void CFileListView::SortListing(int column, int direction)
         AddEntryFields(record, folderText, fileText, entries);
     };
     m_sortJob = std::make_unique<ListingSortJob>(
-        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortEntries,
-        std::move(addEntry), this, [this, serial](std::vector<int> order, ListingSortJob::Entries entries) {
+        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortFields,
+        std::move(addEntry), this, [this, serial](std::vector<int> order, ListingSortJob::Fields fields) {
             if (serial != m_nSortSerial) return;
-            m_sortEntries = std::move(entries);
+            m_sortFields = std::move(fields);
             ApplySortOrder(std::move(order));
         });
 }
@@ -357,7 +357,7 @@ void CFileListView::StopSorting()
 void CFileListView::CloseListing()
 {
     StopSorting(); // an order on its way belongs to rows that are gone
-    m_sortEntries = nullptr;
+    m_sortFields = {};
     m_listingTimer.stop();
     if (m_listing) m_pListings->CloseListing(m_listing);
     m_listing = nullptr;

@@ -21,12 +21,13 @@ Key KeyOf(int mode, int column)
     return Key::None;
 }
 
-// What a row is compared by, computed once per row and sort; names compare
-// by their collation keys, kept apart (only a sort by name makes them).
+// What a row is compared by, computed once per row and sort. Texts compare
+// by rank: the distinct texts, or all names, are sorted by their collation
+// keys once, so that the sort itself compares numbers.
 struct RowKey {
     DWORD flags;
     bool hasDate = false;
-    INT64 number = 0; // a size, a time or the rank of a text among the distinct texts
+    INT64 number = 0; // a size, a time, or the rank of a name or text in collation order
 };
 
 using NameKeys = std::vector<std::optional<QCollatorSortKey>>;
@@ -85,7 +86,10 @@ NameKeys MakeNameKeys(const SortEntries& entries)
     ForHalves(names.size(), [&](size_t begin, size_t end) {
         // A collator of this thread's own.
         const QCollator collator = NameCollator();
-        for (size_t row = begin; row < end; ++row) names[row] = collator.sortKey(entries.Name(row).toString());
+        for (size_t row = begin; row < end; ++row) {
+            const QStringView name = entries.Name(row);
+            names[row] = collator.sortKey(QString::fromRawData(name.data(), name.size()));
+        }
     });
     return names;
 }
@@ -140,6 +144,21 @@ void StableSort(std::vector<int>& order, const Less& less)
         std::inplace_merge(order.begin(), order.begin() + qsizetype(order.size() / 2), order.end(), less);
 }
 
+// The rank of each entry's name among all names, in collation order.
+std::vector<int> MakeNameRanks(const SortEntries& entries)
+{
+    const NameKeys names = MakeNameKeys(entries);
+    std::vector<int> byName(names.size());
+    for (size_t i = 0; i < byName.size(); ++i) byName[i] = int(i);
+    StableSort(byName, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
+    std::vector<int> ranks(names.size());
+    int rank = 0;
+    for (size_t i = 0; i < byName.size(); ++i) {
+        if (i > 0 && names[size_t(byName[i - 1])]->compare(*names[size_t(byName[i])]) != 0) ++rank;
+        ranks[size_t(byName[i])] = rank;
+    }
+    return ranks;
+}
 } // namespace
 
 namespace ListSort {
@@ -169,11 +188,16 @@ int SortedColumn(const CAlbDataItem* root)
     return -1;
 }
 
-std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction)
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks)
 {
     const Key key = KeyOf(mode, column);
-    const std::vector<RowKey> keys = MakeKeys(entries, key);
-    const NameKeys names = key == Key::Name ? MakeNameKeys(entries) : NameKeys();
+    std::vector<RowKey> keys = MakeKeys(entries, key);
+    if (key == Key::Name) {
+        NameRanks made;
+        if (!nameRanks) nameRanks = &made;
+        if (!*nameRanks) *nameRanks = std::make_shared<const std::vector<int>>(MakeNameRanks(entries));
+        for (size_t row = 0; row < keys.size(); ++row) keys[row].number = (**nameRanks)[row];
+    }
 
     std::vector<int> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
@@ -185,9 +209,7 @@ std::vector<int> Order(const SortEntries& entries, int mode, int column, int dir
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.
         if (key == Key::Date && a.hasDate != b.hasDate) return !a.hasDate;
-        const int order = names.empty() ? (a.number < b.number ? -1 : a.number > b.number)
-                                        : names[size_t(left)]->compare(*names[size_t(right)]);
-        return direction > 0 ? order < 0 : order > 0;
+        return direction > 0 ? a.number < b.number : a.number > b.number;
     });
     return order;
 }

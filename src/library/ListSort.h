@@ -9,6 +9,7 @@
 #include "CAlbDataItem.h"
 #include "SortEntries.h"
 
+#include <memory>
 #include <vector>
 
 namespace ListSort {
@@ -30,7 +31,10 @@ int SetDirection(CAlbDataItem* root, int mode, int column, int direction);
 // `entries`); for a sort made away from the rows themselves (on a worker
 // thread) as well as for the rows made. Large lists are keyed and sorted on
 // two threads.
-std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction);
+// `nameRanks`, when given, keeps the rank of every entry's name in collation
+// order made by a sort by name, for the next one of the same entries.
+using NameRanks = std::shared_ptr<const std::vector<int>>;
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks = nullptr);
 // The sorted column, or -1.
 int SortedColumn(const CAlbDataItem* root);
 // The direction now shown for a column: 1, -1 or 0.

@@ -46,9 +46,9 @@ RetiredThreads& Retired()
 }
 } // namespace
 
-ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Entries entries,
+ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Fields fields,
                                AddEntry addEntry, QObject* receiver, Done done)
-    : m_pListings(listings), m_listing(listing), m_sort(sort), m_entries(std::move(entries)),
+    : m_pListings(listings), m_listing(listing), m_sort(sort), m_fields(std::move(fields)),
       m_addEntry(std::move(addEntry)), m_pReceiver(receiver), m_done(std::move(done)),
       m_thread([this, finished = m_finished] {
           Run();
@@ -78,7 +78,8 @@ ListingSortJob::~ListingSortJob()
 // grows with the folder.
 void ListingSortJob::Run()
 {
-    Entries entries = m_entries ? m_entries : ReadEntries();
+    Fields fields = m_fields;
+    if (!fields.entries) fields = {ReadEntries(), nullptr};
     std::shared_ptr<Handover> handover = m_handover;
     Done done;
     Sort sort{};
@@ -91,40 +92,41 @@ void ListingSortJob::Run()
         receiver = m_pReceiver;
         m_reading = false; // from here on the job may be destroyed
     }
-    SortAndHandOver(sort, std::move(entries), std::move(handover), receiver, std::move(done));
+    SortAndHandOver(sort, std::move(fields), std::move(handover), receiver, std::move(done));
 }
 
-void ListingSortJob::SortAndHandOver(Sort sort, Entries entries, std::shared_ptr<Handover> handover, QObject* receiver,
+void ListingSortJob::SortAndHandOver(Sort sort, Fields fields, std::shared_ptr<Handover> handover, QObject* receiver,
                                      Done done)
 {
     std::vector<int> order;
-    if (entries) order = ListSort::Order(*entries, sort.mode, sort.column, sort.direction);
+    if (fields.entries)
+        order = ListSort::Order(*fields.entries, sort.mode, sort.column, sort.direction, &fields.nameRanks);
     std::unique_lock lock(handover->mutex);
     if (handover->stopped) return;
     handover->order = std::move(order);
-    handover->entries = entries;
+    handover->fields = std::move(fields);
     handover->offered = true;
     QMetaObject::invokeMethod(receiver, [handover, done] { Deliver(*handover, done); }, Qt::QueuedConnection);
     handover->changed.wait(lock, [&] { return handover->taken || handover->stopped; });
     handover->offered = false;
     handover->order = {};
-    handover->entries = nullptr;
+    handover->fields = {};
 }
 
 void ListingSortJob::Deliver(Handover& handover, const Done& done)
 {
     std::vector<int> copy;
-    Entries entries;
+    Fields fields;
     {
         std::lock_guard lock(handover.mutex);
         if (!handover.offered) return; // the job was stopped meanwhile
         copy = handover.order;
-        entries = handover.entries;
+        fields = handover.fields;
         handover.offered = false;
         handover.taken = true;
     }
     handover.changed.notify_all();
-    done(std::move(copy), std::move(entries));
+    done(std::move(copy), std::move(fields));
 }
 
 // Entries are read as the listing finds them: folders as they come, files

@@ -32,10 +32,15 @@ class QObject;
 
 class ListingSortJob {
 public:
-    using Entries = std::shared_ptr<const SortEntries>;
+    // What the listing's entries are sorted by, kept from one sort for the
+    // next: their fields, and the ranks of their names once sorted by name.
+    struct Fields {
+        std::shared_ptr<const SortEntries> entries;
+        ListSort::NameRanks nameRanks;
+    };
     // Appends the fields of a record to the entries.
     using AddEntry = std::function<void(const ItemRecord& record, SortEntries& entries)>;
-    using Done = std::function<void(std::vector<int> order, Entries entries)>;
+    using Done = std::function<void(std::vector<int> order, Fields fields)>;
 
     struct Sort {
         int mode;
@@ -43,9 +48,9 @@ public:
         int direction;
     };
 
-    // `entries`: those of every entry of the listing, read by an earlier
-    // job; null to read them.
-    ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Entries entries, AddEntry addEntry,
+    // `fields`: those an earlier job of the listing handed on; empty to
+    // read them.
+    ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Fields fields, AddEntry addEntry,
                    QObject* receiver, Done done);
     ~ListingSortJob();
     ListingSortJob(const ListingSortJob&) = delete;
@@ -57,7 +62,7 @@ private:
         std::mutex mutex;
         std::condition_variable changed;
         std::vector<int> order;
-        Entries entries;
+        Fields fields;
         bool offered = false; // there to be copied
         bool taken = false;
         bool stopped = false;
@@ -66,7 +71,7 @@ private:
     static void Deliver(Handover& handover, const Done& done);
     // Sorts and hands the order over; uses nothing of the job itself, which
     // may be gone meanwhile.
-    static void SortAndHandOver(Sort sort, Entries entries, std::shared_ptr<Handover> handover, QObject* receiver,
+    static void SortAndHandOver(Sort sort, Fields fields, std::shared_ptr<Handover> handover, QObject* receiver,
                                 Done done);
     void Run();
     // The fields of every entry, in the listing's order (folders, then
@@ -82,7 +87,7 @@ private:
     ILibraryListings* m_pListings;
     LibraryListing m_listing;
     Sort m_sort;
-    Entries m_entries;
+    Fields m_fields;
     AddEntry m_addEntry;
     QObject* m_pReceiver;
     Done m_done;
