@@ -64,6 +64,7 @@ ListingSortJob::~ListingSortJob()
         std::lock_guard lock(m_handover->mutex);
         m_stop = true;
         m_handover->stopped = true;
+        m_handover->offered = false; // an order already on its way is dropped
         reading = m_reading;
     }
     m_handover->changed.notify_all();
