@@ -16,6 +16,7 @@
 #include "FileIconCache.h"
 #include "IncompleteDiscMarks.h"
 #include "LibraryChangeWatch.h"
+#include "ListingSortJob.h"
 #include "ILibraryEngine.h"
 #include "ILibraryListings.h"
 
@@ -28,7 +29,6 @@
 
 class CAlbDataItem;
 class CFileListHost;
-class ListingSortJob;
 
 class CFileListView : public CView {
     Q_OBJECT
@@ -212,6 +212,8 @@ private:
     // the sort used, so that the window's thread never waits for that.
     std::unique_ptr<ListingSortJob> m_finishedSortJob;
     int m_nSortSerial = 0; // tells the last sort's order from those it replaced
+    // What the listing's entries are sorted by, once a sort has read them.
+    ListingSortJob::Fields m_sortFields;
     int m_nRowToSelect = -1; // selected once listed and sorted (a list shown again); -1: none
     QTimer m_listingTimer;
     QString m_strShownSearch; // the text of the search results shown

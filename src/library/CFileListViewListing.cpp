@@ -34,17 +34,13 @@ QString TypeText(const QString& type, bool folder)
 
 // What a folder entry is sorted by, as FolderEntry shows it; the table's
 // words are read before, so that this runs on any thread.
-ListSort::RowFields EntryFields(const ItemRecord& record, const QString& folderText, const QString& fileText)
+void AddEntryFields(const ItemRecord& record, const QString& folderText, const QString& fileText, SortEntries& entries)
 {
-    const QString type = Text(record.type);
+    const QStringView type(record.type);
     const bool folder = type == u"Folder";
-    return {folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile,
-            Text(record.name),
-            QString(),
-            TypeText(type, folder, folderText, fileText),
-            record.time >= 0 ? QString() : ListTexts::DateText(record.time),
-            record.time,
-            record.size};
+    const QStringView typeText = folder ? QStringView(folderText) : type == u"File" ? QStringView(fileText) : type;
+    entries.Add(folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, QStringView(record.name), {}, typeText,
+                record.time >= 0 ? QString() : ListTexts::DateText(record.time), record.time, record.size);
 }
 
 // Rows of a group: its header and its members, none when it is empty.
@@ -319,13 +315,16 @@ void CFileListView::SortListing(int column, int direction)
     ShowSortDirections();
     if (!sortable) return;
     const int serial = ++m_nSortSerial;
-    auto fieldsOf = [folderText = LoadString(IDS_FOLDER), fileText = LoadString(IDS_FILE)](const ItemRecord& record) {
-        return EntryFields(record, folderText, fileText);
+    auto addEntry = [folderText = LoadString(IDS_FOLDER), fileText = LoadString(IDS_FILE)](const ItemRecord& record,
+                                                                                            SortEntries& entries) {
+        AddEntryFields(record, folderText, fileText, entries);
     };
     m_sortJob = std::make_unique<ListingSortJob>(
-        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, std::move(fieldsOf), this,
-        [this, serial](std::vector<int> order) {
-            if (serial == m_nSortSerial) ApplySortOrder(std::move(order));
+        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortFields,
+        std::move(addEntry), this, [this, serial](std::vector<int> order, ListingSortJob::Fields fields) {
+            if (serial != m_nSortSerial) return;
+            m_sortFields = std::move(fields);
+            ApplySortOrder(std::move(order));
         });
 }
 
@@ -355,6 +354,7 @@ void CFileListView::StopSorting()
 void CFileListView::CloseListing()
 {
     StopSorting(); // an order on its way belongs to rows that are gone
+    m_sortFields = {};
     m_listingTimer.stop();
     if (m_listing) m_pListings->CloseListing(m_listing);
     m_listing = nullptr;

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -20,50 +21,32 @@ Key KeyOf(int mode, int column)
     return Key::None;
 }
 
-// What a row is compared by, computed once per row and sort.
+// What a row is compared by, computed once per row and sort. Texts compare
+// by rank: the distinct texts, or all names, are sorted by their collation
+// keys once, so that the sort itself compares numbers.
 struct RowKey {
     DWORD flags;
-    std::optional<QCollatorSortKey> text;
-    INT64 number = 0;
     bool hasDate = false;
+    INT64 number = 0; // a size, a time, or the rank of a name or text in collation order
 };
 
-const QString& TextOf(const ListSort::RowFields& item, Key key)
-{
-    if (key == Key::Tags) return item.text2;
-    if (key == Key::Type) return item.text3;
-    return item.name;
-}
+using NameKeys = std::vector<std::optional<QCollatorSortKey>>;
 
-RowKey MakeKey(const ListSort::RowFields& item, Key key, const QCollator& collator)
-{
-    RowKey row{item.flags, std::nullopt};
-    if (key == Key::Size) {
-        row.number = item.size;
-    } else if (key == Key::Date && item.time >= 0) {
-        // The time the text was made from, to the second and below: no text
-        // of 100,000 rows is parsed.
-        row.hasDate = true;
-        row.number = item.time;
-    } else if (key == Key::Date) {
-        const QDateTime date = ListTexts::ParseDate(item.text4);
-        row.hasDate = date.isValid();
-        row.number = row.hasDate ? date.toMSecsSinceEpoch() : 0;
-    } else {
-        row.text = collator.sortKey(TextOf(item, key));
-    }
-    return row;
-}
+// Below this many rows a sort runs on the calling thread alone.
+constexpr size_t kSplitRows = 8192;
 
-// Ascending order of two rows by key (flags are compared by the caller).
-int CompareKeys(const RowKey& a, const RowKey& b, Key key)
+// Runs `work(begin, end)` over [0, count): in two halves on two threads when
+// there is enough of it.
+template <typename Work>
+void ForHalves(size_t count, const Work& work)
 {
-    if (key == Key::Size) return a.number < b.number ? -1 : a.number > b.number;
-    if (key == Key::Date) {
-        if (a.hasDate != b.hasDate) return 0; // decided by the caller in either direction
-        return a.number < b.number ? -1 : a.number > b.number;
+    if (count < kSplitRows) {
+        work(size_t(0), count);
+        return;
     }
-    return a.text->compare(*b.text);
+    std::thread second([&] { work(count / 2, count); });
+    work(size_t(0), count / 2);
+    second.join();
 }
 
 // Names in the user's language, without regard to case. The C locale has
@@ -78,6 +61,104 @@ QCollator NameCollator()
     return collator;
 }
 
+// The rank of each distinct text in collation order (equal texts share one).
+std::vector<INT64> TextRanks(const std::vector<QString>& texts)
+{
+    const QCollator collator = NameCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QString& text : texts) keys.push_back(collator.sortKey(text));
+    std::vector<int> byText(texts.size());
+    for (size_t i = 0; i < byText.size(); ++i) byText[i] = int(i);
+    std::sort(byText.begin(), byText.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    std::vector<INT64> ranks(texts.size());
+    INT64 rank = 0;
+    for (size_t i = 0; i < byText.size(); ++i) {
+        if (i > 0 && keys[size_t(byText[i - 1])].compare(keys[size_t(byText[i])]) != 0) ++rank;
+        ranks[size_t(byText[i])] = rank;
+    }
+    return ranks;
+}
+
+NameKeys MakeNameKeys(const SortEntries& entries)
+{
+    NameKeys names(entries.Count());
+    ForHalves(names.size(), [&](size_t begin, size_t end) {
+        // A collator of this thread's own.
+        const QCollator collator = NameCollator();
+        for (size_t row = begin; row < end; ++row) {
+            const QStringView name = entries.Name(row);
+            names[row] = collator.sortKey(QString::fromRawData(name.data(), name.size()));
+        }
+    });
+    return names;
+}
+
+// Dates that are only text are parsed once per distinct text.
+std::vector<RowKey> MakeDateKeys(const SortEntries& entries)
+{
+    std::vector<std::optional<QDateTime>> parsed(entries.Texts().size());
+    std::vector<RowKey> keys(entries.Count());
+    for (size_t row = 0; row < keys.size(); ++row) {
+        RowKey& key = keys[row];
+        key.flags = entries.Flags(row);
+        if (entries.Time(row) >= 0) {
+            // The time the text was made from, to the second and below: no
+            // text of 100,000 rows is parsed.
+            key.hasDate = true;
+            key.number = entries.Time(row);
+            continue;
+        }
+        std::optional<QDateTime>& date = parsed[size_t(entries.TextIndex(SortEntries::DateText, row))];
+        if (!date) date = ListTexts::ParseDate(entries.Texts()[size_t(entries.TextIndex(SortEntries::DateText, row))]);
+        key.hasDate = date->isValid();
+        key.number = key.hasDate ? date->toMSecsSinceEpoch() : 0;
+    }
+    return keys;
+}
+
+std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
+{
+    if (key == Key::Date) return MakeDateKeys(entries);
+    std::vector<RowKey> keys(entries.Count());
+    const std::vector<INT64> ranks = key == Key::Tags || key == Key::Type ? TextRanks(entries.Texts()) : std::vector<INT64>();
+    const SortEntries::Field field = key == Key::Tags ? SortEntries::Tags : SortEntries::Type;
+    for (size_t row = 0; row < keys.size(); ++row) {
+        keys[row].flags = entries.Flags(row);
+        if (key == Key::Size) keys[row].number = entries.Size(row);
+        else if (!ranks.empty()) keys[row].number = ranks[size_t(entries.TextIndex(field, row))];
+    }
+    return keys;
+}
+
+// Stable: rows of one key keep the order they were given in. Two halves are
+// sorted side by side, then merged (a merge keeps the first half's rows
+// first among equals).
+template <typename Less>
+void StableSort(std::vector<int>& order, const Less& less)
+{
+    ForHalves(order.size(), [&](size_t begin, size_t end) {
+        std::stable_sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
+    });
+    if (order.size() >= kSplitRows)
+        std::inplace_merge(order.begin(), order.begin() + qsizetype(order.size() / 2), order.end(), less);
+}
+
+// The rank of each entry's name among all names, in collation order.
+std::vector<int> MakeNameRanks(const SortEntries& entries)
+{
+    const NameKeys names = MakeNameKeys(entries);
+    std::vector<int> byName(names.size());
+    for (size_t i = 0; i < byName.size(); ++i) byName[i] = int(i);
+    StableSort(byName, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
+    std::vector<int> ranks(names.size());
+    int rank = 0;
+    for (size_t i = 0; i < byName.size(); ++i) {
+        if (i > 0 && names[size_t(byName[i - 1])]->compare(*names[size_t(byName[i])]) != 0) ++rank;
+        ranks[size_t(byName[i])] = rank;
+    }
+    return ranks;
+}
 } // namespace
 
 namespace ListSort {
@@ -107,26 +188,28 @@ int SortedColumn(const CAlbDataItem* root)
     return -1;
 }
 
-std::vector<int> Order(const std::vector<RowFields>& rows, int mode, int column, int direction)
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks)
 {
     const Key key = KeyOf(mode, column);
-    const QCollator collator = NameCollator();
-    std::vector<RowKey> keys;
-    keys.reserve(rows.size());
-    for (const RowFields& row : rows) keys.push_back(MakeKey(row, key, collator));
+    std::vector<RowKey> keys = MakeKeys(entries, key);
+    if (key == Key::Name) {
+        NameRanks made;
+        if (!nameRanks) nameRanks = &made;
+        if (!*nameRanks) *nameRanks = std::make_shared<const std::vector<int>>(MakeNameRanks(entries));
+        for (size_t row = 0; row < keys.size(); ++row) keys[row].number = (**nameRanks)[row];
+    }
 
     std::vector<int> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    // Stable: rows of one key keep the order the engine gave them, whichever
-    // order they were shown in before.
-    std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
+    // Whichever order the rows were shown in before, rows of one key keep
+    // the order they were given in.
+    StableSort(order, [&](int left, int right) {
         const RowKey& a = keys[size_t(left)];
         const RowKey& b = keys[size_t(right)];
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.
         if (key == Key::Date && a.hasDate != b.hasDate) return !a.hasDate;
-        const int order = CompareKeys(a, b, key);
-        return direction > 0 ? order < 0 : order > 0;
+        return direction > 0 ? a.number < b.number : a.number > b.number;
     });
     return order;
 }
@@ -136,14 +219,14 @@ bool SortInDirection(CAlbDataItem* root, int mode, int column, int direction)
     if (SetDirection(root, mode, column, direction) == 0) return false;
     // Rows a listing could not read (it failed) are left out, not sorted as holes.
     root->MakeAllChildren();
-    std::vector<RowFields> rows;
-    rows.reserve(size_t(root->ChildCount()));
+    SortEntries entries;
+    entries.Reserve(size_t(root->ChildCount()));
     for (int i = 0; i < root->ChildCount(); ++i) {
         const CAlbDataItem& item = *root->Child(i);
-        rows.push_back({item.m_dwFlags, item.m_strName, item.m_strText2, item.m_strText3, item.m_strText4,
-                        item.m_nTime, item.m_nSize});
+        entries.Add(item.m_dwFlags, item.m_strName, item.m_strText2, item.m_strText3, item.m_strText4, item.m_nTime,
+                    item.m_nSize);
     }
-    root->ReorderChildren(Order(rows, mode, column, direction));
+    root->ReorderChildren(Order(entries, mode, column, direction));
     return true;
 }
 

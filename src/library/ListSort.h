@@ -7,21 +7,12 @@
 // sorted.
 #pragma once
 #include "CAlbDataItem.h"
+#include "SortEntries.h"
 
+#include <memory>
 #include <vector>
 
 namespace ListSort {
-
-// What a row is sorted by: the fields of a CAlbDataItem the keys come from.
-struct RowFields {
-    DWORD flags = 0;
-    QString name;
-    QString text2;
-    QString text3;
-    QString text4;
-    INT64 time = -1;
-    INT64 size = 0;
-};
 
 // Updates the root's sort state for a click on `column` and reorders its
 // children; false when the mode and column name no key (nothing sorted).
@@ -36,10 +27,14 @@ int NextDirection(const CAlbDataItem* root, int column);
 // Sets the root's sort state to `column` in `direction` without reordering;
 // the direction, 0 when the mode and column name no key.
 int SetDirection(CAlbDataItem* root, int mode, int column, int direction);
-// The order of `rows` sorted by `column` in `direction` (indexes into
-// `rows`); for a sort made away from the rows themselves (on a worker
-// thread) as well as for the rows made.
-std::vector<int> Order(const std::vector<RowFields>& rows, int mode, int column, int direction);
+// The order of `entries` sorted by `column` in `direction` (indexes into
+// `entries`); for a sort made away from the rows themselves (on a worker
+// thread) as well as for the rows made. Large lists are keyed and sorted on
+// two threads.
+// `nameRanks`, when given, keeps the rank of every entry's name in collation
+// order made by a sort by name, for the next one of the same entries.
+using NameRanks = std::shared_ptr<const std::vector<int>>;
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks = nullptr);
 // The sorted column, or -1.
 int SortedColumn(const CAlbDataItem* root);
 // The direction now shown for a column: 1, -1 or 0.

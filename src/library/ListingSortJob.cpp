@@ -10,66 +10,145 @@ namespace {
 // at a time, so the window's own calls never wait long.
 constexpr LONG kChunk = 256;
 constexpr LONG kWaitMs = 100;
+
+// Threads of jobs destroyed while sorting: joined once they have finished,
+// when another one is left, and at the latest when the program ends.
+class RetiredThreads {
+public:
+    ~RetiredThreads()
+    {
+        for (Retired& retired : m_threads) retired.thread.join();
+    }
+    void Add(std::thread thread, std::shared_ptr<std::atomic<bool>> finished)
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase_if(m_threads, [](Retired& retired) {
+            if (!*retired.finished) return false;
+            retired.thread.join();
+            return true;
+        });
+        m_threads.push_back({std::move(thread), std::move(finished)});
+    }
+
+private:
+    struct Retired {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> finished;
+    };
+    std::mutex m_mutex;
+    std::vector<Retired> m_threads;
+};
+
+RetiredThreads& Retired()
+{
+    static RetiredThreads threads;
+    return threads;
+}
 } // namespace
 
-ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, FieldsOf fieldsOf,
-                               QObject* receiver, Done done)
-    : m_pListings(listings), m_listing(listing), m_sort(sort), m_fieldsOf(std::move(fieldsOf)), m_pReceiver(receiver),
-      m_done(std::move(done)), m_thread([this] { Run(); })
+ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Fields fields,
+                               AddEntry addEntry, QObject* receiver, Done done)
+    : m_pListings(listings), m_listing(listing), m_sort(sort), m_fields(std::move(fields)),
+      m_addEntry(std::move(addEntry)), m_pReceiver(receiver), m_done(std::move(done)),
+      m_thread([this, finished = m_finished] {
+          Run();
+          *finished = true;
+      })
 {
 }
 
 ListingSortJob::~ListingSortJob()
 {
+    bool reading = false;
     {
         std::lock_guard lock(m_handover->mutex);
         m_stop = true;
+        m_handover->stopped = true;
+        m_handover->offered = false; // an order already on its way is dropped
+        reading = m_reading;
     }
     m_handover->changed.notify_all();
-    m_thread.join();
+    if (reading) m_thread.join();
+    else Retired().Add(std::move(m_thread), m_finished);
 }
 
 // The window's thread copies the order, and this thread frees its own. The
 // allocator gives memory back on the thread that frees the last block of a
 // heap: were the order freed on the window's thread, so would the pages of
-// the sort's records and keys (hundreds of MB for a million entries), a
-// stall that grows with the folder.
+// the sort's keys (hundreds of MB for a million entries), a stall that
+// grows with the folder.
 void ListingSortJob::Run()
 {
-    std::vector<int> order = SortedOrder();
-    if (m_stop) return;
-    std::unique_lock lock(m_handover->mutex);
-    m_handover->order = std::move(order);
-    m_handover->offered = true;
-    QMetaObject::invokeMethod(m_pReceiver, [handover = m_handover, done = m_done] { Deliver(*handover, done); },
-                              Qt::QueuedConnection);
-    m_handover->changed.wait(lock, [this] { return m_handover->taken || m_stop; });
-    m_handover->offered = false;
-    m_handover->order = {};
+    Fields fields = m_fields;
+    if (!fields.entries) fields = {ReadEntries(), nullptr};
+    std::shared_ptr<Handover> handover = m_handover;
+    Done done;
+    Sort sort{};
+    QObject* receiver = nullptr;
+    {
+        std::lock_guard lock(handover->mutex);
+        if (m_stop) return;
+        done = m_done;
+        sort = m_sort;
+        receiver = m_pReceiver;
+        m_reading = false; // from here on the job may be destroyed
+    }
+    SortAndHandOver(sort, std::move(fields), std::move(handover), receiver, std::move(done));
+}
+
+void ListingSortJob::SortAndHandOver(Sort sort, Fields fields, std::shared_ptr<Handover> handover, QObject* receiver,
+                                     Done done)
+{
+    std::vector<int> order;
+    if (fields.entries)
+        order = ListSort::Order(*fields.entries, sort.mode, sort.column, sort.direction, &fields.nameRanks);
+    std::unique_lock lock(handover->mutex);
+    if (handover->stopped) return;
+    handover->order = std::move(order);
+    handover->fields = std::move(fields);
+    handover->offered = true;
+    QMetaObject::invokeMethod(receiver, [handover, done] { Deliver(*handover, done); }, Qt::QueuedConnection);
+    handover->changed.wait(lock, [&] { return handover->taken || handover->stopped; });
+    handover->offered = false;
+    handover->order = {};
+    handover->fields = {};
 }
 
 void ListingSortJob::Deliver(Handover& handover, const Done& done)
 {
     std::vector<int> copy;
+    Fields fields;
     {
         std::lock_guard lock(handover.mutex);
         if (!handover.offered) return; // the job was stopped meanwhile
         copy = handover.order;
+        fields = handover.fields;
         handover.offered = false;
         handover.taken = true;
     }
     handover.changed.notify_all();
-    done(std::move(copy));
+    done(std::move(copy), std::move(fields));
 }
 
-std::vector<int> ListingSortJob::SortedOrder()
+// Entries are read as the listing finds them: folders as they come, files
+// once every folder is found (the listing's order). A listing counted ahead
+// fills its records only as it finds them: it is waited for whole.
+std::shared_ptr<SortEntries> ListingSortJob::ReadEntries()
 {
-    LibraryListingCounts counts{};
-    if (!WaitForEveryEntry(&counts)) return {};
-    std::vector<ListSort::RowFields> rows;
-    rows.reserve(size_t(counts.folders) + size_t(counts.files));
-    if (!ReadKind(kListingFolders, counts.folders, rows) || !ReadKind(kListingFiles, counts.files, rows)) return {};
-    return ListSort::Order(rows, m_sort.mode, m_sort.column, m_sort.direction);
+    auto entries = std::make_shared<SortEntries>();
+    int read[2] = {0, 0};
+    for (;;) {
+        LibraryListingCounts counts{};
+        const HRESULT hr = m_pListings->WaitListing(m_listing, read[0] + read[1] + kChunk, kWaitMs, &counts);
+        if (m_stop || FAILED(hr)) return nullptr;
+        if (counts.counted && hr != S_OK && !WaitForEveryEntry(&counts)) return nullptr;
+        const bool complete = hr == S_OK || counts.counted;
+        if (complete) entries->Reserve(size_t(counts.folders) + size_t(counts.files));
+        if (!ReadFound(kListingFolders, counts.folders, &read[0], *entries)) return nullptr;
+        const bool everyFolderFound = complete || counts.files > 0;
+        if (everyFolderFound && !ReadFound(kListingFiles, counts.files, &read[1], *entries)) return nullptr;
+        if (complete) return entries;
+    }
 }
 
 bool ListingSortJob::WaitForEveryEntry(LibraryListingCounts* counts)
@@ -80,17 +159,18 @@ bool ListingSortJob::WaitForEveryEntry(LibraryListingCounts* counts)
     return !m_stop && hr == S_OK;
 }
 
-bool ListingSortJob::ReadKind(LONG kind, int count, std::vector<ListSort::RowFields>& rows)
+bool ListingSortJob::ReadFound(LONG kind, int count, int* read, SortEntries& entries)
 {
-    std::vector<ItemRecord> records(size_t(std::min<LONG>(kChunk, std::max(count, 0))));
-    for (int first = 0; first < count; first += kChunk) {
+    std::vector<ItemRecord> records(size_t(std::min<LONG>(kChunk, std::max(count - *read, 0))));
+    while (*read < count) {
         if (m_stop) return false;
         LONG filled = 0;
-        const LONG wanted = std::min<LONG>(kChunk, count - first);
-        if (FAILED(m_pListings->GetListingItems(m_listing, kind, first, records.data(), wanted, &filled)) ||
+        const LONG wanted = std::min<LONG>(kChunk, count - *read);
+        if (FAILED(m_pListings->GetListingItems(m_listing, kind, *read, records.data(), wanted, &filled)) ||
             filled != wanted)
             return false;
-        for (LONG i = 0; i < filled; ++i) rows.push_back(m_fieldsOf(records[size_t(i)]));
+        for (LONG i = 0; i < filled; ++i) m_addEntry(records[size_t(i)], entries);
+        *read += filled;
     }
     return true;
 }

@@ -137,7 +137,20 @@ TEST_F(ListingViewTest, AFolderOfManyEntriesReadsTheRowsScrolledToAndSortsThemAl
     SortAndWait(1); // the second click replaces the first one's sort
     EXPECT_EQ(FileName(kFiles), Cell(0, 0));
     EXPECT_EQ(QStringLiteral("tracks"), Cell(kFiles, 0));
+    // By name, from the fields the first sort read: descending, files first.
+    SortAndWait(0);
+    SortAndWait(0);
+    EXPECT_EQ(FileName(kFiles), Cell(0, 0));
+    EXPECT_EQ(QStringLiteral("tracks"), Cell(kFiles, 0));
+    // Another folder sorts its own entries, not those read for the last one.
+    OpenRow(QStringLiteral("tracks"));
+    WaitForTheWholeList();
+    SortAndWait(1);
+    ASSERT_EQ(1, m_model->rowCount());
+    EXPECT_EQ(QStringLiteral("readme.txt"), Cell(0, 0));
     // Back and in again: a fresh listing of the same folder.
+    QTest::keyClick(m_view->List(), Qt::Key_Backspace);
+    WaitForTheWholeList();
     QTest::keyClick(m_view->List(), Qt::Key_Backspace);
     OpenRow(QStringLiteral("music"));
     WaitForTheWholeList();

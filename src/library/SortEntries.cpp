@@ -1,0 +1,43 @@
+#include "SortEntries.h"
+
+namespace {
+std::u16string_view ViewOf(QStringView text) { return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())}; }
+} // namespace
+
+void SortEntries::Reserve(size_t rows)
+{
+    m_flags.reserve(rows);
+    m_nameEnds.reserve(rows);
+    for (std::vector<int>& indexes : m_textIndexes) indexes.reserve(rows);
+    m_times.reserve(rows);
+    m_sizes.reserve(rows);
+}
+
+void SortEntries::Add(DWORD flags, QStringView name, QStringView tags, QStringView type, QStringView dateText,
+                      INT64 time, INT64 size)
+{
+    m_flags.push_back(flags);
+    const std::u16string_view chars = ViewOf(name);
+    m_nameChars.insert(m_nameChars.end(), chars.begin(), chars.end());
+    m_nameEnds.push_back(m_nameChars.size());
+    m_textIndexes[Tags].push_back(TextIndexOf(tags));
+    m_textIndexes[Type].push_back(TextIndexOf(type));
+    m_textIndexes[DateText].push_back(TextIndexOf(dateText));
+    m_times.push_back(time);
+    m_sizes.push_back(size);
+}
+
+QStringView SortEntries::Name(size_t row) const
+{
+    const size_t begin = row == 0 ? 0 : m_nameEnds[row - 1];
+    return QStringView(m_nameChars.data() + begin, qsizetype(m_nameEnds[row] - begin));
+}
+
+int SortEntries::TextIndexOf(QStringView text)
+{
+    if (const auto found = m_textIndexOf.find(ViewOf(text)); found != m_textIndexOf.end()) return found->second;
+    const int index = int(m_texts.size());
+    m_texts.push_back(text.toString());
+    m_textIndexOf.emplace(ViewOf(m_texts.back()), index);
+    return index;
+}

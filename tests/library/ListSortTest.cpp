@@ -1,0 +1,162 @@
+// The order of a list sorted by a column against the rules written out
+// plainly (a stable sort comparing two rows at a time with the collator):
+// names in the user's language without regard to case (ä, ß, digits,
+// empty names), texts shared by many rows, sizes, dates that are only text
+// and those that do not parse, folders and files mirrored, and rows of one
+// key kept in the order given. Lists long enough to be keyed and sorted on
+// two threads as well as short ones.
+#include "FileTime.h"
+#include "ListSort.h"
+#include "ListTexts.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kDiscList = 1;
+constexpr int kFolder = 2;
+constexpr DWORD kFolderFlags = CAlbDataItem::kContainer;
+constexpr DWORD kFileFlags = CAlbDataItem::kFile;
+
+struct Row {
+    DWORD flags;
+    QString name, tags, type, dateText;
+    INT64 time;
+    INT64 size;
+};
+
+QCollator PlainCollator()
+{
+    QLocale locale;
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The rules, one comparison of two rows at a time.
+std::vector<int> PlainOrder(const std::vector<Row>& rows, int mode, int column, int direction)
+{
+    const QCollator collator = PlainCollator();
+    enum { Name, Tags, Type, Date, Size } key;
+    if (mode == kDiscList) key = std::array{Name, Tags, Type, Date, Size}[size_t(column)];
+    else key = std::array{Name, Size, Type, Date}[size_t(column)];
+    auto date = [](const Row& row) -> std::optional<INT64> {
+        if (row.time >= 0) return row.time;
+        const QDateTime parsed = ListTexts::ParseDate(row.dateText);
+        return parsed.isValid() ? std::optional<INT64>(parsed.toMSecsSinceEpoch()) : std::nullopt;
+    };
+    std::vector<int> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&](int left, int right) {
+        const Row& a = rows[size_t(left)];
+        const Row& b = rows[size_t(right)];
+        if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
+        int compared = 0;
+        if (key == Date) {
+            const std::optional<INT64> da = date(a), db = date(b);
+            if (da.has_value() != db.has_value()) return !da.has_value();
+            if (da) compared = *da < *db ? -1 : *da > *db;
+        } else if (key == Size) {
+            compared = a.size < b.size ? -1 : a.size > b.size;
+        } else {
+            compared = collator.compare(key == Name ? a.name : key == Tags ? a.tags : a.type,
+                                        key == Name ? b.name : key == Tags ? b.tags : b.type);
+        }
+        return direction > 0 ? compared < 0 : compared > 0;
+    });
+    return order;
+}
+
+SortEntries EntriesOf(const std::vector<Row>& rows)
+{
+    SortEntries entries;
+    for (const Row& row : rows) entries.Add(row.flags, row.name, row.tags, row.type, row.dateText, row.time, row.size);
+    return entries;
+}
+
+std::vector<QString> TrickyNames()
+{
+    return {QString(), " ", "a", "A", "ä", "Ä", "Äpfel", "apfel", "APFEL", "ß", "ss", "SS", "straße", "Strasse", "STRASSE",
+            "1", "01", "9", "10", "file9.txt", "file10.txt", "File2.TXT", "é", "e", "E", "Ö", "o", "ø", "æ", "ae", "_x",
+            "x_", "z", "Z", "ñ", "n", "İ", "i", "-", "~", "Ω", "日本", "😀", "a b", "a-b", "ab"};
+}
+
+std::vector<QString> TypeTexts() { return {"Folder", "File", "JPEG Image", "jpeg image", "Text Document", "Ähnlich", ""}; }
+
+// `count` rows: tricky names, alone and joined, some repeated; a few sizes,
+// types and times so that many rows share a key.
+std::vector<Row> ManyRows(int count)
+{
+    const std::vector<QString> names = TrickyNames();
+    const std::vector<QString> types = TypeTexts();
+    const INT64 day = 24LL * 3600 * 10000000;
+    const INT64 first = FileTime::FromDateTime(QDateTime(QDate(2024, 3, 1), QTime(10, 0)));
+    std::vector<Row> rows;
+    for (int n = 0; n < count; ++n) {
+        const size_t a = size_t(n) % names.size(), b = size_t(n / 7) % names.size();
+        const QString name = n % 3 == 0 ? names[a] : names[a] + names[b];
+        rows.push_back({n % 5 == 0 ? kFolderFlags : kFileFlags, name, names[b], types[size_t(n) % types.size()], QString(),
+                        first + (n % 37) * day, INT64(n % 113)});
+    }
+    return rows;
+}
+
+std::vector<Row> DatedAsText()
+{
+    const INT64 first = FileTime::FromDateTime(QDateTime(QDate(2024, 3, 1), QTime(10, 0)));
+    const INT64 hour = 3600LL * 10000000;
+    std::vector<Row> rows;
+    for (int n = 0; n < 40; ++n) {
+        const QString text = n % 4 == 0 ? QString() : n % 4 == 1 ? QStringLiteral(" not a date ") : ListTexts::DateText(first + (n % 9) * hour);
+        rows.push_back({kFolderFlags, QString::number(n), QString(), QString(), text, -1, 0});
+    }
+    return rows;
+}
+
+void ExpectPlainOrder(const std::vector<Row>& rows, int mode, int columns)
+{
+    const SortEntries entries = EntriesOf(rows);
+    for (int column = 0; column < columns; ++column) {
+        for (int direction : {1, -1}) {
+            EXPECT_EQ(ListSort::Order(entries, mode, column, direction), PlainOrder(rows, mode, column, direction))
+                << "rows " << rows.size() << ", column " << column << ", direction " << direction;
+        }
+    }
+}
+
+TEST(ListSortTest, EveryColumnOfAShortListSortsByTheRules)
+{
+    std::vector<Row> rows;
+    for (const QString& name : TrickyNames()) rows.push_back({kFileFlags, name, name, name, QString(), 0, 0});
+    ExpectPlainOrder(rows, kFolder, 4);
+    ExpectPlainOrder(ManyRows(300), kFolder, 4);
+    ExpectPlainOrder(ManyRows(300), kDiscList, 5);
+    ExpectPlainOrder(DatedAsText(), kDiscList, 5);
+}
+
+TEST(ListSortTest, AListSortedOnTwoThreadsKeepsTheRulesAndTheGivenOrderOfEqualRows)
+{
+    const std::vector<Row> rows = ManyRows(20000);
+    ExpectPlainOrder(rows, kFolder, 4);
+    ExpectPlainOrder(rows, kDiscList, 5);
+}
+
+TEST(ListSortTest, EntriesKeepEveryNameAndShareRepeatedTexts)
+{
+    const std::vector<Row> rows = ManyRows(500);
+    const SortEntries entries = EntriesOf(rows);
+    ASSERT_EQ(entries.Count(), rows.size());
+    for (size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(entries.Name(row), rows[row].name);
+        EXPECT_EQ(entries.Texts()[size_t(entries.TextIndex(SortEntries::Type, row))], rows[row].type);
+    }
+    EXPECT_LE(entries.Texts().size(), TrickyNames().size() + TypeTexts().size() + 1);
+}
+
+} // namespace
