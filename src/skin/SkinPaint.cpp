@@ -7,6 +7,25 @@
 
 namespace {
 
+// A picture's part in its own device pixels.
+QRectF DeviceRect(const QImage& image, const QRect& logical)
+{
+    const qreal ratio = image.devicePixelRatio();
+    return QRectF(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
+}
+
+// `image` as one device pixel per logical pixel of `size` (its own logical
+// size when empty): window shapes are made in logical pixels. Alpha shapes
+// average the dense pixels, colour keys keep exact colours.
+QImage AtLogicalSize(const QImage& image, QSize size, Qt::TransformationMode mode)
+{
+    if (size.isEmpty()) size = SkinPaint::Size(image);
+    if (image.size() == size) return image;
+    QImage logical = image.scaled(size, Qt::IgnoreAspectRatio, mode);
+    logical.setDevicePixelRatio(1);
+    return logical;
+}
+
 QRegion RegionOf(const QImage& image, const std::function<bool(QRgb)>& inside)
 {
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
@@ -30,10 +49,15 @@ QRegion RegionOf(const QImage& image, const std::function<bool(QRgb)>& inside)
 
 namespace SkinPaint {
 
+QSize Size(const QImage& image) { return image.deviceIndependentSize().toSize(); }
+
+QRect Bounds(const QImage& image) { return QRect(QPoint(), Size(image)); }
+
 QRect FrameRect(const QImage& strip, int frames, int index)
 {
-    const int width = strip.width() / std::max(frames, 1);
-    return QRect(index * width, 0, width, strip.height());
+    const QSize size = Size(strip);
+    const int width = size.width() / std::max(frames, 1);
+    return QRect(index * width, 0, width, size.height());
 }
 
 QMargins CornerCaps(const QSize& frame, int limit)
@@ -47,7 +71,7 @@ void DrawStretched(QPainter& painter, const QRect& target, const QImage& image, 
 {
     if (image.isNull() || target.isEmpty() || source.isEmpty()) return;
     if (target.size() == source.size()) {
-        painter.drawImage(target.topLeft(), image, source);
+        DrawPart(painter, target.topLeft(), image, source);
         return;
     }
     // Three columns and three rows; the caps shrink when the target is
@@ -64,21 +88,35 @@ void DrawStretched(QPainter& painter, const QRect& target, const QImage& image, 
         for (int column = 0; column < 3; ++column) {
             const QRect from(QPoint(srcX[column], srcY[row]), QPoint(srcX[column + 1] - 1, srcY[row + 1] - 1));
             const QRect to(QPoint(dstX[column], dstY[row]), QPoint(dstX[column + 1] - 1, dstY[row + 1] - 1));
-            if (!from.isEmpty() && !to.isEmpty()) painter.drawImage(to, image, from);
+            if (!from.isEmpty() && !to.isEmpty()) painter.drawImage(QRectF(to), image, DeviceRect(image, from));
         }
     }
     painter.restore();
 }
 
-QRegion RegionFromAlpha(const QImage& image)
+void DrawPart(QPainter& painter, const QPoint& at, const QImage& image, const QRect& source)
 {
-    return RegionOf(image, [](QRgb pixel) { return qAlpha(pixel) >= 128; });
+    painter.drawImage(QRectF(at, source.size()), image, DeviceRect(image, source));
 }
 
-QRegion RegionWithoutColour(const QImage& image, QRgb key)
+QImage Cut(const QImage& image, const QRect& source)
+{
+    QImage part = image.copy(DeviceRect(image, source).toRect());
+    part.setDevicePixelRatio(image.devicePixelRatio());
+    return part;
+}
+
+QRegion RegionFromAlpha(const QImage& image, QSize size)
+{
+    return RegionOf(AtLogicalSize(image, size, Qt::SmoothTransformation),
+                    [](QRgb pixel) { return qAlpha(pixel) >= 128; });
+}
+
+QRegion RegionWithoutColour(const QImage& image, QRgb key, QSize size)
 {
     const QRgb opaqueKey = key | 0xFF000000u;
-    return RegionOf(image, [opaqueKey](QRgb pixel) { return (pixel | 0xFF000000u) != opaqueKey; });
+    return RegionOf(AtLogicalSize(image, size, Qt::FastTransformation),
+                    [opaqueKey](QRgb pixel) { return (pixel | 0xFF000000u) != opaqueKey; });
 }
 
 } // namespace SkinPaint
