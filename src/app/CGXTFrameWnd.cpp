@@ -6,7 +6,6 @@
 #include "ResourceIds.h"
 #include "StringResources.h"
 
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -38,13 +37,7 @@ CGXTFrameWnd::CGXTFrameWnd(QWidget* parent) : QWidget(parent, Qt::Window | Qt::F
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
-    // The rounded corners are cut by the window's shape (its mask). On X11
-    // the shape itself hides them, with or without a compositor; a Wayland
-    // compositor only takes the shape for input and shows the window's
-    // pixels, so there the window is translucent and the corners stay clear.
-    // (Translucency on X11 without a compositor would paint them black.)
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        setAttribute(Qt::WA_TranslucentBackground);
+    SkinPaint::PrepareShapedWindow(*this); // the rounded corners
 }
 
 BOOL CGXTFrameWnd::CreateSkin()
@@ -169,6 +162,7 @@ void CGXTFrameWnd::ActOnButton(HitCode button)
 void CGXTFrameWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     PaintBorders(painter);
     PaintCaption(painter);
 }

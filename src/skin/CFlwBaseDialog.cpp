@@ -127,5 +127,6 @@ void CFlwBaseDialog::paintEvent(QPaintEvent*)
 {
     if (m_background.isNull()) return;
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     painter.drawImage(0, 0, m_background);
 }

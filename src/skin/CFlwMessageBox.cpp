@@ -246,6 +246,7 @@ void CFlwMessageBox::showEvent(QShowEvent* event)
 void CFlwMessageBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     painter.drawImage(0, 0, m_background);
     if (m_icon.isNull()) return;
     const int iconTop = m_pText->y() + (m_pText->height() - SkinPaint::Size(m_icon).height()) / 2;

@@ -187,6 +187,7 @@ void CProgressDlg::ScaleLayout(double factor)
 void CProgressDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     if (!m_background.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), m_background);

@@ -1,6 +1,8 @@
 #include "SkinPaint.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QWidget>
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -14,29 +16,39 @@ QRectF DeviceRect(const QImage& image, const QRect& logical)
     return QRectF(logical.x() * ratio, logical.y() * ratio, logical.width() * ratio, logical.height() * ratio);
 }
 
-// `image` as one device pixel per logical pixel of `size` (its own logical
-// size when empty): window shapes are made in logical pixels. Alpha shapes
-// average the dense pixels, colour keys keep exact colours.
-QImage AtLogicalSize(const QImage& image, QSize size, Qt::TransformationMode mode)
+// The picture's pixels under cell `i` of `cells` equal cells over `length` pixels.
+std::pair<int, int> Block(int i, int cells, int length)
 {
-    if (size.isEmpty()) size = SkinPaint::Size(image);
-    if (image.size() == size) return image;
-    QImage logical = image.scaled(size, Qt::IgnoreAspectRatio, mode);
-    logical.setDevicePixelRatio(1);
-    return logical;
+    const int first = int(qint64(i) * length / cells);
+    const int end = std::max(first + 1, int((qint64(i) + 1) * length / cells));
+    return {first, std::min(end, length)};
 }
 
-QRegion RegionOf(const QImage& image, const std::function<bool(QRgb)>& inside)
+// A window shape over a grid of `size` logical pixels (the picture's own
+// logical size when empty): each logical pixel is judged on the picture's
+// pixels it covers, which are several on a dense picture.
+QRegion RegionOf(const QImage& image, QSize size, const std::function<bool(const std::vector<QRgb>&)>& inside)
 {
+    if (size.isEmpty()) size = SkinPaint::Size(image);
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
     std::vector<QRect> spans;
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+    std::vector<QRgb> covered;
+    const auto cellInside = [&](int x, int y) {
+        const auto [left, right] = Block(x, size.width(), pixels.width());
+        const auto [top, bottom] = Block(y, size.height(), pixels.height());
+        covered.clear();
+        for (int row = top; row < bottom; ++row) {
+            const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(row));
+            covered.insert(covered.end(), line + left, line + right);
+        }
+        return inside(covered);
+    };
+    for (int y = 0; y < size.height(); ++y) {
         int x = 0;
-        while (x < pixels.width()) {
-            while (x < pixels.width() && !inside(line[x])) ++x;
+        while (x < size.width()) {
+            while (x < size.width() && !cellInside(x, y)) ++x;
             const int start = x;
-            while (x < pixels.width() && inside(line[x])) ++x;
+            while (x < size.width() && cellInside(x, y)) ++x;
             if (x > start) spans.emplace_back(start, y, x - start, 1);
         }
     }
@@ -108,15 +120,33 @@ QImage Cut(const QImage& image, const QRect& source)
 
 QRegion RegionFromAlpha(const QImage& image, QSize size)
 {
-    return RegionOf(AtLogicalSize(image, size, Qt::SmoothTransformation),
-                    [](QRgb pixel) { return qAlpha(pixel) >= 128; });
+    // Covered on average at least half.
+    return RegionOf(image, size, [](const std::vector<QRgb>& pixels) {
+        int alpha = 0;
+        for (QRgb pixel : pixels) alpha += qAlpha(pixel);
+        return alpha >= 128 * int(pixels.size());
+    });
 }
 
 QRegion RegionWithoutColour(const QImage& image, QRgb key, QSize size)
 {
+    // No pixel of the key colour: an edge never shows it.
     const QRgb opaqueKey = key | 0xFF000000u;
-    return RegionOf(AtLogicalSize(image, size, Qt::FastTransformation),
-                    [opaqueKey](QRgb pixel) { return (pixel | 0xFF000000u) != opaqueKey; });
+    return RegionOf(image, size, [opaqueKey](const std::vector<QRgb>& pixels) {
+        return std::none_of(pixels.begin(), pixels.end(),
+                            [opaqueKey](QRgb pixel) { return (pixel | 0xFF000000u) == opaqueKey; });
+    });
+}
+
+void PrepareShapedWindow(QWidget& window)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window.setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ClipToShape(QPainter& painter, const QWidget& window)
+{
+    if (!window.mask().isEmpty()) painter.setClipRegion(window.mask());
 }
 
 } // namespace SkinPaint

@@ -11,6 +11,7 @@
 #include <QRegion>
 
 class QPainter;
+class QWidget;
 
 namespace SkinPaint {
 
@@ -36,5 +37,15 @@ QRegion RegionFromAlpha(const QImage& image, QSize size = {});
 // The pixels that differ from the key colour (alpha ignored), as a window
 // shape; `size` as above.
 QRegion RegionWithoutColour(const QImage& image, QRgb key, QSize size = {});
+
+// A skinned top-level window is cut to its shape by its mask. On X11 the
+// shape itself hides what lies outside, with or without a compositor (a
+// translucent window would show black there without one). A Wayland
+// compositor takes the mask for input only and shows every pixel: there
+// the window is made translucent (before it is shown) and paints only
+// inside its mask.
+void PrepareShapedWindow(QWidget& window);
+// Clips `painter` to the window's mask, when it has one.
+void ClipToShape(QPainter& painter, const QWidget& window);
 
 } // namespace SkinPaint

@@ -151,6 +151,14 @@ TEST(SkinPaint, DensePicturesCutDrawAndShapeAsTheirPlainTwins)
         return pixels;
     };
     EXPECT_LT(area(denseShape.xored(plainShape)), area(plainShape) / 50) << "the same shape but for a few edge pixels";
+    const QImage densePixels = SkinImage::Load(box, 2.0);
+    int keyShown = 0;
+    for (const QRect& rect : denseShape)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                for (const QPoint dense : {QPoint(2 * x, 2 * y), QPoint(2 * x + 1, 2 * y + 1), QPoint(2 * x + 1, 2 * y)})
+                    keyShown += (densePixels.pixel(dense) | 0xFF000000u) == magenta;
+    EXPECT_EQ(keyShown, 0) << "no pixel of the key colour inside the shape on a dense screen";
     EXPECT_EQ(SkinPaint::RegionWithoutColour(SkinImage::Load(box, 2.0), magenta, QSize(354, 30)).boundingRect(),
               QRect(0, 0, 354, 30));
     const QImage corner = SkinImage::Load(QStringLiteral("Image\\Dialogs\\MessageBox\\bg_message_left_top.png"), 2.0);
