@@ -3,6 +3,7 @@
 #include "CGButton.h"
 #include "CGEdit.h"
 #include "SkinFont.h"
+#include "SkinImage.h"
 #include "SkinPaint.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -45,6 +46,8 @@ BOOL CArcEditWrapper::Setup(int x, int y, const QImage& picture, double scale)
     m_pButton = new CGButton(this);
     m_pButton->Create(QString::fromLatin1(kButtonPicture), WS_CHILD | WS_VISIBLE,
                       RectLTRB(grown(208), grown(1), grown(232), grown(19)), this, kButtonId, Qt::white);
+    if (scale > 1.0)
+        m_pButton->SetPicture(SkinImage::Load(QString::fromLatin1(kButtonPicture), scale * SkinImage::ScreenDensity()));
     m_pButton->setFocusPolicy(Qt::NoFocus);
     return TRUE;
 }

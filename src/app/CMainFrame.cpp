@@ -232,7 +232,9 @@ BOOL CMainFrame::CreateSearchBox()
     const double s = GetUiScale();
     m_pSearch = new CArcEditWrapper(m_pCommandView);
     m_pSearch->setGeometry(RectLTRB(0, 13, int(26 * s), int(26 * s)));
-    if (!m_pSearch->Setup(873, SearchTop(), SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture)), s))
+    // Grown by the layout, the box is drawn from a picture dense enough for it.
+    const QImage picture = SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture), s * SkinImage::ScreenDensity());
+    if (!m_pSearch->Setup(873, SearchTop(), picture, s))
         return FALSE;
     m_pSearch->setEnabled(true);
     return TRUE;

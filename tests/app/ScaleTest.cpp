@@ -92,6 +92,7 @@ TEST(WindowScaleTest, AtOneAndAHalfTheBarIs39HighTheTagPane315WideAndTheMinimumW
     EXPECT_LE(search->geometry().bottom(), frame->CommandView()->height()) << "the box stays inside its bar";
     EXPECT_TRUE(search->mask().contains(QPoint(177, 15)));
     EXPECT_FALSE(search->mask().contains(QPoint(0, 0))) << "the rounded end is cut at its grown size";
+    EXPECT_GE(search->Button()->Picture().devicePixelRatio(), 1.5) << "grown by half, drawn from a denser picture";
     ScreenshotDir::Save(frame, "main-window-150");
     app.ExitInstance();
 }
