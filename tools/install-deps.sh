@@ -10,6 +10,7 @@ packages=(
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
   xvfb xauth xdotool openbox x11-utils wmctrl
+  qt6-wayland weston
   dpkg-dev desktop-file-utils appstream bash-completion
 )
 missing=()

@@ -102,6 +102,9 @@ BOOL CAlbireoApp::InitInstance()
     if (!LoadResourceModule()) return FALSE;
     ParseCommandLine();
     QApplication::setApplicationName(QStringLiteral("albireo"));
+    // The desktop entry's name: Wayland's app id, and with it the dock's
+    // icon; on X11 the window's class says the same (StartupWMClass).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     for (const SuiteProgram& program : SuitePrograms())
         if (ProbeSuiteProgram(program.mutexId)) return FALSE;
     if (!AcquireInstanceMutex()) return FALSE;

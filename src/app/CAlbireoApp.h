@@ -29,6 +29,8 @@ class CAlbireoApp : public QObject {
 public:
     static constexpr UINT kAboutCommand = 0xE140;
     static constexpr WPARAM kStartPathCopyData = 1025;
+    // The desktop entry (albireo.desktop) and the X11 window class.
+    static constexpr const char* kDesktopFileName = "albireo";
 
     // A program of the suite: the mutex it holds while it runs and the
     // older executables that, when running, lift its block.

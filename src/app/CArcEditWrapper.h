@@ -24,10 +24,11 @@ public:
 
     explicit CArcEditWrapper(QWidget* parent = nullptr);
 
-    // Takes the picture's size and shape, places the box at (x, y) and
-    // creates the edit and the button. A missing picture leaves a plain
-    // box of the picture's size.
-    BOOL Setup(int x, int y, const QImage& picture);
+    // Takes the picture's size and shape (both grown by the layout scale
+    // `scale`, the text with them), places the box at (x, y) and creates
+    // the edit and the button. A missing picture leaves a plain box of the
+    // picture's size.
+    BOOL Setup(int x, int y, const QImage& picture, double scale = 1.0);
     QString Text() const;
     void SetText(const QString& text);
     CGEdit* Edit() const { return m_pEdit; }

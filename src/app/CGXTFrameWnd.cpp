@@ -25,11 +25,11 @@ constexpr int kLogoTop = 7;
 constexpr int kTitleBand = 300;
 const QColor kFallbackCaption(0x1E, 0x33, 0x52);
 
-QImage Frame(const QImage& strip, int index)
-{
-    const int width = strip.width() / 3;
-    return strip.copy(index * width, 0, width, strip.height());
-}
+QImage Frame(const QImage& strip, int index) { return SkinPaint::Cut(strip, SkinPaint::FrameRect(strip, 3, index)); }
+
+int Width(const QImage& picture) { return SkinPaint::Size(picture).width(); }
+
+int Height(const QImage& picture) { return SkinPaint::Size(picture).height(); }
 
 } // namespace
 
@@ -37,6 +37,7 @@ CGXTFrameWnd::CGXTFrameWnd(QWidget* parent) : QWidget(parent, Qt::Window | Qt::F
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
+    SkinPaint::PrepareShapedWindow(*this); // the rounded corners
 }
 
 BOOL CGXTFrameWnd::CreateSkin()
@@ -51,7 +52,7 @@ BOOL CGXTFrameWnd::CreateSkin()
     m_minimise = SkinImage::Load(QStringLiteral("Image\\MainFrame\\btn_caption_min.png"));
     const QImage* corners[] = {&m_pieces[0], &m_pieces[2], &m_pieces[6], &m_pieces[8]};
     for (int i = 0; i < 4; ++i)
-        m_outside[i] = QRegion(corners[i]->rect()) - SkinPaint::RegionWithoutColour(*corners[i], kOutsideColour);
+        m_outside[i] = QRegion(SkinPaint::Bounds(*corners[i])) - SkinPaint::RegionWithoutColour(*corners[i], kOutsideColour);
     UpdateShape();
     return !m_pieces[0].isNull() && !m_pieces[1].isNull() && !m_pieces[2].isNull() && !m_close.isNull();
 }
@@ -64,7 +65,7 @@ QRect CGXTFrameWnd::ClientRect() const
 
 QRect CGXTFrameWnd::ButtonRect(HitCode button) const
 {
-    const QSize size = m_close.isNull() ? QSize(30, 24) : QSize(m_close.width() / 3, m_close.height());
+    const QSize size = m_close.isNull() ? QSize(30, 24) : SkinPaint::FrameRect(m_close, 3, 0).size();
     int right = width() - 10;
     for (HitCode code : {HitClose, HitMaximise, HitMinimise}) {
         const QRect place(right - size.width(), kButtonTop, size.width(), size.height());
@@ -113,7 +114,7 @@ void CGXTFrameWnd::SetCaptionMenuBar(QMenuBar* menuBar)
 
 int CGXTFrameWnd::MenuBarLeft(bool withLogo) const
 {
-    const int logo = withLogo && !m_logo.isNull() ? kLogoGap + m_logo.width() : 0;
+    const int logo = withLogo && !m_logo.isNull() ? kLogoGap + Width(m_logo) : 0;
     return kIconLeft + kIconDrawn + logo + 14;
 }
 
@@ -161,6 +162,7 @@ void CGXTFrameWnd::ActOnButton(HitCode button)
 void CGXTFrameWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     PaintBorders(painter);
     PaintCaption(painter);
 }
@@ -174,19 +176,20 @@ void CGXTFrameWnd::PaintBorders(QPainter& painter) const
     const QImage& left = m_pieces[3];
     const QImage& right = m_pieces[5];
     if (!left.isNull())
-        for (int y = kCaptionHeight; y < h - kBottomBorder; y += left.height())
-            painter.drawImage(QPoint(0, y), left, QRect(0, 0, left.width(), std::min(left.height(), h - kBottomBorder - y)));
+        for (int y = kCaptionHeight; y < h - kBottomBorder; y += Height(left))
+            SkinPaint::DrawPart(painter, QPoint(0, y), left,
+                                QRect(0, 0, Width(left), std::min(Height(left), h - kBottomBorder - y)));
     if (!right.isNull())
-        for (int y = kCaptionHeight; y < h - kBottomBorder; y += right.height())
-            painter.drawImage(QPoint(w - right.width(), y), right,
-                              QRect(0, 0, right.width(), std::min(right.height(), h - kBottomBorder - y)));
+        for (int y = kCaptionHeight; y < h - kBottomBorder; y += Height(right))
+            SkinPaint::DrawPart(painter, QPoint(w - Width(right), y), right,
+                                QRect(0, 0, Width(right), std::min(Height(right), h - kBottomBorder - y)));
     const QImage& bottom = m_pieces[7];
     if (!bottom.isNull())
-        for (int x = kSideBorder; x < w - kSideBorder; x += bottom.width())
-            painter.drawImage(QPoint(x, h - kBottomBorder), bottom,
-                              QRect(0, 0, std::min(bottom.width(), w - kSideBorder - x), bottom.height()));
+        for (int x = kSideBorder; x < w - kSideBorder; x += Width(bottom))
+            SkinPaint::DrawPart(painter, QPoint(x, h - kBottomBorder), bottom,
+                                QRect(0, 0, std::min(Width(bottom), w - kSideBorder - x), Height(bottom)));
     if (!m_pieces[6].isNull()) painter.drawImage(0, h - kBottomBorder, m_pieces[6]);
-    if (!m_pieces[8].isNull()) painter.drawImage(w - m_pieces[8].width(), h - kBottomBorder, m_pieces[8]);
+    if (!m_pieces[8].isNull()) painter.drawImage(w - Width(m_pieces[8]), h - kBottomBorder, m_pieces[8]);
 }
 
 void CGXTFrameWnd::PaintCaption(QPainter& painter) const
@@ -198,9 +201,9 @@ void CGXTFrameWnd::PaintCaption(QPainter& painter) const
     if (left.isNull() || middle.isNull() || right.isNull()) {
         painter.fillRect(QRect(0, 0, w, kCaptionHeight), kFallbackCaption);
     } else {
-        for (int x = left.width(); x < w - right.width(); x += middle.width()) painter.drawImage(x, 0, middle);
+        for (int x = Width(left); x < w - Width(right); x += Width(middle)) painter.drawImage(x, 0, middle);
         painter.drawImage(0, 0, left);
-        painter.drawImage(w - right.width(), 0, right);
+        painter.drawImage(w - Width(right), 0, right);
     }
     if (!m_icon.isNull())
         painter.drawImage(QRect(kIconLeft, kIconTop, kIconDrawn, kIconDrawn), m_icon);
@@ -232,9 +235,9 @@ void CGXTFrameWnd::UpdateShape()
     }
     QRegion shape(rect());
     shape -= m_outside[0];
-    shape -= m_outside[1].translated(width() - m_pieces[2].width(), 0);
+    shape -= m_outside[1].translated(width() - Width(m_pieces[2]), 0);
     shape -= m_outside[2].translated(0, height() - kBottomBorder);
-    shape -= m_outside[3].translated(width() - m_pieces[8].width(), height() - kBottomBorder);
+    shape -= m_outside[3].translated(width() - Width(m_pieces[8]), height() - kBottomBorder);
     setMask(shape);
 }
 

@@ -52,6 +52,17 @@ constexpr int kPaneHeight = 540;
 constexpr int kSearchTop = 2;
 constexpr int kViewButtonGap = 10;
 const QRect kLocationRect = RectLTRB(254, 4, 854, 20);
+
+// The search box's top and the location text's place, grown with the
+// layout as the bar they sit in.
+int SearchTop() { return int(kSearchTop * GetUiScale()); }
+
+QRect LocationRect()
+{
+    const double s = GetUiScale();
+    const QRect& r = kLocationRect;
+    return RectLTRB(int(r.left() * s), int(r.top() * s), int((r.left() + r.width()) * s), int((r.top() + r.height()) * s));
+}
 const QColor kLocationColour(0x1B, 0x2A, 0x3F);
 
 CMainFrame::Opener& CurrentOpener()
@@ -109,7 +120,8 @@ BOOL CMainFrame::Create()
     setMinimumSize(std::max(int(kMinimumWidth * GetUiScale()), CaptionMinimumWidth()),
                    int(kMinimumHeight * GetUiScale()));
     if (m_pDiscAccess) m_pDiscAccess->SetCallback(&CMainFrame::ScanCallbackProc, m_nContext);
-    setFont(SkinFont::ShellDlg());
+    // The list and the bar take the window's face: it grows with the layout.
+    setFont(SkinFont::Scaled());
     CreateDamagePrompt();
     if (!CreateClient()) return FALSE;
     connect(m_pTagView, &CTagView::engineFailed, this, &CMainFrame::OnEngineFailure);
@@ -185,7 +197,8 @@ BOOL CMainFrame::CreateClient()
     if (CGButton* back = m_pCommandView->GetButton(1)) back->setEnabled(false);
 
     m_pLocation = new CAlphaStatic(m_pCommandView);
-    m_pLocation->Create(QString(), WS_CHILD | WS_VISIBLE, kLocationRect, m_pCommandView, 0, kLocationColour);
+    m_pLocation->Create(QString(), WS_CHILD | WS_VISIBLE, LocationRect(), m_pCommandView, 0, kLocationColour);
+    m_pLocation->setFont(SkinFont::Scaled());
     m_pLocation->setTextFormat(Qt::PlainText);
 
     if (!CreateSearchBox()) return FALSE;
@@ -219,7 +232,10 @@ BOOL CMainFrame::CreateSearchBox()
     const double s = GetUiScale();
     m_pSearch = new CArcEditWrapper(m_pCommandView);
     m_pSearch->setGeometry(RectLTRB(0, 13, int(26 * s), int(26 * s)));
-    if (!m_pSearch->Setup(873, kSearchTop, SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture)))) return FALSE;
+    // Grown by the layout, the box is drawn from a picture dense enough for it.
+    const QImage picture = SkinImage::Load(QString::fromLatin1(CArcEditWrapper::kPicture), s * SkinImage::ScreenDensity());
+    if (!m_pSearch->Setup(873, SearchTop(), picture, s))
+        return FALSE;
     m_pSearch->setEnabled(true);
     return TRUE;
 }
@@ -278,14 +294,14 @@ void CMainFrame::PlaceSearchBox()
     if (!m_pSearch || !m_pCommandView) return;
     const int width = m_pCommandView->width();
     m_nSearchLeft = width - m_pSearch->width();
-    m_pSearch->move(m_nSearchLeft, kSearchTop);
+    m_pSearch->move(m_nSearchLeft, SearchTop());
     for (int index : {2, 3})
         if (CGButton* button = m_pCommandView->GetButton(index))
-            button->move(width - button->width() - m_pSearch->width() - kViewButtonGap, kSearchTop);
+            button->move(width - button->width() - m_pSearch->width() - kViewButtonGap, SearchTop());
     // The location text ends where the view buttons begin.
     if (CGButton* view = m_pCommandView->GetButton(2))
-        m_pLocation->setGeometry(kLocationRect.left(), kLocationRect.top(),
-                                 std::max(0, view->x() - 8 - kLocationRect.left()), kLocationRect.height());
+        m_pLocation->setGeometry(LocationRect().left(), LocationRect().top(),
+                                 std::max(0, view->x() - 8 - LocationRect().left()), LocationRect().height());
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)

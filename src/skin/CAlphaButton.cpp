@@ -3,6 +3,7 @@
 #include "ButtonState.h"
 #include "SkinFocusRing.h"
 #include "SkinImage.h"
+#include "SkinPaint.h"
 
 #include <QPainter>
 
@@ -31,7 +32,7 @@ BOOL CAlphaButton::SetPicture(const QString& picturePath)
     return !m_picture.isNull();
 }
 
-QSize CAlphaButton::sizeHint() const { return m_picture.isNull() ? QSize(24, 24) : m_picture.size(); }
+QSize CAlphaButton::sizeHint() const { return m_picture.isNull() ? QSize(24, 24) : SkinPaint::Size(m_picture); }
 
 void CAlphaButton::enterEvent(QEnterEvent* event)
 {
@@ -57,7 +58,7 @@ void CAlphaButton::DrawPicture(QPainter& painter)
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const int state = ButtonVisualState(*this);
-    QRect target = QRect(QPoint(), m_picture.size().scaled(size(), Qt::KeepAspectRatio));
+    QRect target = QRect(QPoint(), SkinPaint::Size(m_picture).scaled(size(), Qt::KeepAspectRatio));
     target.moveCenter(rect().center());
     if (state == 2) target.translate(1, 1);
     painter.setOpacity(state == 3 ? 0.45 : 1.0);

@@ -59,7 +59,7 @@ QSize CAlphaButtonEx::sizeHint() const
 {
     const QFontMetrics metrics(font());
     if (IsCheckBox() || IsRadio()) {
-        const int box = m_picture.height();
+        const int box = SkinPaint::Size(m_picture).height();
         return QSize(box + 6 + metrics.horizontalAdvance(text()), std::max(box, metrics.height()));
     }
     return QSize(std::max(75, metrics.horizontalAdvance(text()) + 24), 24);
@@ -95,7 +95,7 @@ void CAlphaButtonEx::paintEvent(QPaintEvent*)
     if (IsCheckBox() || IsRadio()) {
         const QRect frame = SkinPaint::FrameRect(m_picture, 8, FrameIndex());
         const QRect box(QPoint(0, (height() - frame.height()) / 2), frame.size());
-        painter.drawImage(box.topLeft(), m_picture, frame);
+        SkinPaint::DrawPart(painter, box.topLeft(), m_picture, frame);
         const QRect textRect = rect().adjusted(box.width() + 6, 0, 0, 0);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
         if (SkinFocusRing::Shows(*this)) SkinFocusRing::Draw(painter, box, GetUiScale());

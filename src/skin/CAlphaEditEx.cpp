@@ -136,8 +136,8 @@ void CAlphaEditEx::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         if (!isEnabled()) painter.setOpacity(0.6);
         if (!m_background.isNull())
-            SkinPaint::DrawStretched(painter, rect(), m_background, m_background.rect(),
-                                     SkinPaint::CornerCaps(m_background.size()));
+            SkinPaint::DrawStretched(painter, rect(), m_background, SkinPaint::Bounds(m_background),
+                                     SkinPaint::CornerCaps(SkinPaint::Size(m_background)));
         painter.setOpacity(1.0);
         if (text().isEmpty() && !hasFocus() && !m_cue.isEmpty()) {
             QColor cue = m_textColour;

@@ -42,13 +42,13 @@ int CApProgressCtrl::DoneWidth() const
 void CApProgressCtrl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    SkinPaint::DrawStretched(painter, rect(), m_background, m_background.rect(),
-                             SkinPaint::CornerCaps(m_background.size(), 14));
+    SkinPaint::DrawStretched(painter, rect(), m_background, SkinPaint::Bounds(m_background),
+                             SkinPaint::CornerCaps(SkinPaint::Size(m_background), 14));
     const int done = DoneWidth();
     if (done <= 0 || m_unit.isNull()) return;
-    const QMargins caps = SkinPaint::CornerCaps(m_unit.size(), 14);
+    const QMargins caps = SkinPaint::CornerCaps(SkinPaint::Size(m_unit), 14);
     // Below the width of both caps the fill is cut rather than squeezed.
     const int drawn = std::max(done, caps.left() + caps.right());
     painter.setClipRect(QRect(0, 0, done, height()));
-    SkinPaint::DrawStretched(painter, QRect(0, 0, drawn, height()), m_unit, m_unit.rect(), caps);
+    SkinPaint::DrawStretched(painter, QRect(0, 0, drawn, height()), m_unit, SkinPaint::Bounds(m_unit), caps);
 }

@@ -30,7 +30,7 @@ BOOL CFlwBaseDialog::SetupSkin(const QString& caption, const QString& background
 {
     m_background = SkinImage::Load(backgroundPath);
     if (!m_background.isNull()) {
-        setFixedSize(m_background.size());
+        setFixedSize(SkinPaint::Size(m_background));
         setMask(SkinPaint::RegionFromAlpha(m_background));
     }
     setWindowTitle(caption);
@@ -54,8 +54,8 @@ void CFlwBaseDialog::CreateCaption(const QString& caption)
     m_pLogo = new CGStatic(this);
     m_pLogo->Create(QString(), WS_CHILD | WS_VISIBLE, QRect(), this, 0);
     if (m_pLogo->SetPicture(QString::fromLatin1(kProductLogo)))
-        m_pLogo->setGeometry(QRect(QPoint(kIconRect.right() + 7, (kCaptionHeight - m_pLogo->Image().height()) / 2),
-                                   m_pLogo->Image().size()));
+        m_pLogo->setGeometry(QRect(QPoint(kIconRect.right() + 7, (kCaptionHeight - SkinPaint::Size(m_pLogo->Image()).height()) / 2),
+                                   SkinPaint::Size(m_pLogo->Image())));
 
     m_pCaption = new CAlphaStatic(this);
     m_pCaption->Create(caption, WS_CHILD | WS_VISIBLE, QRect(0, 0, width(), kCaptionHeight), this, 0, Qt::white);
@@ -127,5 +127,6 @@ void CFlwBaseDialog::paintEvent(QPaintEvent*)
 {
     if (m_background.isNull()) return;
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     painter.drawImage(0, 0, m_background);
 }

@@ -1,6 +1,7 @@
 #include "CFlwDialog.h"
 
 #include "CGButton.h"
+#include "SkinPaint.h"
 #include "SkinTabOrder.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 CFlwDialog::CFlwDialog(UINT templateId, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_nTemplateId(templateId)
 {
+    SkinPaint::PrepareShapedWindow(*this);
 }
 
 BOOL CFlwDialog::EnsureInitialised()

@@ -194,13 +194,16 @@ void CFlwMessageBox::ComposeBackground()
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
             parts[row][column] = SkinImage::Load(QString::fromLatin1(kParts[row][column]));
-    const int left = parts[1][0].width(), right = parts[1][2].width();
-    const int top = parts[0][1].height(), bottom = parts[2][1].height();
+    const int left = SkinPaint::Size(parts[1][0]).width(), right = SkinPaint::Size(parts[1][2]).width();
+    const int top = SkinPaint::Size(parts[0][1]).height(), bottom = SkinPaint::Size(parts[2][1]).height();
     const int xs[3] = {0, left, width() - right};
     const int ws[3] = {left, width() - left - right, right};
     const int ys[3] = {0, top, height() - bottom};
     const int hs[3] = {top, height() - top - bottom, bottom};
-    m_background = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // Composed as dense as its parts, so that a dense screen shows it crisp.
+    const qreal ratio = parts[1][1].isNull() ? 1.0 : parts[1][1].devicePixelRatio();
+    m_background = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_background.setDevicePixelRatio(ratio);
     m_background.fill(Qt::transparent);
     QPainter painter(&m_background);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -243,8 +246,9 @@ void CFlwMessageBox::showEvent(QShowEvent* event)
 void CFlwMessageBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     painter.drawImage(0, 0, m_background);
     if (m_icon.isNull()) return;
-    const int iconTop = m_pText->y() + (m_pText->height() - m_icon.height()) / 2;
+    const int iconTop = m_pText->y() + (m_pText->height() - SkinPaint::Size(m_icon).height()) / 2;
     painter.drawImage(kIconLeft, std::max(iconTop, kTextTop), m_icon);
 }

@@ -63,6 +63,7 @@ public:
     int CheckOffset() const { return m_nCheckOffset; }
     int FrameIndex() const;
     QSize FrameSize() const;
+    const QImage& Picture() const { return m_picture; }
     // Interval of the running auto-repeat timer in ms, 0 when it is stopped.
     int RepeatInterval() const { return m_repeatTimer.isActive() ? m_nRepeatInterval : 0; }
     QSize sizeHint() const override;

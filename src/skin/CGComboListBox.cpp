@@ -32,7 +32,7 @@ void CGComboListBox::SetItemPicture(const QImage& strip)
     update();
 }
 
-int CGComboListBox::ItemHeight() const { return m_itemPicture.isNull() ? 24 : m_itemPicture.height(); }
+int CGComboListBox::ItemHeight() const { return m_itemPicture.isNull() ? 24 : SkinPaint::Size(m_itemPicture).height(); }
 
 void CGComboListBox::SetTopIndex(int top)
 {

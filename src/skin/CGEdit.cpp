@@ -66,8 +66,8 @@ void CGEdit::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         if (!m_background.isNull()) {
             if (!isEnabled()) painter.setOpacity(0.6);
-            SkinPaint::DrawStretched(painter, rect(), m_background, m_background.rect(),
-                                     SkinPaint::CornerCaps(m_background.size()));
+            SkinPaint::DrawStretched(painter, rect(), m_background, SkinPaint::Bounds(m_background),
+                                     SkinPaint::CornerCaps(SkinPaint::Size(m_background)));
         } else {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setPen(hasFocus() ? QColor(0x19, 0xB3, 0xA6) : QColor(0xB8, 0xC4, 0xD2));

@@ -51,7 +51,7 @@ QSize CGScrollBar::sizeHint() const
 
 int CGScrollBar::ArrowHeight(const QImage& arrow) const
 {
-    return std::min(arrow.isNull() ? width() : arrow.height(), height() / 2);
+    return std::min(arrow.isNull() ? width() : SkinPaint::Size(arrow).height(), height() / 2);
 }
 
 QRect CGScrollBar::TrackRect() const
@@ -101,7 +101,7 @@ void CGScrollBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QRect track = TrackRect();
-    SkinPaint::DrawStretched(painter, track, m_track, m_track.rect(), QMargins(0, 6, 0, 6));
+    SkinPaint::DrawStretched(painter, track, m_track, SkinPaint::Bounds(m_track), QMargins(0, 6, 0, 6));
     const auto drawArrow = [&](const QImage& arrow, Part part) {
         const QRect frame = SkinPaint::FrameRect(arrow, 4, FrameFor(part));
         SkinPaint::DrawStretched(painter, PartRect(part), arrow, frame, QMargins());

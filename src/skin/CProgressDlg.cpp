@@ -57,7 +57,7 @@ BOOL CProgressDlg::Create(const QString& caption, QWidget* owner)
 BOOL CProgressDlg::OnInitDialog()
 {
     m_background = SkinImage::Load(QString::fromLatin1(kBackground));
-    if (!m_background.isNull()) setFixedSize(m_background.size());
+    if (!m_background.isNull()) setFixedSize(SkinPaint::Size(m_background));
     ApplyShape();
     m_pTitle = new CAlphaStatic(this);
     m_pTitle->Create(QString(), WS_CHILD | WS_VISIBLE, kTitleRect, this, 0);
@@ -78,10 +78,7 @@ BOOL CProgressDlg::OnInitDialog()
 void CProgressDlg::ApplyShape()
 {
     if (m_background.isNull()) return;
-    const QImage shape = m_background.size() == size()
-                             ? m_background
-                             : m_background.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    setMask(SkinPaint::RegionWithoutColour(shape, kOutsideColour));
+    setMask(SkinPaint::RegionWithoutColour(m_background, kOutsideColour, size()));
 }
 
 void CProgressDlg::SetTitle(const QString& text)
@@ -190,11 +187,12 @@ void CProgressDlg::ScaleLayout(double factor)
 void CProgressDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    SkinPaint::ClipToShape(painter, *this);
     if (!m_background.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), m_background);
     }
-    const double scale = m_background.isNull() ? 1.0 : double(height()) / m_background.height();
+    const double scale = m_background.isNull() ? 1.0 : double(height()) / SkinPaint::Size(m_background).height();
     painter.setPen(Qt::white);
     painter.setFont(SkinFont::ShellDlg(Up(13 * scale), true));
     painter.drawText(QRect(0, 0, width(), Up(kCaptionHeight * scale)), Qt::AlignCenter | Qt::TextSingleLine,

@@ -59,10 +59,10 @@ void Draw(QPainter& painter, const QRect& target, double uiScale)
 {
     const QImage& ring = Picture(uiScale);
     if (ring.isNull()) return;
-    const int cap = ring.width() * 3 / 8;
+    const int cap = SkinPaint::Size(ring).width() * 3 / 8;
     painter.save();
     painter.setOpacity(1.0);
-    SkinPaint::DrawStretched(painter, target, ring, ring.rect(), QMargins(cap, cap, cap, cap));
+    SkinPaint::DrawStretched(painter, target, ring, SkinPaint::Bounds(ring), QMargins(cap, cap, cap, cap));
     painter.restore();
 }
 

@@ -1,5 +1,7 @@
 #include "SkinFont.h"
 
+#include "UiScale.h"
+
 #include <QStringList>
 #include <mutex>
 
@@ -20,5 +22,7 @@ QFont ShellDlg(int pixelSize, bool bold)
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+QFont Scaled(int pixelSize, bool bold) { return ShellDlg(int(pixelSize * GetUiScale()), bold); }
 
 } // namespace SkinFont

@@ -11,5 +11,8 @@ inline constexpr const char* kShellDlg = "MS Shell Dlg 2";
 inline constexpr int kDialogPixels = 12;
 
 QFont ShellDlg(int pixelSize = kDialogPixels, bool bold = false);
+// The face at `pixelSize` grown by the layout scale (GetUiScale), for the
+// texts of the main window, whose layout grows by the same scale.
+QFont Scaled(int pixelSize = kDialogPixels, bool bold = false);
 
 } // namespace SkinFont

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -28,6 +30,20 @@ QString MatchIgnoringCase(const QString& folder, QStringList parts)
     return {};
 }
 
+constexpr int kDenseRatio = 2;
+
+std::mutex g_mutex;
+QHash<QString, qreal> g_forScreens; // picture path -> ratio it came at
+
+QImage ReadPicture(const QString& file, int ratio)
+{
+    QImage image = file.isEmpty() ? QImage() : QImage(file);
+    if (image.isNull()) return image;
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 } // namespace
 
 namespace SkinImage {
@@ -45,23 +61,54 @@ QString Resolve(const QString& picturePath)
     return MatchIgnoringCase(base, relative.split(QLatin1Char('/'), Qt::SkipEmptyParts));
 }
 
+qreal ScreenDensity()
+{
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    return app ? std::max<qreal>(1.0, app->devicePixelRatio()) : 1.0;
+}
+
+QString DenseName(const QString& picturePath)
+{
+    const qsizetype dot = picturePath.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0) return {};
+    return picturePath.left(dot) + QStringLiteral("@%1x").arg(kDenseRatio) + picturePath.mid(dot);
+}
+
 QImage Load(const QString& picturePath)
+{
+    const QImage image = Load(picturePath, ScreenDensity());
+    if (!image.isNull() && !QDir::isAbsolutePath(picturePath)) {
+        std::lock_guard lock(g_mutex);
+        g_forScreens.insert(picturePath, image.devicePixelRatio());
+    }
+    return image;
+}
+
+QList<QPair<QString, qreal>> LoadedForScreens()
+{
+    std::lock_guard lock(g_mutex);
+    QList<QPair<QString, qreal>> loaded;
+    for (auto it = g_forScreens.constBegin(); it != g_forScreens.constEnd(); ++it) loaded.append({it.key(), it.value()});
+    return loaded;
+}
+
+QImage Load(const QString& picturePath, qreal density)
 {
     // The installed skin pictures do not change while the program runs, and
     // a window of many rows asks for the same few pictures again and again:
     // they are read once per program folder. Absolute paths (label
-    // pictures, snapshots) are read every time.
-    static std::mutex mutex;
+    // pictures, snapshots) are read every time, as named.
+    std::mutex& mutex = g_mutex;
     static QHash<QString, QImage> skin;
     const bool cached = !QDir::isAbsolutePath(picturePath);
-    const QString key = cached ? ProgramPaths::ProgramFolder() + u'|' + picturePath : QString();
+    const bool dense = cached && density > 1.0;
+    const QString key = cached ? ProgramPaths::ProgramFolder() + u'|' + picturePath + (dense ? QStringLiteral("|dense") : QString()) : QString();
     if (cached) {
         std::lock_guard lock(mutex);
         if (const auto found = skin.constFind(key); found != skin.constEnd()) return *found;
     }
-    const QString file = Resolve(picturePath);
-    QImage image = file.isEmpty() ? QImage() : QImage(file);
-    if (!image.isNull()) image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage image = dense ? ReadPicture(Resolve(DenseName(picturePath)), kDenseRatio) : QImage();
+    if (image.isNull()) image = ReadPicture(Resolve(picturePath), 1);
     if (cached && !image.isNull()) {
         std::lock_guard lock(mutex);
         skin.insert(key, image);

@@ -94,7 +94,8 @@ BOOL CSnapshotDlg::OnInitDialog()
     const BOOL skinned = SetupSkin(LoadString(IDS_SNAPSHOT_CAPTION), QString::fromLatin1(kBackground),
                                    IDS_BTN_DONE, IDOK);
     m_strSnapshotPath = PrivateTempFolder::Path() + QLatin1String(kSnapshotName);
-    m_previewMask = SkinImage::Load(QString::fromLatin1(kPreviewMask));
+    // The masks are worked on pixel by pixel with the camera's frames: plain density.
+    m_previewMask = SkinImage::Load(QString::fromLatin1(kPreviewMask), 1.0);
     CreateControls();
     ShowCurrentLabel();
     ShowFrame(QImage());
@@ -236,8 +237,8 @@ BOOL CSnapshotDlg::UsePictureFile(const QString& path)
 BOOL CSnapshotDlg::Capture()
 {
     if (m_frame.isNull()) return FALSE;
-    const QImage snapshot = SnapshotPicture::Compose(m_frame, SkinImage::Load(QString::fromLatin1(kSnapshotMask)),
-                                                     SkinImage::Load(QString::fromLatin1(kTransparent)));
+    const QImage snapshot = SnapshotPicture::Compose(m_frame, SkinImage::Load(QString::fromLatin1(kSnapshotMask), 1.0),
+                                                     SkinImage::Load(QString::fromLatin1(kTransparent), 1.0));
     // The folder is made again when it was removed since the dialog opened.
     const QString folder = PrivateTempFolder::Path();
     m_strSnapshotPath = folder + QLatin1String(kSnapshotName);

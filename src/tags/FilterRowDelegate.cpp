@@ -1,6 +1,7 @@
 #include "FilterRowDelegate.h"
 
 #include "FilterListModel.h"
+#include "SkinPaint.h"
 
 #include <QPainter>
 
@@ -33,7 +34,8 @@ void FilterRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                           ? static_cast<const FilterListModel*>(index.model())->StateOf(index.row())
                           : 0;
     if (m_bCheckBoxes && state >= FilterListModel::kUnticked && !m_states.isNull())
-        painter->drawImage(StateRect(row), m_states, QRect((state - 1) * kStateSize, 0, kStateSize, kStateSize));
+        SkinPaint::DrawPart(*painter, StateRect(row).topLeft(), m_states,
+                            QRect((state - 1) * kStateSize, 0, kStateSize, kStateSize));
     const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
     const int iconTop = row.top() + (row.height() - kStateSize) / 2;
     if (!icon.isNull()) icon.paint(painter, QRect(row.left() + kIconLeft, iconTop, kStateSize, kStateSize));

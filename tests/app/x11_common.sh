@@ -11,6 +11,12 @@ x11_prepare() {
   for tool in xvfb-run xdotool openbox xprop import "$@"; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
   done
+  isolated_environment
+}
+
+# isolated_environment: the work folder (removed at exit) with the program's
+# own settings, library and run-time folders, and the screenshots folder.
+isolated_environment() {
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
@@ -20,11 +26,12 @@ x11_prepare() {
   mkdir -p "$screenshots"
 }
 
-# x11_run_session FIRST_DISPLAY [SECONDS]: runs $work/session.sh under Xvfb.
+# x11_run_session FIRST_DISPLAY [SECONDS] [SCREEN]: runs $work/session.sh
+# under Xvfb, on a screen of SCREEN pixels (1280x800 unless given).
 # Each test has its own range of display numbers: two "-a" servers started
 # at once pick the same one. The session can source $X11_SESSION.
 x11_run_session() {
   PROGRAM_DIR="$program_dir" WORK="$work" SCREENSHOTS="$screenshots" \
     X11_SESSION="$(dirname "${BASH_SOURCE[0]}")/x11_session.sh" \
-    timeout "${2:-150}" xvfb-run -a -n "$1" -s "-screen 0 1280x800x24" bash "$work/session.sh"
+    timeout "${2:-150}" xvfb-run -a -n "$1" -s "-screen 0 ${3:-1280x800}x24" bash "$work/session.sh"
 }

@@ -34,7 +34,8 @@ program=$root/usr/lib/albireo
 for file in usr/lib/albireo/albireo usr/lib/albireo/albireo-cli usr/lib/albireo/libStackvault.so \
             usr/lib/albireo/libTrellis.so usr/lib/albireo/Lingmere/libLingmere.so usr/lib/albireo/DllPath.ini \
             usr/lib/albireo/FlwRC.res usr/lib/albireo/Language/DefaultTagTranslation.xml \
-            usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning.png usr/lib/albireo/Help/albireo.html \
+            usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning.png \
+            usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning@2x.png usr/lib/albireo/Help/albireo.html \
             usr/share/applications/albireo.desktop usr/share/metainfo/com.quorvel.albireo.metainfo.xml \
             usr/share/mime/packages/albireo.xml usr/share/bash-completion/completions/albireo-cli \
             usr/share/man/man1/albireo.1.gz usr/share/man/man1/albireo-cli.1.gz \
@@ -56,6 +57,11 @@ for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3-0 libcdio19; d
     [[ $depends == *"$lib "* || $depends == *"$lib," || $depends == *"$lib" ]] || fail "Depends lacks $lib"
 done
 [[ $depends != *albireo* ]] || fail "the package depends on itself"
+# Native on Wayland: the platform plugin comes along where the desktop has it.
+[[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
+# The dock finds the entry by the window's class (X11) and app id (Wayland).
+grep -qx 'StartupWMClass=albireo' "$root/usr/share/applications/albireo.desktop" ||
+    fail "StartupWMClass is not the entry's own name, albireo"
 
 # Desktop entry, metadata, MIME package, manual pages, completion script.
 check "desktop-file-validate" desktop-file-validate "$root/usr/share/applications/albireo.desktop"

@@ -48,6 +48,17 @@ TEST_F(CGButtonTest, DrawsTheFrameOfItsVisualState)
     EXPECT_EQ(button->VisualState(), 0);
 }
 
+TEST_F(CGButtonTest, ADenseStripMeasuresAndDrawsAsItsPlainTwin)
+{
+    button->SetPicture(DenseColourStrip(4));
+    EXPECT_EQ(button->FrameSize(), QSize(10, 10)) << "a frame in logical pixels, not the dense pixels";
+    EXPECT_EQ(Shown(), 0);
+    QTest::mouseMove(button, QPoint(3, 4));
+    EXPECT_EQ(Shown(), 1);
+    button->setEnabled(false);
+    EXPECT_EQ(Shown(), 3);
+}
+
 TEST_F(CGButtonTest, ToggleFlipsBetweenTheCheckedAndUncheckedHalves)
 {
     button->SetToggle(true);

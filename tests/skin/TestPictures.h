@@ -16,6 +16,15 @@ inline QImage ColourStrip(int frames, int width = 10, int height = 10)
     return strip;
 }
 
+// The same strip drawn twice as dense (device pixel ratio 2), as the "@2x"
+// twin of a skin picture is.
+inline QImage DenseColourStrip(int frames, int width = 10, int height = 10)
+{
+    QImage strip = ColourStrip(frames, width * 2, height * 2);
+    strip.setDevicePixelRatio(2);
+    return strip;
+}
+
 // The frame whose colour the widget shows at `point`, or -1.
 inline int FrameShown(QWidget& widget, int frames, QPoint point = QPoint(-1, -1))
 {

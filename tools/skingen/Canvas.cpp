@@ -8,11 +8,36 @@
 
 namespace Canvas {
 
+namespace {
+int g_density = 1;
+}
+
+void SetDensity(int density) { g_density = density; }
+
+int Density() { return g_density; }
+
+QString DenseName(const QString& file)
+{
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    return file.left(dot) + QStringLiteral("@%1x").arg(kDenseRatio) + file.mid(dot);
+}
+
 QImage Blank(int width, int height, const QColor& fill)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * g_density, height * g_density, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(g_density);
     image.fill(fill);
     return image;
+}
+
+QSize LogicalSize(const QImage& image) { return image.deviceIndependentSize().toSize(); }
+
+QImage Cut(const QImage& image, const QRect& logical)
+{
+    const qreal ratio = image.devicePixelRatio();
+    QImage part = image.copy(QRectF(logical.topLeft() * ratio, logical.size() * ratio).toRect());
+    part.setDevicePixelRatio(ratio);
+    return part;
 }
 
 QImage Strip(int frameWidth, int height, int frames, const std::function<void(QPainter&, int)>& paint)
@@ -103,6 +128,19 @@ void Card(QPainter& painter, const QRectF& rect, qreal radius)
     painter.restore();
 }
 
+namespace {
+
+bool Write(const QImage& image, const QString& file)
+{
+    const bool jpeg = file.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive);
+    const QImage out = jpeg ? image.convertToFormat(QImage::Format_RGB32) : image.convertToFormat(QImage::Format_ARGB32);
+    if (!image.isNull() && out.save(file, nullptr, jpeg ? 95 : -1)) return true;
+    std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+} // namespace
+
 bool WriteAll(const Pictures& pictures, const QString& root)
 {
     bool ok = true;
@@ -111,15 +149,12 @@ bool WriteAll(const Pictures& pictures, const QString& root)
         relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
         const QString file = root + QLatin1Char('/') + relative;
         QDir().mkpath(QFileInfo(file).absolutePath());
-        const QImage image = picture.draw();
-        const bool jpeg = file.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive);
-        const QImage out = jpeg ? image.convertToFormat(QImage::Format_RGB32)
-                                : image.convertToFormat(QImage::Format_ARGB32);
-        if (image.isNull() || !out.save(file, nullptr, jpeg ? 95 : -1)) {
-            std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file));
-            ok = false;
-        }
+        SetDensity(1);
+        ok = Write(picture.draw(), file) && ok;
+        SetDensity(kDenseRatio);
+        ok = Write(picture.draw(), DenseName(file)) && ok;
     }
+    SetDensity(1);
     return ok;
 }
 

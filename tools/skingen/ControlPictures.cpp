@@ -128,9 +128,9 @@ QImage FilterStates()
     const QImage boxes = CheckStrip(16, 14, false);
     QImage states = Blank(48, 16);
     QPainter p(&states);
-    p.drawImage(0, 0, boxes, 0, 0, 16, 16);
-    p.drawImage(16, 0, boxes, 4 * 16, 0, 16, 16);
-    p.drawImage(32, 0, boxes, 7 * 16, 0, 16, 16);
+    p.drawImage(0, 0, Cut(boxes, QRect(0, 0, 16, 16)));
+    p.drawImage(16, 0, Cut(boxes, QRect(4 * 16, 0, 16, 16)));
+    p.drawImage(32, 0, Cut(boxes, QRect(7 * 16, 0, 16, 16)));
     return states;
 }
 

@@ -154,10 +154,10 @@ QImage ImportBackground()
 // corners and edges keep their size, the middle stretches.
 QImage MessagePart(int row, int column)
 {
-    static const QImage whole = DialogSurface(56, 106, 28, kFooter, true);
+    const QImage whole = DialogSurface(56, 106, 28, kFooter, true);
     const int xs[3] = {0, 24, 32}, ws[3] = {24, 8, 24};
     const int ys[3] = {0, 40, 48}, hs[3] = {40, 8, 58};
-    return whole.copy(xs[column], ys[row], ws[column], hs[row]);
+    return Cut(whole, QRect(xs[column], ys[row], ws[column], hs[row]));
 }
 
 // The message icons: a coloured badge with a white sign and a soft shadow.

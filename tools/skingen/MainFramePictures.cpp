@@ -24,7 +24,8 @@ QColor Over(const QColor& pixel, const QColor& under)
 // Opaque where the picture is at least half covered, the key colour elsewhere.
 QImage Keyed(const QImage& picture, const QColor& key, const QColor& edge)
 {
-    QImage keyed = Blank(picture.width(), picture.height(), key);
+    const QSize size = LogicalSize(picture);
+    QImage keyed = Blank(size.width(), size.height(), key);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
             const QColor pixel = picture.pixelColor(x, y);
@@ -41,30 +42,31 @@ void CaptionBand(QPainter& p, qreal width)
     p.fillRect(QRectF(0, kBand - 2, width, 2), Palette::Teal);
 }
 
+constexpr int kSampleWidth = 40;
+constexpr int kSampleHeight = kBand + 8 + kBottom;
+
 // A small window drawn whole; the border pieces are cut out of it.
-const QImage& FrameSample()
+QImage FrameSample()
 {
-    static const QImage sample = [] {
-        const int width = 40, height = kBand + 8 + kBottom;
-        QImage whole = Blank(width, height);
-        QPainter p(&whole);
-        Prepare(p);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(0, 0, width, height + 10), 9, 9);
-        QPainterPath bottom;
-        bottom.addRoundedRect(QRectF(0, -10, width, height + 10), 5, 5);
-        p.setClipPath(shape.intersected(bottom));
-        p.fillRect(QRectF(0, 0, width, height), Palette::Navy);
-        CaptionBand(p, width);
-        p.fillRect(QRectF(kSide - 1, kBand, width - 2 * kSide + 2, height - kBand - kBottom + 1), Palette::NavyEdge);
-        p.fillRect(QRectF(kSide, kBand, width - 2 * kSide, height - kBand - kBottom), Palette::Body);
-        p.setClipping(false);
-        return Keyed(whole, Palette::KeyBlue, Palette::Ink);
-    }();
-    return sample;
+    const int width = kSampleWidth, height = kSampleHeight;
+    QImage whole = Blank(width, height);
+    QPainter p(&whole);
+    Prepare(p);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, width, height + 10), 9, 9);
+    QPainterPath bottom;
+    bottom.addRoundedRect(QRectF(0, -10, width, height + 10), 5, 5);
+    p.setClipPath(shape.intersected(bottom));
+    p.fillRect(QRectF(0, 0, width, height), Palette::Navy);
+    CaptionBand(p, width);
+    p.fillRect(QRectF(kSide - 1, kBand, width - 2 * kSide + 2, height - kBand - kBottom + 1), Palette::NavyEdge);
+    p.fillRect(QRectF(kSide, kBand, width - 2 * kSide, height - kBand - kBottom), Palette::Body);
+    p.setClipping(false);
+    p.end();
+    return Keyed(whole, Palette::KeyBlue, Palette::Ink);
 }
 
-QImage Piece(int x, int y, int width, int height) { return FrameSample().copy(x, y, width, height); }
+QImage Piece(const QRect& cut) { return Cut(FrameSample(), cut); }
 
 // The window icon stands on the caption's own colours.
 QImage FrameIcon()
@@ -179,7 +181,7 @@ QImage CommandButton(Glyphs::Kind kind, qreal scale)
 
 void AddMainFramePictures(Pictures& out)
 {
-    const int w = FrameSample().width(), h = FrameSample().height();
+    const int w = kSampleWidth, h = kSampleHeight;
     const struct { const char* name; QRect cut; } pieces[] = {
         {"01", QRect(0, 0, 12, kBand)},           {"02", QRect(12, 0, 4, kBand)},
         {"03", QRect(w - 12, 0, 12, kBand)},      {"04", QRect(0, kBand, kSide, 4)},
@@ -189,7 +191,7 @@ void AddMainFramePictures(Pictures& out)
     for (const auto& piece : pieces) {
         const QRect cut = piece.cut;
         out.push_back({QStringLiteral("Image\\MainFrame\\bg_viviVov_%1.png").arg(QLatin1String(piece.name)),
-                       [cut] { return Piece(cut.x(), cut.y(), cut.width(), cut.height()); }});
+                       [cut] { return Piece(cut); }});
     }
     out.push_back({QStringLiteral("Image\\MainFrame\\icon_flw_non_alpha.png"), FrameIcon});
     out.push_back({QStringLiteral("Image\\MainFrame\\vodidar_Flw.png"), FrameLogo});
