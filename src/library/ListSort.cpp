@@ -49,22 +49,10 @@ void ForHalves(size_t count, const Work& work)
     second.join();
 }
 
-// Names in the user's language, without regard to case. The C locale has
-// no language (Qt would compare code points, capitals first): its names
-// sort as in the common order of the Latin script.
-QCollator NameCollator()
-{
-    QLocale locale;
-    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
 // The rank of each distinct text in collation order (equal texts share one).
 std::vector<INT64> TextRanks(const std::vector<QString>& texts)
 {
-    const QCollator collator = NameCollator();
+    const QCollator collator = ListSort::NameCollator();
     std::vector<QCollatorSortKey> keys;
     keys.reserve(texts.size());
     for (const QString& text : texts) keys.push_back(collator.sortKey(text));
@@ -85,7 +73,7 @@ NameKeys MakeNameKeys(const SortEntries& entries)
     NameKeys names(entries.Count());
     ForHalves(names.size(), [&](size_t begin, size_t end) {
         // A collator of this thread's own.
-        const QCollator collator = NameCollator();
+        const QCollator collator = ListSort::NameCollator();
         for (size_t row = begin; row < end; ++row) {
             const QStringView name = entries.Name(row);
             names[row] = collator.sortKey(QString::fromRawData(name.data(), name.size()));
@@ -162,6 +150,15 @@ std::vector<int> MakeNameRanks(const SortEntries& entries)
 } // namespace
 
 namespace ListSort {
+
+QCollator NameCollator()
+{
+    QLocale locale;
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
 
 int Direction(const CAlbDataItem* root, int column)
 {

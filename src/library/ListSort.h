@@ -9,10 +9,16 @@
 #include "CAlbDataItem.h"
 #include "SortEntries.h"
 
+#include <QCollator>
 #include <memory>
 #include <vector>
 
 namespace ListSort {
+
+// Names in the user's language, without regard to case. The C locale has
+// no language (Qt would compare code points, capitals first): its names
+// sort as in the common order of the Latin script.
+QCollator NameCollator();
 
 // Updates the root's sort state for a click on `column` and reorders its
 // children; false when the mode and column name no key (nothing sorted).

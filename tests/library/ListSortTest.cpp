@@ -30,19 +30,10 @@ struct Row {
     INT64 size;
 };
 
-QCollator PlainCollator()
-{
-    QLocale locale;
-    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator;
-}
-
 // The rules, one comparison of two rows at a time.
 std::vector<int> PlainOrder(const std::vector<Row>& rows, int mode, int column, int direction)
 {
-    const QCollator collator = PlainCollator();
+    const QCollator collator = ListSort::NameCollator();
     enum { Name, Tags, Type, Date, Size } key;
     if (mode == kDiscList) key = std::array{Name, Tags, Type, Date, Size}[size_t(column)];
     else key = std::array{Name, Size, Type, Date}[size_t(column)];
