@@ -10,7 +10,7 @@ packages=(
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
   xvfb xauth xdotool openbox x11-utils wmctrl
-  qt6-wayland weston
+  qt6-wayland weston libwayland-dev wayland-protocols sway
   dpkg-dev desktop-file-utils appstream bash-completion
 )
 missing=()

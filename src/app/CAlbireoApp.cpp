@@ -21,6 +21,7 @@
 #include "StringResources.h"
 #include "UiScale.h"
 #include "WinControls.h"
+#include "WindowActivation.h"
 #include "WindowPlacement.h"
 #include "IntReg.h"
 
@@ -313,9 +314,13 @@ void CAlbireoApp::ActivateRunningInstance()
     }
     if (other->IsIconic()) other->Restore();
     if (m_strStartPath.isEmpty()) ShowMessage(IDS_MSG_ALREADY_RUNNING);
-    other->Raise();
-    if (!m_strStartPath.isEmpty() && QFileInfo::exists(m_strStartPath))
-        other->CopyData(kStartPathCopyData, 0, m_strStartPath);
+    const auto raised = other->Raise(WindowActivation::TakeLaunchToken());
+    if (m_strStartPath.isEmpty() || !QFileInfo::exists(m_strStartPath)) return;
+    other->CopyData(kStartPathCopyData, 0, m_strStartPath);
+    // The image went to a window the desktop left behind others: say where.
+    if (raised == InstanceChannel::Window::Raised::InPlace)
+        CFlwMessageBox::showMessage(LoadString(IDS_FMT_HANDED_OVER_BEHIND).replace(QStringLiteral("%s"), QFileInfo(m_strStartPath).fileName()),
+                                    MB_ICONINFORMATION);
 }
 
 void CAlbireoApp::OnAppAbout()

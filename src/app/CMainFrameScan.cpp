@@ -1,6 +1,7 @@
 // CMainFrame: the window messages; the import's scan as the window shows it
 // (the callback, the progress window, cancelling); disc images handed to
 // the program and catalogued files opened from their discs.
+#include "CAlbireoApp.h"
 #include "CAlbireoDoc.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
@@ -58,7 +59,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Another start of the program handed over its start path (a disc
         // image from the desktop); it is imported once this message has
         // been answered, so the other start does not wait for the import.
-        if (auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam); copy && copy->lpData && wParam == 1025) {
+        if (auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam); copy && copy->lpData && wParam == CAlbireoApp::kStartPathCopyData) {
             const QString path = QString::fromUtf16(static_cast<const char16_t*>(copy->lpData));
             DumpMsg("MainFrame", "start path from another instance: %s", qUtf8Printable(path));
             ImportStartPath(path);

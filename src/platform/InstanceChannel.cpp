@@ -2,6 +2,7 @@
 
 #include "NamedMutex.h"
 #include "WinMessage.h"
+#include "WindowActivation.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,11 +110,8 @@ QByteArray InstanceChannel::Answer(const QByteArray& request)
         window->show();
         return "1";
     }
-    if (verb == "RAISE") {
-        window->raise();
-        window->activateWindow();
-        return "1";
-    }
+    if (verb == "RAISE")
+        return WindowActivation::BringToFront(*window, QString::fromUtf8(QByteArray::fromBase64(argument))) ? "1" : "2";
     if (verb == "COPYDATA") {
         const QList<QByteArray> parts = argument.split(' ');
         if (parts.size() != 3) return "-1";
@@ -141,7 +139,12 @@ QString InstanceChannel::Window::Ask(const QByteArray& request)
 bool InstanceChannel::Window::IsVisible() { return Ask("VISIBLE") == u"1"; }
 bool InstanceChannel::Window::IsIconic() { return Ask("ICONIC") == u"1"; }
 bool InstanceChannel::Window::Restore() { return Ask("RESTORE") == u"1"; }
-bool InstanceChannel::Window::Raise() { return Ask("RAISE") == u"1"; }
+InstanceChannel::Window::Raised InstanceChannel::Window::Raise(const QString& activationToken)
+{
+    const QString answer = Ask("RAISE " + activationToken.toUtf8().toBase64());
+    if (answer == u"1") return Raised::ToFront;
+    return answer == u"2" ? Raised::InPlace : Raised::NotDelivered;
+}
 
 LRESULT InstanceChannel::Window::CopyData(WPARAM wParam, ULONG_PTR tag, const QString& text)
 {

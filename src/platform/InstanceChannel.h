@@ -5,7 +5,7 @@
 //
 // The running instance listens:          InstanceChannel channel(u"Albireo13", mainWindow);
 // A second instance asks:                auto other = InstanceChannel::Find(u"Albireo13");
-//                                        if (other && other->IsVisible()) other->Raise();
+//                                        if (other && other->IsVisible()) other->Raise(token);
 //
 // Requests are lines of text; WM_COPYDATA reaches the window through the
 // message seam with lParam pointing to a COPYDATASTRUCT.
@@ -48,7 +48,10 @@ public:
         bool IsVisible();
         bool IsIconic();
         bool Restore();
-        bool Raise();
+        // Raises the window, spending the activation token this start was
+        // launched with (Wayland brings a window forward only with one).
+        enum class Raised { ToFront, InPlace, NotDelivered };
+        Raised Raise(const QString& activationToken);
         // WM_COPYDATA with `wParam` and the path as zero-terminated UTF-16;
         // the window's answer, or -1 when it could not be delivered.
         LRESULT CopyData(WPARAM wParam, ULONG_PTR tag, const QString& text);

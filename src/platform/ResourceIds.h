@@ -14,6 +14,7 @@
     X(IDS_APP_CAPTION, 100) /* caption of every message box */                                             \
     X(IDS_APP_NAME, 3000) /* application name, main window title */                                        \
     X(IDS_MSG_ALREADY_RUNNING, 672)                                                                        \
+    X(IDS_FMT_HANDED_OVER_BEHIND, 3296) /* format: %s = the handed-over image's file name */                \
     X(IDS_MSG_COMPONENTS_FAILED, 3008)                                                                     \
     X(IDS_MSG_INSTANCE_LOCK_FAILED, 3011)                                                                  \
     X(IDS_ABOUT_CAPTION, 11600)                                                                            \

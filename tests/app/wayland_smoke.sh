@@ -4,7 +4,8 @@
 # with the desktop's own scale 150 % (QT_SCALE_FACTOR). Each time the
 # program starts natively on Wayland under the desktop entry's name (app id
 # "albireo"), its window is mapped with a buffer as dense as the output, a
-# second start hands its disc image over to the running window and ends,
+# second start hands its disc image over to the running window, says
+# where that window is (weston cannot bring it forward) and ends,
 # and weston's screenshot of the output is written (wayland-scale-*.png).
 # Every run has its own run-time folder and socket. Exit 77 (skipped)
 # without weston or Qt's Wayland platform plugin.
@@ -63,6 +64,9 @@ for setting in "1 1 100" "2 1 200" "1 1.5 150"; do
   QT_QPA_PLATFORM=wayland QT_SCALE_FACTOR="$factor" timeout 60 "$program_dir/albireo" "$work/disc.iso" >"$run/second.log" 2>&1
   wait_for "$run/albireo.log" "start path from another instance: $work/disc.iso" ||
     fail "at $percent % the running window did not receive the second start's image"
+  # weston offers no xdg-activation: the window stays behind, and the second start says so.
+  grep -q "unanswered modal run: .*already open and has taken the disc image" "$run/second.log" ||
+    fail "at $percent % the second start did not say where the window is: $(cat "$run/second.log")"
   kill -0 "$program" 2>/dev/null || fail "at $percent % the running program ended after the hand-over"
   stop_all
 done
