@@ -11,6 +11,7 @@
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
+#include "FlatSplitter.h"
 #include "CGXTFrameWndAccessible.h"
 #include "CImportCommand.h"
 #include "CLibraryDamagePrompt.h"
@@ -64,6 +65,8 @@ QRect LocationRect()
     return RectLTRB(int(r.left() * s), int(r.top() * s), int((r.left() + r.width()) * s), int((r.top() + r.height()) * s));
 }
 const QColor kLocationColour(0x1B, 0x2A, 0x3F);
+// The bar between the tag pane and the list.
+const QColor kPaneSplitterColour(0xC4, 0xC9, 0xCF);
 
 CMainFrame::Opener& CurrentOpener()
 {
@@ -204,10 +207,9 @@ BOOL CMainFrame::CreateClient()
     if (!CreateSearchBox()) return FALSE;
     m_pCommandView->installEventFilter(this); // its width places the search box
 
-    m_pSplitterSub = new QSplitter(Qt::Horizontal, m_pSplitter);
+    m_pSplitterSub = new FlatSplitter(Qt::Horizontal, kPaneSplitterColour, m_pSplitter);
     m_pSplitterSub->setHandleWidth(4);
     m_pSplitterSub->setChildrenCollapsible(true);
-    m_pSplitterSub->setStyleSheet(QStringLiteral("QSplitter::handle { background: #C4C9CF; }"));
     m_pTagView = new CTagView(m_pSplitterSub);
     m_pTagView->setMinimumWidth(0);
     m_pTagView->SetDocument(m_pDocument);

@@ -1,6 +1,7 @@
 #include "WindowPlacement.h"
 
 #include "IntReg.h"
+#include "UiScale.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -75,11 +76,19 @@ QRect WindowPlacement::FitTo(const QRect& wanted, const QRect& available, const 
                  FitSpan(wanted.y(), height, available.top(), available.top() + available.height()), width, height);
 }
 
+QSize WindowPlacement::DefaultSize(double layoutScale, const QRect& available)
+{
+    const QSize standard(kDefaultWidth, kDefaultHeight);
+    const QSize grown = (QSizeF(standard) * layoutScale).toSize().boundedTo(available.size());
+    return grown.expandedTo(standard);
+}
+
 void WindowPlacement::Restore(QWidget& window)
 {
     const std::optional<WindowPlacement> stored = Read();
     if (!stored) {
-        window.resize(kDefaultWidth, kDefaultHeight);
+        const QScreen* screen = window.screen();
+        window.resize(DefaultSize(GetUiScale(), screen ? screen->availableGeometry() : QRect()));
         return;
     }
     QRect placed = stored->normal;

@@ -24,8 +24,8 @@ struct WindowPlacement {
     bool Write() const;
     // The placement of a window as it is now.
     static WindowPlacement Of(const QWidget& window);
-    // Applies the stored placement, or 1024 x 668 at the window's position
-    // when none is stored; the maximised flag wins over the rectangle. A
+    // Applies the stored placement, or the first start's size (DefaultSize)
+    // at the window's position when none is stored; the maximised flag wins over the rectangle. A
     // rectangle stored at another desktop scale is fitted to the screen it
     // lands on (FitTo).
     static void Restore(QWidget& window);
@@ -35,4 +35,8 @@ struct WindowPlacement {
     // (the same window is larger in logical pixels at 100 % than at 200 %)
     // or on a screen that is gone thus still opens whole and reachable.
     static QRect FitTo(const QRect& wanted, const QRect& available, const QSize& minimum);
+    // The first start's size: 1024 x 668 grown by the layout scale as far as
+    // the screen's free area allows, never smaller than 1024 x 668. At 1.5
+    // the panes and texts grow, and the list keeps room for its columns.
+    static QSize DefaultSize(double layoutScale, const QRect& available);
 };

@@ -41,6 +41,21 @@ int ColumnShowing(const CAlbListCtrl* list, const QString& text)
     return -1;
 }
 
+// How many pixel rows of a column title carry its text's ink, as drawn.
+int InkRowsOfTitle(QHeaderView* header, int section)
+{
+    const QImage drawn = header->grab().toImage();
+    const int left = header->sectionViewportPosition(section);
+    int rows = 0;
+    for (int y = 2; y < drawn.height() - 2; ++y) {
+        bool inked = false;
+        for (int x = left + 2; x < left + header->sectionSize(section) - 2 && !inked; ++x)
+            inked = qGray(drawn.pixel(x, y)) < 128;
+        rows += inked;
+    }
+    return rows;
+}
+
 TEST(WindowScaleTest, AtOneAndAHalfTheBarIs39HighTheTagPane315WideAndTheMinimumWidth675)
 {
     CatalogueFixture catalogue;
@@ -67,6 +82,8 @@ TEST(WindowScaleTest, AtOneAndAHalfTheBarIs39HighTheTagPane315WideAndTheMinimumW
     const CAlbListCtrl* list = frame->FileListView()->List();
     EXPECT_EQ(list->font().pixelSize(), 18);
     EXPECT_EQ(list->horizontalHeader()->font().pixelSize(), 18);
+    // Drawn at that size too: no style sheet above the list keeps its 1.0 face.
+    EXPECT_GE(InkRowsOfTitle(list->horizontalHeader(), 0), 12) << "the 12-pixel face inks about 9 rows";
     EXPECT_GE(list->verticalHeader()->defaultSectionSize(), QFontMetrics(list->font()).height());
     EXPECT_EQ(frame->LocationLabel()->font().pixelSize(), 18);
     EXPECT_GE(frame->LocationLabel()->height(), 24);
@@ -96,6 +113,10 @@ TEST(WindowScaleTest, APlacementTakenAtAnotherDesktopScaleIsFittedToTheScreen)
     EXPECT_EQ(WindowPlacement::FitTo(QRect(-3000, 40, 600, 400), QRect(1920, 0, 300, 200), minimum),
               QRect(1920, 0, 450, 320))
         << "never below the minimum, on the screen's corner";
+    EXPECT_EQ(WindowPlacement::DefaultSize(1.0, QRect(0, 0, 2560, 1440)), QSize(1024, 668));
+    EXPECT_EQ(WindowPlacement::DefaultSize(1.5, QRect(0, 0, 2560, 1410)), QSize(1536, 1002)) << "grown with the layout";
+    EXPECT_EQ(WindowPlacement::DefaultSize(1.5, QRect(0, 0, 1280, 770)), QSize(1280, 770)) << "as far as the screen allows";
+    EXPECT_EQ(WindowPlacement::DefaultSize(1.5, QRect(0, 0, 800, 600)), QSize(1024, 668)) << "never below the standard size";
 
     CatalogueFixture catalogue;
     CatalogueFixture::ResetProgramState();

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The program on a real X server at desktop scales 100 %, 150 % and 200 %
-# (QT_SCALE_FACTOR, on a 2560 x 1600 screen): the window maps at 1024 x 668
+# The program on a real X server at desktop scales 100 %, 125 %, 150 %,
+# 175 % and 200 % (QT_SCALE_FACTOR, on a 2560 x 1600 screen): the window maps at 1024 x 668
 # logical pixels, that is 1024 x 668 times the scale on the screen, its
 # caption's close button answers a real click at its scaled place, and the
 # placement is saved in logical pixels with the scale it was taken at.
-# Screenshots: x11-scale-100.png, -150.png, -200.png. Exit 77 (skipped)
-# without Xvfb.
+# Screenshots: x11-scale-100.png ... -200.png. Exit 77 (skipped) without
+# Xvfb.
 set -uo pipefail
 program_dir="$1"
 screenshots="$2"
@@ -13,7 +13,7 @@ source "$(dirname "$0")/x11_common.sh"
 x11_prepare
 
 display=150
-for percent in 100 150 200; do
+for percent in 100 125 150 175 200; do
   rm -rf "$work/config"
   cat > "$work/session.sh" <<SESSION
 export QT_SCALE_FACTOR=$((percent / 100)).$((percent % 100))
