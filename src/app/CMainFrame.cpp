@@ -12,6 +12,7 @@
 #include "CGButton.h"
 #include "CGEdit.h"
 #include "FlatSplitter.h"
+#include "ImageDropTarget.h"
 #include "CGXTFrameWndAccessible.h"
 #include "CImportCommand.h"
 #include "CLibraryDamagePrompt.h"
@@ -133,6 +134,12 @@ BOOL CMainFrame::Create()
     // The keyboard starts in the search box: typing searches at once.
     m_pSearch->Edit()->setFocus(Qt::OtherFocusReason);
     m_pChannel = std::make_unique<InstanceChannel>(QString::fromLatin1(kWindowClass), this);
+    // A disc image dropped from a file manager is taken like one given to a
+    // second start.
+    new ImageDropTarget(this, [this](const QString& path) {
+        DumpMsg("MainFrame", "image dropped: %s", qUtf8Printable(path));
+        ImportStartPath(path);
+    });
     connect(m_pChannel.get(), &InstanceChannel::broadcastReceived, this,
             [](const QString& name) { DumpMsg("MainFrame", "broadcast %s received", qUtf8Printable(name)); });
     return TRUE;

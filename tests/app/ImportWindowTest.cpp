@@ -34,6 +34,10 @@
 #include "TextFit.h"
 
 #include <QDeadlineTimer>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <memory>
 #include <optional>
 #include <QFileDialog>
 #include <QLabel>
@@ -387,6 +391,44 @@ TEST_F(ImportWindowTest, AnImageGivenToASecondStartIsImportedInTheRunningWindow)
               QStringList({"CLoadingDiscDlg", "CDiscInfoDlg", "MessageBox 3017", "MessageBox 3015"}));
     EXPECT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
     EXPECT_EQ(ImageDriveSlots(*m_discs).ImageAt(m_position), QFileInfo(g_image).absoluteFilePath());
+}
+
+TEST_F(ImportWindowTest, AnImageDroppedFromAFileManagerIsImportedAndOtherDropsAreRefused)
+{
+    ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
+    // What a file manager's drag carries, aimed at the middle of the window.
+    const auto dragOf = [](const QList<QUrl>& urls) {
+        auto* data = new QMimeData;
+        data->setUrls(urls);
+        return data;
+    };
+    const QPoint middle = m_frame->rect().center();
+    const auto accepted = [&](QMimeData* data) {
+        QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_frame, &enter);
+        return enter.isAccepted();
+    };
+    const QString folder = QFileInfo(g_image).absolutePath();
+    std::unique_ptr<QMimeData> two(dragOf({QUrl::fromLocalFile(g_image), QUrl::fromLocalFile(g_image)}));
+    std::unique_ptr<QMimeData> aFolder(dragOf({QUrl::fromLocalFile(folder)}));
+    std::unique_ptr<QMimeData> web(dragOf({QUrl("https://example.org/disc.iso")}));
+    EXPECT_FALSE(accepted(two.get())) << "two files";
+    EXPECT_FALSE(accepted(aFolder.get())) << "a folder";
+    EXPECT_FALSE(accepted(web.get())) << "a web address";
+
+    std::unique_ptr<QMimeData> image(dragOf({QUrl::fromLocalFile(g_image)}));
+    ASSERT_TRUE(accepted(image.get()));
+    ModalSeam::QueueAction(LetItFinish());
+    ModalSeam::QueueAnswer(IDOK);  // the details
+    ModalSeam::QueueAnswer(IDYES); // 3017
+    QDropEvent drop(middle, Qt::CopyAction, image.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_frame, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(WaitFor([this] { return ModalSeam::PendingAnswers() == 0; }));
+    ASSERT_TRUE(WaitForScanEnd());
+    EXPECT_EQ(Kinds(ModalSeam::Shown()),
+              QStringList({"CLoadingDiscDlg", "CDiscInfoDlg", "MessageBox 3017", "MessageBox 3015"}));
+    EXPECT_EQ(DiscsNamed("SUMMER_2025").size(), 1u);
 }
 
 TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutBack)
