@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   xorriso genisoimage udftools python3-pycdlib
   clang libclang-rt-14-dev librsvg2-bin imagemagick
-  xvfb xauth xdotool openbox x11-utils wmctrl
+  xvfb xauth xdotool openbox x11-utils x11-xserver-utils wmctrl
   qt6-wayland weston libwayland-dev wayland-protocols sway
   dpkg-dev desktop-file-utils appstream bash-completion
 )

@@ -1,29 +1,35 @@
 #!/usr/bin/env bash
 # The program on a real X server at desktop scales 100 %, 125 %, 150 %,
-# 175 % and 200 % (QT_SCALE_FACTOR, on a 2560 x 1600 screen): the window maps at 1024 x 668
+# 175 % and 200 % (QT_SCALE_FACTOR, on a 2560 x 1600 screen), and at 150 %
+# set the way lightweight desktops set it (Xft.dpi 144 in the X resources): the window maps at 1024 x 668
 # logical pixels, that is 1024 x 668 times the scale on the screen, its
 # caption's close button answers a real click at its scaled place, and the
 # placement is saved in logical pixels with the scale it was taken at.
-# Screenshots: x11-scale-100.png ... -200.png. Exit 77 (skipped) without
-# Xvfb.
+# Screenshots: x11-scale-100.png ... -200.png and x11-scale-xft-150.png.
+# Exit 77 (skipped) without Xvfb or xrdb.
 set -uo pipefail
 program_dir="$1"
 screenshots="$2"
 source "$(dirname "$0")/x11_common.sh"
-x11_prepare
+x11_prepare xrdb
 
 display=150
-for percent in 100 125 150 175 200; do
+for run in 100 125 150 175 200 xft-150; do
+  percent=${run#xft-}
+  scale_setting="export QT_SCALE_FACTOR=$((percent / 100)).$((percent % 100))"
+  # (set once the window manager holds the server, which would otherwise
+  # forget its resources when their setter leaves)
+  [ "$run" = "$percent" ] || scale_setting="echo 'Xft.dpi: $((96 * percent / 100))' | xrdb -nocpp -merge"
   rm -rf "$work/config"
   cat > "$work/session.sh" <<SESSION
-export QT_SCALE_FACTOR=$((percent / 100)).$((percent % 100))
 source "\$X11_SESSION"
+$scale_setting
 start_program
 echo "at $percent %: window \$window at \$X,\$Y size \${WIDTH}x\$HEIGHT"
 want_w=\$((1024 * $percent / 100)) want_h=\$((668 * $percent / 100))
 [ \$((WIDTH - want_w)) -le 1 ] && [ \$((want_w - WIDTH)) -le 1 ] && [ \$((HEIGHT - want_h)) -le 1 ] &&
   [ \$((want_h - HEIGHT)) -le 1 ] || fail "at $percent % the window is \${WIDTH}x\$HEIGHT, not \${want_w}x\$want_h"
-import -window "\$window" "\$SCREENSHOTS/x11-scale-$percent.png"
+import -window "\$window" "\$SCREENSHOTS/x11-scale-$run.png"
 # The close button: 10 logical pixels in from the right edge, 11 down, 30 x 24.
 xdotool mousemove --sync \$((X + WIDTH - 25 * $percent / 100)) \$((Y + 23 * $percent / 100)) click 1
 ends "the close button at its scaled place did not close the window"
