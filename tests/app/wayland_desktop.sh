@@ -8,7 +8,9 @@
 #   the window is;
 # - a double click on the caption asks the compositor to maximise (sway,
 #   a tiling desktop, leaves a floating window's size as it is);
-# - the caption's menu opens where the right click was.
+# - the caption's menu opens where the right click was;
+# - at a fractional output scale (150 %) the window draws into buffers of
+#   scale 2, denser than the output (Qt 6.4 has no fractional protocol).
 # The test's mouse is a virtual pointer of the seat (the desktop tool), fed
 # one line per move or button. Every request the program makes is read from
 # its Wayland log (WAYLAND_DEBUG), every answer of the desktop from sway's
@@ -159,5 +161,11 @@ echo "menu anchored at $ax,$ay of the window for a click at $menu_x,$menu_y"
 [ $((ax - menu_x)) -le 2 ] && [ $((menu_x - ax)) -le 2 ] && [ $((ay - menu_y)) -le 2 ] && [ $((menu_y - ay)) -le 2 ] ||
   fail "the caption's menu opened at $ax,$ay of the window, not at the click ($menu_x,$menu_y)"
 click_at $((X + menu_x + 300)) $((Y + menu_y)) $left
+
+# The desktop turns to 150 %: the window's buffers become at least as dense.
+desk_says output HEADLESS-1 scale 1.5
+eventually in_log "$work/albireo.log" "wl_surface@[0-9]+\.set_buffer_scale\(2\)" ||
+  fail "at 150 % the window's buffers did not become denser than the output"
+kill -0 "$program" 2>/dev/null || fail "the program ended when the scale changed"
 
 echo "wayland desktop: passed"
