@@ -24,13 +24,15 @@ Key KeyOf(int mode, int column)
     return Key::None;
 }
 
-// What a row is compared by, computed once per row and sort. Texts compare
-// by rank: the distinct texts, or all names, are sorted by their collation
-// keys once, so that the sort itself compares numbers.
+// What a row is compared by, computed once per row and sort, and sorted
+// itself (side by side in memory, not reached through the row's index).
+// Texts compare by rank: the distinct texts, or all names, are sorted by
+// their collation keys once, so that the sort itself compares numbers.
 struct RowKey {
-    DWORD flags;
-    bool hasDate = false;
     INT64 number = 0; // a size, a time, or the rank of a name or text in collation order
+    DWORD flags = 0;
+    int row = 0; // the row's place as given: equal keys keep it
+    bool hasDate = false;
 };
 
 using NameKeys = std::vector<std::optional<QCollatorSortKey>>;
@@ -101,6 +103,7 @@ std::vector<RowKey> MakeDateKeys(const SortEntries& entries)
     for (size_t row = 0; row < keys.size(); ++row) {
         RowKey& key = keys[row];
         key.flags = entries.Flags(row);
+        key.row = int(row);
         if (entries.Time(row) >= 0) {
             // The time the text was made from, to the second and below: no
             // text of 100,000 rows is parsed.
@@ -124,6 +127,7 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
     const SortEntries::Field field = key == Key::Tags ? SortEntries::Tags : SortEntries::Type;
     for (size_t row = 0; row < keys.size(); ++row) {
         keys[row].flags = entries.Flags(row);
+        keys[row].row = int(row);
         if (key == Key::Size) keys[row].number = entries.Size(row);
         else if (!ranks.empty()) keys[row].number = ranks[size_t(entries.TextIndex(field, row))];
     }
@@ -133,8 +137,8 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
 // Stable: rows of one key keep the order they were given in. Two halves are
 // sorted side by side, then merged (a merge keeps the first half's rows
 // first among equals).
-template <typename Less>
-void StableSort(std::vector<int>& order, const Less& less)
+template <typename T, typename Less>
+void StableSort(std::vector<T>& order, const Less& less)
 {
     ForHalves(order.size(), [&](size_t begin, size_t end) {
         std::stable_sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
@@ -294,17 +298,17 @@ std::vector<int> Order(const SortEntries& entries, int mode, int column, int dir
         for (size_t row = 0; row < keys.size(); ++row) keys[row].number = (**nameRanks)[row];
     }
 
-    std::vector<int> order = Positions(keys.size());
     // Whichever order the rows were shown in before, rows of one key keep
     // the order they were given in.
-    StableSort(order, [&](int left, int right) {
-        const RowKey& a = keys[size_t(left)];
-        const RowKey& b = keys[size_t(right)];
+    StableSort(keys, [&](const RowKey& a, const RowKey& b) {
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.
         if (key == Key::Date && a.hasDate != b.hasDate) return !a.hasDate;
-        return direction > 0 ? a.number < b.number : a.number > b.number;
+        if (a.number != b.number) return direction > 0 ? a.number < b.number : a.number > b.number;
+        return a.row < b.row;
     });
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].row;
     return order;
 }
 
