@@ -134,14 +134,13 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
     return keys;
 }
 
-// Stable: rows of one key keep the order they were given in. Two halves are
-// sorted side by side, then merged (a merge keeps the first half's rows
-// first among equals).
+// Two halves sorted side by side, then merged. Not stable: what is sorted
+// either has no equal elements or does not care where equal ones go.
 template <typename T, typename Less>
-void StableSort(std::vector<T>& order, const Less& less)
+void SortInHalves(std::vector<T>& order, const Less& less)
 {
     ForHalves(order.size(), [&](size_t begin, size_t end) {
-        std::stable_sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
+        std::sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
     });
     if (order.size() >= kSplitRows)
         std::inplace_merge(order.begin(), order.begin() + qsizetype(order.size() / 2), order.end(), less);
@@ -230,10 +229,10 @@ std::vector<int> MakeNameRanks(const SortEntries& entries)
     const std::shared_ptr<const AsciiNameKeys> ascii = AsciiNameKeys::For(collator);
     const SplitNames split = SplitByKey(entries, ascii.get());
     std::vector<int> asciiOrder = Positions(split.asciiRows.size());
-    StableSort(asciiOrder, [&](int a, int b) { return split.Key(size_t(a)) < split.Key(size_t(b)); });
+    SortInHalves(asciiOrder, [&](int a, int b) { return split.Key(size_t(a)) < split.Key(size_t(b)); });
     const NameKeys names = MakeNameKeys(entries, split.otherRows);
     std::vector<int> otherOrder = Positions(names.size());
-    StableSort(otherOrder, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
+    SortInHalves(otherOrder, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
     const std::vector<Placed> merged = MergeNames(entries, split, asciiOrder, otherOrder);
 
     auto differ = [&](const Placed& a, const Placed& b) {
@@ -300,7 +299,7 @@ std::vector<int> Order(const SortEntries& entries, int mode, int column, int dir
 
     // Whichever order the rows were shown in before, rows of one key keep
     // the order they were given in.
-    StableSort(keys, [&](const RowKey& a, const RowKey& b) {
+    SortInHalves(keys, [&](const RowKey& a, const RowKey& b) {
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.
         if (key == Key::Date && a.hasDate != b.hasDate) return !a.hasDate;
