@@ -261,6 +261,11 @@ QCollator NameCollator()
     return collator;
 }
 
+void PrepareFor(int mode, int column)
+{
+    if (KeyOf(mode, column) == Key::Name) AsciiNameKeys::For(NameCollator());
+}
+
 int Direction(const CAlbDataItem* root, int column)
 {
     return root && column >= 0 && column < CAlbDataItem::kSortColumns ? root->m_nSortState[column] : 0;
