@@ -1,11 +1,14 @@
 #include "ListSort.h"
 
+#include "AsciiNameKeys.h"
 #include "ListTexts.h"
 
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -21,13 +24,15 @@ Key KeyOf(int mode, int column)
     return Key::None;
 }
 
-// What a row is compared by, computed once per row and sort. Texts compare
-// by rank: the distinct texts, or all names, are sorted by their collation
-// keys once, so that the sort itself compares numbers.
+// What a row is compared by, computed once per row and sort, and sorted
+// itself (side by side in memory, not reached through the row's index).
+// Texts compare by rank: the distinct texts, or all names, are sorted by
+// their collation keys once, so that the sort itself compares numbers.
 struct RowKey {
-    DWORD flags;
-    bool hasDate = false;
     INT64 number = 0; // a size, a time, or the rank of a name or text in collation order
+    DWORD flags = 0;
+    int row = 0; // the row's place as given: equal keys keep it
+    bool hasDate = false;
 };
 
 using NameKeys = std::vector<std::optional<QCollatorSortKey>>;
@@ -49,6 +54,14 @@ void ForHalves(size_t count, const Work& work)
     second.join();
 }
 
+// 0, 1, ... count - 1.
+std::vector<int> Positions(size_t count)
+{
+    std::vector<int> positions(count);
+    for (size_t i = 0; i < count; ++i) positions[i] = int(i);
+    return positions;
+}
+
 // The rank of each distinct text in collation order (equal texts share one).
 std::vector<INT64> TextRanks(const std::vector<QString>& texts)
 {
@@ -56,8 +69,7 @@ std::vector<INT64> TextRanks(const std::vector<QString>& texts)
     std::vector<QCollatorSortKey> keys;
     keys.reserve(texts.size());
     for (const QString& text : texts) keys.push_back(collator.sortKey(text));
-    std::vector<int> byText(texts.size());
-    for (size_t i = 0; i < byText.size(); ++i) byText[i] = int(i);
+    std::vector<int> byText = Positions(texts.size());
     std::sort(byText.begin(), byText.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
     std::vector<INT64> ranks(texts.size());
     INT64 rank = 0;
@@ -68,15 +80,16 @@ std::vector<INT64> TextRanks(const std::vector<QString>& texts)
     return ranks;
 }
 
-NameKeys MakeNameKeys(const SortEntries& entries)
+// The collation keys of the names of `rows`.
+NameKeys MakeNameKeys(const SortEntries& entries, const std::vector<int>& rows)
 {
-    NameKeys names(entries.Count());
+    NameKeys names(rows.size());
     ForHalves(names.size(), [&](size_t begin, size_t end) {
         // A collator of this thread's own.
         const QCollator collator = ListSort::NameCollator();
-        for (size_t row = begin; row < end; ++row) {
-            const QStringView name = entries.Name(row);
-            names[row] = collator.sortKey(QString::fromRawData(name.data(), name.size()));
+        for (size_t i = begin; i < end; ++i) {
+            const QStringView name = entries.Name(size_t(rows[i]));
+            names[i] = collator.sortKey(QString::fromRawData(name.data(), name.size()));
         }
     });
     return names;
@@ -90,6 +103,7 @@ std::vector<RowKey> MakeDateKeys(const SortEntries& entries)
     for (size_t row = 0; row < keys.size(); ++row) {
         RowKey& key = keys[row];
         key.flags = entries.Flags(row);
+        key.row = int(row);
         if (entries.Time(row) >= 0) {
             // The time the text was made from, to the second and below: no
             // text of 100,000 rows is parsed.
@@ -113,37 +127,124 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
     const SortEntries::Field field = key == Key::Tags ? SortEntries::Tags : SortEntries::Type;
     for (size_t row = 0; row < keys.size(); ++row) {
         keys[row].flags = entries.Flags(row);
+        keys[row].row = int(row);
         if (key == Key::Size) keys[row].number = entries.Size(row);
         else if (!ranks.empty()) keys[row].number = ranks[size_t(entries.TextIndex(field, row))];
     }
     return keys;
 }
 
-// Stable: rows of one key keep the order they were given in. Two halves are
-// sorted side by side, then merged (a merge keeps the first half's rows
-// first among equals).
-template <typename Less>
-void StableSort(std::vector<int>& order, const Less& less)
+// Two halves sorted side by side, then merged. Not stable: what is sorted
+// either has no equal elements or does not care where equal ones go.
+template <typename T, typename Less>
+void SortInHalves(std::vector<T>& order, const Less& less)
 {
     ForHalves(order.size(), [&](size_t begin, size_t end) {
-        std::stable_sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
+        std::sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
     });
     if (order.size() >= kSplitRows)
         std::inplace_merge(order.begin(), order.begin() + qsizetype(order.size() / 2), order.end(), less);
 }
 
-// The rank of each entry's name among all names, in collation order.
+// The names of a list, split into those keyed by AsciiNameKeys (their
+// keys side by side) and the others.
+struct SplitNames {
+    std::string keys;
+    std::vector<size_t> keyEnds;
+    std::vector<int> asciiRows;
+    std::vector<int> otherRows;
+
+    std::string_view Key(size_t i) const
+    {
+        const size_t begin = i == 0 ? 0 : keyEnds[i - 1];
+        return std::string_view(keys).substr(begin, keyEnds[i] - begin);
+    }
+};
+
+SplitNames SplitByKey(const SortEntries& entries, const AsciiNameKeys* ascii)
+{
+    SplitNames split;
+    for (size_t row = 0; row < entries.Count(); ++row) {
+        if (ascii && ascii->Append(entries.Name(row), split.keys)) {
+            split.asciiRows.push_back(int(row));
+            split.keyEnds.push_back(split.keys.size());
+        } else {
+            split.otherRows.push_back(int(row));
+        }
+    }
+    return split;
+}
+
+// A name in the merged order: its row and where its key is.
+struct Placed {
+    int row;
+    bool ascii;
+    int index; // into the ASCII keys or the collation keys
+};
+
+// Merges the ASCII names (in key order) and the others (in collation key
+// order) by the collator: each other name is placed after the ASCII names
+// below it, found by galloping from where the last one went, so that a few
+// other names among many ASCII ones cost a few comparisons each.
+std::vector<Placed> MergeNames(const SortEntries& entries, const SplitNames& split, const std::vector<int>& asciiOrder,
+                               const std::vector<int>& otherOrder)
+{
+    const QCollator collator = ListSort::NameCollator();
+    const size_t count = asciiOrder.size();
+    std::vector<Placed> merged;
+    merged.reserve(entries.Count());
+    size_t next = 0;
+    for (int other : otherOrder) {
+        const QStringView name = entries.Name(size_t(split.otherRows[size_t(other)]));
+        auto below = [&](size_t i) {
+            return collator.compare(entries.Name(size_t(split.asciiRows[size_t(asciiOrder[i])])), name) < 0;
+        };
+        size_t low = next, high = count;
+        for (size_t step = 1;; step *= 2) {
+            const size_t probe = low + step - 1;
+            if (probe >= count || !below(probe)) {
+                high = std::min(probe, count);
+                break;
+            }
+            low = probe + 1;
+        }
+        while (low < high) {
+            const size_t middle = low + (high - low) / 2;
+            if (below(middle)) low = middle + 1;
+            else high = middle;
+        }
+        for (; next < low; ++next) merged.push_back({split.asciiRows[size_t(asciiOrder[next])], true, asciiOrder[next]});
+        merged.push_back({split.otherRows[size_t(other)], false, other});
+    }
+    for (; next < count; ++next) merged.push_back({split.asciiRows[size_t(asciiOrder[next])], true, asciiOrder[next]});
+    return merged;
+}
+
+// The rank of each entry's name among all names, in collation order. Names
+// in printable ASCII are ordered by their bytes (AsciiNameKeys), the others
+// by their collation keys, and the two merged.
 std::vector<int> MakeNameRanks(const SortEntries& entries)
 {
-    const NameKeys names = MakeNameKeys(entries);
-    std::vector<int> byName(names.size());
-    for (size_t i = 0; i < byName.size(); ++i) byName[i] = int(i);
-    StableSort(byName, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
-    std::vector<int> ranks(names.size());
+    const QCollator collator = ListSort::NameCollator();
+    const std::shared_ptr<const AsciiNameKeys> ascii = AsciiNameKeys::For(collator);
+    const SplitNames split = SplitByKey(entries, ascii.get());
+    std::vector<int> asciiOrder = Positions(split.asciiRows.size());
+    SortInHalves(asciiOrder, [&](int a, int b) { return split.Key(size_t(a)) < split.Key(size_t(b)); });
+    const NameKeys names = MakeNameKeys(entries, split.otherRows);
+    std::vector<int> otherOrder = Positions(names.size());
+    SortInHalves(otherOrder, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
+    const std::vector<Placed> merged = MergeNames(entries, split, asciiOrder, otherOrder);
+
+    auto differ = [&](const Placed& a, const Placed& b) {
+        if (a.ascii && b.ascii) return split.Key(size_t(a.index)) != split.Key(size_t(b.index));
+        if (!a.ascii && !b.ascii) return names[size_t(a.index)]->compare(*names[size_t(b.index)]) != 0;
+        return collator.compare(entries.Name(size_t(a.row)), entries.Name(size_t(b.row))) != 0;
+    };
+    std::vector<int> ranks(entries.Count());
     int rank = 0;
-    for (size_t i = 0; i < byName.size(); ++i) {
-        if (i > 0 && names[size_t(byName[i - 1])]->compare(*names[size_t(byName[i])]) != 0) ++rank;
-        ranks[size_t(byName[i])] = rank;
+    for (size_t i = 0; i < merged.size(); ++i) {
+        if (i > 0 && differ(merged[i - 1], merged[i])) ++rank;
+        ranks[size_t(merged[i].row)] = rank;
     }
     return ranks;
 }
@@ -158,6 +259,11 @@ QCollator NameCollator()
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator;
+}
+
+void PrepareFor(int mode, int column)
+{
+    if (KeyOf(mode, column) == Key::Name) AsciiNameKeys::For(NameCollator());
 }
 
 int Direction(const CAlbDataItem* root, int column)
@@ -196,18 +302,17 @@ std::vector<int> Order(const SortEntries& entries, int mode, int column, int dir
         for (size_t row = 0; row < keys.size(); ++row) keys[row].number = (**nameRanks)[row];
     }
 
-    std::vector<int> order(keys.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     // Whichever order the rows were shown in before, rows of one key keep
     // the order they were given in.
-    StableSort(order, [&](int left, int right) {
-        const RowKey& a = keys[size_t(left)];
-        const RowKey& b = keys[size_t(right)];
+    SortInHalves(keys, [&](const RowKey& a, const RowKey& b) {
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.
         if (key == Key::Date && a.hasDate != b.hasDate) return !a.hasDate;
-        return direction > 0 ? a.number < b.number : a.number > b.number;
+        if (a.number != b.number) return direction > 0 ? a.number < b.number : a.number > b.number;
+        return a.row < b.row;
     });
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].row;
     return order;
 }
 

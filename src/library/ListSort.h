@@ -19,6 +19,10 @@ namespace ListSort {
 // no language (Qt would compare code points, capitals first): its names
 // sort as in the common order of the Latin script.
 QCollator NameCollator();
+// Makes ready, once per language, what a sort by `column` of the list in
+// `mode` needs before it reads its first row (the check of ASCII name keys,
+// tens of milliseconds): for a sort to do while its rows are still found.
+void PrepareFor(int mode, int column);
 
 // Updates the root's sort state for a click on `column` and reorders its
 // children; false when the mode and column name no key (nothing sorted).

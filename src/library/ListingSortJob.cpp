@@ -80,7 +80,11 @@ ListingSortJob::~ListingSortJob()
 void ListingSortJob::Run()
 {
     Fields fields = m_fields;
-    if (!fields.entries) fields = {ReadEntries(), nullptr};
+    if (!fields.entries) {
+        // Done while the listing's worker is still finding the entries.
+        ListSort::PrepareFor(m_sort.mode, m_sort.column);
+        fields = {ReadEntries(), nullptr};
+    }
     std::shared_ptr<Handover> handover = m_handover;
     Done done;
     Sort sort{};

@@ -4,7 +4,9 @@
 // empty names), texts shared by many rows, sizes, dates that are only text
 // and those that do not parse, folders and files mirrored, and rows of one
 // key kept in the order given. Lists long enough to be keyed and sorted on
-// two threads as well as short ones.
+// two threads as well as short ones; names in plain ASCII, ordered by their
+// bytes where the language allows it, in languages that join letters too.
+#include "AsciiNameKeys.h"
 #include "FileTime.h"
 #include "ListSort.h"
 #include "ListTexts.h"
@@ -148,6 +150,60 @@ TEST(ListSortTest, EntriesKeepEveryNameAndShareRepeatedTexts)
         EXPECT_EQ(entries.Texts()[size_t(entries.TextIndex(SortEntries::Type, row))], rows[row].type);
     }
     EXPECT_LE(entries.Texts().size(), TrickyNames().size() + TypeTexts().size() + 1);
+}
+
+// Names in plain ASCII (most of a catalogue's), with the letters some
+// languages join or weigh apart ("ch", "cs", "aa", "ij", "I" and "i"), and
+// a few others among them.
+std::vector<Row> AsciiRows(int count)
+{
+    const std::vector<QString> parts{"ch", "Ch", "CH", "c", "h", "cs", "ccs", "dzs", "dz", "aa", "AA", "a", "z", "ij", "y",
+                                     "ll", "l", "v", "w", "I", "i", "o", "ö", "å", " ", "_", "-", ".", "0", "9", "10", "~"};
+    std::vector<Row> rows;
+    for (int n = 0; n < count; ++n) {
+        const size_t a = size_t(n) % parts.size(), b = size_t(n / 5) % parts.size(), c = size_t(n / 37) % parts.size();
+        const QString name = n % 4 == 0 ? parts[a] + parts[b] : parts[a] + parts[b] + parts[c] + QString::number(n % 11);
+        rows.push_back({n % 9 == 0 ? kFolderFlags : kFileFlags, name, QString(), QString(), QString(), 0, INT64(n % 7)});
+    }
+    return rows;
+}
+
+TEST(ListSortTest, NamesInPlainAsciiSortAsTheCollatorSaysInLanguagesThatJoinLettersOrNot)
+{
+    const QLocale before;
+    for (const char* language : {"en_US", "de_DE", "cs_CZ", "hu_HU", "da_DK", "tr_TR", "sv_SE", "nl_NL", "es_ES"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(language)));
+        for (int count : {400, 12000}) {
+            const std::vector<Row> rows = AsciiRows(count);
+            const SortEntries entries = EntriesOf(rows);
+            for (int direction : {1, -1})
+                EXPECT_EQ(ListSort::Order(entries, kFolder, 0, direction), PlainOrder(rows, kFolder, 0, direction))
+                    << language << ", rows " << count << ", direction " << direction;
+        }
+    }
+    QLocale::setDefault(before);
+}
+
+TEST(ListSortTest, AsciiKeysAreRefusedWhereTheLanguageJoinsLetters)
+{
+    auto keysFor = [](const char* language, Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive) {
+        QCollator collator{QLocale(QString::fromLatin1(language))};
+        collator.setCaseSensitivity(sensitivity);
+        return AsciiNameKeys::For(collator);
+    };
+    EXPECT_NE(keysFor("en_US"), nullptr);
+    EXPECT_EQ(keysFor("cs_CZ"), nullptr); // "ch" sorts after "h"
+    EXPECT_EQ(keysFor("hu_HU"), nullptr); // "cs" after "c"
+    // Case weighs only once the letters are equal: "Aa" before "ab".
+    EXPECT_EQ(keysFor("en_US", Qt::CaseSensitive), nullptr);
+    const std::shared_ptr<const AsciiNameKeys> english = keysFor("en_US");
+    std::string key = "x";
+    EXPECT_FALSE(english->Append(u"abcä", key));
+    EXPECT_EQ(key, "x");
+    EXPECT_TRUE(english->Append(u"aB", key));
+    std::string upper;
+    english->Append(u"Ab", upper);
+    EXPECT_EQ(key.substr(1), upper);
 }
 
 } // namespace
