@@ -64,6 +64,7 @@ static int print_activation_token(struct wl_display* display)
     xdg_activation_token_v1_commit(token);
     while (!token_done && wl_display_dispatch(display) != -1) {
     }
+    xdg_activation_token_v1_destroy(token);
     return token_done ? 0 : 1;
 }
 
@@ -96,9 +97,11 @@ static int drive_pointer(struct wl_display* display, unsigned width, unsigned he
             continue;
         }
         zwlr_virtual_pointer_v1_frame(pointer);
-        if (wl_display_roundtrip(display) == -1) return 1;
+        if (wl_display_roundtrip(display) == -1) break;
     }
-    return 0;
+    /* The device goes with the connection; only our side is freed here. */
+    wl_proxy_destroy((struct wl_proxy*)pointer);
+    return ferror(stdin) ? 1 : 0;
 }
 
 int main(int argc, char** argv)
@@ -120,6 +123,10 @@ int main(int argc, char** argv)
     wl_registry_add_listener(registry, &registry_listener, NULL);
     wl_display_roundtrip(display);
     const int result = wants_token ? print_activation_token(display) : drive_pointer(display, width, height);
+    if (activation) xdg_activation_v1_destroy(activation);
+    if (pointer_manager) wl_proxy_destroy((struct wl_proxy*)pointer_manager);
+    if (seat) wl_seat_destroy(seat);
+    wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return result;
 }
