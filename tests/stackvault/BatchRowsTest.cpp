@@ -195,6 +195,23 @@ TEST_P(BatchRowsTest, KnownPathsKeepTheirIdAndClashesAreRefused)
     EXPECT_EQ(0, id); // paths are matched exactly
 }
 
+TEST_P(BatchRowsTest, PathsWithQuotesBracesAndCommasAreStoredAsTheyAre)
+{
+    const QString odd = QStringLiteral("\\say \"hi\", {x}\\a\\\\b"), plain = QStringLiteral("\\NULL");
+    ASSERT_EQ(S_OK, (*engine)->InsertPathRows(handle, W(Batch({PathRow(1, odd), PathRow(2, plain), PathRow(1, odd)})), 1));
+    for (const auto& [id, text] : {std::pair{1, odd}, std::pair{2, plain}}) {
+        LONG found = 0;
+        EXPECT_EQ(S_OK, (*engine)->FindPathId(handle, W(text), &found));
+        EXPECT_EQ(id, found);
+        char16_t stored[260] = {};
+        EXPECT_EQ(S_OK, (*engine)->GetPathText(id, stored));
+        EXPECT_EQ(text, FromW(stored));
+    }
+    // The same text twice in one batch under two ids is a clash.
+    EXPECT_EQ(E_INVALIDARG, (*engine)->InsertPathRows(
+                                handle, W(Batch({PathRow(3, QStringLiteral("\\D")), PathRow(4, QStringLiteral("\\D"))})), 1));
+}
+
 TEST_P(BatchRowsTest, WritesNeedAnOpenHandleOfThisInstance)
 {
     const QString batch = Batch({EntryRow(File(1, QStringLiteral("f")))});
