@@ -1,5 +1,6 @@
 #include "CliOutput.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 
@@ -27,15 +28,23 @@ const char* EscapeOf(char c)
     }
 }
 
+// Whether each byte is written escaped in the tab-separated form.
+constexpr std::array<bool, 256> EscapedBytes()
+{
+    std::array<bool, 256> escaped{};
+    for (char c : {'\t', '\n', '\r', '\\'}) escaped[uint8_t(c)] = true;
+    return escaped;
+}
+constexpr std::array<bool, 256> kEscaped = EscapedBytes();
+
 template <class Out>
 void AppendEscaped(Out& out, std::string_view utf8)
 {
     size_t plain = 0; // start of the bytes not yet appended
     for (size_t i = 0; i < utf8.size(); ++i) {
-        const char* escape = EscapeOf(utf8[i]);
-        if (!escape) continue;
+        if (!kEscaped[uint8_t(utf8[i])]) continue;
         out.append(utf8.data() + plain, i - plain);
-        out.append(escape, 2);
+        out.append(EscapeOf(utf8[i]), 2);
         plain = i + 1;
     }
     out.append(utf8.data() + plain, utf8.size() - plain);

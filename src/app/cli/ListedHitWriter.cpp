@@ -3,6 +3,7 @@
 #include "LibraryReader.h"
 
 #include <QStringEncoder>
+#include <cstring>
 
 ListedHitWriter::ListedHitWriter(CliOutput& output, const LibraryReader& library, ListingReader& listing,
                                  ILibraryListedEntries* compact, int discId, WholeRecordPrinter printWhole)
@@ -90,7 +91,8 @@ ListedHitWriter::Encoded ListedHitWriter::EncodedOf(const QString& text, bool fo
 // writes as a replacement character or a JSON \u escape.
 bool ListedHitWriter::HasLoneSurrogate(std::string_view utf8)
 {
-    for (size_t i = 0; i + 1 < utf8.size(); ++i)
-        if (uint8_t(utf8[i]) == 0xED && uint8_t(utf8[i + 1]) >= 0xA0) return true;
+    for (const char* at = utf8.data(), *end = at + utf8.size();
+         (at = static_cast<const char*>(std::memchr(at, 0xED, size_t(end - at)))) != nullptr && at + 1 < end; ++at)
+        if (uint8_t(at[1]) >= 0xA0) return true;
     return false;
 }
