@@ -52,6 +52,11 @@ std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
     return "SELECT count(*) " + MatchSourceOf(kind, useIndex, someHidden).from;
 }
 
+// Joins a folder row f with the path of what it holds (own; null for a
+// folder whose path was never stored, which then keeps its parent's).
+constexpr char kFolderOwnPath[] = " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
+                                  " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+
 // A folder found is reported with its own path (the path of what it holds),
 // a file with the path of its folder. `source` joins the entry rows as f
 // and its disc as d.
@@ -62,9 +67,7 @@ std::string RecordSql(EntryKind kind, const std::string& source)
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
                       ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
-    if (folders)
-        sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
-               " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+    if (folders) sql += kFolderOwnPath;
     return sql;
 }
 
@@ -102,9 +105,7 @@ std::string ListedRangeSql(EntryKind kind)
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent + ", f.size, f.time, f.disc_id, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + t.table + " f";
-    if (folders)
-        sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
-               " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+    if (folders) sql += kFolderOwnPath;
     return sql + " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
