@@ -37,6 +37,9 @@ public:
     // "\DIR\SUB\name" of a file found; a folder found carries its own path.
     QString FileFullPath(const ItemRecord& item) const;
     QString FolderFullPath(const ItemRecord& item) const;
+    // The text of a path id ("\DIR\SUB"; "" for 0, the root), remembered
+    // for the next entries of that folder.
+    QString PathText(int pathId) const;
 
     // A disc by "#id" or by name (exact, then case-insensitive; a bare
     // number that is no disc's name is taken as an id); 0 with the reason
@@ -63,8 +66,6 @@ public:
 private:
     // Passes hr on, remembering the first failure.
     HRESULT Note(HRESULT hr) const;
-    // The text of a path id, remembered for the next entries of that folder.
-    QString PathText(int pathId) const;
     // Calls `visit` for the entries of one folder, folders first, until it returns false.
     bool ForEachEntry(int discId, int folderId, const std::function<bool(const ItemRecord&, bool folder)>& visit) const;
     bool ForEachListed(ILibraryListings* listings, LibraryListing listing,

@@ -1,6 +1,6 @@
 #include "ListingReader.h"
 
-#include <climits>
+#include <limits>
 
 namespace {
 // Long enough not to spin, short enough that nothing waits on it.
@@ -15,6 +15,13 @@ ListingReader::ListingReader(ILibraryListings* listings, LibraryListing listing)
 ListingReader::~ListingReader()
 {
     if (m_pListings && m_listing) m_pListings->CloseListing(m_listing);
+}
+
+ComPtr<ILibraryListedEntries> ListingReader::ListedEntriesOf(ILibraryEngine* library)
+{
+    ComPtr<ILibraryListedEntries> compact;
+    if (library && FAILED(library->QueryInterface(IID_ILibraryListedEntries, compact.PutVoid()))) compact.Reset();
+    return compact;
 }
 
 ComPtr<ILibraryListings> ListingReader::ListingsOf(ILibraryEngine* library)
@@ -56,6 +63,36 @@ HRESULT ListingReader::AwaitFolderTotal()
 
 HRESULT ListingReader::Next(LONG kind, std::vector<ItemRecord>& block)
 {
+    return NextBlock(kind, [&](LONG first, LONG* filled) {
+        block.resize(kBlock); // every record handed out is filled whole by the engine
+        const HRESULT hr = m_pListings->GetListingItems(m_listing, kind, first, block.data(), kBlock, filled);
+        block.resize(SUCCEEDED(hr) ? size_t(*filled) : 0);
+        return hr;
+    });
+}
+
+HRESULT ListingReader::Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block)
+{
+    return NextBlock(kind, [&](LONG first, LONG* filled) {
+        block.first = first;
+        block.entries.resize(kBlock);
+        block.names.resize(kBlockNames);
+        const HRESULT hr = compact->GetListedEntries(m_listing, kind, first, block.entries.data(), kBlock,
+                                                     block.names.data(), LONG(block.names.size()), filled);
+        block.entries.resize(SUCCEEDED(hr) ? size_t(*filled) : 0);
+        return hr;
+    });
+}
+
+HRESULT ListingReader::Item(LONG kind, LONG index, ItemRecord* record)
+{
+    *record = ItemRecord{};
+    LONG filled = 0;
+    return m_pListings->GetListingItems(m_listing, kind, index, record, 1, &filled);
+}
+
+HRESULT ListingReader::NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read)
+{
     if (kind == kListingFiles && m_folderTotal < 0) {
         const HRESULT hr = AwaitFolderTotal();
         if (FAILED(hr)) return hr;
@@ -65,11 +102,9 @@ HRESULT ListingReader::Next(LONG kind, std::vector<ItemRecord>& block)
         const LONG before = kind == kListingFiles ? m_folderTotal : 0;
         HRESULT hr = Wait(before + m_next[kind] + 1, &counts);
         if (FAILED(hr)) return hr;
-        block.resize(kBlock); // every record handed out is filled whole by the engine
         LONG filled = 0;
-        hr = m_pListings->GetListingItems(m_listing, kind, m_next[kind], block.data(), kBlock, &filled);
+        hr = read(m_next[kind], &filled);
         if (FAILED(hr)) return hr;
-        block.resize(size_t(filled));
         m_next[kind] += filled;
         if (filled > 0) return S_OK;
         if (KindDone(kind, counts)) {
@@ -81,8 +116,9 @@ HRESULT ListingReader::Next(LONG kind, std::vector<ItemRecord>& block)
 
 HRESULT ListingReader::FinalCounts(LibraryListingCounts* counts)
 {
-    for (;;) {
-        const HRESULT hr = Wait(LONG_MAX, counts);
+    // Counts known ahead are there at once; others once every entry is found.
+    for (LONG rows = 0;; rows = std::numeric_limits<LONG>::max()) {
+        const HRESULT hr = Wait(rows, counts);
         if (FAILED(hr)) return hr;
         if (counts->counted) return S_OK;
     }

@@ -9,13 +9,29 @@
 //     while (reader.Next(kListingFiles, block) == S_OK) ... ;
 #pragma once
 #include "ComPtr.h"
+#include "ILibraryListedEntries.h"
 #include "ILibraryListings.h"
 
+#include <functional>
+#include <string_view>
 #include <vector>
+
+// A block of a listing's entries in the compact form (ILibraryListedEntries).
+struct ListedBlock {
+    LONG first = 0; // the listing's index of entries[0]
+    std::vector<ListedEntry> entries;
+    std::vector<char> names;
+
+    std::string_view Name(const ListedEntry& entry) const
+    {
+        return std::string_view(names.data() + entry.nameOffset, entry.nameBytes);
+    }
+};
 
 class ListingReader {
 public:
     static constexpr int kBlock = 1024;
+    static constexpr int kBlockNames = 256 * 1024; // bytes: a block of long names fits
 
     // Takes over an open listing; closes it when destroyed.
     ListingReader(ILibraryListings* listings, LibraryListing listing);
@@ -25,11 +41,17 @@ public:
 
     // The engine's listings interface, or null when it has none.
     static ComPtr<ILibraryListings> ListingsOf(ILibraryEngine* library);
+    // The engine's compact listing entries, or null when it has none.
+    static ComPtr<ILibraryListedEntries> ListedEntriesOf(ILibraryEngine* library);
 
     // The next block of entries of one kind: S_OK with at least one
     // record, S_FALSE at the end of that kind, or the failure. Records of
     // entries whose disc was deleted meanwhile have id 0.
     HRESULT Next(LONG kind, std::vector<ItemRecord>& block);
+    // The same in the compact form, from the engine's `compact` interface.
+    HRESULT Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block);
+    // The whole record of one entry (by its index in the listing).
+    HRESULT Item(LONG kind, LONG index, ItemRecord* record);
     // Waits until the counts of folders and files are final (at once for
     // searches counted ahead) and gives them.
     HRESULT FinalCounts(LibraryListingCounts* counts);
@@ -38,6 +60,8 @@ private:
     HRESULT Wait(LONG rows, LibraryListingCounts* counts);
     bool KindDone(LONG kind, const LibraryListingCounts& counts) const;
     HRESULT AwaitFolderTotal();
+    // The next block of a kind, read by read(first, &filled).
+    HRESULT NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read);
 
     ILibraryListings* m_pListings;
     LibraryListing m_listing;

@@ -2,7 +2,9 @@
 // screen at a time must give exactly what the whole-list calls give, in
 // the same order, leave out discs being imported, and stay safe when the
 // library changes or closes under them.
+#include "ComPtr.h"
 #include "EngineTestSupport.h"
+#include "ILibraryListedEntries.h"
 #include "ILibraryListings.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +107,58 @@ protected:
         EXPECT_EQ(S_OK, listings->CloseListing(listing));
     }
 
+    // The engine's compact entries, or null (the test skipped) when it has none.
+    ComPtr<ILibraryListedEntries> Compact()
+    {
+        ComPtr<ILibraryListedEntries> compact;
+        if (FAILED(e()->QueryInterface(IID_ILibraryListedEntries, compact.PutVoid()))) compact.Reset();
+        return compact;
+    }
+
+    // Every compact entry of a kind, read in ranges of `step` with a names
+    // buffer of `namesBytes` (a short buffer fills fewer entries per call).
+    struct Listed {
+        std::vector<ListedEntry> entries;
+        QStringList names;
+    };
+    static Listed ReadListed(ILibraryListedEntries* compact, LibraryListing listing, LONG kind, int count, int step,
+                             int namesBytes)
+    {
+        Listed all;
+        std::vector<ListedEntry> entries(static_cast<size_t>(step));
+        std::vector<char> names(static_cast<size_t>(namesBytes));
+        for (int first = 0; first < count;) {
+            LONG filled = -1;
+            EXPECT_EQ(S_OK, compact->GetListedEntries(listing, kind, first, entries.data(), step, names.data(),
+                                                      namesBytes, &filled));
+            EXPECT_GT(filled, 0);
+            if (filled <= 0) break;
+            for (LONG i = 0; i < filled; ++i) {
+                all.entries.push_back(entries[size_t(i)]);
+                all.names << QString::fromUtf8(names.data() + entries[size_t(i)].nameOffset,
+                                               qsizetype(entries[size_t(i)].nameBytes));
+            }
+            first += filled;
+        }
+        return all;
+    }
+
+    static void ExpectSameEntries(const std::vector<ItemRecord>& whole, const Listed& listed)
+    {
+        ASSERT_EQ(whole.size(), listed.entries.size());
+        for (size_t i = 0; i < whole.size(); ++i) {
+            const ListedEntry& entry = listed.entries[i];
+            EXPECT_EQ(whole[i].id, entry.id) << i;
+            // The record's field holds the first 259 code units of the name.
+            EXPECT_EQ(FromW(whole[i].name), listed.names[qsizetype(i)].left(kLibraryTextLength - 1)) << i;
+            EXPECT_EQ(whole[i].parentId, entry.parentId) << i;
+            EXPECT_EQ(whole[i].discId, entry.discId) << i;
+            EXPECT_EQ(whole[i].pathId, entry.pathId) << i;
+            EXPECT_EQ(whole[i].size, entry.size) << i;
+            EXPECT_EQ(whole[i].time, entry.time) << i;
+        }
+    }
+
     std::unique_ptr<EngineInstance> engine;
     ILibraryListings* listings = nullptr;
     LibraryImportHandle handle = nullptr;
@@ -136,6 +190,67 @@ TEST_P(ListingTest, FolderListingsGiveFoldersThenFilesAsTheWholeList)
             EXPECT_EQ(FromW(whole[i].type), FromW(listed[i].type)) << i;
         }
         EXPECT_EQ(folder == 0 ? kFolders : 0, counts.folders);
+        listings->CloseListing(listing);
+    }
+}
+
+TEST_P(ListingTest, CompactEntriesHoldWhatTheRecordsHoldWithWholeNames)
+{
+    const ComPtr<ILibraryListedEntries> compact = Compact();
+    if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
+    // A name longer than a record's field, and one of several scripts.
+    const QString longName = QStringLiteral("photo_long_") + QString(300, QLatin1Char('n'));
+    const QString script = QStringLiteral("photo_\u05D0\u200F\u00E9\t\\x\U0001F600");
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    QStringList files;
+    files << EntryRow({90001, longName, 7, QStringLiteral("Image"), 9, disc, 4, 0, 0})
+          << EntryRow({90002, script, 8, QStringLiteral("Image"), 10, disc, 4, 1, 1});
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    for (const QString& text : {QStringLiteral("photo_1"), QStringLiteral("_"), QStringLiteral("older")}) {
+        SCOPED_TRACE(text.toStdString());
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenSearchListing(W(text), &listing));
+        const LibraryListingCounts counts = WaitComplete(listing);
+        ExpectSameEntries(ReadAll(listing, kListingFolders, counts.folders, 7),
+                          ReadListed(compact.Get(), listing, kListingFolders, counts.folders, 7, 4096));
+        ExpectSameEntries(ReadAll(listing, kListingFiles, counts.files, 97),
+                          ReadListed(compact.Get(), listing, kListingFiles, counts.files, 97, 4096));
+        // A buffer for a few names fills fewer entries per call, the same ones.
+        if (text == QStringLiteral("photo_1"))
+            ExpectSameEntries(ReadAll(listing, kListingFiles, counts.files, 97),
+                              ReadListed(compact.Get(), listing, kListingFiles, counts.files, 97, 40));
+        listings->CloseListing(listing);
+    }
+
+    LibraryListing found = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &found));
+    const LibraryListingCounts counts = WaitComplete(found);
+    const Listed all = ReadListed(compact.Get(), found, kListingFiles, counts.files, 1024, 1 << 16);
+    EXPECT_TRUE(all.names.contains(longName));
+    EXPECT_TRUE(all.names.contains(script));
+    // A buffer too short for the first name; unknown kinds and listings.
+    ListedEntry entry{};
+    char few[4];
+    LONG filled = -1;
+    EXPECT_EQ(E_OUTOFMEMORY, compact->GetListedEntries(found, kListingFiles, 0, &entry, 1, few, 4, &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(S_OK, compact->GetListedEntries(found, kListingFiles, counts.files, &entry, 1, few, 4, &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(E_INVALIDARG, compact->GetListedEntries(found, 5, 0, &entry, 1, few, 4, &filled));
+    listings->CloseListing(found);
+    EXPECT_EQ(E_INVALIDARG, compact->GetListedEntries(found, kListingFiles, 0, &entry, 1, few, 4, &filled));
+
+    // Folder listings, whose entries are of one folder (sparse ids).
+    for (int folder : {0, 2}) {
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenFolderListing(disc, folder, &listing));
+        const LibraryListingCounts listed = WaitComplete(listing);
+        ExpectSameEntries(ReadAll(listing, kListingFolders, listed.folders, 4),
+                          ReadListed(compact.Get(), listing, kListingFolders, listed.folders, 4, 4096));
+        ExpectSameEntries(ReadAll(listing, kListingFiles, listed.files, 33),
+                          ReadListed(compact.Get(), listing, kListingFiles, listed.files, 33, 4096));
         listings->CloseListing(listing);
     }
 }
@@ -221,6 +336,10 @@ TEST_P(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibra
             EXPECT_EQ(FromW(before[i].name), FromW(after[i].name)) << i;
             EXPECT_EQ(QStringLiteral("Second"), FromW(after[i].discName)) << i;
         }
+    }
+    if (const ComPtr<ILibraryListedEntries> compact = Compact()) {
+        const Listed listed = ReadListed(compact.Get(), both, kListingFiles, 2 * kFiles, 400, 1 << 16);
+        for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].id, listed.entries[i].id) << i;
     }
     listings->CloseListing(both);
 

@@ -20,6 +20,7 @@
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
+#include "ILibraryListedEntries.h"
 #include "ILibraryListings.h"
 #include "ListingWorker.h"
 #include "ImportTracker.h"
@@ -44,6 +45,7 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryDiscReads,
                              public ILibraryDiscTags,
                              public ILibraryListings,
+                             public ILibraryListedEntries,
                              public ILibraryDiscEdits,
                              public ILibraryChanges {
 public:
@@ -126,6 +128,9 @@ public:
     HRESULT GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
+    // ILibraryListedEntries
+    HRESULT GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries, LONG count,
+                             char* names, LONG namesCapacity, LONG* filled) override;
 
     // ILibraryDiscEdits
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;

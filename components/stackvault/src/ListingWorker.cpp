@@ -29,6 +29,8 @@ void ListingWorker::Run(QString databasePath)
     HRESULT hr = connection.OpenReadOnly(databasePath);
     if (SUCCEEDED(hr)) {
         m_db = connection.Handle();
+        // A search of one or two characters reads every folded name.
+        connection.Execute(SqliteConnection::kMapPragma);
         // One read transaction: folders and files come from the same snapshot.
         connection.Execute("BEGIN");
         for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) hr = Collect(connection.Handle(), kind);

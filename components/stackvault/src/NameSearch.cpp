@@ -37,7 +37,9 @@ MatchSource MatchSourceOf(EntryKind kind, bool useIndex, bool someHidden)
 {
     const EntryTables t = TablesOf(kind);
     const std::string notHidden = std::string("n.disc_id NOT IN ") + kHiddenDiscs;
-    if (!useIndex) return {std::string("FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2) AND " + notHidden, "n.id"};
+    if (!useIndex)
+        return {std::string("FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2)" + (someHidden ? " AND " + notHidden : ""),
+                "n.id"};
     const std::string key = std::string(t.names) + ".rowid";
     if (!someHidden) return {std::string("FROM ") + t.names + " WHERE " + t.names + " MATCH ?1", key};
     return {std::string("FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + key + " WHERE " + t.names +
@@ -50,6 +52,11 @@ std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
     return "SELECT count(*) " + MatchSourceOf(kind, useIndex, someHidden).from;
 }
 
+// Joins a folder row f with the path of what it holds (own; null for a
+// folder whose path was never stored, which then keeps its parent's).
+constexpr char kFolderOwnPath[] = " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
+                                  " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+
 // A folder found is reported with its own path (the path of what it holds),
 // a file with the path of its folder. `source` joins the entry rows as f
 // and its disc as d.
@@ -60,9 +67,7 @@ std::string RecordSql(EntryKind kind, const std::string& source)
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
                       ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
-    if (folders)
-        sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
-               " (CASE WHEN f.path_id = 0 THEN '' ELSE up.text END) || '\\' || f.name";
+    if (folders) sql += kFolderOwnPath;
     return sql;
 }
 
@@ -88,6 +93,20 @@ std::string RangeSql(EntryKind kind)
 {
     return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+}
+
+// The compact form of a range of ids (ILibraryListedEntries): id, name,
+// parent id, size, time, disc id, path id as RecordSql gives them, without
+// the disc's name and the type. A deleted disc's rows go with it, so no
+// join with the discs is needed to leave them out.
+std::string ListedRangeSql(EntryKind kind)
+{
+    const EntryTables t = TablesOf(kind);
+    const bool folders = kind == EntryKind::Folders;
+    std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent + ", f.size, f.time, f.disc_id, " +
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + t.table + " f";
+    if (folders) sql += kFolderOwnPath;
+    return sql + " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
 // A scan of the ids' range reads at most this many rows per id asked for;
@@ -226,7 +245,17 @@ HRESULT NameSearch::FillByIds(EntryKind kind, const std::vector<int32_t>& ids, I
 HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
 {
     static const std::string sql[2] = {RangeSql(EntryKind::Files), RangeSql(EntryKind::Folders)};
-    auto query = m_db.Statement(sql[kind == EntryKind::Files ? 0 : 1].c_str());
+    return ScanRange(sql[kind == EntryKind::Files ? 0 : 1], ids, [&](const SqliteStatement* row, size_t i) {
+        if (row) FillItem(*row, records[i]);
+        else records[i] = ItemRecord{};
+        return true;
+    });
+}
+
+template <class Fill>
+HRESULT NameSearch::ScanRange(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* done)
+{
+    auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
     query->Bind(1, ids.front());
     query->Bind(2, ids.back());
@@ -234,12 +263,61 @@ HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, I
     NameMatch::BindListed(*query, 3, &listed);
     size_t next = 0;
     int rc = SQLITE_DONE;
+    auto stopped = [&] {
+        if (done) *done = next;
+        return S_OK;
+    };
     while (next < ids.size() && (rc = query->Step()) == SQLITE_ROW) {
         const int64_t id = query->Int64(0);
-        for (; next < ids.size() && ids[next] < id; ++next) records[next] = ItemRecord{};
-        if (next < ids.size() && ids[next] == id) FillItem(*query, records[next++]);
+        for (; next < ids.size() && ids[next] < id; ++next)
+            if (!fill(nullptr, next)) return stopped();
+        if (next < ids.size() && ids[next] == id) {
+            if (!fill(&*query, next)) return stopped();
+            ++next;
+        }
     }
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return m_db.Failure(rc, "entries by id");
-    for (; next < ids.size(); ++next) records[next] = ItemRecord{};
+    for (; next < ids.size(); ++next)
+        if (!fill(nullptr, next)) return stopped();
+    return stopped();
+}
+
+HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
+                                    size_t namesCapacity, size_t* filled)
+{
+    static const std::string sql[2] = {ListedRangeSql(EntryKind::Files), ListedRangeSql(EntryKind::Folders)};
+    *filled = 0;
+    if (ids.empty()) return S_OK;
+    size_t used = 0; // bytes of `names` taken
+    // Whether entry i fits, filled from `row` (null: an id without a row).
+    auto fill = [&](const SqliteStatement* row, size_t i) {
+        ListedEntry& entry = entries[i];
+        entry = ListedEntry{};
+        if (!row) return true;
+        const std::string_view name = row->TextView(1);
+        if (name.size() > namesCapacity - used) return false;
+        std::copy(name.begin(), name.end(), names + used);
+        entry.id = static_cast<int32_t>(row->Int64(0));
+        entry.nameOffset = static_cast<uint32_t>(used);
+        entry.nameBytes = static_cast<uint32_t>(name.size());
+        entry.parentId = static_cast<int32_t>(row->Int64(2));
+        entry.size = row->Int64(3);
+        entry.time = row->Int64(4);
+        entry.discId = static_cast<int32_t>(row->Int64(5));
+        entry.pathId = static_cast<int32_t>(row->Int64(6));
+        used += name.size();
+        return true;
+    };
+    const std::string& query = sql[kind == EntryKind::Files ? 0 : 1];
+    if (ScanPays(ids)) return ScanRange(query, ids, fill, filled);
+    // Sparse ids: one short scan each.
+    for (size_t i = 0; i < ids.size(); ++i) {
+        size_t one = 0;
+        const HRESULT hr = ScanRange(query, {ids[i]}, [&](const SqliteStatement* row, size_t) { return fill(row, i); },
+                                     &one);
+        if (FAILED(hr)) return hr;
+        if (one == 0) break;
+        *filled = i + 1;
+    }
     return S_OK;
 }

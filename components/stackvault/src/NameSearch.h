@@ -4,6 +4,7 @@
 // left out. Results come in the order they were stored.
 #pragma once
 #include "EntryWriter.h"
+#include "ILibraryListedEntries.h"
 #include "LibraryRecords.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
@@ -28,6 +29,11 @@ public:
     // The records of `ids`, as FillById fills them. Ascending ids close
     // together (a listing's block) are read by one scan of their range.
     HRESULT FillByIds(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
+    // The compact entries of `ids` (ILibraryListedEntries), names one after
+    // another in `names`; stops before the first name that does not fit.
+    // *filled: how many entries were filled.
+    HRESULT FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
+                            size_t namesCapacity, size_t* filled);
     // Whether some disc is being imported (and must be left out).
     HRESULT SomeDiscHidden(bool* someHidden);
 
@@ -40,6 +46,11 @@ public:
 
 private:
     HRESULT FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
+    // Runs a range statement (?1 .. ?2, sv_listed ?3) over ascending ids and
+    // calls fill(row, i) for each id in turn (row null when the id has no
+    // row) until it returns false; *done: how many ids were filled.
+    template <class Fill>
+    HRESULT ScanRange(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* done = nullptr);
     HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
 
     SqliteConnection& m_db;

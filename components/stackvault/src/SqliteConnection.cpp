@@ -72,10 +72,11 @@ int SqliteConnection::ConfigurePragmas()
 {
     sqlite3_busy_timeout(m_db, SqliteConnection::kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
-    return sqlite3_exec(m_db,
-                        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;"
-                        "PRAGMA cache_size=-16384; PRAGMA mmap_size=1073741824; PRAGMA foreign_keys=OFF;",
-                        nullptr, nullptr, nullptr);
+    const int rc = sqlite3_exec(m_db,
+                                "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;"
+                                "PRAGMA cache_size=-16384; PRAGMA foreign_keys=OFF;",
+                                nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? Execute(kMapPragma) : rc;
 }
 
 int SqliteConnection::LimitMemory() { return Execute("PRAGMA mmap_size=0; PRAGMA cache_size=-2048"); }

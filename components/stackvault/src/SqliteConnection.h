@@ -33,6 +33,9 @@ public:
     // Long enough for another connection's largest write (deleting a disc of
     // a million files) to finish; writers hold the lock only per batch.
     static constexpr int kBusyTimeoutMs = 60000;
+    // Reads of the first GiB of the file go through a mapping, not a copy
+    // per page read.
+    static constexpr char kMapPragma[] = "PRAGMA mmap_size=1073741824";
 
     SqliteConnection() = default;
     ~SqliteConnection() { Close(); }

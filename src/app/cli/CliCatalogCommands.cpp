@@ -4,6 +4,7 @@
 #include "CliOptions.h"
 #include "DiscReadGaps.h"
 #include "LibraryReader.h"
+#include "ListedHitWriter.h"
 #include "ListingReader.h"
 
 #include <algorithm>
@@ -51,6 +52,21 @@ int ParseSearch(CliContext& context, const QStringList& arguments, SearchRequest
     return -1;
 }
 
+// One line of `search`: a folder or file found.
+CliRecord HitRecord(const LibraryReader& paths, const ItemRecord& item, bool folder, const QString& discName)
+{
+    CliRecord record;
+    record.Text("kind", folder ? kFolder : kFile)
+        .Text("disc", discName)
+        .Text("path", folder ? paths.FolderFullPath(item) + QLatin1Char('\\') : paths.FileFullPath(item));
+    return record;
+}
+
+CliRecord HitRecord(const LibraryReader& paths, const ItemRecord& item, bool folder)
+{
+    return HitRecord(paths, item, folder, LibraryReader::Text(item.discName));
+}
+
 // Prints found folders or files; false when the output ended (the reader
 // went away) or the limit was reached.
 bool PrintFound(CliContext& context, const LibraryReader& paths, const std::vector<ItemRecord>& items, bool folder,
@@ -65,11 +81,7 @@ bool PrintFound(CliContext& context, const LibraryReader& paths, const std::vect
             nameOf = item.discId;
             discName = LibraryReader::Text(item.discName);
         }
-        CliRecord record;
-        record.Text("kind", folder ? kFolder : kFile)
-            .Text("disc", discName)
-            .Text("path", folder ? paths.FolderFullPath(item) + QLatin1Char('\\') : paths.FileFullPath(item));
-        if (!output.Write(record) || ++printed >= request.limit) return false;
+        if (!output.Write(HitRecord(paths, item, folder, discName)) || ++printed >= request.limit) return false;
     }
     // What was found so far reaches the reader now, and a reader that went
     // away is noticed here.
@@ -228,8 +240,18 @@ int Search(CliContext& context, const QStringList& arguments)
     if (!PrintDiscs(context, discs, request, printed)) return Finished(context, reader);
     HRESULT failure = S_OK;
     bool more = true;
-    if (request.folders) more = PrintListed(context, reader, found, kListingFolders, request, printed, failure);
-    if (more && request.files) PrintListed(context, reader, found, kListingFiles, request, printed, failure);
+    if (const ComPtr<ILibraryListedEntries> compact = ListingReader::ListedEntriesOf(library)) {
+        // Hits in the compact form; the rare one whose texts need it from its whole record.
+        ListedHitWriter writer(context.Output(), reader, found, compact.Get(), request.discId,
+                               [&](const ItemRecord& item, bool folder) {
+                                   return context.Output().Write(HitRecord(reader, item, folder));
+                               });
+        if (request.folders) more = writer.PrintKind(kListingFolders, request.limit, printed, failure);
+        if (more && request.files) writer.PrintKind(kListingFiles, request.limit, printed, failure);
+    } else {
+        if (request.folders) more = PrintListed(context, reader, found, kListingFolders, request, printed, failure);
+        if (more && request.files) PrintListed(context, reader, found, kListingFiles, request, printed, failure);
+    }
     if (FAILED(failure)) return context.LibraryFailure(failure);
     return Finished(context, reader);
 }

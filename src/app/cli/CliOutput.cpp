@@ -1,14 +1,17 @@
 #include "CliOutput.h"
 
+#include <array>
 #include <cerrno>
+#include <cstdio>
 
 namespace {
 
 // \uXXXX for a code unit JSON cannot hold as it is.
-void AppendUnicodeEscape(QByteArray& out, char16_t c)
+template <class Out>
+void AppendUnicodeEscape(Out& out, char16_t c)
 {
-    out += "\\u";
-    out += QByteArray::number(unsigned(c), 16).rightJustified(4, '0');
+    char escape[8];
+    out.append(escape, std::snprintf(escape, sizeof escape, "\\u%04x", unsigned(c)));
 }
 
 // The escape of a byte of the tab-separated form: a tab, newline, carriage
@@ -25,16 +28,48 @@ const char* EscapeOf(char c)
     }
 }
 
-void AppendEscaped(QByteArray& out, QByteArrayView utf8)
+// Whether each byte is written escaped in the tab-separated form.
+constexpr std::array<bool, 256> EscapedBytes()
 {
-    qsizetype plain = 0; // start of the bytes not yet appended
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char* escape = EscapeOf(utf8[i]);
-        if (!escape) continue;
-        out.append(utf8.data() + plain, i - plain).append(escape);
+    std::array<bool, 256> escaped{};
+    for (char c : {'\t', '\n', '\r', '\\'}) escaped[uint8_t(c)] = true;
+    return escaped;
+}
+constexpr std::array<bool, 256> kEscaped = EscapedBytes();
+
+template <class Out>
+void AppendEscaped(Out& out, std::string_view utf8)
+{
+    size_t plain = 0; // start of the bytes not yet appended
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (!kEscaped[uint8_t(utf8[i])]) continue;
+        out.append(utf8.data() + plain, i - plain);
+        out.append(EscapeOf(utf8[i]), 2);
         plain = i + 1;
     }
     out.append(utf8.data() + plain, utf8.size() - plain);
+}
+
+// The JSON string of UTF-8 text, as AppendJsonString writes it.
+template <class Out>
+void AppendJsonUtf8(Out& out, std::string_view utf8)
+{
+    out.append("\"", 1);
+    size_t plain = 0; // start of the bytes not yet appended
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = utf8[i];
+        if (c != '"' && c != '\\' && c >= 0x20) continue;
+        out.append(utf8.data() + plain, i - plain);
+        plain = i + 1;
+        if (c < 0x20) {
+            AppendUnicodeEscape(out, c);
+        } else {
+            const char escaped[2] = {'\\', char(c)};
+            out.append(escaped, 2);
+        }
+    }
+    out.append(utf8.data() + plain, utf8.size() - plain);
+    out.append("\"", 1);
 }
 
 } // namespace
@@ -96,11 +131,34 @@ bool CliOutput::Write(const CliRecord& record)
     return WriteBytes(m_line);
 }
 
+bool CliOutput::WriteUtf8(std::initializer_list<Utf8Field> fields)
+{
+    if (m_bBroken) return false;
+    m_text.clear(); // keeps the buffer
+    if (m_bJson) m_text += '{';
+    bool first = true;
+    for (const Utf8Field& field : fields) {
+        if (!first) m_text += m_bJson ? ',' : '\t';
+        first = false;
+        if (!m_bJson) {
+            AppendEscaped(m_text, field.text);
+            continue;
+        }
+        m_text += '"';
+        m_text += field.name;
+        m_text += "\":";
+        AppendJsonUtf8(m_text, field.text);
+    }
+    if (m_bJson) m_text += '}';
+    m_text += '\n';
+    return Check(std::fwrite(m_text.data(), 1, m_text.size(), m_pStream) == m_text.size());
+}
+
 void CliOutput::AppendText(const QString& text)
 {
     m_utf8.resize(m_encoder.requiredSpace(text.size()));
     const char* end = m_encoder.appendToBuffer(m_utf8.data(), text);
-    AppendEscaped(m_line, QByteArrayView(m_utf8.constData(), end - m_utf8.constData()));
+    AppendEscaped(m_line, std::string_view(m_utf8.constData(), size_t(end - m_utf8.constData())));
 }
 
 bool CliOutput::WriteBytes(const QByteArray& bytes)

@@ -13,6 +13,9 @@
 #include <QByteArray>
 #include <QStringEncoder>
 #include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 class CliOutput {
 public:
@@ -21,6 +24,14 @@ public:
     bool IsJson() const { return m_bJson; }
     // Writes one record; false once the stream cannot be written.
     bool Write(const CliRecord& record);
+    // A text field already in UTF-8 (no lone surrogates).
+    struct Utf8Field {
+        const char* name;
+        std::string_view text;
+    };
+    // Writes one record of text fields, as Write writes the same texts;
+    // false once the stream cannot be written.
+    bool WriteUtf8(std::initializer_list<Utf8Field> fields);
     // Writes raw bytes (the export formats); false once the stream cannot be written.
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.
@@ -48,5 +59,6 @@ private:
     // Reused for every line and field: a search writes millions.
     QByteArray m_line;
     QByteArray m_utf8;
+    std::string m_text; // the line of WriteUtf8
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };

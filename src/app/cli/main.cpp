@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -168,6 +169,10 @@ int main(int argc, char** argv)
     if (json && !found->second.json) return CliContext::UsageError(name, "has no --json output");
     // A reader that closes the pipe is seen as a failed write, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
+    // Output to a pipe or file goes in blocks the size of a pipe's buffer,
+    // not of a page: a search writes hundreds of megabytes.
+    static char outputBuffer[1 << 16];
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     CliResources::Load();
     CliContext context;
     context.SetJson(json);

@@ -1,0 +1,98 @@
+#include "ListedHitWriter.h"
+
+#include "LibraryReader.h"
+
+#include <QStringEncoder>
+#include <cstring>
+
+ListedHitWriter::ListedHitWriter(CliOutput& output, const LibraryReader& library, ListingReader& listing,
+                                 ILibraryListedEntries* compact, int discId, WholeRecordPrinter printWhole)
+    : m_output(output),
+      m_library(library),
+      m_listing(listing),
+      m_pCompact(compact),
+      m_discId(discId),
+      m_printWhole(std::move(printWhole))
+{
+}
+
+bool ListedHitWriter::PrintKind(LONG kind, qint64 limit, qint64& printed, HRESULT& failure)
+{
+    HRESULT hr = S_OK;
+    while ((hr = m_listing.Next(m_pCompact, kind, m_block)) == S_OK)
+        if (!PrintBlock(kind, m_block, limit, printed, failure)) return false;
+    if (FAILED(hr)) failure = hr;
+    return SUCCEEDED(hr);
+}
+
+bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 limit, qint64& printed, HRESULT& failure)
+{
+    const bool folder = kind == kListingFolders;
+    const char* kindText = folder ? "folder" : "file";
+    for (size_t i = 0; i < block.entries.size(); ++i) {
+        const ListedEntry& entry = block.entries[i];
+        if (entry.id == 0 || (m_discId && entry.discId != m_discId)) continue;
+        const std::string_view name = block.Name(entry);
+        const Encoded& disc = DiscName(entry.discId);
+        const Encoded& path = PathText(entry.pathId);
+        bool written = false;
+        if (disc.exact && path.exact && !HasLoneSurrogate(name)) {
+            m_path.assign(path.utf8);
+            m_path += '\\';
+            if (!folder) m_path.append(name);
+            written = m_output.WriteUtf8({{"kind", kindText}, {"disc", disc.utf8}, {"path", m_path}});
+        } else {
+            ItemRecord record{};
+            const HRESULT hr = m_listing.Item(kind, block.first + LONG(i), &record);
+            if (FAILED(hr)) {
+                failure = hr;
+                return false;
+            }
+            if (record.id == 0) continue; // its disc was deleted meanwhile
+            written = m_printWhole(record, folder);
+        }
+        if (!written || ++printed >= limit) return false;
+    }
+    // What was found so far reaches the reader now, and a reader that went
+    // away is noticed here.
+    return m_output.Flush();
+}
+
+const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
+{
+    auto known = m_discNames.find(discId);
+    if (known == m_discNames.end()) {
+        DiscRecord record{};
+        const bool found = m_library.DiscById(discId, &record);
+        known = m_discNames.emplace(discId, EncodedOf(LibraryReader::Text(record.name), found)).first;
+    }
+    return known->second;
+}
+
+const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
+{
+    auto known = m_paths.find(pathId);
+    if (known == m_paths.end()) {
+        if (m_paths.size() >= kRememberedPaths) m_paths.clear(); // hits come folder by folder
+        known = m_paths.emplace(pathId, EncodedOf(m_library.PathText(pathId), true)).first;
+    }
+    return known->second;
+}
+
+ListedHitWriter::Encoded ListedHitWriter::EncodedOf(const QString& text, bool found)
+{
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    const QByteArray utf8 = encoder.encode(text);
+    return Encoded{utf8.toStdString(), found && text.isValidUtf16()};
+}
+
+// SQLite stores a lone surrogate of a UTF-16 name as its three-byte form
+// (ED A0..BF xx), which the whole-record path reads back as UTF-16 and
+// writes as a replacement character or a JSON \u escape.
+bool ListedHitWriter::HasLoneSurrogate(std::string_view utf8)
+{
+    for (const char* at = utf8.data(), *end = at + utf8.size();
+         (at = static_cast<const char*>(std::memchr(at, 0xED, size_t(end - at)))) != nullptr && at + 1 < end; ++at)
+        if (uint8_t(at[1]) >= 0xA0) return true;
+    return false;
+}

@@ -1,0 +1,57 @@
+// Prints a search's folders or files as `search` does (kind, disc, path),
+// from the engine's compact listing entries (ILibraryListedEntries): names
+// stay in the UTF-8 the library stores, disc names and folder paths are
+// looked up and encoded once each. An entry whose texts cannot be passed
+// on byte for byte (a lone UTF-16 surrogate in a name or path, which the
+// tool writes as the whole-record path does) is printed from its whole
+// record by the caller's `printWhole`.
+#pragma once
+#include "CliOutput.h"
+#include "ListingReader.h"
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+class LibraryReader;
+
+class ListedHitWriter {
+public:
+    // Prints one entry from its whole record; false when printing must stop.
+    using WholeRecordPrinter = std::function<bool(const ItemRecord&, bool folder)>;
+
+    ListedHitWriter(CliOutput& output, const LibraryReader& library, ListingReader& listing,
+                    ILibraryListedEntries* compact, int discId, WholeRecordPrinter printWhole);
+
+    // Prints every hit of one kind, a block at a time; false when the output
+    // ended, `limit` lines were printed in all (counted in `printed`) or a
+    // read failed (its reason in `failure`).
+    bool PrintKind(LONG kind, qint64 limit, qint64& printed, HRESULT& failure);
+
+private:
+    // False when the block's printing must stop.
+    bool PrintBlock(LONG kind, const ListedBlock& block, qint64 limit, qint64& printed, HRESULT& failure);
+    struct Encoded {
+        std::string utf8;
+        bool exact = false; // the same bytes as the whole-record path writes
+    };
+    // The UTF-8 of a disc's name or of a path, looked up once.
+    const Encoded& DiscName(int discId);
+    const Encoded& PathText(int pathId);
+    // The text in UTF-8; exact when it was found and holds no lone surrogate.
+    static Encoded EncodedOf(const QString& text, bool found);
+    // Whether stored UTF-8 holds an encoded lone surrogate.
+    static bool HasLoneSurrogate(std::string_view utf8);
+
+    CliOutput& m_output;
+    const LibraryReader& m_library;
+    ListingReader& m_listing;
+    ILibraryListedEntries* m_pCompact;
+    int m_discId; // 0: every disc
+    WholeRecordPrinter m_printWhole;
+    ListedBlock m_block;
+    std::string m_path; // the line's path, reused
+    static constexpr size_t kRememberedPaths = 4096;
+    std::unordered_map<int, Encoded> m_discNames;
+    std::unordered_map<int, Encoded> m_paths;
+};
