@@ -100,7 +100,8 @@ TEST(EnglishTable, FormatStringsTakeTheirTextsAndOthersNone)
                                               {IDS_FMT_DELETE_DISC_NAMED, text + text},
                                               {IDS_FMT_HELP_NOT_OPENED, text},
                                               {IDS_FMT_DRIVE_WITH_IMAGE, text + text},
-                                              {IDS_FMT_FILES_READ, text}};
+                                              {IDS_FMT_FILES_READ, text},
+                                              {IDS_FMT_HANDED_OVER_BEHIND, text}};
     for (UINT id : English()->StringIds()) {
         const QStringList conversions = Conversions(English()->String(id));
         if (formats.count(id))
