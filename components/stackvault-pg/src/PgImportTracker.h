@@ -17,9 +17,6 @@
 #include "PgConnection.h"
 #include "PgEntryWriter.h"
 
-#include <QHash>
-#include <QSet>
-#include <QString>
 #include <map>
 #include <memory>
 #include <set>
@@ -31,12 +28,6 @@ struct PgImportSession {
     PgGramTallies grams[2];          // by PgEntryKind
     std::set<LONG> discs;            // discs the import writes
     std::vector<LONG> paths;         // paths it stored or found
-    // Paths it stored or found (and locked), by text: they stay as they are
-    // until the import ends, unless it deletes a disc itself.
-    QHash<QString, LONG> knownPaths;
-    // Paths whose stored children are all in knownPaths: a child not there
-    // is not stored (only the import, which holds the slot, adds paths).
-    QSet<QString> childrenRead;
 };
 
 class PgImportTracker {

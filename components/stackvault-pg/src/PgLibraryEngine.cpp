@@ -259,8 +259,6 @@ HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG 
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
-    session->knownPaths.clear(); // the disc's paths may go with it
-    session->childrenRead.clear();
     return WriteInImport(*session, PgDiscStore::Delete(session->db, discId));
 }
 
@@ -490,14 +488,11 @@ HRESULT CPgLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBat
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
     if (FAILED(m_writeFailure)) return m_writeFailure;
-    QHash<QString, LONG> stored;
+    std::vector<LONG> used;
     hr = session->db.Run("SAVEPOINT paths", {}, "savepoint");
-    if (SUCCEEDED(hr)) hr = PgPathStore::Insert(session->db, batch, hasIds, stored);
+    if (SUCCEEDED(hr)) hr = PgPathStore::Insert(session->db, batch, hasIds, used);
     session->db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT paths" : "ROLLBACK TO SAVEPOINT paths", {}, "savepoint");
-    for (auto path = stored.constBegin(); SUCCEEDED(hr) && path != stored.constEnd(); ++path) {
-        session->paths.push_back(path.value());
-        session->knownPaths.insert(path.key(), path.value());
-    }
+    if (SUCCEEDED(hr)) session->paths.insert(session->paths.end(), used.begin(), used.end());
     return WriteInImport(*session, hr);
 }
 
@@ -508,31 +503,10 @@ HRESULT CPgLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t*
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
     PgImportSession* session = handle ? m_imports.Session(handle) : nullptr;
-    if (!session) return PgPathStore::Find(m_db, View(pathText), false, pathId);
-    hr = FindPathInImport(*session, ToQString(View(pathText)), pathId);
-    if (SUCCEEDED(hr) && *pathId > 0) session->paths.push_back(*pathId);
-    return hr;
-}
-
-// A path an import finds is locked in its transaction, so that deleting the
-// disc that made it cannot remove it under the import. The walk asks for
-// each folder's subfolders in turn: the stored children of a folder's path
-// are read in one round trip the first time, not one each.
-HRESULT CPgLibraryEngine::FindPathInImport(PgImportSession& session, const QString& text, LONG* pathId)
-{
-    const qsizetype cut = text.lastIndexOf(QLatin1Char('\\'));
-    const QString parent = cut > 0 ? text.left(cut) : QString();
-    HRESULT hr = S_OK;
-    if (!parent.isEmpty() && !session.childrenRead.contains(parent)) {
-        hr = PgPathStore::Children(session.db, parent, session.knownPaths);
-        if (SUCCEEDED(hr)) session.childrenRead.insert(parent);
-    }
-    if (FAILED(hr)) return hr;
-    const auto known = session.knownPaths.constFind(text);
-    if (known != session.knownPaths.constEnd()) return *pathId = *known, S_OK;
-    if (!parent.isEmpty()) return *pathId = 0, S_OK;
-    hr = PgPathStore::Find(session.db, View(reinterpret_cast<const char16_t*>(text.utf16())), true, pathId);
-    if (SUCCEEDED(hr) && *pathId > 0) session.knownPaths.insert(text, *pathId);
+    // A path an import finds is locked in its transaction, so that deleting
+    // the disc that made it cannot remove it under the import.
+    hr = PgPathStore::Find(session ? session->db : m_db, View(pathText), session != nullptr, pathId);
+    if (SUCCEEDED(hr) && session && *pathId > 0) session->paths.push_back(*pathId);
     return hr;
 }
 

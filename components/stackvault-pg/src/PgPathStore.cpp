@@ -1,7 +1,5 @@
 #include "PgPathStore.h"
 
-#include "Utf16Text.h"
-
 namespace PgPathStore {
 
 HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id)
@@ -14,53 +12,26 @@ HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id)
     return hr;
 }
 
-// The batch's stored paths are found (and locked) with one statement and
-// its new ones written with another: two round trips a batch, not two a path.
-HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QString, LONG>& stored)
+HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, std::vector<LONG>& used)
 {
-    std::vector<QString> texts;
-    for (const PathRow& row : batch.paths) {
-        if (row.text.length == 0) return E_INVALIDARG;
-        texts.push_back(Utf16Text::ToQString(batch.Text(row.text)));
-    }
-    PgResult rows;
-    HRESULT hr = db.Query("SELECT id, text FROM paths WHERE text = ANY($1::text[]) FOR KEY SHARE", PgParams().Texts(texts),
-                          rows, "find paths");
     LONG next = 0;
-    if (SUCCEEDED(hr) && !hasIds) hr = MaxId(db, &next);
-    if (FAILED(hr)) return hr;
-    QHash<QString, LONG> known;
-    for (int i = 0; i < rows.Rows(); ++i) known.insert(rows.Text(i, 1), static_cast<LONG>(rows.Int64(i, 0)));
-    std::vector<LONG> newIds;
-    std::vector<QString> newTexts;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const auto found = known.constFind(texts[i]);
-        if (found != known.constEnd()) {
-            if (hasIds && batch.paths[i].id != *found) return E_INVALIDARG;
-            stored.insert(texts[i], *found);
+    HRESULT hr = hasIds ? S_OK : MaxId(db, &next);
+    for (const PathRow& row : batch.paths) {
+        if (FAILED(hr)) return hr;
+        const std::u16string_view text = batch.Text(row.text);
+        if (text.empty()) return E_INVALIDARG;
+        LONG existing = 0;
+        hr = Find(db, text, true, &existing);
+        if (FAILED(hr)) return hr;
+        if (existing > 0) {
+            if (hasIds && row.id != existing) return E_INVALIDARG;
+            used.push_back(existing);
             continue;
         }
-        const LONG id = hasIds ? batch.paths[i].id : ++next;
-        known.insert(texts[i], id);
-        stored.insert(texts[i], id);
-        newIds.push_back(id);
-        newTexts.push_back(texts[i]);
+        const LONG id = hasIds ? row.id : ++next;
+        hr = db.Run("INSERT INTO paths(id, text) VALUES($1, $2)", PgParams().Int(id).Text(text), "insert path");
+        if (SUCCEEDED(hr)) used.push_back(id);
     }
-    if (newIds.empty()) return S_OK;
-    return db.Run("INSERT INTO paths(id, text) SELECT * FROM unnest($1::int[], $2::text[])",
-                  PgParams().Ints(newIds).Texts(newTexts), "insert paths");
-}
-
-HRESULT Children(PgConnection& db, const QString& parent, QHash<QString, LONG>& found)
-{
-    // Every path below `parent` lies between "parent\" and "parent]" in byte
-    // order ('\' is 0x5C, ']' 0x5D); the direct children have no further '\'.
-    const QString first = parent + QLatin1Char('\\'), end = parent + QLatin1Char(']');
-    PgResult rows;
-    const HRESULT hr = db.Query("SELECT id, text FROM paths WHERE text COLLATE \"C\" >= $1 AND text COLLATE \"C\" < $2"
-                                " AND strpos(substr(text, length($1) + 1), E'\\\\') = 0 FOR KEY SHARE",
-                                PgParams().Text(first).Text(end), rows, "child paths");
-    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) found.insert(rows.Text(i, 1), static_cast<LONG>(rows.Int64(i, 0)));
     return hr;
 }
 

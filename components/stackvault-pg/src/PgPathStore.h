@@ -7,7 +7,6 @@
 #include "PgConnection.h"
 #include "wintypes.h"
 
-#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -15,14 +14,11 @@ namespace PgPathStore {
 
 // Stores each path row on the import's connection; a row equal to a stored
 // path is accepted as it is, one that clashes with a stored path (same id
-// or text, other partner) refuses the batch. `stored` receives the text
-// and id of each path stored or found.
-HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QString, LONG>& stored);
+// or text, other partner) refuses the batch. `used` receives the ids of
+// the paths stored or found.
+HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, std::vector<LONG>& used);
 // Id of a path, 0 when unknown; `lock` holds it for the import of `db`.
 HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id);
-// The stored paths directly below `parent` ("\\DIR" holds "\\DIR\\SUB"), locked
-// for the import of `db` as Find locks them.
-HRESULT Children(PgConnection& db, const QString& parent, QHash<QString, LONG>& found);
 // Path 0 (a disc's root) is the empty text.
 HRESULT Text(PgConnection& db, LONG id, QString& text);
 HRESULT MaxId(PgConnection& db, LONG* id);
