@@ -195,6 +195,53 @@ TEST_P(BatchRowsTest, KnownPathsKeepTheirIdAndClashesAreRefused)
     EXPECT_EQ(0, id); // paths are matched exactly
 }
 
+TEST_P(BatchRowsTest, ALaterImportFindsTheStoredPathsBelowAFolderAndNoOthers)
+{
+    ASSERT_EQ(S_OK, (*engine)->InsertPathRows(handle, W(Batch({PathRow(1, QStringLiteral("\\A")),
+                                                                PathRow(2, QStringLiteral("\\A\\B")),
+                                                                PathRow(3, QStringLiteral("\\A\\B\\C")),
+                                                                PathRow(4, QStringLiteral("\\A]"))})),
+                                              1));
+    ASSERT_EQ(S_OK, InsertFiles({EntryRow(File(1, QStringLiteral("in-c.txt"), 0, 3))}));
+    ASSERT_EQ(S_OK, (*engine)->CloseImportHandle(handle));
+    ASSERT_EQ(S_OK, (*engine)->OpenImportHandle(&handle));
+    const std::pair<const char16_t*, LONG> expected[] = {
+        {u"\\A\\X", 0}, {u"\\A\\B", 2}, {u"\\A\\B\\C", 3}, {u"\\A]", 4}, {u"\\A\\B\\X", 0}, {u"\\A", 1}, {u"\\A\\b", 0}};
+    for (const auto& [text, id] : expected) {
+        LONG found = -1;
+        EXPECT_EQ(S_OK, (*engine)->FindPathId(handle, text, &found));
+        EXPECT_EQ(id, found) << FromW(text).toStdString();
+    }
+    // A path added after its folder's stored children were read is found too.
+    ASSERT_EQ(S_OK, (*engine)->AddPath(handle, 5, u"\\A\\X"));
+    LONG added = 0;
+    EXPECT_EQ(S_OK, (*engine)->FindPathId(handle, u"\\A\\X", &added));
+    EXPECT_EQ(5, added);
+}
+
+TEST_P(BatchRowsTest, PathsWithQuotesBracesAndCommasAreStoredAsTheyAre)
+{
+    const QString odd = QStringLiteral("\\say \"hi\", {x}\\a\\\\b"), plain = QStringLiteral("\\NULL");
+    ASSERT_EQ(S_OK, (*engine)->InsertPathRows(handle, W(Batch({PathRow(1, odd), PathRow(2, plain), PathRow(1, odd)})), 1));
+    // The same text twice in one batch under two ids is a clash.
+    EXPECT_EQ(E_INVALIDARG, (*engine)->InsertPathRows(
+                                handle, W(Batch({PathRow(3, QStringLiteral("\\D")), PathRow(4, QStringLiteral("\\D"))})), 1));
+    ASSERT_EQ(S_OK, InsertFiles({EntryRow(File(1, QStringLiteral("f"), 0, 1))}));
+    RootNamesAfterClose();
+    ASSERT_EQ(S_OK, (*engine)->OpenImportHandle(&handle));
+    for (const auto& [id, text] : {std::pair{1, odd}, std::pair{2, plain}}) {
+        LONG found = 0;
+        EXPECT_EQ(S_OK, (*engine)->FindPathId(handle, W(text), &found));
+        EXPECT_EQ(id, found);
+        char16_t stored[260] = {};
+        EXPECT_EQ(S_OK, (*engine)->GetPathText(id, stored));
+        EXPECT_EQ(text, FromW(stored));
+    }
+    LONG clash = 0;
+    EXPECT_EQ(S_OK, (*engine)->FindPathId(handle, u"\\D", &clash));
+    EXPECT_EQ(0, clash);
+}
+
 TEST_P(BatchRowsTest, WritesNeedAnOpenHandleOfThisInstance)
 {
     const QString batch = Batch({EntryRow(File(1, QStringLiteral("f")))});

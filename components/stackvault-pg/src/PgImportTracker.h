@@ -17,6 +17,8 @@
 #include "PgConnection.h"
 #include "PgEntryWriter.h"
 
+#include <QHash>
+#include <QString>
 #include <map>
 #include <memory>
 #include <set>
@@ -28,6 +30,9 @@ struct PgImportSession {
     PgGramTallies grams[2];          // by PgEntryKind
     std::set<LONG> discs;            // discs the import writes
     std::vector<LONG> paths;         // paths it stored or found
+    // Paths it stored or found (and locked), by text: they stay as they are
+    // until the import ends, unless it deletes a disc itself.
+    QHash<QString, LONG> knownPaths;
 };
 
 class PgImportTracker {

@@ -259,6 +259,7 @@ HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG 
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
+    session->knownPaths.clear(); // the disc's paths may go with it
     return WriteInImport(*session, PgDiscStore::Delete(session->db, discId));
 }
 
@@ -488,11 +489,14 @@ HRESULT CPgLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBat
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
     if (FAILED(m_writeFailure)) return m_writeFailure;
-    std::vector<LONG> used;
+    QHash<QString, LONG> stored;
     hr = session->db.Run("SAVEPOINT paths", {}, "savepoint");
-    if (SUCCEEDED(hr)) hr = PgPathStore::Insert(session->db, batch, hasIds, used);
+    if (SUCCEEDED(hr)) hr = PgPathStore::Insert(session->db, batch, hasIds, stored);
     session->db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT paths" : "ROLLBACK TO SAVEPOINT paths", {}, "savepoint");
-    if (SUCCEEDED(hr)) session->paths.insert(session->paths.end(), used.begin(), used.end());
+    for (auto path = stored.constBegin(); SUCCEEDED(hr) && path != stored.constEnd(); ++path) {
+        session->paths.push_back(path.value());
+        session->knownPaths.insert(path.key(), path.value());
+    }
     return WriteInImport(*session, hr);
 }
 
@@ -503,10 +507,18 @@ HRESULT CPgLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t*
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
     PgImportSession* session = handle ? m_imports.Session(handle) : nullptr;
+    const QString text = ToQString(View(pathText));
+    if (session) {
+        const auto known = session->knownPaths.constFind(text);
+        if (known != session->knownPaths.constEnd()) return *pathId = *known, S_OK;
+    }
     // A path an import finds is locked in its transaction, so that deleting
     // the disc that made it cannot remove it under the import.
     hr = PgPathStore::Find(session ? session->db : m_db, View(pathText), session != nullptr, pathId);
-    if (SUCCEEDED(hr) && session && *pathId > 0) session->paths.push_back(*pathId);
+    if (SUCCEEDED(hr) && session && *pathId > 0) {
+        session->paths.push_back(*pathId);
+        session->knownPaths.insert(text, *pathId);
+    }
     return hr;
 }
 

@@ -38,9 +38,9 @@ HRESULT CPgLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing
     if (GramTally::Answers(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Folders, folded, &folders)) &&
         SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Files, folded, &files)))
         totals = {int(folders), int(files)};
-    const QByteArray pattern = PgNameSearch::Pattern(folded);
-    return StartListing({PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Folders), PgParams().Utf8(pattern)},
-                         PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Files), PgParams().Utf8(pattern)}},
+    const QByteArray argument = PgNameSearch::Argument(folded);
+    return StartListing({PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Folders, folded), PgParams().Utf8(argument)},
+                         PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Files, folded), PgParams().Utf8(argument)}},
                         listing, totals);
 }
 

@@ -3,7 +3,15 @@
 #include "PgConnection.h"
 
 namespace {
+// A small first chunk brings the first screen as soon as it is found, even
+// when hits are rare; later chunks are large, for fewer round trips.
+constexpr char kFirstFetch[] = "FETCH 64 FROM listing";
 constexpr char kFetch[] = "FETCH 4096 FROM listing";
+// One snapshot: folders and files come from the same state of the library.
+// Compiling the plan (jit) costs more than it saves on these short
+// queries, and a larger sort and bitmap memory than the default keeps a
+// broad search's ids out of temporary files.
+constexpr char kBegin[] = "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY; SET LOCAL jit = off; SET LOCAL work_mem = '64MB'";
 } // namespace
 
 PgListingWorker::PgListingWorker(const QString& address, std::array<PgListingStep, kKinds> steps,
@@ -32,8 +40,7 @@ void PgListingWorker::Run(QString address)
             std::lock_guard lock(m_cancelMutex);
             m_cancel = PQgetCancel(db.Handle());
         }
-        // One snapshot: folders and files come from the same state of the library.
-        hr = db.Run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {}, "listing");
+        hr = db.Run(kBegin, {}, "listing");
         for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) hr = Collect(db, kind);
         std::lock_guard lock(m_cancelMutex);
         PQfreeCancel(m_cancel);
@@ -53,9 +60,9 @@ HRESULT PgListingWorker::Collect(PgConnection& db, int kind)
     const std::string declare = "DECLARE listing NO SCROLL CURSOR FOR " + step.sql;
     HRESULT hr = db.Run(declare.c_str(), step.params, "listing");
     bool more = SUCCEEDED(hr);
-    while (more && !m_stop) {
+    for (bool first = true; more && !m_stop; first = false) {
         PgResult chunk;
-        hr = db.Query(kFetch, {}, chunk, "listing");
+        hr = db.Query(first ? kFirstFetch : kFetch, {}, chunk, "listing");
         more = SUCCEEDED(hr) && chunk.Rows() > 0;
         for (int i = 0; more && i < chunk.Rows(); ++i) more = found.Add(static_cast<int32_t>(chunk.Int64(i, 0)));
     }

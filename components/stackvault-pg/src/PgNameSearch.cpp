@@ -45,6 +45,15 @@ void FillItem(const PgResult& rows, int row, ItemRecord& record)
     ItemRecordFill::Fill(Row{rows, row}, record);
 }
 
+// The condition on f.fold for a folded query bound as $1 (see Argument). A
+// query of one or two characters has no trigram the index could use:
+// strpos has the planner read the rows in id order, which finds the first
+// hits at once (LIKE could lead it to a pass over the whole trigram index).
+const char* Condition(const QByteArray& folded)
+{
+    return GramTally::Answers(folded) ? "strpos(f.fold, $1) > 0" : "f.fold LIKE $1";
+}
+
 HRESULT CountWith(PgConnection& db, const char* sql, const PgParams& params, LONG* count)
 {
     int64_t value = 0;
@@ -109,9 +118,9 @@ HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty() || count <= 0) return S_OK;
-    const std::string sql = RecordSql(kind) + " WHERE f.fold LIKE $1 AND d.import_id IS NULL ORDER BY f.id LIMIT $2";
+    const std::string sql = RecordSql(kind) + " WHERE " + Condition(folded) + " AND d.import_id IS NULL ORDER BY f.id LIMIT $2";
     PgResult rows;
-    const HRESULT hr = db.Query(sql.c_str(), PgParams().Utf8(Pattern(folded)).Int(count), rows, "search");
+    const HRESULT hr = db.Query(sql.c_str(), PgParams().Utf8(Argument(folded)).Int(count), rows, "search");
     for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) FillItem(rows, i, records[i]);
     return hr;
 }
@@ -135,10 +144,12 @@ HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>
     return S_OK;
 }
 
-std::string IdsSql(PgEntryKind kind)
+QByteArray Argument(const QByteArray& folded) { return GramTally::Answers(folded) ? folded : Pattern(folded); }
+
+std::string IdsSql(PgEntryKind kind, const QByteArray& folded)
 {
-    return std::string("SELECT f.id FROM ") + TableOf(kind).table + " f WHERE f.fold LIKE $1 AND" + kNotHidden +
-           " ORDER BY f.id";
+    return std::string("SELECT f.id FROM ") + TableOf(kind).table + " f WHERE " + Condition(folded) + " AND" +
+           kNotHidden + " ORDER BY f.id";
 }
 
 } // namespace PgNameSearch

@@ -29,8 +29,11 @@ HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text
 // Folders or files by id (one round trip) as FillEntries fills them; an
 // empty record for each id that is gone.
 HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
-// The ids FillEntries would fill, in its order, for the pattern bound as $1.
-std::string IdsSql(PgEntryKind kind);
+// What a folded query binds as $1 of IdsSql: the text itself for one or
+// two characters, else its LIKE pattern.
+QByteArray Argument(const QByteArray& folded);
+// The ids FillEntries would fill, in its order, for the folded query's Argument bound as $1.
+std::string IdsSql(PgEntryKind kind, const QByteArray& folded);
 // Counts of a one- or two-character folded query from the gram tallies.
 HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count);
 

@@ -27,6 +27,21 @@ public:
         return Push(text + "}", false, 0);
     }
 
+    // An array of texts ('{"a","b"}'), for "unnest($n::text[])".
+    PgParams& Texts(const std::vector<QString>& values)
+    {
+        QByteArray text = "{";
+        for (size_t i = 0; i < values.size(); ++i) {
+            text += i ? ",\"" : "\"";
+            for (const char c : values[i].toUtf8()) {
+                if (c == '"' || c == '\\') text += '\\';
+                text += c;
+            }
+            text += '"';
+        }
+        return Push(text + "}", false, 0);
+    }
+
     int Count() const { return static_cast<int>(m_values.size()); }
     const char* const* Values() const
     {

@@ -1,5 +1,7 @@
 #include "PgPathStore.h"
 
+#include "Utf16Text.h"
+
 namespace PgPathStore {
 
 HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id)
@@ -12,27 +14,41 @@ HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id)
     return hr;
 }
 
-HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, std::vector<LONG>& used)
+// The batch's stored paths are found (and locked) with one statement and
+// its new ones written with another: two round trips a batch, not two a path.
+HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QString, LONG>& stored)
 {
-    LONG next = 0;
-    HRESULT hr = hasIds ? S_OK : MaxId(db, &next);
+    std::vector<QString> texts;
     for (const PathRow& row : batch.paths) {
-        if (FAILED(hr)) return hr;
-        const std::u16string_view text = batch.Text(row.text);
-        if (text.empty()) return E_INVALIDARG;
-        LONG existing = 0;
-        hr = Find(db, text, true, &existing);
-        if (FAILED(hr)) return hr;
-        if (existing > 0) {
-            if (hasIds && row.id != existing) return E_INVALIDARG;
-            used.push_back(existing);
+        if (row.text.length == 0) return E_INVALIDARG;
+        texts.push_back(Utf16Text::ToQString(batch.Text(row.text)));
+    }
+    PgResult rows;
+    HRESULT hr = db.Query("SELECT id, text FROM paths WHERE text = ANY($1::text[]) FOR KEY SHARE", PgParams().Texts(texts),
+                          rows, "find paths");
+    LONG next = 0;
+    if (SUCCEEDED(hr) && !hasIds) hr = MaxId(db, &next);
+    if (FAILED(hr)) return hr;
+    QHash<QString, LONG> known;
+    for (int i = 0; i < rows.Rows(); ++i) known.insert(rows.Text(i, 1), static_cast<LONG>(rows.Int64(i, 0)));
+    std::vector<LONG> newIds;
+    std::vector<QString> newTexts;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto found = known.constFind(texts[i]);
+        if (found != known.constEnd()) {
+            if (hasIds && batch.paths[i].id != *found) return E_INVALIDARG;
+            stored.insert(texts[i], *found);
             continue;
         }
-        const LONG id = hasIds ? row.id : ++next;
-        hr = db.Run("INSERT INTO paths(id, text) VALUES($1, $2)", PgParams().Int(id).Text(text), "insert path");
-        if (SUCCEEDED(hr)) used.push_back(id);
+        const LONG id = hasIds ? batch.paths[i].id : ++next;
+        known.insert(texts[i], id);
+        stored.insert(texts[i], id);
+        newIds.push_back(id);
+        newTexts.push_back(texts[i]);
     }
-    return hr;
+    if (newIds.empty()) return S_OK;
+    return db.Run("INSERT INTO paths(id, text) SELECT * FROM unnest($1::int[], $2::text[])",
+                  PgParams().Ints(newIds).Texts(newTexts), "insert paths");
 }
 
 HRESULT Text(PgConnection& db, LONG id, QString& text)

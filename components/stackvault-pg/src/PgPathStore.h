@@ -7,6 +7,7 @@
 #include "PgConnection.h"
 #include "wintypes.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -14,9 +15,9 @@ namespace PgPathStore {
 
 // Stores each path row on the import's connection; a row equal to a stored
 // path is accepted as it is, one that clashes with a stored path (same id
-// or text, other partner) refuses the batch. `used` receives the ids of
-// the paths stored or found.
-HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, std::vector<LONG>& used);
+// or text, other partner) refuses the batch. `stored` receives the text
+// and id of each path stored or found.
+HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QString, LONG>& stored);
 // Id of a path, 0 when unknown; `lock` holds it for the import of `db`.
 HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id);
 // Path 0 (a disc's root) is the empty text.
