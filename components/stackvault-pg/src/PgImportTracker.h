@@ -18,6 +18,7 @@
 #include "PgEntryWriter.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <map>
 #include <memory>
@@ -33,6 +34,9 @@ struct PgImportSession {
     // Paths it stored or found (and locked), by text: they stay as they are
     // until the import ends, unless it deletes a disc itself.
     QHash<QString, LONG> knownPaths;
+    // Paths whose stored children are all in knownPaths: a child not there
+    // is not stored (only the import, which holds the slot, adds paths).
+    QSet<QString> childrenRead;
 };
 
 class PgImportTracker {

@@ -260,6 +260,7 @@ HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG 
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
     session->knownPaths.clear(); // the disc's paths may go with it
+    session->childrenRead.clear();
     return WriteInImport(*session, PgDiscStore::Delete(session->db, discId));
 }
 
@@ -507,18 +508,31 @@ HRESULT CPgLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t*
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
     PgImportSession* session = handle ? m_imports.Session(handle) : nullptr;
-    const QString text = ToQString(View(pathText));
-    if (session) {
-        const auto known = session->knownPaths.constFind(text);
-        if (known != session->knownPaths.constEnd()) return *pathId = *known, S_OK;
+    if (!session) return PgPathStore::Find(m_db, View(pathText), false, pathId);
+    hr = FindPathInImport(*session, ToQString(View(pathText)), pathId);
+    if (SUCCEEDED(hr) && *pathId > 0) session->paths.push_back(*pathId);
+    return hr;
+}
+
+// A path an import finds is locked in its transaction, so that deleting the
+// disc that made it cannot remove it under the import. The walk asks for
+// each folder's subfolders in turn: the stored children of a folder's path
+// are read in one round trip the first time, not one each.
+HRESULT CPgLibraryEngine::FindPathInImport(PgImportSession& session, const QString& text, LONG* pathId)
+{
+    const qsizetype cut = text.lastIndexOf(QLatin1Char('\\'));
+    const QString parent = cut > 0 ? text.left(cut) : QString();
+    HRESULT hr = S_OK;
+    if (!parent.isEmpty() && !session.childrenRead.contains(parent)) {
+        hr = PgPathStore::Children(session.db, parent, session.knownPaths);
+        if (SUCCEEDED(hr)) session.childrenRead.insert(parent);
     }
-    // A path an import finds is locked in its transaction, so that deleting
-    // the disc that made it cannot remove it under the import.
-    hr = PgPathStore::Find(session ? session->db : m_db, View(pathText), session != nullptr, pathId);
-    if (SUCCEEDED(hr) && session && *pathId > 0) {
-        session->paths.push_back(*pathId);
-        session->knownPaths.insert(text, *pathId);
-    }
+    if (FAILED(hr)) return hr;
+    const auto known = session.knownPaths.constFind(text);
+    if (known != session.knownPaths.constEnd()) return *pathId = *known, S_OK;
+    if (!parent.isEmpty()) return *pathId = 0, S_OK;
+    hr = PgPathStore::Find(session.db, View(reinterpret_cast<const char16_t*>(text.utf16())), true, pathId);
+    if (SUCCEEDED(hr) && *pathId > 0) session.knownPaths.insert(text, *pathId);
     return hr;
 }
 

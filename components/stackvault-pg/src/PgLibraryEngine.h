@@ -140,6 +140,7 @@ private:
     PgConnection& ReaderFor(LibraryImportHandle handle);
     HRESULT InsertEntries(PgEntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
+    HRESULT FindPathInImport(PgImportSession& session, const QString& text, LONG* pathId);
     HRESULT WriteInImport(PgImportSession& session, HRESULT work);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count);

@@ -51,6 +51,19 @@ HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QS
                   PgParams().Ints(newIds).Texts(newTexts), "insert paths");
 }
 
+HRESULT Children(PgConnection& db, const QString& parent, QHash<QString, LONG>& found)
+{
+    // Every path below `parent` lies between "parent\" and "parent]" in byte
+    // order ('\' is 0x5C, ']' 0x5D); the direct children have no further '\'.
+    const QString first = parent + QLatin1Char('\\'), end = parent + QLatin1Char(']');
+    PgResult rows;
+    const HRESULT hr = db.Query("SELECT id, text FROM paths WHERE text COLLATE \"C\" >= $1 AND text COLLATE \"C\" < $2"
+                                " AND strpos(substr(text, length($1) + 1), E'\\\\') = 0 FOR KEY SHARE",
+                                PgParams().Text(first).Text(end), rows, "child paths");
+    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) found.insert(rows.Text(i, 1), static_cast<LONG>(rows.Int64(i, 0)));
+    return hr;
+}
+
 HRESULT Text(PgConnection& db, LONG id, QString& text)
 {
     if (id == 0) {

@@ -20,6 +20,9 @@ namespace PgPathStore {
 HRESULT Insert(PgConnection& db, const ParsedBatch& batch, bool hasIds, QHash<QString, LONG>& stored);
 // Id of a path, 0 when unknown; `lock` holds it for the import of `db`.
 HRESULT Find(PgConnection& db, std::u16string_view text, bool lock, LONG* id);
+// The stored paths directly below `parent` ("\\DIR" holds "\\DIR\\SUB"), locked
+// for the import of `db` as Find locks them.
+HRESULT Children(PgConnection& db, const QString& parent, QHash<QString, LONG>& found);
 // Path 0 (a disc's root) is the empty text.
 HRESULT Text(PgConnection& db, LONG id, QString& text);
 HRESULT MaxId(PgConnection& db, LONG* id);

@@ -114,6 +114,11 @@ CREATE TRIGGER labels_changed AFTER INSERT OR UPDATE OR DELETE ON labels
 CREATE TRIGGER disc_gaps_changed AFTER INSERT OR UPDATE OR DELETE ON disc_gaps
   FOR EACH ROW EXECUTE FUNCTION note_library_change();
 )sql",
+    // Paths in byte order whatever the database's collation: an import reads
+    // the stored children of a folder's path as one range (PgPathStore::Children).
+    R"sql(
+CREATE INDEX paths_in_byte_order ON paths(text COLLATE "C");
+)sql",
 };
 constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.
