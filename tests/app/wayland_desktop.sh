@@ -19,15 +19,8 @@ set -uo pipefail
 program_dir="$1"
 screenshots="$2"
 desktop_tool="$3"
-for tool in sway swaymsg python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null ||
-  { echo "skipped: Qt's Wayland platform plugin (qt6-wayland) is not installed"; exit 77; }
 source "$(dirname "$0")/x11_common.sh"
-isolated_environment
-export ALBIREO_DUMPMSG=1
-head -c 65536 /dev/zero > "$work/disc.iso"
+wayland_prepare sway swaymsg python3
 
 # sway will not run as root: the compositor runs as nobody in a folder of
 # its own, and the program, as root, reaches its socket by its full path.

@@ -12,13 +12,8 @@
 set -uo pipefail
 program_dir="$1"
 screenshots="$2"
-command -v weston >/dev/null || { echo "skipped: weston is not installed"; exit 77; }
-compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null ||
-  { echo "skipped: Qt's Wayland platform plugin (qt6-wayland) is not installed"; exit 77; }
 source "$(dirname "$0")/x11_common.sh"
-isolated_environment
-export ALBIREO_DUMPMSG=1
-head -c 65536 /dev/zero > "$work/disc.iso"
+wayland_prepare weston
 
 compositor=""
 program=""

@@ -1,5 +1,5 @@
-# Shared by the tests that run the program on a real X server; sourced after
-# `program_dir` and `screenshots` are set.
+# Shared by the tests that run the program on a real X server or Wayland
+# compositor; sourced after `program_dir` and `screenshots` are set.
 
 # x11_prepare [TOOL...]: exits 77 (skipped) unless Xvfb, xdotool, openbox,
 # xprop, ImageMagick's import and the given tools are installed; makes a work
@@ -12,6 +12,22 @@ x11_prepare() {
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
   done
   isolated_environment
+}
+
+# wayland_prepare TOOL...: exits 77 (skipped) unless the given tools (a
+# compositor and what drives it) and Qt's Wayland platform plugin are
+# installed; then the isolated environment, with the program's messages
+# written to its error output and an image ($work/disc.iso) to hand over.
+wayland_prepare() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+  compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null ||
+    { echo "skipped: Qt's Wayland platform plugin (qt6-wayland) is not installed"; exit 77; }
+  isolated_environment
+  export ALBIREO_DUMPMSG=1
+  head -c 65536 /dev/zero > "$work/disc.iso"
 }
 
 # isolated_environment: the work folder (removed at exit) with the program's

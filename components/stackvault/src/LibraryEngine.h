@@ -140,6 +140,11 @@ public:
 
 private:
     using Lock = std::lock_guard<std::mutex>;
+    // Runs `fill` on the ids of a block of a listing's folders or files,
+    // under the engine's lock and one read transaction, as every read of
+    // listed rows needs.
+    template <typename Fill>
+    HRESULT WithListedIds(LibraryListing listing, LONG kind, LONG first, LONG count, Fill fill);
 
     // E_UNEXPECTED until Initialize has opened the database.
     HRESULT Ready() const;

@@ -86,43 +86,45 @@ HRESULT CLibraryEngine::WaitListing(LibraryListing listing, LONG rows, LONG time
     return worker ? worker->Wait(rows, timeoutMs < 0 ? 0 : timeoutMs, counts) : E_INVALIDARG;
 }
 
-HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
-                                        LONG* filled)
+template <typename Fill>
+HRESULT CLibraryEngine::WithListedIds(LibraryListing listing, LONG kind, LONG first, LONG count, Fill fill)
 {
-    if (!records || !filled) return E_POINTER;
     if (kind != kListingFolders && kind != kListingFiles) return E_INVALIDARG;
-    *filled = 0;
     Lock lock(m_mutex);
-    HRESULT hr = Ready();
+    const HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
     const ListingWorker* worker = m_listings.Find(listing);
     if (!worker) return E_INVALIDARG;
     const ReadTransaction reading(m_db);
-    const std::vector<int32_t> ids = worker->Ids(kind, first, count);
-    hr = m_search.FillByIds(EntryKindOf(kind), ids, records);
-    if (SUCCEEDED(hr)) *filled = LONG(ids.size());
-    return hr;
+    return fill(worker->Ids(kind, first, count));
+}
+
+HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
+                                        LONG* filled)
+{
+    if (!records || !filled) return E_POINTER;
+    *filled = 0;
+    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
+        const HRESULT hr = m_search.FillByIds(EntryKindOf(kind), ids, records);
+        if (SUCCEEDED(hr)) *filled = LONG(ids.size());
+        return hr;
+    });
 }
 
 HRESULT CLibraryEngine::GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries,
                                          LONG count, char* names, LONG namesCapacity, LONG* filled)
 {
     if (!entries || !names || !filled) return E_POINTER;
-    if (kind != kListingFolders && kind != kListingFiles) return E_INVALIDARG;
     *filled = 0;
-    Lock lock(m_mutex);
-    HRESULT hr = Ready();
-    if (FAILED(hr)) return hr;
-    const ListingWorker* worker = m_listings.Find(listing);
-    if (!worker) return E_INVALIDARG;
-    const ReadTransaction reading(m_db);
-    const std::vector<int32_t> ids = worker->Ids(kind, first, count);
-    size_t done = 0;
-    hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names, size_t(std::max<LONG>(namesCapacity, 0)), &done);
-    if (FAILED(hr)) return hr;
-    if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first name fits
-    *filled = LONG(done);
-    return S_OK;
+    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
+        size_t done = 0;
+        const HRESULT hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names,
+                                                    size_t(std::max<LONG>(namesCapacity, 0)), &done);
+        if (FAILED(hr)) return hr;
+        if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first name fits
+        *filled = LONG(done);
+        return S_OK;
+    });
 }
 
 HRESULT CLibraryEngine::CloseListing(LibraryListing listing)
