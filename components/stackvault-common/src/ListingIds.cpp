@@ -65,3 +65,9 @@ std::vector<int32_t> ListingIds::Ids(int kind, int first, int count) const
     const size_t last = std::min(ids.size(), size_t(first) + size_t(count));
     return {ids.begin() + first, ids.begin() + static_cast<std::ptrdiff_t>(last)};
 }
+
+int ListingIds::Missing(int rows) const
+{
+    std::lock_guard lock(m_mutex);
+    return HasEnough(rows) ? 0 : rows - int(m_ids[0].size() + m_ids[1].size());
+}

@@ -35,6 +35,8 @@ public:
         bool Add(int32_t id);
         // Publishes what is left; `kindDone` when the kind is complete.
         void Finish(bool kindDone) { m_ids.Publish(m_kind, m_found, kindDone); }
+        // Publishes what was found so far (before the worker waits).
+        void Publish() { m_ids.Publish(m_kind, m_found, false); }
 
     private:
         ListingIds& m_ids;
@@ -52,6 +54,8 @@ public:
     HRESULT Wait(int rows, int timeoutMs, LibraryListingCounts* counts) const;
     // Ids first .. first + count - 1 of a kind, as far as found.
     std::vector<int32_t> Ids(int kind, int first, int count) const;
+    // How many more ids a Wait for `rows` needs (0 when it would return now).
+    int Missing(int rows) const;
 
 private:
     void Publish(int kind, std::vector<int32_t>& found, bool kindDone);

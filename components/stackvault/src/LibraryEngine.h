@@ -131,6 +131,7 @@ public:
     // ILibraryListedEntries
     HRESULT GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries, LONG count,
                              char* names, LONG namesCapacity, LONG* filled) override;
+    HRESULT OpenSearchEntries(const char16_t* text, LibraryListing* listing) override;
 
     // ILibraryDiscEdits
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;
@@ -140,7 +141,7 @@ public:
 
 private:
     using Lock = std::lock_guard<std::mutex>;
-    // Runs `fill` on the ids of a block of a listing's folders or files,
+    // Runs `fill` on the listing's worker and the ids of a block of its folders or files,
     // under the engine's lock and one read transaction, as every read of
     // listed rows needs.
     template <typename Fill>
@@ -174,6 +175,12 @@ private:
     HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, ListingWorker::kKinds> totals = {-1, -1});
     std::array<int, ListingWorker::kKinds> CountedAhead(const QByteArray& folded);
+    // A search listing; `listed`: its worker keeps the compact entries.
+    HRESULT OpenSearch(const char16_t* text, bool listed, LibraryListing* listing);
+    // Entries first.. of the worker's kept ones (ListedEntryQueue::Take), none
+    // when the library changed since the worker's snapshot.
+    size_t TakeListed(const ListingWorker& worker, LONG kind, LONG first, size_t count, ListedEntry* entries,
+                      char* names, size_t namesCapacity);
     void UndoOpenImports();
     void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();

@@ -4,6 +4,7 @@
 #include "LibraryEngine.h"
 
 #include "FolderListing.h"
+#include "LibraryChanges.h"
 #include "NameGrams.h"
 #include "ReadTransaction.h"
 #include "Utf16Text.h"
@@ -29,6 +30,16 @@ HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKin
 
 HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* listing)
 {
+    return OpenSearch(text, false, listing);
+}
+
+HRESULT CLibraryEngine::OpenSearchEntries(const char16_t* text, LibraryListing* listing)
+{
+    return OpenSearch(text, true, listing);
+}
+
+HRESULT CLibraryEngine::OpenSearch(const char16_t* text, bool listed, LibraryListing* listing)
+{
     if (!text || !listing) return E_POINTER;
     Lock lock(m_mutex);
     HRESULT hr = Ready();
@@ -39,9 +50,11 @@ HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* 
     hr = m_search.SomeDiscHidden(&someHidden);
     if (FAILED(hr)) return hr;
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
-    return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind},
-                         ListingStep{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind}},
-                        listing, CountedAhead(folded));
+    auto step = [&](EntryKind kind) {
+        if (listed) return ListingStep{NameSearch::ListedEntriesSql(kind, folded, someHidden), bind, true};
+        return ListingStep{NameSearch::IdsSql(kind, folded, someHidden), bind};
+    };
+    return StartListing({step(EntryKind::Folders), step(EntryKind::Files)}, listing, CountedAhead(folded));
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)
@@ -96,7 +109,7 @@ HRESULT CLibraryEngine::WithListedIds(LibraryListing listing, LONG kind, LONG fi
     const ListingWorker* worker = m_listings.Find(listing);
     if (!worker) return E_INVALIDARG;
     const ReadTransaction reading(m_db);
-    return fill(worker->Ids(kind, first, count));
+    return fill(*worker, worker->Ids(kind, first, count));
 }
 
 HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG first, ItemRecord* records, LONG count,
@@ -104,7 +117,7 @@ HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG 
 {
     if (!records || !filled) return E_POINTER;
     *filled = 0;
-    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
+    return WithListedIds(listing, kind, first, count, [&](const ListingWorker&, const std::vector<int32_t>& ids) {
         const HRESULT hr = m_search.FillByIds(EntryKindOf(kind), ids, records);
         if (SUCCEEDED(hr)) *filled = LONG(ids.size());
         return hr;
@@ -116,15 +129,34 @@ HRESULT CLibraryEngine::GetListedEntries(LibraryListing listing, LONG kind, LONG
 {
     if (!entries || !names || !filled) return E_POINTER;
     *filled = 0;
-    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
-        size_t done = 0;
-        const HRESULT hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names,
-                                                    size_t(std::max<LONG>(namesCapacity, 0)), &done);
+    const size_t capacity = size_t(std::max<LONG>(namesCapacity, 0));
+    return WithListedIds(listing, kind, first, count, [&](const ListingWorker& worker, const std::vector<int32_t>& ids) {
+        size_t done = TakeListed(worker, kind, first, ids.size(), entries, names, capacity);
+        if (done > 0) {
+            *filled = LONG(done);
+            return S_OK;
+        }
+        const HRESULT hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names, capacity, &done);
         if (FAILED(hr)) return hr;
         if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first name fits
         *filled = LONG(done);
         return S_OK;
     });
+}
+
+// The entries the listing's worker kept, while the library is as the worker
+// saw it (under the instance's read transaction).
+size_t CLibraryEngine::TakeListed(const ListingWorker& worker, LONG kind, LONG first, size_t count,
+                                  ListedEntry* entries, char* names, size_t namesCapacity)
+{
+    ListedEntryQueue* listed = worker.Listed();
+    if (!listed || count == 0) return 0;
+    const int64_t changes = LibraryChanges::Count(m_db);
+    if (changes == LibraryChanges::kUnknown || changes != listed->ChangeCount()) {
+        listed->ReleaseAll(); // rows may have gone or changed since: read by id
+        return 0;
+    }
+    return listed->Take(int(kind), int(first), entries, count, names, namesCapacity);
 }
 
 HRESULT CLibraryEngine::CloseListing(LibraryListing listing)

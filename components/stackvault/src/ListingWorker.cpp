@@ -1,19 +1,34 @@
 #include "ListingWorker.h"
 
 #include "ILibraryListings.h"
+#include "LibraryChanges.h"
+#include "NameSearch.h"
 #include "SqliteConnection.h"
 
 #include <sqlite3.h>
 
 ListingWorker::ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps,
                              std::array<int, kKinds> totals)
-    : m_steps(std::move(steps)), m_found(totals), m_thread([this, databasePath] { Run(databasePath); })
+    : m_steps(std::move(steps)),
+      m_found(totals),
+      m_listed(m_steps[0].listed || m_steps[1].listed ? std::make_unique<ListedEntryQueue>() : nullptr),
+      m_thread([this, databasePath] { Run(databasePath); })
 {
+}
+
+HRESULT ListingWorker::Wait(int rows, int timeoutMs, LibraryListingCounts* counts) const
+{
+    // A waiter for more entries than the worker may queue before the reader
+    // takes some (a count, or the other kind) would wait for ever on a full
+    // queue: the kind being found is no longer kept.
+    if (m_listed && m_found.Missing(rows) > int(m_listed->Room())) m_listed->ReleaseCurrent();
+    return m_found.Wait(rows, timeoutMs, counts);
 }
 
 ListingWorker::~ListingWorker()
 {
     m_stop = true;
+    if (m_listed) m_listed->Stop();
     {
         // Interrupting under the lock: Run clears m_db under it before the
         // connection closes, so the handle is never used after closing.
@@ -33,6 +48,7 @@ void ListingWorker::Run(QString databasePath)
         connection.Execute(SqliteConnection::kMapPragma);
         // One read transaction: folders and files come from the same snapshot.
         connection.Execute("BEGIN");
+        if (m_listed) m_listed->SetChangeCount(LibraryChanges::Count(connection));
         for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) hr = Collect(connection.Handle(), kind);
         connection.Execute("COMMIT");
     }
@@ -53,13 +69,26 @@ HRESULT ListingWorker::Collect(sqlite3* db, int kind)
     SqliteStatement query(db, m_steps[size_t(kind)].sql.c_str());
     if (query.PrepareResult() != SQLITE_OK) return SqliteConnection::FromResult(query.PrepareResult());
     if (m_steps[size_t(kind)].bind) m_steps[size_t(kind)].bind(query);
+    ListedEntryQueue* listed = m_steps[size_t(kind)].listed ? m_listed.get() : nullptr;
     int rc = SQLITE_ROW;
-    while (!m_stop && (rc = query.Step()) == SQLITE_ROW) {
+    for (int index = 0; !m_stop && (rc = query.Step()) == SQLITE_ROW; ++index) {
+        // An entry is queued before its id is published.
+        bool full = false;
+        if (listed) {
+            ListedEntry entry;
+            const std::string_view name = NameSearch::ReadListed(query, entry);
+            full = listed->Add(kind, index, entry, name);
+        }
         if (!found.Add(static_cast<int32_t>(query.Int64(0)))) {
             rc = SQLITE_DONE; // every one counted ahead is found
             break;
         }
+        if (full) {
+            found.Publish(); // the reader waits for these to take the queued ones
+            listed->WaitForRoom();
+        }
     }
+    if (listed) listed->Flush();
     found.Finish(rc == SQLITE_DONE);
     if (m_stop) return S_OK;
     return rc == SQLITE_DONE ? S_OK : SqliteConnection::FromResult(rc);

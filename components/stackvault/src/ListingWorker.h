@@ -4,6 +4,7 @@
 // found so far are kept by ListingIds. Destroying the worker interrupts
 // its query and joins the thread.
 #pragma once
+#include "ListedEntryQueue.h"
 #include "ListingIds.h"
 #include "SqliteStatement.h"
 #include "hresult.h"
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,10 +23,12 @@
 struct LibraryListingCounts;
 struct sqlite3;
 
-// One query of a listing: its SQL yields entry ids in listing order.
+// One query of a listing: its SQL yields entry ids in listing order, or
+// when `listed`, the compact entries (NameSearch::ListedEntriesSql).
 struct ListingStep {
     std::string sql;
     std::function<void(SqliteStatement&)> bind;
+    bool listed = false;
 };
 
 class ListingWorker {
@@ -32,7 +36,8 @@ public:
     static constexpr int kKinds = ListingIds::kKinds; // folders, files
 
     // `totals`: how many ids each step yields when known ahead, else -1;
-    // a step stops once it has them all.
+    // a step stops once it has them all. The entries of `listed` steps are
+    // kept in Listed() for a reader that takes them in order.
     ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps,
                   std::array<int, kKinds> totals = {-1, -1});
     ~ListingWorker();
@@ -41,12 +46,11 @@ public:
 
     // Waits at most timeoutMs for `rows` ids or the end; S_OK complete,
     // S_FALSE still finding, the failure when the worker failed.
-    HRESULT Wait(int rows, int timeoutMs, LibraryListingCounts* counts) const
-    {
-        return m_found.Wait(rows, timeoutMs, counts);
-    }
+    HRESULT Wait(int rows, int timeoutMs, LibraryListingCounts* counts) const;
     // Ids first .. first + count - 1 of a kind, as far as found.
     std::vector<int32_t> Ids(int kind, int first, int count) const { return m_found.Ids(kind, first, count); }
+    // The entries found by `listed` steps, or null when there are none.
+    ListedEntryQueue* Listed() const { return m_listed.get(); }
 
 private:
     void Run(QString databasePath);
@@ -54,6 +58,7 @@ private:
 
     std::array<ListingStep, kKinds> m_steps;
     ListingIds m_found;
+    std::unique_ptr<ListedEntryQueue> m_listed;
     std::mutex m_dbMutex; // guards interrupting m_db against its closing
     std::atomic<bool> m_stop{false};
     std::atomic<sqlite3*> m_db{nullptr};

@@ -5,8 +5,10 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
+#include <string_view>
 
 namespace {
 void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
@@ -20,13 +22,67 @@ void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_int(context, found ? 1 : 0);
 }
 
+// A text value folded as Utf16Text::Folded folds it (from its UTF-16 form,
+// as the library's names were folded when stored).
+QByteArray FoldedValue(sqlite3_value* value)
+{
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(value));
+    const int bytes = sqlite3_value_bytes16(value);
+    return Utf16Text::Folded(std::u16string_view(text ? text : u"", text ? bytes / 2 : 0));
+}
+
 void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(values[0]));
-    const int bytes = sqlite3_value_bytes16(values[0]);
-    const QByteArray folded = Utf16Text::Folded(std::u16string_view(text ? text : u"", text ? bytes / 2 : 0));
+    const QByteArray folded = FoldedValue(values[0]);
     sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+}
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
+
+// Whether the name with A-Z lowered holds an ASCII folded query. Folding
+// lowers A-Z and turns no other character into these bytes but for a few
+// (the Kelvin sign, the long s): a hit here is a hit in the folded name, a
+// miss is one too when the name is ASCII.
+bool LoweredHas(std::string_view name, std::string_view needle)
+{
+    if (needle.size() > name.size()) return false;
+    const char first = needle.front();
+    const char firstUpper = first >= 'a' && first <= 'z' ? char(first - ('a' - 'A')) : first;
+    for (const char* at = name.data(), *last = name.data() + (name.size() - needle.size()); at <= last; ++at) {
+        if (*at != first && *at != firstUpper) continue;
+        size_t i = 1;
+        while (i < needle.size() && AsciiLower(at[i]) == needle[i]) ++i;
+        if (i == needle.size()) return true;
+    }
+    return false;
+}
+
+bool FoldedHas(sqlite3_value* name, std::string_view needle)
+{
+    const QByteArray folded = FoldedValue(name);
+    return memmem(folded.constData(), size_t(folded.size()), needle.data(), needle.size()) != nullptr;
+}
+
+// sv_name_has(name, foldedQuery): whether the name, folded as sv_fold folds
+// it, holds the folded query; a scan of names without their stored folds,
+// which folds only names that are not ASCII.
+void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const auto* needleText = static_cast<const char*>(sqlite3_value_blob(values[1]));
+    const std::string_view needle(needleText ? needleText : "", size_t(sqlite3_value_bytes(values[1])));
+    const auto* nameText = static_cast<const char*>(sqlite3_value_blob(values[0]));
+    const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(values[0])));
+    if (needle.empty()) return sqlite3_result_int(context, 1);
+    const bool asciiNeedle = IsAscii(needle);
+    if (asciiNeedle && LoweredHas(name, needle)) return sqlite3_result_int(context, 1);
+    sqlite3_result_int(context, !IsAscii(name) && FoldedHas(values[0], needle));
+}
+
 constexpr char kListedType[] = "sv_listed";
 
 void ListedFunction(sqlite3_context* context, int, sqlite3_value** values)
@@ -45,6 +101,8 @@ int Register(sqlite3* db)
 {
     constexpr int kFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     int rc = sqlite3_create_function(db, "sv_contains", 2, kFlags, nullptr, ContainsFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "sv_name_has", 2, kFlags, nullptr, NameHasFunction, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "sv_fold", 1, kFlags, nullptr, FoldFunction, nullptr, nullptr);
     // Not deterministic: it follows the rows it is asked about.

@@ -95,18 +95,26 @@ std::string RangeSql(EntryKind kind)
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
-// The compact form of a range of ids (ILibraryListedEntries): id, name,
-// parent id, size, time, disc id, path id as RecordSql gives them, without
-// the disc's name and the type. A deleted disc's rows go with it, so no
-// join with the discs is needed to leave them out.
-std::string ListedRangeSql(EntryKind kind)
+// The compact form (ILibraryListedEntries) of the entry rows f that `source`
+// joins: id, name, parent id, size, time, disc id, path id as RecordSql
+// gives them, without the disc's name and the type (NameSearch::ReadListed).
+// A deleted disc's rows go with it, so no join with the discs is needed to
+// leave them out.
+std::string ListedSql(EntryKind kind, const std::string& source)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent + ", f.size, f.time, f.disc_id, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + t.table + " f";
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
     if (folders) sql += kFolderOwnPath;
-    return sql + " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+    return sql;
+}
+
+// The compact form of a range of ids.
+std::string ListedRangeSql(EntryKind kind)
+{
+    return ListedSql(kind, std::string(TablesOf(kind).table) + " f") +
+           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
 // A scan of the ids' range reads at most this many rows per id asked for;
@@ -210,6 +218,33 @@ std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool so
     return "SELECT " + source.key + " " + source.from + " ORDER BY " + source.key;
 }
 
+// The entries themselves in one pass: a short query tests each row's name
+// (folded as it is read) instead of first finding ids in the stored folds,
+// a longer one joins the index's hits with their rows.
+std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
+{
+    const EntryTables t = TablesOf(kind);
+    const std::string notHidden = someHidden ? std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs : "";
+    if (!NameMatch::UsesIndex(folded))
+        return ListedSql(kind, std::string(t.table) + " f") + " WHERE sv_name_has(f.name, ?2)" + notHidden +
+               " ORDER BY f.id";
+    const std::string key = std::string(t.names) + ".rowid";
+    return ListedSql(kind, std::string(t.names) + " CROSS JOIN " + t.table + " f ON f.id = " + key) + " WHERE " +
+           t.names + " MATCH ?1" + notHidden + " ORDER BY " + key;
+}
+
+std::string_view NameSearch::ReadListed(const SqliteStatement& row, ListedEntry& entry)
+{
+    entry = ListedEntry{};
+    entry.id = static_cast<int32_t>(row.Int64(0));
+    entry.parentId = static_cast<int32_t>(row.Int64(2));
+    entry.size = row.Int64(3);
+    entry.time = row.Int64(4);
+    entry.discId = static_cast<int32_t>(row.Int64(5));
+    entry.pathId = static_cast<int32_t>(row.Int64(6));
+    return row.TextView(1);
+}
+
 void NameSearch::BindFolded(SqliteStatement& statement, const QByteArray& folded)
 {
     if (NameMatch::UsesIndex(folded)) statement.BindUtf8(1, NameMatch::PhraseQuery(folded));
@@ -294,17 +329,11 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
         ListedEntry& entry = entries[i];
         entry = ListedEntry{};
         if (!row) return true;
-        const std::string_view name = row->TextView(1);
-        if (name.size() > namesCapacity - used) return false;
+        if (row->TextView(1).size() > namesCapacity - used) return false;
+        const std::string_view name = ReadListed(*row, entry);
         std::copy(name.begin(), name.end(), names + used);
-        entry.id = static_cast<int32_t>(row->Int64(0));
         entry.nameOffset = static_cast<uint32_t>(used);
         entry.nameBytes = static_cast<uint32_t>(name.size());
-        entry.parentId = static_cast<int32_t>(row->Int64(2));
-        entry.size = row->Int64(3);
-        entry.time = row->Int64(4);
-        entry.discId = static_cast<int32_t>(row->Int64(5));
-        entry.pathId = static_cast<int32_t>(row->Int64(6));
         used += name.size();
         return true;
     };

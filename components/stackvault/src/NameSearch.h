@@ -43,6 +43,12 @@ public:
     // trigrams (?1).
     static std::string IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden);
     static void BindFolded(SqliteStatement& statement, const QByteArray& folded);
+    // The compact entries (ReadListed) FillEntries would find, in its order,
+    // in one pass over the rows; bound by BindFolded like IdsSql.
+    static std::string ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden);
+    // A row of ListedEntriesSql (or of the compact range reads) into `entry`,
+    // but for the name's place; gives the name, valid until the next step.
+    static std::string_view ReadListed(const SqliteStatement& row, ListedEntry& entry);
 
 private:
     HRESULT FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);

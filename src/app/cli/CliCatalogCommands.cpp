@@ -230,8 +230,14 @@ int Search(CliContext& context, const QStringList& arguments)
 
     const ComPtr<ILibraryListings> listings = ListingReader::ListingsOf(library);
     if (!listings) return SearchWhole(context, reader, request, discs);
+    // Printing goes through the hits in order, so the engine can hand them
+    // out from the scan that finds them; counting needs no entries.
+    const ComPtr<ILibraryListedEntries> compact =
+        request.countOnly ? ComPtr<ILibraryListedEntries>() : ListingReader::ListedEntriesOf(library);
+    const auto* text = reinterpret_cast<const char16_t*>(request.text.utf16());
     LibraryListing listing = nullptr;
-    const HRESULT opened = listings->OpenSearchListing(reinterpret_cast<const char16_t*>(request.text.utf16()), &listing);
+    const HRESULT opened =
+        compact ? compact->OpenSearchEntries(text, &listing) : listings->OpenSearchListing(text, &listing);
     if (FAILED(opened)) return context.LibraryFailure(opened);
     ListingReader found(listings.Get(), listing);
     if (request.countOnly) return CountHits(context, found, request, qint64(discs.size()));
@@ -240,7 +246,7 @@ int Search(CliContext& context, const QStringList& arguments)
     if (!PrintDiscs(context, discs, request, printed)) return Finished(context, reader);
     HRESULT failure = S_OK;
     bool more = true;
-    if (const ComPtr<ILibraryListedEntries> compact = ListingReader::ListedEntriesOf(library)) {
+    if (compact) {
         // Hits in the compact form; the rare one whose texts need it from its whole record.
         ListedHitWriter writer(context.Output(), reader, found, compact.Get(), request.discId,
                                [&](const ItemRecord& item, bool folder) {

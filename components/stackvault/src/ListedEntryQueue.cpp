@@ -1,0 +1,123 @@
+#include "ListedEntryQueue.h"
+
+#include <algorithm>
+
+void ListedEntryQueue::SetChangeCount(int64_t count)
+{
+    std::lock_guard lock(m_mutex);
+    m_changeCount = count;
+}
+
+int64_t ListedEntryQueue::ChangeCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_changeCount;
+}
+
+bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::string_view name)
+{
+    if (!m_adding.entries.empty() &&
+        (m_adding.kind != kind || m_adding.first + int(m_adding.entries.size()) != index))
+        Flush();
+    if (m_adding.entries.empty()) {
+        m_adding.kind = kind;
+        m_adding.first = index;
+        m_adding.entries.reserve(kChunk);
+        m_adding.names.reserve(kChunk * kNameBytes);
+    }
+    ListedEntry& added = m_adding.entries.emplace_back(entry);
+    added.nameOffset = static_cast<uint32_t>(m_adding.names.size());
+    added.nameBytes = static_cast<uint32_t>(name.size());
+    m_adding.names.append(name);
+    if (m_adding.entries.size() < kChunk) return false;
+    Flush();
+    std::lock_guard lock(m_mutex);
+    return Full() && Kept(m_addingKind);
+}
+
+void ListedEntryQueue::Flush()
+{
+    if (m_adding.entries.empty()) return;
+    Chunk chunk = std::move(m_adding);
+    m_adding = Chunk{};
+    std::lock_guard lock(m_mutex);
+    m_addingKind = chunk.kind;
+    if (!Kept(chunk.kind)) return;
+    m_queued += chunk.entries.size();
+    m_chunks.push_back(std::move(chunk));
+}
+
+void ListedEntryQueue::WaitForRoom()
+{
+    std::unique_lock lock(m_mutex);
+    m_roomMade.wait(lock, [&] { return !Full() || !Kept(m_addingKind); });
+}
+
+void ListedEntryQueue::Stop()
+{
+    std::lock_guard lock(m_mutex);
+    m_stopped = true;
+    m_roomMade.notify_all();
+}
+
+void ListedEntryQueue::DropBefore(int kind, int first)
+{
+    while (!m_chunks.empty()) {
+        const Chunk& front = m_chunks.front();
+        if (front.kind > kind || (front.kind == kind && front.first + int(front.entries.size()) > first)) break;
+        m_queued -= front.entries.size();
+        m_chunks.pop_front();
+    }
+}
+
+size_t ListedEntryQueue::Take(int kind, int first, ListedEntry* entries, size_t count, char* names,
+                              size_t namesCapacity)
+{
+    std::lock_guard lock(m_mutex);
+    DropBefore(kind, first);
+    size_t filled = 0, used = 0;
+    for (const Chunk& chunk : m_chunks) {
+        const int at = first + int(filled);
+        if (filled == count || chunk.kind != kind || chunk.first > at) break;
+        for (size_t i = size_t(at - chunk.first); i < chunk.entries.size() && filled < count; ++i) {
+            const ListedEntry& queued = chunk.entries[i];
+            if (queued.nameBytes > namesCapacity - used) {
+                count = filled; // the next name does not fit
+                break;
+            }
+            ListedEntry& entry = entries[filled++];
+            entry = queued;
+            entry.nameOffset = static_cast<uint32_t>(used);
+            std::copy_n(chunk.names.data() + queued.nameOffset, queued.nameBytes, names + used);
+            used += queued.nameBytes;
+        }
+    }
+    DropBefore(kind, first + int(filled));
+    m_roomMade.notify_all();
+    return filled;
+}
+
+size_t ListedEntryQueue::Room() const
+{
+    std::lock_guard lock(m_mutex);
+    return Full() ? 0 : kCapacity - m_queued;
+}
+
+void ListedEntryQueue::ReleaseCurrent()
+{
+    std::lock_guard lock(m_mutex);
+    m_released[size_t(m_addingKind)] = true;
+    std::erase_if(m_chunks, [&](const Chunk& chunk) { return chunk.kind == m_addingKind; });
+    m_queued = 0;
+    for (const Chunk& chunk : m_chunks) m_queued += chunk.entries.size();
+    m_roomMade.notify_all();
+}
+
+void ListedEntryQueue::ReleaseAll()
+{
+    std::lock_guard lock(m_mutex);
+    m_released = {true, true};
+    m_chunks.clear();
+    m_queued = 0;
+    m_roomMade.notify_all();
+}
