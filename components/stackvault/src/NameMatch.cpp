@@ -37,9 +37,16 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
+// Eight bytes at a time: names are tested by the million.
 bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    size_t at = 0;
+    for (uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits) return false;
+    }
+    return std::all_of(text.begin() + at, text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
 }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
