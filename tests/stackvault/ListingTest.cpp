@@ -143,6 +143,51 @@ protected:
         return all;
     }
 
+    // Every compact entry of a kind in listing order, as a script's search
+    // reads them: waiting for the next one, a block at a time. `before`: the
+    // count of folders when reading files.
+    Listed ReadInOrder(ILibraryListedEntries* compact, LibraryListing listing, LONG kind, int before)
+    {
+        Listed all;
+        std::vector<ListedEntry> entries(1024);
+        std::vector<char> names(1 << 16);
+        for (;;) {
+            const int first = int(all.entries.size());
+            LibraryListingCounts counts{};
+            const HRESULT waited = listings->WaitListing(listing, before + first + 1, 10000, &counts);
+            EXPECT_TRUE(SUCCEEDED(waited));
+            LONG filled = -1;
+            EXPECT_EQ(S_OK, compact->GetListedEntries(listing, kind, first, entries.data(), 1024, names.data(),
+                                                      LONG(names.size()), &filled));
+            for (LONG i = 0; i < filled; ++i) {
+                all.entries.push_back(entries[size_t(i)]);
+                all.names << QString::fromUtf8(names.data() + entries[size_t(i)].nameOffset,
+                                               qsizetype(entries[size_t(i)].nameBytes));
+            }
+            const int found = kind == kListingFolders ? counts.folders : counts.files;
+            const bool kindDone = waited == S_OK || FAILED(waited) || (counts.counted && first >= found) ||
+                                  (kind == kListingFolders && counts.files > 0);
+            if (filled <= 0 && kindDone) return all;
+        }
+    }
+
+    // Adds a disc of `count` files named n_1.dat ...; its id.
+    int AddLargeDisc(int count, int firstId)
+    {
+        const int id = AddTestDisc(e(), QStringLiteral("Large"), "LL");
+        EXPECT_EQ(S_OK, e()->OpenImportHandle(&handle));
+        QStringList files;
+        for (int n = 1; n <= count; ++n) {
+            files << EntryRow({firstId + n, QStringLiteral("n_%1.dat").arg(n), n, QStringLiteral("Data"), 1, id, 4, 0, 0});
+            if (files.size() == 1000 || n == count) {
+                EXPECT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+                files.clear();
+            }
+        }
+        EXPECT_EQ(S_OK, e()->CloseImportHandle(handle));
+        return id;
+    }
+
     static void ExpectSameEntries(const std::vector<ItemRecord>& whole, const Listed& listed)
     {
         ASSERT_EQ(whole.size(), listed.entries.size());
@@ -253,6 +298,93 @@ TEST_P(ListingTest, CompactEntriesHoldWhatTheRecordsHoldWithWholeNames)
                           ReadListed(compact.Get(), listing, kListingFiles, listed.files, 33, 4096));
         listings->CloseListing(listing);
     }
+}
+
+TEST_P(ListingTest, SearchEntriesFoundWithTheirEntriesAreTheWholeListsInAnyOrderOfReading)
+{
+    const ComPtr<ILibraryListedEntries> compact = Compact();
+    if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
+    // Names whose folding is more than lowering A-Z: an accent, the Kelvin
+    // sign (folds to k), capitals, a name not in UTF-8's ASCII part at all.
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    QStringList rows;
+    int id = 80000;
+    for (const QString& name : {QStringLiteral("\u00C9cole photo.txt"), QStringLiteral("\u212Aelvin.TXT"),
+                                QStringLiteral("PHOTO_UP.JPG"), QStringLiteral("\u0394\u03B5\u03BB\u03C4\u03B1")})
+        rows << EntryRow({++id, name, 5, QStringLiteral("Text"), 3, disc, 4, 0, 0});
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(rows)), 1));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    for (const char* text : {"photo_1", "_", "7", "\u00E9", "K", "up.j", "\u03B4", "o", "older 1", "no such", ""}) {
+        const QString query = QString::fromUtf8(text);
+        SCOPED_TRACE(query.toStdString());
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), &listing));
+        const std::vector<ItemRecord> folders = FoundFolders(e(), query), files = FoundFiles(e(), query);
+        ExpectSameEntries(folders, ReadInOrder(compact.Get(), listing, kListingFolders, 0));
+        ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, int(folders.size())));
+        // Read again from the start, and as whole records: the same.
+        ExpectSameEntries(files, ReadListed(compact.Get(), listing, kListingFiles, int(files.size()), 97, 4096));
+        ExpectSameRecords(files, ReadAll(listing, kListingFiles, int(files.size()), 33));
+        EXPECT_EQ(S_OK, listings->CloseListing(listing));
+    }
+
+    // Files read before folders, folders after.
+    LibraryListing listing = nullptr;
+    ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"o", &listing));
+    const std::vector<ItemRecord> folders = FoundFolders(e(), QStringLiteral("o")),
+                                  files = FoundFiles(e(), QStringLiteral("o"));
+    ASSERT_FALSE(folders.empty());
+    ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, int(folders.size())));
+    ExpectSameEntries(folders, ReadListed(compact.Get(), listing, kListingFolders, int(folders.size()), 7, 4096));
+    listings->CloseListing(listing);
+}
+
+TEST_P(ListingTest, SearchEntriesKeptForAReaderNeverStallTheListingAndFollowTheLibrarysChanges)
+{
+    const ComPtr<ILibraryListedEntries> compact = Compact();
+    if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
+    // More hits than the worker keeps ahead of its reader.
+    constexpr int kMany = 20000;
+    const int large = AddLargeDisc(kMany, 200000);
+    const std::vector<ItemRecord> whole = FoundFiles(e(), QStringLiteral("n_"));
+    ASSERT_EQ(size_t(kMany), whole.size());
+
+    // Files only, the folders never read.
+    LibraryListing listing = nullptr;
+    ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"n", &listing));
+    const std::vector<ItemRecord> folders = FoundFolders(e(), QStringLiteral("n"));
+    const std::vector<ItemRecord> files = FoundFiles(e(), QStringLiteral("n"));
+    ASSERT_GT(files.size(), size_t(kMany));
+    ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, int(folders.size())));
+    listings->CloseListing(listing);
+
+    // Waiting for every hit before reading any (a count) ends, and the
+    // entries are still all there.
+    ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"n_", &listing));
+    const LibraryListingCounts counts = WaitComplete(listing);
+    EXPECT_EQ(kMany, counts.files);
+    ExpectSameEntries(whole, ReadListed(compact.Get(), listing, kListingFiles, kMany, 1024, 1 << 16));
+    listings->CloseListing(listing);
+
+    // Closing while the worker waits for its reader.
+    ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"n_", &listing));
+    LibraryListingCounts some{};
+    listings->WaitListing(listing, 100, 10000, &some);
+    EXPECT_EQ(S_OK, listings->CloseListing(listing));
+
+    // Entries kept from before a disc was deleted are not handed out: the
+    // deleted disc's come as empty entries, as read by id.
+    ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"_", &listing));
+    EXPECT_TRUE(SUCCEEDED(listings->WaitListing(listing, 1000, 10000, &some)));
+    ASSERT_EQ(S_OK, e()->DeleteDisc(large, 0));
+    const Listed after = ReadInOrder(compact.Get(), listing, kListingFiles, 0);
+    ASSERT_EQ(size_t(kFiles + kMany), after.entries.size());
+    for (size_t i = 0; i < after.entries.size(); ++i)
+        EXPECT_EQ(after.entries[i].discId == 0 ? 0 : disc, after.entries[i].discId) << i;
+    EXPECT_EQ(kFiles, std::count_if(after.entries.begin(), after.entries.end(),
+                                    [](const ListedEntry& entry) { return entry.id != 0; }));
+    listings->CloseListing(listing);
 }
 
 TEST_P(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)

@@ -53,10 +53,10 @@ struct ILibraryListedEntries : IUnknown {
     virtual HRESULT GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries, LONG count,
                                      char* names, LONG namesCapacity, LONG* filled) = 0;
     // Opens a search listing as ILibraryListings::OpenSearchListing does,
-    // whose worker reads the compact entries while it finds them and keeps
-    // the next few thousand of them for GetListedEntries: a reader that
-    // goes through the listing in order (folders, then files) gets them
-    // without a second read of the library. It is read and closed with
+    // whose worker reads the files' compact entries while it finds them and
+    // keeps the next few thousand of them for GetListedEntries: a reader
+    // that goes through the files in order gets them without a second read
+    // of the library. It is read and closed with
     // ILibraryListings like any listing, in any order (entries no longer
     // kept are read by id); its worker pauses while that reader is far
     // behind and has not asked for more.

@@ -50,11 +50,12 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, bool listed, LibraryLis
     hr = m_search.SomeDiscHidden(&someHidden);
     if (FAILED(hr)) return hr;
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
-    auto step = [&](EntryKind kind) {
-        if (listed) return ListingStep{NameSearch::ListedEntriesSql(kind, folded, someHidden), bind, true};
-        return ListingStep{NameSearch::IdsSql(kind, folded, someHidden), bind};
-    };
-    return StartListing({step(EntryKind::Folders), step(EntryKind::Files)}, listing, CountedAhead(folded));
+    // Folders are few and their entries need their own paths looked up: only
+    // the files' entries are read with their ids.
+    ListingStep files{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind};
+    if (listed) files = ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
+    return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind}, files}, listing,
+                        CountedAhead(folded));
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)
