@@ -81,6 +81,7 @@ CFileListView::~CFileListView()
     if (m_pListings) m_pListings->Release();
     m_pListedEntries.Reset();
     m_pListedTypes.Reset();
+    if (m_sortWarmUp.joinable()) m_sortWarmUp.join();
     if (m_pEngine) {
         m_pEngine->Uninitialize();
         m_pEngine->Release();
@@ -159,6 +160,11 @@ bool CFileListView::OpenLibrary()
         m_pListings = nullptr;
     m_pListedEntries = ListingReader::ListedEntriesOf(m_pEngine);
     if (FAILED(m_pEngine->QueryInterface(IID_ILibraryListedTypes, m_pListedTypes.PutVoid()))) m_pListedTypes.Reset();
+    // What the first sort of a folder by name would make first (the check of
+    // the language's ASCII name keys, tens of milliseconds), made now beside
+    // the start so that the sort does not wait for it.
+    if (m_pListings && !m_sortWarmUp.joinable())
+        m_sortWarmUp = std::thread([] { ListSort::PrepareFor(CAlbListCtrl::FolderContents, 0); });
     return true;
 }
 

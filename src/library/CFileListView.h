@@ -26,6 +26,7 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class CAlbDataItem;
@@ -209,6 +210,7 @@ private:
     // Optional: the compact entries and types a sort reads instead of records.
     ComPtr<ILibraryListedEntries> m_pListedEntries;
     ComPtr<ILibraryListedTypes> m_pListedTypes;
+    std::thread m_sortWarmUp;
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
     std::unique_ptr<ListingSortJob> m_sortJob;
