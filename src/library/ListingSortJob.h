@@ -1,8 +1,8 @@
 // Sorts the entries of a folder listing away from the window's thread, so
 // that the window goes on painting and answering however many entries the
 // folder holds. The job reads the fields it sorts by a block at a time
-// through the engine (ListingFieldsReader) while the
-// listing is still finding the rest, orders them by ListSort's rules and
+// through the engine (ListingFieldsReader) while the listing is still
+// finding the rest, orders them by ListSort's rules and
 // hands the order of the listing's rows to `done` on the thread of
 // `receiver`, with the fields read (an empty order and no fields when the
 // listing failed: the rows stay as listed). Fields handed to a later job of
