@@ -13,6 +13,7 @@
 #include "BrowseHistory.h"
 #include "CAlbListCtrl.h"
 #include "CView.h"
+#include "ComPtr.h"
 #include "FileIconCache.h"
 #include "IncompleteDiscMarks.h"
 #include "LibraryChangeWatch.h"
@@ -25,6 +26,7 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class CAlbDataItem;
@@ -205,6 +207,10 @@ private:
     std::vector<FolderItemRecord> m_folderEntries;
     QHash<int, int> m_searchThumbIndex;
     ILibraryListings* m_pListings = nullptr;
+    // Optional: the compact entries and types a sort reads instead of records.
+    ComPtr<ILibraryListedEntries> m_pListedEntries;
+    ComPtr<ILibraryListedTypes> m_pListedTypes;
+    std::thread m_sortWarmUp;
     LibraryListing m_listing = nullptr;
     LibraryListingCounts m_listed{};
     std::unique_ptr<ListingSortJob> m_sortJob;

@@ -34,13 +34,13 @@ QString TypeText(const QString& type, bool folder)
 
 // What a folder entry is sorted by, as FolderEntry shows it; the table's
 // words are read before, so that this runs on any thread.
-void AddEntryFields(const ItemRecord& record, const QString& folderText, const QString& fileText, SortEntries& entries)
+void AddEntryFields(const ListingFieldsReader::Fields& entry, const QString& folderText, const QString& fileText,
+                    SortEntries& entries)
 {
-    const QStringView type(record.type);
-    const bool folder = type == u"Folder";
-    const QStringView typeText = folder ? QStringView(folderText) : type == u"File" ? QStringView(fileText) : type;
-    entries.Add(folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, QStringView(record.name), {}, typeText,
-                record.time >= 0 ? QString() : ListTexts::DateText(record.time), record.time, record.size);
+    const bool folder = entry.type == u"Folder";
+    const QStringView typeText = folder ? QStringView(folderText) : entry.type == u"File" ? QStringView(fileText) : entry.type;
+    entries.Add(folder ? CAlbDataItem::kContainer : CAlbDataItem::kFile, entry.name, {}, typeText,
+                entry.time >= 0 ? QString() : ListTexts::DateText(entry.time), entry.time, entry.size);
 }
 
 // Rows of a group: its header and its members, none when it is empty.
@@ -315,12 +315,13 @@ void CFileListView::SortListing(int column, int direction)
     ShowSortDirections();
     if (!sortable) return;
     const int serial = ++m_nSortSerial;
-    auto addEntry = [folderText = LoadString(IDS_FOLDER), fileText = LoadString(IDS_FILE)](const ItemRecord& record,
-                                                                                            SortEntries& entries) {
-        AddEntryFields(record, folderText, fileText, entries);
+    auto addEntry = [folderText = LoadString(IDS_FOLDER), fileText = LoadString(IDS_FILE)](
+                        const ListingFieldsReader::Fields& entry, SortEntries& entries) {
+        AddEntryFields(entry, folderText, fileText, entries);
     };
     m_sortJob = std::make_unique<ListingSortJob>(
-        m_pListings, m_listing, ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortFields,
+        ListingSortJob::Source{m_pListings, m_pListedEntries.Get(), m_pListedTypes.Get()}, m_listing,
+        ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortFields,
         std::move(addEntry), this, [this, serial](std::vector<int> order, ListingSortJob::Fields fields) {
             if (serial != m_nSortSerial) return;
             m_sortFields = std::move(fields);

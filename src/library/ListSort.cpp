@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,6 +162,24 @@ struct SplitNames {
     }
 };
 
+// An ASCII key's first eight bytes, read as a number that orders as the
+// bytes do (a shorter key is padded with zeros, which no key holds), and
+// where the key is: most comparisons end at the numbers.
+struct PrefixedKey {
+    uint64_t prefix;
+    int index;
+};
+
+constexpr size_t kPrefixBytes = sizeof(uint64_t);
+
+uint64_t PrefixOf(std::string_view key)
+{
+    uint64_t prefix = 0;
+    for (size_t i = 0; i < kPrefixBytes; ++i)
+        prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return prefix;
+}
+
 SplitNames SplitByKey(const SortEntries& entries, const AsciiNameKeys* ascii)
 {
     SplitNames split;
@@ -173,6 +192,24 @@ SplitNames SplitByKey(const SortEntries& entries, const AsciiNameKeys* ascii)
         }
     }
     return split;
+}
+
+// The ASCII names in key order: indexes into their keys.
+std::vector<int> OrderOfKeys(const SplitNames& split)
+{
+    std::vector<PrefixedKey> keys(split.asciiRows.size());
+    for (size_t i = 0; i < keys.size(); ++i) keys[i] = {PrefixOf(split.Key(i)), int(i)};
+    // Keys of equal prefixes are at least that long, or equal.
+    auto tail = [&](int index) {
+        const std::string_view key = split.Key(size_t(index));
+        return key.substr(std::min(kPrefixBytes, key.size()));
+    };
+    SortInHalves(keys, [&](const PrefixedKey& a, const PrefixedKey& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : tail(a.index) < tail(b.index);
+    });
+    std::vector<int> order(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
+    return order;
 }
 
 // A name in the merged order: its row and where its key is.
@@ -228,8 +265,7 @@ std::vector<int> MakeNameRanks(const SortEntries& entries)
     const QCollator collator = ListSort::NameCollator();
     const std::shared_ptr<const AsciiNameKeys> ascii = AsciiNameKeys::For(collator);
     const SplitNames split = SplitByKey(entries, ascii.get());
-    std::vector<int> asciiOrder = Positions(split.asciiRows.size());
-    SortInHalves(asciiOrder, [&](int a, int b) { return split.Key(size_t(a)) < split.Key(size_t(b)); });
+    const std::vector<int> asciiOrder = OrderOfKeys(split);
     const NameKeys names = MakeNameKeys(entries, split.otherRows);
     std::vector<int> otherOrder = Positions(names.size());
     SortInHalves(otherOrder, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });

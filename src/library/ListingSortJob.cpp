@@ -6,8 +6,7 @@
 #include <limits>
 
 namespace {
-// Records read per engine call: the engine is held for a few milliseconds
-// at a time, so the window's own calls never wait long.
+// Entries waited for at a time while the listing fills.
 constexpr LONG kChunk = 256;
 constexpr LONG kWaitMs = 100;
 
@@ -46,10 +45,10 @@ RetiredThreads& Retired()
 }
 } // namespace
 
-ListingSortJob::ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Fields fields,
-                               AddEntry addEntry, QObject* receiver, Done done)
-    : m_pListings(listings), m_listing(listing), m_sort(sort), m_fields(std::move(fields)),
-      m_addEntry(std::move(addEntry)), m_pReceiver(receiver), m_done(std::move(done)),
+ListingSortJob::ListingSortJob(Source source, LibraryListing listing, Sort sort, Fields fields, AddEntry addEntry,
+                               QObject* receiver, Done done)
+    : m_pListings(source.listings), m_listing(listing), m_sort(sort), m_fields(std::move(fields)),
+      m_reader(source, listing, std::move(addEntry)), m_pReceiver(receiver), m_done(std::move(done)),
       m_thread([this, finished = m_finished] {
           Run();
           *finished = true;
@@ -165,15 +164,10 @@ bool ListingSortJob::WaitForEveryEntry(LibraryListingCounts* counts)
 
 bool ListingSortJob::ReadFound(LONG kind, int count, int* read, SortEntries& entries)
 {
-    std::vector<ItemRecord> records(size_t(std::min<LONG>(kChunk, std::max(count - *read, 0))));
     while (*read < count) {
         if (m_stop) return false;
         LONG filled = 0;
-        const LONG wanted = std::min<LONG>(kChunk, count - *read);
-        if (FAILED(m_pListings->GetListingItems(m_listing, kind, *read, records.data(), wanted, &filled)) ||
-            filled != wanted)
-            return false;
-        for (LONG i = 0; i < filled; ++i) m_addEntry(records[size_t(i)], entries);
+        if (FAILED(m_reader.Read(kind, *read, count - *read, entries, &filled))) return false;
         *read += filled;
     }
     return true;

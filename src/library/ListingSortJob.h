@@ -1,8 +1,8 @@
 // Sorts the entries of a folder listing away from the window's thread, so
 // that the window goes on painting and answering however many entries the
-// folder holds. The job reads the fields it sorts by a chunk at a time
-// through the engine (whose calls may come from any thread) while the
-// listing is still finding the rest, orders them by ListSort's rules and
+// folder holds. The job reads the fields it sorts by a block at a time
+// through the engine (ListingFieldsReader) while the listing is still
+// finding the rest, orders them by ListSort's rules and
 // hands the order of the listing's rows to `done` on the thread of
 // `receiver`, with the fields read (an empty order and no fields when the
 // listing failed: the rows stay as listed). Fields handed to a later job of
@@ -17,8 +17,8 @@
 // thread is dropped, but `done` may already be running for it, so `done`
 // must tell a stale order from the last.
 #pragma once
-#include "ILibraryListings.h"
 #include "ListSort.h"
+#include "ListingFieldsReader.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -38,8 +38,8 @@ public:
         std::shared_ptr<const SortEntries> entries;
         ListSort::NameRanks nameRanks;
     };
-    // Appends the fields of a record to the entries.
-    using AddEntry = std::function<void(const ItemRecord& record, SortEntries& entries)>;
+    using Source = ListingFieldsReader::Source;
+    using AddEntry = ListingFieldsReader::AddEntry;
     using Done = std::function<void(std::vector<int> order, Fields fields)>;
 
     struct Sort {
@@ -50,7 +50,7 @@ public:
 
     // `fields`: those an earlier job of the listing handed on; empty to
     // read them.
-    ListingSortJob(ILibraryListings* listings, LibraryListing listing, Sort sort, Fields fields, AddEntry addEntry,
+    ListingSortJob(Source source, LibraryListing listing, Sort sort, Fields fields, AddEntry addEntry,
                    QObject* receiver, Done done);
     ~ListingSortJob();
     ListingSortJob(const ListingSortJob&) = delete;
@@ -88,7 +88,7 @@ private:
     LibraryListing m_listing;
     Sort m_sort;
     Fields m_fields;
-    AddEntry m_addEntry;
+    ListingFieldsReader m_reader;
     QObject* m_pReceiver;
     Done m_done;
     std::atomic<bool> m_stop{false};

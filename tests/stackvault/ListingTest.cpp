@@ -1,11 +1,15 @@
 // Listings through the loaded engine: long searches and folders read a
 // screen at a time must give exactly what the whole-list calls give, in
 // the same order, leave out discs being imported, and stay safe when the
-// library changes or closes under them.
+// library changes or closes under them. The compact entries and types,
+// and what a sort reads through them, hold what the records hold.
 #include "ComPtr.h"
 #include "EngineTestSupport.h"
 #include "ILibraryListedEntries.h"
+#include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
+#include "ListingFieldsReader.h"
+#include "SortEntries.h"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +208,70 @@ protected:
         }
     }
 
+    ComPtr<ILibraryListedTypes> Types()
+    {
+        ComPtr<ILibraryListedTypes> types;
+        if (FAILED(e()->QueryInterface(IID_ILibraryListedTypes, types.PutVoid()))) types.Reset();
+        return types;
+    }
+
+    // Every type of a kind, read in ranges of `step` into `typesBytes`.
+    static QStringList ReadTypes(ILibraryListedTypes* types, LibraryListing listing, LONG kind, int count, int step,
+                                 int typesBytes)
+    {
+        QStringList all;
+        std::vector<uint32_t> ends(static_cast<size_t>(step));
+        std::vector<char> texts(static_cast<size_t>(typesBytes));
+        for (int first = 0; first < count;) {
+            LONG filled = -1;
+            EXPECT_EQ(S_OK, types->GetListedTypes(listing, kind, first, step, ends.data(), texts.data(), typesBytes,
+                                                  &filled));
+            EXPECT_GT(filled, 0);
+            if (filled <= 0) break;
+            for (LONG i = 0; i < filled; ++i) {
+                const uint32_t begin = i == 0 ? 0 : ends[size_t(i) - 1];
+                all << QString::fromUtf8(texts.data() + begin, qsizetype(ends[size_t(i)] - begin));
+            }
+            first += filled;
+        }
+        return all;
+    }
+
+    // What a sort reads of every entry of a kind through `source`, one
+    // "name|type|time|size" each.
+    QStringList ReadForSort(const ListingFieldsReader::Source& source, LibraryListing listing, LONG kind, int count)
+    {
+        QStringList all;
+        ListingFieldsReader reader(source, listing, [&](const ListingFieldsReader::Fields& fields, SortEntries&) {
+            all << fields.name.toString() + u'|' + fields.type.toString() + u'|' + QString::number(fields.time) + u'|' +
+                       QString::number(fields.size);
+        });
+        SortEntries unused;
+        for (LONG first = 0; first < count;) {
+            LONG read = 0;
+            EXPECT_EQ(S_OK, reader.Read(kind, first, count - first, unused, &read));
+            if (read <= 0) break;
+            first += read;
+        }
+        return all;
+    }
+
+    // The compact types are the records' types, read in short ranges and
+    // with a buffer for one or two, and a sort reads the same fields through
+    // the compact entries as through the records.
+    void ExpectCompactReadsAsRecords(LibraryListing listing, LONG kind, int count)
+    {
+        const ComPtr<ILibraryListedEntries> compact = Compact();
+        const ComPtr<ILibraryListedTypes> types = Types();
+        QStringList recordTypes;
+        for (const ItemRecord& record : ReadAll(listing, kind, count, 97)) recordTypes << FromW(record.type);
+        EXPECT_EQ(recordTypes, ReadTypes(types.Get(), listing, kind, count, 97, 4096));
+        EXPECT_EQ(recordTypes, ReadTypes(types.Get(), listing, kind, count, 5, 24));
+        const QStringList fromRecords = ReadForSort({listings}, listing, kind, count);
+        EXPECT_EQ(count, fromRecords.size());
+        EXPECT_EQ(fromRecords, ReadForSort({listings, compact.Get(), types.Get()}, listing, kind, count));
+    }
+
     std::unique_ptr<EngineInstance> engine;
     ILibraryListings* listings = nullptr;
     LibraryImportHandle handle = nullptr;
@@ -387,6 +455,51 @@ TEST_P(ListingTest, SearchEntriesKeptForAReaderNeverStallTheListingAndFollowTheL
     listings->CloseListing(listing);
 }
 
+// Names longer than a record's field (a sort reads them cut where the record
+// cuts them, never inside a character of two code units), other scripts,
+// types of several words; folders and searches.
+TEST_P(ListingTest, CompactTypesAndWhatASortReadsHoldWhatTheRecordsHold)
+{
+    const ComPtr<ILibraryListedTypes> types = Types();
+    if (!types || !Compact()) GTEST_SKIP() << "this engine lists through whole records only";
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    QStringList files;
+    files << EntryRow({90001, QStringLiteral("photo_long_") + QString(300, QLatin1Char('n')), 7,
+                       QStringLiteral("JPEG-Bild \u00FC"), 9, disc, 4, 0, 0})
+          << EntryRow({90002, QString(258, QLatin1Char('m')) + QStringLiteral("\U0001F600 photo_end"), 8,
+                       QStringLiteral("File"), 0, disc, 4, 0, 0})
+          << EntryRow({90003, QStringLiteral("photo_\u00E9t\u00E9 \u05D0.ogg"), 9, QStringLiteral("Ogg-Audio \u00E9"), 11,
+                       disc, 4, 1, 1});
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    for (int folder : {0, 1}) {
+        SCOPED_TRACE(folder);
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenFolderListing(disc, folder, &listing));
+        const LibraryListingCounts counts = WaitComplete(listing);
+        ExpectCompactReadsAsRecords(listing, kListingFolders, counts.folders);
+        ExpectCompactReadsAsRecords(listing, kListingFiles, counts.files);
+        listings->CloseListing(listing);
+    }
+    LibraryListing found = nullptr;
+    ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &found));
+    const LibraryListingCounts counts = WaitComplete(found);
+    ASSERT_EQ(kFiles + 3, counts.files);
+    ExpectCompactReadsAsRecords(found, kListingFiles, counts.files);
+    // A buffer too short for the first type; unknown kinds and listings.
+    uint32_t end = 0;
+    char few[4];
+    LONG filled = -1;
+    EXPECT_EQ(E_OUTOFMEMORY, types->GetListedTypes(found, kListingFiles, 0, 1, &end, few, 4, &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(S_OK, types->GetListedTypes(found, kListingFiles, counts.files, 1, &end, few, 4, &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(E_INVALIDARG, types->GetListedTypes(found, 5, 0, 1, &end, few, 4, &filled));
+    listings->CloseListing(found);
+    EXPECT_EQ(E_INVALIDARG, types->GetListedTypes(found, kListingFiles, 0, 1, &end, few, 4, &filled));
+}
+
 TEST_P(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)
 {
     const int second = AddTestDisc(e(), QStringLiteral("Second"), "L2");
@@ -472,6 +585,7 @@ TEST_P(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibra
     if (const ComPtr<ILibraryListedEntries> compact = Compact()) {
         const Listed listed = ReadListed(compact.Get(), both, kListingFiles, 2 * kFiles, 400, 1 << 16);
         for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].id, listed.entries[i].id) << i;
+        if (Types()) ExpectCompactReadsAsRecords(both, kListingFiles, 2 * kFiles);
     }
     listings->CloseListing(both);
 

@@ -54,6 +54,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryListings*>(this);
     } else if (iid == IID_ILibraryListedEntries) {
         *object = static_cast<ILibraryListedEntries*>(this);
+    } else if (iid == IID_ILibraryListedTypes) {
+        *object = static_cast<ILibraryListedTypes*>(this);
     } else if (iid == IID_ILibraryDiscEdits) {
         *object = static_cast<ILibraryDiscEdits*>(this);
     } else if (iid == IID_ILibraryChanges) {

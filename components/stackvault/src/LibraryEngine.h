@@ -21,6 +21,7 @@
 #include "ILibraryMaintenance.h"
 #include "ILibraryEngineStatus.h"
 #include "ILibraryListedEntries.h"
+#include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
 #include "ListingWorker.h"
 #include "ImportTracker.h"
@@ -46,6 +47,7 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryDiscTags,
                              public ILibraryListings,
                              public ILibraryListedEntries,
+                             public ILibraryListedTypes,
                              public ILibraryDiscEdits,
                              public ILibraryChanges {
 public:
@@ -132,6 +134,9 @@ public:
     HRESULT GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries, LONG count,
                              char* names, LONG namesCapacity, LONG* filled) override;
     HRESULT OpenSearchEntries(const char16_t* text, LibraryListing* listing) override;
+    // ILibraryListedTypes
+    HRESULT GetListedTypes(LibraryListing listing, LONG kind, LONG first, LONG count, uint32_t* ends, char* types,
+                           LONG typesCapacity, LONG* filled) override;
 
     // ILibraryDiscEdits
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;

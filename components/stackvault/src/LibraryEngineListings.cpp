@@ -160,6 +160,22 @@ size_t CLibraryEngine::TakeListed(const ListingWorker& worker, LONG kind, LONG f
     return listed->Take(int(kind), int(first), entries, count, names, namesCapacity);
 }
 
+HRESULT CLibraryEngine::GetListedTypes(LibraryListing listing, LONG kind, LONG first, LONG count, uint32_t* ends,
+                                       char* types, LONG typesCapacity, LONG* filled)
+{
+    if (!ends || !types || !filled) return E_POINTER;
+    *filled = 0;
+    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
+        size_t done = 0;
+        const HRESULT hr = m_search.FillListedTypesByIds(EntryKindOf(kind), ids, ends, types,
+                                                         size_t(std::max<LONG>(typesCapacity, 0)), &done);
+        if (FAILED(hr)) return hr;
+        if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first type fits
+        *filled = LONG(done);
+        return S_OK;
+    });
+}
+
 HRESULT CLibraryEngine::CloseListing(LibraryListing listing)
 {
     std::unique_ptr<ListingWorker> closing;

@@ -117,6 +117,13 @@ std::string ListedRangeSql(EntryKind kind)
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
+// The type of each of a range of ids, as RecordSql gives it.
+std::string ListedTypesSql(EntryKind kind)
+{
+    return std::string("SELECT f.id, f.type FROM ") + TablesOf(kind).table +
+           " f WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+}
+
 // A scan of the ids' range reads at most this many rows per id asked for;
 // sparser ids are looked up one by one.
 constexpr int64_t kRangeRowsPerId = 8;
@@ -317,6 +324,22 @@ HRESULT NameSearch::ScanRange(const std::string& sql, const std::vector<int32_t>
     return stopped();
 }
 
+template <class Fill>
+HRESULT NameSearch::ScanIds(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* filled)
+{
+    if (ScanPays(ids)) return ScanRange(sql, ids, fill, filled);
+    // Sparse ids: one short scan each.
+    for (size_t i = 0; i < ids.size(); ++i) {
+        size_t one = 0;
+        const HRESULT hr = ScanRange(sql, {ids[i]}, [&](const SqliteStatement* row, size_t) { return fill(row, i); },
+                                     &one);
+        if (FAILED(hr)) return hr;
+        if (one == 0) break;
+        *filled = i + 1;
+    }
+    return S_OK;
+}
+
 HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
                                     size_t namesCapacity, size_t* filled)
 {
@@ -337,16 +360,23 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
         used += name.size();
         return true;
     };
-    const std::string& query = sql[kind == EntryKind::Files ? 0 : 1];
-    if (ScanPays(ids)) return ScanRange(query, ids, fill, filled);
-    // Sparse ids: one short scan each.
-    for (size_t i = 0; i < ids.size(); ++i) {
-        size_t one = 0;
-        const HRESULT hr = ScanRange(query, {ids[i]}, [&](const SqliteStatement* row, size_t) { return fill(row, i); },
-                                     &one);
-        if (FAILED(hr)) return hr;
-        if (one == 0) break;
-        *filled = i + 1;
-    }
-    return S_OK;
+    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
+}
+
+HRESULT NameSearch::FillListedTypesByIds(EntryKind kind, const std::vector<int32_t>& ids, uint32_t* ends, char* types,
+                                         size_t typesCapacity, size_t* filled)
+{
+    static const std::string sql[2] = {ListedTypesSql(EntryKind::Files), ListedTypesSql(EntryKind::Folders)};
+    *filled = 0;
+    if (ids.empty()) return S_OK;
+    size_t used = 0; // bytes of `types` taken
+    auto fill = [&](const SqliteStatement* row, size_t i) {
+        const std::string_view type = row ? row->TextView(1) : std::string_view();
+        if (type.size() > typesCapacity - used) return false;
+        std::copy(type.begin(), type.end(), types + used);
+        used += type.size();
+        ends[i] = static_cast<uint32_t>(used);
+        return true;
+    };
+    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
 }

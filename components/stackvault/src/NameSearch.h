@@ -5,6 +5,7 @@
 #pragma once
 #include "EntryWriter.h"
 #include "ILibraryListedEntries.h"
+#include "ILibraryListedTypes.h"
 #include "LibraryRecords.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
@@ -34,6 +35,11 @@ public:
     // *filled: how many entries were filled.
     HRESULT FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
                             size_t namesCapacity, size_t* filled);
+    // The types of `ids` (ILibraryListedTypes), one after another in
+    // `types`, ends[i] where the i-th ends; stops before the first type that
+    // does not fit. *filled: how many were filled.
+    HRESULT FillListedTypesByIds(EntryKind kind, const std::vector<int32_t>& ids, uint32_t* ends, char* types,
+                                 size_t typesCapacity, size_t* filled);
     // Whether some disc is being imported (and must be left out).
     HRESULT SomeDiscHidden(bool* someHidden);
 
@@ -57,6 +63,10 @@ private:
     // row) until it returns false; *done: how many ids were filled.
     template <class Fill>
     HRESULT ScanRange(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* done = nullptr);
+    // ScanRange over `ids` when they are close together, else a short scan
+    // per id; *filled: how many ids were filled before fill returned false.
+    template <class Fill>
+    HRESULT ScanIds(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* filled);
     HRESULT CountWith(const std::string& sql, const QByteArray& folded, LONG* count);
 
     SqliteConnection& m_db;

@@ -1,0 +1,71 @@
+// Reads what a sort needs of a listing's entries (name, type, time, size)
+// a block at a time: from the engine's compact entries and their types
+// when it offers both (tens of bytes per entry), else from whole records
+// (1.6 KB each). Either way each entry's fields are handed on as the
+// record would give them, names cut to a record's length as the rows show
+// them. Used by one thread at a time; the engine's calls may come from any.
+#pragma once
+#include "ILibraryListedEntries.h"
+#include "ILibraryListedTypes.h"
+#include "ILibraryListings.h"
+#include "wintypes.h"
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class SortEntries;
+
+class ListingFieldsReader {
+public:
+    // The engine's interfaces a listing is read through; without `entries`
+    // or `types` records are read.
+    struct Source {
+        ILibraryListings* listings = nullptr;
+        ILibraryListedEntries* entries = nullptr;
+        ILibraryListedTypes* types = nullptr;
+    };
+    // One entry's fields, valid during the call they are handed to.
+    struct Fields {
+        QStringView name;
+        QStringView type; // "Folder", the file's type name, empty for an entry gone meanwhile
+        INT64 time;
+        INT64 size;
+    };
+    using AddEntry = std::function<void(const Fields& fields, SortEntries& entries)>;
+
+    ListingFieldsReader(Source source, LibraryListing listing, AddEntry addEntry);
+
+    // Appends the fields of entries first .. first + count - 1 of `kind`, or
+    // of as many as fit one block (at least one); *read says how many.
+    // Fails when an entry asked for is not there.
+    HRESULT Read(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
+
+private:
+    HRESULT ReadRecords(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
+    HRESULT ReadCompact(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
+    // The name as a record holds it, in m_name.
+    QStringView RecordName(std::string_view utf8);
+    // The type's text, converted once per distinct type.
+    QStringView TypeText(std::string_view utf8);
+
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+
+    Source m_source;
+    LibraryListing m_listing;
+    AddEntry m_addEntry;
+    std::vector<ItemRecord> m_records;
+    std::vector<ListedEntry> m_entries;
+    std::vector<char> m_names;
+    std::vector<uint32_t> m_typeEnds;
+    std::vector<char> m_types;
+    QString m_name;
+    std::unordered_map<std::string, QString, TextHash, std::equal_to<>> m_typeTexts;
+};
