@@ -39,8 +39,8 @@ HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* 
     hr = m_search.SomeDiscHidden(&someHidden);
     if (FAILED(hr)) return hr;
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
-    return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind},
-                         ListingStep{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind}},
+    return StartListing({ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind},
+                         ListingStep{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind}},
                         listing, CountedAhead(folded));
 }
 

@@ -5,18 +5,51 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <sqlite3.h>
 
 namespace {
+bool Contains(std::string_view haystack, std::string_view needle)
+{
+    return needle.empty() || memmem(haystack.data(), haystack.size(), needle.data(), needle.size()) != nullptr;
+}
+
+std::string_view Utf8Of(sqlite3_value* value)
+{
+    const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
+    return text ? std::string_view(text, size_t(sqlite3_value_bytes(value))) : std::string_view();
+}
+
 void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    const auto* haystack = static_cast<const char*>(sqlite3_value_blob(values[0]));
-    const int haystackLength = sqlite3_value_bytes(values[0]);
-    const auto* needle = static_cast<const char*>(sqlite3_value_blob(values[1]));
-    const int needleLength = sqlite3_value_bytes(values[1]);
-    const bool found = needleLength == 0 ||
-                       (haystack && needle && memmem(haystack, haystackLength, needle, needleLength) != nullptr);
+    sqlite3_result_int(context, Contains(Utf8Of(values[0]), Utf8Of(values[1])) ? 1 : 0);
+}
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Case folding of an ASCII text is its ASCII lower case, so most names are
+// matched without converting them; the others are folded first.
+void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const std::string_view needle = Utf8Of(values[1]);
+    const std::string_view name = Utf8Of(values[0]);
+    bool found = false;
+    if (IsAscii(name)) {
+        thread_local std::string lowered;
+        lowered.assign(name);
+        for (char& c : lowered)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        found = Contains(lowered, needle);
+    } else {
+        const QByteArray folded = Utf16Text::Folded(QString::fromUtf8(name.data(), qsizetype(name.size())));
+        found = Contains(std::string_view(folded.constData(), size_t(folded.size())), needle);
+    }
     sqlite3_result_int(context, found ? 1 : 0);
 }
 
@@ -45,6 +78,8 @@ int Register(sqlite3* db)
 {
     constexpr int kFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     int rc = sqlite3_create_function(db, "sv_contains", 2, kFlags, nullptr, ContainsFunction, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "sv_name_has", 2, kFlags, nullptr, NameHasFunction, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "sv_fold", 1, kFlags, nullptr, FoldFunction, nullptr, nullptr);
     // Not deterministic: it follows the rows it is asked about.
