@@ -72,6 +72,12 @@ fill() {
   rows "SELECT $columns FROM discs WHERE import_id IS NULL ORDER BY id" |
     psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY discs($columns) FROM STDIN"
   local entry="id, disc_id, path_id, label_id, name, size, type, time"
+  # The folded names are read from a library that stores them (made before
+  # schema version 4, as the browsing benchmark's first library).
+  if [ -z "$(sqlite3 -readonly "$library" "SELECT name FROM sqlite_master WHERE name = 'file_folds'")" ]; then
+    echo "$library keeps no folded names; give a library made before schema version 4" >&2
+    exit 1
+  fi
   rows "SELECT e.id, e.disc_id, e.path_id, e.label_id, e.name, e.size, e.type, e.time, e.parent_id, f.fold
         FROM folders e JOIN folder_folds f ON f.id = e.id ORDER BY e.id" |
     psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY folders($entry, parent_id, fold) FROM STDIN"

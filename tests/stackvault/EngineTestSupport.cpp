@@ -37,6 +37,47 @@ std::string EngineName(const ::testing::TestParamInfo<EngineKind>& info)
     return info.param == EngineKind::Sqlite ? "Sqlite" : "Postgres";
 }
 
+namespace {
+QStringList Rows(sqlite3* db, const QByteArray& sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr)) << sql.constData();
+    QStringList rows;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        QStringList columns;
+        for (int i = 0; i < sqlite3_column_count(statement); ++i)
+            columns.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i))));
+        rows.append(columns.join(QLatin1Char('|')));
+    }
+    sqlite3_finalize(statement);
+    return rows;
+}
+
+// The name index of `table` holds exactly the trigrams of the case-folded
+// names of its rows, at their places, for every disc not being imported
+// (an open import's rows may be indexed in part).
+void ExpectNameIndexOfEveryName(sqlite3* db, const QByteArray& table, const QByteArray& index)
+{
+    const QByteArray terms = "temp." + index + "_terms";
+    sqlite3_exec(db, "CREATE VIRTUAL TABLE IF NOT EXISTS " + terms + " USING fts5vocab(main, " + index + ", instance)",
+                 nullptr, nullptr, nullptr);
+    const QByteArray importing =
+        "(SELECT id FROM " + table + " WHERE disc_id IN (SELECT id FROM discs WHERE import_id IS NOT NULL))";
+    QStringList expected;
+    for (const QString& row : Rows(db, "SELECT id || '|' || name FROM " + table + " WHERE id NOT IN " + importing)) {
+        const QString id = row.section(QLatin1Char('|'), 0, 0);
+        const QList<uint> folded = row.section(QLatin1Char('|'), 1).toCaseFolded().toUcs4();
+        for (qsizetype at = 0; at + 3 <= folded.size(); ++at)
+            expected.append(id + QLatin1Char('|') + QString::number(at) + QLatin1Char('|') +
+                            QString::fromUcs4(reinterpret_cast<const char32_t*>(folded.constData() + at), 3));
+    }
+    QStringList indexed = Rows(db, "SELECT doc, offset, term FROM " + terms + " WHERE doc NOT IN " + importing);
+    expected.sort();
+    indexed.sort();
+    EXPECT_EQ(expected, indexed) << index.constData();
+}
+} // namespace
+
 void ExpectConsistentDatabase()
 {
     const QString place = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
@@ -54,6 +95,8 @@ void ExpectConsistentDatabase()
         EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, check, nullptr, nullptr, &error)) << check << ": " << (error ? error : "");
         sqlite3_free(error);
     }
+    ExpectNameIndexOfEveryName(db, "files", "file_names");
+    ExpectNameIndexOfEveryName(db, "folders", "folder_names");
     sqlite3_close(db);
 }
 
@@ -91,16 +134,7 @@ QStringList RawRows(const QString& path, const char* sql)
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_busy_timeout(db, 10000);
-    sqlite3_stmt* statement = nullptr;
-    EXPECT_EQ(SQLITE_OK, sqlite3_prepare_v2(db, sql, -1, &statement, nullptr)) << sql;
-    QStringList rows;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        QStringList columns;
-        for (int i = 0; i < sqlite3_column_count(statement); ++i)
-            columns.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i))));
-        rows.append(columns.join(QLatin1Char('|')));
-    }
-    sqlite3_finalize(statement);
+    const QStringList rows = Rows(db, sql);
     sqlite3_close(db);
     return rows;
 }

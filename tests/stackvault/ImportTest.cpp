@@ -6,6 +6,7 @@
 
 #include "TestEnvironment.h"
 
+#include <QFile>
 #include <QProcess>
 #include <atomic>
 #include <chrono>
@@ -228,7 +229,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
 
     EngineInstance engine;
     ASSERT_EQ(S_OK, engine.InitializeResult());
-    EXPECT_EQ(QStringList{QStringLiteral("3")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(QStringList{QStringLiteral("4")}, RawRows(path, "PRAGMA user_version"));
     EXPECT_EQ(before, EarlierTablesRows(path));
     EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
     const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
@@ -245,6 +246,141 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
     maintenance->Release();
     ASSERT_EQ(S_OK, engine->AddTag(u"Neu", nullptr));
     EXPECT_NE(count, RawRows(path, "SELECT generation FROM library_changes")) << "a write raises the count";
+    ExpectConsistentDatabase();
+}
+
+// Turns a library into the layout of the versions before 4: the folded
+// names stored in tables of their own, the content of the name indexes.
+void MakeStoredFoldLayout(const QString& path)
+{
+    RawExec(path, "DROP TABLE file_names; DROP TABLE folder_names; DROP TABLE name_index_progress;"
+                  "CREATE TABLE folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);"
+                  "CREATE VIRTUAL TABLE folder_names USING fts5(fold, content='folder_folds', content_rowid='id',"
+                  " tokenize='trigram case_sensitive 1', columnsize=0);"
+                  "CREATE TABLE file_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);"
+                  "CREATE VIRTUAL TABLE file_names USING fts5(fold, content='file_folds', content_rowid='id',"
+                  " tokenize='trigram case_sensitive 1', columnsize=0);"
+                  "PRAGMA user_version=3");
+    for (const char* kind : {"file", "folder"}) {
+        QStringList values;
+        for (const QString& row : RawRows(path, QByteArray("SELECT id || '|' || disc_id || '|' || name FROM ") + kind + 's')) {
+            QString fold = row.section(QLatin1Char('|'), 2).toCaseFolded();
+            fold.replace(QLatin1Char('\''), QStringLiteral("''"));
+            values.append(QStringLiteral("(%1, %2, '%3')").arg(row.section('|', 0, 0), row.section('|', 1, 1), fold));
+        }
+        const QByteArray folds = kind + QByteArray("_folds"), names = kind + QByteArray("_names");
+        RawExec(path, ("INSERT INTO " + folds + " VALUES " + values.join(QLatin1Char(',')).toUtf8() + "; INSERT INTO " +
+                       names + "(" + names + ") VALUES('rebuild')")
+                          .constData());
+    }
+}
+
+// What searches find: counts, ids and names of files and folders.
+QStringList SearchResults(ILibraryEngine* engine)
+{
+    QStringList results;
+    for (const QString& query : {QStringLiteral("ö"), QStringLiteral("SS"), QStringLiteral("GRÖSSE"), QStringLiteral("ß"),
+                                 QStringLiteral("größe1_ä"), QStringLiteral("Ë"), QStringLiteral("e1"),
+                                 QStringLiteral(".dat"), QStringLiteral("7"), QStringLiteral("q")}) {
+        LONG files = -1, folders = -1;
+        EXPECT_EQ(S_OK, engine->SearchFileCount(W(query), &files));
+        EXPECT_EQ(S_OK, engine->SearchFolderCount(W(query), &folders));
+        results.append(query + QStringLiteral(": %1 files, %2 folders").arg(files).arg(folders));
+        for (const ItemRecord& found : FoundFiles(engine, query)) results.append(QString::number(found.id) + FromW(found.name));
+        for (const ItemRecord& found : FoundFolders(engine, query)) results.append(QString::number(found.id) + FromW(found.name));
+    }
+    return results;
+}
+
+void ImportNamedDisc(ILibraryEngine* engine, int number)
+{
+    const int disc = AddTestDisc(engine, QStringLiteral("Disc %1").arg(number), QByteArray("D" + QByteArray::number(number)).constData());
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, engine->InsertFolderRows(handle, W(Batch({EntryRow({number, QStringLiteral("Noël %1 STRASSE").arg(number), 0,
+                                                                       QStringLiteral("Folder"), 1, disc, 4, 0, 0})}, true)), 1));
+    ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(FileBatch(1 + number * 100, 100, disc, QStringLiteral("Größe%1_Ärger").arg(number))), 1));
+    ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+}
+
+// A library made before version 4 keeps its stored folded names: it opens
+// without rewriting them and finds exactly what a library of the new layout
+// finds, also after an import and a deletion; its repair makes it new.
+TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFinds)
+{
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    const QString earlier = path + QStringLiteral(".earlier");
+    QStringList before, after;
+    {
+        EngineInstance engine;
+        for (int number = 1; number <= 3; ++number) ImportNamedDisc(engine.get(), number);
+        before = SearchResults(engine.get());
+    }
+    ASSERT_TRUE(QFile::copy(path, earlier));
+    const auto change = [](ILibraryEngine* engine) {
+        ImportNamedDisc(engine, 4);
+        EXPECT_EQ(S_OK, engine->DeleteDisc(1, 0));
+    };
+    {
+        EngineInstance engine;
+        change(engine.get());
+        after = SearchResults(engine.get());
+    }
+    ASSERT_TRUE(before.contains(QStringLiteral("ß: 300 files, 0 folders"))) << before.join('\n').toStdString();
+    EXPECT_TRUE(RawRows(path, "SELECT name FROM sqlite_master WHERE name = 'file_folds'").isEmpty());
+    ExpectConsistentDatabase();
+
+    qputenv("ALBIREO_LIBRARY_DB", earlier.toLocal8Bit());
+    MakeStoredFoldLayout(earlier);
+    ExpectConsistentDatabase();
+    {
+        EngineInstance engine;
+        ASSERT_EQ(S_OK, engine.InitializeResult());
+        EXPECT_EQ(QStringList{QStringLiteral("4")}, RawRows(earlier, "PRAGMA user_version"));
+        EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
+        EXPECT_EQ(before, SearchResults(engine.get()));
+        change(engine.get());
+        EXPECT_EQ(after, SearchResults(engine.get()));
+    }
+    ExpectConsistentDatabase();
+
+    CDllCom loader;
+    ILibraryEngine* repairing = nullptr;
+    ASSERT_EQ(S_OK, loader.CreateLibraryEngine(&repairing));
+    ILibraryMaintenance* maintenance = nullptr;
+    ASSERT_EQ(S_OK, repairing->QueryInterface(IID_ILibraryMaintenance, reinterpret_cast<void**>(&maintenance)));
+    LibraryRepairReport report{};
+    EXPECT_EQ(S_OK, maintenance->RepairLibrary(&report));
+    maintenance->Release();
+    repairing->Release();
+    EXPECT_TRUE(RawRows(earlier, "SELECT name FROM sqlite_master WHERE name = 'file_folds'").isEmpty()) << "made new";
+    ExpectConsistentDatabase();
+    EngineInstance repaired;
+    EXPECT_EQ(after, SearchResults(repaired.get()));
+}
+
+// An import killed while its close was indexing its names (here: the first
+// half of its files indexed) is undone with exactly those index entries.
+TEST_P(FileLibraryUpgradeTest, AnImportKilledWhileIndexingLeavesNoIndexEntries)
+{
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    KillChildAt("importing");
+    RawExec(path, "INSERT INTO file_names(rowid, fold) SELECT id, lower(name) FROM files WHERE id <= 900;"
+                  "INSERT INTO name_index_progress(import_id, kind, last_id) SELECT id, 0, 900 FROM imports");
+    {
+        EngineInstance engine;
+        ASSERT_EQ(S_OK, engine.InitializeResult());
+        LONG count = -1;
+        EXPECT_EQ(S_OK, engine->SearchFileCount(u"childfile", &count));
+        EXPECT_EQ(0, count);
+        EXPECT_TRUE(RawRows(path, "SELECT * FROM name_index_progress").isEmpty());
+    }
+    ExpectConsistentDatabase();
+    KillChildAt("finished");
+    EngineInstance after;
+    LONG count = -1;
+    EXPECT_EQ(S_OK, after->SearchFileCount(u"childfile", &count));
+    EXPECT_EQ(1800, count);
     ExpectConsistentDatabase();
 }
 

@@ -1,17 +1,19 @@
 #include "DiscStore.h"
 
 #include "DiscTypeMapping.h"
+#include "LibrarySchema.h"
 #include "TagNames.h"
 #include "Utf16Text.h"
 
+#include <span>
 #include <sqlite3.h>
 
 namespace {
 // Steps that remove one disc (?1), in order. The paths it used are gathered
 // first: those linked to it, and those its open import created when no
-// other disc shares that import; they go unless still in use. Rows with a
-// folded name leave the name index.
-constexpr const char* kDeleteSteps[] = {
+// other disc shares that import; they go unless still in use. Then its
+// names leave the name index (RowSteps), then the rest.
+constexpr const char* kPathSteps[] = {
     "DELETE FROM temp.doomed_paths",
     "INSERT OR IGNORE INTO temp.doomed_paths SELECT path_id FROM disc_paths WHERE disc_id = ?1",
     "INSERT OR IGNORE INTO temp.doomed_paths SELECT p.path_id FROM discs d JOIN import_paths p"
@@ -23,6 +25,29 @@ constexpr const char* kDeleteSteps[] = {
     "DELETE FROM paths WHERE id IN (SELECT id FROM temp.doomed_paths)"
     " AND NOT EXISTS (SELECT 1 FROM disc_paths WHERE path_id = paths.id)"
     " AND NOT EXISTS (SELECT 1 FROM import_paths WHERE path_id = paths.id)",
+};
+
+// The largest id of the disc's rows of a kind (0 files, 1 folders) that are
+// in the name index: all of a finished disc (or of rows left without their
+// disc), those its open import has indexed so far (see LibrarySchema.h).
+#define SV_INDEXED_UP_TO(kind)                                                                                         \
+    "coalesce((SELECT CASE WHEN d.import_id IS NULL THEN 9223372036854775807 ELSE coalesce((SELECT p.last_id"          \
+    " FROM name_index_progress p WHERE p.import_id = d.import_id AND p.kind = " kind "), 0) END"                         \
+    " FROM discs d WHERE d.id = ?1), 9223372036854775807)"
+
+// The index entries go with the names folded again, as they were indexed.
+constexpr const char* kRowSteps[] = {
+    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM files f"
+    " WHERE f.disc_id = ?1 AND f.id <= " SV_INDEXED_UP_TO("0"),
+    "DELETE FROM files WHERE disc_id = ?1",
+    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM folders f"
+    " WHERE f.disc_id = ?1 AND f.id <= " SV_INDEXED_UP_TO("1"),
+    "DELETE FROM folders WHERE disc_id = ?1",
+};
+#undef SV_INDEXED_UP_TO
+
+// With stored folds, the rows with a folded name are the ones indexed.
+constexpr const char* kStoredFoldRowSteps[] = {
     "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM files f"
     " CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
     "DELETE FROM file_folds WHERE id IN (SELECT id FROM files WHERE disc_id = ?1)",
@@ -31,6 +56,9 @@ constexpr const char* kDeleteSteps[] = {
     " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
     "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
     "DELETE FROM folders WHERE disc_id = ?1",
+};
+
+constexpr const char* kRestSteps[] = {
     "DELETE FROM name_grams WHERE disc_id = ?1",
     "DELETE FROM disc_gaps WHERE disc_id = ?1",
     "DELETE FROM disc_replacements WHERE new_disc_id = ?1",
@@ -124,9 +152,13 @@ HRESULT DiscStore::Delete(LONG discId)
     LONG labelId = 0;
     const HRESULT hr = LabelId(discId, &labelId);
     if (FAILED(hr)) return hr;
-    for (const char* step : kDeleteSteps) {
-        const HRESULT stepResult = RunForDisc(step, discId);
-        if (FAILED(stepResult)) return stepResult;
+    using Steps = std::span<const char* const>;
+    const Steps rowSteps = LibrarySchema::StoresFolds(m_db) ? Steps(kStoredFoldRowSteps) : Steps(kRowSteps);
+    for (const Steps steps : {Steps(kPathSteps), rowSteps, Steps(kRestSteps)}) {
+        for (const char* step : steps) {
+            const HRESULT stepResult = RunForDisc(step, discId);
+            if (FAILED(stepResult)) return stepResult;
+        }
     }
     return S_OK;
 }

@@ -28,6 +28,7 @@ constexpr const char* kFinishSteps[] = {
     " JOIN discs d ON d.import_id = p.import_id WHERE p.import_id = ?1",
     "UPDATE discs SET import_id = NULL, owner = NULL WHERE import_id = ?1",
     "DELETE FROM import_paths WHERE import_id = ?1",
+    "DELETE FROM name_index_progress WHERE import_id = ?1",
     "DELETE FROM imports WHERE id = ?1",
 };
 
@@ -36,6 +37,7 @@ constexpr const char* kUndoSteps[] = {
     " AND NOT EXISTS (SELECT 1 FROM disc_paths WHERE path_id = paths.id)"
     " AND NOT EXISTS (SELECT 1 FROM import_paths o WHERE o.path_id = paths.id AND o.import_id <> ?1)",
     "DELETE FROM import_paths WHERE import_id = ?1",
+    "DELETE FROM name_index_progress WHERE import_id = ?1",
     "DELETE FROM imports WHERE id = ?1",
 };
 

@@ -131,7 +131,8 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     HRESULT hr = m_db.Open(path, createIfMissing != 0);
     if (FAILED(hr)) return hr;
     const int rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
-                                "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
+                                "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);"
+                                "CREATE TEMP TABLE IF NOT EXISTS slice_folds(id INTEGER PRIMARY KEY, disc_id INTEGER, fold TEXT);");
     if (rc != SQLITE_OK) {
         hr = m_db.Failure(rc, "temporary tables");
         m_db.Close();

@@ -52,9 +52,9 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, bool listed, LibraryLis
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
     // Folders are few and their entries need their own paths looked up: only
     // the files' entries are read with their ids.
-    ListingStep files{NameSearch::IdsSql(EntryKind::Files, folded, someHidden), bind};
+    ListingStep files{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind};
     if (listed) files = ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
-    return StartListing({ListingStep{NameSearch::IdsSql(EntryKind::Folders, folded, someHidden), bind}, files}, listing,
+    return StartListing({ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind}, files}, listing,
                         CountedAhead(folded));
 }
 

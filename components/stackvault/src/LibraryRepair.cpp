@@ -28,12 +28,10 @@ constexpr const char* kRebuildSteps[] = {
     "INSERT OR IGNORE INTO disc_paths(path_id, disc_id)"
     " SELECT path_id, disc_id FROM folders WHERE path_id IN (SELECT id FROM paths)"
     " UNION SELECT path_id, disc_id FROM files WHERE path_id IN (SELECT id FROM paths)",
-    "INSERT INTO folder_folds(id, disc_id, fold) SELECT f.id, f.disc_id, sv_fold(f.name) FROM folders f"
+    "INSERT INTO folder_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM folders f"
     " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL)",
-    "INSERT INTO folder_names(folder_names) VALUES('rebuild')",
-    "INSERT INTO file_folds(id, disc_id, fold) SELECT f.id, f.disc_id, sv_fold(f.name) FROM files f"
+    "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM files f"
     " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL)",
-    "INSERT INTO file_names(file_names) VALUES('rebuild')",
 };
 
 // Rows whose disc record was lost keep a disc of their own, named after its id.

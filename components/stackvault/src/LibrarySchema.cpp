@@ -42,9 +42,6 @@ CREATE TABLE IF NOT EXISTS folders(
   type TEXT NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS folders_by_parent ON folders(disc_id, parent_id);
-CREATE TABLE IF NOT EXISTS folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
-CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
-  fold, content='folder_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
 
 CREATE TABLE IF NOT EXISTS files(
   id INTEGER PRIMARY KEY,
@@ -57,9 +54,6 @@ CREATE TABLE IF NOT EXISTS files(
   type TEXT NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);
-CREATE TABLE IF NOT EXISTS file_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
-CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
-  fold, content='file_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
 
 CREATE TABLE IF NOT EXISTS paths(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS disc_paths(
@@ -105,8 +99,33 @@ CREATE TABLE IF NOT EXISTS name_grams_uncounted(disc_id INTEGER PRIMARY KEY);
 CREATE TABLE IF NOT EXISTS library_changes(generation INTEGER NOT NULL);
 INSERT INTO library_changes(generation)
   SELECT CAST((julianday('now') - 2440587.5) * 86400000 AS INTEGER) WHERE NOT EXISTS(SELECT 1 FROM library_changes);
+CREATE TABLE IF NOT EXISTS name_index_progress(
+  import_id INTEGER NOT NULL,
+  kind INTEGER NOT NULL,
+  last_id INTEGER NOT NULL,
+  PRIMARY KEY(import_id, kind)) WITHOUT ROWID;
 
-PRAGMA user_version=3;
+PRAGMA user_version=4;
+)sql";
+
+// The name indexes of a library made before version 4: the folded names
+// stored in tables of their own, which are the indexes' content.
+constexpr const char* kStoredFoldNames = R"sql(
+CREATE TABLE IF NOT EXISTS folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
+CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
+  fold, content='folder_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
+CREATE TABLE IF NOT EXISTS file_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);
+CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
+  fold, content='file_folds', content_rowid='id', tokenize='trigram case_sensitive 1', columnsize=0);
+)sql";
+
+// The name indexes from version 4 on: without content; the folded names
+// are made from the rows' names when needed (sv_fold).
+constexpr const char* kContentlessNames = R"sql(
+CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
+  fold, content='', tokenize='trigram case_sensitive 1', columnsize=0);
+CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
+  fold, content='', tokenize='trigram case_sensitive 1', columnsize=0);
 )sql";
 // 2: the gram counts of the names (NameGrams).
 // 3: the change count (LibraryChanges), which starts at the library's
@@ -114,7 +133,18 @@ PRAGMA user_version=3;
 // never has the count of an older copy; and the discs whose gram counts
 // are still to be made (those of a library of version 1, counted after it
 // opens by GramBuilder).
-constexpr int kVersion = 3;
+// 4: a new library's name indexes keep no copy of the folded names
+// (kContentlessNames), and name_index_progress tells how far an import's
+// close has indexed its rows. A library made before keeps its stored folds.
+constexpr int kVersion = 4;
+
+bool HasTable(SqliteConnection& db, const char* name)
+{
+    auto query = db.Statement("SELECT EXISTS (SELECT 1 FROM sqlite_schema WHERE name = ?1)");
+    if (!query) return false;
+    query->BindUtf8(1, QByteArray(name));
+    return query->Step() == SQLITE_ROW && query->Int64(0) != 0;
+}
 } // namespace
 
 namespace LibrarySchema {
@@ -129,11 +159,15 @@ int Create(SqliteConnection& db)
     if (found >= kVersion) return SQLITE_OK;
     int rc = db.Execute("BEGIN IMMEDIATE");
     if (rc != SQLITE_OK) return rc;
+    const bool fresh = !HasTable(db, "files");
     rc = db.Execute(kSchema);
+    if (rc == SQLITE_OK) rc = db.Execute(fresh || !StoresFolds(db) ? kContentlessNames : kStoredFoldNames);
     if (rc == SQLITE_OK && found == 1) rc = NameGrams::MarkAllUncounted(db);
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
     return rc;
 }
+
+bool StoresFolds(SqliteConnection& db) { return HasTable(db, "file_folds") || !HasTable(db, "file_names"); }
 
 } // namespace LibrarySchema

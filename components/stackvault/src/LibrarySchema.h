@@ -5,9 +5,11 @@
 //         given, owner, import_id)
 //   folders(id, disc_id, parent_id, path_id, label_id, name, size, type, time)
 //   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time)
-//   folder_folds, file_folds(id, disc_id, fold): case-folded names, narrow
-//         for scanning; the content of the FTS5 trigram indexes
-//         folder_names and file_names
+//   folder_names, file_names: FTS5 trigram indexes of the case-folded names,
+//         without content; in a library made before version 4 their content
+//         is folder_folds, file_folds(id, disc_id, fold), narrow for scanning
+//   name_index_progress(import_id, kind, last_id): rows of an open import's
+//         discs up to last_id are in the name index (of files 0, folders 1)
 //   paths(id, text UNIQUE); disc_paths(path_id, disc_id): which disc uses which path
 //   imports(id, owner): the import slot, held by at most one open import;
 //   import_paths(import_id, path_id): paths an open import created or found
@@ -19,7 +21,9 @@
 // Ids of folders, files and paths are library-wide and come with the rows.
 // An import's rows get their folded names and index entries when it closes,
 // in bulk (one index update per batch would cost more than the rows
-// themselves); a row has a folded name exactly when it is in the index.
+// themselves). A row of a finished import is in the index; a row of an
+// import still open is when name_index_progress reaches its id (with stored
+// folds: exactly when it has a folded name).
 // A disc whose import_id is set is being imported: it and its rows are not
 // listed until the import closes. A disc whose owner is set was added by a
 // process that has not finished with it; if that process dies, the disc
@@ -33,5 +37,8 @@ namespace LibrarySchema {
 // Creates what is missing (nothing is written when the library is
 // complete, so a full disk does not stop it from opening); SQLite's result.
 int Create(SqliteConnection& db);
+// Whether the library keeps its folded names in tables (made before
+// version 4); otherwise they are folded from the names when needed.
+bool StoresFolds(SqliteConnection& db);
 
 } // namespace LibrarySchema

@@ -1,6 +1,7 @@
 #include "NameGrams.h"
 
 #include "GramTally.h"
+#include "LibrarySchema.h"
 
 #include <sqlite3.h>
 #include <string>
@@ -65,8 +66,16 @@ HRESULT Count(SqliteConnection& db, EntryKind kind, const QByteArray& foldedQuer
 
 HRESULT AddAll(SqliteConnection& db)
 {
-    HRESULT hr = Add(db, EntryKind::Files, "SELECT disc_id, fold FROM file_folds");
-    if (SUCCEEDED(hr)) hr = Add(db, EntryKind::Folders, "SELECT disc_id, fold FROM folder_folds");
+    const bool stored = LibrarySchema::StoresFolds(db);
+    HRESULT hr = Add(db, EntryKind::Files,
+                     stored ? "SELECT disc_id, fold FROM file_folds"
+                            : "SELECT f.disc_id, sv_fold(f.name) FROM files f"
+                              " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL)");
+    if (SUCCEEDED(hr))
+        hr = Add(db, EntryKind::Folders,
+                 stored ? "SELECT disc_id, fold FROM folder_folds"
+                        : "SELECT f.disc_id, sv_fold(f.name) FROM folders f"
+                          " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL)");
     return hr;
 }
 
@@ -81,7 +90,8 @@ int64_t NextUncounted(SqliteConnection& db)
     return next && next->Step() == SQLITE_ROW ? next->Int64(0) : 0;
 }
 
-// The disc's names through the indexes by disc, each fold read by its id.
+// The disc's names through the indexes by disc, each fold read by its id
+// or made from the name.
 HRESULT CountDisc(SqliteConnection& db, int64_t disc)
 {
     auto mark = db.Statement("DELETE FROM name_grams_uncounted WHERE disc_id = ?1");
@@ -90,12 +100,15 @@ HRESULT CountDisc(SqliteConnection& db, int64_t disc)
     const int rc = mark->Run();
     if (rc != SQLITE_DONE) return db.Failure(rc, "uncounted disc");
     if (db.Changes() == 0) return S_FALSE;
+    const bool stored = LibrarySchema::StoresFolds(db);
     HRESULT hr = Add(db, EntryKind::Files,
-                     "SELECT n.disc_id, n.fold FROM files f CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+                     stored ? "SELECT n.disc_id, n.fold FROM files f CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1"
+                            : "SELECT f.disc_id, sv_fold(f.name) FROM files f WHERE f.disc_id = ?1",
                      disc);
     if (SUCCEEDED(hr))
         hr = Add(db, EntryKind::Folders,
-                 "SELECT n.disc_id, n.fold FROM folders f CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+                 stored ? "SELECT n.disc_id, n.fold FROM folders f CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1"
+                        : "SELECT f.disc_id, sv_fold(f.name) FROM folders f WHERE f.disc_id = ?1",
                  disc);
     return hr;
 }

@@ -7,19 +7,26 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <sqlite3.h>
 #include <string_view>
 
 namespace {
+bool Contains(std::string_view haystack, std::string_view needle)
+{
+    return needle.empty() || memmem(haystack.data(), haystack.size(), needle.data(), needle.size()) != nullptr;
+}
+
+std::string_view Utf8Of(sqlite3_value* value)
+{
+    const auto* text = static_cast<const char*>(sqlite3_value_blob(value));
+    return text ? std::string_view(text, size_t(sqlite3_value_bytes(value))) : std::string_view();
+}
+
 void ContainsFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    const auto* haystack = static_cast<const char*>(sqlite3_value_blob(values[0]));
-    const int haystackLength = sqlite3_value_bytes(values[0]);
-    const auto* needle = static_cast<const char*>(sqlite3_value_blob(values[1]));
-    const int needleLength = sqlite3_value_bytes(values[1]);
-    const bool found = needleLength == 0 ||
-                       (haystack && needle && memmem(haystack, haystackLength, needle, needleLength) != nullptr);
-    sqlite3_result_int(context, found ? 1 : 0);
+    sqlite3_result_int(context, Contains(Utf8Of(values[0]), Utf8Of(values[1])) ? 1 : 0);
 }
 
 // A text value folded as Utf16Text::Folded folds it (from its UTF-16 form,

@@ -1,10 +1,10 @@
-// Substring matching of case-folded names. Names are stored folded (UTF-8)
-// and indexed by FTS5 trigrams with positions, so a query of three or more
+// Substring matching of case-folded names. Folded names (UTF-8) are
+// indexed by FTS5 trigrams with positions, so a query of three or more
 // characters is one exact phrase query on the index. Shorter queries scan
-// the folded names with sv_contains(foldedName, foldedQuery).
-// sv_fold(text) folds a text in SQL exactly as Utf16Text::Folded does;
-// sv_name_has(name, foldedQuery) is sv_contains(sv_fold(name), foldedQuery)
-// without building the fold of an ASCII name.
+// the names with sv_name_has(name, foldedQuery), or, where the library
+// stores its folded names, those with sv_contains(foldedName, foldedQuery).
+// sv_name_has folds only names that are not ASCII. sv_fold(text) folds a
+// text in SQL exactly as Utf16Text::Folded does.
 // sv_listed(?, id) tells whether an id is one of the ascending ids bound
 // to ? (BindListed), for rows read in ascending id order.
 #pragma once

@@ -2,6 +2,7 @@
 
 #include "DiscStore.h"
 #include "ItemRecordFill.h"
+#include "LibrarySchema.h"
 #include "NameGrams.h"
 #include "NameMatch.h"
 #include "Utf16Text.h"
@@ -25,31 +26,45 @@ EntryTables TablesOf(EntryKind kind)
 
 constexpr char kHiddenDiscs[] = "(SELECT id FROM discs WHERE import_id IS NOT NULL)";
 
+// What a scan for a short query reads as n: the stored folded names, or the
+// rows themselves, their names folded as they are read.
+struct ScanTable {
+    const char* table;
+    const char* condition; // on n, with the folded query as ?2
+};
+
+ScanTable ScanOf(EntryKind kind, bool storedFolds)
+{
+    const EntryTables t = TablesOf(kind);
+    return storedFolds ? ScanTable{t.folds, "sv_contains(n.fold, ?2)"} : ScanTable{t.table, "sv_name_has(n.name, ?2)"};
+}
+
 // Where matching entries come from, with their id: only the index (or the
-// folded names), never the rows; the discs being imported are left out
-// only when there are any. Counting and listing ids share it.
+// names scanned); the discs being imported are left out only when there
+// are any. Counting and listing ids share it.
 struct MatchSource {
     std::string from; // "FROM ... WHERE ..."
     std::string key;  // the entry id in that source
 };
 
-MatchSource MatchSourceOf(EntryKind kind, bool useIndex, bool someHidden)
+MatchSource MatchSourceOf(EntryKind kind, bool useIndex, bool someHidden, bool storedFolds)
 {
     const EntryTables t = TablesOf(kind);
+    const ScanTable scan = ScanOf(kind, storedFolds);
     const std::string notHidden = std::string("n.disc_id NOT IN ") + kHiddenDiscs;
     if (!useIndex)
-        return {std::string("FROM ") + t.folds + " n WHERE sv_contains(n.fold, ?2)" + (someHidden ? " AND " + notHidden : ""),
+        return {std::string("FROM ") + scan.table + " n WHERE " + scan.condition + (someHidden ? " AND " + notHidden : ""),
                 "n.id"};
     const std::string key = std::string(t.names) + ".rowid";
     if (!someHidden) return {std::string("FROM ") + t.names + " WHERE " + t.names + " MATCH ?1", key};
-    return {std::string("FROM ") + t.names + " CROSS JOIN " + t.folds + " n ON n.id = " + key + " WHERE " + t.names +
+    return {std::string("FROM ") + t.names + " CROSS JOIN " + scan.table + " n ON n.id = " + key + " WHERE " + t.names +
                 " MATCH ?1 AND " + notHidden,
             key};
 }
 
-std::string CountSql(EntryKind kind, bool useIndex, bool someHidden)
+std::string CountSql(EntryKind kind, bool useIndex, bool someHidden, bool storedFolds)
 {
-    return "SELECT count(*) " + MatchSourceOf(kind, useIndex, someHidden).from;
+    return "SELECT count(*) " + MatchSourceOf(kind, useIndex, someHidden, storedFolds).from;
 }
 
 // Joins a folder row f with the path of what it holds (own; null for a
@@ -71,9 +86,12 @@ std::string RecordSql(EntryKind kind, const std::string& source)
     return sql;
 }
 
-std::string ListSql(EntryKind kind, bool useIndex)
+std::string ListSql(EntryKind kind, bool useIndex, bool storedFolds)
 {
     const EntryTables t = TablesOf(kind);
+    if (!useIndex && !storedFolds)
+        return RecordSql(kind, std::string(t.table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+               " WHERE sv_name_has(f.name, ?2) AND d.import_id IS NULL ORDER BY f.id";
     const std::string source = useIndex ? t.names : t.folds;
     const std::string key = useIndex ? source + ".rowid" : source + ".id";
     std::string sql = RecordSql(kind, source + " CROSS JOIN " + t.table + " f ON f.id = " + key +
@@ -203,14 +221,15 @@ HRESULT NameSearch::CountEntries(EntryKind kind, std::u16string_view text, LONG*
     bool someHidden = true;
     const HRESULT hr = SomeDiscHidden(&someHidden);
     if (FAILED(hr)) return hr;
-    return CountWith(CountSql(kind, NameMatch::UsesIndex(folded), someHidden), folded, count);
+    return CountWith(CountSql(kind, NameMatch::UsesIndex(folded), someHidden, LibrarySchema::StoresFolds(m_db)), folded,
+                     count);
 }
 
 HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRecord* records, LONG count)
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return S_OK;
-    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded));
+    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded), LibrarySchema::StoresFolds(m_db));
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
     BindFolded(*query, folded);
@@ -221,7 +240,8 @@ HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRe
 
 std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden)
 {
-    const MatchSource source = MatchSourceOf(kind, NameMatch::UsesIndex(folded), someHidden);
+    const MatchSource source =
+        MatchSourceOf(kind, NameMatch::UsesIndex(folded), someHidden, LibrarySchema::StoresFolds(m_db));
     return "SELECT " + source.key + " " + source.from + " ORDER BY " + source.key;
 }
 

@@ -1,6 +1,6 @@
 // Case-insensitive substring search over disc, folder and file names.
 // Queries of three or more characters go through the trigram index; shorter
-// ones scan the folded names. Discs being imported, and their rows, are
+// ones scan the names. Discs being imported, and their rows, are
 // left out. Results come in the order they were stored.
 #pragma once
 #include "EntryWriter.h"
@@ -47,7 +47,7 @@ public:
     // by BindFolded; discs being imported left out when someHidden.
     // BindFolded binds the folded query (?2) and, for the index, its
     // trigrams (?1).
-    static std::string IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden);
+    std::string IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden);
     static void BindFolded(SqliteStatement& statement, const QByteArray& folded);
     // The compact entries (ReadListed) FillEntries would find, in its order,
     // in one pass over the rows; bound by BindFolded like IdsSql.
