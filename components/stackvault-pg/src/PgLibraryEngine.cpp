@@ -46,6 +46,8 @@ HRESULT CPgLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscCounts) {
+        *object = static_cast<ILibraryDiscCounts*>(this);
     } else if (iid == IID_ILibraryDiscTags) {
         *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryListings) {
@@ -777,6 +779,14 @@ HRESULT CPgLibraryEngine::GetDiscGaps(LONG discId, DiscGapRecord* gaps)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : PgDiscReadStore::Gaps(m_db, discId, *gaps);
+}
+
+HRESULT CPgLibraryEngine::GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files)
+{
+    if (!folders || !files) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgFolderListing::DiscCounts(m_db, discId, folders, files);
 }
 
 HRESULT CPgLibraryEngine::ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId)

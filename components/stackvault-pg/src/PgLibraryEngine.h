@@ -7,6 +7,7 @@
 // fails with E_ACCESSDENIED and changes nothing.
 #pragma once
 #include "ILibraryChanges.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
@@ -36,7 +37,8 @@ class CPgLibraryEngine final : public ILibraryEngine,
                                public ILibraryDiscTags,
                                public ILibraryListings,
                                public ILibraryDiscEdits,
-                               public ILibraryChanges {
+                               public ILibraryChanges,
+                               public ILibraryDiscCounts {
 public:
     CPgLibraryEngine();
     ~CPgLibraryEngine();
@@ -103,6 +105,9 @@ public:
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
+    // ILibraryDiscCounts
+    HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
 
     // ILibraryDiscTags
     HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;

@@ -14,6 +14,7 @@
 #include "FolderListing.h"
 #include "GramBuilder.h"
 #include "ILibraryChanges.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
@@ -47,7 +48,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryListings,
                              public ILibraryListedEntries,
                              public ILibraryDiscEdits,
-                             public ILibraryChanges {
+                             public ILibraryChanges,
+                             public ILibraryDiscCounts {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -117,6 +119,9 @@ public:
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
+    // ILibraryDiscCounts
+    HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
 
     // ILibraryDiscTags
     HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
