@@ -113,6 +113,7 @@ HRESULT CPgLibraryEngine::OpenLibrary(bool create)
     if (SUCCEEDED(hr) && writable) hr = PgChangeWatch::MarkWriter(m_db, m_ownerId);
     if (SUCCEEDED(hr) && writable) hr = m_imports.RecoverAbandoned(m_ownerId);
     if (FAILED(hr)) m_db.Close();
+    if (SUCCEEDED(hr)) m_spare.Prepare(m_db.Address());
     return FAILED(hr) ? hr : writable ? S_OK : LIBRARY_S_READ_ONLY;
 }
 
@@ -137,6 +138,7 @@ HRESULT CPgLibraryEngine::Uninitialize()
     for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
     ReleaseAddedDiscs();
     m_listings.Clear();
+    m_spare.Drop();
     m_db.Close(); // frees the owner id
     m_lastAddedDisc = 0;
     return S_OK;

@@ -22,6 +22,7 @@
 #include "PgImportTracker.h"
 #include "PgLabelStore.h"
 #include "PgListingWorker.h"
+#include "PgSpareConnection.h"
 #include "PgTagStore.h"
 
 #include <condition_variable>
@@ -168,6 +169,7 @@ private:
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
     OpenListings<PgListingWorker> m_listings;
+    PgSpareConnection m_spare; // for the next listing's worker
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
     bool m_connectionLost = false; // initialised, but the server went away: each call connects again
 
