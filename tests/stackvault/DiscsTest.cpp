@@ -79,7 +79,9 @@ protected:
         ComPtr<ILibraryDiscCounts> counter;
         EXPECT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscCounts, counter.PutVoid()));
         LONG folders = -1, files = -1;
-        if (counter) EXPECT_EQ(S_OK, counter->GetDiscEntryCounts(disc, &folders, &files));
+        if (counter) {
+            EXPECT_EQ(S_OK, counter->GetDiscEntryCounts(disc, &folders, &files));
+        }
         return {int(folders), int(files)};
     }
 
