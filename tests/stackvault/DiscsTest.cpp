@@ -1,8 +1,10 @@
 // Discs through the loaded engine: records, type codes, default labels,
 // identities, tags, deletion with the folders, files and paths that go
-// with a disc, and the change stamp that tells of others' changes.
+// with a disc (and their counts per disc), and the change stamp that tells of others' changes.
+#include "ComPtr.h"
 #include "EngineTestSupport.h"
 #include "ILibraryChanges.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscTags.h"
 
@@ -69,6 +71,18 @@ protected:
             ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(files)), 1));
         }
         ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    }
+
+    // The folders and files the engine counts for a disc from its rows.
+    std::pair<int, int> EntryCounts(int disc) const
+    {
+        ComPtr<ILibraryDiscCounts> counter;
+        EXPECT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscCounts, counter.PutVoid()));
+        LONG folders = -1, files = -1;
+        if (counter) {
+            EXPECT_EQ(S_OK, counter->GetDiscEntryCounts(disc, &folders, &files));
+        }
+        return {int(folders), int(files)};
     }
 
     std::unique_ptr<EngineInstance> engine;
@@ -288,9 +302,13 @@ TEST_P(DiscsTest, DeletingADiscTakesItsRowsAndThePathsOnlyItUses)
     ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch({folder(4, "SHARED", b)}, true)), 1));
     ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({file(2, "b.txt", b, 4, 1)})), 1));
     ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    EXPECT_EQ(std::make_pair(3, 1), EntryCounts(a));
+    EXPECT_EQ(std::make_pair(1, 1), EntryCounts(b));
 
     ASSERT_EQ(S_OK, e()->DeleteDisc(a, 0));
     EXPECT_EQ(E_INVALIDARG, e()->DeleteDisc(a, 0));
+    EXPECT_EQ(std::make_pair(0, 0), EntryCounts(a));
+    EXPECT_EQ(std::make_pair(1, 1), EntryCounts(b));
     char16_t text[260];
     EXPECT_EQ(S_OK, e()->GetPathText(1, text)); // B still uses it
     EXPECT_EQ(E_INVALIDARG, e()->GetPathText(2, text));

@@ -556,6 +556,18 @@ TEST_P(ListingTest, ShortSearchesAreCountedAtOnceAndLongOnesWhenFound)
     EXPECT_EQ(kFiles, WaitComplete(shortOne).files);
     listings->CloseListing(shortOne);
     listings->CloseListing(longOne);
+
+    if (OnServer()) { // the server tallies three characters too
+        LibraryListing three = nullptr;
+        ASSERT_EQ(S_OK, listings->OpenSearchListing(u"JPG", &three));
+        listings->WaitListing(three, 0, 0, &counts);
+        EXPECT_EQ(1, counts.counted);
+        EXPECT_EQ(kFiles / 2, counts.files);
+        EXPECT_EQ(1, WaitComplete(three).complete);
+        const std::vector<ItemRecord> found = ReadAll(three, kListingFiles, kFiles / 2, 256);
+        EXPECT_TRUE(std::all_of(found.begin(), found.end(), [](const ItemRecord& r) { return FromW(r.name).endsWith(".jpg"); }));
+        listings->CloseListing(three);
+    }
 }
 
 TEST_P(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibraryEndsListings)

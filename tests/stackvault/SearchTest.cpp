@@ -1,6 +1,7 @@
 // Name search through the loaded engine: case-insensitive substrings in any
 // script, short and long queries, and what the results carry.
 #include "EngineTestSupport.h"
+#include "PgTestServer.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -49,7 +50,8 @@ protected:
     }
     void ExpectShortCountsAsScanned()
     {
-        for (const char* text : {"a", "Ä", "ä", "ss", "ß", "σ", "Ч", "x", "ab", "l-", ".J", "e", "ee", "q"})
+        for (const char* text : {"a", "Ä", "ä", "ss", "ß", "σ", "Ч", "x", "ab", "l-", ".J", "e", "ee", "q", "äpf", "PFE",
+                                 ".jp", "l-k", "σοφ", "тат", "aaa", "abc", "ße"})
             EXPECT_EQ(ScannedFiles(QString::fromUtf8(text)), CountedFiles(QString::fromUtf8(text))) << text;
     }
 
@@ -134,7 +136,23 @@ TEST_P(SearchTest, ShortQueriesAreCountedAsTheScanFindsThem)
     ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
     EXPECT_EQ(2, CountedFiles(QStringLiteral("a")));  // "aaaa" counts once
     EXPECT_EQ(1, CountedFiles(QStringLiteral("aa")));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("aaa")));
     ExpectShortCountsAsScanned();
+
+    if (OnServer()) {
+        // A library of the version that tallied one and two characters
+        // only: every tally is counted again when it is opened.
+        engine.reset();
+        ASSERT_TRUE(PgTestServer::Execute(path, QStringLiteral("DELETE FROM name_grams WHERE char_length(gram) = 3;"
+                                                               " UPDATE name_grams SET hits = hits + 5;"
+                                                               " UPDATE library_schema SET version = 3")));
+        engine = std::make_unique<EngineInstance>();
+        ASSERT_EQ(S_OK, engine->InitializeResult());
+        EXPECT_LT(3, PgTestServer::Number(path, QStringLiteral("SELECT max(version) FROM library_schema")));
+        EXPECT_EQ(1, CountedFiles(QStringLiteral("aaa")));
+        EXPECT_EQ(2, CountedFiles(QStringLiteral("a")));
+        ExpectShortCountsAsScanned();
+    }
 
     if (!OnServer()) {
         // Written before the counts: they are built when the library opens.

@@ -22,21 +22,21 @@ std::vector<size_t> CodePointStarts(std::string_view text)
 
 namespace GramTally {
 
-bool Answers(const QByteArray& foldedQuery)
+bool Answers(const QByteArray& foldedQuery, int longest)
 {
     const size_t points = CodePointStarts(std::string_view(foldedQuery.constData(), size_t(foldedQuery.size()))).size() - 1;
-    return points == 1 || points == 2;
+    return points >= 1 && points <= size_t(longest);
 }
 
-// Grams are at most eight bytes, so the strings never leave their small buffer.
-void AddName(std::string_view fold, Tally& tally)
+// Grams of up to three characters are at most twelve bytes, so the strings
+// never leave their small buffer.
+void AddName(std::string_view fold, Tally& tally, int longest)
 {
     const std::vector<size_t> starts = CodePointStarts(fold);
     std::vector<std::string_view> grams;
-    for (size_t i = 0; i + 1 < starts.size(); ++i) {
-        grams.push_back(fold.substr(starts[i], starts[i + 1] - starts[i]));
-        if (i + 2 < starts.size()) grams.push_back(fold.substr(starts[i], starts[i + 2] - starts[i]));
-    }
+    for (size_t i = 0; i + 1 < starts.size(); ++i)
+        for (size_t end = i + 1; end < starts.size() && end <= i + size_t(longest); ++end)
+            grams.push_back(fold.substr(starts[i], starts[end] - starts[i]));
     std::sort(grams.begin(), grams.end());
     grams.erase(std::unique(grams.begin(), grams.end()), grams.end());
     for (const std::string_view gram : grams) ++tally[std::string(gram)];

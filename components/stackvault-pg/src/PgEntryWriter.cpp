@@ -60,7 +60,7 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
             AppendNumber(data, value);
         AppendField(data, fold);
         data += '\n';
-        GramTally::AddName(std::string_view(fold.constData(), size_t(fold.size())), added[row.discId]);
+        GramTally::AddName(std::string_view(fold.constData(), size_t(fold.size())), added[row.discId], kPgGramLength);
     }
     HRESULT hr = db.Run("SAVEPOINT batch", {}, "savepoint");
     if (SUCCEEDED(hr)) hr = db.Copy(CopySql(kind), data, "copy rows");

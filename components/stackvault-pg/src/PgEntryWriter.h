@@ -12,6 +12,10 @@
 
 enum class PgEntryKind { Files = 0, Folders = 1 };
 
+// The longest grams the server tallies, in characters: a query of up to
+// three characters is counted from the tallies (GramTally.h).
+constexpr int kPgGramLength = 3;
+
 // Per disc, the tallies of the names an import wrote, one map per kind.
 using PgGramTallies = std::unordered_map<int64_t, GramTally::Tally>;
 

@@ -62,4 +62,16 @@ HRESULT Fill(PgConnection& db, LONG discId, LONG folderId, FolderItemRecord* rec
     return FillFrom(db, files, discId, folderId, records + filled, count - filled, &filled);
 }
 
+HRESULT DiscCounts(PgConnection& db, LONG discId, LONG* folders, LONG* files)
+{
+    PgResult counts;
+    const HRESULT hr = db.Query("SELECT (SELECT count(*) FROM folders WHERE disc_id = $1),"
+                                " (SELECT count(*) FROM files WHERE disc_id = $1)",
+                                PgParams().Int(discId), counts, "disc entry counts");
+    if (FAILED(hr)) return hr;
+    *folders = static_cast<LONG>(counts.Int64(0, 0));
+    *files = static_cast<LONG>(counts.Int64(0, 1));
+    return S_OK;
+}
+
 } // namespace PgFolderListing

@@ -11,6 +11,8 @@ namespace PgFolderListing {
 
 HRESULT Count(PgConnection& db, LONG discId, LONG folderId, LONG* count);
 HRESULT Fill(PgConnection& db, LONG discId, LONG folderId, FolderItemRecord* records, LONG count);
+// The folders and files stored for a whole disc, its import done or not.
+HRESULT DiscCounts(PgConnection& db, LONG discId, LONG* folders, LONG* files);
 // The ids of the folders or files Fill lists, in its order; disc $1, folder $2.
 const char* IdsSql(PgEntryKind kind);
 

@@ -46,6 +46,8 @@ HRESULT CPgLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscCounts) {
+        *object = static_cast<ILibraryDiscCounts*>(this);
     } else if (iid == IID_ILibraryDiscTags) {
         *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryListings) {
@@ -111,6 +113,7 @@ HRESULT CPgLibraryEngine::OpenLibrary(bool create)
     if (SUCCEEDED(hr) && writable) hr = PgChangeWatch::MarkWriter(m_db, m_ownerId);
     if (SUCCEEDED(hr) && writable) hr = m_imports.RecoverAbandoned(m_ownerId);
     if (FAILED(hr)) m_db.Close();
+    if (SUCCEEDED(hr)) m_spare.Prepare(m_db.Address());
     return FAILED(hr) ? hr : writable ? S_OK : LIBRARY_S_READ_ONLY;
 }
 
@@ -135,6 +138,7 @@ HRESULT CPgLibraryEngine::Uninitialize()
     for (LibraryImportHandle handle : m_imports.Handles()) UndoImport(handle);
     ReleaseAddedDiscs();
     m_listings.Clear();
+    m_spare.Drop();
     m_db.Close(); // frees the owner id
     m_lastAddedDisc = 0;
     return S_OK;
@@ -777,6 +781,14 @@ HRESULT CPgLibraryEngine::GetDiscGaps(LONG discId, DiscGapRecord* gaps)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : PgDiscReadStore::Gaps(m_db, discId, *gaps);
+}
+
+HRESULT CPgLibraryEngine::GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files)
+{
+    if (!folders || !files) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : PgFolderListing::DiscCounts(m_db, discId, folders, files);
 }
 
 HRESULT CPgLibraryEngine::ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId)

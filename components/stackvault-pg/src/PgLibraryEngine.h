@@ -7,6 +7,7 @@
 // fails with E_ACCESSDENIED and changes nothing.
 #pragma once
 #include "ILibraryChanges.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
@@ -21,6 +22,7 @@
 #include "PgImportTracker.h"
 #include "PgLabelStore.h"
 #include "PgListingWorker.h"
+#include "PgSpareConnection.h"
 #include "PgTagStore.h"
 
 #include <condition_variable>
@@ -36,7 +38,8 @@ class CPgLibraryEngine final : public ILibraryEngine,
                                public ILibraryDiscTags,
                                public ILibraryListings,
                                public ILibraryDiscEdits,
-                               public ILibraryChanges {
+                               public ILibraryChanges,
+                               public ILibraryDiscCounts {
 public:
     CPgLibraryEngine();
     ~CPgLibraryEngine();
@@ -104,6 +107,9 @@ public:
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
 
+    // ILibraryDiscCounts
+    HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
+
     // ILibraryDiscTags
     HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
 
@@ -163,6 +169,7 @@ private:
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
     OpenListings<PgListingWorker> m_listings;
+    PgSpareConnection m_spare; // for the next listing's worker
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
     bool m_connectionLost = false; // initialised, but the server went away: each call connects again
 

@@ -3,7 +3,6 @@
 // rows asked for are read by id on the instance's connection, under its lock.
 #include "PgLibraryEngine.h"
 
-#include "GramTally.h"
 #include "PgFolderListing.h"
 #include "PgNameSearch.h"
 #include "Utf16Text.h"
@@ -18,7 +17,7 @@ HRESULT CPgLibraryEngine::StartListing(std::array<PgListingStep, PgListingWorker
                                        LibraryListing* listing, std::array<int, PgListingWorker::kKinds> totals)
 {
     // The library this instance opened, whatever the environment says by now.
-    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), std::move(steps), totals);
+    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), m_spare.Take(m_db.Address()), std::move(steps), totals);
     *listing = m_listings.Add(std::move(worker));
     return S_OK;
 }
@@ -35,7 +34,7 @@ HRESULT CPgLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing
     // finds their entries then stops as soon as it has them all.
     std::array<int, PgListingWorker::kKinds> totals{-1, -1};
     LONG folders = 0, files = 0;
-    if (GramTally::Answers(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Folders, folded, &folders)) &&
+    if (PgNameSearch::Tallied(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Folders, folded, &folders)) &&
         SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Files, folded, &files)))
         totals = {int(folders), int(files)};
     const QByteArray argument = PgNameSearch::Argument(folded);

@@ -14,9 +14,10 @@ constexpr char kFetch[] = "FETCH 4096 FROM listing";
 constexpr char kBegin[] = "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY; SET LOCAL jit = off; SET LOCAL work_mem = '64MB'";
 } // namespace
 
-PgListingWorker::PgListingWorker(const QString& address, std::array<PgListingStep, kKinds> steps,
-                                 std::array<int, kKinds> totals)
-    : m_steps(std::move(steps)), m_found(totals), m_thread([this, address] { Run(address); })
+PgListingWorker::PgListingWorker(const QString& address, PgSpareConnection::Opening spare,
+                                 std::array<PgListingStep, kKinds> steps, std::array<int, kKinds> totals)
+    : m_steps(std::move(steps)), m_found(totals),
+      m_thread([this, address, opening = std::move(spare)]() mutable { Run(address, std::move(opening)); })
 {
 }
 
@@ -31,10 +32,12 @@ PgListingWorker::~PgListingWorker()
     m_thread.join();
 }
 
-void PgListingWorker::Run(QString address)
+void PgListingWorker::Run(QString address, PgSpareConnection::Opening spare)
 {
-    PgConnection db;
-    HRESULT hr = db.Open(address);
+    std::unique_ptr<PgConnection> ready = spare.valid() ? spare.get() : nullptr;
+    if (!ready) ready = std::make_unique<PgConnection>();
+    PgConnection& db = *ready;
+    HRESULT hr = db.IsOpen() ? S_OK : db.Open(address);
     if (SUCCEEDED(hr)) {
         {
             std::lock_guard lock(m_cancelMutex);

@@ -1,11 +1,13 @@
 // Finds the ids of a listing's entries (folders, then files) on a thread of
-// its own with a connection of its own, in one snapshot, through a cursor
+// its own with a connection of its own (one opened ahead when there is one,
+// see PgSpareConnection), in one snapshot, through a cursor
 // read a chunk at a time; the engine's connection and lock stay free for
 // reading the records of the rows shown. Destroying the worker cancels its
 // query on the server and joins the thread.
 #pragma once
 #include "ListingIds.h"
 #include "PgParams.h"
+#include "PgSpareConnection.h"
 
 #include <QString>
 #include <array>
@@ -26,7 +28,9 @@ class PgListingWorker {
 public:
     static constexpr int kKinds = ListingIds::kKinds;
 
-    PgListingWorker(const QString& address, std::array<PgListingStep, kKinds> steps,
+    // `spare`: a connection opened ahead (may be invalid, or fail to open:
+    // the worker then opens its own to `address`).
+    PgListingWorker(const QString& address, PgSpareConnection::Opening spare, std::array<PgListingStep, kKinds> steps,
                     std::array<int, kKinds> totals = {-1, -1});
     ~PgListingWorker();
     PgListingWorker(const PgListingWorker&) = delete;
@@ -39,7 +43,7 @@ public:
     std::vector<int32_t> Ids(int kind, int first, int count) const { return m_found.Ids(kind, first, count); }
 
 private:
-    void Run(QString address);
+    void Run(QString address, PgSpareConnection::Opening spare);
     HRESULT Collect(class PgConnection& db, int kind);
 
     std::array<PgListingStep, kKinds> m_steps;

@@ -108,7 +108,7 @@ HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view tex
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return *count = 0, S_OK;
-    if (GramTally::Answers(folded)) return CountGrams(db, kind, folded, count);
+    if (Tallied(folded)) return CountGrams(db, kind, folded, count);
     const std::string sql = std::string("SELECT count(*) FROM ") + TableOf(kind).table + " f WHERE f.fold LIKE $1 AND" +
                             kNotHidden;
     return CountWith(db, sql.c_str(), PgParams().Utf8(Pattern(folded)), count);
@@ -143,6 +143,8 @@ HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>
     }
     return S_OK;
 }
+
+bool Tallied(const QByteArray& folded) { return GramTally::Answers(folded, kPgGramLength); }
 
 QByteArray Argument(const QByteArray& folded) { return GramTally::Answers(folded) ? folded : Pattern(folded); }
 

@@ -2,8 +2,8 @@
 // the server. Names are stored case-folded exactly as the SQLite engine
 // folds them (Utf16Text::Folded) and matched with LIKE on the folded name,
 // which pg_trgm's trigram indexes serve; LIKE compares characters exactly,
-// so both engines find the same names. One- and two-character queries are
-// counted from the gram tallies. Discs being imported are left out.
+// so both engines find the same names. Queries of up to three characters
+// are counted from the gram tallies. Discs being imported are left out.
 // Results come in the order the rows were stored (by id).
 #pragma once
 #include "LibraryRecords.h"
@@ -34,7 +34,9 @@ HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>
 QByteArray Argument(const QByteArray& folded);
 // The ids FillEntries would fill, in its order, for the folded query's Argument bound as $1.
 std::string IdsSql(PgEntryKind kind, const QByteArray& folded);
-// Counts of a one- or two-character folded query from the gram tallies.
+// Whether the gram tallies count a folded query (up to three characters).
+bool Tallied(const QByteArray& folded);
+// Counts of a Tallied folded query from the gram tallies.
 HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count);
 
 } // namespace PgNameSearch

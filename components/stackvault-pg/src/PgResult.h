@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <libpq-fe.h>
+#include <string_view>
 #include <utility>
 
 class PgResult {
@@ -33,6 +34,11 @@ public:
     QByteArray Utf8(int row, int column) const
     {
         return QByteArray(PQgetvalue(m_result, row, column), PQgetlength(m_result, row, column));
+    }
+    // The value's bytes, valid while the result lives.
+    std::string_view View(int row, int column) const
+    {
+        return {PQgetvalue(m_result, row, column), size_t(PQgetlength(m_result, row, column))};
     }
     QString Text(int row, int column) const
     {

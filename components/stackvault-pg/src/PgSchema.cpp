@@ -3,15 +3,22 @@
 #include "Diagnostics.h"
 #include "LibraryServerErrors.h"
 #include "PgConnection.h"
+#include "PgGramRecount.h"
 #include "PgTransaction.h"
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
-// Migration n takes a library from version n to n + 1.
-constexpr const char* kMigrations[] = {
-    R"sql(
+// Migration n takes a library from version n to n + 1: its statements, then
+// the rewriting of stored rows that statements alone cannot do, if any.
+struct Migration {
+    const char* sql;
+    HRESULT (*rewrite)(PgConnection& db) = nullptr;
+};
+
+constexpr Migration kMigrations[] = {
+    {R"sql(
 CREATE EXTENSION IF NOT EXISTS pg_trgm;
 CREATE TABLE library_schema(version integer NOT NULL);
 INSERT INTO library_schema VALUES(0);
@@ -97,9 +104,9 @@ CREATE TABLE disc_replacements(
   new_disc_id integer PRIMARY KEY,
   old_disc_id integer NOT NULL,
   import_id bigint NOT NULL);
-)sql",
+)sql"},
     // Changes others should see send a notice naming the writer (see PgChangeWatch).
-    R"sql(
+    {R"sql(
 CREATE FUNCTION note_library_change() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
   PERFORM pg_notify('library_changes', coalesce(current_setting('albireo.writer', true), ''));
@@ -113,12 +120,15 @@ CREATE TRIGGER labels_changed AFTER INSERT OR UPDATE OR DELETE ON labels
   FOR EACH ROW EXECUTE FUNCTION note_library_change();
 CREATE TRIGGER disc_gaps_changed AFTER INSERT OR UPDATE OR DELETE ON disc_gaps
   FOR EACH ROW EXECUTE FUNCTION note_library_change();
-)sql",
+)sql"},
     // Paths in byte order whatever the database's collation: an import reads
     // the stored children of a folder's path as one range (PgPathStore::Children).
-    R"sql(
+    {R"sql(
 CREATE INDEX paths_in_byte_order ON paths(text COLLATE "C");
-)sql",
+)sql"},
+    // Names are tallied by their grams of up to three characters (they
+    // were by those of one and two): every tally is counted again.
+    {nullptr, PgGramRecount::Run},
 };
 constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.
@@ -148,7 +158,9 @@ HRESULT Migrate(PgConnection& db)
     if (SUCCEEDED(hr)) hr = FoundVersion(db, &version);
     if (SUCCEEDED(hr) && version > kVersion) hr = LIBRARY_E_SCHEMA_NEWER;
     for (int64_t step = std::max<int64_t>(version, 0); SUCCEEDED(hr) && step < kVersion; ++step) {
-        hr = db.Run(kMigrations[step], {}, "migration");
+        const Migration& migration = kMigrations[step];
+        if (migration.sql) hr = db.Run(migration.sql, {}, "migration");
+        if (SUCCEEDED(hr) && migration.rewrite) hr = migration.rewrite(db);
         if (SUCCEEDED(hr))
             hr = db.Run("UPDATE library_schema SET version = $1", PgParams().Int(step + 1), "schema version");
         if (SUCCEEDED(hr)) DumpMsg("StackvaultPg", "library schema now at version %lld", static_cast<long long>(step + 1));

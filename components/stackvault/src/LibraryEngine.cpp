@@ -2,6 +2,7 @@
 
 #include "BatchParser.h"
 #include "DiscEditRules.h"
+#include "DiscEntryCounts.h"
 #include "Diagnostics.h"
 #include "LibraryFile.h"
 #include "LibraryLocation.h"
@@ -46,6 +47,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryEngine*>(this);
     } else if (iid == IID_ILibraryDiscReads) {
         *object = static_cast<ILibraryDiscReads*>(this);
+    } else if (iid == IID_ILibraryDiscCounts) {
+        *object = static_cast<ILibraryDiscCounts*>(this);
     } else if (iid == IID_ILibraryDiscTags) {
         *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
@@ -810,6 +813,14 @@ HRESULT CLibraryEngine::GetDiscGaps(LONG discId, DiscGapRecord* gaps)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : m_gaps.Get(discId, *gaps);
+}
+
+HRESULT CLibraryEngine::GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files)
+{
+    if (!folders || !files) return E_POINTER;
+    Lock lock(m_mutex);
+    const HRESULT hr = Ready();
+    return FAILED(hr) ? hr : DiscEntryCounts::Count(m_db, discId, folders, files);
 }
 
 HRESULT CLibraryEngine::ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId)

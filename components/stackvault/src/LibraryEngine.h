@@ -14,6 +14,7 @@
 #include "FolderListing.h"
 #include "GramBuilder.h"
 #include "ILibraryChanges.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
 #include "ILibraryDiscTags.h"
@@ -49,7 +50,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryListedEntries,
                              public ILibraryListedTypes,
                              public ILibraryDiscEdits,
-                             public ILibraryChanges {
+                             public ILibraryChanges,
+                             public ILibraryDiscCounts {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -119,6 +121,9 @@ public:
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
     HRESULT ReplaceDiscWithHandle(LibraryImportHandle handle, LONG newDiscId, LONG oldDiscId) override;
+
+    // ILibraryDiscCounts
+    HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
 
     // ILibraryDiscTags
     HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;

@@ -2,10 +2,12 @@
 
 #include "CTreeWalk.h"
 #include "CataloguedDiscReader.h"
+#include "ComPtr.h"
 #include "DiscLabelFiles.h"
 #include "DiscReadGaps.h"
 #include "DiscTagList.h"
 #include "DiscTypeMapping.h"
+#include "ILibraryDiscCounts.h"
 #include "ImportRecord.h"
 #include "LibraryReader.h"
 #include "LibraryStatusText.h"
@@ -14,7 +16,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <deque>
 #include <memory>
 
 namespace {
@@ -48,28 +49,6 @@ DiscProperties PropertiesFor(const DiscRecord& disc, const QByteArray& identity)
                 if (codes.mediaClass == disc.mediaClass && codes.formatCode == disc.formatCode) return properties;
             }
     return properties; // no answers give these codes; the check at the end says so
-}
-
-// Folders and files of a catalogued disc, counted through the same reader the copy uses.
-HRESULT CountTree(ILibraryEngine* library, LONG discId, int* folders, int* files)
-{
-    CataloguedDiscReader reader(library, discId);
-    std::deque<QString> pending{QString()};
-    TrellisFindEntry entry{};
-    while (!pending.empty()) {
-        const QString path = pending.front();
-        pending.pop_front();
-        for (HRESULT hr = reader.FindFirst(Utf16(path), &entry); SUCCEEDED(hr); hr = reader.FindNext(&entry))
-            if (entry.attributes & TRELLIS_ATTRIBUTE_DIRECTORY) {
-                const QString name = QString::fromUtf16(entry.name);
-                pending.push_back(path.isEmpty() ? name : path + QLatin1Char('\\') + name);
-            }
-        reader.FindClose();
-        if (FAILED(reader.Failure())) return reader.Failure();
-    }
-    *folders = reader.FolderCount();
-    *files = reader.FileCount();
-    return S_OK;
 }
 
 bool SameRecord(const DiscRecord& a, const DiscRecord& b)
@@ -222,9 +201,13 @@ HRESULT LibraryCopy::CopyDisc(LibraryImportHandle handle, const DiscRecord& disc
 }
 
 // The copy holds as many discs as the original, each with the same record
-// and as many folders and files as were read from its original.
+// and as many folders and files as were read from its original, counted by
+// the destination from its stored rows (one request per disc).
 HRESULT LibraryCopy::Verify(const std::vector<DiscRecord>& originals)
 {
+    ComPtr<ILibraryDiscCounts> counter;
+    if (FAILED(m_pTo->QueryInterface(IID_ILibraryDiscCounts, counter.PutVoid())) || !counter)
+        return Fail(E_NOINTERFACE, QStringLiteral("the destination library cannot count the entries of its discs"));
     const LibraryReader target(m_pTo);
     const std::vector<DiscRecord> copies = target.Discs();
     if (FAILED(target.Failure())) return Fail(target.Failure(), QStringLiteral("the copy cannot be read back"));
@@ -234,9 +217,9 @@ HRESULT LibraryCopy::Verify(const std::vector<DiscRecord>& originals)
         const CopiedDisc& copied = m_discs[i];
         const QString name = LibraryReader::Text(originals[i].name);
         DiscRecord copy{};
-        int folders = 0, files = 0;
+        LONG folders = 0, files = 0;
         HRESULT hr = target.DiscById(copied.targetId, &copy) ? S_OK : E_FAIL;
-        if (SUCCEEDED(hr)) hr = CountTree(m_pTo, copied.targetId, &folders, &files);
+        if (SUCCEEDED(hr)) hr = counter->GetDiscEntryCounts(copied.targetId, &folders, &files);
         if (FAILED(hr)) return Fail(hr, QStringLiteral("the copy of disc %1 cannot be read back").arg(name));
         if (!SameRecord(copy, originals[i]) || folders != copied.folders || files != copied.files)
             return Fail(E_FAIL, QStringLiteral("the copy of disc %1 differs from the original (%2 folders and %3 files"
