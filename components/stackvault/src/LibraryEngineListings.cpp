@@ -165,7 +165,7 @@ HRESULT CLibraryEngine::GetListedTypes(LibraryListing listing, LONG kind, LONG f
 {
     if (!ends || !types || !filled) return E_POINTER;
     *filled = 0;
-    return WithListedIds(listing, kind, first, count, [&](const std::vector<int32_t>& ids) {
+    return WithListedIds(listing, kind, first, count, [&](const ListingWorker&, const std::vector<int32_t>& ids) {
         size_t done = 0;
         const HRESULT hr = m_search.FillListedTypesByIds(EntryKindOf(kind), ids, ends, types,
                                                          size_t(std::max<LONG>(typesCapacity, 0)), &done);
