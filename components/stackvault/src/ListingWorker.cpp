@@ -44,11 +44,11 @@ void ListingWorker::Run(QString databasePath)
     HRESULT hr = connection.OpenReadOnly(databasePath);
     if (SUCCEEDED(hr)) {
         m_db = connection.Handle();
-        // A search of one or two characters reads every folded name, from
-        // the mapped file. Entries read whole go through SQLite's own page
-        // reads, which copy a page once where mapping faults it in and keeps
-        // the file's pages resident in the process.
-        if (!m_listed) connection.Execute(SqliteConnection::kMapPragma);
+        // The worker's reads go through SQLite's own page reads, never the
+        // mapped file: a search of one or two characters reads every name,
+        // and mapping would keep each page of the file it touched resident
+        // in the process (hundreds of megabytes at ten million names),
+        // where page reads copy a page once and are no slower.
         // One read transaction: folders and files come from the same snapshot.
         connection.Execute("BEGIN");
         if (m_listed) m_listed->SetChangeCount(LibraryChanges::Count(connection));
