@@ -134,5 +134,19 @@ for query in "${queries[@]}"; do
   file_counts=$(count_of "$library" "$query") server_counts=$(count_of "$address" "$query")
   [ "$file_counts" = "$server_counts" ] || echo "  counts differ: file $file_counts, server $server_counts"
 done
+
+# The same searches in the window (library_browse, the library already
+# open): the time from the search until its first screen is painted and
+# until its counts are final, best of three, for the file and the server.
+browse=$source_dir/build/bench/library_browse
+if [ -x "$browse" ]; then
+  window_times() {
+    "$browse" "$(dirname "$original")" --searches-only --library "$1" "${queries[@]}" 2>/dev/null |
+      awk '/^"/ { print $1, $4, $6 }'
+  }
+  echo "In the window, the library open (first screen, final counts; ms, best of 3):"
+  paste -d' ' <(window_times "$library") <(window_times "$address") |
+    awk '{ printf "%-10s | %8.1f / %-8.1f | %8.1f / %-8.1f | %.2f (goal 2), %.2f (goal 4)\n", $1, $2, $5, $3, $6, $5 / $2, $6 / $3 }'
+fi
 echo "load afterwards: $(uptime | sed 's/.*load/load/')"
 "$server_script" halt "$work/pg" # keeps the data for the next run
