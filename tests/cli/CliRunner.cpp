@@ -134,12 +134,20 @@ QString MakeTree(const QString& parent, const QList<QPair<QString, int>>& files,
     return root;
 }
 
+// A tool that crashed is run once more: xorriso has been seen to die of a
+// segmentation fault, rarely, on a loaded machine, and the image it makes is
+// written afresh each time.
 static QString RunTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForFinished(300000) || process.exitCode() != 0)
+    bool finished = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        process.start(program, arguments);
+        finished = process.waitForFinished(300000);
+        if (!finished || process.exitStatus() != QProcess::CrashExit) break;
+    }
+    if (!finished || process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0)
         ADD_FAILURE() << qPrintable(program) << " failed: " << process.readAll().toStdString();
     return QString::fromUtf8(process.readAll());
 }
