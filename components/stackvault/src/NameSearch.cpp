@@ -347,6 +347,8 @@ HRESULT NameSearch::ScanRange(const std::string& sql, const std::vector<int32_t>
 template <class Fill>
 HRESULT NameSearch::ScanIds(const std::string& sql, const std::vector<int32_t>& ids, Fill&& fill, size_t* filled)
 {
+    *filled = 0;
+    if (ids.empty()) return S_OK;
     if (ScanPays(ids)) return ScanRange(sql, ids, fill, filled);
     // Sparse ids: one short scan each.
     for (size_t i = 0; i < ids.size(); ++i) {
@@ -364,8 +366,6 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
                                     size_t namesCapacity, size_t* filled)
 {
     static const std::string sql[2] = {ListedRangeSql(EntryKind::Files), ListedRangeSql(EntryKind::Folders)};
-    *filled = 0;
-    if (ids.empty()) return S_OK;
     size_t used = 0; // bytes of `names` taken
     // Whether entry i fits, filled from `row` (null: an id without a row).
     auto fill = [&](const SqliteStatement* row, size_t i) {
@@ -387,8 +387,6 @@ HRESULT NameSearch::FillListedTypesByIds(EntryKind kind, const std::vector<int32
                                          size_t typesCapacity, size_t* filled)
 {
     static const std::string sql[2] = {ListedTypesSql(EntryKind::Files), ListedTypesSql(EntryKind::Folders)};
-    *filled = 0;
-    if (ids.empty()) return S_OK;
     size_t used = 0; // bytes of `types` taken
     auto fill = [&](const SqliteStatement* row, size_t i) {
         const std::string_view type = row ? row->TextView(1) : std::string_view();
