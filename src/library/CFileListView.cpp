@@ -13,7 +13,6 @@
 #include "ListSort.h"
 #include "ListingSortJob.h"
 #include "ListTexts.h"
-#include "ListingReader.h"
 #include "ProgramPaths.h"
 #include "RecordList.h"
 #include "ResourceIds.h"
@@ -79,7 +78,6 @@ CFileListView::~CFileListView()
     CloseListing();
     m_changes.Stop();
     if (m_pListings) m_pListings->Release();
-    m_pListedEntries.Reset();
     m_pListedTypes.Reset();
     if (m_sortWarmUp.joinable()) m_sortWarmUp.join();
     if (m_pEngine) {
@@ -158,7 +156,6 @@ bool CFileListView::OpenLibrary()
     // Optional: without it searches and folders are read whole.
     if (FAILED(m_pEngine->QueryInterface(IID_ILibraryListings, reinterpret_cast<void**>(&m_pListings))))
         m_pListings = nullptr;
-    m_pListedEntries = ListingReader::ListedEntriesOf(m_pEngine);
     if (FAILED(m_pEngine->QueryInterface(IID_ILibraryListedTypes, m_pListedTypes.PutVoid()))) m_pListedTypes.Reset();
     // What the first sort of a folder by name would make first (the check of
     // the language's ASCII name keys, tens of milliseconds), made now beside

@@ -208,7 +208,6 @@ private:
     QHash<int, int> m_searchThumbIndex;
     ILibraryListings* m_pListings = nullptr;
     // Optional: the compact entries and types a sort reads instead of records.
-    ComPtr<ILibraryListedEntries> m_pListedEntries;
     ComPtr<ILibraryListedTypes> m_pListedTypes;
     std::thread m_sortWarmUp;
     LibraryListing m_listing = nullptr;

@@ -320,7 +320,7 @@ void CFileListView::SortListing(int column, int direction)
         AddEntryFields(entry, folderText, fileText, entries);
     };
     m_sortJob = std::make_unique<ListingSortJob>(
-        ListingSortJob::Source{m_pListings, m_pListedEntries.Get(), m_pListedTypes.Get()}, m_listing,
+        ListingSortJob::Source{m_pListings, m_pListedTypes.Get()}, m_listing,
         ListingSortJob::Sort{m_pList->GetMode(), column, direction}, m_sortFields,
         std::move(addEntry), this, [this, serial](std::vector<int> order, ListingSortJob::Fields fields) {
             if (serial != m_nSortSerial) return;

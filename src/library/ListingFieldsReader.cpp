@@ -29,8 +29,8 @@ HRESULT ListingFieldsReader::Read(LONG kind, LONG first, LONG count, SortEntries
 {
     *read = 0;
     if (count <= 0) return S_OK;
-    const HRESULT hr = m_source.entries && m_source.types ? ReadCompact(kind, first, count, entries, read)
-                                                          : ReadRecords(kind, first, count, entries, read);
+    const HRESULT hr = m_source.typedEntries ? ReadCompact(kind, first, count, entries, read)
+                                             : ReadRecords(kind, first, count, entries, read);
     return SUCCEEDED(hr) && *read == 0 ? E_FAIL : hr;
 }
 
@@ -48,7 +48,6 @@ HRESULT ListingFieldsReader::ReadRecords(LONG kind, LONG first, LONG count, Sort
     return S_OK;
 }
 
-// The entries first, then the types of as many of them as fit.
 HRESULT ListingFieldsReader::ReadCompact(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read)
 {
     const LONG wanted = std::min(kCompactBlock, count);
@@ -56,21 +55,19 @@ HRESULT ListingFieldsReader::ReadCompact(LONG kind, LONG first, LONG count, Sort
     m_names.resize(kNameBytes);
     m_typeEnds.resize(size_t(wanted));
     m_types.resize(kTypeBytes);
-    LONG filled = 0, typed = 0;
-    HRESULT hr = m_source.entries->GetListedEntries(m_listing, kind, first, m_entries.data(), wanted, m_names.data(),
-                                                    LONG(m_names.size()), &filled);
-    if (SUCCEEDED(hr) && filled > 0)
-        hr = m_source.types->GetListedTypes(m_listing, kind, first, filled, m_typeEnds.data(), m_types.data(),
-                                            LONG(m_types.size()), &typed);
+    LONG filled = 0;
+    const HRESULT hr = m_source.typedEntries->GetTypedEntries(m_listing, kind, first, wanted, m_entries.data(),
+                                                              m_names.data(), LONG(m_names.size()), m_typeEnds.data(),
+                                                              m_types.data(), LONG(m_types.size()), &filled);
     if (FAILED(hr)) return hr;
-    for (LONG i = 0; i < typed; ++i) {
+    for (LONG i = 0; i < filled; ++i) {
         const ListedEntry& entry = m_entries[size_t(i)];
         const uint32_t typeBegin = i == 0 ? 0 : m_typeEnds[size_t(i) - 1];
         const std::string_view type(m_types.data() + typeBegin, m_typeEnds[size_t(i)] - typeBegin);
         const std::string_view name(m_names.data() + entry.nameOffset, entry.nameBytes);
         m_addEntry({RecordName(name), TypeText(type), entry.time, entry.size}, entries);
     }
-    *read = typed;
+    *read = filled;
     return S_OK;
 }
 

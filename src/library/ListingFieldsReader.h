@@ -1,11 +1,10 @@
 // Reads what a sort needs of a listing's entries (name, type, time, size)
-// a block at a time: from the engine's compact entries and their types
-// when it offers both (tens of bytes per entry), else from whole records
-// (1.6 KB each). Either way each entry's fields are handed on as the
+// a block at a time: from the engine's compact entries with their types,
+// read together in one pass (tens of bytes per entry), when it offers them,
+// else from whole records (1.6 KB each). Either way each entry's fields are handed on as the
 // record would give them, names cut to a record's length as the rows show
 // them. Used by one thread at a time; the engine's calls may come from any.
 #pragma once
-#include "ILibraryListedEntries.h"
 #include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
 #include "wintypes.h"
@@ -22,12 +21,11 @@ class SortEntries;
 
 class ListingFieldsReader {
 public:
-    // The engine's interfaces a listing is read through; without `entries`
-    // or `types` records are read.
+    // The engine's interfaces a listing is read through; without
+    // `typedEntries` records are read.
     struct Source {
         ILibraryListings* listings = nullptr;
-        ILibraryListedEntries* entries = nullptr;
-        ILibraryListedTypes* types = nullptr;
+        ILibraryListedTypes* typedEntries = nullptr;
     };
     // One entry's fields, valid during the call they are handed to.
     struct Fields {

@@ -11,6 +11,7 @@
 #include "ListingFieldsReader.h"
 #include "SortEntries.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -215,22 +216,33 @@ protected:
         return types;
     }
 
-    // Every type of a kind, read in ranges of `step` into `typesBytes`.
-    static QStringList ReadTypes(ILibraryListedTypes* types, LibraryListing listing, LONG kind, int count, int step,
-                                 int typesBytes)
+    // Every compact entry of a kind with its type, read in ranges of `step`
+    // into buffers of `namesBytes` and `typesBytes` (short ones fill fewer
+    // entries per call).
+    struct Typed {
+        Listed listed;
+        QStringList types;
+    };
+    static Typed ReadTyped(ILibraryListedTypes* typed, LibraryListing listing, LONG kind, int count, int step,
+                           int namesBytes, int typesBytes)
     {
-        QStringList all;
+        Typed all;
+        std::vector<ListedEntry> entries(static_cast<size_t>(step));
+        std::vector<char> names(static_cast<size_t>(namesBytes));
         std::vector<uint32_t> ends(static_cast<size_t>(step));
         std::vector<char> texts(static_cast<size_t>(typesBytes));
         for (int first = 0; first < count;) {
             LONG filled = -1;
-            EXPECT_EQ(S_OK, types->GetListedTypes(listing, kind, first, step, ends.data(), texts.data(), typesBytes,
-                                                  &filled));
+            EXPECT_EQ(S_OK, typed->GetTypedEntries(listing, kind, first, step, entries.data(), names.data(), namesBytes,
+                                                   ends.data(), texts.data(), typesBytes, &filled));
             EXPECT_GT(filled, 0);
             if (filled <= 0) break;
             for (LONG i = 0; i < filled; ++i) {
+                const ListedEntry& entry = entries[size_t(i)];
+                all.listed.entries.push_back(entry);
+                all.listed.names << QString::fromUtf8(names.data() + entry.nameOffset, qsizetype(entry.nameBytes));
                 const uint32_t begin = i == 0 ? 0 : ends[size_t(i) - 1];
-                all << QString::fromUtf8(texts.data() + begin, qsizetype(ends[size_t(i)] - begin));
+                all.types << QString::fromUtf8(texts.data() + begin, qsizetype(ends[size_t(i)] - begin));
             }
             first += filled;
         }
@@ -256,20 +268,26 @@ protected:
         return all;
     }
 
-    // The compact types are the records' types, read in short ranges and
-    // with a buffer for one or two, and a sort reads the same fields through
-    // the compact entries as through the records.
+    // The typed entries are the records' entries and types, read in short
+    // ranges and with buffers for one or two names or types, and a sort reads
+    // the same fields through them as through the records.
     void ExpectCompactReadsAsRecords(LibraryListing listing, LONG kind, int count)
     {
-        const ComPtr<ILibraryListedEntries> compact = Compact();
         const ComPtr<ILibraryListedTypes> types = Types();
+        const std::vector<ItemRecord> records = ReadAll(listing, kind, count, 97);
         QStringList recordTypes;
-        for (const ItemRecord& record : ReadAll(listing, kind, count, 97)) recordTypes << FromW(record.type);
-        EXPECT_EQ(recordTypes, ReadTypes(types.Get(), listing, kind, count, 97, 4096));
-        EXPECT_EQ(recordTypes, ReadTypes(types.Get(), listing, kind, count, 5, 24));
+        for (const ItemRecord& record : records) recordTypes << FromW(record.type);
+        for (const auto [step, namesBytes, typesBytes] : {std::array{97, 65536, 4096}, std::array{5, 4096, 24},
+                                                          std::array{5, 320, 4096}}) {
+            SCOPED_TRACE(testing::Message() << step << " entries, " << namesBytes << " B of names, " << typesBytes
+                                            << " B of types");
+            const Typed typed = ReadTyped(types.Get(), listing, kind, count, step, namesBytes, typesBytes);
+            ExpectSameEntries(records, typed.listed);
+            EXPECT_EQ(recordTypes, typed.types);
+        }
         const QStringList fromRecords = ReadForSort({listings}, listing, kind, count);
         EXPECT_EQ(count, fromRecords.size());
-        EXPECT_EQ(fromRecords, ReadForSort({listings, compact.Get(), types.Get()}, listing, kind, count));
+        EXPECT_EQ(fromRecords, ReadForSort({listings, types.Get()}, listing, kind, count));
     }
 
     std::unique_ptr<EngineInstance> engine;
@@ -458,7 +476,7 @@ TEST_P(ListingTest, SearchEntriesKeptForAReaderNeverStallTheListingAndFollowTheL
 // Names longer than a record's field (a sort reads them cut where the record
 // cuts them, never inside a character of two code units), other scripts,
 // types of several words; folders and searches.
-TEST_P(ListingTest, CompactTypesAndWhatASortReadsHoldWhatTheRecordsHold)
+TEST_P(ListingTest, TypedEntriesAndWhatASortReadsHoldWhatTheRecordsHold)
 {
     const ComPtr<ILibraryListedTypes> types = Types();
     if (!types || !Compact()) GTEST_SKIP() << "this engine lists through whole records only";
@@ -487,17 +505,25 @@ TEST_P(ListingTest, CompactTypesAndWhatASortReadsHoldWhatTheRecordsHold)
     const LibraryListingCounts counts = WaitComplete(found);
     ASSERT_EQ(kFiles + 3, counts.files);
     ExpectCompactReadsAsRecords(found, kListingFiles, counts.files);
-    // A buffer too short for the first type; unknown kinds and listings.
+    // Buffers too short for the first name or type; unknown kinds and listings.
+    ListedEntry entry{};
     uint32_t end = 0;
     char few[4];
+    std::vector<char> room(4096);
     LONG filled = -1;
-    EXPECT_EQ(E_OUTOFMEMORY, types->GetListedTypes(found, kListingFiles, 0, 1, &end, few, 4, &filled));
+    EXPECT_EQ(E_OUTOFMEMORY, types->GetTypedEntries(found, kListingFiles, 0, 1, &entry, room.data(), 4096, &end, few,
+                                                    4, &filled));
     EXPECT_EQ(0, filled);
-    EXPECT_EQ(S_OK, types->GetListedTypes(found, kListingFiles, counts.files, 1, &end, few, 4, &filled));
+    EXPECT_EQ(E_OUTOFMEMORY, types->GetTypedEntries(found, kListingFiles, 0, 1, &entry, few, 4, &end, room.data(),
+                                                    4096, &filled));
     EXPECT_EQ(0, filled);
-    EXPECT_EQ(E_INVALIDARG, types->GetListedTypes(found, 5, 0, 1, &end, few, 4, &filled));
+    EXPECT_EQ(S_OK, types->GetTypedEntries(found, kListingFiles, counts.files, 1, &entry, few, 4, &end, few, 4,
+                                           &filled));
+    EXPECT_EQ(0, filled);
+    EXPECT_EQ(E_INVALIDARG, types->GetTypedEntries(found, 5, 0, 1, &entry, few, 4, &end, few, 4, &filled));
+    EXPECT_EQ(E_POINTER, types->GetTypedEntries(found, kListingFiles, 0, 1, &entry, few, 4, nullptr, few, 4, &filled));
     listings->CloseListing(found);
-    EXPECT_EQ(E_INVALIDARG, types->GetListedTypes(found, kListingFiles, 0, 1, &end, few, 4, &filled));
+    EXPECT_EQ(E_INVALIDARG, types->GetTypedEntries(found, kListingFiles, 0, 1, &entry, few, 4, &end, few, 4, &filled));
 }
 
 TEST_P(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)

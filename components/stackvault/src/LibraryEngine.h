@@ -140,8 +140,9 @@ public:
                              char* names, LONG namesCapacity, LONG* filled) override;
     HRESULT OpenSearchEntries(const char16_t* text, LibraryListing* listing) override;
     // ILibraryListedTypes
-    HRESULT GetListedTypes(LibraryListing listing, LONG kind, LONG first, LONG count, uint32_t* ends, char* types,
-                           LONG typesCapacity, LONG* filled) override;
+    HRESULT GetTypedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,
+                            char* names, LONG namesCapacity, uint32_t* typeEnds, char* types, LONG typesCapacity,
+                            LONG* filled) override;
 
     // ILibraryDiscEdits
     HRESULT SetDiscName(LONG discId, const char16_t* name) override;
@@ -187,6 +188,9 @@ private:
     std::array<int, ListingWorker::kKinds> CountedAhead(const QByteArray& folded);
     // A search listing; `listed`: its worker keeps the compact entries.
     HRESULT OpenSearch(const char16_t* text, bool listed, LibraryListing* listing);
+    // GetListedEntries, and with `types` GetTypedEntries.
+    HRESULT ReadListedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,
+                              char* names, LONG namesCapacity, const NameSearch::ListedTypes* types, LONG* filled);
     // Entries first.. of the worker's kept ones (ListedEntryQueue::Take), none
     // when the library changed since the worker's snapshot.
     size_t TakeListed(const ListingWorker& worker, LONG kind, LONG first, size_t count, ListedEntry* entries,

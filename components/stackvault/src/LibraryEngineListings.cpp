@@ -128,18 +128,36 @@ HRESULT CLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LONG 
 HRESULT CLibraryEngine::GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries,
                                          LONG count, char* names, LONG namesCapacity, LONG* filled)
 {
+    return ReadListedEntries(listing, kind, first, count, entries, names, namesCapacity, nullptr, filled);
+}
+
+HRESULT CLibraryEngine::GetTypedEntries(LibraryListing listing, LONG kind, LONG first, LONG count,
+                                        ListedEntry* entries, char* names, LONG namesCapacity, uint32_t* typeEnds,
+                                        char* types, LONG typesCapacity, LONG* filled)
+{
+    if (!typeEnds || !types) return E_POINTER;
+    const NameSearch::ListedTypes listedTypes{typeEnds, types, size_t(std::max<LONG>(typesCapacity, 0))};
+    return ReadListedEntries(listing, kind, first, count, entries, names, namesCapacity, &listedTypes, filled);
+}
+
+// The entries the listing's worker kept when it has them (they hold no
+// types), else those read by id, with their types when asked for.
+HRESULT CLibraryEngine::ReadListedEntries(LibraryListing listing, LONG kind, LONG first, LONG count,
+                                          ListedEntry* entries, char* names, LONG namesCapacity,
+                                          const NameSearch::ListedTypes* types, LONG* filled)
+{
     if (!entries || !names || !filled) return E_POINTER;
     *filled = 0;
     const size_t capacity = size_t(std::max<LONG>(namesCapacity, 0));
     return WithListedIds(listing, kind, first, count, [&](const ListingWorker& worker, const std::vector<int32_t>& ids) {
-        size_t done = TakeListed(worker, kind, first, ids.size(), entries, names, capacity);
+        size_t done = types ? 0 : TakeListed(worker, kind, first, ids.size(), entries, names, capacity);
         if (done > 0) {
             *filled = LONG(done);
             return S_OK;
         }
-        const HRESULT hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names, capacity, &done);
+        const HRESULT hr = m_search.FillListedByIds(EntryKindOf(kind), ids, entries, names, capacity, &done, types);
         if (FAILED(hr)) return hr;
-        if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first name fits
+        if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first entry fits
         *filled = LONG(done);
         return S_OK;
     });
@@ -158,22 +176,6 @@ size_t CLibraryEngine::TakeListed(const ListingWorker& worker, LONG kind, LONG f
         return 0;
     }
     return listed->Take(int(kind), int(first), entries, count, names, namesCapacity);
-}
-
-HRESULT CLibraryEngine::GetListedTypes(LibraryListing listing, LONG kind, LONG first, LONG count, uint32_t* ends,
-                                       char* types, LONG typesCapacity, LONG* filled)
-{
-    if (!ends || !types || !filled) return E_POINTER;
-    *filled = 0;
-    return WithListedIds(listing, kind, first, count, [&](const ListingWorker&, const std::vector<int32_t>& ids) {
-        size_t done = 0;
-        const HRESULT hr = m_search.FillListedTypesByIds(EntryKindOf(kind), ids, ends, types,
-                                                         size_t(std::max<LONG>(typesCapacity, 0)), &done);
-        if (FAILED(hr)) return hr;
-        if (done == 0 && !ids.empty()) return E_OUTOFMEMORY; // not even the first type fits
-        *filled = LONG(done);
-        return S_OK;
-    });
 }
 
 HRESULT CLibraryEngine::CloseListing(LibraryListing listing)

@@ -115,31 +115,27 @@ std::string RangeSql(EntryKind kind)
 
 // The compact form (ILibraryListedEntries) of the entry rows f that `source`
 // joins: id, name, parent id, size, time, disc id, path id as RecordSql
-// gives them, without the disc's name and the type (NameSearch::ReadListed).
-// A deleted disc's rows go with it, so no join with the discs is needed to
-// leave them out.
-std::string ListedSql(EntryKind kind, const std::string& source)
+// gives them, without the disc's name (NameSearch::ReadListed); with the
+// type as an eighth column when `typed`. A deleted disc's rows go with it,
+// so no join with the discs is needed to leave them out.
+std::string ListedSql(EntryKind kind, const std::string& source, bool typed = false)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent + ", f.size, f.time, f.disc_id, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
+                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + (typed ? ", f.type" : "") +
+                      " FROM " + source;
     if (folders) sql += kFolderOwnPath;
     return sql;
 }
 
-// The compact form of a range of ids.
-std::string ListedRangeSql(EntryKind kind)
-{
-    return ListedSql(kind, std::string(TablesOf(kind).table) + " f") +
-           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
-}
+constexpr int kListedTypeColumn = 7;
 
-// The type of each of a range of ids, as RecordSql gives it.
-std::string ListedTypesSql(EntryKind kind)
+// The compact form of a range of ids.
+std::string ListedRangeSql(EntryKind kind, bool typed)
 {
-    return std::string("SELECT f.id, f.type FROM ") + TablesOf(kind).table +
-           " f WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+    return ListedSql(kind, std::string(TablesOf(kind).table) + " f", typed) +
+           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
 // A scan of the ids' range reads at most this many rows per id asked for;
@@ -363,38 +359,31 @@ HRESULT NameSearch::ScanIds(const std::string& sql, const std::vector<int32_t>& 
 }
 
 HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
-                                    size_t namesCapacity, size_t* filled)
+                                    size_t namesCapacity, size_t* filled, const ListedTypes* types)
 {
-    static const std::string sql[2] = {ListedRangeSql(EntryKind::Files), ListedRangeSql(EntryKind::Folders)};
-    size_t used = 0; // bytes of `names` taken
+    static const std::string sql[2][2] = {{ListedRangeSql(EntryKind::Files, false), ListedRangeSql(EntryKind::Files, true)},
+                                          {ListedRangeSql(EntryKind::Folders, false),
+                                           ListedRangeSql(EntryKind::Folders, true)}};
+    size_t namesUsed = 0, typesUsed = 0; // bytes of `names` and of the types taken
     // Whether entry i fits, filled from `row` (null: an id without a row).
     auto fill = [&](const SqliteStatement* row, size_t i) {
         ListedEntry& entry = entries[i];
         entry = ListedEntry{};
+        const std::string_view type = row && types ? row->TextView(kListedTypeColumn) : std::string_view();
+        if (types && type.size() > types->capacity - typesUsed) return false;
+        if (row && row->TextView(1).size() > namesCapacity - namesUsed) return false;
+        if (types) {
+            std::copy(type.begin(), type.end(), types->text + typesUsed);
+            typesUsed += type.size();
+            types->ends[i] = static_cast<uint32_t>(typesUsed);
+        }
         if (!row) return true;
-        if (row->TextView(1).size() > namesCapacity - used) return false;
         const std::string_view name = ReadListed(*row, entry);
-        std::copy(name.begin(), name.end(), names + used);
-        entry.nameOffset = static_cast<uint32_t>(used);
+        std::copy(name.begin(), name.end(), names + namesUsed);
+        entry.nameOffset = static_cast<uint32_t>(namesUsed);
         entry.nameBytes = static_cast<uint32_t>(name.size());
-        used += name.size();
+        namesUsed += name.size();
         return true;
     };
-    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
-}
-
-HRESULT NameSearch::FillListedTypesByIds(EntryKind kind, const std::vector<int32_t>& ids, uint32_t* ends, char* types,
-                                         size_t typesCapacity, size_t* filled)
-{
-    static const std::string sql[2] = {ListedTypesSql(EntryKind::Files), ListedTypesSql(EntryKind::Folders)};
-    size_t used = 0; // bytes of `types` taken
-    auto fill = [&](const SqliteStatement* row, size_t i) {
-        const std::string_view type = row ? row->TextView(1) : std::string_view();
-        if (type.size() > typesCapacity - used) return false;
-        std::copy(type.begin(), type.end(), types + used);
-        used += type.size();
-        ends[i] = static_cast<uint32_t>(used);
-        return true;
-    };
-    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
+    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1][types ? 1 : 0], ids, fill, filled);
 }

@@ -30,16 +30,19 @@ public:
     // The records of `ids`, as FillById fills them. Ascending ids close
     // together (a listing's block) are read by one scan of their range.
     HRESULT FillByIds(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
+    // Where the types of compact entries go (ILibraryListedTypes): one after
+    // another in `text`, ends[i] where the i-th ends.
+    struct ListedTypes {
+        uint32_t* ends;
+        char* text;
+        size_t capacity;
+    };
     // The compact entries of `ids` (ILibraryListedEntries), names one after
-    // another in `names`; stops before the first name that does not fit.
+    // another in `names`, and with `types` their types, read in the same
+    // pass; stops before the first name or type that does not fit.
     // *filled: how many entries were filled.
     HRESULT FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
-                            size_t namesCapacity, size_t* filled);
-    // The types of `ids` (ILibraryListedTypes), one after another in
-    // `types`, ends[i] where the i-th ends; stops before the first type that
-    // does not fit. *filled: how many were filled.
-    HRESULT FillListedTypesByIds(EntryKind kind, const std::vector<int32_t>& ids, uint32_t* ends, char* types,
-                                 size_t typesCapacity, size_t* filled);
+                            size_t namesCapacity, size_t* filled, const ListedTypes* types = nullptr);
     // Whether some disc is being imported (and must be left out).
     HRESULT SomeDiscHidden(bool* someHidden);
 
