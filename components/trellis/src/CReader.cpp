@@ -47,7 +47,19 @@ HRESULT CReader::Open()
         return TRELLIS_E_BAD_FORMAT; // data on the disc, but no file system that can be read
     }
     CheckImageLength();
+    m_stamp = MediumStamp();
     return S_OK;
+}
+
+std::string CReader::MediumStamp() const
+{
+    std::string stamp = m_medium->Stamp();
+    if (stamp.empty()) return {};
+    const DiscLayout& layout = m_medium->Layout();
+    stamp += '|' + std::to_string(layout.leadOut);
+    for (const TrackLayout& track : layout.tracks)
+        stamp += ',' + std::to_string(track.start) + '/' + std::to_string(track.format) + '/' + std::to_string(track.session);
+    return stamp;
 }
 
 void CReader::CheckImageLength()
@@ -66,14 +78,17 @@ HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
     StopParse();
     m_tree = FileTree();
     m_abort = false;
-    m_fraction = 0.0;
+    m_options = options;
+    const bool taken = m_device->LastParse().Take(m_stamp, options, m_tree);
+    m_parsedHere = !taken;
+    m_fraction = taken ? 1.0 : 0.0;
     {
         std::lock_guard lock(m_mutex);
         m_started = true;
-        m_done = false;
+        m_done = taken;
         m_result = S_OK;
     }
-    m_thread = std::thread(&CReader::Parse, this);
+    if (!taken) m_thread = std::thread(&CReader::Parse, this);
     return S_OK;
 }
 
@@ -125,8 +140,12 @@ bool CReader::Parsed() const
 
 HRESULT CReader::Close()
 {
+    const bool keep = m_parsedHere && Parsed() && m_device;
     StopParse();
     FindClose();
+    if (keep) m_device->LastParse().Keep(m_stamp, m_options, std::move(m_tree));
+    m_parsedHere = false;
+    m_stamp.clear();
     m_tree = FileTree();
     m_fileSystem.reset();
     m_medium.reset();
