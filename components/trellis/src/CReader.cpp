@@ -79,7 +79,7 @@ HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
     m_tree = FileTree();
     m_abort = false;
     m_options = options;
-    const bool taken = m_device->LastParse().Take(m_stamp, options, m_tree);
+    const bool taken = TakeKeptParse();
     m_parsedHere = !taken;
     m_fraction = taken ? 1.0 : 0.0;
     {
@@ -90,6 +90,19 @@ HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
     }
     if (!taken) m_thread = std::thread(&CReader::Parse, this);
     return S_OK;
+}
+
+// The kept parse replaces what Open read of the same image.
+bool CReader::TakeKeptParse()
+{
+    KeptParse::Parse kept;
+    if (!m_device->LastParse().Take(m_stamp, m_options, kept)) return false;
+    m_fileSystem.reset();
+    m_medium = std::move(kept.medium);
+    m_fileSystem = std::move(kept.fileSystem);
+    m_volume = kept.volume;
+    m_tree = std::move(kept.tree);
+    return true;
 }
 
 void CReader::Parse()
@@ -143,7 +156,9 @@ HRESULT CReader::Close()
     const bool keep = m_parsedHere && Parsed() && m_device;
     StopParse();
     FindClose();
-    if (keep) m_device->LastParse().Keep(m_stamp, m_options, std::move(m_tree));
+    if (keep)
+        m_device->LastParse().Keep(m_stamp, m_options,
+                                   {std::move(m_medium), std::move(m_fileSystem), m_volume, std::move(m_tree)});
     m_parsedHere = false;
     m_stamp.clear();
     m_tree = FileTree();

@@ -36,6 +36,7 @@ private:
     // anything is read: the report's reason and sizes.
     void CheckImageLength();
     void Parse();
+    bool TakeKeptParse();
     void StopParse();
     bool Parsed() const;
     // What identifies the opened image and its layout; empty for a drive.

@@ -1,20 +1,20 @@
 #include "KeptParse.h"
 
-void KeptParse::Keep(const std::string& stamp, DWORD options, FileTree tree)
+void KeptParse::Keep(const std::string& stamp, DWORD options, Parse parse)
 {
+    const bool small = uint64_t(parse.tree.FileCount()) + parse.tree.FolderCount() <= kMaxEntries;
     std::lock_guard lock(m_mutex);
-    m_held = !stamp.empty() && uint64_t(tree.FileCount()) + tree.FolderCount() <= kMaxEntries;
-    m_stamp = m_held ? stamp : std::string();
+    m_stamp = small ? stamp : std::string();
     m_options = options;
-    m_tree = m_held ? std::move(tree) : FileTree();
+    m_parse = small ? std::move(parse) : Parse{};
 }
 
-bool KeptParse::Take(const std::string& stamp, DWORD options, FileTree& tree)
+bool KeptParse::Take(const std::string& stamp, DWORD options, Parse& parse)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_held || stamp.empty() || stamp != m_stamp || options != m_options) return false;
-    tree = std::move(m_tree);
-    m_tree = FileTree();
-    m_held = false;
+    if (m_stamp.empty() || stamp != m_stamp || options != m_options) return false;
+    parse = std::move(m_parse);
+    m_parse = Parse{};
+    m_stamp.clear();
     return true;
 }
