@@ -197,4 +197,37 @@ TEST_P(ImportSlotTest, PathsFoundByAnOpenImportSurviveTheDeletionOfTheirDisc)
     ExpectConsistentDatabase();
 }
 
+TEST_P(ImportSlotTest, APathReadAheadOfTheWalkIsStillThereWhenTheImportUsesIt)
+{
+    EngineInstance first, second;
+    const int old = AddTestDisc(first.get(), QStringLiteral("Old"), "OLD");
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, first->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, first->InsertPathRows(handle, W(Batch({PathRow(1, QStringLiteral("\\TOP")),
+                                                            PathRow(2, QStringLiteral("\\TOP\\GONE"))})), 1));
+    ASSERT_EQ(S_OK, first->InsertFolderRows(handle, W(Batch({EntryRow({1, QStringLiteral("TOP"), 0, QStringLiteral("Folder"), 1, old, 4, 0, 0}),
+                                                             EntryRow({2, QStringLiteral("GONE"), 0, QStringLiteral("Folder"), 1, old, 4, 1, 1})}, true)), 1));
+    ASSERT_EQ(S_OK, first->CloseImportHandle(handle));
+
+    const int fresh = AddTestDisc(second.get(), QStringLiteral("New"), "NEW");
+    ASSERT_EQ(S_OK, second->OpenImportHandle(&handle));
+    LONG path = -1;
+    ASSERT_EQ(S_OK, second->FindPathId(handle, u"\\TOP\\KEEP", &path)); // the paths below TOP are read here
+    EXPECT_LT(path, 1);
+    ASSERT_EQ(S_OK, first->DeleteDisc(old, 0)); // another instance deletes the disc that made them
+    ASSERT_EQ(S_OK, second->FindPathId(handle, u"\\TOP\\GONE", &path));
+    if (path < 1) { // gone with its disc: the import stores it afresh
+        path = 3;
+        ASSERT_EQ(S_OK, second->AddPath(handle, path, u"\\TOP\\GONE"));
+    }
+    ASSERT_EQ(S_OK, second->InsertFolderRows(handle, W(Batch({EntryRow({3, QStringLiteral("GONE"), 0, QStringLiteral("Folder"), 1, fresh, 4, 0, 0})}, true)), 1));
+    ASSERT_EQ(S_OK, second->InsertFileRows(handle, W(Batch({EntryRow({1, QStringLiteral("in.txt"), 1, QStringLiteral("File"), 1, fresh, 4, 3, path})})), 1));
+    ASSERT_EQ(S_OK, second->CloseImportHandle(handle));
+
+    char16_t text[kLibraryTextLength] = {};
+    ASSERT_EQ(S_OK, second->GetPathText(path, text));
+    EXPECT_EQ(QStringLiteral("\\TOP\\GONE"), FromW(text));
+    ExpectConsistentDatabase();
+}
+
 } // namespace

@@ -104,6 +104,7 @@ TEST(TrellisFileData, IsoFilesReadBackByteForByte)
     TrellisSession session;
     ASSERT_EQ(session.Insert(image), S_OK);
     ExpectContents(session, files);
+    ExpectContents(session, files); // the second reader takes over the first one's parse
 }
 
 TEST(TrellisFileData, UdfFilesReadBackByteForByte)
@@ -116,4 +117,5 @@ TEST(TrellisFileData, UdfFilesReadBackByteForByte)
     TrellisSession session;
     ASSERT_EQ(session.Insert(image), S_OK);
     ExpectContents(session, files);
+    ExpectContents(session, files); // the second reader takes over the first one's parse
 }

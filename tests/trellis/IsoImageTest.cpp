@@ -179,6 +179,35 @@ TEST(TrellisIso, TenThousandFilesInAHundredFolders)
     ExpectSameFiles(catalog, SourceCatalog(source), true);
 }
 
+// A second reader of the same image takes the first one's parse; an image
+// rewritten in place (same path, same inode) or replaced is parsed afresh.
+TEST(TrellisIso, ASecondReadOfAnImageGivesItsCurrentTree)
+{
+    TestEnvironment::ResetRegistry();
+    const QString folder = TestEnvironment::MakeFolder("reread");
+    QDir().mkpath(folder + "/one/a");
+    QDir().mkpath(folder + "/two/b/c");
+    WriteFile(folder + "/one/a/first.txt", 5, kTime);
+    WriteFile(folder + "/two/b/c/second.txt", 7, kTime);
+    const QByteArray second = ReadAll(MakeImage(folder + "/two", {"-R"}));
+    QFile::remove(folder + "/disc.iso");
+    const QString image = MakeImage(folder + "/one", {"-R"});
+    TrellisSession session;
+    ASSERT_EQ(session.Insert(image), S_OK);
+    std::map<QString, CatalogEntry> first, again, rewritten;
+    ASSERT_EQ(session.ReadCatalog(first), S_OK);
+    ExpectSameFiles(first, SourceCatalog(folder + "/one"), true);
+    ASSERT_EQ(session.ReadCatalog(again), S_OK);
+    ExpectSameFiles(again, SourceCatalog(folder + "/one"), true);
+
+    WriteAll(image, second); // in place: the same file, other content
+    ASSERT_EQ(session.ReadCatalog(rewritten), S_OK);
+    ExpectSameFiles(rewritten, SourceCatalog(folder + "/two"), true);
+    rewritten.clear();
+    ASSERT_EQ(session.ReadCatalog(rewritten), S_OK);
+    ExpectSameFiles(rewritten, SourceCatalog(folder + "/two"), true);
+}
+
 TEST(TrellisIso, FileOverFourGibibytesKeepsItsFullSize)
 {
     TestEnvironment::ResetRegistry();

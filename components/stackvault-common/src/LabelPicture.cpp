@@ -3,6 +3,7 @@
 #include "Diagnostics.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -12,11 +13,22 @@ namespace LabelPicture {
 HRESULT Read(const QString& path, int size, QByteArray& png)
 {
     if (!QFileInfo(path).isFile()) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return E_INVALIDARG;
+    const QByteArray bytes = file.readAll();
+    QBuffer source;
+    source.setData(bytes);
+    QImageReader reader(&source);
     QImage image = reader.read();
     if (image.isNull()) {
         DumpMsg("Stackvault", "label picture %s: %s", qPrintable(path), qPrintable(reader.errorString()));
         return E_INVALIDARG;
+    }
+    // A PNG that already has the size is kept as it is: encoding it again
+    // costs more than reading it, on every library's first label set.
+    if (image.width() == size && image.height() == size && reader.format() == "png") {
+        png = bytes;
+        return S_OK;
     }
     if (image.width() != size || image.height() != size)
         image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

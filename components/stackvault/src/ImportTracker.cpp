@@ -233,6 +233,11 @@ ImportSession* ImportTracker::Session(LibraryImportHandle handle)
 
 void ImportTracker::RemoveSession(LibraryImportHandle handle) { m_sessions.erase(handle); }
 
+void ImportTracker::ForgetPaths()
+{
+    for (auto& [handle, session] : m_sessions) session->paths.Forget();
+}
+
 std::vector<LibraryImportHandle> ImportTracker::Handles() const
 {
     std::vector<LibraryImportHandle> handles;

@@ -11,6 +11,7 @@
 // added disc whose process died is undone by the next Initialize, or by
 // the next import that finds the slot held by a dead process.
 #pragma once
+#include "ImportPathMemory.h"
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "ILibraryEngine.h"
@@ -25,6 +26,7 @@ struct ImportSession {
     int64_t importId = 0;
     IdRange files;   // rows written, to be indexed on closing
     IdRange folders;
+    ImportPathMemory paths;
 };
 
 class ImportTracker {
@@ -63,6 +65,8 @@ public:
     ImportSession* Session(LibraryImportHandle handle);
     void RemoveSession(LibraryImportHandle handle);
     std::vector<LibraryImportHandle> Handles() const;
+    // Every session asks the library again for its paths.
+    void ForgetPaths();
 
 private:
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0);

@@ -313,6 +313,9 @@ HRESULT CLibraryEngine::DeleteDisc(LONG discId, LONG reserved)
 
 HRESULT CLibraryEngine::DeleteDiscLocked(LONG discId)
 {
+    // The disc may be one an import of this instance writes: its paths may
+    // go with it, so the imports ask the library afresh.
+    m_imports.ForgetPaths();
     return Write([&] { return m_discs.Delete(discId); });
 }
 
@@ -536,12 +539,16 @@ HRESULT CLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = SessionOf(handle, &session);
     if (FAILED(hr)) return hr;
-    return Write([&] {
-        std::vector<LONG> created, known;
-        HRESULT stored = m_paths.Insert(batch, hasIds, created, known);
-        if (SUCCEEDED(stored)) stored = m_imports.ReferencePaths(*session, created);
-        return FAILED(stored) ? stored : m_imports.ReferencePaths(*session, known);
+    std::vector<LONG> storedIds;
+    hr = Write([&] {
+        storedIds.clear();
+        const HRESULT stored = m_paths.Insert(batch, hasIds, storedIds);
+        return FAILED(stored) ? stored : m_imports.ReferencePaths(*session, storedIds);
     });
+    if (FAILED(hr)) return hr;
+    for (size_t row = 0; row < storedIds.size(); ++row)
+        session->paths.Referenced(std::u16string(batch.Text(batch.paths[row].text)), storedIds[row]);
+    return hr;
 }
 
 HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId)
@@ -549,13 +556,45 @@ HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* p
     if (!pathText || !pathId) return E_POINTER;
     Lock lock(m_mutex);
     HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_paths.Find(View(pathText), pathId);
+    if (FAILED(hr)) return hr;
     ImportSession* session = handle ? m_imports.Session(handle) : nullptr;
-    if (FAILED(hr) || !session || *pathId < 1) return hr;
+    if (!session) return m_paths.Find(View(pathText), pathId);
+    return FindPathInImport(*session, std::u16string(View(pathText)), pathId);
+}
+
+// The walk asks for every folder's path twice and for the subfolders of a
+// folder in turn: the import's memory answers the second time, and the
+// stored paths below a folder are read once for all its subfolders.
+HRESULT CLibraryEngine::FindPathInImport(ImportSession& session, const std::u16string& text, LONG* pathId)
+{
+    ImportPathMemory& memory = session.paths;
+    const std::u16string folder = memory.FolderToRead(text);
+    if (!folder.empty()) {
+        const HRESULT hr = m_paths.Below(folder, [&](std::u16string_view path, LONG id) {
+            memory.Stored(std::u16string(path), id);
+        });
+        if (FAILED(hr)) return hr;
+        memory.FolderRead(folder);
+    }
+    ImportPathMemory::Recall recall = memory.Find(text);
+    if (recall.answer == ImportPathMemory::Answer::Unknown) {
+        const HRESULT hr = m_paths.Find(text, &recall.id);
+        if (FAILED(hr)) return hr;
+        recall.answer = recall.id > 0 ? ImportPathMemory::Answer::Stored : ImportPathMemory::Answer::Missing;
+    }
+    *pathId = recall.id;
+    if (recall.answer == ImportPathMemory::Answer::Missing) memory.Missing(text);
+    if (recall.answer != ImportPathMemory::Answer::Stored) return S_OK;
     // A path an import uses is referenced at once, so that deleting the disc
     // that made it cannot remove it; it may have gone in between: ask again.
-    hr = Write([&] { return m_imports.ReferencePath(*session, View(pathText)); });
-    return FAILED(hr) ? hr : m_paths.Find(View(pathText), pathId);
+    HRESULT hr = Write([&] { return m_imports.ReferencePath(session, text); });
+    if (SUCCEEDED(hr)) hr = m_paths.Find(text, pathId);
+    if (FAILED(hr)) return hr;
+    if (*pathId > 0)
+        memory.Referenced(text, *pathId);
+    else
+        memory.Missing(text);
+    return S_OK;
 }
 
 HRESULT CLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)

@@ -175,6 +175,7 @@ private:
     // The open import a handle names: E_POINTER for null, E_INVALIDARG for
     // a handle this instance did not give out.
     HRESULT SessionOf(LibraryImportHandle handle, ImportSession** session);
+    HRESULT FindPathInImport(ImportSession& session, const std::u16string& text, LONG* pathId);
     HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);

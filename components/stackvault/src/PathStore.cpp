@@ -2,20 +2,18 @@
 
 #include <sqlite3.h>
 
-HRESULT PathStore::Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& createdIds,
-                          std::vector<LONG>& knownIds)
+HRESULT PathStore::Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& storedIds)
 {
     for (const PathRow& row : batch.paths) {
         LONG storedId = 0;
-        bool created = false;
-        const HRESULT hr = InsertOne(hasIds ? row.id : 0, batch.Text(row.text), &storedId, &created);
+        const HRESULT hr = InsertOne(hasIds ? row.id : 0, batch.Text(row.text), &storedId);
         if (FAILED(hr)) return hr;
-        (created ? createdIds : knownIds).push_back(storedId);
+        storedIds.push_back(storedId);
     }
     return S_OK;
 }
 
-HRESULT PathStore::InsertOne(LONG id, std::u16string_view text, LONG* storedId, bool* created)
+HRESULT PathStore::InsertOne(LONG id, std::u16string_view text, LONG* storedId)
 {
     if (text.empty()) return E_INVALIDARG;
     LONG existing = 0;
@@ -35,7 +33,6 @@ HRESULT PathStore::InsertOne(LONG id, std::u16string_view text, LONG* storedId, 
     const int rc = insert->Run();
     if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert path");
     *storedId = static_cast<LONG>(m_db.LastInsertId());
-    *created = true;
     return S_OK;
 }
 
@@ -48,6 +45,17 @@ HRESULT PathStore::Find(std::u16string_view text, LONG* id)
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return m_db.Failure(rc, "find path");
     *id = rc == SQLITE_ROW ? static_cast<LONG>(query->Int64(0)) : 0;
     return S_OK;
+}
+
+// The texts below "\A" sort between "\A\" and "\A]" (']' follows '\').
+HRESULT PathStore::Below(std::u16string_view folder, const std::function<void(std::u16string_view, LONG)>& path)
+{
+    auto query = m_db.Statement("SELECT text, id FROM paths WHERE text > ?1 || '\\' AND text < ?1 || ']'");
+    if (!query) return E_FAIL;
+    query->BindText(1, folder);
+    int rc = SQLITE_ROW;
+    while ((rc = query->Step()) == SQLITE_ROW) path(query->Text16(0), static_cast<LONG>(query->Int64(1)));
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "paths below a folder");
 }
 
 HRESULT PathStore::Text(LONG id, QString& text)

@@ -7,6 +7,7 @@
 #include "wintypes.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 class PathStore {
@@ -16,17 +17,18 @@ public:
     // Writer: call inside a write transaction. Stores each path row; a row
     // equal to a stored path is accepted as it is, one that clashes with a
     // stored path (same id or text, other partner) refuses the batch.
-    // createdIds receives the ids of the paths newly stored, knownIds those
-    // of paths that were stored already.
-    HRESULT Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& createdIds, std::vector<LONG>& knownIds);
+    // storedIds receives the id of each row, in the batch's order.
+    HRESULT Insert(const ParsedBatch& batch, bool hasIds, std::vector<LONG>& storedIds);
     // Id of a path, 0 when unknown.
     HRESULT Find(std::u16string_view text, LONG* id);
+    // Every stored path below the folder path `folder` (at any depth).
+    HRESULT Below(std::u16string_view folder, const std::function<void(std::u16string_view, LONG)>& path);
     // Path 0 (a disc's root) is the empty text.
     HRESULT Text(LONG id, QString& text);
     HRESULT MaxId(LONG* id);
 
 private:
-    HRESULT InsertOne(LONG id, std::u16string_view text, LONG* storedId, bool* created);
+    HRESULT InsertOne(LONG id, std::u16string_view text, LONG* storedId);
 
     SqliteConnection& m_db;
 };

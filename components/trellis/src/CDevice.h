@@ -3,6 +3,7 @@
 #pragma once
 #include "ComObject.h"
 #include "DiscMedium.h"
+#include "KeptParse.h"
 #include "TrellisInterfaces.h"
 
 #include <memory>
@@ -12,6 +13,9 @@ public:
     // The disc (or image) in the drive, opened for reading;
     // TRELLIS_E_NO_DISC when empty, E_ACCESSDENIED without permission.
     virtual HRESULT OpenMedium(std::unique_ptr<DiscMedium>& medium) = 0;
+
+    // The last tree a reader of this drive parsed from an image.
+    KeptParse& LastParse() { return m_lastParse; }
 
     // The device of an interface pointer handed in by a caller; nullptr
     // when it is not one of ours.
@@ -25,4 +29,7 @@ public:
         *ours = From(device);
         return *ours ? S_OK : E_INVALIDARG;
     }
+
+private:
+    KeptParse m_lastParse;
 };

@@ -47,7 +47,19 @@ HRESULT CReader::Open()
         return TRELLIS_E_BAD_FORMAT; // data on the disc, but no file system that can be read
     }
     CheckImageLength();
+    m_stamp = MediumStamp();
     return S_OK;
+}
+
+std::string CReader::MediumStamp() const
+{
+    std::string stamp = m_medium->Stamp();
+    if (stamp.empty()) return {};
+    const DiscLayout& layout = m_medium->Layout();
+    stamp += '|' + std::to_string(layout.leadOut);
+    for (const TrackLayout& track : layout.tracks)
+        stamp += ',' + std::to_string(track.start) + '/' + std::to_string(track.format) + '/' + std::to_string(track.session);
+    return stamp;
 }
 
 void CReader::CheckImageLength()
@@ -66,15 +78,31 @@ HRESULT CReader::StartParse(DWORD options, DWORD reserved1, DWORD reserved2)
     StopParse();
     m_tree = FileTree();
     m_abort = false;
-    m_fraction = 0.0;
+    m_options = options;
+    const bool taken = TakeKeptParse();
+    m_parsedHere = !taken;
+    m_fraction = taken ? 1.0 : 0.0;
     {
         std::lock_guard lock(m_mutex);
         m_started = true;
-        m_done = false;
+        m_done = taken;
         m_result = S_OK;
     }
-    m_thread = std::thread(&CReader::Parse, this);
+    if (!taken) m_thread = std::thread(&CReader::Parse, this);
     return S_OK;
+}
+
+// The kept parse replaces what Open read of the same image.
+bool CReader::TakeKeptParse()
+{
+    KeptParse::Parse kept;
+    if (!m_device->LastParse().Take(m_stamp, m_options, kept)) return false;
+    m_fileSystem.reset();
+    m_medium = std::move(kept.medium);
+    m_fileSystem = std::move(kept.fileSystem);
+    m_volume = kept.volume;
+    m_tree = std::move(kept.tree);
+    return true;
 }
 
 void CReader::Parse()
@@ -125,8 +153,14 @@ bool CReader::Parsed() const
 
 HRESULT CReader::Close()
 {
+    const bool keep = m_parsedHere && Parsed() && m_device;
     StopParse();
     FindClose();
+    if (keep)
+        m_device->LastParse().Keep(m_stamp, m_options,
+                                   {std::move(m_medium), std::move(m_fileSystem), m_volume, std::move(m_tree)});
+    m_parsedHere = false;
+    m_stamp.clear();
     m_tree = FileTree();
     m_fileSystem.reset();
     m_medium.reset();

@@ -36,8 +36,11 @@ private:
     // anything is read: the report's reason and sizes.
     void CheckImageLength();
     void Parse();
+    bool TakeKeptParse();
     void StopParse();
     bool Parsed() const;
+    // What identifies the opened image and its layout; empty for a drive.
+    std::string MediumStamp() const;
     HRESULT FillNext(TrellisFindEntry* entry);
     // The parsed tree's node of a file path, or FileTree::kNone.
     uint32_t FindFile(LPCWSTR path) const;
@@ -48,6 +51,9 @@ private:
     VolumeInfo m_volume;
     FileTree m_tree;
     TrellisReadReport m_openReport{};
+    std::string m_stamp;
+    DWORD m_options = 0;
+    bool m_parsedHere = false; // the tree is this reader's own parse, not one taken over
 
     std::thread m_thread;
     mutable std::mutex m_mutex;

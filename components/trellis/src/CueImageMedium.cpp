@@ -140,3 +140,14 @@ bool CueImageMedium::ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer)
         if (!ReadBlock(lba + i, buffer + size_t(i) * kBlockSize)) return false;
     return true;
 }
+
+std::string CueImageMedium::Stamp() const
+{
+    std::string stamp;
+    for (const ImageFile& file : m_files) {
+        const std::string one = file.Stamp();
+        if (one.empty()) return {};
+        stamp += one + ';';
+    }
+    return stamp;
+}

@@ -15,6 +15,7 @@ public:
     static std::unique_ptr<CueImageMedium> Open(const std::string& cuePath, std::string* error,
                                                 int* fileError = nullptr);
     bool ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer) override;
+    std::string Stamp() const override;
 
 private:
     struct TrackData {

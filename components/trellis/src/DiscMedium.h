@@ -36,6 +36,9 @@ public:
     // Reads `count` user-data blocks from `lba`; false when any of them
     // cannot be read (beyond the end, an audio track, a read error).
     virtual bool ReadBlocks(uint32_t lba, uint32_t count, uint8_t* buffer) = 0;
+    // What tells an image's content from any other (its files' stamps);
+    // empty for a disc in a drive, whose changes cannot be told this way.
+    virtual std::string Stamp() const { return {}; }
     const DiscLayout& Layout() const { return m_layout; }
     DiscLayout& Layout() { return m_layout; }
 

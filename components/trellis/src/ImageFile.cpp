@@ -41,3 +41,12 @@ bool ImageFile::Read(uint64_t offset, void* buffer, size_t length) const
     }
     return true;
 }
+
+std::string ImageFile::Stamp() const
+{
+    struct stat info;
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) return {};
+    return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino) + ':' + std::to_string(info.st_size) + ':' +
+           std::to_string(info.st_mtim.tv_sec) + '.' + std::to_string(info.st_mtim.tv_nsec) + ':' +
+           std::to_string(info.st_ctim.tv_sec) + '.' + std::to_string(info.st_ctim.tv_nsec);
+}

@@ -16,6 +16,9 @@ public:
     int Open(const std::string& path);
     bool Read(uint64_t offset, void* buffer, size_t length) const;
     uint64_t Size() const { return m_size; }
+    // What tells this file's content from any other: device, inode, size,
+    // modification and change times; empty when the file is not open.
+    std::string Stamp() const;
 
 private:
     int m_fd = -1;
