@@ -1,0 +1,35 @@
+// The picture codec module (StackvaultPicture.dll): reading label picture
+// files and decoding stored pictures with Qt Gui, which the library engines
+// load only when they handle a picture (LabelPicture).
+#include "Diagnostics.h"
+#include "LabelPictureCodec.h"
+#include "com.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+ALBIREO_EXPORT HRESULT SvReadLabelPicture(const QString* path, int size, QByteArray* png)
+{
+    if (!QFileInfo(*path).isFile()) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
+    QImageReader reader(*path);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        DumpMsg("Stackvault", "label picture %s: %s", qPrintable(*path), qPrintable(reader.errorString()));
+        return E_INVALIDARG;
+    }
+    if (image.width() != size || image.height() != size)
+        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QBuffer buffer(png);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") ? S_OK : E_FAIL;
+}
+
+ALBIREO_EXPORT HRESULT SvDecodeLabelPicture(const QByteArray* png, QImage** picture)
+{
+    QImage image = QImage::fromData(*png, "PNG");
+    if (image.isNull()) return E_FAIL;
+    *picture = new QImage(std::move(image));
+    return S_OK;
+}
