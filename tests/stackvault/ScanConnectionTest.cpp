@@ -26,8 +26,9 @@ protected:
         for (int id = 1; id <= kRows; ++id) {
             const std::string text = "row " + std::to_string(id) + std::string(size_t(id % 200), 'x');
             ASSERT_EQ(0, writer.Execute(("INSERT INTO rows VALUES(" + std::to_string(id) + ",'" + text + "')").c_str()));
-            if (id % 97 == 0)
+            if (id % 97 == 0) {
                 ASSERT_EQ(0, writer.Execute("INSERT INTO other VALUES(hex(randomblob(300)))"));
+            }
         }
         ASSERT_EQ(0, writer.Execute("COMMIT"));
         ASSERT_GT(QFileInfo(path).size(), 8 * ReadAheadVfs::kBlockBytes);
