@@ -4,7 +4,6 @@
 #include "CliOptions.h"
 #include "LabelModule.h"
 #include "PrivateTempFolder.h"
-#include "ProgramPaths.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
 #include "ComPtr.h"
@@ -74,8 +73,9 @@ bool Confirmed(const QString& question)
     return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
-// The command's answer to a picture file that gave no label.
-int PictureFileFailure(CliContext& context, const QString& path, const PictureFileLabel& outcome)
+// The exit code of `label` for what became of the picture file, with the
+// reason on standard error when it gave no label.
+int LabelCommandResult(CliContext& context, const QString& path, const PictureFileLabel& outcome)
 {
     switch (outcome.problem) {
     case PictureFileLabel::Problem::None: return FAILED(outcome.hr) ? context.ChangeFailure(outcome.hr) : CliContext::Success;
@@ -195,7 +195,7 @@ int Label(CliContext& context, const QStringList& arguments)
     const PictureFileLabel outcome = LabelModule::StorePictureFile(context.Library(), discId, disc.labelId,
                                                                    options.Positional()[1], folder);
     QDir().rmdir(folder);
-    return PictureFileFailure(context, options.Positional()[1], outcome);
+    return LabelCommandResult(context, options.Positional()[1], outcome);
 }
 
 } // namespace CliDiscCommands
