@@ -9,7 +9,8 @@
 // text file of the same 10 M names, run the same way (best of three each).
 // Last, `export --format csv` of the whole catalogue (one run).
 //
-//   cli_search [work folder] [query...]   (default /tmp/albireo-browse-bench; queries: e .jpg holiday 7)
+//   cli_search [work folder] [--no-export] [query...]
+//   (default /tmp/albireo-browse-bench; queries: e .jpg holiday 7; --no-export leaves out the export)
 #include "BrowseLibrary.h"
 
 #include <QCoreApplication>
@@ -147,6 +148,7 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     const QString folder = arguments.isEmpty() ? QStringLiteral("/tmp/albireo-browse-bench") : arguments.takeFirst();
+    const bool exportToo = arguments.removeAll(QStringLiteral("--no-export")) == 0;
     const QStringList queries = arguments.isEmpty() ? QStringList{"e", ".jpg", "holiday", "7"} : arguments;
     const BrowseLibrary::Paths paths = BrowseLibrary::Ensure(folder);
 
@@ -177,6 +179,7 @@ int main(int argc, char** argv)
                     found.lines == grepCount ? "" : "  (count differs from grep's)");
     }
 
+    if (!exportToo) return 0;
     const Run grep = BestOf({"grep", "-F", "-i", "-c", "e", paths.names.toStdString()});
     const Run exported = ReadAll({tool, "export", "--format", "csv"});
     std::printf("\nexport --format csv: %lld lines in %.1f ms (%.2f x grep \"e\"), cpu %.1f ms (%.2f x grep's), "

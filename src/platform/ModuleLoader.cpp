@@ -53,6 +53,13 @@ HMODULE LoadLibrary(const QString& modulePath)
     return module;
 }
 
+QString FolderOf(const void* address)
+{
+    Dl_info info{};
+    if (!dladdr(address, &info) || !info.dli_fname || !*info.dli_fname) return ProgramPaths::ProgramFolder();
+    return QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+}
+
 void* GetProcAddress(HMODULE module, const char* name)
 {
     return module ? dlsym(module, name) : nullptr;

@@ -15,6 +15,9 @@ namespace ModuleLoader {
 QString SharedObjectPath(const QString& modulePath);
 // Loads the module; null on failure, with the reason in LastError().
 HMODULE LoadLibrary(const QString& modulePath);
+// The folder of the loaded module (program or shared library) that holds
+// `address` (GetModuleFileName's folder); the program's folder when unknown.
+QString FolderOf(const void* address);
 void* GetProcAddress(HMODULE module, const char* name);
 void FreeLibrary(HMODULE module);
 // Text of the last loading failure (dlerror), for diagnostics.

@@ -230,6 +230,21 @@ TEST_F(CliScript, SearchStreamsHitsWithLimitsCountsAndStopsWhenTheReaderCloses)
     EXPECT_TRUE(out.endsWith("status 0\n")) << qPrintable(out);
     EXPECT_TRUE(QString::fromUtf8(shell.readAllStandardError()).isEmpty());
 
+    // A search starts without the picture libraries (Qt Gui and what it
+    // brings): only the commands that handle a picture load them.
+    QProcess traced;
+    QProcessEnvironment tracing = environment;
+    tracing.insert("LD_DEBUG", "files");
+    traced.setProcessEnvironment(tracing);
+    traced.start(TestEnvironment::ProgramFolder() + "/albireo-cli", {"search", "file1", "--limit", "1"});
+    ASSERT_TRUE(traced.waitForFinished(60000));
+    EXPECT_EQ(traced.exitCode(), 0);
+    const QString loaded = QString::fromUtf8(traced.readAllStandardError());
+    EXPECT_TRUE(loaded.contains("libStackvault.so")) << "the trace names the libraries loaded";
+    EXPECT_FALSE(loaded.contains("libQt6Gui")) << qPrintable(loaded);
+    EXPECT_FALSE(loaded.contains("libStackvaultPicture")) << qPrintable(loaded);
+    EXPECT_FALSE(loaded.contains("libAlbireoLabels")) << qPrintable(loaded);
+
     for (const QStringList& wrong : {QStringList{"search"}, QStringList{"search", "x", "--limit", "0"},
                                      QStringList{"search", "x", "--limit"}, QStringList{"search", "x", "--count", "--limit", "3"},
                                      QStringList{"search", "x", "--frobnicate"}, QStringList{"eject", "D:", "--json"}})

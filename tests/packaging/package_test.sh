@@ -32,6 +32,7 @@ dpkg-deb -x "$deb" "$root"
 # holds the components and the data; desktop files under /usr/share.
 program=$root/usr/lib/albireo
 for file in usr/lib/albireo/albireo usr/lib/albireo/albireo-cli usr/lib/albireo/libStackvault.so \
+            usr/lib/albireo/libStackvaultPicture.so usr/lib/albireo/libAlbireoLabels.so \
             usr/lib/albireo/libTrellis.so usr/lib/albireo/Lingmere/libLingmere.so usr/lib/albireo/DllPath.ini \
             usr/lib/albireo/FlwRC.res usr/lib/albireo/Language/DefaultTagTranslation.xml \
             usr/lib/albireo/Image/Dialogs/MessageBox/icon_warning.png \

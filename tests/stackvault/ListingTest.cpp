@@ -542,6 +542,17 @@ TEST_P(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)
     EXPECT_EQ(0, hidden.folders + hidden.files);
     listings->CloseListing(search);
     listings->CloseListing(folder);
+    // The entries a search hands out with its hits: a query the index
+    // answers and one that scans the names.
+    if (const ComPtr<ILibraryListedEntries> compact = Compact()) {
+        for (const char16_t* text : {u"photo_", u"_x"}) {
+            ASSERT_EQ(S_OK, compact->OpenSearchEntries(text, &search));
+            const Listed files = ReadInOrder(compact.Get(), search, kListingFiles, WaitComplete(search).folders);
+            EXPECT_EQ(kFiles, int(files.entries.size()));
+            for (const ListedEntry& entry : files.entries) EXPECT_EQ(disc, entry.discId);
+            listings->CloseListing(search);
+        }
+    }
 
     ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
     ASSERT_EQ(S_OK, listings->OpenSearchListing(u"photo_", &search));

@@ -1,48 +1,51 @@
 #include "LabelPicture.h"
 
 #include "Diagnostics.h"
+#include "LabelPictureCodec.h"
+#include "ModuleLoader.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
+namespace {
+
+// The codec's exports, or nulls when its module cannot be loaded. The
+// module (Qt Gui and the dozens of libraries it brings) is loaded from
+// the engine's own folder the first time a picture is handled, so that
+// opening and searching a library never loads it; it stays loaded.
+struct Codec {
+    ReadLabelPictureFn read = nullptr;
+    DecodeLabelPictureFn decode = nullptr;
+    HRESULT failure = E_FAIL; // why an export is missing
+};
+
+const Codec& LoadedCodec()
+{
+    static const Codec codec = [] {
+        const QString folder = ModuleLoader::FolderOf(reinterpret_cast<const void*>(&LoadedCodec));
+        HMODULE module = ModuleLoader::LoadLibrary(folder + QLatin1Char('/') + QLatin1String(kLabelPictureModule));
+        if (!module) {
+            DumpMsg("Stackvault", "picture module: %s", qPrintable(ModuleLoader::LastError()));
+            return Codec{nullptr, nullptr, ModuleLoader::LastResult()};
+        }
+        return Codec{reinterpret_cast<ReadLabelPictureFn>(ModuleLoader::GetProcAddress(module, kReadLabelPictureExport)),
+                     reinterpret_cast<DecodeLabelPictureFn>(
+                         ModuleLoader::GetProcAddress(module, kDecodeLabelPictureExport))};
+    }();
+    return codec;
+}
+
+} // namespace
 
 namespace LabelPicture {
 
 HRESULT Read(const QString& path, int size, QByteArray& png)
 {
-    if (!QFileInfo(path).isFile()) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return E_INVALIDARG;
-    const QByteArray bytes = file.readAll();
-    QBuffer source;
-    source.setData(bytes);
-    QImageReader reader(&source);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        DumpMsg("Stackvault", "label picture %s: %s", qPrintable(path), qPrintable(reader.errorString()));
-        return E_INVALIDARG;
-    }
-    // A PNG that already has the size is kept as it is: encoding it again
-    // costs more than reading it, on every library's first label set.
-    if (image.width() == size && image.height() == size && reader.format() == "png") {
-        png = bytes;
-        return S_OK;
-    }
-    if (image.width() != size || image.height() != size)
-        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "PNG") ? S_OK : E_FAIL;
+    const Codec& codec = LoadedCodec();
+    return codec.read ? codec.read(&path, size, &png) : codec.failure;
 }
 
 HRESULT Decode(const QByteArray& png, QImage** picture)
 {
-    QImage image = QImage::fromData(png, "PNG");
-    if (image.isNull()) return E_FAIL;
-    *picture = new QImage(std::move(image));
-    return S_OK;
+    const Codec& codec = LoadedCodec();
+    return codec.decode ? codec.decode(&png, picture) : codec.failure;
 }
 
 } // namespace LabelPicture

@@ -20,10 +20,9 @@ bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::s
         (m_adding.kind != kind || m_adding.first + int(m_adding.entries.size()) != index))
         Flush();
     if (m_adding.entries.empty()) {
+        TakeSpare(m_adding);
         m_adding.kind = kind;
         m_adding.first = index;
-        m_adding.entries.reserve(kChunk);
-        m_adding.names.reserve(kChunk * kNameBytes);
     }
     ListedEntry& added = m_adding.entries.emplace_back(entry);
     added.nameOffset = static_cast<uint32_t>(m_adding.names.size());
@@ -38,13 +37,42 @@ bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::s
 void ListedEntryQueue::Flush()
 {
     if (m_adding.entries.empty()) return;
-    Chunk chunk = std::move(m_adding);
-    m_adding = Chunk{};
     std::lock_guard lock(m_mutex);
-    m_addingKind = chunk.kind;
-    if (!Kept(chunk.kind)) return;
-    m_queued += chunk.entries.size();
-    m_chunks.push_back(std::move(chunk));
+    m_addingKind = m_adding.kind;
+    if (!Kept(m_adding.kind)) {
+        m_adding.entries.clear();
+        m_adding.names.clear();
+        return;
+    }
+    m_queued += m_adding.entries.size();
+    m_chunks.push_back(std::move(m_adding));
+    m_adding = Chunk{};
+}
+
+// Chunks are used again rather than freed: the reader frees them on its
+// thread, and memory freed there and taken again here by the million goes
+// back and forth between the process and the system.
+void ListedEntryQueue::TakeSpare(Chunk& chunk)
+{
+    if (chunk.entries.capacity() >= kChunk) return; // emptied but not queued
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_spare.empty()) {
+            chunk = std::move(m_spare.back());
+            m_spare.pop_back();
+            return;
+        }
+    }
+    chunk.entries.reserve(kChunk);
+    chunk.names.reserve(kChunk * kNameBytes);
+}
+
+void ListedEntryQueue::KeepSpare(Chunk&& chunk)
+{
+    if (m_spare.size() >= kSpareChunks) return;
+    chunk.entries.clear();
+    chunk.names.clear();
+    m_spare.push_back(std::move(chunk));
 }
 
 void ListedEntryQueue::WaitForRoom()
@@ -66,6 +94,7 @@ void ListedEntryQueue::DropBefore(int kind, int first)
         const Chunk& front = m_chunks.front();
         if (front.kind > kind || (front.kind == kind && front.first + int(front.entries.size()) > first)) break;
         m_queued -= front.entries.size();
+        KeepSpare(std::move(m_chunks.front()));
         m_chunks.pop_front();
     }
 }

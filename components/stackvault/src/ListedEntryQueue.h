@@ -63,6 +63,10 @@ private:
     };
     // Drops chunks wholly before `first` of `kind`, and those of earlier kinds.
     void DropBefore(int kind, int first);
+    // Worker: an empty chunk with room for kChunk entries.
+    void TakeSpare(Chunk& chunk);
+    // A dropped chunk, kept empty for TakeSpare (the lock held).
+    void KeepSpare(Chunk&& chunk);
     bool Kept(int kind) const { return !m_stopped && !m_released[size_t(kind)]; }
     bool Full() const { return m_queued >= kCapacity; }
 
@@ -75,4 +79,6 @@ private:
     int m_addingKind = 0; // the kind of the last chunk queued
     int64_t m_changeCount = -1;
     Chunk m_adding; // the worker's chunk being filled, not yet queued
+    static constexpr size_t kSpareChunks = kCapacity / kChunk + 2;
+    std::vector<Chunk> m_spare; // emptied chunks for the worker to fill again
 };

@@ -2,6 +2,7 @@
 
 #include "ILibraryListings.h"
 #include "LibraryChanges.h"
+#include "NameMatch.h"
 #include "NameSearch.h"
 #include "SqliteConnection.h"
 
@@ -41,7 +42,7 @@ ListingWorker::~ListingWorker()
 void ListingWorker::Run(QString databasePath)
 {
     SqliteConnection connection;
-    HRESULT hr = connection.OpenReadOnly(databasePath);
+    HRESULT hr = connection.OpenForScans(databasePath);
     if (SUCCEEDED(hr)) {
         m_db = connection.Handle();
         // The worker's reads go through SQLite's own page reads, never the
@@ -74,25 +75,37 @@ HRESULT ListingWorker::Collect(sqlite3* db, int kind)
     if (m_steps[size_t(kind)].bind) m_steps[size_t(kind)].bind(query);
     ListedEntryQueue* listed = m_steps[size_t(kind)].listed ? m_listed.get() : nullptr;
     int rc = SQLITE_ROW;
-    for (int index = 0; !m_stop && (rc = query.Step()) == SQLITE_ROW; ++index) {
-        // An entry is queued before its id is published.
-        bool full = false;
-        if (listed) {
-            ListedEntry entry;
-            const std::string_view name = NameSearch::ReadListed(query, entry);
-            full = listed->Add(kind, index, entry, name);
-        }
-        if (!found.Add(static_cast<int32_t>(query.Int64(0)))) {
-            rc = SQLITE_DONE; // every one counted ahead is found
-            break;
-        }
-        if (full) {
-            found.Publish(); // the reader waits for these to take the queued ones
-            listed->WaitForRoom();
-        }
-    }
-    if (listed) listed->Flush();
+    if (listed) rc = CollectListed(query, kind, *listed, found);
+    else
+        while (!m_stop && (rc = query.Step()) == SQLITE_ROW)
+            if (!found.Add(static_cast<int32_t>(query.Int64(0)))) {
+                rc = SQLITE_DONE; // every one counted ahead is found
+                break;
+            }
     found.Finish(rc == SQLITE_DONE);
     if (m_stop) return S_OK;
     return rc == SQLITE_DONE ? S_OK : SqliteConnection::FromResult(rc);
+}
+
+// The statement hands each entry to sv_found within one step: the entry
+// is queued before its id is published, and the scan waits while the
+// reader is too far behind.
+int ListingWorker::CollectListed(SqliteStatement& query, int kind, ListedEntryQueue& listed,
+                                 ListingIds::Collector& found)
+{
+    int index = 0;
+    NameMatch::FoundEntry take = [&](const ListedEntry& entry, std::string_view name) {
+        const bool full = listed.Add(kind, index++, entry, name);
+        if (!found.Add(entry.id)) return false; // every one counted ahead is found
+        if (full) {
+            found.Publish(); // the reader waits for these to take the queued ones
+            listed.WaitForRoom();
+        }
+        return !m_stop.load(std::memory_order_relaxed);
+    };
+    NameMatch::BindFound(query, NameSearch::kFoundParameter, &take);
+    const int rc = query.Step();
+    listed.Flush();
+    // A row: the receiver ended the scan, complete unless it was stopped.
+    return rc == SQLITE_ROW && !m_stop ? SQLITE_DONE : rc;
 }

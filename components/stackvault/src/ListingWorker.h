@@ -24,7 +24,8 @@ struct LibraryListingCounts;
 struct sqlite3;
 
 // One query of a listing: its SQL yields entry ids in listing order, or
-// when `listed`, the compact entries (NameSearch::ListedEntriesSql).
+// when `listed`, hands the compact entries to sv_found
+// (NameSearch::ListedEntriesSql).
 struct ListingStep {
     std::string sql;
     std::function<void(SqliteStatement&)> bind;
@@ -55,6 +56,8 @@ public:
 private:
     void Run(QString databasePath);
     HRESULT Collect(sqlite3* db, int kind);
+    // Runs a `listed` step, queueing its entries; SQLite's result.
+    int CollectListed(SqliteStatement& query, int kind, ListedEntryQueue& listed, ListingIds::Collector& found);
 
     std::array<ListingStep, kKinds> m_steps;
     ListingIds m_found;

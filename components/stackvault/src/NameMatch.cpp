@@ -107,6 +107,21 @@ void ListedFunction(sqlite3_context* context, int, sqlite3_value** values)
     while (listed->next < listed->ids.size() && listed->ids[listed->next] < id) ++listed->next;
     sqlite3_result_int(context, listed->next < listed->ids.size() && listed->ids[listed->next] == id);
 }
+constexpr char kFoundType[] = "sv_found";
+
+void FoundFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(values[0], kFoundType));
+    if (!found) return sqlite3_result_int(context, 1);
+    ListedEntry entry{};
+    entry.id = static_cast<int32_t>(sqlite3_value_int64(values[1]));
+    entry.parentId = static_cast<int32_t>(sqlite3_value_int64(values[3]));
+    entry.size = sqlite3_value_int64(values[4]);
+    entry.time = sqlite3_value_int64(values[5]);
+    entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[6]));
+    entry.pathId = static_cast<int32_t>(sqlite3_value_int64(values[7]));
+    sqlite3_result_int(context, (*found)(entry, Utf8Of(values[2])) ? 0 : 1);
+}
 } // namespace
 
 namespace NameMatch {
@@ -123,6 +138,9 @@ int Register(sqlite3* db)
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "sv_listed", 2, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, ListedFunction, nullptr,
                                      nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "sv_found", 8, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, FoundFunction, nullptr,
+                                     nullptr);
     return rc;
 }
 
@@ -131,6 +149,11 @@ bool UsesIndex(const QByteArray& foldedQuery) { return QString::fromUtf8(foldedQ
 int BindListed(SqliteStatement& statement, int index, ListedIds* listed)
 {
     return statement.BindPointer(index, listed, kListedType);
+}
+
+int BindFound(SqliteStatement& statement, int index, FoundEntry* found)
+{
+    return statement.BindPointer(index, found, kFoundType);
 }
 
 QByteArray PhraseQuery(const QByteArray& foldedQuery)

@@ -7,9 +7,16 @@
 // text in SQL exactly as Utf16Text::Folded does.
 // sv_listed(?, id) tells whether an id is one of the ascending ids bound
 // to ? (BindListed), for rows read in ascending id order.
+// sv_found(?, id, name, parent, size, time, disc, path) hands one entry a
+// scan found to the receiver bound to ? (BindFound), inside the scan's own
+// step: a scan of millions of hits then returns no row per hit.
 #pragma once
+#include "ILibraryListedEntries.h"
+
 #include <QByteArray>
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -23,7 +30,12 @@ struct ListedIds {
     size_t next = 0;
 };
 
-// Registers sv_contains, sv_name_has, sv_fold and sv_listed on the connection; SQLite's result.
+// Receives each entry sv_found is given (the name without its place in
+// the entry); false ends the scan: sv_found then gives 1, so the statement
+// yields a row, where it otherwise gives 0.
+using FoundEntry = std::function<bool(const ListedEntry& entry, std::string_view name)>;
+
+// Registers sv_contains, sv_name_has, sv_fold, sv_listed and sv_found on the connection; SQLite's result.
 int Register(sqlite3* db);
 // Whether the folded query is long enough for the trigram index.
 bool UsesIndex(const QByteArray& foldedQuery);
@@ -31,5 +43,7 @@ bool UsesIndex(const QByteArray& foldedQuery);
 QByteArray PhraseQuery(const QByteArray& foldedQuery);
 // Binds `listed` (which must outlive the statement's run) for sv_listed.
 int BindListed(SqliteStatement& statement, int index, ListedIds* listed);
+// Binds `found` (which must outlive the statement's run) for sv_found.
+int BindFound(SqliteStatement& statement, int index, FoundEntry* found);
 
 } // namespace NameMatch

@@ -118,14 +118,16 @@ std::string RangeSql(EntryKind kind)
 // gives them, without the disc's name (NameSearch::ReadListed); with the
 // type as an eighth column when `typed`. A deleted disc's rows go with it,
 // so no join with the discs is needed to leave them out.
+std::string ListedColumns(EntryKind kind, bool typed = false)
+{
+    return std::string("f.id, f.name, f.") + TablesOf(kind).parent + ", f.size, f.time, f.disc_id, " +
+           (kind == EntryKind::Folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + (typed ? ", f.type" : "");
+}
+
 std::string ListedSql(EntryKind kind, const std::string& source, bool typed = false)
 {
-    const EntryTables t = TablesOf(kind);
-    const bool folders = kind == EntryKind::Folders;
-    std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent + ", f.size, f.time, f.disc_id, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + (typed ? ", f.type" : "") +
-                      " FROM " + source;
-    if (folders) sql += kFolderOwnPath;
+    std::string sql = "SELECT " + ListedColumns(kind, typed) + " FROM " + source;
+    if (kind == EntryKind::Folders) sql += kFolderOwnPath;
     return sql;
 }
 
@@ -241,19 +243,25 @@ std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool so
     return "SELECT " + source.key + " " + source.from + " ORDER BY " + source.key;
 }
 
-// The entries themselves in one pass: a short query tests each row's name
-// (folded as it is read) instead of first finding ids in the stored folds,
-// a longer one joins the index's hits with their rows.
+// The entries themselves in one pass, each handed to sv_found inside the
+// scan: a short query tests each row's name (folded as it is read) instead
+// of first finding ids in the stored folds, a longer one joins the index's
+// hits with their rows. CASE keeps sv_found from seeing a row the other
+// conditions leave out (SQLite may test a condition with a subquery last).
 std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
 {
     const EntryTables t = TablesOf(kind);
-    const std::string notHidden = someHidden ? std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs : "";
-    if (!NameMatch::UsesIndex(folded))
-        return ListedSql(kind, std::string(t.table) + " f") + " WHERE sv_name_has(f.name, ?2)" + notHidden +
-               " ORDER BY f.id";
-    const std::string key = std::string(t.names) + ".rowid";
-    return ListedSql(kind, std::string(t.names) + " CROSS JOIN " + t.table + " f ON f.id = " + key) + " WHERE " +
-           t.names + " MATCH ?1" + notHidden + " ORDER BY " + key;
+    const bool useIndex = NameMatch::UsesIndex(folded);
+    const std::string key = useIndex ? std::string(t.names) + ".rowid" : "f.id";
+    std::string source = std::string(t.table) + " f";
+    if (useIndex) source = std::string(t.names) + " CROSS JOIN " + source + " ON f.id = " + key;
+    if (kind == EntryKind::Folders) source += kFolderOwnPath;
+    std::string wanted = useIndex ? "1" : "sv_name_has(f.name, ?2)";
+    if (someHidden) wanted += std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs;
+    std::string sql = "SELECT 1 FROM " + source + " WHERE ";
+    if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
+    return sql + "CASE WHEN " + wanted + " THEN sv_found(?" + std::to_string(kFoundParameter) + ", " + ListedColumns(kind) +
+           ") END ORDER BY " + key;
 }
 
 std::string_view NameSearch::ReadListed(const SqliteStatement& row, ListedEntry& entry)

@@ -52,8 +52,11 @@ public:
     // trigrams (?1).
     std::string IdsSql(EntryKind kind, const QByteArray& folded, bool someHidden);
     static void BindFolded(SqliteStatement& statement, const QByteArray& folded);
-    // The compact entries (ReadListed) FillEntries would find, in its order,
-    // in one pass over the rows; bound by BindFolded like IdsSql.
+    // Hands the compact entries FillEntries would find, in its order, in
+    // one pass over the rows, to the receiver bound to ?kFoundParameter
+    // (NameMatch::BindFound); bound by BindFolded like IdsSql. It yields a
+    // row only when the receiver ends the scan.
+    static constexpr int kFoundParameter = 3;
     static std::string ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden);
     // A row of ListedEntriesSql (or of the compact range reads) into `entry`,
     // but for the name's place; gives the name, valid until the next step.

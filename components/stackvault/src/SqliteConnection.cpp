@@ -3,6 +3,7 @@
 #include "Diagnostics.h"
 #include "ILibraryEngine.h"
 #include "NameMatch.h"
+#include "ReadAheadVfs.h"
 
 #include <QFile>
 #include <sqlite3.h>
@@ -47,11 +48,14 @@ HRESULT SqliteConnection::Open(const QString& path, bool create)
     return S_OK;
 }
 
-HRESULT SqliteConnection::OpenReadOnly(const QString& path)
+HRESULT SqliteConnection::OpenReadOnly(const QString& path) { return OpenReadOnly(path, nullptr); }
+
+HRESULT SqliteConnection::OpenForScans(const QString& path) { return OpenReadOnly(path, ReadAheadVfs::Name()); }
+
+HRESULT SqliteConnection::OpenReadOnly(const QString& path, const char* vfs)
 {
     Close();
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, vfs);
     if (rc != SQLITE_OK) {
         const HRESULT hr = Failure(rc, "open read-only");
         Close();

@@ -49,6 +49,9 @@ public:
     // files (no journal mode, no checkpoint when closed); the name matching
     // functions are there as on a connection that writes.
     HRESULT OpenReadOnly(const QString& path);
+    // OpenReadOnly for a connection that scans tables from end to end: the
+    // file is read ahead in large blocks (ReadAheadVfs).
+    HRESULT OpenForScans(const QString& path);
     void Close();
     // For a connection that reads the whole file once (a check, a copy):
     // a small page cache and no memory map, so that its memory does not
@@ -72,6 +75,7 @@ public:
     HRESULT Failure(int rc, const char* context) const;
 
 private:
+    HRESULT OpenReadOnly(const QString& path, const char* vfs);
     int ConfigurePragmas();
 
     sqlite3* m_db = nullptr;

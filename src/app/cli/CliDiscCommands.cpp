@@ -2,12 +2,9 @@
 
 #include "CliContext.h"
 #include "CliOptions.h"
-#include "DiscLabelFiles.h"
-#include "PictureFileReader.h"
+#include "LabelModule.h"
 #include "PrivateTempFolder.h"
-#include "ProgramPaths.h"
 #include "ResourceIds.h"
-#include "SnapshotPicture.h"
 #include "StringResources.h"
 #include "ComPtr.h"
 #include "ILibraryDiscEdits.h"
@@ -76,20 +73,23 @@ bool Confirmed(const QString& question)
     return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
-// The label picture made of a picture file as the window's snapshot makes
-// it: the file read with the same limits and checks, its centred square
-// cut to the disc's shape.
-int LabelPicture(const QString& path, QImage* snapshot)
+// The exit code of `label` for what became of the picture file, with the
+// reason on standard error when it gave no label.
+int LabelCommandResult(CliContext& context, const QString& path, const PictureFileLabel& outcome)
 {
-    const PictureFileReader::Result picture = PictureFileReader::Read(path, SnapshotPicture::kFileReadSide);
-    if (picture.problem == PictureFileReader::Problem::TooLarge)
-        return CliContext::Fail(QString::asprintf(qPrintable(LoadString(IDS_FMT_PICTURE_TOO_LARGE)), picture.size.width(),
-                                                  picture.size.height(), PictureFileReader::kMaxSide));
-    if (FAILED(picture.hr)) return CliContext::Fail(path + QStringLiteral(": ") + LoadString(IDS_MSG_PICTURE_UNREADABLE));
-    auto skin = [](const char* picturePath) { return QImage(ProgramPaths::ImageFile(QString::fromLatin1(picturePath))); };
-    *snapshot = SnapshotPicture::Compose(picture.image, skin(SnapshotPicture::kMaskPicture),
-                                         skin(SnapshotPicture::kBackgroundPicture));
-    return CliContext::Success;
+    switch (outcome.problem) {
+    case PictureFileLabel::Problem::None: return FAILED(outcome.hr) ? context.ChangeFailure(outcome.hr) : CliContext::Success;
+    case PictureFileLabel::Problem::TooLarge:
+        return CliContext::Fail(QString::asprintf(qPrintable(LoadString(IDS_FMT_PICTURE_TOO_LARGE)), outcome.width,
+                                                  outcome.height, outcome.maxSide));
+    case PictureFileLabel::Problem::Unreadable:
+        return CliContext::Fail(path + QStringLiteral(": ") + LoadString(IDS_MSG_PICTURE_UNREADABLE));
+    case PictureFileLabel::Problem::NotSaved: return CliContext::Fail(LoadString(IDS_MSG_LABEL_NOT_SAVED));
+    case PictureFileLabel::Problem::ModuleMissing:
+        return CliContext::Fail(QStringLiteral("label pictures cannot be handled: %1 is missing")
+                                    .arg(QString::fromLatin1(LabelModule::kModule)));
+    }
+    return CliContext::Failure;
 }
 
 } // namespace
@@ -188,19 +188,14 @@ int Label(CliContext& context, const QStringList& arguments)
     if (!options.Error().isEmpty()) return CliContext::UsageError("label", options.Error());
     const int discId = context.FindDisc(options.Positional()[0]);
     if (discId <= 0) return CliContext::Failure;
-    QImage snapshot;
-    if (const int code = LabelPicture(options.Positional()[1], &snapshot); code != CliContext::Success) return code;
     DiscRecord disc{};
     LibraryReader reader(context.Library());
     if (!reader.DiscById(discId, &disc)) return context.LibraryFailure(FAILED(reader.Failure()) ? reader.Failure() : E_FAIL);
     const QString folder = PrivateTempFolder::Path();
-    DiscLabelPaths paths;
-    if (FAILED(DiscLabelFiles::Write(snapshot, folder, QStringLiteral("label"), &paths)))
-        return CliContext::Fail(LoadString(IDS_MSG_LABEL_NOT_SAVED));
-    const HRESULT hr = DiscLabelFiles::Store(context.Library(), discId, disc.labelId, paths);
-    paths.Remove();
+    const PictureFileLabel outcome = LabelModule::StorePictureFile(context.Library(), discId, disc.labelId,
+                                                                   options.Positional()[1], folder);
     QDir().rmdir(folder);
-    return FAILED(hr) ? context.ChangeFailure(hr) : CliContext::Success;
+    return LabelCommandResult(context, options.Positional()[1], outcome);
 }
 
 } // namespace CliDiscCommands

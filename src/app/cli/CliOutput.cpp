@@ -151,7 +151,9 @@ bool CliOutput::WriteUtf8(std::initializer_list<Utf8Field> fields)
     }
     if (m_bJson) m_text += '}';
     m_text += '\n';
-    return Check(std::fwrite(m_text.data(), 1, m_text.size(), m_pStream) == m_text.size());
+    // Only the tool's main thread writes: a search's millions of lines need
+    // not take the stream's lock each.
+    return Check(fwrite_unlocked(m_text.data(), 1, m_text.size(), m_pStream) == m_text.size());
 }
 
 void CliOutput::AppendText(const QString& text)

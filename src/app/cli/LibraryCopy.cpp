@@ -3,19 +3,18 @@
 #include "CTreeWalk.h"
 #include "CataloguedDiscReader.h"
 #include "ComPtr.h"
-#include "DiscLabelFiles.h"
 #include "DiscReadGaps.h"
 #include "DiscTagList.h"
 #include "DiscTypeMapping.h"
 #include "ILibraryDiscCounts.h"
 #include "ImportRecord.h"
+#include "LabelModule.h"
 #include "LibraryReader.h"
 #include "LibraryStatusText.h"
 #include "PrivateTempFolder.h"
 #include "TagNames.h"
 
 #include <QDir>
-#include <QImage>
 #include <memory>
 
 namespace {
@@ -144,17 +143,11 @@ HRESULT LibraryCopy::TargetLabel(LONG sourceLabelId, LONG* targetLabelId)
         *targetLabelId = *known;
         return S_OK;
     }
-    QImage* picture = nullptr;
-    HRESULT hr = m_pFrom->GetLabelImage(sourceLabelId, &picture);
-    const std::unique_ptr<QImage> owned(picture);
-    if (FAILED(hr) || !picture) return Fail(hr, QStringLiteral("the label picture %1 cannot be read").arg(sourceLabelId));
     const QString folder = PrivateTempFolder::Path();
-    DiscLabelPaths paths;
-    hr = DiscLabelFiles::Write(*picture, folder, QStringLiteral("copied-label"), &paths);
-    if (SUCCEEDED(hr)) hr = m_pTo->AddLabel(Utf16(paths.small), Utf16(paths.medium), Utf16(paths.large));
-    if (SUCCEEDED(hr)) hr = m_pTo->GetLastLabelId(targetLabelId);
-    paths.Remove();
+    bool pictureRead = false;
+    const HRESULT hr = LabelModule::CopyLabel(m_pFrom, sourceLabelId, m_pTo, folder, targetLabelId, &pictureRead);
     QDir().rmdir(folder);
+    if (!pictureRead) return Fail(hr, QStringLiteral("the label picture %1 cannot be read").arg(sourceLabelId));
     if (FAILED(hr)) return Fail(hr, QStringLiteral("the label picture %1 cannot be stored").arg(sourceLabelId));
     m_addedLabels.push_back(*targetLabelId);
     m_labelIds.insert(sourceLabelId, *targetLabelId);

@@ -60,6 +60,21 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
 
 const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
 {
+    // Hits come disc by disc and folder by folder: most are the last one's.
+    if (m_pLastDisc && m_lastDiscId == discId) return *m_pLastDisc;
+    m_lastDiscId = discId;
+    return *(m_pLastDisc = &LookUpDiscName(discId));
+}
+
+const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
+{
+    if (m_pLastPath && m_lastPathId == pathId) return *m_pLastPath;
+    m_lastPathId = pathId;
+    return *(m_pLastPath = &LookUpPathText(pathId));
+}
+
+const ListedHitWriter::Encoded& ListedHitWriter::LookUpDiscName(int discId)
+{
     auto known = m_discNames.find(discId);
     if (known == m_discNames.end()) {
         DiscRecord record{};
@@ -69,7 +84,7 @@ const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
     return known->second;
 }
 
-const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
+const ListedHitWriter::Encoded& ListedHitWriter::LookUpPathText(int pathId)
 {
     auto known = m_paths.find(pathId);
     if (known == m_paths.end()) {

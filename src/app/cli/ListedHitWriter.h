@@ -38,6 +38,8 @@ private:
     // The UTF-8 of a disc's name or of a path, looked up once.
     const Encoded& DiscName(int discId);
     const Encoded& PathText(int pathId);
+    const Encoded& LookUpDiscName(int discId);
+    const Encoded& LookUpPathText(int pathId);
     // The text in UTF-8; exact when it was found and holds no lone surrogate.
     static Encoded EncodedOf(const QString& text, bool found);
     // Whether stored UTF-8 holds an encoded lone surrogate.
@@ -54,4 +56,9 @@ private:
     static constexpr size_t kRememberedPaths = 4096;
     std::unordered_map<int, Encoded> m_discNames;
     std::unordered_map<int, Encoded> m_paths;
+    // The last disc and path looked up (their map entries).
+    int m_lastDiscId = 0;
+    int m_lastPathId = 0;
+    const Encoded* m_pLastDisc = nullptr;
+    const Encoded* m_pLastPath = nullptr;
 };
