@@ -1,12 +1,14 @@
 // Finds the ids of a listing's entries (folders, then files) on a thread of
 // its own with a connection of its own (one opened ahead when there is one,
-// see PgSpareConnection), in one snapshot, through a cursor
-// read a chunk at a time; the engine's connection and lock stay free for
+// see PgSpareConnection), in one snapshot, through a cursor per kind read a
+// chunk at a time (the first chunk of each kind comes with the snapshot's
+// start, in one round trip); the engine's connection and lock stay free for
 // reading the records of the rows shown. Destroying the worker cancels its
 // query on the server and joins the thread.
 #pragma once
 #include "ListingIds.h"
 #include "PgParams.h"
+#include "PgResult.h"
 #include "PgSpareConnection.h"
 
 #include <QString>
@@ -17,6 +19,7 @@
 #include <thread>
 
 struct pg_cancel;
+class PgConnection;
 
 // One query of a listing: its SQL yields entry ids in listing order.
 struct PgListingStep {
@@ -44,7 +47,10 @@ public:
 
 private:
     void Run(QString address, PgSpareConnection::Opening spare);
-    HRESULT Collect(class PgConnection& db, int kind);
+    HRESULT Collect(PgConnection& db);
+    // Adds a chunk's ids; whether more are to be fetched.
+    bool Take(ListingIds::Collector& found, const PgResult& chunk, int asked);
+    HRESULT CollectRest(PgConnection& db, int kind, ListingIds::Collector& found);
 
     std::array<PgListingStep, kKinds> m_steps;
     ListingIds m_found;
