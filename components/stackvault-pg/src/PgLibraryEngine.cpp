@@ -111,9 +111,11 @@ void CPgLibraryEngine::Forget()
 
 HRESULT CPgLibraryEngine::OpenLibrary(bool create)
 {
-    // The listings' connection is opened meanwhile, in the background.
+    // The listings' connection is opened meanwhile, in the background (a
+    // new one: a kept one may be as dead as the connection being replaced).
     const QString address = LibraryLocation::DatabasePath();
-    m_spare.Prepare(address);
+    m_spare.Drop();
+    m_spare.Prepare(address, PgNameSearch::WarmUpSql());
     HRESULT hr = m_db.Open(address);
     bool writable = false, workLeft = false;
     if (SUCCEEDED(hr)) hr = PgSchema::Open(m_db, create, &writable);

@@ -18,7 +18,7 @@ HRESULT CPgLibraryEngine::StartListing(std::array<PgListingStep, PgListingWorker
                                        LibraryListing* listing, std::array<int, PgListingWorker::kKinds> totals)
 {
     // The library this instance opened, whatever the environment says by now.
-    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), m_spare.Take(m_db.Address()), std::move(steps), totals);
+    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), m_spare, std::move(steps), totals);
     *listing = m_listings.Add(std::move(worker));
     return S_OK;
 }

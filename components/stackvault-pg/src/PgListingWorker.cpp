@@ -19,10 +19,10 @@ constexpr const char* kBegin[] = {"BEGIN ISOLATION LEVEL REPEATABLE READ READ ON
 std::string CursorOf(int kind) { return "listing" + std::to_string(kind); }
 } // namespace
 
-PgListingWorker::PgListingWorker(const QString& address, PgSpareConnection::Opening spare,
+PgListingWorker::PgListingWorker(const QString& address, PgSpareConnection& spare,
                                  std::array<PgListingStep, kKinds> steps, std::array<int, kKinds> totals)
-    : m_steps(std::move(steps)), m_found(totals),
-      m_thread([this, address, opening = std::move(spare)]() mutable { Run(address, std::move(opening)); })
+    : m_spare(spare), m_steps(std::move(steps)), m_found(totals),
+      m_thread([this, address, opening = spare.Take()]() mutable { Run(address, std::move(opening)); })
 {
 }
 
@@ -54,6 +54,9 @@ void PgListingWorker::Run(QString address, PgSpareConnection::Opening spare)
         m_cancel = nullptr;
     }
     m_found.End(hr, m_stop);
+    // A connection whose listing ran to its end serves the next one, its
+    // server process ready to plan the same queries at once.
+    if (SUCCEEDED(hr) && !m_stop && SUCCEEDED(db.Run("ROLLBACK", {}, "listing"))) m_spare.GiveBack(std::move(ready));
 }
 
 // Opens the snapshot, declares a cursor for each kind wanted and fetches

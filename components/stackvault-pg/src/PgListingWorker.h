@@ -31,9 +31,10 @@ class PgListingWorker {
 public:
     static constexpr int kKinds = ListingIds::kKinds;
 
-    // `spare`: a connection opened ahead (may be invalid, or fail to open:
-    // the worker then opens its own to `address`).
-    PgListingWorker(const QString& address, PgSpareConnection::Opening spare, std::array<PgListingStep, kKinds> steps,
+    // The worker takes the connection kept in `spare` (without one, or when
+    // it could not be opened, it opens its own to `address`) and hands it
+    // back when the listing has run to its end. `spare` outlives the worker.
+    PgListingWorker(const QString& address, PgSpareConnection& spare, std::array<PgListingStep, kKinds> steps,
                     std::array<int, kKinds> totals = {-1, -1});
     ~PgListingWorker();
     PgListingWorker(const PgListingWorker&) = delete;
@@ -52,6 +53,7 @@ private:
     bool Take(ListingIds::Collector& found, const PgResult& chunk, int asked);
     HRESULT CollectRest(PgConnection& db, int kind, ListingIds::Collector& found);
 
+    PgSpareConnection& m_spare;
     std::array<PgListingStep, kKinds> m_steps;
     ListingIds m_found;
     std::mutex m_cancelMutex; // guards m_cancel against its freeing

@@ -170,6 +170,20 @@ HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>
     return S_OK;
 }
 
+std::vector<std::string> WarmUpSql()
+{
+    // A query of three characters, planned as the trigram index would serve it.
+    const QByteArray folded = "abc";
+    std::vector<std::string> statements;
+    for (const PgEntryKind kind : {PgEntryKind::Folders, PgEntryKind::Files}) {
+        std::string sql = IdsSql(kind, folded);
+        const std::string argument = "'" + Pattern(folded).toStdString() + "'";
+        sql.replace(sql.find("$1"), 2, argument);
+        statements.push_back("EXPLAIN " + sql);
+    }
+    return statements;
+}
+
 bool Tallied(const QByteArray& folded) { return GramTally::Answers(folded, kPgGramLength); }
 
 QByteArray Argument(const QByteArray& folded) { return GramTally::Answers(folded) ? folded : Pattern(folded); }

@@ -35,6 +35,9 @@ HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>
 QByteArray Argument(const QByteArray& folded);
 // The ids FillEntries would fill, in its order, for the folded query's Argument bound as $1.
 std::string IdsSql(PgEntryKind kind, const QByteArray& folded);
+// Statements that plan the listings' searches without running them: a new
+// connection runs them ahead, so that the first search plans at once.
+std::vector<std::string> WarmUpSql();
 // Whether the gram tallies count a folded query (up to three characters).
 bool Tallied(const QByteArray& folded);
 // Counts of a Tallied folded query from the gram tallies, folders and
