@@ -107,9 +107,27 @@ protected:
         const std::vector<ItemRecord> folders = FoundFolders(e(), text);
         const std::vector<ItemRecord> files = FoundFiles(e(), text);
         EXPECT_EQ(1, counts.complete);
-        ExpectSameRecords(folders, ReadAll(listing, kListingFolders, counts.folders, 7));
-        ExpectSameRecords(files, ReadAll(listing, kListingFiles, counts.files, 97));
+        const std::vector<ItemRecord> listedFolders = ReadAll(listing, kListingFolders, counts.folders, 7);
+        const std::vector<ItemRecord> listedFiles = ReadAll(listing, kListingFiles, counts.files, 97);
+        ExpectSameRecords(folders, listedFolders);
+        ExpectSameRecords(files, listedFiles);
         EXPECT_EQ(S_OK, listings->CloseListing(listing));
+        ExpectPathTextsOfAnotherInstance(listedFolders);
+        ExpectPathTextsOfAnotherInstance(listedFiles);
+    }
+
+    // The path texts of records just listed (which an engine may have read
+    // with them) are those a library opened afresh gives.
+    void ExpectPathTextsOfAnotherInstance(const std::vector<ItemRecord>& records)
+    {
+        EngineInstance fresh;
+        ASSERT_EQ(S_OK, fresh.InitializeResult());
+        for (const ItemRecord& record : records) {
+            char16_t listed[kLibraryTextLength] = {}, asked[kLibraryTextLength] = {};
+            ASSERT_EQ(S_OK, e()->GetPathText(record.pathId, listed));
+            ASSERT_EQ(S_OK, fresh->GetPathText(record.pathId, asked));
+            EXPECT_EQ(FromW(asked), FromW(listed)) << record.id;
+        }
     }
 
     // The engine's compact entries, or null (the test skipped) when it has none.

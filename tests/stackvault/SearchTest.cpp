@@ -1,6 +1,7 @@
 // Name search through the loaded engine: case-insensitive substrings in any
 // script, short and long queries, and what the results carry.
 #include "EngineTestSupport.h"
+#include "ILibraryDiscEdits.h"
 #include "PgTestServer.h"
 
 #include <algorithm>
@@ -115,6 +116,27 @@ TEST_P(SearchTest, ResultsCarryTheirDiscFolderAndPath)
     EXPECT_EQ(disc, record.discId);
     ASSERT_EQ(S_OK, e()->SearchDiscCount(u"nothing", &count));
     EXPECT_EQ(0, count);
+
+    // The discs listed are those of the text asked for, as the library is
+    // then, whatever was counted before.
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"nothing", &count));
+    record = DiscRecord{};
+    ASSERT_EQ(S_OK, e()->SearchDiscs(u"urlaub", &record, 1));
+    EXPECT_EQ(disc, record.discId);
+    ILibraryDiscEdits* edits = nullptr;
+    ASSERT_EQ(S_OK, e()->QueryInterface(IID_ILibraryDiscEdits, reinterpret_cast<void**>(&edits)));
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"FOTO", &count));
+    ASSERT_EQ(1, count);
+    ASSERT_EQ(S_OK, edits->SetDiscName(disc, u"Urlaub Bilder"));
+    edits->Release();
+    record = DiscRecord{};
+    record.discId = -1;
+    ASSERT_EQ(S_OK, e()->SearchDiscs(u"FOTO", &record, 1));
+    EXPECT_EQ(-1, record.discId); // renamed since the count: no longer found
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"bilder", &count));
+    ASSERT_EQ(1, count);
+    ASSERT_EQ(S_OK, e()->SearchDiscs(u"bilder", &record, 1));
+    EXPECT_EQ(QStringLiteral("Urlaub Bilder"), FromW(record.name));
 }
 
 // Short queries are counted ahead from the characters and pairs of each

@@ -9,7 +9,13 @@ constexpr char kListen[] = "LISTEN library_changes";
 
 HRESULT PgChangeWatch::MarkWriter(PgConnection& db, int64_t ownerId)
 {
-    return db.Run("SELECT set_config('albireo.writer', $1, false)", PgParams().Int(ownerId), "writer mark");
+    static const std::string sql = "SELECT " + WriterMarkSql("$1");
+    return db.Run(sql.c_str(), PgParams().Int(ownerId), "writer mark");
+}
+
+std::string PgChangeWatch::WriterMarkSql(const char* idSql)
+{
+    return std::string("set_config('albireo.writer', ") + idSql + ", false)";
 }
 
 void PgChangeWatch::Reconnected()

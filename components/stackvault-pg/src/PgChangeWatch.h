@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <string>
 
 class PgConnection;
 
@@ -16,6 +17,9 @@ class PgChangeWatch {
 public:
     // Marks the changes made through `db` as those of `ownerId`.
     static HRESULT MarkWriter(PgConnection& db, int64_t ownerId);
+    // The SQL expression that marks them as those of the owner id `idSql`
+    // (an expression of type text), for a statement doing more.
+    static std::string WriterMarkSql(const char* idSql);
 
     // The connection was opened again: notices sent meanwhile are lost, so
     // the next stamp counts as a change.

@@ -79,6 +79,39 @@ PgResult PgConnection::Exec(const char* sql, const PgParams& params)
         PQexecParams(m_conn, sql, params.Count(), nullptr, params.Values(), params.Lengths(), params.Formats(), 0));
 }
 
+HRESULT PgConnection::Pipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results,
+                              const char* context, const Arrival& arrived)
+{
+    results.clear();
+    if (!m_conn) return LIBRARY_E_SERVER_UNREACHABLE;
+    if (!PQenterPipelineMode(m_conn)) return Failure(PgResult(), context);
+    // A flush request after each statement has the server send its result
+    // at once instead of with the last.
+    const PgParams none;
+    bool sent = true;
+    for (const Statement& statement : statements) {
+        const PgParams& params = statement.params ? *statement.params : none;
+        sent = sent &&
+               PQsendQueryParams(m_conn, statement.sql.c_str(), params.Count(), nullptr, params.Values(), params.Lengths(),
+                                 params.Formats(), 0) &&
+               PQsendFlushRequest(m_conn);
+    }
+    sent = sent && PQpipelineSync(m_conn);
+    HRESULT hr = sent ? S_OK : Failure(PgResult(), context);
+    // Each statement's result is followed by a null; the sync ends the pipeline.
+    for (size_t i = 0; sent && i < statements.size(); ++i) {
+        PgResult result(PQgetResult(m_conn));
+        while (PGresult* extra = PQgetResult(m_conn)) PQclear(extra);
+        if (SUCCEEDED(hr) && !result.Ok()) hr = Failure(result, context);
+        if (arrived && result.Ok()) arrived(i, result);
+        results.push_back(std::move(result));
+    }
+    if (sent) PQclear(PQgetResult(m_conn)); // the sync
+    if (!PQexitPipelineMode(m_conn) && SUCCEEDED(hr)) hr = Failure(PgResult(), context);
+    results.resize(statements.size());
+    return hr;
+}
+
 HRESULT PgConnection::Run(const char* sql, const PgParams& params, const char* context)
 {
     const PgResult result = Exec(sql, params);

@@ -9,6 +9,9 @@
 #include "hresult.h"
 
 #include <QString>
+#include <functional>
+#include <string>
+#include <vector>
 
 class PgConnection {
 public:
@@ -26,6 +29,18 @@ public:
 
     // Runs one statement; the result holds rows or the failure.
     PgResult Exec(const char* sql, const PgParams& params = {});
+    // Runs several statements in one round trip (a pipeline), in order;
+    // `results` receives one result per statement, and `arrived` (when
+    // given) sees each as soon as the server sends it, before the later
+    // ones are done. After a failure the rest are skipped (their results
+    // fail too); the first failure is returned.
+    struct Statement {
+        std::string sql;
+        const PgParams* params = nullptr;
+    };
+    using Arrival = std::function<void(size_t index, const PgResult& result)>;
+    HRESULT Pipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results, const char* context,
+                     const Arrival& arrived = {});
     // Runs one statement that gives no rows; S_OK or the failure.
     HRESULT Run(const char* sql, const PgParams& params = {}, const char* context = "statement");
     // Runs one statement and keeps its rows in `result`.

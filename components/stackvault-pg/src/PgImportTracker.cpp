@@ -17,12 +17,19 @@ constexpr int kOwnerSpace = 1095516995; // key: an owner id
 std::atomic<uintptr_t> g_nextHandle{1};
 } // namespace
 
-HRESULT PgImportTracker::TakeOwnerId(int64_t* ownerId)
+HRESULT PgImportTracker::TakeOwnerId(int64_t* ownerId, bool* workLeft)
 {
-    HRESULT hr = m_db.Number("SELECT nextval('owner_ids')", {}, ownerId, "owner id");
-    if (SUCCEEDED(hr))
-        hr = m_db.Run("SELECT pg_advisory_lock($1, $2::bigint::int)", PgParams().Int(kOwnerSpace).Int(*ownerId), "owner lock");
-    return hr;
+    static const std::string sql =
+        std::string("WITH taken AS MATERIALIZED (SELECT nextval('owner_ids') AS id)"
+                    " SELECT id, pg_advisory_lock($1, id::int), ") +
+        PgChangeWatch::WriterMarkSql("id::text") +
+        ", (EXISTS (SELECT 1 FROM imports) OR EXISTS (SELECT 1 FROM discs WHERE owner IS NOT NULL))::int FROM taken";
+    PgResult taken;
+    const HRESULT hr = m_db.Query(sql.c_str(), PgParams().Int(kOwnerSpace), taken, "owner id");
+    if (FAILED(hr)) return hr;
+    *ownerId = taken.Int64(0, 0);
+    *workLeft = taken.Int64(0, 3) != 0;
+    return S_OK;
 }
 
 HRESULT PgImportTracker::IsGone(int64_t ownerId, bool* gone)

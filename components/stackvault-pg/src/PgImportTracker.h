@@ -43,8 +43,10 @@ class PgImportTracker {
 public:
     explicit PgImportTracker(PgConnection& db) : m_db(db) {}
 
-    // Takes an owner id and holds it for the life of the connection.
-    HRESULT TakeOwnerId(int64_t* ownerId);
+    // Takes an owner id, holds it for the life of the connection and marks
+    // the connection's changes as its own (one round trip); `workLeft`:
+    // whether any client's unfinished work is stored (see RecoverAbandoned).
+    HRESULT TakeOwnerId(int64_t* ownerId, bool* workLeft);
     // Removes the unfinished work of clients that are gone (never this
     // instance's own, `ownerId`).
     HRESULT RecoverAbandoned(int64_t ownerId);

@@ -15,8 +15,10 @@
 #include "ProcessOwner.h"
 #include "Utf16Text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 using Utf16Text::ToQString;
 using Utf16Text::View;
@@ -92,28 +94,39 @@ template <class Work>
 HRESULT CPgLibraryEngine::Write(Work work)
 {
     if (FAILED(m_writeFailure)) return m_writeFailure;
+    Forget();
     PgTransaction transaction(m_db);
     const HRESULT hr = transaction.Started();
     if (FAILED(hr)) return hr;
     return transaction.Finish(work());
 }
 
+void CPgLibraryEngine::Forget()
+{
+    m_foundDiscs = {};
+    m_shownPaths.clear();
+}
+
 // ---- life ----
 
 HRESULT CPgLibraryEngine::OpenLibrary(bool create)
 {
-    HRESULT hr = m_db.Open(LibraryLocation::DatabasePath());
-    if (SUCCEEDED(hr)) hr = PgSchema::Open(m_db, create);
-    int64_t writable = 0;
-    if (SUCCEEDED(hr))
-        hr = m_db.Number("SELECT has_table_privilege('discs', 'INSERT')::int", {}, &writable, "privileges");
+    // The listings' connection is opened meanwhile, in the background (a
+    // new one: a kept one may be as dead as the connection being replaced).
+    const QString address = LibraryLocation::DatabasePath();
+    m_spare.Drop();
+    m_spare.Prepare(address, PgNameSearch::WarmUpSql());
+    HRESULT hr = m_db.Open(address);
+    bool writable = false, workLeft = false;
+    if (SUCCEEDED(hr)) hr = PgSchema::Open(m_db, create, &writable);
     m_writeFailure = writable ? S_OK : E_ACCESSDENIED;
     m_ownerId = 0;
-    if (SUCCEEDED(hr) && writable) hr = m_imports.TakeOwnerId(&m_ownerId);
-    if (SUCCEEDED(hr) && writable) hr = PgChangeWatch::MarkWriter(m_db, m_ownerId);
-    if (SUCCEEDED(hr) && writable) hr = m_imports.RecoverAbandoned(m_ownerId);
-    if (FAILED(hr)) m_db.Close();
-    if (SUCCEEDED(hr)) m_spare.Prepare(m_db.Address());
+    if (SUCCEEDED(hr) && writable) hr = m_imports.TakeOwnerId(&m_ownerId, &workLeft);
+    if (SUCCEEDED(hr) && workLeft) hr = m_imports.RecoverAbandoned(m_ownerId);
+    if (FAILED(hr)) {
+        m_db.Close();
+        m_spare.Drop();
+    }
     return FAILED(hr) ? hr : writable ? S_OK : LIBRARY_S_READ_ONLY;
 }
 
@@ -139,6 +152,7 @@ HRESULT CPgLibraryEngine::Uninitialize()
     ReleaseAddedDiscs();
     m_listings.Clear();
     m_spare.Drop();
+    Forget();
     m_db.Close(); // frees the owner id
     m_lastAddedDisc = 0;
     return S_OK;
@@ -311,6 +325,9 @@ HRESULT CPgLibraryEngine::GetChangeStamp(INT64* stamp)
     int64_t count = 0;
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = m_changes.Stamp(m_db, m_ownerId, &count);
+    // Others changed the library: what was read ahead may be stale.
+    if (count != m_seenStamp) Forget();
+    m_seenStamp = count;
     *stamp = count;
     return hr;
 }
@@ -544,9 +561,9 @@ HRESULT CPgLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)
 {
     if (!pathText) return E_POINTER;
     Lock lock(m_mutex);
-    QString text;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = PgPathStore::Text(m_db, pathId, text);
+    QString text = m_shownPaths.value(pathId);
+    HRESULT hr = text.isNull() ? Ready() : S_OK;
+    if (SUCCEEDED(hr) && text.isNull()) hr = PgPathStore::Text(m_db, pathId, text);
     if (SUCCEEDED(hr)) Utf16Text::CopyToField(pathText, kLibraryTextLength, text);
     return hr;
 }
@@ -610,22 +627,35 @@ HRESULT CPgLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
 
 // ---- search ----
 
+// A search's count reads the discs found, which the SearchDiscs that
+// follows it (the window and the tool ask for both) takes without asking
+// the server again.
 HRESULT CPgLibraryEngine::SearchDiscCount(const char16_t* text, LONG* count)
 {
     if (!text || !count) return E_POINTER;
     Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : PgNameSearch::CountDiscs(m_db, View(text), count);
+    m_foundDiscs = {};
+    HRESULT hr = Ready();
+    if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), m_foundDiscs.records);
+    if (FAILED(hr)) return hr;
+    m_foundDiscs.text = ToQString(View(text));
+    *count = LONG(m_foundDiscs.records.size());
+    return S_OK;
 }
 
 HRESULT CPgLibraryEngine::SearchDiscs(const char16_t* text, DiscRecord* records, LONG count)
 {
     if (!text || (!records && count > 0)) return E_POINTER;
     Lock lock(m_mutex);
-    QHash<int, QString> tagNames;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
-    return FAILED(hr) ? hr : PgNameSearch::FillDiscs(m_db, View(text), records, count, tagNames);
+    FoundDiscs found = std::exchange(m_foundDiscs, {});
+    HRESULT hr = S_OK;
+    if (found.text.isNull() || found.text != ToQString(View(text))) {
+        hr = Ready();
+        if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), found.records);
+    }
+    const size_t filled = std::min(found.records.size(), size_t(std::max<LONG>(count, 0)));
+    if (SUCCEEDED(hr)) std::copy_n(found.records.begin(), filled, records);
+    return hr;
 }
 
 HRESULT CPgLibraryEngine::SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count)

@@ -25,6 +25,8 @@
 #include "PgSpareConnection.h"
 #include "PgTagStore.h"
 
+#include <QHash>
+#include <QString>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -139,6 +141,9 @@ private:
     template <class Work>
     HRESULT Write(Work work);
     HRESULT OpenLibrary(bool create);
+    // Drops what was read ahead for the calls that usually follow (a
+    // change of this instance's makes it stale).
+    void Forget();
     HRESULT TryClaimSlot(LibraryImportHandle* handle, QByteArray* holder);
     bool PauseForSlot(const QByteArray& holder);
     HRESULT SessionOf(LibraryImportHandle handle, PgImportSession** session);
@@ -170,6 +175,13 @@ private:
     std::vector<LONG> m_addedDiscs;
     OpenListings<PgListingWorker> m_listings;
     PgSpareConnection m_spare; // for the next listing's worker
+    struct FoundDiscs {
+        QString text;
+        std::vector<DiscRecord> records;
+    };
+    FoundDiscs m_foundDiscs;               // of the last SearchDiscCount, for its SearchDiscs
+    QHash<LONG, QString> m_shownPaths;     // texts of the paths of the entries read last
+    int64_t m_seenStamp = 0;               // the change stamp last reported
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read
     bool m_connectionLost = false; // initialised, but the server went away: each call connects again
 

@@ -9,6 +9,7 @@
 
 namespace {
 constexpr char kNothing[] = "SELECT 0 WHERE false";
+constexpr qsizetype kShownPaths = 4096;
 
 PgEntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? PgEntryKind::Files : PgEntryKind::Folders; }
 } // namespace
@@ -17,7 +18,7 @@ HRESULT CPgLibraryEngine::StartListing(std::array<PgListingStep, PgListingWorker
                                        LibraryListing* listing, std::array<int, PgListingWorker::kKinds> totals)
 {
     // The library this instance opened, whatever the environment says by now.
-    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), m_spare.Take(m_db.Address()), std::move(steps), totals);
+    auto worker = std::make_unique<PgListingWorker>(m_db.Address(), m_spare, std::move(steps), totals);
     *listing = m_listings.Add(std::move(worker));
     return S_OK;
 }
@@ -34,8 +35,7 @@ HRESULT CPgLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing
     // finds their entries then stops as soon as it has them all.
     std::array<int, PgListingWorker::kKinds> totals{-1, -1};
     LONG folders = 0, files = 0;
-    if (PgNameSearch::Tallied(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Folders, folded, &folders)) &&
-        SUCCEEDED(PgNameSearch::CountGrams(m_db, PgEntryKind::Files, folded, &files)))
+    if (PgNameSearch::Tallied(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, folded, &folders, &files)))
         totals = {int(folders), int(files)};
     const QByteArray argument = PgNameSearch::Argument(folded);
     return StartListing({PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Folders, folded), PgParams().Utf8(argument)},
@@ -79,7 +79,9 @@ HRESULT CPgLibraryEngine::GetListingItems(LibraryListing listing, LONG kind, LON
     const PgListingWorker* worker = m_listings.Find(listing);
     if (!worker) return E_INVALIDARG;
     const std::vector<int32_t> ids = worker->Ids(kind, first, count);
-    hr = PgNameSearch::FillByIds(m_db, EntryKindOf(kind), ids, records);
+    // The rows shown mostly share few folders; the memo stays small.
+    if (m_shownPaths.size() > kShownPaths) m_shownPaths.clear();
+    hr = PgNameSearch::FillByIds(m_db, EntryKindOf(kind), ids, records, m_shownPaths);
     if (SUCCEEDED(hr)) *filled = LONG(ids.size());
     return hr;
 }

@@ -2,22 +2,27 @@
 
 #include "PgConnection.h"
 
+#include <iterator>
+
 namespace {
 // A small first chunk brings the first screen as soon as it is found, even
 // when hits are rare; later chunks are large, for fewer round trips.
-constexpr char kFirstFetch[] = "FETCH 64 FROM listing";
-constexpr char kFetch[] = "FETCH 4096 FROM listing";
+constexpr int kFirstChunk = 64;
+constexpr int kChunk = 4096;
 // One snapshot: folders and files come from the same state of the library.
 // Compiling the plan (jit) costs more than it saves on these short
 // queries, and a larger sort and bitmap memory than the default keeps a
 // broad search's ids out of temporary files.
-constexpr char kBegin[] = "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY; SET LOCAL jit = off; SET LOCAL work_mem = '64MB'";
+constexpr const char* kBegin[] = {"BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", "SET LOCAL jit = off",
+                                  "SET LOCAL work_mem = '64MB'"};
+
+std::string CursorOf(int kind) { return "listing" + std::to_string(kind); }
 } // namespace
 
-PgListingWorker::PgListingWorker(const QString& address, PgSpareConnection::Opening spare,
+PgListingWorker::PgListingWorker(const QString& address, PgSpareConnection& spare,
                                  std::array<PgListingStep, kKinds> steps, std::array<int, kKinds> totals)
-    : m_steps(std::move(steps)), m_found(totals),
-      m_thread([this, address, opening = std::move(spare)]() mutable { Run(address, std::move(opening)); })
+    : m_spare(spare), m_steps(std::move(steps)), m_found(totals),
+      m_thread([this, address, opening = spare.Take()]() mutable { Run(address, std::move(opening)); })
 {
 }
 
@@ -43,33 +48,67 @@ void PgListingWorker::Run(QString address, PgSpareConnection::Opening spare)
             std::lock_guard lock(m_cancelMutex);
             m_cancel = PQgetCancel(db.Handle());
         }
-        hr = db.Run(kBegin, {}, "listing");
-        for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) hr = Collect(db, kind);
+        hr = Collect(db);
         std::lock_guard lock(m_cancelMutex);
         PQfreeCancel(m_cancel);
         m_cancel = nullptr;
     }
     m_found.End(hr, m_stop);
+    // A connection whose listing ran to its end serves the next one, its
+    // server process ready to plan the same queries at once.
+    if (SUCCEEDED(hr) && !m_stop && SUCCEEDED(db.Run("ROLLBACK", {}, "listing"))) m_spare.GiveBack(std::move(ready));
 }
 
-HRESULT PgListingWorker::Collect(PgConnection& db, int kind)
+// Opens the snapshot, declares a cursor for each kind wanted and fetches
+// the first chunk of each, all in one round trip (the folders' chunk is
+// taken as soon as it comes); then reads the rest of each kind in turn.
+HRESULT PgListingWorker::Collect(PgConnection& db)
 {
-    ListingIds::Collector found(m_found, kind);
-    if (!found.Wanted()) {
-        found.Finish(true);
-        return S_OK;
+    std::array<ListingIds::Collector, kKinds> found{ListingIds::Collector(m_found, 0), ListingIds::Collector(m_found, 1)};
+    std::vector<PgConnection::Statement> statements;
+    for (const char* statement : kBegin) statements.push_back({statement});
+    std::array<size_t, kKinds> firstFetch{}; // the statement fetching each kind's first chunk
+    for (int kind = 0; kind < kKinds; ++kind) {
+        if (!found[size_t(kind)].Wanted()) continue;
+        statements.push_back({"DECLARE " + CursorOf(kind) + " NO SCROLL CURSOR FOR " + m_steps[size_t(kind)].sql,
+                              &m_steps[size_t(kind)].params});
+        firstFetch[size_t(kind)] = statements.size();
+        statements.push_back({"FETCH " + std::to_string(kFirstChunk) + " FROM " + CursorOf(kind)});
     }
-    const PgListingStep& step = m_steps[size_t(kind)];
-    const std::string declare = "DECLARE listing NO SCROLL CURSOR FOR " + step.sql;
-    HRESULT hr = db.Run(declare.c_str(), step.params, "listing");
-    bool more = SUCCEEDED(hr);
-    for (bool first = true; more && !m_stop; first = false) {
-        PgResult chunk;
-        hr = db.Query(first ? kFirstFetch : kFetch, {}, chunk, "listing");
-        more = SUCCEEDED(hr) && chunk.Rows() > 0;
-        for (int i = 0; more && i < chunk.Rows(); ++i) more = found.Add(static_cast<int32_t>(chunk.Int64(i, 0)));
+    std::vector<PgResult> results;
+    bool foldersMore = true;
+    HRESULT hr = db.Pipeline(statements, results, "listing", [&](size_t index, const PgResult& chunk) {
+        if (firstFetch[0] && index == firstFetch[0]) foldersMore = Take(found[0], chunk, kFirstChunk);
+    });
+    for (int kind = 0; kind < kKinds && SUCCEEDED(hr) && !m_stop; ++kind) {
+        ListingIds::Collector& collector = found[size_t(kind)];
+        if (collector.Wanted()) {
+            const PgResult& first = results[firstFetch[size_t(kind)]];
+            const bool more = kind == 0 ? foldersMore : Take(collector, first, kFirstChunk);
+            if (more) hr = CollectRest(db, kind, collector);
+        }
+        collector.Finish(SUCCEEDED(hr) && !m_stop);
     }
-    found.Finish(SUCCEEDED(hr) && !m_stop);
-    if (SUCCEEDED(hr)) hr = db.Run("CLOSE listing", {}, "listing");
     return m_stop ? S_OK : hr;
+}
+
+bool PgListingWorker::Take(ListingIds::Collector& found, const PgResult& chunk, int asked)
+{
+    bool more = true;
+    for (int i = 0; more && i < chunk.Rows(); ++i) more = found.Add(static_cast<int32_t>(chunk.Int64(i, 0)));
+    // Every id counted ahead is found, or a chunk short of what was asked
+    // for was the last.
+    return more && chunk.Rows() == asked && !m_stop;
+}
+
+HRESULT PgListingWorker::CollectRest(PgConnection& db, int kind, ListingIds::Collector& found)
+{
+    const std::string fetch = "FETCH " + std::to_string(kChunk) + " FROM " + CursorOf(kind);
+    HRESULT hr = S_OK;
+    for (bool more = true; more;) {
+        PgResult chunk;
+        hr = db.Query(fetch.c_str(), {}, chunk, "listing");
+        more = SUCCEEDED(hr) && Take(found, chunk, kChunk);
+    }
+    return hr;
 }

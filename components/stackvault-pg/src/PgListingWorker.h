@@ -1,12 +1,14 @@
 // Finds the ids of a listing's entries (folders, then files) on a thread of
 // its own with a connection of its own (one opened ahead when there is one,
-// see PgSpareConnection), in one snapshot, through a cursor
-// read a chunk at a time; the engine's connection and lock stay free for
+// see PgSpareConnection), in one snapshot, through a cursor per kind read a
+// chunk at a time (the first chunk of each kind comes with the snapshot's
+// start, in one round trip); the engine's connection and lock stay free for
 // reading the records of the rows shown. Destroying the worker cancels its
 // query on the server and joins the thread.
 #pragma once
 #include "ListingIds.h"
 #include "PgParams.h"
+#include "PgResult.h"
 #include "PgSpareConnection.h"
 
 #include <QString>
@@ -17,6 +19,7 @@
 #include <thread>
 
 struct pg_cancel;
+class PgConnection;
 
 // One query of a listing: its SQL yields entry ids in listing order.
 struct PgListingStep {
@@ -28,9 +31,10 @@ class PgListingWorker {
 public:
     static constexpr int kKinds = ListingIds::kKinds;
 
-    // `spare`: a connection opened ahead (may be invalid, or fail to open:
-    // the worker then opens its own to `address`).
-    PgListingWorker(const QString& address, PgSpareConnection::Opening spare, std::array<PgListingStep, kKinds> steps,
+    // The worker takes the connection kept in `spare` (without one, or when
+    // it could not be opened, it opens its own to `address`) and hands it
+    // back when the listing has run to its end. `spare` outlives the worker.
+    PgListingWorker(const QString& address, PgSpareConnection& spare, std::array<PgListingStep, kKinds> steps,
                     std::array<int, kKinds> totals = {-1, -1});
     ~PgListingWorker();
     PgListingWorker(const PgListingWorker&) = delete;
@@ -44,8 +48,12 @@ public:
 
 private:
     void Run(QString address, PgSpareConnection::Opening spare);
-    HRESULT Collect(class PgConnection& db, int kind);
+    HRESULT Collect(PgConnection& db);
+    // Adds a chunk's ids; whether more are to be fetched.
+    bool Take(ListingIds::Collector& found, const PgResult& chunk, int asked);
+    HRESULT CollectRest(PgConnection& db, int kind, ListingIds::Collector& found);
 
+    PgSpareConnection& m_spare;
     std::array<PgListingStep, kKinds> m_steps;
     ListingIds m_found;
     std::mutex m_cancelMutex; // guards m_cancel against its freeing

@@ -3,6 +3,7 @@
 #include "GramTally.h"
 #include "ItemRecordFill.h"
 #include "PgDiscStore.h"
+#include "PgTagStore.h"
 #include "Utf16Text.h"
 
 namespace {
@@ -16,17 +17,23 @@ EntryTable TableOf(PgEntryKind kind)
     return kind == PgEntryKind::Files ? EntryTable{"files", "folder_id"} : EntryTable{"folders", "parent_id"};
 }
 
+// The columns of RecordSql after those ItemRecordFill reads: the path's id and text.
+constexpr int kPathIdColumn = 9;
+constexpr int kPathTextColumn = 10;
+
 constexpr char kNotHidden[] = " f.disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)";
 
 // A folder found is reported with its own path (the path of what it holds),
-// a file with the path of its folder.
-std::string RecordSql(PgEntryKind kind)
+// a file with the path of its folder; `withPathText` adds the path's text.
+std::string RecordSql(PgEntryKind kind, bool withPathText = false)
 {
     const EntryTable t = TableOf(kind);
     const bool folders = kind == PgEntryKind::Folders;
+    const std::string pathId = folders ? "coalesce(own.id, f.path_id)" : "f.path_id";
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
-                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
-                      (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + t.table +
+                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " + pathId +
+                      (withPathText ? ", (SELECT p.text FROM paths p WHERE p.id = " + pathId + ")" : std::string()) +
+                      " FROM " + t.table +
                       " f JOIN discs d ON d.id = f.disc_id";
     if (folders)
         sql += " LEFT JOIN paths up ON up.id = f.path_id LEFT JOIN paths own ON own.text ="
@@ -75,40 +82,52 @@ QByteArray Pattern(const QByteArray& folded)
     return pattern + '%';
 }
 
-HRESULT CountDiscs(PgConnection& db, std::u16string_view text, LONG* count)
+HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found)
 {
+    found.clear();
     const QByteArray folded = Utf16Text::Folded(text);
-    if (folded.isEmpty()) return *count = 0, S_OK;
-    return CountWith(db, "SELECT count(*) FROM discs WHERE import_id IS NULL AND name_fold LIKE $1",
-                     PgParams().Utf8(Pattern(folded)), count);
-}
-
-HRESULT FillDiscs(PgConnection& db, std::u16string_view text, DiscRecord* records, LONG count,
-                  const QHash<int, QString>& tagNames)
-{
-    const QByteArray folded = Utf16Text::Folded(text);
-    if (folded.isEmpty() || count <= 0) return S_OK;
+    if (folded.isEmpty()) return S_OK;
     static const std::string sql = std::string("SELECT ") + PgDiscStore::kRecordColumns +
-                                   " FROM discs d WHERE d.import_id IS NULL AND d.name_fold LIKE $1 ORDER BY d.id LIMIT $2";
-    PgResult rows;
-    const HRESULT hr = db.Query(sql.c_str(), PgParams().Utf8(Pattern(folded)).Int(count), rows, "search discs");
-    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) PgDiscStore::Fill(rows, i, tagNames, records[i]);
-    return hr;
+                                   " FROM discs d WHERE d.import_id IS NULL AND d.name_fold LIKE $1 ORDER BY d.id";
+    const PgParams pattern = PgParams().Utf8(Pattern(folded));
+    std::vector<PgResult> results;
+    const HRESULT hr = db.Pipeline({{PgTagStore::VisibleNamesSql()}, {sql, &pattern}}, results, "search discs");
+    if (FAILED(hr)) return hr;
+    QHash<int, QString> tagNames;
+    PgTagStore::ReadVisibleNames(results[0], tagNames);
+    const PgResult& rows = results[1];
+    found.resize(size_t(rows.Rows()));
+    for (int i = 0; i < rows.Rows(); ++i) PgDiscStore::Fill(rows, i, tagNames, found[size_t(i)]);
+    return S_OK;
 }
 
-HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count)
+HRESULT CountGrams(PgConnection& db, const QByteArray& folded, LONG* folders, LONG* files)
 {
-    return CountWith(db,
-                     "SELECT coalesce(sum(hits), 0) FROM name_grams WHERE gram = $1 AND kind = $2"
-                     " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)",
-                     PgParams().Utf8(folded).Int(static_cast<int>(kind)), count);
+    PgResult counts;
+    const HRESULT hr = db.Query("SELECT coalesce(sum(hits) FILTER (WHERE kind = $2), 0),"
+                                " coalesce(sum(hits) FILTER (WHERE kind = $3), 0) FROM name_grams WHERE gram = $1"
+                                " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)",
+                                PgParams()
+                                    .Utf8(folded)
+                                    .Int(static_cast<int>(PgEntryKind::Folders))
+                                    .Int(static_cast<int>(PgEntryKind::Files)),
+                                counts, "search count");
+    if (FAILED(hr)) return hr;
+    *folders = static_cast<LONG>(counts.Int64(0, 0));
+    *files = static_cast<LONG>(counts.Int64(0, 1));
+    return S_OK;
 }
 
 HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count)
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return *count = 0, S_OK;
-    if (Tallied(folded)) return CountGrams(db, kind, folded, count);
+    if (Tallied(folded)) {
+        LONG counts[2] = {0, 0}; // by PgEntryKind
+        const HRESULT hr = CountGrams(db, folded, &counts[int(PgEntryKind::Folders)], &counts[int(PgEntryKind::Files)]);
+        *count = counts[int(kind)];
+        return hr;
+    }
     const std::string sql = std::string("SELECT count(*) FROM ") + TableOf(kind).table + " f WHERE f.fold LIKE $1 AND" +
                             kNotHidden;
     return CountWith(db, sql.c_str(), PgParams().Utf8(Pattern(folded)), count);
@@ -125,23 +144,44 @@ HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text
     return hr;
 }
 
-HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
+HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records,
+                  QHash<LONG, QString>& pathTexts)
 {
     if (ids.empty()) return S_OK;
-    static const std::string sql[2] = {RecordSql(PgEntryKind::Files) + " WHERE f.id = ANY($1::int[])",
-                                       RecordSql(PgEntryKind::Folders) + " WHERE f.id = ANY($1::int[])"};
+    // The text of the record's path comes along (the last column): whoever
+    // shows the records asks for it next.
+    static const std::string sql[2] = {
+        RecordSql(PgEntryKind::Files, true) + " WHERE f.id = ANY($1::int[])",
+        RecordSql(PgEntryKind::Folders, true) + " WHERE f.id = ANY($1::int[])"};
     PgResult rows;
     const HRESULT hr = db.Query(sql[kind == PgEntryKind::Files ? 0 : 1].c_str(), PgParams().Ints(ids), rows, "entries by id");
     if (FAILED(hr)) return hr;
     QHash<int32_t, int> rowOf;
     rowOf.reserve(rows.Rows());
-    for (int row = 0; row < rows.Rows(); ++row) rowOf.insert(static_cast<int32_t>(rows.Int64(row, 0)), row);
+    for (int row = 0; row < rows.Rows(); ++row) {
+        rowOf.insert(static_cast<int32_t>(rows.Int64(row, 0)), row);
+        if (!rows.IsNull(row, kPathTextColumn)) pathTexts.insert(LONG(rows.Int64(row, kPathIdColumn)), rows.Text(row, kPathTextColumn));
+    }
     for (size_t i = 0; i < ids.size(); ++i) {
         const auto row = rowOf.constFind(ids[i]);
         if (row == rowOf.constEnd()) records[i] = ItemRecord{}; // gone since the listing found it
         else FillItem(rows, *row, records[i]);
     }
     return S_OK;
+}
+
+std::vector<std::string> WarmUpSql()
+{
+    // A query of three characters, planned as the trigram index would serve it.
+    const QByteArray folded = "abc";
+    std::vector<std::string> statements;
+    for (const PgEntryKind kind : {PgEntryKind::Folders, PgEntryKind::Files}) {
+        std::string sql = IdsSql(kind, folded);
+        const std::string argument = "'" + Pattern(folded).toStdString() + "'";
+        sql.replace(sql.find("$1"), 2, argument);
+        statements.push_back("EXPLAIN " + sql);
+    }
+    return statements;
 }
 
 bool Tallied(const QByteArray& folded) { return GramTally::Answers(folded, kPgGramLength); }

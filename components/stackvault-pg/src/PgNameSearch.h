@@ -21,22 +21,27 @@ namespace PgNameSearch {
 // The LIKE pattern of a folded query: its characters, matched anywhere.
 QByteArray Pattern(const QByteArray& folded);
 
-HRESULT CountDiscs(PgConnection& db, std::u16string_view text, LONG* count);
-HRESULT FillDiscs(PgConnection& db, std::u16string_view text, DiscRecord* records, LONG count,
-                  const QHash<int, QString>& tagNames);
+// Every disc whose name holds the query, with its tags' names, in one round trip.
+HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found);
 HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count);
 HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, ItemRecord* records, LONG count);
 // Folders or files by id (one round trip) as FillEntries fills them; an
-// empty record for each id that is gone.
-HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
+// empty record for each id that is gone. `pathTexts` receives the text of
+// each record's path, by path id.
+HRESULT FillByIds(PgConnection& db, PgEntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records,
+                  QHash<LONG, QString>& pathTexts);
 // What a folded query binds as $1 of IdsSql: the text itself for one or
 // two characters, else its LIKE pattern.
 QByteArray Argument(const QByteArray& folded);
 // The ids FillEntries would fill, in its order, for the folded query's Argument bound as $1.
 std::string IdsSql(PgEntryKind kind, const QByteArray& folded);
+// Statements that plan the listings' searches without running them: a new
+// connection runs them ahead, so that the first search plans at once.
+std::vector<std::string> WarmUpSql();
 // Whether the gram tallies count a folded query (up to three characters).
 bool Tallied(const QByteArray& folded);
-// Counts of a Tallied folded query from the gram tallies.
-HRESULT CountGrams(PgConnection& db, PgEntryKind kind, const QByteArray& folded, LONG* count);
+// Counts of a Tallied folded query from the gram tallies, folders and
+// files at once (one round trip).
+HRESULT CountGrams(PgConnection& db, const QByteArray& folded, LONG* folders, LONG* files);
 
 } // namespace PgNameSearch

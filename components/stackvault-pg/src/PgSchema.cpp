@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string_view>
 
 namespace {
 // Migration n takes a library from version n to n + 1: its statements, then
@@ -149,6 +150,11 @@ HRESULT FoundVersion(PgConnection& db, int64_t* version)
     return db.Number("SELECT max(version) FROM library_schema", {}, version, "schema version");
 }
 
+// Whether this role may write the library's rows.
+constexpr char kRights[] = "SELECT has_table_privilege('discs', 'INSERT')::int";
+constexpr char kVersionAndRights[] = "SELECT max(version), has_table_privilege('discs', 'INSERT')::int FROM library_schema";
+constexpr char kUndefinedTable[] = "42P01";
+
 HRESULT Migrate(PgConnection& db)
 {
     PgTransaction transaction(db);
@@ -173,15 +179,27 @@ namespace PgSchema {
 
 int CurrentVersion() { return kVersion; }
 
-HRESULT Open(PgConnection& db, bool create)
+HRESULT Open(PgConnection& db, bool create, bool* writable)
 {
-    int64_t version = 0;
-    const HRESULT hr = FoundVersion(db, &version);
-    if (FAILED(hr)) return hr;
+    // A library that exists (nearly always) answers its version and this
+    // role's rights in one round trip; the catalogue is asked only when it
+    // has no tables yet.
+    PgResult found = db.Exec(kVersionAndRights);
+    int64_t version = found.Ok() && found.Rows() > 0 && !found.IsNull(0, 0) ? found.Int64(0, 0) : -1;
+    if (!found.Ok() && std::string_view(found.SqlState()) != kUndefinedTable) return db.Failure(found, "schema version");
+    if (!found.Ok()) {
+        const HRESULT hr = FoundVersion(db, &version);
+        if (FAILED(hr)) return hr;
+    }
     if (version > kVersion) return LIBRARY_E_SCHEMA_NEWER;
-    if (version == kVersion) return S_OK;
     if (version < 0 && !create) return HresultFromWin32(2); // ERROR_FILE_NOT_FOUND
-    return Migrate(db);
+    const HRESULT hr = version == kVersion ? S_OK : Migrate(db);
+    if (FAILED(hr)) return hr;
+    if (found.Ok()) return *writable = found.Int64(0, 1) != 0, S_OK;
+    int64_t rights = 0;
+    const HRESULT asked = db.Number(kRights, {}, &rights, "privileges");
+    *writable = rights != 0;
+    return asked;
 }
 
 } // namespace PgSchema

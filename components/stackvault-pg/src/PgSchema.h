@@ -34,7 +34,8 @@ int CurrentVersion();
 // Creates or migrates the tables. LIBRARY_E_SCHEMA_NEWER when the library
 // is of a later version; ERROR_FILE_NOT_FOUND when it has no tables and
 // `create` is false. Nothing is written when the library is current, so a
-// role that may only read opens it.
-HRESULT Open(PgConnection& db, bool create);
+// role that may only read opens it. `writable`: whether this role may
+// write the library's rows.
+HRESULT Open(PgConnection& db, bool create, bool* writable);
 
 } // namespace PgSchema

@@ -1,14 +1,19 @@
-// A connection to the library opened ahead, in the background, for the next
-// listing's worker. Connecting takes several round trips to the server,
-// which would otherwise come before every listing's first screen; opened
-// ahead, they overlap the opening of the library and the time between
-// listings.
+// A connection to the library kept for the next listing's worker: opened
+// ahead, in the background, when the library opens, and afterwards the
+// connection of the last listing that ran to its end, handed back. Connecting
+// takes several round trips to the server, and a new server process plans
+// its first statements slowly (it reads the catalogue first); a connection
+// opened ahead overlaps both with the opening of the library, one handed
+// back has them done.
 #pragma once
 #include "PgConnection.h"
 
 #include <QString>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 class PgSpareConnection {
 public:
@@ -17,14 +22,19 @@ public:
 
     ~PgSpareConnection() { Drop(); }
 
-    // Starts opening a spare connection to `address`, unless one is under way.
-    void Prepare(const QString& address);
-    // The spare (opened or still opening), and a new one on its way; an
-    // invalid Opening when none was prepared.
-    Opening Take(const QString& address);
+    // Starts opening a spare connection to `address` unless one is kept or
+    // under way; once open it runs `warmUp` (statements whose planning
+    // reads what the listings' queries need).
+    void Prepare(const QString& address, std::vector<std::string> warmUp = {});
+    // The spare (opened or still opening), if any: an invalid Opening when none.
+    Opening Take();
+    // A connection that is done with its work (no transaction open) is
+    // kept as the spare unless there is one. Any thread.
+    void GiveBack(std::unique_ptr<PgConnection> db);
     // Waits for the spare under way, if any, and closes it.
     void Drop();
 
 private:
+    std::mutex m_mutex;
     Opening m_opening;
 };

@@ -24,11 +24,18 @@ HRESULT PgTagStore::List(TagRecord* records, LONG count)
     return hr;
 }
 
+const char* PgTagStore::VisibleNamesSql() { return "SELECT id, name FROM tags WHERE visible = 1"; }
+
+void PgTagStore::ReadVisibleNames(const PgResult& rows, QHash<int, QString>& names)
+{
+    for (int i = 0; i < rows.Rows(); ++i) names.insert(static_cast<int>(rows.Int64(i, 0)), rows.Text(i, 1));
+}
+
 HRESULT PgTagStore::VisibleNames(QHash<int, QString>& names)
 {
     PgResult rows;
-    const HRESULT hr = m_db.Query("SELECT id, name FROM tags WHERE visible = 1", {}, rows, "tag names");
-    for (int i = 0; SUCCEEDED(hr) && i < rows.Rows(); ++i) names.insert(static_cast<int>(rows.Int64(i, 0)), rows.Text(i, 1));
+    const HRESULT hr = m_db.Query(VisibleNamesSql(), {}, rows, "tag names");
+    if (SUCCEEDED(hr)) ReadVisibleNames(rows, names);
     return hr;
 }
 

@@ -22,6 +22,10 @@ public:
     HRESULT Find(std::u16string_view name, LONG* id, LONG* visible);
     QStringList CategoryTags(const QString& tagIds);
     HRESULT VisibleNames(QHash<int, QString>& names);
+    // The statement VisibleNames runs and the reading of its rows, for a
+    // caller that sends it with others in one round trip.
+    static const char* VisibleNamesSql();
+    static void ReadVisibleNames(const PgResult& rows, QHash<int, QString>& names);
 
 private:
     PgConnection& m_db;
