@@ -53,8 +53,8 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-constexpr const char kFileRows[] = "SELECT id, disc_id, folder_id, path_id, label_id, name, size, type, time FROM files";
-constexpr const char kFolderRows[] = "SELECT id, disc_id, parent_id, path_id, label_id, name, size, type, time FROM folders";
+constexpr const char kFileRows[] = "SELECT id, disc_id, folder_id, path_id, name, size, type, time FROM files";
+constexpr const char kFolderRows[] = "SELECT id, disc_id, parent_id, path_id, name, size, type, time FROM folders";
 constexpr const char kDiscRows[] = "SELECT id, identity, name, tag_ids, label_id, folder_count, file_count FROM discs";
 
 struct Leaf {

@@ -1,5 +1,6 @@
 #include "FolderListing.h"
 
+#include "EntryTypes.h"
 #include "Utf16Text.h"
 
 #include <sqlite3.h>
@@ -34,12 +35,12 @@ const char* FolderListing::IdsSql(EntryKind kind)
 
 HRESULT FolderListing::Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
 {
-    static const std::string folders =
-        std::string("SELECT id, name, size, type, time FROM folders WHERE disc_id = ?1 AND parent_id = ?2") +
-        kVisible + " ORDER BY id";
-    static const std::string files =
-        std::string("SELECT id, name, size, type, time FROM files WHERE disc_id = ?1 AND folder_id = ?2") + kVisible +
-        " ORDER BY id";
+    static const std::string folders = "SELECT f.id, f.name, f.size, " + EntryTypes::TextSql("f") +
+                                       ", f.time FROM folders f WHERE f.disc_id = ?1 AND f.parent_id = ?2" + kVisible +
+                                       " ORDER BY f.id";
+    static const std::string files = "SELECT f.id, f.name, f.size, " + EntryTypes::TextSql("f") +
+                                     ", f.time FROM files f WHERE f.disc_id = ?1 AND f.folder_id = ?2" + kVisible +
+                                     " ORDER BY f.id";
     LONG filled = 0;
     const HRESULT hr = FillFrom(folders.c_str(), discId, folderId, records, count, &filled);
     if (FAILED(hr)) return hr;

@@ -1,6 +1,7 @@
 #include "NameSearch.h"
 
 #include "DiscStore.h"
+#include "EntryTypes.h"
 #include "ItemRecordFill.h"
 #include "LibrarySchema.h"
 #include "NameGrams.h"
@@ -80,7 +81,7 @@ std::string RecordSql(EntryKind kind, const std::string& source)
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
-                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
+                      ", f.size, " + EntryTypes::TextSql("f") + ", f.time, f.disc_id, d.label_id, d.name, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
     if (folders) sql += kFolderOwnPath;
     return sql;
@@ -138,7 +139,7 @@ std::string ListedRangeSql(EntryKind kind)
 // The type of each of a range of ids, as RecordSql gives it.
 std::string ListedTypesSql(EntryKind kind)
 {
-    return std::string("SELECT f.id, f.type FROM ") + TablesOf(kind).table +
+    return "SELECT f.id, " + EntryTypes::TextSql("f") + " FROM " + TablesOf(kind).table +
            " f WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
