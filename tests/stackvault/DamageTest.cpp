@@ -215,7 +215,7 @@ TEST_F(DamageTest, AFileTablePageLostCostsOnlyItsRows)
     for (size_t i = 0; i < first; ++i) before += leaves[i].cells;
     for (const Leaf& leaf : damaged) lost += leaf.cells;
     const auto firstLost = std::next(files.begin(), before);
-    const QString lostName = firstLost->second.section('|', 4, 4);
+    const QString lostName = firstLost->second.section('|', 3, 3);
     const int lostDisc = firstLost->second.section('|', 0, 0).toInt();
     const int lostFolder = firstLost->second.section('|', 1, 1).toInt();
     OverwritePages(path, damaged);
@@ -240,7 +240,7 @@ TEST_F(DamageTest, AFileTablePageLostCostsOnlyItsRows)
     EXPECT_EQ(S_OK, Check(1));
     EngineInstance engine;
     EXPECT_TRUE(FoundFiles(engine.get(), lostName).empty());
-    EXPECT_EQ(1u, FoundFiles(engine.get(), std::prev(files.end())->second.section('|', 4, 4)).size());
+    EXPECT_EQ(1u, FoundFiles(engine.get(), std::prev(files.end())->second.section('|', 3, 3)).size());
 }
 
 TEST_F(DamageTest, DamageOnlyInTheNameIndexesComesBackComplete)

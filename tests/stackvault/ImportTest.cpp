@@ -309,9 +309,9 @@ QStringList SearchResults(ILibraryEngine* engine)
 {
     QStringList results;
     for (const DiscRecord& disc : Discs(engine))
-        for (const FolderItemRecord& item : FolderItems(engine, disc.id, 0))
+        for (const FolderItemRecord& item : FolderItems(engine, disc.discId, 0))
             results.append(QStringLiteral("in %1: %2 %3 %4 %5 %6")
-                               .arg(disc.id)
+                               .arg(disc.discId)
                                .arg(item.id)
                                .arg(FromW(item.name), FromW(item.type))
                                .arg(item.size)
