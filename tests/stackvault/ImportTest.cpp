@@ -268,7 +268,7 @@ void MakeStoredFoldLayout(const QString& path)
 {
     for (const auto& [table, parent] : {std::pair("files", "folder_id"), std::pair("folders", "parent_id")})
         RawExec(path, QString::fromLatin1(kTypeTextRows).arg(QLatin1String(table), QLatin1String(parent)).toUtf8().constData());
-    RawExec(path, "DELETE FROM entry_types; CREATE INDEX files_by_folder ON files(disc_id, folder_id);"
+    RawExec(path, "DROP TABLE entry_types; CREATE INDEX files_by_folder ON files(disc_id, folder_id);"
                   "CREATE INDEX folders_by_parent ON folders(disc_id, parent_id);"
                   "DROP TABLE file_names; DROP TABLE folder_names; DROP TABLE name_index_progress;"
                   "CREATE TABLE folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);"

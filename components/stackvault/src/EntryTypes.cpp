@@ -25,9 +25,11 @@ HRESULT EntryTypes::IdOf(std::u16string_view text, int64_t* id)
     return S_OK;
 }
 
-std::string EntryTypes::TextSql(const char* row)
+std::string EntryTypes::TextSql(const char* row, bool typeTexts)
 {
-    // A text stored in the row finds no id (entry_types stays empty in a
-    // library whose rows keep their texts) and is given as it is.
-    return std::string("coalesce((SELECT text FROM entry_types WHERE id = ") + row + ".type), " + row + ".type)";
+    const std::string type = std::string(row) + ".type";
+    if (typeTexts) return type;
+    // A row whose type was never given an id (which a repair does for every
+    // row it saves) shows what it holds.
+    return "coalesce((SELECT text FROM entry_types WHERE id = " + type + "), " + type + ")";
 }

@@ -19,9 +19,11 @@ public:
     // life only, which must not outlast that transaction.
     HRESULT IdOf(std::u16string_view text, int64_t* id);
 
-    // SQL giving the type text of the entry row aliased `row`, whether the
-    // row holds a type id or (a library made before) the text itself.
-    static std::string TextSql(const char* row);
+    // SQL giving the type text of the entry row aliased `row`: the text of
+    // its type id, or in a library whose rows keep their texts
+    // (LibrarySchema::StoresTypeTexts, which may lack entry_types when it
+    // could not be written since) the text itself.
+    static std::string TextSql(const char* row, bool typeTexts);
 
 private:
     struct Hash {

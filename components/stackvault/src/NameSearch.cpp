@@ -76,41 +76,42 @@ constexpr char kFolderOwnPath[] = " LEFT JOIN paths up ON up.id = f.path_id LEFT
 // A folder found is reported with its own path (the path of what it holds),
 // a file with the path of its folder. `source` joins the entry rows as f
 // and its disc as d.
-std::string RecordSql(EntryKind kind, const std::string& source)
+std::string RecordSql(EntryKind kind, const std::string& source, bool typeTexts)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
-                      ", f.size, " + EntryTypes::TextSql("f") + ", f.time, f.disc_id, d.label_id, d.name, " +
+                      ", f.size, " + EntryTypes::TextSql("f", typeTexts) + ", f.time, f.disc_id, d.label_id, d.name, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
     if (folders) sql += kFolderOwnPath;
     return sql;
 }
 
-std::string ListSql(EntryKind kind, bool useIndex, bool storedFolds)
+std::string ListSql(EntryKind kind, bool useIndex, bool storedFolds, bool typeTexts)
 {
     const EntryTables t = TablesOf(kind);
     if (!useIndex && !storedFolds)
-        return RecordSql(kind, std::string(t.table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+        return RecordSql(kind, std::string(t.table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
                " WHERE sv_name_has(f.name, ?2) AND d.import_id IS NULL ORDER BY f.id";
     const std::string source = useIndex ? t.names : t.folds;
     const std::string key = useIndex ? source + ".rowid" : source + ".id";
     std::string sql = RecordSql(kind, source + " CROSS JOIN " + t.table + " f ON f.id = " + key +
-                                          " CROSS JOIN discs d ON d.id = f.disc_id");
+                                          " CROSS JOIN discs d ON d.id = f.disc_id",
+                                typeTexts);
     sql += useIndex ? std::string(" WHERE ") + t.names + " MATCH ?1" : " WHERE sv_contains(" + source + ".fold, ?2)";
     return sql + " AND d.import_id IS NULL ORDER BY " + key;
 }
 
-std::string ByIdSql(EntryKind kind)
+std::string ByIdSql(EntryKind kind, bool typeTexts)
 {
-    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
            " WHERE f.id = ?1";
 }
 
 // The records of a range of ids, in id order.
-std::string RangeSql(EntryKind kind)
+std::string RangeSql(EntryKind kind, bool typeTexts)
 {
-    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
@@ -137,9 +138,9 @@ std::string ListedRangeSql(EntryKind kind)
 }
 
 // The type of each of a range of ids, as RecordSql gives it.
-std::string ListedTypesSql(EntryKind kind)
+std::string ListedTypesSql(EntryKind kind, bool typeTexts)
 {
-    return "SELECT f.id, " + EntryTypes::TextSql("f") + " FROM " + TablesOf(kind).table +
+    return "SELECT f.id, " + EntryTypes::TextSql("f", typeTexts) + " FROM " + TablesOf(kind).table +
            " f WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
@@ -230,7 +231,8 @@ HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRe
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return S_OK;
-    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded), LibrarySchema::StoresFolds(m_db));
+    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded), LibrarySchema::StoresFolds(m_db),
+                                    LibrarySchema::StoresTypeTexts(m_db));
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
     BindFolded(*query, folded);
@@ -281,8 +283,9 @@ void NameSearch::BindFolded(SqliteStatement& statement, const QByteArray& folded
 
 HRESULT NameSearch::FillById(EntryKind kind, int64_t id, ItemRecord& record)
 {
-    static const std::string sql[2] = {ByIdSql(EntryKind::Files), ByIdSql(EntryKind::Folders)};
-    auto query = m_db.Statement(sql[kind == EntryKind::Files ? 0 : 1].c_str());
+    static const std::string sql[2][2] = {{ByIdSql(EntryKind::Files, false), ByIdSql(EntryKind::Folders, false)},
+                                          {ByIdSql(EntryKind::Files, true), ByIdSql(EntryKind::Folders, true)}};
+    auto query = m_db.Statement(sql[LibrarySchema::StoresTypeTexts(m_db)][kind == EntryKind::Files ? 0 : 1].c_str());
     if (!query) return E_FAIL;
     query->Bind(1, id);
     const int rc = query->Step();
@@ -307,8 +310,10 @@ HRESULT NameSearch::FillByIds(EntryKind kind, const std::vector<int32_t>& ids, I
 // give empty records.
 HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
 {
-    static const std::string sql[2] = {RangeSql(EntryKind::Files), RangeSql(EntryKind::Folders)};
-    return ScanRange(sql[kind == EntryKind::Files ? 0 : 1], ids, [&](const SqliteStatement* row, size_t i) {
+    static const std::string sql[2][2] = {{RangeSql(EntryKind::Files, false), RangeSql(EntryKind::Folders, false)},
+                                          {RangeSql(EntryKind::Files, true), RangeSql(EntryKind::Folders, true)}};
+    const std::string& range = sql[LibrarySchema::StoresTypeTexts(m_db)][kind == EntryKind::Files ? 0 : 1];
+    return ScanRange(range, ids, [&](const SqliteStatement* row, size_t i) {
         if (row) FillItem(*row, records[i]);
         else records[i] = ItemRecord{};
         return true;
@@ -387,7 +392,9 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
 HRESULT NameSearch::FillListedTypesByIds(EntryKind kind, const std::vector<int32_t>& ids, uint32_t* ends, char* types,
                                          size_t typesCapacity, size_t* filled)
 {
-    static const std::string sql[2] = {ListedTypesSql(EntryKind::Files), ListedTypesSql(EntryKind::Folders)};
+    static const std::string sql[2][2] = {
+        {ListedTypesSql(EntryKind::Files, false), ListedTypesSql(EntryKind::Folders, false)},
+        {ListedTypesSql(EntryKind::Files, true), ListedTypesSql(EntryKind::Folders, true)}};
     size_t used = 0; // bytes of `types` taken
     auto fill = [&](const SqliteStatement* row, size_t i) {
         const std::string_view type = row ? row->TextView(1) : std::string_view();
@@ -397,5 +404,5 @@ HRESULT NameSearch::FillListedTypesByIds(EntryKind kind, const std::vector<int32
         ends[i] = static_cast<uint32_t>(used);
         return true;
     };
-    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
+    return ScanIds(sql[LibrarySchema::StoresTypeTexts(m_db)][kind == EntryKind::Files ? 0 : 1], ids, fill, filled);
 }
