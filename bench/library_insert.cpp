@@ -68,8 +68,8 @@ double InsertRaw(const QString& path, int rows, bool withSearchIndex)
     sqlite3_stmt* insertFile = nullptr;
     sqlite3_stmt* insertName = nullptr;
     sqlite3_prepare_v2(db,
-                       "INSERT INTO files(id, name, size, type, time, disc_id, label_id, folder_id, path_id)"
-                       " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id)"
+                       " VALUES(?, ?, ?, ?, ?, ?, ?, ?)",
                        -1, &insertFile, nullptr);
     sqlite3_prepare_v2(db, "INSERT INTO file_names(rowid, fold) VALUES(?, ?)", -1, &insertName, nullptr);
     NameSource names;
@@ -86,9 +86,8 @@ double InsertRaw(const QString& path, int rows, bool withSearchIndex)
         sqlite3_bind_text16(insertFile, 4, row.type.utf16(), static_cast<int>(row.type.size() * 2), SQLITE_TRANSIENT);
         sqlite3_bind_int64(insertFile, 5, row.time);
         sqlite3_bind_int64(insertFile, 6, disc);
-        sqlite3_bind_int64(insertFile, 7, 4);
-        sqlite3_bind_int64(insertFile, 8, row.folder);
-        sqlite3_bind_int64(insertFile, 9, row.path);
+        sqlite3_bind_int64(insertFile, 7, row.folder);
+        sqlite3_bind_int64(insertFile, 8, row.path);
         if (sqlite3_step(insertFile) != SQLITE_DONE) std::exit(1);
         sqlite3_reset(insertFile);
         if (withSearchIndex) {

@@ -53,8 +53,8 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-constexpr const char kFileRows[] = "SELECT id, disc_id, folder_id, path_id, label_id, name, size, type, time FROM files";
-constexpr const char kFolderRows[] = "SELECT id, disc_id, parent_id, path_id, label_id, name, size, type, time FROM folders";
+constexpr const char kFileRows[] = "SELECT id, disc_id, folder_id, path_id, name, size, type, time FROM files";
+constexpr const char kFolderRows[] = "SELECT id, disc_id, parent_id, path_id, name, size, type, time FROM folders";
 constexpr const char kDiscRows[] = "SELECT id, identity, name, tag_ids, label_id, folder_count, file_count FROM discs";
 
 struct Leaf {
@@ -215,7 +215,7 @@ TEST_F(DamageTest, AFileTablePageLostCostsOnlyItsRows)
     for (size_t i = 0; i < first; ++i) before += leaves[i].cells;
     for (const Leaf& leaf : damaged) lost += leaf.cells;
     const auto firstLost = std::next(files.begin(), before);
-    const QString lostName = firstLost->second.section('|', 4, 4);
+    const QString lostName = firstLost->second.section('|', 3, 3);
     const int lostDisc = firstLost->second.section('|', 0, 0).toInt();
     const int lostFolder = firstLost->second.section('|', 1, 1).toInt();
     OverwritePages(path, damaged);
@@ -240,7 +240,7 @@ TEST_F(DamageTest, AFileTablePageLostCostsOnlyItsRows)
     EXPECT_EQ(S_OK, Check(1));
     EngineInstance engine;
     EXPECT_TRUE(FoundFiles(engine.get(), lostName).empty());
-    EXPECT_EQ(1u, FoundFiles(engine.get(), std::prev(files.end())->second.section('|', 4, 4)).size());
+    EXPECT_EQ(1u, FoundFiles(engine.get(), std::prev(files.end())->second.section('|', 3, 3)).size());
 }
 
 TEST_F(DamageTest, DamageOnlyInTheNameIndexesComesBackComplete)

@@ -229,7 +229,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
 
     EngineInstance engine;
     ASSERT_EQ(S_OK, engine.InitializeResult());
-    EXPECT_EQ(QStringList{QStringLiteral("4")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(QStringList{QStringLiteral("5")}, RawRows(path, "PRAGMA user_version"));
     EXPECT_EQ(before, EarlierTablesRows(path));
     EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
     const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
@@ -249,11 +249,28 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
     ExpectConsistentDatabase();
 }
 
+// Rows as the versions before 5 kept them: the type's text and a label id
+// (the disc's) in every row, no table of types.
+constexpr const char* kTypeTextRows = R"sql(
+CREATE TABLE earlier(
+  id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, %2 INTEGER NOT NULL, path_id INTEGER NOT NULL,
+  label_id INTEGER NOT NULL, name TEXT NOT NULL, size INTEGER NOT NULL, type TEXT NOT NULL, time INTEGER NOT NULL);
+INSERT INTO earlier SELECT e.id, e.disc_id, e.%2, e.path_id, (SELECT label_id FROM discs WHERE id = e.disc_id), e.name,
+  e.size, (SELECT text FROM entry_types WHERE id = e.type), e.time FROM %1 e;
+DROP TABLE %1;
+ALTER TABLE earlier RENAME TO %1;
+)sql";
+
 // Turns a library into the layout of the versions before 4: the folded
-// names stored in tables of their own, the content of the name indexes.
+// names stored in tables of their own, the content of the name indexes, and
+// rows that keep their type texts.
 void MakeStoredFoldLayout(const QString& path)
 {
-    RawExec(path, "DROP TABLE file_names; DROP TABLE folder_names; DROP TABLE name_index_progress;"
+    for (const auto& [table, parent] : {std::pair("files", "folder_id"), std::pair("folders", "parent_id")})
+        RawExec(path, QString::fromLatin1(kTypeTextRows).arg(QLatin1String(table), QLatin1String(parent)).toUtf8().constData());
+    RawExec(path, "DROP TABLE entry_types; CREATE INDEX files_by_folder ON files(disc_id, folder_id);"
+                  "CREATE INDEX folders_by_parent ON folders(disc_id, parent_id);"
+                  "DROP TABLE file_names; DROP TABLE folder_names; DROP TABLE name_index_progress;"
                   "CREATE TABLE folder_folds(id INTEGER PRIMARY KEY, disc_id INTEGER NOT NULL, fold TEXT NOT NULL);"
                   "CREATE VIRTUAL TABLE folder_names USING fts5(fold, content='folder_folds', content_rowid='id',"
                   " tokenize='trigram case_sensitive 1', columnsize=0);"
@@ -275,10 +292,30 @@ void MakeStoredFoldLayout(const QString& path)
     }
 }
 
-// What searches find: counts, ids and names of files and folders.
+QString Described(const ItemRecord& item)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5 label %6 path %7")
+        .arg(item.id)
+        .arg(FromW(item.name), FromW(item.type))
+        .arg(item.size)
+        .arg(item.time)
+        .arg(item.labelId)
+        .arg(item.pathId);
+}
+
+// What searches find (counts and records of files and folders) and what
+// the discs' root folders list.
 QStringList SearchResults(ILibraryEngine* engine)
 {
     QStringList results;
+    for (const DiscRecord& disc : Discs(engine))
+        for (const FolderItemRecord& item : FolderItems(engine, disc.discId, 0))
+            results.append(QStringLiteral("in %1: %2 %3 %4 %5 %6")
+                               .arg(disc.discId)
+                               .arg(item.id)
+                               .arg(FromW(item.name), FromW(item.type))
+                               .arg(item.size)
+                               .arg(item.time));
     for (const QString& query : {QStringLiteral("ö"), QStringLiteral("SS"), QStringLiteral("GRÖSSE"), QStringLiteral("ß"),
                                  QStringLiteral("größe1_ä"), QStringLiteral("Ë"), QStringLiteral("e1"),
                                  QStringLiteral(".dat"), QStringLiteral("7"), QStringLiteral("q")}) {
@@ -286,8 +323,8 @@ QStringList SearchResults(ILibraryEngine* engine)
         EXPECT_EQ(S_OK, engine->SearchFileCount(W(query), &files));
         EXPECT_EQ(S_OK, engine->SearchFolderCount(W(query), &folders));
         results.append(query + QStringLiteral(": %1 files, %2 folders").arg(files).arg(folders));
-        for (const ItemRecord& found : FoundFiles(engine, query)) results.append(QString::number(found.id) + FromW(found.name));
-        for (const ItemRecord& found : FoundFolders(engine, query)) results.append(QString::number(found.id) + FromW(found.name));
+        for (const ItemRecord& found : FoundFiles(engine, query)) results.append(Described(found));
+        for (const ItemRecord& found : FoundFolders(engine, query)) results.append(Described(found));
     }
     return results;
 }
@@ -299,7 +336,13 @@ void ImportNamedDisc(ILibraryEngine* engine, int number)
     ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
     ASSERT_EQ(S_OK, engine->InsertFolderRows(handle, W(Batch({EntryRow({number, QStringLiteral("Noël %1 STRASSE").arg(number), 0,
                                                                        QStringLiteral("Folder"), 1, disc, 4, 0, 0})}, true)), 1));
-    ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(FileBatch(1 + number * 100, 100, disc, QStringLiteral("Größe%1_Ärger").arg(number))), 1));
+    // Types that look like numbers too, which must never be taken for a type's id.
+    const QString types[] = {QStringLiteral("JPEG image"), QStringLiteral("1"), QStringLiteral("File"), QString::number(number)};
+    QStringList rows;
+    for (int i = 0; i < 100; ++i)
+        rows.append(EntryRow({number * 100 + 1 + i, QStringLiteral("Größe%1_Ärger%2.dat").arg(number).arg(i), i * 1000,
+                              types[i % 4], 133000000000000000LL + i, disc, 4, 0, 0}));
+    ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(Batch(rows)), 1));
     ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
 }
 
@@ -336,12 +379,16 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
     {
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
-        EXPECT_EQ(QStringList{QStringLiteral("4")}, RawRows(earlier, "PRAGMA user_version"));
+        EXPECT_EQ(QStringList{QStringLiteral("5")}, RawRows(earlier, "PRAGMA user_version"));
         EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
         EXPECT_EQ(before, SearchResults(engine.get()));
         change(engine.get());
         EXPECT_EQ(after, SearchResults(engine.get()));
     }
+    EXPECT_EQ(QStringList{QStringLiteral("0|303")}, RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
+                                                                     " (SELECT count(*) FROM files WHERE typeof(type) = 'text')"
+                                                                     " + (SELECT count(*) FROM folders WHERE typeof(type) = 'text')"))
+        << "rows written as the library keeps them";
     ExpectConsistentDatabase();
 
     CDllCom loader;
@@ -354,6 +401,9 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
     maintenance->Release();
     repairing->Release();
     EXPECT_TRUE(RawRows(earlier, "SELECT name FROM sqlite_master WHERE name = 'file_folds'").isEmpty()) << "made new";
+    EXPECT_EQ(QStringList{QStringLiteral("0|0|7")},
+              RawRows(earlier, "SELECT (SELECT count(*) FROM pragma_table_info('files') WHERE name = 'label_id'),"
+                               " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer'), (SELECT count(*) FROM entry_types)"));
     ExpectConsistentDatabase();
     EngineInstance repaired;
     EXPECT_EQ(after, SearchResults(repaired.get()));

@@ -1,5 +1,6 @@
 #include "EntryWriter.h"
 
+#include "EntryTypes.h"
 #include "LibrarySchema.h"
 #include "NameGrams.h"
 
@@ -7,13 +8,18 @@
 #include <sqlite3.h>
 
 namespace {
-const char* InsertRowSql(EntryKind kind)
+const char* InsertRowSql(EntryKind kind, bool typeTexts)
 {
-    return kind == EntryKind::Files
-               ? "INSERT INTO files(id, name, size, type, time, disc_id, label_id, folder_id, path_id)"
-                 " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"
-               : "INSERT INTO folders(id, name, size, type, time, disc_id, label_id, parent_id, path_id)"
-                 " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    if (typeTexts)
+        return kind == EntryKind::Files
+                   ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id, label_id)"
+                     " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                   : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id, label_id)"
+                     " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    return kind == EntryKind::Files ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id)"
+                                      " VALUES(?, ?, ?, ?, ?, ?, ?, ?)"
+                                    : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id)"
+                                      " VALUES(?, ?, ?, ?, ?, ?, ?, ?)";
 }
 
 // The steps of IndexNames: ?1 import, ?2 and ?3 the id range. The rows are
@@ -77,7 +83,8 @@ IndexSteps IndexStepsOf(EntryKind kind, bool storedFolds)
                               "SELECT n.disc_id, n.fold FROM temp.slice_ids s CROSS JOIN folder_folds n ON n.id = s.id"};
 }
 
-void BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds)
+// Binds the row; its type as an id of `types`, or as text when `types` is null.
+HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds, EntryTypes* types)
 {
     if (hasIds)
         insert.Bind(1, row.id);
@@ -85,22 +92,32 @@ void BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& 
         insert.BindNull(1);
     insert.BindText(2, batch.Text(row.name));
     insert.Bind(3, row.size);
-    insert.BindText(4, batch.Text(row.type));
     insert.Bind(5, row.time);
     insert.Bind(6, row.discId);
-    insert.Bind(7, row.labelId);
-    insert.Bind(8, row.parentId);
-    insert.Bind(9, row.pathId);
+    insert.Bind(7, row.parentId);
+    insert.Bind(8, row.pathId);
+    if (!types) {
+        insert.BindText(4, batch.Text(row.type));
+        insert.Bind(9, row.labelId);
+        return S_OK;
+    }
+    int64_t type = 0;
+    const HRESULT hr = types->IdOf(batch.Text(row.type), &type);
+    insert.Bind(4, type);
+    return hr;
 }
 } // namespace
 
 HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written)
 {
-    auto insert = m_db.Statement(InsertRowSql(kind));
+    const bool typeTexts = LibrarySchema::StoresTypeTexts(m_db);
+    EntryTypes types(m_db);
+    auto insert = m_db.Statement(InsertRowSql(kind, typeTexts));
     if (!insert) return E_FAIL;
     for (const EntryRow& row : batch.entries) {
         insert->Reset();
-        BindRow(*insert, batch, row, hasIds);
+        const HRESULT bound = BindRow(*insert, batch, row, hasIds, typeTexts ? nullptr : &types);
+        if (FAILED(bound)) return bound;
         const int rc = insert->Step();
         if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert row");
         written.Add(m_db.LastInsertId());

@@ -1,11 +1,22 @@
 #include "FolderListing.h"
 
+#include "EntryTypes.h"
+#include "LibrarySchema.h"
 #include "Utf16Text.h"
 
 #include <sqlite3.h>
 
 namespace {
 constexpr char kVisible[] = " AND NOT EXISTS (SELECT 1 FROM discs WHERE id = ?1 AND import_id IS NOT NULL)";
+
+// The entries of one kind in a folder as Fill gives them: id, name, size, type, time.
+std::string FillSql(EntryKind kind, bool typeTexts)
+{
+    const bool files = kind == EntryKind::Files;
+    return "SELECT f.id, f.name, f.size, " + EntryTypes::TextSql("f", typeTexts) + ", f.time FROM " +
+           (files ? "files f WHERE f.disc_id = ?1 AND f.folder_id = ?2" : "folders f WHERE f.disc_id = ?1 AND f.parent_id = ?2") +
+           kVisible + " ORDER BY f.id";
+}
 } // namespace
 
 HRESULT FolderListing::Count(LONG discId, LONG folderId, LONG* count)
@@ -34,16 +45,13 @@ const char* FolderListing::IdsSql(EntryKind kind)
 
 HRESULT FolderListing::Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count)
 {
-    static const std::string folders =
-        std::string("SELECT id, name, size, type, time FROM folders WHERE disc_id = ?1 AND parent_id = ?2") +
-        kVisible + " ORDER BY id";
-    static const std::string files =
-        std::string("SELECT id, name, size, type, time FROM files WHERE disc_id = ?1 AND folder_id = ?2") + kVisible +
-        " ORDER BY id";
+    const bool typeTexts = LibrarySchema::StoresTypeTexts(m_db);
+    static const std::string folders[2] = {FillSql(EntryKind::Folders, false), FillSql(EntryKind::Folders, true)};
+    static const std::string files[2] = {FillSql(EntryKind::Files, false), FillSql(EntryKind::Files, true)};
     LONG filled = 0;
-    const HRESULT hr = FillFrom(folders.c_str(), discId, folderId, records, count, &filled);
+    const HRESULT hr = FillFrom(folders[typeTexts].c_str(), discId, folderId, records, count, &filled);
     if (FAILED(hr)) return hr;
-    return FillFrom(files.c_str(), discId, folderId, records + filled, count - filled, &filled);
+    return FillFrom(files[typeTexts].c_str(), discId, folderId, records + filled, count - filled, &filled);
 }
 
 HRESULT FolderListing::FillFrom(const char* sql, LONG discId, LONG folderId, FolderItemRecord* records, LONG count,

@@ -18,13 +18,18 @@ namespace {
 constexpr const char kComponent[] = "Stackvault";
 
 // Tables copied row by row, in an order where what a row refers to comes first.
-constexpr const char* kSalvagedTables[] = {"tags", "labels", "discs", "paths", "folders", "files", "imports"};
+constexpr const char* kSalvagedTables[] = {"tags", "labels", "discs", "paths", "entry_types", "folders", "files", "imports"};
 
 // Tables without rowids, copied as far as they can be read; the links of
 // the rows themselves complete disc_paths afterwards.
 constexpr const char* kLinkTables[] = {"disc_paths", "import_paths"};
 
 constexpr const char* kRebuildSteps[] = {
+    // Rows from a library that kept type texts in them get type ids.
+    "INSERT OR IGNORE INTO entry_types(text) SELECT type FROM folders WHERE typeof(type) = 'text'"
+    " UNION SELECT type FROM files WHERE typeof(type) = 'text'",
+    "UPDATE folders SET type = (SELECT id FROM entry_types WHERE text = folders.type) WHERE typeof(type) = 'text'",
+    "UPDATE files SET type = (SELECT id FROM entry_types WHERE text = files.type) WHERE typeof(type) = 'text'",
     "INSERT OR IGNORE INTO disc_paths(path_id, disc_id)"
     " SELECT path_id, disc_id FROM folders WHERE path_id IN (SELECT id FROM paths)"
     " UNION SELECT path_id, disc_id FROM files WHERE path_id IN (SELECT id FROM paths)",
@@ -42,7 +47,7 @@ constexpr const char* kStandInSteps[] = {
     "INSERT INTO discs(id, identity, name, name_fold, tag_ids, label_id, media_class, format_code, date_text,"
     " total_size, audio_flag, disc_class, folder_count, file_count, used_bytes, capacity_bytes)"
     " SELECT s.id, '', 'Recovered disc ' || s.id, sv_fold('Recovered disc ' || s.id), '',"
-    " coalesce((SELECT min(label_id) FROM files WHERE disc_id = s.id), 0), 5, 0, '',"
+    " 0, 5, 0, '',"
     " coalesce((SELECT sum(size) FROM files WHERE disc_id = s.id), 0), 0, 0,"
     " (SELECT count(*) FROM folders WHERE disc_id = s.id), (SELECT count(*) FROM files WHERE disc_id = s.id),"
     " coalesce((SELECT sum(size) FROM files WHERE disc_id = s.id), 0), 0 FROM temp.stand_ins s",

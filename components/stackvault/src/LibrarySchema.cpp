@@ -36,10 +36,9 @@ CREATE TABLE IF NOT EXISTS folders(
   disc_id INTEGER NOT NULL,
   parent_id INTEGER NOT NULL,
   path_id INTEGER NOT NULL,
-  label_id INTEGER NOT NULL,
   name TEXT NOT NULL,
   size INTEGER NOT NULL,
-  type TEXT NOT NULL,
+  type NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS folders_by_parent ON folders(disc_id, parent_id);
 
@@ -48,12 +47,13 @@ CREATE TABLE IF NOT EXISTS files(
   disc_id INTEGER NOT NULL,
   folder_id INTEGER NOT NULL,
   path_id INTEGER NOT NULL,
-  label_id INTEGER NOT NULL,
   name TEXT NOT NULL,
   size INTEGER NOT NULL,
-  type TEXT NOT NULL,
+  type NOT NULL,
   time INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);
+
+CREATE TABLE IF NOT EXISTS entry_types(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 
 CREATE TABLE IF NOT EXISTS paths(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 CREATE TABLE IF NOT EXISTS disc_paths(
@@ -105,7 +105,7 @@ CREATE TABLE IF NOT EXISTS name_index_progress(
   last_id INTEGER NOT NULL,
   PRIMARY KEY(import_id, kind)) WITHOUT ROWID;
 
-PRAGMA user_version=4;
+PRAGMA user_version=5;
 )sql";
 
 // The name indexes of a library made before version 4: the folded names
@@ -136,7 +136,10 @@ CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
 // 4: a new library's name indexes keep no copy of the folded names
 // (kContentlessNames), and name_index_progress tells how far an import's
 // close has indexed its rows. A library made before keeps its stored folds.
-constexpr int kVersion = 4;
+// 5: a new library's rows hold their type as an id into entry_types instead
+// of the text, and no label id (an item's label is its disc's). A library
+// made before keeps its rows as they are (both are read alike, EntryTypes).
+constexpr int kVersion = 5;
 
 bool HasTable(SqliteConnection& db, const char* name)
 {
@@ -169,5 +172,11 @@ int Create(SqliteConnection& db)
 }
 
 bool StoresFolds(SqliteConnection& db) { return HasTable(db, "file_folds") || !HasTable(db, "file_names"); }
+
+bool StoresTypeTexts(SqliteConnection& db)
+{
+    auto query = db.Statement("SELECT EXISTS (SELECT 1 FROM pragma_table_info('files') WHERE name = 'label_id')");
+    return query && query->Step() == SQLITE_ROW && query->Int64(0) != 0;
+}
 
 } // namespace LibrarySchema

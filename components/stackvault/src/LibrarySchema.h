@@ -3,8 +3,10 @@
 //   discs(id, identity, name, name_fold, tag_ids, label_id, media_class,
 //         format_code, date_text, total_size, the properties AddDisc was
 //         given, owner, import_id)
-//   folders(id, disc_id, parent_id, path_id, label_id, name, size, type, time)
-//   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time)
+//   folders(id, disc_id, parent_id, path_id, name, size, type, time)
+//   files  (id, disc_id, folder_id, path_id, name, size, type, time)
+//         type is an id into entry_types(id, text UNIQUE); a library made
+//         before version 5 keeps the text there, and a label_id after path_id
 //   folder_names, file_names: FTS5 trigram indexes of the case-folded names,
 //         without content; in a library made before version 4 their content
 //         is folder_folds, file_folds(id, disc_id, fold), narrow for scanning
@@ -40,5 +42,8 @@ int Create(SqliteConnection& db);
 // Whether the library keeps its folded names in tables (made before
 // version 4); otherwise they are folded from the names when needed.
 bool StoresFolds(SqliteConnection& db);
+// Whether the rows keep their type texts and label ids (made before
+// version 5); otherwise a type id and no label id.
+bool StoresTypeTexts(SqliteConnection& db);
 
 } // namespace LibrarySchema

@@ -1,6 +1,7 @@
 #include "NameSearch.h"
 
 #include "DiscStore.h"
+#include "EntryTypes.h"
 #include "ItemRecordFill.h"
 #include "LibrarySchema.h"
 #include "NameGrams.h"
@@ -8,6 +9,7 @@
 #include "Utf16Text.h"
 
 #include <algorithm>
+#include <array>
 #include <sqlite3.h>
 
 namespace {
@@ -75,58 +77,61 @@ constexpr char kFolderOwnPath[] = " LEFT JOIN paths up ON up.id = f.path_id LEFT
 // A folder found is reported with its own path (the path of what it holds),
 // a file with the path of its folder. `source` joins the entry rows as f
 // and its disc as d.
-std::string RecordSql(EntryKind kind, const std::string& source)
+std::string RecordSql(EntryKind kind, const std::string& source, bool typeTexts)
 {
     const EntryTables t = TablesOf(kind);
     const bool folders = kind == EntryKind::Folders;
     std::string sql = std::string("SELECT f.id, f.name, f.") + t.parent +
-                      ", f.size, f.type, f.time, f.disc_id, d.label_id, d.name, " +
+                      ", f.size, " + EntryTypes::TextSql("f", typeTexts) + ", f.time, f.disc_id, d.label_id, d.name, " +
                       (folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + " FROM " + source;
     if (folders) sql += kFolderOwnPath;
     return sql;
 }
 
-std::string ListSql(EntryKind kind, bool useIndex, bool storedFolds)
+std::string ListSql(EntryKind kind, bool useIndex, bool storedFolds, bool typeTexts)
 {
     const EntryTables t = TablesOf(kind);
     if (!useIndex && !storedFolds)
-        return RecordSql(kind, std::string(t.table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+        return RecordSql(kind, std::string(t.table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
                " WHERE sv_name_has(f.name, ?2) AND d.import_id IS NULL ORDER BY f.id";
     const std::string source = useIndex ? t.names : t.folds;
     const std::string key = useIndex ? source + ".rowid" : source + ".id";
     std::string sql = RecordSql(kind, source + " CROSS JOIN " + t.table + " f ON f.id = " + key +
-                                          " CROSS JOIN discs d ON d.id = f.disc_id");
+                                          " CROSS JOIN discs d ON d.id = f.disc_id",
+                                typeTexts);
     sql += useIndex ? std::string(" WHERE ") + t.names + " MATCH ?1" : " WHERE sv_contains(" + source + ".fold, ?2)";
     return sql + " AND d.import_id IS NULL ORDER BY " + key;
 }
 
-std::string ByIdSql(EntryKind kind)
+std::string ByIdSql(EntryKind kind, bool typeTexts)
 {
-    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
            " WHERE f.id = ?1";
 }
 
 // The records of a range of ids, in id order.
-std::string RangeSql(EntryKind kind)
+std::string RangeSql(EntryKind kind, bool typeTexts)
 {
-    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id") +
+    return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
 // The compact form (ILibraryListedEntries) of the entry rows f that `source`
 // joins: id, name, parent id, size, time, disc id, path id as RecordSql
 // gives them, without the disc's name (NameSearch::ReadListed); with the
-// type as an eighth column when `typed`. A deleted disc's rows go with it,
-// so no join with the discs is needed to leave them out.
-std::string ListedColumns(EntryKind kind, bool typed = false)
+// type (`typeColumn`, EntryTypes::TextSql) as an eighth column when given.
+// A deleted disc's rows go with it, so no join with the discs is needed to
+// leave them out.
+std::string ListedColumns(EntryKind kind, const std::string& typeColumn = {})
 {
     return std::string("f.id, f.name, f.") + TablesOf(kind).parent + ", f.size, f.time, f.disc_id, " +
-           (kind == EntryKind::Folders ? "coalesce(own.id, f.path_id)" : "f.path_id") + (typed ? ", f.type" : "");
+           (kind == EntryKind::Folders ? "coalesce(own.id, f.path_id)" : "f.path_id") +
+           (typeColumn.empty() ? std::string() : ", " + typeColumn);
 }
 
-std::string ListedSql(EntryKind kind, const std::string& source, bool typed = false)
+std::string ListedSql(EntryKind kind, const std::string& source, const std::string& typeColumn = {})
 {
-    std::string sql = "SELECT " + ListedColumns(kind, typed) + " FROM " + source;
+    std::string sql = "SELECT " + ListedColumns(kind, typeColumn) + " FROM " + source;
     if (kind == EntryKind::Folders) sql += kFolderOwnPath;
     return sql;
 }
@@ -134,9 +139,9 @@ std::string ListedSql(EntryKind kind, const std::string& source, bool typed = fa
 constexpr int kListedTypeColumn = 7;
 
 // The compact form of a range of ids.
-std::string ListedRangeSql(EntryKind kind, bool typed)
+std::string ListedRangeSql(EntryKind kind, const std::string& typeColumn)
 {
-    return ListedSql(kind, std::string(TablesOf(kind).table) + " f", typed) +
+    return ListedSql(kind, std::string(TablesOf(kind).table) + " f", typeColumn) +
            " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
 }
 
@@ -227,7 +232,8 @@ HRESULT NameSearch::FillEntries(EntryKind kind, std::u16string_view text, ItemRe
 {
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return S_OK;
-    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded), LibrarySchema::StoresFolds(m_db));
+    const std::string sql = ListSql(kind, NameMatch::UsesIndex(folded), LibrarySchema::StoresFolds(m_db),
+                                    LibrarySchema::StoresTypeTexts(m_db));
     auto query = m_db.Statement(sql.c_str());
     if (!query) return E_FAIL;
     BindFolded(*query, folded);
@@ -284,8 +290,9 @@ void NameSearch::BindFolded(SqliteStatement& statement, const QByteArray& folded
 
 HRESULT NameSearch::FillById(EntryKind kind, int64_t id, ItemRecord& record)
 {
-    static const std::string sql[2] = {ByIdSql(EntryKind::Files), ByIdSql(EntryKind::Folders)};
-    auto query = m_db.Statement(sql[kind == EntryKind::Files ? 0 : 1].c_str());
+    static const std::string sql[2][2] = {{ByIdSql(EntryKind::Files, false), ByIdSql(EntryKind::Folders, false)},
+                                          {ByIdSql(EntryKind::Files, true), ByIdSql(EntryKind::Folders, true)}};
+    auto query = m_db.Statement(sql[LibrarySchema::StoresTypeTexts(m_db)][kind == EntryKind::Files ? 0 : 1].c_str());
     if (!query) return E_FAIL;
     query->Bind(1, id);
     const int rc = query->Step();
@@ -310,8 +317,10 @@ HRESULT NameSearch::FillByIds(EntryKind kind, const std::vector<int32_t>& ids, I
 // give empty records.
 HRESULT NameSearch::FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records)
 {
-    static const std::string sql[2] = {RangeSql(EntryKind::Files), RangeSql(EntryKind::Folders)};
-    return ScanRange(sql[kind == EntryKind::Files ? 0 : 1], ids, [&](const SqliteStatement* row, size_t i) {
+    static const std::string sql[2][2] = {{RangeSql(EntryKind::Files, false), RangeSql(EntryKind::Folders, false)},
+                                          {RangeSql(EntryKind::Files, true), RangeSql(EntryKind::Folders, true)}};
+    const std::string& range = sql[LibrarySchema::StoresTypeTexts(m_db)][kind == EntryKind::Files ? 0 : 1];
+    return ScanRange(range, ids, [&](const SqliteStatement* row, size_t i) {
         if (row) FillItem(*row, records[i]);
         else records[i] = ItemRecord{};
         return true;
@@ -369,9 +378,12 @@ HRESULT NameSearch::ScanIds(const std::string& sql, const std::vector<int32_t>& 
 HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
                                     size_t namesCapacity, size_t* filled, const ListedTypes* types)
 {
-    static const std::string sql[2][2] = {{ListedRangeSql(EntryKind::Files, false), ListedRangeSql(EntryKind::Files, true)},
-                                          {ListedRangeSql(EntryKind::Folders, false),
-                                           ListedRangeSql(EntryKind::Folders, true)}};
+    // Per kind: without types, types by id, types kept as texts in the rows.
+    const auto forms = [](EntryKind kind) {
+        return std::array<std::string, 3>{ListedRangeSql(kind, {}), ListedRangeSql(kind, EntryTypes::TextSql("f", false)),
+                                          ListedRangeSql(kind, EntryTypes::TextSql("f", true))};
+    };
+    static const std::array<std::string, 3> sql[2] = {forms(EntryKind::Files), forms(EntryKind::Folders)};
     size_t namesUsed = 0, typesUsed = 0; // bytes of `names` and of the types taken
     // Whether entry i fits, filled from `row` (null: an id without a row).
     auto fill = [&](const SqliteStatement* row, size_t i) {
@@ -393,5 +405,6 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
         namesUsed += name.size();
         return true;
     };
-    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1][types ? 1 : 0], ids, fill, filled);
+    const int typeForm = types ? (LibrarySchema::StoresTypeTexts(m_db) ? 2 : 1) : 0;
+    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1][typeForm], ids, fill, filled);
 }
