@@ -44,11 +44,15 @@ void PgListingWorker::Run(QString address, PgSpareConnection::Opening spare)
     PgConnection& db = *ready;
     HRESULT hr = db.IsOpen() ? S_OK : db.Open(address);
     if (SUCCEEDED(hr)) {
+        bool closed = false;
         {
+            // A listing closed while its connection was still opening (a
+            // count needs no rows) fetches nothing: its close waits for us.
             std::lock_guard lock(m_cancelMutex);
-            m_cancel = PQgetCancel(db.Handle());
+            closed = m_stop;
+            if (!closed) m_cancel = PQgetCancel(db.Handle());
         }
-        hr = Collect(db);
+        hr = closed ? E_ABORT : Collect(db);
         std::lock_guard lock(m_cancelMutex);
         PQfreeCancel(m_cancel);
         m_cancel = nullptr;
