@@ -41,6 +41,16 @@ private:
     ILibraryEngineStatus* m_status = nullptr;
 };
 
+// One whole import of a batch of paths and one of folders.
+void ImportPathsAndFolders(ILibraryEngine* engine, const QString& paths, const QString& folders)
+{
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, engine->InsertPathRows(handle, W(paths), 1));
+    ASSERT_EQ(S_OK, engine->InsertFolderRows(handle, W(folders), 1));
+    ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+}
+
 // A helper process that adds a disc, half imports it and keeps the slot.
 class SlotHoldingChild {
 public:
@@ -172,11 +182,9 @@ TEST_P(ImportSlotTest, PathsFoundByAnOpenImportSurviveTheDeletionOfTheirDisc)
 {
     EngineInstance first, second;
     const int old = AddTestDisc(first.get(), QStringLiteral("Old"), "OLD");
+    ImportPathsAndFolders(first.get(), Batch({PathRow(1, QStringLiteral("\\SHARED"))}),
+                          Batch({EntryRow({1, QStringLiteral("SHARED"), 0, QStringLiteral("Folder"), 1, old, 4, 0, 0})}, true));
     LibraryImportHandle handle = nullptr;
-    ASSERT_EQ(S_OK, first->OpenImportHandle(&handle));
-    ASSERT_EQ(S_OK, first->InsertPathRows(handle, W(Batch({PathRow(1, QStringLiteral("\\SHARED"))})), 1));
-    ASSERT_EQ(S_OK, first->InsertFolderRows(handle, W(Batch({EntryRow({1, QStringLiteral("SHARED"), 0, QStringLiteral("Folder"), 1, old, 4, 0, 0})}, true)), 1));
-    ASSERT_EQ(S_OK, first->CloseImportHandle(handle));
 
     const int fresh = AddTestDisc(second.get(), QStringLiteral("New"), "NEW");
     ASSERT_EQ(S_OK, second->OpenImportHandle(&handle));
@@ -201,13 +209,12 @@ TEST_P(ImportSlotTest, APathReadAheadOfTheWalkIsStillThereWhenTheImportUsesIt)
 {
     EngineInstance first, second;
     const int old = AddTestDisc(first.get(), QStringLiteral("Old"), "OLD");
+    ImportPathsAndFolders(first.get(),
+                          Batch({PathRow(1, QStringLiteral("\\TOP")), PathRow(2, QStringLiteral("\\TOP\\GONE"))}),
+                          Batch({EntryRow({1, QStringLiteral("TOP"), 0, QStringLiteral("Folder"), 1, old, 4, 0, 0}),
+                                 EntryRow({2, QStringLiteral("GONE"), 0, QStringLiteral("Folder"), 1, old, 4, 1, 1})},
+                                true));
     LibraryImportHandle handle = nullptr;
-    ASSERT_EQ(S_OK, first->OpenImportHandle(&handle));
-    ASSERT_EQ(S_OK, first->InsertPathRows(handle, W(Batch({PathRow(1, QStringLiteral("\\TOP")),
-                                                            PathRow(2, QStringLiteral("\\TOP\\GONE"))})), 1));
-    ASSERT_EQ(S_OK, first->InsertFolderRows(handle, W(Batch({EntryRow({1, QStringLiteral("TOP"), 0, QStringLiteral("Folder"), 1, old, 4, 0, 0}),
-                                                             EntryRow({2, QStringLiteral("GONE"), 0, QStringLiteral("Folder"), 1, old, 4, 1, 1})}, true)), 1));
-    ASSERT_EQ(S_OK, first->CloseImportHandle(handle));
 
     const int fresh = AddTestDisc(second.get(), QStringLiteral("New"), "NEW");
     ASSERT_EQ(S_OK, second->OpenImportHandle(&handle));

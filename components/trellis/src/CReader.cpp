@@ -153,7 +153,7 @@ bool CReader::Parsed() const
 
 HRESULT CReader::Close()
 {
-    const bool keep = m_parsedHere && Parsed() && m_device;
+    const bool keep = m_parsedHere && !m_stamp.empty() && Parsed() && m_device;
     StopParse();
     FindClose();
     if (keep)

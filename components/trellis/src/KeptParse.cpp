@@ -2,11 +2,14 @@
 
 void KeptParse::Keep(const std::string& stamp, DWORD options, Parse parse)
 {
-    const bool small = uint64_t(parse.tree.FileCount()) + parse.tree.FolderCount() <= kMaxEntries;
+    // A disc in a drive (no stamp) is never kept: its parse would hold the
+    // drive open for nothing.
+    const bool keep =
+        !stamp.empty() && uint64_t(parse.tree.FileCount()) + parse.tree.FolderCount() <= kMaxEntries;
     std::lock_guard lock(m_mutex);
-    m_stamp = small ? stamp : std::string();
+    m_stamp = keep ? stamp : std::string();
     m_options = options;
-    m_parse = small ? std::move(parse) : Parse{};
+    m_parse = keep ? std::move(parse) : Parse{};
 }
 
 bool KeptParse::Take(const std::string& stamp, DWORD options, Parse& parse)
