@@ -4,16 +4,11 @@
 #include <QObject>
 #include <algorithm>
 #include <limits>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 // Entries waited for at a time while the listing fills.
 constexpr LONG kChunk = 256;
 constexpr LONG kWaitMs = 100;
-// The sort's threads (this one and those it starts, which inherit it) are
-// served after the window's thread when they compete for a core.
-constexpr int kSortNice = 10;
 
 // Threads of jobs destroyed while sorting: joined once they have finished,
 // when another one is left, and at the latest when the program ends.
@@ -55,7 +50,6 @@ ListingSortJob::ListingSortJob(Source source, LibraryListing listing, Sort sort,
     : m_pListings(source.listings), m_listing(listing), m_sort(sort), m_fields(std::move(fields)),
       m_reader(source, listing, std::move(addEntry)), m_pReceiver(receiver), m_done(std::move(done)),
       m_thread([this, finished = m_finished] {
-          setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kSortNice);
           Run();
           *finished = true;
       })
