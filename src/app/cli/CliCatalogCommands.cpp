@@ -236,8 +236,11 @@ int Search(CliContext& context, const QStringList& arguments)
         request.countOnly ? ComPtr<ILibraryListedEntries>() : ListingReader::ListedEntriesOf(library);
     const auto* text = reinterpret_cast<const char16_t*>(request.text.utf16());
     LibraryListing listing = nullptr;
+    // Only the kinds printed are searched: files alone are not kept waiting
+    // while every folder name is scanned.
+    const LONG kinds = (request.folders ? kListedFolders : 0) | (request.files ? kListedFiles : 0);
     const HRESULT opened =
-        compact ? compact->OpenSearchEntries(text, &listing) : listings->OpenSearchListing(text, &listing);
+        compact ? compact->OpenSearchEntries(text, kinds, &listing) : listings->OpenSearchListing(text, &listing);
     if (FAILED(opened)) return context.LibraryFailure(opened);
     ListingReader found(listings.Get(), listing);
     if (request.countOnly) return CountHits(context, found, request, qint64(discs.size()));
