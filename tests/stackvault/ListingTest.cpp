@@ -64,6 +64,18 @@ protected:
         }
     }
 
+    // The counts a search listing has at once, as it opens.
+    LibraryListingCounts OpenedSearchCounts(const char16_t* text)
+    {
+        LibraryListing listing = nullptr;
+        LibraryListingCounts counts{};
+        EXPECT_EQ(S_OK, listings->OpenSearchListing(text, &listing));
+        listings->WaitListing(listing, 0, 0, &counts);
+        EXPECT_EQ(1, counts.counted);
+        listings->CloseListing(listing);
+        return counts;
+    }
+
     LibraryListingCounts WaitComplete(LibraryListing listing)
     {
         LibraryListingCounts counts{};
@@ -660,6 +672,19 @@ TEST_P(ListingTest, ShortSearchesAreCountedAtOnceAndLongOnesWhenFound)
         EXPECT_TRUE(std::all_of(found.begin(), found.end(), [](const ItemRecord& r) { return FromW(r.name).endsWith(".jpg"); }));
         listings->CloseListing(three);
     }
+
+    // Asked as the window asks (the discs found, then the listing), a
+    // listing counts its own text as the library is when the listing opens:
+    // not the text of the discs' search, not the library before an import.
+    LONG discs = -1;
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"1_", &discs));
+    EXPECT_EQ(kFiles, OpenedSearchCounts(u"_").files);
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"_", &discs));
+    EXPECT_EQ(kFiles, OpenedSearchCounts(u"_").files);
+    const int second = AddTestDisc(e(), QStringLiteral("Second"), "L2");
+    ASSERT_EQ(S_OK, e()->SearchDiscCount(u"_", &discs));
+    FillDisc(second, 1000);
+    EXPECT_EQ(2 * kFiles, OpenedSearchCounts(u"_").files);
 }
 
 TEST_P(ListingTest, ADiscDeletedUnderAListingGivesEmptyRecordsAndClosingTheLibraryEndsListings)
