@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -92,8 +93,9 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     EXPECT_EQ(0, count);
     ASSERT_EQ(S_OK, e()->GetLastLabelId(&last));
     EXPECT_EQ(0, last);
+    const QString other32 = WritePicture(folder, QStringLiteral("d.png"), 32, 0x2468ac);
     ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
-    ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
+    ASSERT_EQ(S_OK, e()->AddLabel(W(other32), W(p128), W(p360)));
     QDir(folder).removeRecursively();
 
     ASSERT_EQ(S_OK, e()->GetLabelCount(&count));
@@ -105,11 +107,17 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     ASSERT_EQ(S_OK, e()->GetLabelThumbnail(last, &thumbnail));
     ASSERT_EQ(S_OK, e()->GetLabelImage(last, &image));
     EXPECT_EQ(QSize(32, 32), thumbnail->size());
-    EXPECT_EQ(QColor(0x112233), thumbnail->pixelColor(16, 16));
+    EXPECT_EQ(QColor(0x2468ac), thumbnail->pixelColor(16, 16));
     EXPECT_EQ(QSize(360, 360), image->size());
     EXPECT_EQ(QColor(0x778899), image->pixelColor(180, 180));
     delete thumbnail;
     delete image;
+    // Read again, in any order, each set gives its own thumbnail.
+    for (const auto& [id, colour] : {std::pair{1, 0x112233}, std::pair{2, 0x2468ac}, std::pair{1, 0x112233}}) {
+        ASSERT_EQ(S_OK, e()->GetLabelThumbnail(id, &thumbnail));
+        EXPECT_EQ(QColor(colour), thumbnail->pixelColor(16, 16)) << id;
+        delete thumbnail;
+    }
 
     ASSERT_EQ(S_OK, e()->DeleteLabel(1, 0));
     EXPECT_EQ(E_INVALIDARG, e()->DeleteLabel(1, 0));
