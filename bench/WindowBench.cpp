@@ -4,6 +4,17 @@
 
 #include <QTemporaryDir>
 #include <algorithm>
+#include <ctime>
+
+namespace {
+// Processor time of the calling thread.
+double ThreadMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+} // namespace
 
 namespace WindowBench {
 
@@ -28,12 +39,15 @@ StallWatch::StallWatch()
     QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
     m_timer.start();
     m_sinceTick.start();
+    m_threadMsAtTick = ThreadMilliseconds();
 }
 
 void StallWatch::Restart()
 {
     m_longest = 0;
+    m_longestBusy = 0;
     m_sinceTick.restart();
+    m_threadMsAtTick = ThreadMilliseconds();
 }
 
 double StallWatch::Longest()
@@ -42,10 +56,19 @@ double StallWatch::Longest()
     return m_longest;
 }
 
+double StallWatch::LongestBusy()
+{
+    Tick();
+    return m_longestBusy;
+}
+
 void StallWatch::Tick()
 {
+    const double threadMs = ThreadMilliseconds();
     m_longest = std::max(m_longest, Milliseconds(m_sinceTick));
+    m_longestBusy = std::max(m_longestBusy, threadMs - m_threadMsAtTick);
     m_sinceTick.restart();
+    m_threadMsAtTick = threadMs;
 }
 
 } // namespace WindowBench

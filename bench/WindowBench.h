@@ -20,19 +20,24 @@ double Milliseconds(const QElapsedTimer& timer);
 
 // The longest time the window's thread did not answer: a timer on that
 // thread ticks every millisecond; the longest gap between two ticks (or
-// between the last tick and Longest()) is the longest stall.
+// between the last tick and Longest()) is the longest stall. The thread's
+// own processor time in each gap tells its own work from its waiting for a
+// core: LongestBusy() is the most of it in any one gap.
 class StallWatch {
 public:
     StallWatch();
     void Restart();
     double Longest();
+    double LongestBusy();
 
 private:
     void Tick();
 
     QTimer m_timer;
     QElapsedTimer m_sinceTick;
+    double m_threadMsAtTick = 0;
     double m_longest = 0;
+    double m_longestBusy = 0;
 };
 
 } // namespace WindowBench

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -257,6 +258,53 @@ std::vector<Placed> MergeNames(const SortEntries& entries, const SplitNames& spl
     return merged;
 }
 
+// Places `rows` by index(row) (0 .. buckets - 1), keeping the order of rows
+// of one index.
+template <typename Index>
+std::vector<int> PlaceBy(const std::vector<int>& rows, size_t buckets, const Index& index)
+{
+    std::vector<size_t> starts(buckets);
+    for (int row : rows) ++starts[index(row)];
+    size_t start = 0;
+    for (size_t& bucket : starts) start += std::exchange(bucket, start);
+    std::vector<int> placed(rows.size());
+    for (int row : rows) placed[starts[index(row)]++] = row;
+    return placed;
+}
+
+// Ranks placed by counting, not compared, while the counts stay in the
+// processor's cache; beyond, random writes over megabytes cost more than
+// comparing (a million distinct names).
+constexpr INT64 kCountedRanks = INT64(1) << 18;
+
+// The highest rank of `keys`.
+INT64 TopRank(const std::vector<RowKey>& keys)
+{
+    INT64 top = 0;
+    for (const RowKey& key : keys) top = std::max(top, key.number);
+    return top;
+}
+
+// The order of rows whose numbers are ranks from 0 to `top` without gaps
+// (of names, of texts), by the rules of Order: placed by rank, then by
+// flags, each pass keeping the order of the one before, instead of compared.
+std::vector<int> OrderByRank(const std::vector<RowKey>& keys, INT64 top, int direction)
+{
+    std::vector<DWORD> flags; // the few distinct ones, ascending
+    for (const RowKey& key : keys)
+        if (std::find(flags.begin(), flags.end(), key.flags) == flags.end()) flags.push_back(key.flags);
+    std::sort(flags.begin(), flags.end());
+    auto rankIndex = [&](int row) {
+        const INT64 rank = keys[size_t(row)].number;
+        return size_t(direction > 0 ? rank : top - rank);
+    };
+    auto flagsIndex = [&](int row) {
+        const size_t index = size_t(std::lower_bound(flags.begin(), flags.end(), keys[size_t(row)].flags) - flags.begin());
+        return direction > 0 ? index : flags.size() - 1 - index;
+    };
+    return PlaceBy(PlaceBy(Positions(keys.size()), size_t(top) + 1, rankIndex), flags.size(), flagsIndex);
+}
+
 // The rank of each entry's name among all names, in collation order. Names
 // in printable ASCII are ordered by their bytes (AsciiNameKeys), the others
 // by their collation keys, and the two merged.
@@ -340,6 +388,10 @@ std::vector<int> Order(const SortEntries& entries, int mode, int column, int dir
 
     // Whichever order the rows were shown in before, rows of one key keep
     // the order they were given in.
+    if (key == Key::Name || key == Key::Tags || key == Key::Type) {
+        const INT64 top = TopRank(keys);
+        if (top < kCountedRanks) return OrderByRank(keys, top, direction);
+    }
     SortInHalves(keys, [&](const RowKey& a, const RowKey& b) {
         if (a.flags != b.flags) return direction > 0 ? a.flags < b.flags : a.flags > b.flags;
         // Rows without a date come first, whichever the direction.

@@ -35,9 +35,12 @@ QStringView SortEntries::Name(size_t row) const
 
 int SortEntries::TextIndexOf(QStringView text)
 {
+    // Most rows have no tags and no date text: looked up once.
+    if (text.isEmpty() && m_emptyTextIndex >= 0) return m_emptyTextIndex;
     if (const auto found = m_textIndexOf.find(ViewOf(text)); found != m_textIndexOf.end()) return found->second;
     const int index = int(m_texts.size());
     m_texts.push_back(text.toString());
     m_textIndexOf.emplace(ViewOf(m_texts.back()), index);
+    if (text.isEmpty()) m_emptyTextIndex = index;
     return index;
 }

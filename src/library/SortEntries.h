@@ -40,6 +40,7 @@ private:
     std::vector<QString> m_texts;
     // Views of m_texts' characters, which stay in place as the vector grows.
     std::unordered_map<std::u16string_view, int> m_textIndexOf;
+    int m_emptyTextIndex = -1;
     std::vector<INT64> m_times;
     std::vector<INT64> m_sizes;
 };

@@ -1,6 +1,7 @@
 #include "NameSearch.h"
 
 #include "DiscStore.h"
+#include "EntryTypeTexts.h"
 #include "EntryTypes.h"
 #include "ItemRecordFill.h"
 #include "LibrarySchema.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -378,18 +380,24 @@ HRESULT NameSearch::ScanIds(const std::string& sql, const std::vector<int32_t>& 
 HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& ids, ListedEntry* entries, char* names,
                                     size_t namesCapacity, size_t* filled, const ListedTypes* types)
 {
-    // Per kind: without types, types by id, types kept as texts in the rows.
+    // Per kind: without types, with the type column as stored.
     const auto forms = [](EntryKind kind) {
-        return std::array<std::string, 3>{ListedRangeSql(kind, {}), ListedRangeSql(kind, EntryTypes::TextSql("f", false)),
-                                          ListedRangeSql(kind, EntryTypes::TextSql("f", true))};
+        return std::array<std::string, 2>{ListedRangeSql(kind, {}), ListedRangeSql(kind, EntryTypes::TextSql("f", true))};
     };
-    static const std::array<std::string, 3> sql[2] = {forms(EntryKind::Files), forms(EntryKind::Folders)};
+    static const std::array<std::string, 2> sql[2] = {forms(EntryKind::Files), forms(EntryKind::Folders)};
+    // Type ids are turned into texts here, once per distinct id.
+    std::optional<EntryTypeTexts> typeTexts;
+    if (types && !LibrarySchema::StoresTypeTexts(m_db)) typeTexts.emplace(m_db);
+    HRESULT typeFailure = S_OK;
     size_t namesUsed = 0, typesUsed = 0; // bytes of `names` and of the types taken
     // Whether entry i fits, filled from `row` (null: an id without a row).
     auto fill = [&](const SqliteStatement* row, size_t i) {
         ListedEntry& entry = entries[i];
         entry = ListedEntry{};
-        const std::string_view type = row && types ? row->TextView(kListedTypeColumn) : std::string_view();
+        std::string_view type;
+        if (row && typeTexts) typeFailure = typeTexts->TextOf(*row, kListedTypeColumn, &type);
+        else if (row && types) type = row->TextView(kListedTypeColumn);
+        if (FAILED(typeFailure)) return false;
         if (types && type.size() > types->capacity - typesUsed) return false;
         if (row && row->TextView(1).size() > namesCapacity - namesUsed) return false;
         if (types) {
@@ -405,6 +413,6 @@ HRESULT NameSearch::FillListedByIds(EntryKind kind, const std::vector<int32_t>& 
         namesUsed += name.size();
         return true;
     };
-    const int typeForm = types ? (LibrarySchema::StoresTypeTexts(m_db) ? 2 : 1) : 0;
-    return ScanIds(sql[kind == EntryKind::Files ? 0 : 1][typeForm], ids, fill, filled);
+    const HRESULT hr = ScanIds(sql[kind == EntryKind::Files ? 0 : 1][types ? 1 : 0], ids, fill, filled);
+    return FAILED(typeFailure) ? typeFailure : hr;
 }

@@ -60,6 +60,13 @@ int64_t SqliteStatement::Int64(int column) const { return sqlite3_column_int64(m
 
 bool SqliteStatement::IsNull(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_NULL; }
 
+bool SqliteStatement::IsInteger(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+}
+
+bool SqliteStatement::IsText(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_TEXT; }
+
 QString SqliteStatement::Text(int column) const
 {
     const void* text = sqlite3_column_text16(m_statement, column);

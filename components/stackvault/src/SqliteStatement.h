@@ -41,6 +41,8 @@ public:
     // Reading the current row (columns count from 0).
     int64_t Int64(int column) const;
     bool IsNull(int column) const;
+    bool IsInteger(int column) const;
+    bool IsText(int column) const;
     QString Text(int column) const;
     QByteArray Utf8(int column) const;
     // The column's UTF-16 text without a copy, valid until the next step.
