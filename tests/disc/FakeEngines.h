@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 // Objects live on the test's stack: reference counting does nothing.
@@ -60,6 +61,7 @@ struct LibraryCall {
     int rows = 0;
 };
 
+// Called from the walk's thread and its batch writer's: the calls it records are serialised.
 class FakeLibrary : public StackObject<ILibraryEngine> {
 public:
     std::vector<LibraryCall> calls;
@@ -118,4 +120,6 @@ public:
 
 private:
     HRESULT Record(const QString& operation, const char16_t* batch = nullptr);
+
+    std::recursive_mutex m_mutex;
 };

@@ -38,12 +38,6 @@ QByteArray FoldedValue(sqlite3_value* value)
     return Utf16Text::Folded(std::u16string_view(text ? text : u"", text ? bytes / 2 : 0));
 }
 
-void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
-{
-    const QByteArray folded = FoldedValue(values[0]);
-    sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
-}
-
 // Eight bytes at a time: names are tested by the million.
 bool IsAscii(std::string_view text)
 {
@@ -57,6 +51,21 @@ bool IsAscii(std::string_view text)
 }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
+
+// Case folding turns an ASCII text into the same text with A-Z lowered: an
+// import folds every name, and most are ASCII.
+void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    const std::string_view name = Utf8Of(values[0]);
+    if (IsAscii(name)) {
+        std::string lowered(name);
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
+        sqlite3_result_text(context, lowered.data(), static_cast<int>(lowered.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    const QByteArray folded = FoldedValue(values[0]);
+    sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+}
 
 // Whether the name with A-Z lowered holds an ASCII folded query. Folding
 // lowers A-Z and turns no other character into these bytes but for a few
