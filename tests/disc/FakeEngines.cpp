@@ -42,7 +42,7 @@ HRESULT FakeLibrary::Record(const QString& operation, const char16_t* batch)
     std::lock_guard lock(m_mutex);
     const QString text = batch ? QString::fromUtf16(batch) : QString();
     calls.push_back({operation, text, RowsOf(text)});
-    return S_OK;
+    return failing.contains(operation) ? E_FAIL : S_OK;
 }
 
 HRESULT FakeLibrary::InsertPathRows(LibraryImportHandle, const char16_t* batch, LONG)

@@ -67,6 +67,7 @@ public:
     std::vector<LibraryCall> calls;
     QMap<QString, LONG> knownPaths;
     LONG maxFileId = 0, maxFolderId = 0, maxPathId = 0;
+    QStringList failing; // operations recorded, then answered with E_FAIL
 
     int RowsOf(const QString& batch) const;
     std::vector<LibraryCall> CallsOf(const QString& operation) const;
