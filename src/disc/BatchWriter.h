@@ -4,15 +4,12 @@
 // most kQueued wait, so the walk runs ahead of the library by a few batches
 // only. Drain waits until every batch handed over is stored: the walk does
 // before it asks the library about rows it handed over, and before it
-// removes what it wrote.
+// removes what it wrote. Destroying the writer stores what is queued.
 #pragma once
 #include "ILibraryEngine.h"
+#include "OrderedWorker.h"
 
 #include <QString>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 
 class BatchWriter {
 public:
@@ -20,9 +17,6 @@ public:
     static constexpr size_t kQueued = 4;
 
     BatchWriter(ILibraryEngine* library, LibraryImportHandle handle);
-    ~BatchWriter(); // stores what is queued
-    BatchWriter(const BatchWriter&) = delete;
-    BatchWriter& operator=(const BatchWriter&) = delete;
 
     // Queues the rows (with ids) for `insert`; waits while kQueued batches wait.
     void Submit(Insert insert, QString rows);
@@ -35,15 +29,10 @@ private:
         Insert insert;
         QString rows;
     };
-    void Run();
+    void Store(Batch& batch);
 
     ILibraryEngine* m_pLibrary;
     LibraryImportHandle m_handle;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Batch> m_queue;
-    bool m_storing = false; // a batch taken off the queue is being stored
-    bool m_stop = false;
-    HRESULT m_hrLast = S_OK;
-    std::thread m_thread; // last: starts when everything else is ready
+    HRESULT m_hrLast = S_OK; // written by the worker, read after a drain
+    OrderedWorker<Batch> m_worker; // last: works with the members above
 };

@@ -4,6 +4,7 @@
 #include "Utf16Text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -21,54 +22,23 @@ void Fold(std::u16string_view name, std::string& folded)
 
 } // namespace
 
-ImportTally::ImportTally() : m_thread([this] { Run(); }) {}
-
-ImportTally::~ImportTally()
+ImportTally::ImportTally()
+    : m_worker([this](Rows& rows) { TallyRows(rows); }, std::numeric_limits<size_t>::max(),
+               OrderedWorker<Rows>::AtEnd::DropQueued)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_changed.notify_all();
-    m_thread.join();
 }
 
-void ImportTally::Add(EntryKind kind, ParsedBatch batch)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.emplace_back(kind, std::move(batch));
-    }
-    m_changed.notify_all();
-}
+void ImportTally::Add(EntryKind kind, ParsedBatch batch) { m_worker.Queue({kind, std::move(batch)}); }
 
 const NameGrams::DiscTallies& ImportTally::Tallies(EntryKind kind)
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_queue.empty() && !m_tallying; });
+    m_worker.Drain();
     return m_tallies[static_cast<int>(kind)];
 }
 
-// Tallies batches until stopped; what is still queued then is never asked for.
-void ImportTally::Run()
+void ImportTally::TallyRows(const Rows& rows)
 {
-    std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_changed.wait(lock, [this] { return m_stop || !m_queue.empty(); });
-        if (m_stop) return;
-        auto [kind, batch] = std::move(m_queue.front());
-        m_queue.pop_front();
-        m_tallying = true;
-        lock.unlock();
-        TallyRows(kind, batch);
-        lock.lock();
-        m_tallying = false;
-        m_changed.notify_all();
-    }
-}
-
-void ImportTally::TallyRows(EntryKind kind, const ParsedBatch& batch)
-{
+    const auto& [kind, batch] = rows;
     NameGrams::DiscTallies& tallies = m_tallies[static_cast<int>(kind)];
     std::string folded;
     for (const EntryRow& row : batch.entries) {

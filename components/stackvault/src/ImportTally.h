@@ -7,20 +7,14 @@
 #pragma once
 #include "EntryWriter.h"
 #include "NameGrams.h"
+#include "OrderedWorker.h"
 #include "ParsedBatch.h"
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <thread>
 #include <utility>
 
 class ImportTally {
 public:
     ImportTally();
-    ~ImportTally(); // waits for the thread
-    ImportTally(const ImportTally&) = delete;
-    ImportTally& operator=(const ImportTally&) = delete;
 
     // Hands over the rows of a batch the library stored.
     void Add(EntryKind kind, ParsedBatch batch);
@@ -28,14 +22,9 @@ public:
     const NameGrams::DiscTallies& Tallies(EntryKind kind);
 
 private:
-    void Run();
-    void TallyRows(EntryKind kind, const ParsedBatch& batch);
+    using Rows = std::pair<EntryKind, ParsedBatch>;
+    void TallyRows(const Rows& rows);
 
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::pair<EntryKind, ParsedBatch>> m_queue;
-    bool m_tallying = false; // a batch taken off the queue is being tallied
-    bool m_stop = false;
-    NameGrams::DiscTallies m_tallies[2]; // by EntryKind
-    std::thread m_thread; // last: starts when everything else is ready
+    NameGrams::DiscTallies m_tallies[2]; // by EntryKind; written by the worker, read after a drain
+    OrderedWorker<Rows> m_worker;        // last: works with the tallies; rows left when the import ends are dropped
 };
