@@ -10,7 +10,8 @@
 // Last, `export --format csv` of the whole catalogue (one run).
 //
 //   cli_search [work folder] [--no-export] [query...]
-//   (default /tmp/albireo-browse-bench; queries: e .jpg holiday 7; --no-export leaves out the export)
+//   (default /tmp/albireo-browse-bench; queries: e .jpg holiday 7; --no-export leaves out the export;
+//   the tool of another program folder with ALBIREO_PROGRAM_DIR=folder)
 #include "BrowseLibrary.h"
 
 #include <QCoreApplication>
@@ -158,7 +159,11 @@ int main(int argc, char** argv)
     setenv("XDG_DATA_HOME", qPrintable(home.path()), 1);
     setenv("ALBIREO_REGISTRY_USER", qPrintable(home.path() + "/user.reg"), 1);
     setenv("ALBIREO_LIBRARY_DB", qPrintable(paths.database), 1);
-    const std::string tool = QDir(QString::fromLatin1(ALBIREO_BUILT_PROGRAM_DIR)).filePath("albireo-cli").toStdString();
+    // ALBIREO_PROGRAM_DIR names another build's program folder (a tool before a change).
+    const QString programDir = qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR")
+                                   ? QString::fromLatin1(ALBIREO_BUILT_PROGRAM_DIR)
+                                   : qEnvironmentVariable("ALBIREO_PROGRAM_DIR");
+    const std::string tool = QDir(programDir).filePath("albireo-cli").toStdString();
     ReadAll({tool, "search", "--count", "zq"}); // the library's first opening by this engine
 
     // Times on a shared machine vary with its load: processor times (user +

@@ -51,9 +51,9 @@ server=$(cat "$work/pg/address")
 address="$server/library"
 
 # Rows of the library file as COPY text: backslashes, tabs and line ends escaped.
+# library_rows runs the query with the engine's SQL functions (sv_fold).
 rows() {
-  sqlite3 -readonly -batch -noheader -separator $'\t' "$library" "$1" |
-    sed -e 's/\\/\\\\/g'
+  "$source_dir/build/bench/library_rows" "$library" "$1" | sed -e 's/\\/\\\\/g'
 }
 
 fill() {
@@ -72,18 +72,21 @@ fill() {
   rows "SELECT $columns FROM discs WHERE import_id IS NULL ORDER BY id" |
     psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY discs($columns) FROM STDIN"
   local entry="id, disc_id, path_id, label_id, name, size, type, time"
-  # The folded names are read from a library that stores them (made before
-  # schema version 4, as the browsing benchmark's first library).
-  if [ -z "$(sqlite3 -readonly "$library" "SELECT name FROM sqlite_master WHERE name = 'file_folds'")" ]; then
-    echo "$library keeps no folded names; give a library made before schema version 4" >&2
-    exit 1
-  fi
-  rows "SELECT e.id, e.disc_id, e.path_id, e.label_id, e.name, e.size, e.type, e.time, e.parent_id, f.fold
-        FROM folders e JOIN folder_folds f ON f.id = e.id ORDER BY e.id" |
-    psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY folders($entry, parent_id, fold) FROM STDIN"
-  rows "SELECT e.id, e.disc_id, e.path_id, e.label_id, e.name, e.size, e.type, e.time, e.folder_id, f.fold
-        FROM files e JOIN file_folds f ON f.id = e.id ORDER BY e.id" |
-    psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY files($entry, folder_id, fold) FROM STDIN"
+  # Any layout of the file: the folded names made by the engine's folding
+  # (the server stores them), a type kept as an id read as its text, and
+  # the label of a row that keeps none its disc's.
+  local label="(SELECT label_id FROM discs WHERE id = e.disc_id)" type="e.type"
+  [ -n "$(sqlite3 -readonly "$library" "SELECT 1 FROM pragma_table_info('files') WHERE name = 'label_id'")" ] &&
+    label="e.label_id"
+  [ -n "$(sqlite3 -readonly "$library" "SELECT 1 FROM sqlite_master WHERE name = 'entry_types'")" ] &&
+    type="coalesce((SELECT text FROM entry_types WHERE id = e.type AND typeof(e.type) = 'integer'), e.type)"
+  local kind parent table
+  for kind in "folders parent_id" "files folder_id"; do
+    read -r table parent <<<"$kind"
+    rows "SELECT e.id, e.disc_id, e.path_id, $label, e.name, e.size, $type, e.time, e.$parent, sv_fold(e.name)
+          FROM $table e ORDER BY e.id" |
+      psql -X -q -v ON_ERROR_STOP=1 "$address" -c "COPY $table($entry, $parent, fold) FROM STDIN"
+  done
   for table in "paths(id, text)" "disc_paths(path_id, disc_id)" "name_grams(gram, kind, disc_id, hits)"; do
     local columns=${table#*(}
     rows "SELECT ${columns%)} FROM ${table%%(*}" |

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -99,8 +100,9 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     QFile file32(p32);
     ASSERT_TRUE(file32.open(QIODevice::ReadOnly));
     const QByteArray kept32 = file32.readAll();
+    const QString other32 = WritePicture(folder, QStringLiteral("d.png"), 32, 0x2468ac);
     ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
-    ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
+    ASSERT_EQ(S_OK, e()->AddLabel(W(other32), W(p128), W(p360)));
     QDir(folder).removeRecursively();
 
     ASSERT_EQ(S_OK, e()->GetLabelCount(&count));
@@ -112,11 +114,17 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     ASSERT_EQ(S_OK, e()->GetLabelThumbnail(last, &thumbnail));
     ASSERT_EQ(S_OK, e()->GetLabelImage(last, &image));
     EXPECT_EQ(QSize(32, 32), thumbnail->size());
-    EXPECT_EQ(QColor(0x112233), thumbnail->pixelColor(16, 16));
+    EXPECT_EQ(QColor(0x2468ac), thumbnail->pixelColor(16, 16));
     EXPECT_EQ(QSize(360, 360), image->size());
     EXPECT_EQ(QColor(0x778899), image->pixelColor(180, 180));
     delete thumbnail;
     delete image;
+    // Read again, in any order, each set gives its own thumbnail.
+    for (const auto& [id, colour] : {std::pair{1, 0x112233}, std::pair{2, 0x2468ac}, std::pair{1, 0x112233}}) {
+        ASSERT_EQ(S_OK, e()->GetLabelThumbnail(id, &thumbnail));
+        EXPECT_EQ(QColor(colour), thumbnail->pixelColor(16, 16)) << id;
+        delete thumbnail;
+    }
     if (!OnServer()) {
         // A PNG of the right size is stored as it is, not encoded again.
         sqlite3* raw = nullptr;

@@ -37,13 +37,21 @@ HRESULT PgLabelStore::Add(const QString& path32, const QString& path128, const Q
 
 HRESULT PgLabelStore::Picture(LONG labelId, int size, QImage** picture)
 {
+    const bool thumbnail = size == 32;
+    if (const auto kept = m_thumbnails.constFind(labelId); thumbnail && kept != m_thumbnails.constEnd())
+        return LabelPicture::Decode(*kept, picture);
     PgResult rows;
-    const HRESULT hr = m_db.Query(size == 32 ? "SELECT picture32 FROM labels WHERE id = $1"
-                                             : "SELECT picture360 FROM labels WHERE id = $1",
+    const HRESULT hr = m_db.Query(thumbnail ? "SELECT picture32 FROM labels WHERE id = $1"
+                                            : "SELECT picture360 FROM labels WHERE id = $1",
                                   PgParams().Int(labelId), rows, "label picture");
     if (FAILED(hr)) return hr;
     if (rows.Rows() == 0) return E_INVALIDARG;
-    return LabelPicture::Decode(rows.Bytes(0, 0), picture);
+    const QByteArray png = rows.Bytes(0, 0);
+    if (thumbnail) {
+        if (m_thumbnails.size() >= kKeptThumbnails) m_thumbnails.clear();
+        m_thumbnails.insert(labelId, png);
+    }
+    return LabelPicture::Decode(png, picture);
 }
 
 HRESULT PgLabelStore::LastId(LONG* id)

@@ -105,6 +105,7 @@ void CPgLibraryEngine::Forget()
 {
     m_foundDiscs = {};
     m_shownPaths.clear();
+    m_labels.Forget();
 }
 
 // ---- life ----
@@ -406,9 +407,11 @@ PgConnection& CPgLibraryEngine::ReaderFor(LibraryImportHandle handle)
 }
 
 // A change inside an import that failed because its connection is gone
-// ends the import: nothing of it can be kept.
+// ends the import: nothing of it can be kept. What this instance kept of
+// the library (a search's discs and counts, path texts) may no longer hold.
 HRESULT CPgLibraryEngine::WriteInImport(PgImportSession& session, HRESULT work)
 {
+    Forget();
     if (FAILED(work) && PQstatus(session.db.Handle()) != CONNECTION_OK) return LIBRARY_E_SERVER_UNREACHABLE;
     return work;
 }
@@ -629,17 +632,20 @@ HRESULT CPgLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
 
 // A search's count reads the discs found, which the SearchDiscs that
 // follows it (the window and the tool ask for both) takes without asking
-// the server again.
+// the server again; a short query's gram counts come in the same round
+// trip, for the listing of the same search.
 HRESULT CPgLibraryEngine::SearchDiscCount(const char16_t* text, LONG* count)
 {
     if (!text || !count) return E_POINTER;
     Lock lock(m_mutex);
     m_foundDiscs = {};
+    std::vector<DiscRecord> records;
+    PgNameSearch::GramCounts grams;
     HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), m_foundDiscs.records);
+    if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), records, &grams);
     if (FAILED(hr)) return hr;
-    m_foundDiscs.text = ToQString(View(text));
-    *count = LONG(m_foundDiscs.records.size());
+    *count = LONG(records.size());
+    m_foundDiscs = {ToQString(View(text)), std::move(records), grams};
     return S_OK;
 }
 
@@ -647,14 +653,17 @@ HRESULT CPgLibraryEngine::SearchDiscs(const char16_t* text, DiscRecord* records,
 {
     if (!text || (!records && count > 0)) return E_POINTER;
     Lock lock(m_mutex);
-    FoundDiscs found = std::exchange(m_foundDiscs, {});
+    std::vector<DiscRecord> found;
     HRESULT hr = S_OK;
-    if (found.text.isNull() || found.text != ToQString(View(text))) {
+    if (m_foundDiscs.records && m_foundDiscs.text == ToQString(View(text))) {
+        found = std::move(*m_foundDiscs.records);
+        m_foundDiscs.records.reset();
+    } else {
         hr = Ready();
-        if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), found.records);
+        if (SUCCEEDED(hr)) hr = PgNameSearch::FindDiscs(m_db, View(text), found);
     }
-    const size_t filled = std::min(found.records.size(), size_t(std::max<LONG>(count, 0)));
-    if (SUCCEEDED(hr)) std::copy_n(found.records.begin(), filled, records);
+    const size_t filled = std::min(found.size(), size_t(std::max<LONG>(count, 0)));
+    if (SUCCEEDED(hr)) std::copy_n(found.begin(), filled, records);
     return hr;
 }
 

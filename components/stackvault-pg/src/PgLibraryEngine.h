@@ -22,6 +22,7 @@
 #include "PgImportTracker.h"
 #include "PgLabelStore.h"
 #include "PgListingWorker.h"
+#include "PgNameSearch.h"
 #include "PgSpareConnection.h"
 #include "PgTagStore.h"
 
@@ -30,6 +31,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 struct ParsedBatch;
@@ -158,6 +160,7 @@ private:
     HRESULT SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count);
     HRESULT StartListing(std::array<PgListingStep, PgListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, PgListingWorker::kKinds> totals = {-1, -1});
+    PgNameSearch::GramCounts TakeKeptGramCounts(const char16_t* text);
     void UndoImport(LibraryImportHandle handle);
     void ReleaseAddedDiscs();
 
@@ -175,11 +178,15 @@ private:
     std::vector<LONG> m_addedDiscs;
     OpenListings<PgListingWorker> m_listings;
     PgSpareConnection m_spare; // for the next listing's worker
+    // What the last SearchDiscCount read in its round trip, each part taken
+    // once: the discs by the SearchDiscs that follows, the gram counts by
+    // the search's listing.
     struct FoundDiscs {
         QString text;
-        std::vector<DiscRecord> records;
+        std::optional<std::vector<DiscRecord>> records;
+        PgNameSearch::GramCounts grams;
     };
-    FoundDiscs m_foundDiscs;               // of the last SearchDiscCount, for its SearchDiscs
+    FoundDiscs m_foundDiscs;
     QHash<LONG, QString> m_shownPaths;     // texts of the paths of the entries read last
     int64_t m_seenStamp = 0;               // the change stamp last reported
     HRESULT m_writeFailure = S_OK; // E_ACCESSDENIED while the role may only read

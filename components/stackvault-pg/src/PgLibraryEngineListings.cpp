@@ -34,13 +34,22 @@ HRESULT CPgLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing
     // Short queries are counted at once from the gram tallies; the scan that
     // finds their entries then stops as soon as it has them all.
     std::array<int, PgListingWorker::kKinds> totals{-1, -1};
-    LONG folders = 0, files = 0;
-    if (PgNameSearch::Tallied(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, folded, &folders, &files)))
+    const PgNameSearch::GramCounts kept = TakeKeptGramCounts(text);
+    LONG folders = kept.folders, files = kept.files;
+    if (kept.counted ||
+        (PgNameSearch::Tallied(folded) && SUCCEEDED(PgNameSearch::CountGrams(m_db, folded, &folders, &files))))
         totals = {int(folders), int(files)};
     const QByteArray argument = PgNameSearch::Argument(folded);
     return StartListing({PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Folders, folded), PgParams().Utf8(argument)},
                          PgListingStep{PgNameSearch::IdsSql(PgEntryKind::Files, folded), PgParams().Utf8(argument)}},
                         listing, totals);
+}
+
+// The gram counts the search's SearchDiscCount read for the same text, once.
+PgNameSearch::GramCounts CPgLibraryEngine::TakeKeptGramCounts(const char16_t* text)
+{
+    if (!m_foundDiscs.grams.counted || m_foundDiscs.text != Utf16Text::ToQString(Utf16Text::View(text))) return {};
+    return std::exchange(m_foundDiscs.grams, {});
 }
 
 HRESULT CPgLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)

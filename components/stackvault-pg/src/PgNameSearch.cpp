@@ -68,6 +68,21 @@ HRESULT CountWith(PgConnection& db, const char* sql, const PgParams& params, LON
     if (SUCCEEDED(hr)) *count = static_cast<LONG>(value);
     return hr;
 }
+
+// The counts of a tallied folded query ($1), folders and files, from the gram tallies.
+constexpr char kGramCountSql[] = "SELECT coalesce(sum(hits) FILTER (WHERE kind = $2), 0),"
+                                 " coalesce(sum(hits) FILTER (WHERE kind = $3), 0) FROM name_grams WHERE gram = $1"
+                                 " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)";
+
+PgParams GramParams(const QByteArray& folded)
+{
+    return PgParams().Utf8(folded).Int(static_cast<int>(PgEntryKind::Folders)).Int(static_cast<int>(PgEntryKind::Files));
+}
+
+PgNameSearch::GramCounts ReadGramCounts(const PgResult& counts)
+{
+    return {true, static_cast<LONG>(counts.Int64(0, 0)), static_cast<LONG>(counts.Int64(0, 1))};
+}
 } // namespace
 
 namespace PgNameSearch {
@@ -82,39 +97,39 @@ QByteArray Pattern(const QByteArray& folded)
     return pattern + '%';
 }
 
-HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found)
+HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found, GramCounts* grams)
 {
     found.clear();
+    if (grams) *grams = {};
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return S_OK;
     static const std::string sql = std::string("SELECT ") + PgDiscStore::kRecordColumns +
                                    " FROM discs d WHERE d.import_id IS NULL AND d.name_fold LIKE $1 ORDER BY d.id";
     const PgParams pattern = PgParams().Utf8(Pattern(folded));
+    const PgParams gramParams = GramParams(folded);
+    std::vector<PgConnection::Statement> statements{{PgTagStore::VisibleNamesSql()}, {sql, &pattern}};
+    const bool counting = grams && Tallied(folded);
+    if (counting) statements.push_back({kGramCountSql, &gramParams});
     std::vector<PgResult> results;
-    const HRESULT hr = db.Pipeline({{PgTagStore::VisibleNamesSql()}, {sql, &pattern}}, results, "search discs");
+    const HRESULT hr = db.Pipeline(statements, results, "search discs");
     if (FAILED(hr)) return hr;
     QHash<int, QString> tagNames;
     PgTagStore::ReadVisibleNames(results[0], tagNames);
     const PgResult& rows = results[1];
     found.resize(size_t(rows.Rows()));
     for (int i = 0; i < rows.Rows(); ++i) PgDiscStore::Fill(rows, i, tagNames, found[size_t(i)]);
+    if (counting) *grams = ReadGramCounts(results[2]);
     return S_OK;
 }
 
 HRESULT CountGrams(PgConnection& db, const QByteArray& folded, LONG* folders, LONG* files)
 {
     PgResult counts;
-    const HRESULT hr = db.Query("SELECT coalesce(sum(hits) FILTER (WHERE kind = $2), 0),"
-                                " coalesce(sum(hits) FILTER (WHERE kind = $3), 0) FROM name_grams WHERE gram = $1"
-                                " AND disc_id NOT IN (SELECT id FROM discs WHERE import_id IS NOT NULL)",
-                                PgParams()
-                                    .Utf8(folded)
-                                    .Int(static_cast<int>(PgEntryKind::Folders))
-                                    .Int(static_cast<int>(PgEntryKind::Files)),
-                                counts, "search count");
+    const HRESULT hr = db.Query(kGramCountSql, GramParams(folded), counts, "search count");
     if (FAILED(hr)) return hr;
-    *folders = static_cast<LONG>(counts.Int64(0, 0));
-    *files = static_cast<LONG>(counts.Int64(0, 1));
+    const GramCounts read = ReadGramCounts(counts);
+    *folders = read.folders;
+    *files = read.files;
     return S_OK;
 }
 

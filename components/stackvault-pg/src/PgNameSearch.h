@@ -21,8 +21,17 @@ namespace PgNameSearch {
 // The LIKE pattern of a folded query: its characters, matched anywhere.
 QByteArray Pattern(const QByteArray& folded);
 
-// Every disc whose name holds the query, with its tags' names, in one round trip.
-HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found);
+// The counts of a query from the gram tallies; `counted` false when not asked or not Tallied.
+struct GramCounts {
+    bool counted = false;
+    LONG folders = 0;
+    LONG files = 0;
+};
+
+// Every disc whose name holds the query, with its tags' names, in one round
+// trip; with `grams`, the same round trip also counts a Tallied query's
+// folders and files (the listing of a search that follows needs them).
+HRESULT FindDiscs(PgConnection& db, std::u16string_view text, std::vector<DiscRecord>& found, GramCounts* grams = nullptr);
 HRESULT CountEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, LONG* count);
 HRESULT FillEntries(PgConnection& db, PgEntryKind kind, std::u16string_view text, ItemRecord* records, LONG count);
 // Folders or files by id (one round trip) as FillEntries fills them; an

@@ -43,6 +43,9 @@ struct ListedEntry {
 
 static_assert(sizeof(ListedEntry) == 40);
 
+// The kinds of entry a listing of OpenSearchEntries finds (either or both).
+enum LibraryListedKinds : LONG { kListedFolders = 1, kListedFiles = 2, kListedFoldersAndFiles = 3 };
+
 struct ILibraryListedEntries : IUnknown {
     // Entries first .. first + count - 1 of one kind, as far as found, with
     // their names whole (not cut as ItemRecord's are) one after another in
@@ -59,8 +62,11 @@ struct ILibraryListedEntries : IUnknown {
     // of the library. It is read and closed with
     // ILibraryListings like any listing, in any order (entries no longer
     // kept are read by id); its worker pauses while that reader is far
-    // behind and has not asked for more.
-    virtual HRESULT OpenSearchEntries(const char16_t* text, LibraryListing* listing) = 0;
+    // behind and has not asked for more. `kinds` (LibraryListedKinds): the
+    // kinds it finds; a kind left out has no entries and is counted 0, so
+    // a reader of files alone does not wait while every folder name is
+    // scanned. E_INVALIDARG for kinds that are neither or unknown.
+    virtual HRESULT OpenSearchEntries(const char16_t* text, LONG kinds, LibraryListing* listing) = 0;
 
 protected:
     ~ILibraryListedEntries() = default;

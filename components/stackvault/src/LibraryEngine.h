@@ -138,7 +138,7 @@ public:
     // ILibraryListedEntries
     HRESULT GetListedEntries(LibraryListing listing, LONG kind, LONG first, ListedEntry* entries, LONG count,
                              char* names, LONG namesCapacity, LONG* filled) override;
-    HRESULT OpenSearchEntries(const char16_t* text, LibraryListing* listing) override;
+    HRESULT OpenSearchEntries(const char16_t* text, LONG kinds, LibraryListing* listing) override;
     // ILibraryListedTypes
     HRESULT GetTypedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,
                             char* names, LONG namesCapacity, uint32_t* typeEnds, char* types, LONG typesCapacity,
@@ -188,8 +188,9 @@ private:
     HRESULT StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, ListingWorker::kKinds> totals = {-1, -1});
     std::array<int, ListingWorker::kKinds> CountedAhead(const QByteArray& folded);
-    // A search listing; `listed`: its worker keeps the compact entries.
-    HRESULT OpenSearch(const char16_t* text, bool listed, LibraryListing* listing);
+    // A search listing of `kinds` (LibraryListedKinds); `listed`: its worker
+    // keeps the compact entries.
+    HRESULT OpenSearch(const char16_t* text, LONG kinds, bool listed, LibraryListing* listing);
     // GetListedEntries, and with `types` GetTypedEntries.
     HRESULT ReadListedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,
                               char* names, LONG namesCapacity, const NameSearch::ListedTypes* types, LONG* filled);

@@ -17,6 +17,8 @@ constexpr char kNothing[] = "SELECT 0 WHERE 0";
 
 EntryKind EntryKindOf(LONG kind) { return kind == kListingFiles ? EntryKind::Files : EntryKind::Folders; }
 
+LONG ListedKindOf(LONG kind) { return kind == kListingFiles ? kListedFiles : kListedFolders; }
+
 } // namespace
 
 HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKinds> steps, LibraryListing* listing,
@@ -30,15 +32,16 @@ HRESULT CLibraryEngine::StartListing(std::array<ListingStep, ListingWorker::kKin
 
 HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* listing)
 {
-    return OpenSearch(text, false, listing);
+    return OpenSearch(text, kListedFoldersAndFiles, false, listing);
 }
 
-HRESULT CLibraryEngine::OpenSearchEntries(const char16_t* text, LibraryListing* listing)
+HRESULT CLibraryEngine::OpenSearchEntries(const char16_t* text, LONG kinds, LibraryListing* listing)
 {
-    return OpenSearch(text, true, listing);
+    if (kinds < kListedFolders || kinds > kListedFoldersAndFiles) return E_INVALIDARG;
+    return OpenSearch(text, kinds, true, listing);
 }
 
-HRESULT CLibraryEngine::OpenSearch(const char16_t* text, bool listed, LibraryListing* listing)
+HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed, LibraryListing* listing)
 {
     if (!text || !listing) return E_POINTER;
     Lock lock(m_mutex);
@@ -52,10 +55,18 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, bool listed, LibraryLis
     auto bind = [folded](SqliteStatement& query) { NameSearch::BindFolded(query, folded); };
     // Folders are few and their entries need their own paths looked up: only
     // the files' entries are read with their ids.
-    ListingStep files{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind};
-    if (listed) files = ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
-    return StartListing({ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind}, files}, listing,
-                        CountedAhead(folded));
+    std::array<ListingStep, ListingWorker::kKinds> steps{
+        ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind},
+        listed ? ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true}
+               : ListingStep{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind}};
+    std::array<int, ListingWorker::kKinds> totals = CountedAhead(folded);
+    // A kind left out is known to have none: its scan never runs.
+    for (LONG kind : {kListingFolders, kListingFiles}) {
+        if (kinds & ListedKindOf(kind)) continue;
+        steps[size_t(kind)] = ListingStep{kNothing, {}};
+        totals[size_t(kind)] = 0;
+    }
+    return StartListing(std::move(steps), listing, totals);
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)

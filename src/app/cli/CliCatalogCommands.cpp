@@ -236,8 +236,14 @@ int Search(CliContext& context, const QStringList& arguments)
         request.countOnly ? ComPtr<ILibraryListedEntries>() : ListingReader::ListedEntriesOf(library);
     const auto* text = reinterpret_cast<const char16_t*>(request.text.utf16());
     LibraryListing listing = nullptr;
+    // Files alone are not kept waiting while every folder name is scanned.
+    // Folders are searched with the files even when only they are printed:
+    // while the listing's worker reads, the path lookups of folder lines (one
+    // a folder) share its hold on the library file's locks; without it each
+    // takes and drops them (a third more processor time at 50,000 folders).
+    const LONG kinds = request.folders ? kListedFoldersAndFiles : kListedFiles;
     const HRESULT opened =
-        compact ? compact->OpenSearchEntries(text, &listing) : listings->OpenSearchListing(text, &listing);
+        compact ? compact->OpenSearchEntries(text, kinds, &listing) : listings->OpenSearchListing(text, &listing);
     if (FAILED(opened)) return context.LibraryFailure(opened);
     ListingReader found(listings.Get(), listing);
     if (request.countOnly) return CountHits(context, found, request, qint64(discs.size()));
