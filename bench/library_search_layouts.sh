@@ -1,29 +1,14 @@
 #!/bin/bash
 # Searches two libraries of the same names with albireo-cli, alternating:
 # the first screen (--limit 50) and the count (--count) of each query, best
-# of three runs each, as processor time of the whole process (user + system,
-# which a loaded machine changes less than the elapsed time), and the counts
-# both give. The first library is the baseline.
+# of three runs each, as processor time of the whole process, and the counts
+# both give (layout_timing.sh). The first library is the baseline.
 #
 #   bench/library_search_layouts.sh CLI BASELINE.db OTHER.db QUERY...
 set -euo pipefail
 cli=$1 baseline=$2 other=$3
 shift 3
-out=$(mktemp) times=$(mktemp)
-trap 'rm -f "$out" "$times"' EXIT
-
-cpu_ms() {
-  /usr/bin/time -f "%U %S" -o "$times" "$@" >"$out" 2>&1
-  awk '{ printf "%d", ($1 + $2) * 1000 }' "$times"
-}
-best_ms() {
-  local best=999999 t
-  for _ in 1 2 3; do
-    t=$(cpu_ms "$@")
-    ((t < best)) && best=$t
-  done
-  echo "$best"
-}
+source "$(dirname "$0")/layout_timing.sh"
 run() { ALBIREO_LIBRARY_DB=$1 best_ms "$cli" search --files "${@:2}"; }
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -35,7 +20,7 @@ for q in "$@"; do
   bcount=$(tail -1 "$out" | cut -f2)
   oc=$(run "$other" "$q" --count)
   ocount=$(tail -1 "$out" | cut -f2)
-  printf "%-14s %9s %9s %6.2f %9s %9s %6.2f  %s / %s\n" "\"$q\"" "$bf" "$of" "$(bc -l <<<"$of / ($bf + 0.001)")" \
-    "$bc" "$oc" "$(bc -l <<<"$oc / ($bc + 0.001)")" "$bcount" "$ocount"
+  printf "%-14s %9s %9s %6.2f %9s %9s %6.2f  %s / %s\n" "\"$q\"" "$bf" "$of" "$(ratio "$bf" "$of")" \
+    "$bc" "$oc" "$(ratio "$bc" "$oc")" "$bcount" "$ocount"
 done
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -302,6 +302,31 @@ TEST_F(DamageTest, AFileCutShortKeepsWhatItStillHolds)
     EXPECT_GT(saved, 0);
 }
 
+// A folder's span of file ids that misses one of its files (here the last)
+// hides that file from the folder: the full check finds it, the quick check
+// (pages only) does not, and the repair makes the spans anew from the rows.
+TEST_F(DamageTest, AFileOutsideItsFoldersSpanIsFoundByTheFullCheckAndRepaired)
+{
+    const int folder = 1 + (kFilesPerDisc - 1) % kFoldersPerDisc; // the folder of disc 1's last file
+    const auto listedFiles = [&] {
+        EngineInstance engine;
+        return FolderItems(engine.get(), 1, folder).size();
+    };
+    const size_t whole = listedFiles();
+    ASSERT_EQ(size_t(kFilesPerDisc / kFoldersPerDisc), whole);
+    RawExec(path, QByteArray("UPDATE file_spans SET last_id = last_id - 1 WHERE disc_id = 1 AND folder_id = " +
+                             QByteArray::number(folder))
+                      .constData());
+    EXPECT_EQ(whole - 1, listedFiles());
+    EXPECT_EQ(S_OK, Check(0));
+    EXPECT_EQ(LIBRARY_E_DAMAGED, Check(1));
+
+    const LibraryRepairReport report = Repair();
+    EXPECT_EQ(0, qint64{report.rowsLost});
+    EXPECT_EQ(whole, listedFiles());
+    EXPECT_EQ(S_OK, Check(1));
+}
+
 // Damage that leaves nothing to read: the engine refuses to open the file
 // (it must not start an empty library over it); the repair keeps it aside
 // and starts an empty library.

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -322,6 +323,59 @@ TEST_P(DiscsTest, DeletingADiscTakesItsRowsAndThePathsOnlyItUses)
     ASSERT_EQ(S_OK, e()->DeleteDisc(b, 0));
     EXPECT_EQ(E_INVALIDARG, e()->GetPathText(1, text));
     EXPECT_TRUE(Discs(e()).empty());
+    ExpectConsistentDatabase();
+}
+
+// One import writing two discs with the ids of their folders' files
+// interleaved (and a folder's files written again after other folders'),
+// some numbered by the engine: each folder lists exactly its own files,
+// each disc counts them, and deleting one disc leaves the other whole.
+TEST_P(DiscsTest, FoldersAndDiscsKeepExactlyTheirFilesWhenTheirIdsInterleave)
+{
+    const int a = AddTestDisc(e(), QStringLiteral("A"), "A");
+    const int b = AddTestDisc(e(), QStringLiteral("B"), "B");
+    const int folderOf[] = {1, 2, 3, 0}; // by id % 4: disc A's folders 1 and 2, disc B's folder 3, disc A's root
+    std::map<std::pair<int, int>, QStringList> expected; // (disc, folder) -> file names, in id order
+    auto file = [&](int id, int folder, bool withId = true) {
+        const int disc = folder == 3 ? b : a;
+        const QString name = QStringLiteral("f%1-%2.dat").arg(disc == a ? "a" : "b").arg(id);
+        expected[{disc, folder}].append(name);
+        return EntryRow({id, name, id, QStringLiteral("File"), 1, disc, 4, folder, 0}, withId);
+    };
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    QStringList folders;
+    for (int folder : {1, 2, 3})
+        folders.append(EntryRow({folder, QStringLiteral("F%1").arg(folder), 0, QStringLiteral("Folder"), 1, folder == 3 ? b : a, 4, 0, 0}));
+    ASSERT_EQ(S_OK, e()->InsertFolderRows(handle, W(Batch(folders, true)), 1));
+    for (int first : {1, 41}) {
+        QStringList rows;
+        for (int id = first; id < first + 40; ++id) rows.append(file(id, folderOf[id % 4]));
+        ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(rows)), 1));
+    }
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({file(81, 1, false), file(82, 3, false)})), 0));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    auto expectListed = [&](int disc) {
+        for (const auto& [where, names] : expected) {
+            if (where.first != disc) continue;
+            QStringList listed = Names(FolderItems(e(), disc, where.second));
+            if (where.second == 0) listed = listed.mid(2); // the disc's folders come first
+            EXPECT_EQ(names, listed) << "disc " << disc << ", folder " << where.second;
+        }
+    };
+    expectListed(a);
+    expectListed(b);
+    EXPECT_EQ(std::make_pair(2, 61), EntryCounts(a));
+    EXPECT_EQ(std::make_pair(1, 21), EntryCounts(b));
+    EXPECT_EQ(0u, FolderItems(e(), a, 3).size()) << "disc B's folder is not disc A's";
+
+    ASSERT_EQ(S_OK, e()->DeleteDisc(a, 0));
+    EXPECT_EQ(std::make_pair(0, 0), EntryCounts(a));
+    EXPECT_EQ(std::make_pair(1, 21), EntryCounts(b));
+    expectListed(b);
+    EXPECT_TRUE(FoundFiles(e(), QStringLiteral("fa-")).empty());
+    EXPECT_EQ(21u, FoundFiles(e(), QStringLiteral("fb-")).size());
     ExpectConsistentDatabase();
 }
 

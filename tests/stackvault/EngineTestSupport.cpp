@@ -76,6 +76,15 @@ void ExpectNameIndexOfEveryName(sqlite3* db, const QByteArray& table, const QByt
     indexed.sort();
     EXPECT_EQ(expected, indexed) << index.constData();
 }
+
+// A library that keeps file spans has one for each folder with files, from
+// its lowest to its highest file id, and no other.
+void ExpectFileSpansOfEveryFolder(sqlite3* db)
+{
+    if (Rows(db, "SELECT 1 FROM sqlite_schema WHERE name = 'file_spans'").isEmpty()) return;
+    EXPECT_EQ(Rows(db, "SELECT disc_id, folder_id, min(id), max(id) FROM files GROUP BY disc_id, folder_id ORDER BY 1, 2"),
+              Rows(db, "SELECT disc_id, folder_id, first_id, last_id FROM file_spans ORDER BY 1, 2"));
+}
 } // namespace
 
 void ExpectConsistentDatabase()
@@ -97,6 +106,7 @@ void ExpectConsistentDatabase()
     }
     ExpectNameIndexOfEveryName(db, "files", "file_names");
     ExpectNameIndexOfEveryName(db, "folders", "folder_names");
+    ExpectFileSpansOfEveryFolder(db);
     sqlite3_close(db);
 }
 

@@ -45,9 +45,10 @@ QString UseFreshDatabase();
 // when there is no test server.
 QString UseFreshLibrary(EngineKind kind);
 // The library the engine uses is consistent (no import may be open): for
-// SQLite, the integrity check passes and each name index holds exactly the
-// names of its table; on the server, no open import, no hidden disc, and
-// no gram, path link or gap of a disc that is gone.
+// SQLite, the integrity check passes, each name index holds exactly the
+// names of its table and the file spans are exactly those of the files; on
+// the server, no open import, no hidden disc, and no gram, path link or gap
+// of a disc that is gone.
 void ExpectConsistentDatabase();
 
 // Rows of a query on the database file through a connection of its own,

@@ -2,6 +2,7 @@
 // closes, an unfinished import leaves no trace (also when its process is
 // killed), and writers on several instances and threads do not collide.
 #include "EngineTestSupport.h"
+#include "ILibraryDiscCounts.h"
 #include "ILibraryMaintenance.h"
 
 #include "TestEnvironment.h"
@@ -229,7 +230,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
 
     EngineInstance engine;
     ASSERT_EQ(S_OK, engine.InitializeResult());
-    EXPECT_EQ(QStringList{QStringLiteral("5")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(QStringList{QStringLiteral("6")}, RawRows(path, "PRAGMA user_version"));
     EXPECT_EQ(before, EarlierTablesRows(path));
     EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
     const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
@@ -261,11 +262,19 @@ DROP TABLE %1;
 ALTER TABLE earlier RENAME TO %1;
 )sql";
 
+// Turns a library into the layout of version 5: an index of the files by
+// disc and folder instead of the file spans.
+void MakeFolderIndexLayout(const QString& path)
+{
+    RawExec(path, "DROP TABLE file_spans; CREATE INDEX files_by_folder ON files(disc_id, folder_id); PRAGMA user_version=5");
+}
+
 // Turns a library into the layout of the versions before 4: the folded
 // names stored in tables of their own, the content of the name indexes, and
 // rows that keep their type texts.
 void MakeStoredFoldLayout(const QString& path)
 {
+    MakeFolderIndexLayout(path);
     for (const auto& [table, parent] : {std::pair("files", "folder_id"), std::pair("folders", "parent_id")})
         RawExec(path, QString::fromLatin1(kTypeTextRows).arg(QLatin1String(table), QLatin1String(parent)).toUtf8().constData());
     RawExec(path, "DROP TABLE entry_types; CREATE INDEX files_by_folder ON files(disc_id, folder_id);"
@@ -303,19 +312,36 @@ QString Described(const ItemRecord& item)
         .arg(item.pathId);
 }
 
-// What searches find (counts and records of files and folders) and what
-// the discs' root folders list.
+QStringList FolderResults(ILibraryEngine* engine, int disc, int folder)
+{
+    QStringList results;
+    for (const FolderItemRecord& item : FolderItems(engine, disc, folder)) {
+        results.append(QStringLiteral("in %1/%2: %3 %4 %5 %6 %7")
+                           .arg(disc)
+                           .arg(folder)
+                           .arg(item.id)
+                           .arg(FromW(item.name), FromW(item.type))
+                           .arg(item.size)
+                           .arg(item.time));
+        if (folder == 0 && FromW(item.type) == QLatin1String("Folder")) results += FolderResults(engine, disc, item.id);
+    }
+    return results;
+}
+
+// What searches find (counts and records of files and folders), what the
+// discs' root folders and the folders in them list, and the discs' counts.
 QStringList SearchResults(ILibraryEngine* engine)
 {
     QStringList results;
-    for (const DiscRecord& disc : Discs(engine))
-        for (const FolderItemRecord& item : FolderItems(engine, disc.discId, 0))
-            results.append(QStringLiteral("in %1: %2 %3 %4 %5 %6")
-                               .arg(disc.discId)
-                               .arg(item.id)
-                               .arg(FromW(item.name), FromW(item.type))
-                               .arg(item.size)
-                               .arg(item.time));
+    ILibraryDiscCounts* counter = nullptr;
+    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryDiscCounts, reinterpret_cast<void**>(&counter)));
+    for (const DiscRecord& disc : Discs(engine)) {
+        results += FolderResults(engine, disc.discId, 0);
+        LONG folders = -1, files = -1;
+        EXPECT_EQ(S_OK, counter->GetDiscEntryCounts(disc.discId, &folders, &files));
+        results.append(QStringLiteral("disc %1: %2 folders, %3 files").arg(disc.discId).arg(folders).arg(files));
+    }
+    counter->Release();
     for (const QString& query : {QStringLiteral("ö"), QStringLiteral("SS"), QStringLiteral("GRÖSSE"), QStringLiteral("ß"),
                                  QStringLiteral("größe1_ä"), QStringLiteral("Ë"), QStringLiteral("e1"),
                                  QStringLiteral(".dat"), QStringLiteral("7"), QStringLiteral("q")}) {
@@ -341,15 +367,29 @@ void ImportNamedDisc(ILibraryEngine* engine, int number)
     QStringList rows;
     for (int i = 0; i < 100; ++i)
         rows.append(EntryRow({number * 100 + 1 + i, QStringLiteral("Größe%1_Ärger%2.dat").arg(number).arg(i), i * 1000,
-                              types[i % 4], 133000000000000000LL + i, disc, 4, 0, 0}));
+                              types[i % 4], 133000000000000000LL + i, disc, 4, i % 2 ? number : 0, 0}));
     ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(Batch(rows)), 1));
     ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
 }
 
-// A library made before version 4 keeps its stored folded names: it opens
-// without rewriting them and finds exactly what a library of the new layout
-// finds, also after an import and a deletion; its repair makes it new.
-TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFinds)
+// A library of an earlier layout: how to make it from a new one, and what
+// it keeps after an import and a deletion, and loses in its repair.
+struct EarlierLayout {
+    void (*make)(const QString& path);
+    void (*expectKept)(const QString& path);
+    void (*expectMadeNew)(const QString& path);
+};
+
+bool HasSchemaEntry(const QString& path, const char* name)
+{
+    return !RawRows(path, (QByteArray("SELECT 1 FROM sqlite_master WHERE name = '") + name + '\'').constData()).isEmpty();
+}
+
+// A library of an earlier layout opens as it is (without file spans, with
+// its index of the files by folder) and finds and lists exactly what a
+// library of the new layout does, also after an import and a deletion; its
+// repair makes it new.
+void ExpectEarlierLayoutFindsWhatANewOneFinds(const EarlierLayout& layout)
 {
     const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
     const QString earlier = path + QStringLiteral(".earlier");
@@ -370,25 +410,25 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
         after = SearchResults(engine.get());
     }
     ASSERT_TRUE(before.contains(QStringLiteral("ß: 300 files, 0 folders"))) << before.join('\n').toStdString();
-    EXPECT_TRUE(RawRows(path, "SELECT name FROM sqlite_master WHERE name = 'file_folds'").isEmpty());
+    ASSERT_TRUE(before.contains(QStringLiteral("disc 2: 1 folders, 100 files"))) << before.join('\n').toStdString();
+    EXPECT_FALSE(HasSchemaEntry(path, "file_folds"));
+    EXPECT_FALSE(HasSchemaEntry(path, "files_by_folder"));
     ExpectConsistentDatabase();
 
     qputenv("ALBIREO_LIBRARY_DB", earlier.toLocal8Bit());
-    MakeStoredFoldLayout(earlier);
+    layout.make(earlier);
     ExpectConsistentDatabase();
     {
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
-        EXPECT_EQ(QStringList{QStringLiteral("5")}, RawRows(earlier, "PRAGMA user_version"));
-        EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
+        EXPECT_EQ(QStringList{QStringLiteral("6")}, RawRows(earlier, "PRAGMA user_version"));
+        EXPECT_FALSE(HasSchemaEntry(earlier, "file_spans"));
+        EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
         EXPECT_EQ(before, SearchResults(engine.get()));
         change(engine.get());
         EXPECT_EQ(after, SearchResults(engine.get()));
     }
-    EXPECT_EQ(QStringList{QStringLiteral("0|303")}, RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
-                                                                     " (SELECT count(*) FROM files WHERE typeof(type) = 'text')"
-                                                                     " + (SELECT count(*) FROM folders WHERE typeof(type) = 'text')"))
-        << "rows written as the library keeps them";
+    layout.expectKept(earlier);
     ExpectConsistentDatabase();
 
     CDllCom loader;
@@ -400,13 +440,48 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
     EXPECT_EQ(S_OK, maintenance->RepairLibrary(&report));
     maintenance->Release();
     repairing->Release();
-    EXPECT_TRUE(RawRows(earlier, "SELECT name FROM sqlite_master WHERE name = 'file_folds'").isEmpty()) << "made new";
-    EXPECT_EQ(QStringList{QStringLiteral("0|0|7")},
-              RawRows(earlier, "SELECT (SELECT count(*) FROM pragma_table_info('files') WHERE name = 'label_id'),"
-                               " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer'), (SELECT count(*) FROM entry_types)"));
+    EXPECT_TRUE(HasSchemaEntry(earlier, "file_spans")) << "made new";
+    EXPECT_FALSE(HasSchemaEntry(earlier, "files_by_folder"));
+    layout.expectMadeNew(earlier);
     ExpectConsistentDatabase();
     EngineInstance repaired;
     EXPECT_EQ(after, SearchResults(repaired.get()));
+}
+
+// Made before version 4: the folded names stored, and type texts in the rows.
+TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFinds)
+{
+    ExpectEarlierLayoutFindsWhatANewOneFinds(
+        {MakeStoredFoldLayout,
+         [](const QString& earlier) {
+             EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
+             EXPECT_EQ(QStringList{QStringLiteral("0|303")},
+                       RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
+                                        " (SELECT count(*) FROM files WHERE typeof(type) = 'text')"
+                                        " + (SELECT count(*) FROM folders WHERE typeof(type) = 'text')"))
+                 << "rows written as the library keeps them";
+         },
+         [](const QString& earlier) {
+             EXPECT_FALSE(HasSchemaEntry(earlier, "file_folds")) << "made new";
+             EXPECT_EQ(QStringList{QStringLiteral("0|0|7")},
+                       RawRows(earlier, "SELECT (SELECT count(*) FROM pragma_table_info('files') WHERE name = 'label_id'),"
+                                        " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer'),"
+                                        " (SELECT count(*) FROM entry_types)"));
+         }});
+}
+
+// Made in version 5: the files found by folder through an index of every file.
+TEST_P(FileLibraryUpgradeTest, ALibraryWithAnIndexOfFilesByFolderFindsWhatANewOneFinds)
+{
+    ExpectEarlierLayoutFindsWhatANewOneFinds(
+        {MakeFolderIndexLayout,
+         [](const QString& earlier) {
+             EXPECT_EQ(QStringList{QStringLiteral("7|0")},
+                       RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
+                                        " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer')"))
+                 << "its rows as a new library writes them";
+         },
+         [](const QString&) {}});
 }
 
 // An import killed while its close was indexing its names (here: the first

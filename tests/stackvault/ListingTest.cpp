@@ -355,6 +355,9 @@ TEST_P(ListingTest, FolderListingsGiveFoldersThenFilesAsTheWholeList)
             EXPECT_EQ(FromW(whole[i].type), FromW(listed[i].type)) << i;
         }
         EXPECT_EQ(folder == 0 ? kFolders : 0, counts.folders);
+        // Every third file in the root, the others spread over the folders
+        // with their ids interleaved (see FillDisc).
+        EXPECT_EQ(folder == 0 ? kFiles / 3 : kFiles / kFolders, counts.files);
         listings->CloseListing(listing);
     }
 }

@@ -1,13 +1,25 @@
 #include "DiscEntryCounts.h"
 
+#include "FileSpans.h"
+#include "LibrarySchema.h"
+
 #include <sqlite3.h>
+#include <string>
+
+namespace {
+std::string CountSql(bool spans)
+{
+    return "SELECT (SELECT count(*) FROM folders WHERE disc_id = ?1), (SELECT count(*) FROM files f WHERE " +
+           FileSpans::OfDisc("f", "?1", spans) + ")";
+}
+} // namespace
 
 namespace DiscEntryCounts {
 
 HRESULT Count(SqliteConnection& db, LONG discId, LONG* folders, LONG* files)
 {
-    auto query = db.Statement("SELECT (SELECT count(*) FROM folders WHERE disc_id = ?1),"
-                              " (SELECT count(*) FROM files WHERE disc_id = ?1)");
+    static const std::string sql[2] = {CountSql(false), CountSql(true)};
+    auto query = db.Statement(sql[LibrarySchema::KeepsFileSpans(db)].c_str());
     if (!query) return E_FAIL;
     query->Bind(1, discId);
     const int rc = query->Step();

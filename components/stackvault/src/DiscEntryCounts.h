@@ -1,4 +1,5 @@
-// How many folders and files a disc has stored, from two index counts.
+// How many folders and files a disc has stored: its folders counted through
+// their index by disc, its files within its span of file ids (FileSpans).
 #pragma once
 #include "SqliteConnection.h"
 #include "wintypes.h"

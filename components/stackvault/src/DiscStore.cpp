@@ -1,12 +1,14 @@
 #include "DiscStore.h"
 
 #include "DiscTypeMapping.h"
+#include "FileSpans.h"
 #include "LibrarySchema.h"
 #include "TagNames.h"
 #include "Utf16Text.h"
 
-#include <span>
 #include <sqlite3.h>
+#include <string>
+#include <vector>
 
 namespace {
 // Steps that remove one disc (?1), in order. The paths it used are gathered
@@ -35,28 +37,51 @@ constexpr const char* kPathSteps[] = {
     " FROM name_index_progress p WHERE p.import_id = d.import_id AND p.kind = " kind "), 0) END"                         \
     " FROM discs d WHERE d.id = ?1), 9223372036854775807)"
 
-// The index entries go with the names folded again, as they were indexed.
-constexpr const char* kRowSteps[] = {
-    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM files f"
-    " WHERE f.disc_id = ?1 AND f.id <= " SV_INDEXED_UP_TO("0"),
-    "DELETE FROM files WHERE disc_id = ?1",
-    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM folders f"
-    " WHERE f.disc_id = ?1 AND f.id <= " SV_INDEXED_UP_TO("1"),
-    "DELETE FROM folders WHERE disc_id = ?1",
-};
+// The index entries go with the names folded again, as they were indexed;
+// the disc's files are `files` (aliased f), its spans go after them.
+std::vector<std::string> ContentlessRowSteps(const std::string& files)
+{
+    return {
+        "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM files f WHERE " +
+            files + " AND f.id <= " SV_INDEXED_UP_TO("0"),
+        "DELETE FROM files AS f WHERE " + files,
+        "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', f.id, sv_fold(f.name) FROM folders f"
+        " WHERE f.disc_id = ?1 AND f.id <= " SV_INDEXED_UP_TO("1"),
+        "DELETE FROM folders WHERE disc_id = ?1",
+    };
+}
 #undef SV_INDEXED_UP_TO
 
 // With stored folds, the rows with a folded name are the ones indexed.
-constexpr const char* kStoredFoldRowSteps[] = {
-    "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM files f"
-    " CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1",
-    "DELETE FROM file_folds WHERE id IN (SELECT id FROM files WHERE disc_id = ?1)",
-    "DELETE FROM files WHERE disc_id = ?1",
-    "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM folders f"
-    " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
-    "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
-    "DELETE FROM folders WHERE disc_id = ?1",
-};
+std::vector<std::string> StoredFoldRowSteps(const std::string& files)
+{
+    return {
+        "INSERT INTO file_names(file_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM files f"
+        " CROSS JOIN file_folds n ON n.id = f.id WHERE " + files,
+        "DELETE FROM file_folds WHERE id IN (SELECT f.id FROM files f WHERE " + files + ")",
+        "DELETE FROM files AS f WHERE " + files,
+        "INSERT INTO folder_names(folder_names, rowid, fold) SELECT 'delete', n.id, n.fold FROM folders f"
+        " CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1",
+        "DELETE FROM folder_folds WHERE id IN (SELECT id FROM folders WHERE disc_id = ?1)",
+        "DELETE FROM folders WHERE disc_id = ?1",
+    };
+}
+
+// The steps that remove the disc's rows in a library of the layout given.
+std::vector<std::string> RowSteps(bool storedFolds, bool spans)
+{
+    const std::string files = FileSpans::OfDisc("f", "?1", spans);
+    std::vector<std::string> steps = storedFolds ? StoredFoldRowSteps(files) : ContentlessRowSteps(files);
+    if (spans) steps.push_back("DELETE FROM file_spans WHERE disc_id = ?1");
+    return steps;
+}
+
+const std::vector<std::string>& RowStepsOf(SqliteConnection& db)
+{
+    static const std::vector<std::string> steps[2][2] = {{RowSteps(false, false), RowSteps(false, true)},
+                                                         {RowSteps(true, false), RowSteps(true, true)}};
+    return steps[LibrarySchema::StoresFolds(db)][LibrarySchema::KeepsFileSpans(db)];
+}
 
 constexpr const char* kRestSteps[] = {
     "DELETE FROM name_grams WHERE disc_id = ?1",
@@ -150,17 +175,14 @@ HRESULT DiscStore::SetLabelId(LONG discId, LONG labelId)
 HRESULT DiscStore::Delete(LONG discId)
 {
     LONG labelId = 0;
-    const HRESULT hr = LabelId(discId, &labelId);
-    if (FAILED(hr)) return hr;
-    using Steps = std::span<const char* const>;
-    const Steps rowSteps = LibrarySchema::StoresFolds(m_db) ? Steps(kStoredFoldRowSteps) : Steps(kRowSteps);
-    for (const Steps steps : {Steps(kPathSteps), rowSteps, Steps(kRestSteps)}) {
-        for (const char* step : steps) {
-            const HRESULT stepResult = RunForDisc(step, discId);
-            if (FAILED(stepResult)) return stepResult;
-        }
-    }
-    return S_OK;
+    HRESULT hr = LabelId(discId, &labelId);
+    for (const char* step : kPathSteps)
+        if (SUCCEEDED(hr)) hr = RunForDisc(step, discId);
+    for (const std::string& step : RowStepsOf(m_db))
+        if (SUCCEEDED(hr)) hr = RunForDisc(step.c_str(), discId);
+    for (const char* step : kRestSteps)
+        if (SUCCEEDED(hr)) hr = RunForDisc(step, discId);
+    return hr;
 }
 
 HRESULT DiscStore::RunForDisc(const char* sql, LONG discId)

@@ -1,6 +1,7 @@
 #include "EntryWriter.h"
 
 #include "EntryTypes.h"
+#include "FileSpans.h"
 #include "LibrarySchema.h"
 
 #include <span>
@@ -88,7 +89,9 @@ HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRo
 HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written)
 {
     const bool typeTexts = LibrarySchema::StoresTypeTexts(m_db);
+    const bool spans = kind == EntryKind::Files && LibrarySchema::KeepsFileSpans(m_db);
     EntryTypes types(m_db);
+    FileSpans fileSpans(m_db);
     auto insert = m_db.Statement(InsertRowSql(kind, typeTexts));
     if (!insert) return E_FAIL;
     for (const EntryRow& row : batch.entries) {
@@ -97,9 +100,11 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
         if (FAILED(bound)) return bound;
         const int rc = insert->Step();
         if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert row");
-        written.Add(m_db.LastInsertId());
+        const int64_t id = m_db.LastInsertId();
+        written.Add(id);
+        if (spans) fileSpans.Add(row.discId, row.parentId, id);
     }
-    return S_OK;
+    return spans ? fileSpans.Store() : S_OK;
 }
 
 HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last)

@@ -14,8 +14,9 @@ public:
     HRESULT Count(LONG discId, LONG folderId, LONG* count);
     HRESULT Fill(LONG discId, LONG folderId, FolderItemRecord* records, LONG count);
     // The ids of the folders or the files Fill lists, in its order, with
-    // the disc bound as ?1 and the folder as ?2.
-    static const char* IdsSql(EntryKind kind);
+    // the disc bound as ?1 and the folder as ?2, in a library that keeps
+    // file spans or not (LibrarySchema::KeepsFileSpans).
+    static const char* IdsSql(EntryKind kind, bool spans);
 
 private:
     HRESULT FillFrom(const char* sql, LONG discId, LONG folderId, FolderItemRecord* records, LONG count, LONG* filled);

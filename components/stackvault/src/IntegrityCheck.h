@@ -1,6 +1,7 @@
 // SQLite's integrity checks on an open library. The quick check reads every
 // page and checks each table's structure; the full check also compares
-// every index with its rows and each name index with the names it holds.
+// every index with its rows, each name index with the names it holds, and
+// the file spans with the files they lead to.
 #pragma once
 #include "hresult.h"
 

@@ -5,6 +5,7 @@
 
 #include "FolderListing.h"
 #include "LibraryChanges.h"
+#include "LibrarySchema.h"
 #include "NameGrams.h"
 #include "ReadTransaction.h"
 #include "Utf16Text.h"
@@ -79,8 +80,9 @@ HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryLis
         query.Bind(1, discId);
         query.Bind(2, folderId);
     };
-    return StartListing({ListingStep{FolderListing::IdsSql(EntryKind::Folders), bind},
-                         ListingStep{FolderListing::IdsSql(EntryKind::Files), bind}},
+    const bool spans = LibrarySchema::KeepsFileSpans(m_db);
+    return StartListing({ListingStep{FolderListing::IdsSql(EntryKind::Folders, spans), bind},
+                         ListingStep{FolderListing::IdsSql(EntryKind::Files, spans), bind}},
                         listing);
 }
 

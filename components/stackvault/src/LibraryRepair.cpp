@@ -1,6 +1,7 @@
 #include "LibraryRepair.h"
 
 #include "Diagnostics.h"
+#include "FileSpans.h"
 #include "IntegrityCheck.h"
 #include "LibraryBackup.h"
 #include "LibraryFile.h"
@@ -13,6 +14,8 @@
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
+#include <string>
+#include <vector>
 
 namespace {
 constexpr const char kComponent[] = "Stackvault";
@@ -39,19 +42,34 @@ constexpr const char* kRebuildSteps[] = {
     " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL)",
 };
 
-// Rows whose disc record was lost keep a disc of their own, named after its id.
-constexpr const char* kStandInSteps[] = {
-    "CREATE TEMP TABLE stand_ins(id INTEGER PRIMARY KEY)",
-    "INSERT INTO temp.stand_ins SELECT disc_id FROM folders WHERE disc_id NOT IN (SELECT id FROM discs)"
-    " UNION SELECT disc_id FROM files WHERE disc_id NOT IN (SELECT id FROM discs)",
-    "INSERT INTO discs(id, identity, name, name_fold, tag_ids, label_id, media_class, format_code, date_text,"
-    " total_size, audio_flag, disc_class, folder_count, file_count, used_bytes, capacity_bytes)"
-    " SELECT s.id, '', 'Recovered disc ' || s.id, sv_fold('Recovered disc ' || s.id), '',"
-    " 0, 5, 0, '',"
-    " coalesce((SELECT sum(size) FROM files WHERE disc_id = s.id), 0), 0, 0,"
-    " (SELECT count(*) FROM folders WHERE disc_id = s.id), (SELECT count(*) FROM files WHERE disc_id = s.id),"
-    " coalesce((SELECT sum(size) FROM files WHERE disc_id = s.id), 0), 0 FROM temp.stand_ins s",
-};
+// Rows whose disc record was lost keep a disc of their own, named after its
+// id (the file spans, made first, name every disc that has files).
+std::vector<std::string> StandInSteps()
+{
+    const std::string files = "files f WHERE " + FileSpans::OfDisc("f", "s.id", true);
+    const std::string size = "coalesce((SELECT sum(f.size) FROM " + files + "), 0)";
+    return {
+        "CREATE TEMP TABLE stand_ins(id INTEGER PRIMARY KEY)",
+        "INSERT INTO temp.stand_ins SELECT disc_id FROM folders WHERE disc_id NOT IN (SELECT id FROM discs)"
+        " UNION SELECT disc_id FROM file_spans WHERE disc_id NOT IN (SELECT id FROM discs)",
+        "INSERT INTO discs(id, identity, name, name_fold, tag_ids, label_id, media_class, format_code, date_text,"
+        " total_size, audio_flag, disc_class, folder_count, file_count, used_bytes, capacity_bytes)"
+        " SELECT s.id, '', 'Recovered disc ' || s.id, sv_fold('Recovered disc ' || s.id), '', 0, 5, 0, '', " + size +
+            ", 0, 0, (SELECT count(*) FROM folders WHERE disc_id = s.id), (SELECT count(*) FROM " + files + "), " + size +
+            ", 0 FROM temp.stand_ins s",
+    };
+}
+
+// Each disc's rows against the folder and file counts of its record: how
+// many discs are whole, how many partly saved, how many rows are lost.
+std::string MeasureSql()
+{
+    return "SELECT coalesce(sum(saved >= expected), 0), coalesce(sum(saved < expected), 0),"
+           " coalesce(sum(max(expected - saved, 0)), 0) FROM (SELECT d.folder_count + d.file_count AS expected,"
+           " (SELECT count(*) FROM folders WHERE disc_id = d.id) + (SELECT count(*) FROM files f WHERE " +
+           FileSpans::OfDisc("f", "d.id", true) + ") AS saved"
+           " FROM discs d WHERE d.import_id IS NULL AND d.id NOT IN (SELECT id FROM temp.stand_ins))";
+}
 
 } // namespace
 
@@ -86,6 +104,7 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     const bool readable = OpenDamaged();
     hr = Execute("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr) && readable) hr = CopyReadableRows();
+    if (SUCCEEDED(hr)) hr = Execute(FileSpans::kRebuildSql);
     if (SUCCEEDED(hr)) hr = AddStandInDiscs(report);
     for (const char* step : kRebuildSteps)
         if (SUCCEEDED(hr)) hr = Execute(step);
@@ -133,22 +152,19 @@ HRESULT LibraryRepair::Execute(const char* sql)
 
 HRESULT LibraryRepair::AddStandInDiscs(LibraryRepairReport* report)
 {
-    for (const char* step : kStandInSteps) {
-        const HRESULT hr = Execute(step);
+    static const std::vector<std::string> steps = StandInSteps();
+    for (const std::string& step : steps) {
+        const HRESULT hr = Execute(step.c_str());
         if (FAILED(hr)) return hr;
     }
     report->discsRecovered = m_db.Changes();
     return S_OK;
 }
 
-// Each disc's rows against the folder and file counts of its record.
 HRESULT LibraryRepair::Measure(LibraryRepairReport* report)
 {
-    auto discs = m_db.Statement(
-        "SELECT coalesce(sum(saved >= expected), 0), coalesce(sum(saved < expected), 0),"
-        " coalesce(sum(max(expected - saved, 0)), 0) FROM (SELECT d.folder_count + d.file_count AS expected,"
-        " (SELECT count(*) FROM folders WHERE disc_id = d.id) + (SELECT count(*) FROM files WHERE disc_id = d.id) AS saved"
-        " FROM discs d WHERE d.import_id IS NULL AND d.id NOT IN (SELECT id FROM temp.stand_ins))");
+    static const std::string measure = MeasureSql();
+    auto discs = m_db.Statement(measure.c_str());
     auto rows = m_db.Statement("SELECT (SELECT count(*) FROM folders WHERE disc_id IN (SELECT id FROM discs WHERE import_id IS NULL))"
                                " + (SELECT count(*) FROM files WHERE disc_id IN (SELECT id FROM discs WHERE import_id IS NULL))");
     if (!discs || !rows) return E_FAIL;

@@ -51,7 +51,6 @@ CREATE TABLE IF NOT EXISTS files(
   size INTEGER NOT NULL,
   type NOT NULL,
   time INTEGER NOT NULL);
-CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);
 
 CREATE TABLE IF NOT EXISTS entry_types(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
 
@@ -105,7 +104,7 @@ CREATE TABLE IF NOT EXISTS name_index_progress(
   last_id INTEGER NOT NULL,
   PRIMARY KEY(import_id, kind)) WITHOUT ROWID;
 
-PRAGMA user_version=5;
+PRAGMA user_version=6;
 )sql";
 
 // The name indexes of a library made before version 4: the folded names
@@ -127,6 +126,21 @@ CREATE VIRTUAL TABLE IF NOT EXISTS folder_names USING fts5(
 CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
   fold, content='', tokenize='trigram case_sensitive 1', columnsize=0);
 )sql";
+// Where the files of a folder are found from version 6: the range of their
+// ids (FileSpans), a few bytes a folder.
+constexpr const char* kFileSpans = R"sql(
+CREATE TABLE IF NOT EXISTS file_spans(
+  disc_id INTEGER NOT NULL,
+  folder_id INTEGER NOT NULL,
+  first_id INTEGER NOT NULL,
+  last_id INTEGER NOT NULL,
+  PRIMARY KEY(disc_id, folder_id)) WITHOUT ROWID;
+)sql";
+
+// The same in a library made before: an index of every file (15 bytes a
+// file at ten million files).
+constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);";
+
 // 2: the gram counts of the names (NameGrams).
 // 3: the change count (LibraryChanges), which starts at the library's
 // creation time in milliseconds so that a library made anew (by a repair)
@@ -139,7 +153,10 @@ CREATE VIRTUAL TABLE IF NOT EXISTS file_names USING fts5(
 // 5: a new library's rows hold their type as an id into entry_types instead
 // of the text, and no label id (an item's label is its disc's). A library
 // made before keeps its rows as they are (both are read alike, EntryTypes).
-constexpr int kVersion = 5;
+// 6: a new library finds a folder's files by the range of their ids
+// (file_spans) instead of an index of every file. A library made before
+// keeps its index (both are read alike, FileSpans).
+constexpr int kVersion = 6;
 
 bool HasTable(SqliteConnection& db, const char* name)
 {
@@ -165,6 +182,7 @@ int Create(SqliteConnection& db)
     const bool fresh = !HasTable(db, "files");
     rc = db.Execute(kSchema);
     if (rc == SQLITE_OK) rc = db.Execute(fresh || !StoresFolds(db) ? kContentlessNames : kStoredFoldNames);
+    if (rc == SQLITE_OK) rc = db.Execute(fresh || KeepsFileSpans(db) ? kFileSpans : kFilesByFolder);
     if (rc == SQLITE_OK && found == 1) rc = NameGrams::MarkAllUncounted(db);
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
@@ -172,6 +190,8 @@ int Create(SqliteConnection& db)
 }
 
 bool StoresFolds(SqliteConnection& db) { return HasTable(db, "file_folds") || !HasTable(db, "file_names"); }
+
+bool KeepsFileSpans(SqliteConnection& db) { return HasTable(db, "file_spans"); }
 
 bool StoresTypeTexts(SqliteConnection& db)
 {

@@ -7,6 +7,9 @@
 //   files  (id, disc_id, folder_id, path_id, name, size, type, time)
 //         type is an id into entry_types(id, text UNIQUE); a library made
 //         before version 5 keeps the text there, and a label_id after path_id
+//   file_spans(disc_id, folder_id, first_id, last_id): the lowest and highest
+//         id of a folder's files (FileSpans); a library made before version
+//         6 has the index files_by_folder(disc_id, folder_id) instead
 //   folder_names, file_names: FTS5 trigram indexes of the case-folded names,
 //         without content; in a library made before version 4 their content
 //         is folder_folds, file_folds(id, disc_id, fold), narrow for scanning
@@ -45,5 +48,8 @@ bool StoresFolds(SqliteConnection& db);
 // Whether the rows keep their type texts and label ids (made before
 // version 5); otherwise a type id and no label id.
 bool StoresTypeTexts(SqliteConnection& db);
+// Whether a folder's and a disc's files are found by the range of their ids
+// (made from version 6); otherwise through the index of the files by folder.
+bool KeepsFileSpans(SqliteConnection& db);
 
 } // namespace LibrarySchema

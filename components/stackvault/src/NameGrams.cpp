@@ -1,5 +1,6 @@
 #include "NameGrams.h"
 
+#include "FileSpans.h"
 #include "GramTally.h"
 #include "LibrarySchema.h"
 
@@ -29,6 +30,15 @@ HRESULT Store(SqliteConnection& db, EntryKind kind, const DiscTallies& tallies)
         if (rc != SQLITE_DONE) return db.Failure(rc, "name grams");
     }
     return S_OK;
+}
+
+// (disc id, folded name) of the files of disc ?1, the fold read by its id
+// or made from the name.
+std::string DiscFileNamesSql(bool storedFolds, bool spans)
+{
+    const std::string files = " WHERE " + FileSpans::OfDisc("f", "?1", spans);
+    return storedFolds ? "SELECT n.disc_id, n.fold FROM files f CROSS JOIN file_folds n ON n.id = f.id" + files
+                       : "SELECT f.disc_id, sv_fold(f.name) FROM files f" + files;
 }
 
 } // namespace
@@ -105,8 +115,8 @@ int64_t NextUncounted(SqliteConnection& db)
     return next && next->Step() == SQLITE_ROW ? next->Int64(0) : 0;
 }
 
-// The disc's names through the indexes by disc, each fold read by its id
-// or made from the name.
+// The disc's names through the index of its folders and the span of its
+// files, each fold read by its id or made from the name.
 HRESULT CountDisc(SqliteConnection& db, int64_t disc)
 {
     auto mark = db.Statement("DELETE FROM name_grams_uncounted WHERE disc_id = ?1");
@@ -116,10 +126,9 @@ HRESULT CountDisc(SqliteConnection& db, int64_t disc)
     if (rc != SQLITE_DONE) return db.Failure(rc, "uncounted disc");
     if (db.Changes() == 0) return S_FALSE;
     const bool stored = LibrarySchema::StoresFolds(db);
-    HRESULT hr = Add(db, EntryKind::Files,
-                     stored ? "SELECT n.disc_id, n.fold FROM files f CROSS JOIN file_folds n ON n.id = f.id WHERE f.disc_id = ?1"
-                            : "SELECT f.disc_id, sv_fold(f.name) FROM files f WHERE f.disc_id = ?1",
-                     disc);
+    static const std::string files[2][2] = {{DiscFileNamesSql(false, false), DiscFileNamesSql(false, true)},
+                                            {DiscFileNamesSql(true, false), DiscFileNamesSql(true, true)}};
+    HRESULT hr = Add(db, EntryKind::Files, files[stored][LibrarySchema::KeepsFileSpans(db)].c_str(), disc);
     if (SUCCEEDED(hr))
         hr = Add(db, EntryKind::Folders,
                  stored ? "SELECT n.disc_id, n.fold FROM folders f CROSS JOIN folder_folds n ON n.id = f.id WHERE f.disc_id = ?1"
