@@ -214,7 +214,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QTemporaryDir scratch;
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : scratch.path();
+    QStringList arguments = application.arguments().mid(1);
+    // --file-only: the import into the library file alone, without a server.
+    const bool fileOnly = arguments.removeAll(QStringLiteral("--file-only")) > 0;
+    const QString folder = arguments.isEmpty() ? scratch.path() : arguments.first();
     QDir().mkpath(folder);
     const QString programFolder =
         qEnvironmentVariableIsEmpty("ALBIREO_PROGRAM_DIR") ? ALBIREO_BUILT_PROGRAM_DIR : qEnvironmentVariable("ALBIREO_PROGRAM_DIR");
@@ -248,6 +251,7 @@ int main(int argc, char** argv)
     std::printf("  ratio import / (xorriso + raw SQLite): %.2f (goal: at most 1.5)\n", import / (peer + raw));
     std::printf("  ratio import / xorriso alone:          %.2f (goal: at most 1.0)\n", import / peer);
 
+    if (fileOnly) return 0;
     // The same on a library server of the benchmark's own.
     const QString script = QStringLiteral(ALBIREO_SOURCE_DIR "/tools/pg-test-server.sh"), state = folder + "/pg";
     QFile address(state + "/address");

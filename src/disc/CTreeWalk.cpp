@@ -16,7 +16,7 @@ INT64 FileTimeOf(const TrellisFindEntry& entry)
 CTreeWalk::CTreeWalk(LibraryImportHandle handle, ILibraryEngine* library, ITrellisReader* reader, int discId,
                      int labelId, Hooks hooks)
     : m_handle(handle), m_pLibrary(library), m_pReader(reader), m_nDiscId(discId), m_nLabelId(labelId),
-      m_hooks(std::move(hooks))
+      m_hooks(std::move(hooks)), m_writer(library, handle)
 {
 }
 
@@ -29,6 +29,7 @@ void CTreeWalk::Track(HRESULT result)
 // folders (outside any enumeration) the disc record is deleted as well.
 HRESULT CTreeWalk::Cancel(bool betweenFolders)
 {
+    Drain();
     m_hooks.reportCancel();
     m_pLibrary->DeleteDiscWithHandle(m_handle, m_nDiscId, 0);
     if (betweenFolders) m_pLibrary->DeleteDisc(m_nDiscId, 0);
@@ -51,9 +52,11 @@ HRESULT CTreeWalk::Run()
         }
         HandOver(m_paths, &ILibraryEngine::InsertPathRows);
         HandOver(m_folders, &ILibraryEngine::InsertFolderRows);
+        Drain(); // the next level asks for the paths of its folders
         level.swap(m_nextLevel);
     }
     HandOver(m_files, &ILibraryEngine::InsertFileRows);
+    Drain();
     return m_hrLast;
 }
 
@@ -109,9 +112,9 @@ int CTreeWalk::PathIdOf(const QString& pathText, bool storeAtOnce)
     return pathId;
 }
 
-void CTreeWalk::HandOver(RecordBatch& batch, HRESULT (ILibraryEngine::*insert)(LibraryImportHandle, const WCHAR*, LONG))
+void CTreeWalk::HandOver(RecordBatch& batch, BatchWriter::Insert insert)
 {
-    if (batch.IsEmpty()) return;
-    Track((m_pLibrary->*insert)(m_handle, batch.Utf16(), 1));
-    batch.Clear();
+    if (!batch.IsEmpty()) m_writer.Submit(insert, batch.TakeText());
 }
+
+void CTreeWalk::Drain() { Track(m_writer.Drain()); }

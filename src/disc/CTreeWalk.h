@@ -1,7 +1,10 @@
 // The level-by-level walk of a parsed disc tree into record batches. Every
 // level's folders and paths are in the library before the next level is
-// read; file rows go when 600 have gathered and at the very end.
+// read; file rows go when 600 have gathered and at the very end. The
+// library stores the batches on a thread of its own (BatchWriter) while
+// the walk goes on.
 #pragma once
+#include "BatchWriter.h"
 #include "ILibraryEngine.h"
 #include "RecordBatch.h"
 #include "TrellisInterfaces.h"
@@ -37,7 +40,9 @@ private:
     HRESULT WalkFolder(Folder& folder);
     void AddEntry(const Folder& folder, const TrellisFindEntry& entry);
     int PathIdOf(const QString& pathText, bool storeAtOnce);
-    void HandOver(RecordBatch& batch, HRESULT (ILibraryEngine::*insert)(LibraryImportHandle, const WCHAR*, LONG));
+    void HandOver(RecordBatch& batch, BatchWriter::Insert insert);
+    // Waits until the library has stored every batch handed over.
+    void Drain();
     void Track(HRESULT result);
     HRESULT Cancel(bool betweenFolders);
 
@@ -50,4 +55,5 @@ private:
     RecordBatch m_files, m_folders{true}, m_paths;
     std::deque<Folder> m_nextLevel;
     HRESULT m_hrLast = S_OK;
+    BatchWriter m_writer; // last: stores what is queued before the batches go
 };

@@ -1,6 +1,7 @@
 #include "RecordBatch.h"
 
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -88,4 +89,12 @@ void RecordBatch::Clear()
 {
     m_text.resize(0); // keeps the buffer for the next batch
     m_nRows = 0;
+}
+
+QString RecordBatch::TakeText()
+{
+    QString text = std::exchange(m_text, QString());
+    m_text.reserve(text.capacity());
+    m_nRows = 0;
+    return text;
 }

@@ -29,6 +29,8 @@ public:
     const QString& Text() const { return m_text; }
     const WCHAR* Utf16() const { return reinterpret_cast<const WCHAR*>(m_text.utf16()); }
     void Clear();
+    // The batch's text; the batch is then empty, with room for as much text.
+    QString TakeText();
 
 private:
     bool m_bFolderBatch;

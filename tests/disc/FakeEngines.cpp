@@ -39,15 +39,17 @@ std::vector<LibraryCall> FakeLibrary::CallsOf(const QString& operation) const
 
 HRESULT FakeLibrary::Record(const QString& operation, const char16_t* batch)
 {
+    std::lock_guard lock(m_mutex);
     const QString text = batch ? QString::fromUtf16(batch) : QString();
     calls.push_back({operation, text, RowsOf(text)});
-    return S_OK;
+    return failing.contains(operation) ? E_FAIL : S_OK;
 }
 
 HRESULT FakeLibrary::InsertPathRows(LibraryImportHandle, const char16_t* batch, LONG)
 {
     // Remember the paths so that later look-ups find them, as the real library does.
     static const QRegularExpression row(QStringLiteral("(\\d+), '((?:[^']|'')*)'"));
+    std::lock_guard lock(m_mutex);
     const QString text = QString::fromUtf16(batch);
     for (auto match = row.globalMatch(text); match.hasNext();) {
         const auto m = match.next();
@@ -58,12 +60,14 @@ HRESULT FakeLibrary::InsertPathRows(LibraryImportHandle, const char16_t* batch, 
 
 HRESULT FakeLibrary::AddPath(LibraryImportHandle, LONG pathId, const char16_t* text)
 {
+    std::lock_guard lock(m_mutex);
     knownPaths[QString::fromUtf16(text)] = pathId;
     return Record("addpath", text);
 }
 
 HRESULT FakeLibrary::FindPathId(LibraryImportHandle, const char16_t* text, LONG* id)
 {
+    std::lock_guard lock(m_mutex);
     *id = knownPaths.value(QString::fromUtf16(text), 0);
     return S_OK;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 // Objects live on the test's stack: reference counting does nothing.
@@ -60,11 +61,13 @@ struct LibraryCall {
     int rows = 0;
 };
 
+// Called from the walk's thread and its batch writer's: the calls it records are serialised.
 class FakeLibrary : public StackObject<ILibraryEngine> {
 public:
     std::vector<LibraryCall> calls;
     QMap<QString, LONG> knownPaths;
     LONG maxFileId = 0, maxFolderId = 0, maxPathId = 0;
+    QStringList failing; // operations recorded, then answered with E_FAIL
 
     int RowsOf(const QString& batch) const;
     std::vector<LibraryCall> CallsOf(const QString& operation) const;
@@ -118,4 +121,6 @@ public:
 
 private:
     HRESULT Record(const QString& operation, const char16_t* batch = nullptr);
+
+    std::recursive_mutex m_mutex;
 };

@@ -51,6 +51,16 @@ TEST(TreeWalk, SixHundredFilesGoAsOneBatchAndNoEmptyBatchFollows)
     EXPECT_EQ(batches[2].rows, 1);
 }
 
+TEST(TreeWalk, AFailedBatchStopsNothingAndIsReportedAtTheEnd)
+{
+    WalkRun run;
+    run.library.failing << "files";
+    run.reader.tree[""] = WalkRun::Files(1201);
+    EXPECT_EQ(run.Run(), E_FAIL);
+    EXPECT_EQ(run.library.CallsOf("files").size(), 3u);
+    EXPECT_EQ(run.itemsCounted, 1201);
+}
+
 TEST(TreeWalk, EachLevelIsStoredBeforeTheNextIsRead)
 {
     WalkRun run;

@@ -195,6 +195,25 @@ TEST_P(SearchTest, ShortQueriesAreCountedAsTheScanFindsThem)
     ExpectShortCountsAsScanned();
 }
 
+// An import counts its names while it goes on; a disc it removes before it
+// closes takes its counts along, one it keeps is counted once.
+TEST_P(SearchTest, ADiscRemovedWithinItsImportLeavesNoCounts)
+{
+    const int kept = AddTestDisc(e(), QStringLiteral("Kept"), "K1");
+    const int dropped = AddTestDisc(e(), QStringLiteral("Dropped"), "D1");
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({EntryRow({30, QStringLiteral("qq.txt"), 1, QStringLiteral("Text"), 1, kept, 4, 0, 0}),
+                                                         EntryRow({31, QStringLiteral("Q.txt"), 1, QStringLiteral("Text"), 1, dropped, 4, 0, 0})})),
+                                        1));
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch({EntryRow({32, QStringLiteral("eqe.txt"), 1, QStringLiteral("Text"), 1, dropped, 4, 0, 0})})), 1));
+    ASSERT_EQ(S_OK, e()->DeleteDiscWithHandle(handle, dropped, 0));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("q")));
+    EXPECT_EQ(1, CountedFiles(QStringLiteral("qq")));
+    ExpectShortCountsAsScanned();
+}
+
 TEST_P(SearchTest, FillsNoMoreRecordsThanAskedFor)
 {
     std::vector<ItemRecord> records(3);

@@ -4,8 +4,10 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <utility>
 
 namespace {
@@ -86,6 +88,8 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
 {
     const QString folder = TestEnvironment::MakeFolder(QStringLiteral("pictures"));
     const QString p32 = WritePicture(folder, QStringLiteral("a.png"), 32, 0x112233);
+    // Stored, not compressed: encoding it again would give other bytes.
+    QImage(p32).save(p32, "PNG", 100);
     const QString p128 = WritePicture(folder, QStringLiteral("b.png"), 128, 0x445566);
     const QString p360 = WritePicture(folder, QStringLiteral("c.png"), 64, 0x778899); // scaled up
     LONG count = -1, last = -1;
@@ -93,6 +97,9 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
     EXPECT_EQ(0, count);
     ASSERT_EQ(S_OK, e()->GetLastLabelId(&last));
     EXPECT_EQ(0, last);
+    QFile file32(p32);
+    ASSERT_TRUE(file32.open(QIODevice::ReadOnly));
+    const QByteArray kept32 = file32.readAll();
     const QString other32 = WritePicture(folder, QStringLiteral("d.png"), 32, 0x2468ac);
     ASSERT_EQ(S_OK, e()->AddLabel(W(p32), W(p128), W(p360)));
     ASSERT_EQ(S_OK, e()->AddLabel(W(other32), W(p128), W(p360)));
@@ -117,6 +124,17 @@ TEST_P(TagsAndLabelsTest, LabelPicturesAreKeptInsideTheLibrary)
         ASSERT_EQ(S_OK, e()->GetLabelThumbnail(id, &thumbnail));
         EXPECT_EQ(QColor(colour), thumbnail->pixelColor(16, 16)) << id;
         delete thumbnail;
+    }
+    if (!OnServer()) {
+        // A PNG of the right size is stored as it is, not encoded again.
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(SQLITE_OK, sqlite3_open(library.toUtf8().constData(), &raw));
+        sqlite3_stmt* stored = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT picture32 FROM labels WHERE id = 1", -1, &stored, nullptr);
+        ASSERT_EQ(SQLITE_ROW, sqlite3_step(stored));
+        EXPECT_EQ(kept32, QByteArray(static_cast<const char*>(sqlite3_column_blob(stored, 0)), sqlite3_column_bytes(stored, 0)));
+        sqlite3_finalize(stored);
+        sqlite3_close(raw);
     }
 
     ASSERT_EQ(S_OK, e()->DeleteLabel(1, 0));

@@ -1,21 +1,17 @@
 #include "GramTally.h"
 
 #include <algorithm>
-#include <vector>
+#include <cstring>
 
 namespace {
 
 // Length in bytes of the UTF-8 sequence a lead byte starts.
 int SequenceLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
 
-// Where each code point of a UTF-8 text starts, and the text's end.
-std::vector<size_t> CodePointStarts(std::string_view text)
+// The end of the code point that starts at `at` (never past the text).
+size_t NextStart(std::string_view text, size_t at)
 {
-    std::vector<size_t> starts;
-    for (size_t i = 0; i < text.size(); i += size_t(SequenceLength(static_cast<unsigned char>(text[i]))))
-        starts.push_back(i);
-    starts.push_back(text.size());
-    return starts;
+    return std::min(text.size(), at + size_t(SequenceLength(static_cast<unsigned char>(text[at]))));
 }
 
 } // namespace
@@ -24,22 +20,52 @@ namespace GramTally {
 
 bool Answers(const QByteArray& foldedQuery, int longest)
 {
-    const size_t points = CodePointStarts(std::string_view(foldedQuery.constData(), size_t(foldedQuery.size()))).size() - 1;
-    return points >= 1 && points <= size_t(longest);
+    const std::string_view text(foldedQuery.constData(), size_t(foldedQuery.size()));
+    int points = 0;
+    for (size_t at = 0; at < text.size(); at = NextStart(text, at)) ++points;
+    return points >= 1 && points <= longest;
 }
 
-// Grams of up to three characters are at most twelve bytes, so the strings
-// never leave their small buffer.
-void AddName(std::string_view fold, Tally& tally, int longest)
+Tally::Gram Tally::Gram::Of(std::string_view text)
 {
-    const std::vector<size_t> starts = CodePointStarts(fold);
-    std::vector<std::string_view> grams;
-    for (size_t i = 0; i + 1 < starts.size(); ++i)
-        for (size_t end = i + 1; end < starts.size() && end <= i + size_t(longest); ++end)
-            grams.push_back(fold.substr(starts[i], starts[end] - starts[i]));
-    std::sort(grams.begin(), grams.end());
-    grams.erase(std::unique(grams.begin(), grams.end()), grams.end());
-    for (const std::string_view gram : grams) ++tally[std::string(gram)];
+    Gram gram;
+    std::memcpy(gram.bytes.data(), text.data(), text.size());
+    gram.bytes[15] = static_cast<char>(text.size());
+    return gram;
+}
+
+size_t Tally::GramHash::operator()(const Gram& gram) const
+{
+    uint64_t low = 0, high = 0;
+    std::memcpy(&low, gram.bytes.data(), sizeof low);
+    std::memcpy(&high, gram.bytes.data() + sizeof low, sizeof high);
+    return static_cast<size_t>((low * 0x9E3779B97F4A7C15ULL) ^ (high * 0xC2B2AE3D27D4EB4FULL) ^ (low >> 29));
+}
+
+void Tally::Note(std::string_view gram, int64_t name)
+{
+    Names& names = m_counts[Gram::Of(gram)];
+    if (names.last == name) return; // the name holds this gram twice
+    names.last = name;
+    ++names.count;
+}
+
+void Tally::AddName(std::string_view fold, int longest)
+{
+    const int64_t name = m_names++;
+    longest = std::min(longest, kMostCharacters);
+    for (size_t start = 0; start < fold.size(); start = NextStart(fold, start)) {
+        size_t end = start;
+        for (int points = 1; points <= longest && end < fold.size(); ++points) {
+            end = NextStart(fold, end);
+            Note(fold.substr(start, end - start), name);
+        }
+    }
+}
+
+void Tally::Add(const Tally& other)
+{
+    for (const auto& [gram, names] : other.m_counts) m_counts[gram].count += names.count;
 }
 
 } // namespace GramTally

@@ -7,21 +7,59 @@
 // three, since there a query's count would otherwise read every candidate row.
 #pragma once
 #include <QByteArray>
-#include <string>
+#include <array>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
 namespace GramTally {
 
-using Tally = std::unordered_map<std::string, int>; // gram (UTF-8) -> names holding it
-
 // The longest grams every library tallies, in characters.
 constexpr int kPairs = 2;
+// The longest grams any library tallies (a Tally keeps no longer ones).
+constexpr int kMostCharacters = 3;
 
 // Whether a folded query is one the tallies answer: one to `longest` characters.
 bool Answers(const QByteArray& foldedQuery, int longest = kPairs);
-// Adds every distinct gram of one to `longest` characters of one folded
-// name (UTF-8) to the tally, once.
-void AddName(std::string_view fold, Tally& tally, int longest = kPairs);
+
+// Names holding each gram. An import tallies a hundred thousand names in a
+// few grams each: a gram is a key of its bytes, not a string, and a name's
+// repeated grams are told apart by the name's serial number, not sorted out.
+class Tally {
+public:
+    // Adds every distinct gram of one to `longest` characters of one folded
+    // name (UTF-8) once.
+    void AddName(std::string_view fold, int longest = kPairs);
+    // Adds the counts of another tally.
+    void Add(const Tally& other);
+    bool IsEmpty() const { return m_counts.empty(); }
+    // visit(gram (UTF-8), names holding it) for every gram.
+    template <class Visit>
+    void ForEach(Visit visit) const
+    {
+        for (const auto& [gram, names] : m_counts) visit(gram.Text(), names.count);
+    }
+
+private:
+    // A gram of up to three characters: its bytes (at most twelve), zeros,
+    // and its length in the last byte.
+    struct Gram {
+        std::array<char, 16> bytes{};
+        static Gram Of(std::string_view text);
+        std::string_view Text() const { return {bytes.data(), size_t(bytes[15])}; }
+        bool operator==(const Gram&) const = default;
+    };
+    struct GramHash {
+        size_t operator()(const Gram& gram) const;
+    };
+    struct Names {
+        int count = 0;
+        int64_t last = -1; // serial of the last name counted
+    };
+    void Note(std::string_view gram, int64_t name);
+
+    std::unordered_map<Gram, Names, GramHash> m_counts;
+    int64_t m_names = 0; // names added so far: the next one's serial
+};
 
 } // namespace GramTally

@@ -20,6 +20,7 @@ ALBIREO_EXPORT HRESULT SvReadLabelPicture(const QString* path, int size, QByteAr
     QBuffer source;
     source.setData(bytes);
     QImageReader reader(&source);
+    const QByteArray format = reader.format(); // the reader forgets it once it has read
     QImage image = reader.read();
     if (image.isNull()) {
         DumpMsg("Stackvault", "label picture %s: %s", qPrintable(*path), qPrintable(reader.errorString()));
@@ -27,7 +28,7 @@ ALBIREO_EXPORT HRESULT SvReadLabelPicture(const QString* path, int size, QByteAr
     }
     // A PNG that already has the size is kept as it is: encoding it again
     // costs more than reading it, on every library's first label set.
-    if (image.width() == size && image.height() == size && reader.format() == "png") {
+    if (image.width() == size && image.height() == size && format == "png") {
         *png = bytes;
         return S_OK;
     }

@@ -60,14 +60,13 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
             AppendNumber(data, value);
         AppendField(data, fold);
         data += '\n';
-        GramTally::AddName(std::string_view(fold.constData(), size_t(fold.size())), added[row.discId], kPgGramLength);
+        added[row.discId].AddName(std::string_view(fold.constData(), size_t(fold.size())), kPgGramLength);
     }
     HRESULT hr = db.Run("SAVEPOINT batch", {}, "savepoint");
     if (SUCCEEDED(hr)) hr = db.Copy(CopySql(kind), data, "copy rows");
     db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT batch" : "ROLLBACK TO SAVEPOINT batch", {}, "savepoint");
     if (FAILED(hr)) return hr;
-    for (const auto& [disc, tally] : added)
-        for (const auto& [gram, hits] : tally) grams[disc][gram] += hits;
+    for (const auto& [disc, tally] : added) grams[disc].Add(tally);
     return S_OK;
 }
 
@@ -76,14 +75,14 @@ HRESULT StoreGrams(PgConnection& db, PgEntryKind kind, const PgGramTallies& gram
     if (grams.empty()) return S_OK;
     QByteArray data;
     for (const auto& [disc, tally] : grams) {
-        for (const auto& [gram, hits] : tally) {
+        tally.ForEach([&](std::string_view gram, int hits) {
             AppendField(data, QByteArray(gram.data(), qsizetype(gram.size())));
             data += '\t';
             AppendNumber(data, static_cast<int>(kind));
             AppendNumber(data, disc);
             data += QByteArray::number(hits);
             data += '\n';
-        }
+        });
     }
     HRESULT hr = db.Run("CREATE TEMP TABLE IF NOT EXISTS new_grams(gram text, kind integer, disc_id integer, hits integer)"
                         " ON COMMIT DELETE ROWS",

@@ -17,7 +17,7 @@ HRESULT TallyDisc(PgConnection& db, PgEntryKind kind, LONG discId)
         hr = db.Query(kFetch, {}, names, "names");
         more = SUCCEEDED(hr) && names.Rows() > 0;
         for (int row = 0; more && row < names.Rows(); ++row)
-            GramTally::AddName(names.View(row, 0), tally, kPgGramLength);
+            tally.AddName(names.View(row, 0), kPgGramLength);
     }
     if (SUCCEEDED(hr)) hr = db.Run("CLOSE names", {}, "names");
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, kind, tallies);

@@ -3,7 +3,6 @@
 #include "EntryTypes.h"
 #include "FileSpans.h"
 #include "LibrarySchema.h"
-#include "NameGrams.h"
 
 #include <span>
 #include <sqlite3.h>
@@ -23,34 +22,23 @@ const char* InsertRowSql(EntryKind kind, bool typeTexts)
                                       " VALUES(?, ?, ?, ?, ?, ?, ?, ?)";
 }
 
-// The steps of IndexNames: ?1 import, ?2 and ?3 the id range. The rows are
-// gathered first so that exactly they get an index entry, and their grams.
-struct IndexSteps {
-    std::span<const char* const> steps;
-    const char* grams; // (disc id, folded name) of the rows gathered
-};
-
-// Rows gathered are those of the import's discs above how far it has
-// indexed; their names are folded once, for the index and the grams.
-constexpr const char* kFileSteps[] = {
-    "DELETE FROM temp.slice_folds",
-    "INSERT INTO temp.slice_folds(id, disc_id, fold) SELECT f.id, f.disc_id, sv_fold(f.name) FROM files f"
-    " WHERE f.id BETWEEN ?2 AND ?3 AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
+// In a library without stored folds, the close indexes the rows of the
+// import's discs in the id range above how far it has indexed (?1 import,
+// ?2 and ?3 the range), and notes how far it has come; by EntryKind.
+constexpr const char* kIndexSql[] = {
+    "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM files f WHERE f.id BETWEEN ?2 AND ?3"
+    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
     " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 0), 0)",
-    "INSERT INTO file_names(rowid, fold) SELECT id, fold FROM temp.slice_folds",
+    "INSERT INTO folder_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM folders f WHERE f.id BETWEEN ?2 AND ?3"
+    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
+    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 1), 0)",
+};
+constexpr const char* kIndexProgress[] = {
     "INSERT INTO name_index_progress(import_id, kind, last_id) VALUES(?1, 0, ?3)"
     " ON CONFLICT(import_id, kind) DO UPDATE SET last_id = excluded.last_id",
-};
-constexpr const char* kFolderSteps[] = {
-    "DELETE FROM temp.slice_folds",
-    "INSERT INTO temp.slice_folds(id, disc_id, fold) SELECT f.id, f.disc_id, sv_fold(f.name) FROM folders f"
-    " WHERE f.id BETWEEN ?2 AND ?3 AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
-    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 1), 0)",
-    "INSERT INTO folder_names(rowid, fold) SELECT id, fold FROM temp.slice_folds",
     "INSERT INTO name_index_progress(import_id, kind, last_id) VALUES(?1, 1, ?3)"
     " ON CONFLICT(import_id, kind) DO UPDATE SET last_id = excluded.last_id",
 };
-constexpr char kSliceGrams[] = "SELECT disc_id, fold FROM temp.slice_folds";
 
 // With stored folds, a row is indexed exactly when it has a folded name.
 constexpr const char* kStoredFoldFileSteps[] = {
@@ -72,17 +60,6 @@ constexpr const char* kStoredFoldFolderSteps[] = {
     "INSERT INTO folder_names(rowid, fold) SELECT n.id, n.fold FROM temp.slice_ids s"
     " CROSS JOIN folder_folds n ON n.id = s.id",
 };
-
-IndexSteps IndexStepsOf(EntryKind kind, bool storedFolds)
-{
-    const bool files = kind == EntryKind::Files;
-    using Steps = std::span<const char* const>;
-    if (!storedFolds) return {files ? Steps(kFileSteps) : Steps(kFolderSteps), kSliceGrams};
-    return files ? IndexSteps{kStoredFoldFileSteps,
-                              "SELECT n.disc_id, n.fold FROM temp.slice_ids s CROSS JOIN file_folds n ON n.id = s.id"}
-                 : IndexSteps{kStoredFoldFolderSteps,
-                              "SELECT n.disc_id, n.fold FROM temp.slice_ids s CROSS JOIN folder_folds n ON n.id = s.id"};
-}
 
 // Binds the row; its type as an id of `types`, or as text when `types` is null.
 HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds, EntryTypes* types)
@@ -132,12 +109,19 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
 
 HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last)
 {
-    const IndexSteps steps = IndexStepsOf(kind, LibrarySchema::StoresFolds(m_db));
-    for (const char* step : steps.steps) {
+    if (LibrarySchema::StoresFolds(m_db)) return IndexStoredFolds(kind, importId, first, last);
+    const HRESULT hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
+    return FAILED(hr) ? hr : Run(kIndexProgress[static_cast<int>(kind)], importId, first, last);
+}
+
+HRESULT EntryWriter::IndexStoredFolds(EntryKind kind, int64_t importId, int64_t first, int64_t last)
+{
+    for (const char* step : kind == EntryKind::Files ? std::span<const char* const>(kStoredFoldFileSteps)
+                                                     : std::span<const char* const>(kStoredFoldFolderSteps)) {
         const HRESULT hr = Run(step, importId, first, last);
         if (FAILED(hr)) return hr;
     }
-    return NameGrams::Add(m_db, kind, steps.grams);
+    return S_OK;
 }
 
 HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t third)

@@ -1,5 +1,6 @@
 // Stores parsed file and folder rows through prepared statements, and
-// gives an import's rows their folded names and name index entries.
+// gives an import's rows their name index entries (and, in a library that
+// keeps them, their folded names).
 #pragma once
 #include "ParsedBatch.h"
 #include "SqliteConnection.h"
@@ -31,14 +32,17 @@ public:
     // Rows without ids (hasIds false) get the next free ids; `written`
     // grows by the ids stored.
     HRESULT Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written);
-    // Folds and indexes the names of the rows with ids first..last that
-    // belong to discs of the import and have no folded name yet.
+    // Indexes the names of the rows with ids first..last that belong to
+    // discs of the import and are not indexed yet (their gram counts come
+    // from the import's tallies, ImportTally).
     HRESULT IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last);
     // Largest id in use, 0 when none.
     HRESULT MaxId(EntryKind kind, LONG* id);
 
 private:
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0);
+    // IndexNames in a library that keeps its folded names in tables.
+    HRESULT IndexStoredFolds(EntryKind kind, int64_t importId, int64_t first, int64_t last);
 
     SqliteConnection& m_db;
 };

@@ -12,6 +12,7 @@
 // the next import that finds the slot held by a dead process.
 #pragma once
 #include "ImportPathMemory.h"
+#include "ImportTally.h"
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "ILibraryEngine.h"
@@ -27,6 +28,7 @@ struct ImportSession {
     IdRange files;   // rows written, to be indexed on closing
     IdRange folders;
     ImportPathMemory paths;
+    ImportTally grams; // of the rows written, stored on closing
 };
 
 class ImportTracker {

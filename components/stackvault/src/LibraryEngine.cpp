@@ -134,8 +134,7 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     HRESULT hr = m_db.Open(path, createIfMissing != 0);
     if (FAILED(hr)) return hr;
     const int rc = m_db.Execute("CREATE TEMP TABLE IF NOT EXISTS doomed_paths(id INTEGER PRIMARY KEY);"
-                                "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);"
-                                "CREATE TEMP TABLE IF NOT EXISTS slice_folds(id INTEGER PRIMARY KEY, disc_id INTEGER, fold TEXT);");
+                                "CREATE TEMP TABLE IF NOT EXISTS slice_ids(id INTEGER PRIMARY KEY);");
     if (rc != SQLITE_OK) {
         hr = m_db.Failure(rc, "temporary tables");
         m_db.Close();
@@ -450,6 +449,7 @@ HRESULT CLibraryEngine::InsertEntries(EntryKind kind, LibraryImportHandle handle
         range.Add(written.first);
         range.Add(written.last);
     }
+    if (SUCCEEDED(hr)) session->grams.Add(kind, std::move(parsed));
     return hr;
 }
 
@@ -814,13 +814,23 @@ HRESULT CLibraryEngine::CloseImportHandle(LibraryImportHandle handle)
     hr = IndexNames(EntryKind::Files, session->importId, session->files);
     if (SUCCEEDED(hr)) hr = IndexNames(EntryKind::Folders, session->importId, session->folders);
     if (SUCCEEDED(hr)) hr = Write([&] {
-        const HRESULT finished = m_imports.Finish(*session, m_addedDiscs);
+        HRESULT finished = StoreGrams(*session);
+        if (SUCCEEDED(finished)) finished = m_imports.Finish(*session, m_addedDiscs);
         return FAILED(finished) ? finished : m_replacements.Complete(session->importId);
     });
     if (SUCCEEDED(hr))
         m_imports.RemoveSession(handle);
     else
         UndoImport(handle);
+    return hr;
+}
+
+// The gram counts of the rows the import wrote, of the discs it finishes.
+HRESULT CLibraryEngine::StoreGrams(ImportSession& session)
+{
+    HRESULT hr = S_OK;
+    for (const EntryKind kind : {EntryKind::Files, EntryKind::Folders})
+        if (SUCCEEDED(hr)) hr = NameGrams::StoreImported(m_db, kind, session.grams.Tallies(kind), session.importId);
     return hr;
 }
 

@@ -178,6 +178,7 @@ private:
     HRESULT FindPathInImport(ImportSession& session, const std::u16string& text, LONG* pathId);
     HRESULT InsertEntries(EntryKind kind, LibraryImportHandle handle, const char16_t* batch, LONG hasIds);
     HRESULT IndexNames(EntryKind kind, int64_t importId, const IdRange& written);
+    HRESULT StoreGrams(ImportSession& session);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT DeleteDiscLocked(LONG discId);
     HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);

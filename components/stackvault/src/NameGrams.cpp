@@ -5,30 +5,29 @@
 #include "LibrarySchema.h"
 
 #include <sqlite3.h>
-#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
-using GramTally::Tally;
+using NameGrams::DiscTallies;
 
-HRESULT Store(SqliteConnection& db, EntryKind kind, const std::unordered_map<int64_t, Tally>& tallies)
+HRESULT Store(SqliteConnection& db, EntryKind kind, const DiscTallies& tallies)
 {
     auto upsert = db.Statement("INSERT INTO name_grams(gram, kind, disc_id, hits) VALUES(?1, ?2, ?3, ?4)"
                                " ON CONFLICT(gram, kind, disc_id) DO UPDATE SET hits = hits + excluded.hits");
     if (!upsert) return E_FAIL;
+    int rc = SQLITE_DONE;
     for (const auto& [disc, tally] : tallies) {
-        for (const auto& [gram, hits] : tally) {
+        tally.ForEach([&](std::string_view gram, int hits) {
+            if (rc != SQLITE_DONE) return;
             upsert->Reset();
             upsert->BindUtf8(1, QByteArray(gram.data(), qsizetype(gram.size())));
             upsert->Bind(2, static_cast<int64_t>(kind));
             upsert->Bind(3, disc);
             upsert->Bind(4, hits);
-            const int rc = upsert->Run();
-            if (rc != SQLITE_DONE) return db.Failure(rc, "name grams");
-        }
+            rc = upsert->Run();
+        });
+        if (rc != SQLITE_DONE) return db.Failure(rc, "name grams");
     }
     return S_OK;
 }
@@ -53,11 +52,27 @@ HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t pa
     auto names = db.Statement(select);
     if (!names) return E_FAIL;
     names->Bind(1, parameter); // a statement without ?1 ignores it
-    std::unordered_map<int64_t, Tally> tallies;
+    DiscTallies tallies;
     int rc = SQLITE_DONE;
-    while ((rc = names->Step()) == SQLITE_ROW) GramTally::AddName(names->TextView(1), tallies[names->Int64(0)]);
+    while ((rc = names->Step()) == SQLITE_ROW) tallies[names->Int64(0)].AddName(names->TextView(1));
     if (rc != SQLITE_DONE) return db.Failure(rc, "names for grams");
     return Store(db, kind, tallies);
+}
+
+HRESULT StoreImported(SqliteConnection& db, EntryKind kind, const DiscTallies& tallies, int64_t importId)
+{
+    auto ofImport = db.Statement("SELECT 1 FROM discs WHERE id = ?1 AND import_id = ?2");
+    if (!ofImport) return E_FAIL;
+    DiscTallies kept;
+    for (const auto& [disc, tally] : tallies) {
+        ofImport->Reset();
+        ofImport->Bind(1, disc);
+        ofImport->Bind(2, importId);
+        const int rc = ofImport->Step();
+        if (rc == SQLITE_ROW) kept.emplace(disc, tally);
+        else if (rc != SQLITE_DONE) return db.Failure(rc, "import discs");
+    }
+    return Store(db, kind, kept);
 }
 
 HRESULT Count(SqliteConnection& db, EntryKind kind, const QByteArray& foldedQuery, LONG* count)

@@ -12,12 +12,17 @@
 // every disc is counted, short queries are counted by scanning.
 #pragma once
 #include "EntryWriter.h"
+#include "GramTally.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
 #include <QByteArray>
+#include <unordered_map>
 
 namespace NameGrams {
+
+// Tallies by disc id.
+using DiscTallies = std::unordered_map<int64_t, GramTally::Tally>;
 
 // Whether a folded query is one these counts answer (one or two characters).
 bool Answers(const QByteArray& foldedQuery);
@@ -25,6 +30,9 @@ bool Answers(const QByteArray& foldedQuery);
 // rows, with ?1 bound to `parameter` when the statement has it. Call
 // inside a write transaction.
 HRESULT Add(SqliteConnection& db, EntryKind kind, const char* select, int64_t parameter = 0);
+// Adds the tallies an import made of its rows (ImportTally), for those of
+// its discs that are still there. Call inside a write transaction.
+HRESULT StoreImported(SqliteConnection& db, EntryKind kind, const DiscTallies& tallies, int64_t importId);
 // Names of `kind` containing the folded query, on discs not being imported;
 // E_NOTIMPL while some disc is still to be counted, or when the library has
 // no counts (opened read-only before they could be made).

@@ -38,25 +38,20 @@ QByteArray FoldedValue(sqlite3_value* value)
     return Utf16Text::Folded(std::u16string_view(text ? text : u"", text ? bytes / 2 : 0));
 }
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
+
 void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
+    const std::string_view name = Utf8Of(values[0]);
+    if (NameMatch::IsAscii(name)) {
+        std::string folded(name);
+        NameMatch::LowerAscii(folded);
+        sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+        return;
+    }
     const QByteArray folded = FoldedValue(values[0]);
     sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
-
-// Eight bytes at a time: names are tested by the million.
-bool IsAscii(std::string_view text)
-{
-    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-    size_t at = 0;
-    for (uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if (word & kHighBits) return false;
-    }
-    return std::all_of(text.begin() + at, text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 
 // Whether the name with A-Z lowered holds an ASCII folded query. Folding
 // lowers A-Z and turns no other character into these bytes but for a few
@@ -92,9 +87,9 @@ void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
     const auto* nameText = static_cast<const char*>(sqlite3_value_blob(values[0]));
     const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(values[0])));
     if (needle.empty()) return sqlite3_result_int(context, 1);
-    const bool asciiNeedle = IsAscii(needle);
+    const bool asciiNeedle = NameMatch::IsAscii(needle);
     if (asciiNeedle && LoweredHas(name, needle)) return sqlite3_result_int(context, 1);
-    sqlite3_result_int(context, !IsAscii(name) && FoldedHas(values[0], needle));
+    sqlite3_result_int(context, !NameMatch::IsAscii(name) && FoldedHas(values[0], needle));
 }
 
 constexpr char kListedType[] = "sv_listed";
@@ -125,6 +120,20 @@ void FoundFunction(sqlite3_context* context, int, sqlite3_value** values)
 } // namespace
 
 namespace NameMatch {
+
+// Eight bytes at a time.
+bool IsAscii(std::string_view text)
+{
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    size_t at = 0;
+    for (uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits) return false;
+    }
+    return std::all_of(text.begin() + at, text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+}
+
+void LowerAscii(std::string& name) { std::transform(name.begin(), name.end(), name.begin(), AsciiLower); }
 
 int Register(sqlite3* db)
 {

@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,11 @@ struct ListedIds {
 // the entry); false ends the scan: sv_found then gives 1, so the statement
 // yields a row, where it otherwise gives 0.
 using FoundEntry = std::function<bool(const ListedEntry& entry, std::string_view name)>;
+
+// sv_fold of an ASCII name: the name with A-Z lowered (case folding turns
+// ASCII text into ASCII text). Names are folded by the hundred thousand.
+bool IsAscii(std::string_view text);
+void LowerAscii(std::string& name);
 
 // Registers sv_contains, sv_name_has, sv_fold, sv_listed and sv_found on the connection; SQLite's result.
 int Register(sqlite3* db);
