@@ -31,5 +31,4 @@ private:
 
     PgConnection& m_db;
     QHash<LONG, QByteArray> m_thumbnails; // PNG by label id
-
 };
