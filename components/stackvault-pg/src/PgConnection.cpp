@@ -143,7 +143,7 @@ HRESULT PgConnection::RunPipeline(const std::vector<Statement>& statements, std:
 
 bool PgConnection::Send(const Statement& statement, bool* preparing)
 {
-    static const PgParams none;
+    const PgParams none;
     const PgParams& params = statement.params ? *statement.params : none;
     *preparing = false;
     if (!statement.prepared)
@@ -180,7 +180,7 @@ HRESULT PgConnection::QueryPrepared(const std::string& sql, const PgParams& para
 {
     std::vector<PgResult> results;
     const HRESULT hr = Pipeline({{sql, &params, true}}, results, context);
-    result = std::move(results[0]);
+    result = results.empty() ? PgResult() : std::move(results[0]); // none when the pipeline could not start
     return hr;
 }
 
