@@ -107,13 +107,28 @@ int ListingWorker::CollectListed(sqlite3* db, SqliteStatement& query, int kind, 
         }
         return !m_stop.load(std::memory_order_relaxed);
     };
+    // A slice's entries are queued whole, then their ids published.
+    std::vector<int32_t> ids;
+    SliceReceiver passOn = [&](ListedEntryQueue::Entries& slice) {
+        ids.clear();
+        for (const ListedEntry& entry : slice.entries) ids.push_back(entry.id);
+        const bool full = listed.AddAll(kind, index, slice);
+        index += int(ids.size());
+        for (const int32_t id : ids)
+            if (!found.Add(id)) return false; // every one counted ahead is found
+        if (full) {
+            found.Publish();
+            listed.WaitForRoom();
+        }
+        return !m_stop.load(std::memory_order_relaxed);
+    };
     const ListingStep& step = m_steps[size_t(kind)];
     int rc = SQLITE_DONE;
     if (!step.idRangeSql) {
         NameMatch::BindFound(query, NameSearch::kFoundParameter, &take);
         rc = query.Step();
     } else {
-        rc = ScanSlices(db, query, step, take);
+        rc = ScanSlices(db, query, step, passOn);
     }
     listed.Flush();
     // A row: the receiver ended the scan, complete unless it was stopped.
@@ -121,32 +136,6 @@ int ListingWorker::CollectListed(sqlite3* db, SqliteStatement& query, int kind, 
 }
 
 namespace {
-
-// What one thread found in its slice, until the slice's turn comes.
-struct SliceEntries {
-    std::vector<ListedEntry> entries; // nameOffset: into names
-    std::string names;
-
-    void Add(const ListedEntry& entry, std::string_view name)
-    {
-        ListedEntry& added = entries.emplace_back(entry);
-        added.nameOffset = static_cast<uint32_t>(names.size());
-        added.nameBytes = static_cast<uint32_t>(name.size());
-        names.append(name);
-    }
-    // Passes each entry on until `take` ends; false when it did.
-    bool PassOn(NameMatch::FoundEntry& take) const
-    {
-        for (const ListedEntry& entry : entries)
-            if (!take(entry, std::string_view(names.data() + entry.nameOffset, entry.nameBytes))) return false;
-        return true;
-    }
-    void Clear()
-    {
-        entries.clear();
-        names.clear();
-    }
-};
 
 // The first and last id `rangeSql` gives; false when it gives none.
 bool FirstAndLastId(sqlite3* db, const char* rangeSql, int64_t* first, int64_t* last, int* rc)
@@ -164,8 +153,7 @@ bool FirstAndLastId(sqlite3* db, const char* rangeSql, int64_t* first, int64_t* 
 
 } // namespace
 
-int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step,
-                              NameMatch::FoundEntry& take)
+int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take)
 {
     int64_t first = 0, last = -1;
     int rc = SQLITE_DONE;
@@ -181,7 +169,7 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     return failure == SQLITE_OK ? SQLITE_DONE : failure.load();
 }
 
-void ListingWorker::HelpScan(const ListingStep& step, NameMatch::FoundEntry& take, std::atomic<int>& failure)
+void ListingWorker::HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure)
 {
     SqliteConnection connection;
     if (FAILED(connection.OpenForScans(m_databasePath))) return;
@@ -195,9 +183,9 @@ void ListingWorker::HelpScan(const ListingStep& step, NameMatch::FoundEntry& tak
     RunSlices(query, take, failure);
 }
 
-void ListingWorker::RunSlices(SqliteStatement& query, NameMatch::FoundEntry& take, std::atomic<int>& failure)
+void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure)
 {
-    SliceEntries found;
+    ListedEntryQueue::Entries found;
     NameMatch::FoundEntry keep = [&](const ListedEntry& entry, std::string_view name) {
         found.Add(entry, name);
         return !m_stop.load(std::memory_order_relaxed);
@@ -218,7 +206,7 @@ void ListingWorker::RunSlices(SqliteStatement& query, NameMatch::FoundEntry& tak
         }
         // A row: stopped (the listing closes). The receiver ends once every
         // one counted ahead is found, or when stopped.
-        if (rc == SQLITE_ROW || !m_slices.AwaitTurn(slice.number) || !found.PassOn(take)) {
+        if (rc == SQLITE_ROW || !m_slices.AwaitTurn(slice.number) || !take(found)) {
             m_slices.Stop(); // the other thread need not go on
             break;
         }

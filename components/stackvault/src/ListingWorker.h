@@ -68,13 +68,16 @@ private:
                       ListingIds::Collector& found);
     // A sliced step: the worker and a helper scan slices and pass their
     // entries on to `take` in slice order; SQLite's result.
-    int ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, NameMatch::FoundEntry& take);
+    // Receives the entries of each slice in turn (and leaves them empty);
+    // false ends the scan.
+    using SliceReceiver = std::function<bool(ListedEntryQueue::Entries& slice)>;
+    int ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take);
     // The helper: the slices it can take, on a connection of its own that
     // reads the worker's snapshot (else it leaves them all to the worker).
-    void HelpScan(const ListingStep& step, NameMatch::FoundEntry& take, std::atomic<int>& failure);
+    void HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure);
     // Scans free slices with `query` and passes each one on in its turn;
     // the first failure of either thread goes to `failure`.
-    void RunSlices(SqliteStatement& query, NameMatch::FoundEntry& take, std::atomic<int>& failure);
+    void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure);
 
     QString m_databasePath;
     std::array<ListingStep, kKinds> m_steps;
