@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 
 namespace {
@@ -37,9 +39,50 @@ constexpr std::array<bool, 256> EscapedBytes()
 }
 constexpr std::array<bool, 256> kEscaped = EscapedBytes();
 
+// Eight bytes at a time: whether some byte of `text` may need an escape,
+// as `flagged` tells of eight bytes (it may flag more than need one, never
+// fewer). Names and paths rarely hold one.
+template <class Flagged>
+bool MayNeedEscapes(std::string_view text, Flagged flagged)
+{
+    size_t at = 0;
+    uint64_t word = 0;
+    for (; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (flagged(word)) return true;
+    }
+    word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
+    std::memcpy(&word, text.data() + at, text.size() - at);
+    return flagged(word);
+}
+
+constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Whether a byte of the word is below n (n at most 0x80).
+constexpr uint64_t SomeByteBelow(uint64_t word, uint8_t n) { return (word - kEveryByte * n) & ~word & kHighBits; }
+constexpr uint64_t SomeByteIs(uint64_t word, char c) { return SomeByteBelow(word ^ (kEveryByte * uint8_t(c)), 1); }
+
+// Tab, newline and carriage return are below 0x0E.
+bool MayNeedTabEscapes(std::string_view text)
+{
+    return MayNeedEscapes(text, [](uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); });
+}
+
+bool MayNeedJsonEscapes(std::string_view text)
+{
+    return MayNeedEscapes(text, [](uint64_t word) {
+        return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
+    });
+}
+
 template <class Out>
 void AppendEscaped(Out& out, std::string_view utf8)
 {
+    if (!MayNeedTabEscapes(utf8)) {
+        out.append(utf8.data(), utf8.size());
+        return;
+    }
     size_t plain = 0; // start of the bytes not yet appended
     for (size_t i = 0; i < utf8.size(); ++i) {
         if (!kEscaped[uint8_t(utf8[i])]) continue;
@@ -54,6 +97,10 @@ void AppendEscaped(Out& out, std::string_view utf8)
 template <class Out>
 void AppendJsonUtf8(Out& out, std::string_view utf8)
 {
+    if (!MayNeedJsonEscapes(utf8)) {
+        out.append(utf8.data(), utf8.size());
+        return;
+    }
     size_t plain = 0; // start of the bytes not yet appended
     for (size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char c = utf8[i];
