@@ -48,9 +48,3 @@ void IdSlices::Stop()
     m_stopped = true;
     m_turnChanged.notify_all();
 }
-
-bool IdSlices::Stopped() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_stopped;
-}

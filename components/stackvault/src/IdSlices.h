@@ -29,7 +29,6 @@ public:
     void Passed(int number);
     // Ends every wait and dealing (the scan ended early, failed or was closed).
     void Stop();
-    bool Stopped() const;
 
 private:
     mutable std::mutex m_mutex;
