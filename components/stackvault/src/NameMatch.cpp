@@ -84,12 +84,27 @@ AsciiHit LoweredHas(std::string_view name, std::string_view needle)
     const uint64_t fold = first >= 'a' && first <= 'z' ? kEveryByte * 0x20 : 0;
     const uint64_t firsts = kEveryByte * uint8_t(first);
     uint64_t bytesOr = 0;
-    for (size_t at = 0; at < name.size(); at += sizeof(uint64_t)) {
-        uint64_t word = 0; // zero bytes past the end are never a hit's start (checked)
-        std::memcpy(&word, name.data() + at, std::min(sizeof word, name.size() - at));
+    // Whether a hit starts in the eight bytes from `at`.
+    auto startsIn = [&](size_t at, uint64_t word) {
         bytesOr |= word;
         for (uint64_t starts = ZeroBytes((word | fold) ^ firsts); starts != 0; starts &= starts - 1)
-            if (LoweredAt(name, at + size_t(std::countr_zero(starts) / 8), needle)) return AsciiHit::Found;
+            if (LoweredAt(name, at + size_t(std::countr_zero(starts) / 8), needle)) return true;
+        return false;
+    };
+    uint64_t word = 0;
+    if (name.size() < sizeof word) {
+        std::memcpy(&word, name.data(), name.size()); // zero bytes past the end start no hit (checked)
+        if (startsIn(0, word)) return AsciiHit::Found;
+    } else {
+        size_t at = 0;
+        for (; at + sizeof word <= name.size(); at += sizeof word) {
+            std::memcpy(&word, name.data() + at, sizeof word);
+            if (startsIn(at, word)) return AsciiHit::Found;
+        }
+        // The last eight bytes (some of them again): whole words load at once.
+        at = name.size() - sizeof word;
+        std::memcpy(&word, name.data() + at, sizeof word);
+        if (startsIn(at, word)) return AsciiHit::Found;
     }
     return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }

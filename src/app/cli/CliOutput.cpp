@@ -45,14 +45,18 @@ constexpr std::array<bool, 256> kEscaped = EscapedBytes();
 template <class Flagged>
 bool MayNeedEscapes(std::string_view text, Flagged flagged)
 {
-    size_t at = 0;
     uint64_t word = 0;
-    for (; at + sizeof word <= text.size(); at += sizeof word) {
+    if (text.size() < sizeof word) {
+        word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
+        std::memcpy(&word, text.data(), text.size());
+        return flagged(word);
+    }
+    for (size_t at = 0; at + sizeof word <= text.size(); at += sizeof word) {
         std::memcpy(&word, text.data() + at, sizeof word);
         if (flagged(word)) return true;
     }
-    word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
-    std::memcpy(&word, text.data() + at, text.size() - at);
+    // The last eight bytes (some of them again): whole words load at once.
+    std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
     return flagged(word);
 }
 
