@@ -45,14 +45,14 @@ bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::s
     return Full() && Kept(m_addingKind);
 }
 
-bool ListedEntryQueue::AddAll(int kind, int first, Entries& found)
+bool ListedEntryQueue::AddAll(int kind, int first, Entries& found, const std::function<void()>& publish)
 {
     Flush();
-    if (found.entries.empty()) return false;
     std::lock_guard lock(m_mutex);
     m_addingKind = kind;
-    if (!Kept(kind)) {
+    if (found.entries.empty() || !Kept(kind)) {
         found.Clear();
+        publish();
         return false;
     }
     Chunk chunk;
@@ -61,6 +61,7 @@ bool ListedEntryQueue::AddAll(int kind, int first, Entries& found)
     static_cast<Entries&>(chunk) = std::move(found);
     m_queued += chunk.entries.size();
     m_chunks.push_back(std::move(chunk));
+    publish();
     // The buffers of a chunk the reader is done with, to be filled again.
     found.Clear();
     if (!m_spare.empty()) {

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -45,9 +46,11 @@ public:
     // its ids and calls WaitForRoom).
     bool Add(int kind, int index, const ListedEntry& entry, std::string_view name);
     // Worker: adds `found`, the next entries of `kind` from listing index
-    // `first` on, as they are, and leaves it empty to be filled again; true
-    // when the queue is full now.
-    bool AddAll(int kind, int first, Entries& found);
+    // `first` on, as they are, and leaves it empty to be filled again;
+    // `publish` publishes their ids, under the lock, so that a reader never
+    // sees them queued and their ids not yet found (it would stop keeping
+    // them, see Room). True when the queue is full now.
+    bool AddAll(int kind, int first, Entries& found, const std::function<void()>& publish);
     // Worker: queues the entries added but not yet queued.
     void Flush();
     // Worker: waits until the reader makes room, the kind being added is

@@ -107,20 +107,16 @@ int ListingWorker::CollectListed(sqlite3* db, SqliteStatement& query, int kind, 
         }
         return !m_stop.load(std::memory_order_relaxed);
     };
-    // A slice's entries are queued whole, then their ids published.
-    std::vector<int32_t> ids;
+    // A slice's entries are queued whole, their ids published with them.
     SliceReceiver passOn = [&](ListedEntryQueue::Entries& slice) {
-        ids.clear();
-        for (const ListedEntry& entry : slice.entries) ids.push_back(entry.id);
-        const bool full = listed.AddAll(kind, index, slice);
-        index += int(ids.size());
-        for (const int32_t id : ids)
-            if (!found.Add(id)) return false; // every one counted ahead is found
-        if (full) {
-            found.Publish();
-            listed.WaitForRoom();
-        }
-        return !m_stop.load(std::memory_order_relaxed);
+        bool more = true;
+        int added = 0;
+        for (size_t i = 0; i < slice.entries.size() && more; ++i, ++added)
+            more = found.Append(slice.entries[i].id); // false: every one counted ahead is found
+        const bool full = listed.AddAll(kind, index, slice, [&] { found.Publish(); });
+        index += added;
+        if (full) listed.WaitForRoom();
+        return more && !m_stop.load(std::memory_order_relaxed);
     };
     const ListingStep& step = m_steps[size_t(kind)];
     int rc = SQLITE_DONE;
