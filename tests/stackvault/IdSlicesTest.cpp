@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,26 +20,23 @@ std::vector<IdSlices::Slice> TakeAll(IdSlices& slices)
     return taken;
 }
 
-TEST(IdSlices, EveryIdIsInOneSliceInOrderAndTheLastMayBeShorter)
+TEST(IdSlices, EveryIdIsInOneSliceInOrderEachTwiceTheLastUpToTheLongest)
 {
     IdSlices slices;
-    slices.Start(5, 27, 10);
-    EXPECT_EQ(3, slices.Count());
+    slices.Start(5, 60, 4, 16);
     const std::vector<IdSlices::Slice> taken = TakeAll(slices);
-    ASSERT_EQ(3u, taken.size());
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(i, taken[size_t(i)].number);
-    EXPECT_EQ(5, taken[0].first);
-    EXPECT_EQ(14, taken[0].last);
-    EXPECT_EQ(15, taken[1].first);
-    EXPECT_EQ(24, taken[1].last);
-    EXPECT_EQ(25, taken[2].first);
-    EXPECT_EQ(27, taken[2].last);
+    // 5-8, 9-16, 17-32, 33-48, 49-60 (the last shorter).
+    const std::vector<std::pair<int64_t, int64_t>> expected = {{5, 8}, {9, 16}, {17, 32}, {33, 48}, {49, 60}};
+    ASSERT_EQ(expected.size(), taken.size());
+    for (size_t i = 0; i < taken.size(); ++i) {
+        EXPECT_EQ(int(i), taken[i].number);
+        EXPECT_EQ(expected[i].first, taken[i].first) << i;
+        EXPECT_EQ(expected[i].second, taken[i].last) << i;
+    }
 
-    slices.Start(7, 7, 16384); // one id
-    EXPECT_EQ(1, slices.Count());
+    slices.Start(7, 7, 1024, 16384); // one id
     ASSERT_EQ(1u, TakeAll(slices).size());
-    slices.Start(1, 0, 10); // an empty table
-    EXPECT_EQ(0, slices.Count());
+    slices.Start(1, 0, 1024, 16384); // an empty table
     EXPECT_TRUE(TakeAll(slices).empty());
 }
 
@@ -46,7 +44,7 @@ TEST(IdSlices, ThreadsPassTheirSlicesOnInSliceOrder)
 {
     IdSlices slices;
     constexpr int kLast = 5000;
-    slices.Start(1, kLast, 7);
+    slices.Start(1, kLast, 1, 7);
     std::vector<int64_t> passed; // written only by the thread whose turn it is
     auto scan = [&] {
         IdSlices::Slice slice;
@@ -68,7 +66,7 @@ TEST(IdSlices, ThreadsPassTheirSlicesOnInSliceOrder)
 TEST(IdSlices, AStopEndsWaitsAndDealingEvenBeforeTheStart)
 {
     IdSlices slices;
-    slices.Start(0, 99, 10);
+    slices.Start(0, 99, 10, 10);
     IdSlices::Slice first, second;
     ASSERT_TRUE(slices.Take(&first));
     ASSERT_TRUE(slices.Take(&second));
@@ -83,7 +81,7 @@ TEST(IdSlices, AStopEndsWaitsAndDealingEvenBeforeTheStart)
     // A listing closed before its scan started: the scan never runs.
     IdSlices closed;
     closed.Stop();
-    closed.Start(0, 99, 10);
+    closed.Start(0, 99, 10, 10);
     EXPECT_FALSE(closed.Take(&more));
     EXPECT_FALSE(closed.AwaitTurn(0));
 }

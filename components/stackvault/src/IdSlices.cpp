@@ -2,29 +2,25 @@
 
 #include <algorithm>
 
-void IdSlices::Start(int64_t first, int64_t last, int64_t sliceIds)
+void IdSlices::Start(int64_t first, int64_t last, int64_t firstIds, int64_t mostIds)
 {
     std::lock_guard lock(m_mutex);
-    m_first = first;
     m_last = last;
-    m_sliceIds = std::max<int64_t>(sliceIds, 1);
+    m_nextFirst = first;
+    m_mostIds = std::max<int64_t>(mostIds, 1);
+    m_nextIds = std::clamp<int64_t>(firstIds, 1, m_mostIds);
     m_next = m_turn = 0;
-}
-
-int64_t IdSlices::Count() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_last < m_first ? 0 : (m_last - m_first) / m_sliceIds + 1;
 }
 
 bool IdSlices::Take(Slice* slice)
 {
     std::lock_guard lock(m_mutex);
-    if (m_stopped || m_last < m_first || m_next > (m_last - m_first) / m_sliceIds) return false;
-    slice->number = int(m_next);
-    slice->first = m_first + m_next * m_sliceIds;
-    slice->last = std::min(m_last, slice->first + (m_sliceIds - 1));
-    ++m_next;
+    if (m_stopped || m_nextFirst > m_last) return false;
+    slice->number = m_next++;
+    slice->first = m_nextFirst;
+    slice->last = std::min(m_last, m_nextFirst + (m_nextIds - 1));
+    m_nextFirst = slice->last + 1;
+    m_nextIds = std::min(m_nextIds * 2, m_mostIds);
     return true;
 }
 

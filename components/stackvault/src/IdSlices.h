@@ -16,11 +16,11 @@ public:
         int64_t first = 0, last = 0; // ids, both included
     };
 
-    // Ids first .. last in slices of `sliceIds` (the last may be shorter);
-    // none when last < first. A scan stopped before it starts stays stopped.
-    void Start(int64_t first, int64_t last, int64_t sliceIds);
-    // How many slices the range has.
-    int64_t Count() const;
+    // Ids first .. last in slices of `firstIds`, each next one twice as
+    // long up to `mostIds` (so that the first hits come soon, and later
+    // slices cost few turns); none when last < first. A scan stopped before
+    // it starts stays stopped.
+    void Start(int64_t first, int64_t last, int64_t firstIds, int64_t mostIds);
     // The next slice nobody took; false when none is left or it stopped.
     bool Take(Slice* slice);
     // Waits until every slice before `number` was passed on; false when it stopped.
@@ -33,8 +33,10 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::condition_variable m_turnChanged;
-    int64_t m_first = 0, m_last = -1, m_sliceIds = 1;
-    int64_t m_next = 0; // the next slice to take
-    int64_t m_turn = 0; // the slice whose turn it is to be passed on
+    int64_t m_last = -1;
+    int64_t m_nextFirst = 0; // the first id of the next slice to take
+    int64_t m_nextIds = 1, m_mostIds = 1; // its length, the longest
+    int m_next = 0; // the number of the next slice to take
+    int m_turn = 0; // the slice whose turn it is to be passed on
     bool m_stopped = false;
 };

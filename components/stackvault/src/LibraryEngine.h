@@ -194,8 +194,10 @@ private:
     // The step that finds the files' compact entries.
     static ListingStep ListedFilesStep(const QByteArray& folded, bool someHidden,
                                        const std::function<void(SqliteStatement&)>& bind);
-    // Ids a slice of a scan of every file row covers: a few milliseconds of
-    // scanning each, so that the first hits come soon.
+    // Ids the slices of a scan of every file row cover: the first a
+    // fraction of a millisecond of scanning, so that the first hits come
+    // soon, the longest a few milliseconds.
+    static constexpr int64_t kFirstScanSliceIds = 1024;
     static constexpr int64_t kScanSliceIds = 16384;
     // GetListedEntries, and with `types` GetTypedEntries.
     HRESULT ReadListedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,

@@ -77,7 +77,8 @@ ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someH
 {
     const std::string sliced = NameSearch::SlicedEntriesSql(EntryKind::Files, folded, someHidden);
     if (sliced.empty()) return ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
-    return ListingStep{sliced, bind, true, NameSearch::SlicedIdRangeSql(EntryKind::Files), kScanSliceIds};
+    return ListingStep{sliced, bind, true, NameSearch::SlicedIdRangeSql(EntryKind::Files), kFirstScanSliceIds,
+                       kScanSliceIds};
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)

@@ -154,10 +154,10 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     int64_t first = 0, last = -1;
     int rc = SQLITE_DONE;
     if (!FirstAndLastId(db, step.idRangeSql, &first, &last, &rc)) return rc == SQLITE_ROW ? SQLITE_DONE : rc;
-    m_slices.Start(first, last, step.sliceIds);
+    m_slices.Start(first, last, step.firstSliceIds, step.sliceIds);
     std::atomic<int> failure{SQLITE_OK};
     std::thread helper;
-    if (m_slices.Count() > 1 && std::thread::hardware_concurrency() > 1)
+    if (last - first >= step.firstSliceIds && std::thread::hardware_concurrency() > 1) // more than one slice
         helper = std::thread([&] { HelpScan(step, take, failure); });
     RunSlices(query, take, failure);
     if (helper.joinable()) helper.join();

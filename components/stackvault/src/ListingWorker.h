@@ -28,14 +28,16 @@ struct sqlite3;
 // One query of a listing: its SQL yields entry ids in listing order, or
 // when `listed`, hands the compact entries to sv_found
 // (NameSearch::ListedEntriesSql). A listed step whose SQL also takes an id
-// range (NameSearch::kSliceParameters) is scanned in slices of `sliceIds`
-// ids, by the worker and a helper of its own at once where the machine has
-// two processors; `idRangeSql` gives the first and last id to scan.
+// range (NameSearch::kSliceFirstParameter, kSliceLastParameter) is scanned
+// in slices of ids (IdSlices: `firstSliceIds` first, `sliceIds` at most),
+// by the worker and a helper of its own at once where the machine has two
+// processors; `idRangeSql` gives the first and last id to scan.
 struct ListingStep {
     std::string sql;
     std::function<void(SqliteStatement&)> bind;
     bool listed = false;
     const char* idRangeSql = nullptr;
+    int64_t firstSliceIds = 0;
     int64_t sliceIds = 0;
 };
 
