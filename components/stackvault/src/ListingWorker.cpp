@@ -157,9 +157,13 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     m_slices.Start(first, last, step.firstSliceIds, step.sliceIds);
     std::atomic<int> failure{SQLITE_OK};
     std::thread helper;
-    if (last - first >= step.firstSliceIds && std::thread::hardware_concurrency() > 1) // more than one slice
-        helper = std::thread([&] { HelpScan(step, take, failure); });
-    RunSlices(query, take, failure);
+    // The helper starts once the first slices were passed on: a reader that
+    // stops after the first lines does not wait for its connection to open.
+    auto passed = [&](int number) {
+        if (number == kSlicesBeforeHelp - 1 && std::thread::hardware_concurrency() > 1)
+            helper = std::thread([&] { HelpScan(step, take, failure); });
+    };
+    RunSlices(query, take, failure, passed);
     if (helper.joinable()) helper.join();
     if (m_stop) return SQLITE_INTERRUPT;
     return failure == SQLITE_OK ? SQLITE_DONE : failure.load();
@@ -179,7 +183,8 @@ void ListingWorker::HelpScan(const ListingStep& step, SliceReceiver& take, std::
     RunSlices(query, take, failure);
 }
 
-void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure)
+void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
+                              const std::function<void(int number)>& passed)
 {
     ListedEntryQueue::Entries found;
     NameMatch::FoundEntry keep = [&](const ListedEntry& entry, std::string_view name) {
@@ -207,6 +212,7 @@ void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::
             break;
         }
         m_slices.Passed(slice.number);
+        if (passed) passed(slice.number);
     }
     query.Rewind();
 }

@@ -77,9 +77,13 @@ private:
     // The helper: the slices it can take, on a connection of its own that
     // reads the worker's snapshot (else it leaves them all to the worker).
     void HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure);
-    // Scans free slices with `query` and passes each one on in its turn;
-    // the first failure of either thread goes to `failure`.
-    void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure);
+    // Scans free slices with `query` and passes each one on in its turn,
+    // then tells `passed` its number; the first failure of either thread
+    // goes to `failure`.
+    void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
+                   const std::function<void(int number)>& passed = {});
+    // The slices the worker scans alone before its helper starts.
+    static constexpr int kSlicesBeforeHelp = 2;
 
     QString m_databasePath;
     std::array<ListingStep, kKinds> m_steps;
