@@ -172,8 +172,8 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
 void ListingWorker::HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure)
 {
     SqliteConnection connection;
-    if (FAILED(connection.OpenForScans(m_databasePath))) return;
-    connection.Execute("BEGIN");
+    // Without a transaction of its own each slice would read a snapshot of its own.
+    if (FAILED(connection.OpenForScans(m_databasePath)) || connection.Execute("BEGIN") != SQLITE_OK) return;
     // Every write raises the change count: an equal count is the worker's snapshot.
     const int64_t changes = LibraryChanges::Count(connection);
     if (changes == LibraryChanges::kUnknown || changes != m_listed->ChangeCount()) return;
