@@ -86,12 +86,6 @@ protected:
     SqliteConnection writer;
 };
 
-TEST_F(SlicedScanTest, EveryHitComesOnceInIdOrder)
-{
-    ListingWorker worker(path, Steps({}), {0, -1});
-    EXPECT_EQ(Expected(), ReadAll(worker));
-}
-
 TEST_F(SlicedScanTest, AHelperNeverScansALaterSnapshotThanTheWorkers)
 {
     // Rows deleted (and the change count raised) once the worker's snapshot
