@@ -160,7 +160,7 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     // The helper starts once the first slices were passed on: a reader that
     // stops after the first lines does not wait for its connection to open.
     auto passed = [&](int number) {
-        if (number == kSlicesBeforeHelp - 1 && std::thread::hardware_concurrency() > 1)
+        if (number == kSlicesBeforeHelp - 1 && !m_stop && std::thread::hardware_concurrency() > 1)
             helper = std::thread([&] { HelpScan(step, take, failure); });
     };
     RunSlices(query, take, failure, passed);
