@@ -6,7 +6,6 @@
 #pragma once
 #include "IdSlices.h"
 #include "ListedEntryQueue.h"
-#include "NameMatch.h"
 #include "ListingIds.h"
 #include "SqliteStatement.h"
 #include "hresult.h"
@@ -68,11 +67,11 @@ private:
     // Runs a `listed` step, queueing its entries; SQLite's result.
     int CollectListed(sqlite3* db, SqliteStatement& query, int kind, ListedEntryQueue& listed,
                       ListingIds::Collector& found);
-    // A sliced step: the worker and a helper scan slices and pass their
-    // entries on to `take` in slice order; SQLite's result.
     // Receives the entries of each slice in turn (and leaves them empty);
     // false ends the scan.
     using SliceReceiver = std::function<bool(ListedEntryQueue::Entries& slice)>;
+    // A sliced step: the worker and a helper scan slices and pass their
+    // entries on to `take` in slice order; SQLite's result.
     int ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take);
     // The helper: the slices it can take, on a connection of its own that
     // reads the worker's snapshot (else it leaves them all to the worker).
