@@ -46,6 +46,7 @@ template <class Flagged>
 bool MayNeedEscapes(std::string_view text, Flagged flagged)
 {
     uint64_t word = 0;
+    if (text.empty()) return false; // (its data may be null)
     if (text.size() < sizeof word) {
         word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
         std::memcpy(&word, text.data(), text.size());
