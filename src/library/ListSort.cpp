@@ -2,6 +2,7 @@
 
 #include "AsciiNameKeys.h"
 #include "ListTexts.h"
+#include "SortInHalves.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -10,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -38,23 +38,6 @@ struct RowKey {
 };
 
 using NameKeys = std::vector<std::optional<QCollatorSortKey>>;
-
-// Below this many rows a sort runs on the calling thread alone.
-constexpr size_t kSplitRows = 8192;
-
-// Runs `work(begin, end)` over [0, count): in two halves on two threads when
-// there is enough of it.
-template <typename Work>
-void ForHalves(size_t count, const Work& work)
-{
-    if (count < kSplitRows) {
-        work(size_t(0), count);
-        return;
-    }
-    std::thread second([&] { work(count / 2, count); });
-    work(size_t(0), count / 2);
-    second.join();
-}
 
 // 0, 1, ... count - 1.
 std::vector<int> Positions(size_t count)
@@ -136,83 +119,6 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
     return keys;
 }
 
-// Two halves sorted side by side, then merged. Not stable: what is sorted
-// either has no equal elements or does not care where equal ones go.
-template <typename T, typename Less>
-void SortInHalves(std::vector<T>& order, const Less& less)
-{
-    ForHalves(order.size(), [&](size_t begin, size_t end) {
-        std::sort(order.begin() + qsizetype(begin), order.begin() + qsizetype(end), less);
-    });
-    if (order.size() >= kSplitRows)
-        std::inplace_merge(order.begin(), order.begin() + qsizetype(order.size() / 2), order.end(), less);
-}
-
-// The names of a list, split into those keyed by AsciiNameKeys (their
-// keys side by side) and the others.
-struct SplitNames {
-    std::string keys;
-    std::vector<size_t> keyEnds;
-    std::vector<int> asciiRows;
-    std::vector<int> otherRows;
-
-    std::string_view Key(size_t i) const
-    {
-        const size_t begin = i == 0 ? 0 : keyEnds[i - 1];
-        return std::string_view(keys).substr(begin, keyEnds[i] - begin);
-    }
-};
-
-// An ASCII key's first eight bytes, read as a number that orders as the
-// bytes do (a shorter key is padded with zeros, which no key holds), and
-// where the key is: most comparisons end at the numbers.
-struct PrefixedKey {
-    uint64_t prefix;
-    int index;
-};
-
-constexpr size_t kPrefixBytes = sizeof(uint64_t);
-
-uint64_t PrefixOf(std::string_view key)
-{
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < kPrefixBytes; ++i)
-        prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-    return prefix;
-}
-
-SplitNames SplitByKey(const SortEntries& entries, const AsciiNameKeys* ascii)
-{
-    SplitNames split;
-    for (size_t row = 0; row < entries.Count(); ++row) {
-        if (ascii && ascii->Append(entries.Name(row), split.keys)) {
-            split.asciiRows.push_back(int(row));
-            split.keyEnds.push_back(split.keys.size());
-        } else {
-            split.otherRows.push_back(int(row));
-        }
-    }
-    return split;
-}
-
-// The ASCII names in key order: indexes into their keys.
-std::vector<int> OrderOfKeys(const SplitNames& split)
-{
-    std::vector<PrefixedKey> keys(split.asciiRows.size());
-    for (size_t i = 0; i < keys.size(); ++i) keys[i] = {PrefixOf(split.Key(i)), int(i)};
-    // Keys of equal prefixes are at least that long, or equal.
-    auto tail = [&](int index) {
-        const std::string_view key = split.Key(size_t(index));
-        return key.substr(std::min(kPrefixBytes, key.size()));
-    };
-    SortInHalves(keys, [&](const PrefixedKey& a, const PrefixedKey& b) {
-        return a.prefix != b.prefix ? a.prefix < b.prefix : tail(a.index) < tail(b.index);
-    });
-    std::vector<int> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
-    return order;
-}
-
 // A name in the merged order: its row and where its key is.
 struct Placed {
     int row;
@@ -233,9 +139,9 @@ std::vector<Placed> MergeNames(const SortEntries& entries, const SplitNames& spl
     merged.reserve(entries.Count());
     size_t next = 0;
     for (int other : otherOrder) {
-        const QStringView name = entries.Name(size_t(split.otherRows[size_t(other)]));
+        const QStringView name = entries.Name(size_t(split.OtherRows()[size_t(other)]));
         auto below = [&](size_t i) {
-            return collator.compare(entries.Name(size_t(split.asciiRows[size_t(asciiOrder[i])])), name) < 0;
+            return collator.compare(entries.Name(size_t(split.AsciiRows()[size_t(asciiOrder[i])])), name) < 0;
         };
         size_t low = next, high = count;
         for (size_t step = 1;; step *= 2) {
@@ -251,10 +157,10 @@ std::vector<Placed> MergeNames(const SortEntries& entries, const SplitNames& spl
             if (below(middle)) low = middle + 1;
             else high = middle;
         }
-        for (; next < low; ++next) merged.push_back({split.asciiRows[size_t(asciiOrder[next])], true, asciiOrder[next]});
-        merged.push_back({split.otherRows[size_t(other)], false, other});
+        for (; next < low; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, asciiOrder[next]});
+        merged.push_back({split.OtherRows()[size_t(other)], false, other});
     }
-    for (; next < count; ++next) merged.push_back({split.asciiRows[size_t(asciiOrder[next])], true, asciiOrder[next]});
+    for (; next < count; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, asciiOrder[next]});
     return merged;
 }
 
@@ -307,20 +213,26 @@ std::vector<int> OrderByRank(const std::vector<RowKey>& keys, INT64 top, int dir
 
 // The rank of each entry's name among all names, in collation order. Names
 // in printable ASCII are ordered by their bytes (AsciiNameKeys), the others
-// by their collation keys, and the two merged.
-std::vector<int> MakeNameRanks(const SortEntries& entries)
+// by their collation keys, and the two merged. `made`: the names split
+// already, used when they are those of `entries` in this language.
+std::vector<int> MakeNameRanks(const SortEntries& entries, SplitNames* made)
 {
     const QCollator collator = ListSort::NameCollator();
     const std::shared_ptr<const AsciiNameKeys> ascii = AsciiNameKeys::For(collator);
-    const SplitNames split = SplitByKey(entries, ascii.get());
-    const std::vector<int> asciiOrder = OrderOfKeys(split);
-    const NameKeys names = MakeNameKeys(entries, split.otherRows);
+    std::optional<SplitNames> own;
+    if (!made || made->Rows() != entries.Count() || made->Ascii() != ascii.get()) {
+        own.emplace(ascii);
+        own->Add(entries);
+    }
+    SplitNames& split = own ? *own : *made;
+    const std::vector<int> asciiOrder = split.KeyOrder();
+    const NameKeys names = MakeNameKeys(entries, split.OtherRows());
     std::vector<int> otherOrder = Positions(names.size());
     SortInHalves(otherOrder, [&](int a, int b) { return names[size_t(a)]->compare(*names[size_t(b)]) < 0; });
     const std::vector<Placed> merged = MergeNames(entries, split, asciiOrder, otherOrder);
 
     auto differ = [&](const Placed& a, const Placed& b) {
-        if (a.ascii && b.ascii) return split.Key(size_t(a.index)) != split.Key(size_t(b.index));
+        if (a.ascii && b.ascii) return split.KeyOf(size_t(a.index)) != split.KeyOf(size_t(b.index));
         if (!a.ascii && !b.ascii) return names[size_t(a.index)]->compare(*names[size_t(b.index)]) != 0;
         return collator.compare(entries.Name(size_t(a.row)), entries.Name(size_t(b.row))) != 0;
     };
@@ -375,14 +287,21 @@ int SortedColumn(const CAlbDataItem* root)
     return -1;
 }
 
-std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks)
+std::unique_ptr<SplitNames> NamesToSplit(int mode, int column)
+{
+    if (KeyOf(mode, column) != Key::Name) return nullptr;
+    return std::make_unique<SplitNames>(AsciiNameKeys::For(NameCollator()));
+}
+
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks,
+                       SplitNames* names)
 {
     const Key key = KeyOf(mode, column);
     std::vector<RowKey> keys = MakeKeys(entries, key);
     if (key == Key::Name) {
         NameRanks made;
         if (!nameRanks) nameRanks = &made;
-        if (!*nameRanks) *nameRanks = std::make_shared<const std::vector<int>>(MakeNameRanks(entries));
+        if (!*nameRanks) *nameRanks = std::make_shared<const std::vector<int>>(MakeNameRanks(entries, names));
         for (size_t row = 0; row < keys.size(); ++row) keys[row].number = (**nameRanks)[row];
     }
 

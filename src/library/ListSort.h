@@ -8,6 +8,7 @@
 #pragma once
 #include "CAlbDataItem.h"
 #include "SortEntries.h"
+#include "SplitNames.h"
 
 #include <QCollator>
 #include <memory>
@@ -43,8 +44,14 @@ int SetDirection(CAlbDataItem* root, int mode, int column, int direction);
 // two threads.
 // `nameRanks`, when given, keeps the rank of every entry's name in collation
 // order made by a sort by name, for the next one of the same entries.
+// `names`, when given, are the entries' names split (NamesToSplit), sorted further here.
 using NameRanks = std::shared_ptr<const std::vector<int>>;
-std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks = nullptr);
+std::vector<int> Order(const SortEntries& entries, int mode, int column, int direction, NameRanks* nameRanks = nullptr,
+                       SplitNames* names = nullptr);
+// For a sort by `column` whose entries are read a block at a time: the
+// names to split as they come, for Order; null when the sort does not
+// compare names. Makes the language's ASCII keys first (see PrepareFor).
+std::unique_ptr<SplitNames> NamesToSplit(int mode, int column);
 // The sorted column, or -1.
 int SortedColumn(const CAlbDataItem* root);
 // The direction now shown for a column: 1, -1 or 0.

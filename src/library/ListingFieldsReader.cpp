@@ -7,10 +7,12 @@ namespace {
 // time, so the window's own calls never wait long.
 constexpr LONG kRecordBlock = 256;
 // Compact entries per call, and room for their names and types (each far
-// more than one name or type needs).
-constexpr LONG kCompactBlock = 1024;
-constexpr size_t kNameBytes = 64 * 1024;
-constexpr size_t kTypeBytes = 32 * 1024;
+// more than one name or type needs). Each call has a cost of its own (a
+// read transaction, a few statements) that a thousand entries do not
+// repay; 4,096 hold the engine for two or three milliseconds.
+constexpr LONG kCompactBlock = 4096;
+constexpr size_t kNameBytes = 256 * 1024;
+constexpr size_t kTypeBytes = 128 * 1024;
 
 bool IsAscii(std::string_view text)
 {
@@ -28,47 +30,67 @@ ListingFieldsReader::ListingFieldsReader(Source source, LibraryListing listing, 
 HRESULT ListingFieldsReader::Read(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read)
 {
     *read = 0;
-    if (count <= 0) return S_OK;
-    const HRESULT hr = m_source.typedEntries ? ReadCompact(kind, first, count, entries, read)
-                                             : ReadRecords(kind, first, count, entries, read);
-    return SUCCEEDED(hr) && *read == 0 ? E_FAIL : hr;
+    const HRESULT hr = Fetch(kind, first, count, m_block);
+    if (FAILED(hr)) return hr;
+    Keep(m_block, entries);
+    *read = m_block.filled;
+    return hr;
 }
 
-HRESULT ListingFieldsReader::ReadRecords(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read)
+HRESULT ListingFieldsReader::Fetch(LONG kind, LONG first, LONG count, Block& block) const
+{
+    block.filled = 0;
+    if (count <= 0) return S_OK;
+    const HRESULT hr = m_source.typedEntries ? FetchCompact(kind, first, count, block)
+                                             : FetchRecords(kind, first, count, block);
+    return SUCCEEDED(hr) && block.filled == 0 ? E_FAIL : hr;
+}
+
+void ListingFieldsReader::Keep(const Block& block, SortEntries& entries)
+{
+    if (m_source.typedEntries) {
+        KeepCompact(block, entries);
+        return;
+    }
+    for (LONG i = 0; i < block.filled; ++i) {
+        const ItemRecord& record = block.records[size_t(i)];
+        m_addEntry({QStringView(record.name), QStringView(record.type), record.time, record.size}, entries);
+    }
+}
+
+HRESULT ListingFieldsReader::FetchRecords(LONG kind, LONG first, LONG count, Block& block) const
 {
     const LONG wanted = std::min(kRecordBlock, count);
-    m_records.resize(size_t(wanted));
+    block.records.resize(size_t(wanted));
     LONG filled = 0;
-    const HRESULT hr = m_source.listings->GetListingItems(m_listing, kind, first, m_records.data(), wanted, &filled);
+    const HRESULT hr = m_source.listings->GetListingItems(m_listing, kind, first, block.records.data(), wanted, &filled);
     if (FAILED(hr)) return hr;
     if (filled != wanted) return E_FAIL;
-    for (const ItemRecord& record : m_records)
-        m_addEntry({QStringView(record.name), QStringView(record.type), record.time, record.size}, entries);
-    *read = filled;
+    block.filled = filled;
     return S_OK;
 }
 
-HRESULT ListingFieldsReader::ReadCompact(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read)
+HRESULT ListingFieldsReader::FetchCompact(LONG kind, LONG first, LONG count, Block& block) const
 {
     const LONG wanted = std::min(kCompactBlock, count);
-    m_entries.resize(size_t(wanted));
-    m_names.resize(kNameBytes);
-    m_typeEnds.resize(size_t(wanted));
-    m_types.resize(kTypeBytes);
-    LONG filled = 0;
-    const HRESULT hr = m_source.typedEntries->GetTypedEntries(m_listing, kind, first, wanted, m_entries.data(),
-                                                              m_names.data(), LONG(m_names.size()), m_typeEnds.data(),
-                                                              m_types.data(), LONG(m_types.size()), &filled);
-    if (FAILED(hr)) return hr;
-    for (LONG i = 0; i < filled; ++i) {
-        const ListedEntry& entry = m_entries[size_t(i)];
-        const uint32_t typeBegin = i == 0 ? 0 : m_typeEnds[size_t(i) - 1];
-        const std::string_view type(m_types.data() + typeBegin, m_typeEnds[size_t(i)] - typeBegin);
-        const std::string_view name(m_names.data() + entry.nameOffset, entry.nameBytes);
+    block.entries.resize(size_t(wanted));
+    block.names.resize(kNameBytes);
+    block.typeEnds.resize(size_t(wanted));
+    block.types.resize(kTypeBytes);
+    return m_source.typedEntries->GetTypedEntries(m_listing, kind, first, wanted, block.entries.data(),
+                                                  block.names.data(), LONG(block.names.size()), block.typeEnds.data(),
+                                                  block.types.data(), LONG(block.types.size()), &block.filled);
+}
+
+void ListingFieldsReader::KeepCompact(const Block& block, SortEntries& entries)
+{
+    for (LONG i = 0; i < block.filled; ++i) {
+        const ListedEntry& entry = block.entries[size_t(i)];
+        const uint32_t typeBegin = i == 0 ? 0 : block.typeEnds[size_t(i) - 1];
+        const std::string_view type(block.types.data() + typeBegin, block.typeEnds[size_t(i)] - typeBegin);
+        const std::string_view name(block.names.data() + entry.nameOffset, entry.nameBytes);
         m_addEntry({RecordName(name), TypeText(type), entry.time, entry.size}, entries);
     }
-    *read = filled;
-    return S_OK;
 }
 
 // A record holds at most kLibraryTextLength - 1 characters of a name and

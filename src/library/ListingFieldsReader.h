@@ -3,7 +3,8 @@
 // read together in one pass (tens of bytes per entry), when it offers them,
 // else from whole records (1.6 KB each). Either way each entry's fields are handed on as the
 // record would give them, names cut to a record's length as the rows show
-// them. Used by one thread at a time; the engine's calls may come from any.
+// them. A block is fetched from the engine and then kept (its fields handed
+// on): one thread may fetch the next block while another keeps the last.
 #pragma once
 #include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
@@ -35,17 +36,33 @@ public:
         INT64 size;
     };
     using AddEntry = std::function<void(const Fields& fields, SortEntries& entries)>;
+    // Entries as the engine gave them: records, or compact entries with
+    // their names and types.
+    struct Block {
+        std::vector<ItemRecord> records;
+        std::vector<ListedEntry> entries;
+        std::vector<char> names;
+        std::vector<uint32_t> typeEnds;
+        std::vector<char> types;
+        LONG filled = 0;
+    };
 
     ListingFieldsReader(Source source, LibraryListing listing, AddEntry addEntry);
 
-    // Appends the fields of entries first .. first + count - 1 of `kind`, or
-    // of as many as fit one block (at least one); *read says how many.
-    // Fails when an entry asked for is not there.
+    // Fetches entries first .. first + count - 1 of `kind` into `block`, or
+    // as many as fit one block (at least one; block.filled says how many).
+    // Fails when an entry asked for is not there. Touches nothing Keep
+    // uses.
+    HRESULT Fetch(LONG kind, LONG first, LONG count, Block& block) const;
+    // Appends the fields of the entries of a block fetched.
+    void Keep(const Block& block, SortEntries& entries);
+    // Fetches and keeps one block; *read says how many entries it held.
     HRESULT Read(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
 
 private:
-    HRESULT ReadRecords(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
-    HRESULT ReadCompact(LONG kind, LONG first, LONG count, SortEntries& entries, LONG* read);
+    HRESULT FetchRecords(LONG kind, LONG first, LONG count, Block& block) const;
+    HRESULT FetchCompact(LONG kind, LONG first, LONG count, Block& block) const;
+    void KeepCompact(const Block& block, SortEntries& entries);
     // The name as a record holds it, in m_name.
     QStringView RecordName(std::string_view utf8);
     // The type's text, converted once per distinct type.
@@ -59,11 +76,7 @@ private:
     Source m_source;
     LibraryListing m_listing;
     AddEntry m_addEntry;
-    std::vector<ItemRecord> m_records;
-    std::vector<ListedEntry> m_entries;
-    std::vector<char> m_names;
-    std::vector<uint32_t> m_typeEnds;
-    std::vector<char> m_types;
+    Block m_block; // for Read
     QString m_name;
     std::unordered_map<std::string, QString, TextHash, std::equal_to<>> m_typeTexts;
 };

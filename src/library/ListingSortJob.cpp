@@ -1,5 +1,7 @@
 #include "ListingSortJob.h"
 
+#include "FieldsKeeper.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <algorithm>
@@ -79,10 +81,11 @@ ListingSortJob::~ListingSortJob()
 void ListingSortJob::Run()
 {
     Fields fields = m_fields;
+    std::unique_ptr<SplitNames> names;
     if (!fields.entries) {
         // Done while the listing's worker is still finding the entries.
-        ListSort::PrepareFor(m_sort.mode, m_sort.column);
-        fields = {ReadEntries(), nullptr};
+        names = ListSort::NamesToSplit(m_sort.mode, m_sort.column);
+        fields = {ReadEntries(names.get()), nullptr};
     }
     std::shared_ptr<Handover> handover = m_handover;
     Done done;
@@ -96,15 +99,17 @@ void ListingSortJob::Run()
         receiver = m_pReceiver;
         m_reading = false; // from here on the job may be destroyed
     }
-    SortAndHandOver(sort, std::move(fields), std::move(handover), receiver, std::move(done));
+    SortAndHandOver(sort, std::move(fields), std::move(names), std::move(handover), receiver, std::move(done));
 }
 
-void ListingSortJob::SortAndHandOver(Sort sort, Fields fields, std::shared_ptr<Handover> handover, QObject* receiver,
-                                     Done done)
+void ListingSortJob::SortAndHandOver(Sort sort, Fields fields, std::unique_ptr<SplitNames> names,
+                                     std::shared_ptr<Handover> handover, QObject* receiver, Done done)
 {
     std::vector<int> order;
     if (fields.entries)
-        order = ListSort::Order(*fields.entries, sort.mode, sort.column, sort.direction, &fields.nameRanks);
+        order = ListSort::Order(*fields.entries, sort.mode, sort.column, sort.direction, &fields.nameRanks,
+                                names.get());
+    names.reset();
     std::unique_lock lock(handover->mutex);
     if (handover->stopped) return;
     handover->order = std::move(order);
@@ -135,10 +140,16 @@ void ListingSortJob::Deliver(Handover& handover, const Done& done)
 
 // Entries are read as the listing finds them: folders as they come, files
 // once every folder is found (the listing's order). A listing counted ahead
-// fills its records only as it finds them: it is waited for whole.
-std::shared_ptr<SortEntries> ListingSortJob::ReadEntries()
+// fills its records only as it finds them: it is waited for whole. Each
+// block read is kept by a second thread while this one reads the next.
+std::shared_ptr<SortEntries> ListingSortJob::ReadEntries(SplitNames* names)
 {
     auto entries = std::make_shared<SortEntries>();
+    FieldsKeeper keeper(m_reader, *entries, [names](const SortEntries& kept) {
+        if (!names) return;
+        names->Add(kept);
+        names->SortAdded();
+    });
     int read[2] = {0, 0};
     for (;;) {
         LibraryListingCounts counts{};
@@ -146,11 +157,14 @@ std::shared_ptr<SortEntries> ListingSortJob::ReadEntries()
         if (m_stop || FAILED(hr)) return nullptr;
         if (counts.counted && hr != S_OK && !WaitForEveryEntry(&counts)) return nullptr;
         const bool complete = hr == S_OK || counts.counted;
-        if (complete) entries->Reserve(size_t(counts.folders) + size_t(counts.files));
-        if (!ReadFound(kListingFolders, counts.folders, &read[0], *entries)) return nullptr;
+        if (complete) keeper.Reserve(size_t(counts.folders) + size_t(counts.files));
+        if (!ReadFound(kListingFolders, counts.folders, &read[0], keeper)) return nullptr;
         const bool everyFolderFound = complete || counts.files > 0;
-        if (everyFolderFound && !ReadFound(kListingFiles, counts.files, &read[1], *entries)) return nullptr;
-        if (complete) return entries;
+        if (everyFolderFound && !ReadFound(kListingFiles, counts.files, &read[1], keeper)) return nullptr;
+        if (complete) {
+            keeper.Finish();
+            return entries;
+        }
     }
 }
 
@@ -162,12 +176,12 @@ bool ListingSortJob::WaitForEveryEntry(LibraryListingCounts* counts)
     return !m_stop && hr == S_OK;
 }
 
-bool ListingSortJob::ReadFound(LONG kind, int count, int* read, SortEntries& entries)
+bool ListingSortJob::ReadFound(LONG kind, int count, int* read, FieldsKeeper& keeper)
 {
     while (*read < count) {
         if (m_stop) return false;
         LONG filled = 0;
-        if (FAILED(m_reader.Read(kind, *read, count - *read, entries, &filled))) return false;
+        if (FAILED(keeper.Read(kind, *read, count - *read, &filled)) || filled == 0) return false;
         *read += filled;
     }
     return true;

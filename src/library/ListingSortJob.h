@@ -2,7 +2,9 @@
 // that the window goes on painting and answering however many entries the
 // folder holds. The job reads the fields it sorts by a block at a time
 // through the engine (ListingFieldsReader) while the listing is still
-// finding the rest, orders them by ListSort's rules and
+// finding the rest, keeps each block on a second thread while it reads the
+// next (FieldsKeeper; for a sort by name the names are keyed and sorted
+// there too), orders them by ListSort's rules and
 // hands the order of the listing's rows to `done` on the thread of
 // `receiver`, with the fields read (an empty order and no fields when the
 // listing failed: the rows stay as listed). Fields handed to a later job of
@@ -28,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+class FieldsKeeper;
 class QObject;
 
 class ListingSortJob {
@@ -71,18 +74,19 @@ private:
     static void Deliver(Handover& handover, const Done& done);
     // Sorts and hands the order over; uses nothing of the job itself, which
     // may be gone meanwhile.
-    static void SortAndHandOver(Sort sort, Fields fields, std::shared_ptr<Handover> handover, QObject* receiver,
-                                Done done);
+    static void SortAndHandOver(Sort sort, Fields fields, std::unique_ptr<SplitNames> names,
+                                std::shared_ptr<Handover> handover, QObject* receiver, Done done);
     void Run();
     // The fields of every entry, in the listing's order (folders, then
-    // files); null when the listing failed or the job was stopped.
-    std::shared_ptr<SortEntries> ReadEntries();
+    // files), their names split into `names` when given; null when the
+    // listing failed or the job was stopped.
+    std::shared_ptr<SortEntries> ReadEntries(SplitNames* names);
     // Waits until the listing is complete; false when it failed or the job
     // was stopped.
     bool WaitForEveryEntry(LibraryListingCounts* counts);
     // Appends the fields of the entries of a kind from `*read` up to
     // `count`, advancing `*read`.
-    bool ReadFound(LONG kind, int count, int* read, SortEntries& entries);
+    bool ReadFound(LONG kind, int count, int* read, FieldsKeeper& keeper);
 
     ILibraryListings* m_pListings;
     LibraryListing m_listing;

@@ -5,11 +5,13 @@
 // and those that do not parse, folders and files mirrored, and rows of one
 // key kept in the order given. Lists long enough to be keyed and sorted on
 // two threads as well as short ones; names in plain ASCII, ordered by their
-// bytes where the language allows it, in languages that join letters too.
+// bytes where the language allows it, in languages that join letters too;
+// names split and sorted a run at a time as a folder's entries are read.
 #include "AsciiNameKeys.h"
 #include "FileTime.h"
 #include "ListSort.h"
 #include "ListTexts.h"
+#include "SplitNames.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -182,6 +184,65 @@ TEST(ListSortTest, NamesInPlainAsciiSortAsTheCollatorSaysInLanguagesThatJoinLett
         }
     }
     QLocale::setDefault(before);
+}
+
+// Long names that share their first sixteen characters or more, or end
+// where another goes on, among ManyRows' tricky ones.
+std::vector<Row> SharedPrefixRows(int count)
+{
+    std::vector<Row> rows = ManyRows(count / 2);
+    const std::vector<QString> stems{"IMG_20240301_1015", "img_20240301_101", "IMG_20240301_10155", "Holiday photos 2024 - ",
+                                     "holiday photos 2024 ", "a"};
+    for (int n = 0; rows.size() < size_t(count); ++n) {
+        const QString name = stems[size_t(n) % stems.size()] + (n % 3 ? QString::number(n % 97) : QString());
+        rows.push_back({n % 11 == 0 ? kFolderFlags : kFileFlags, name, QString(), QString(), QString(), 0, 0});
+    }
+    return rows;
+}
+
+// The names split as a sort reading blocks of `block` rows splits them.
+SplitNames SplitInRuns(const std::vector<Row>& rows, size_t block, SortEntries& entries)
+{
+    SplitNames split = std::move(*ListSort::NamesToSplit(kFolder, 0));
+    for (size_t first = 0; first < rows.size(); first += block) {
+        for (size_t row = first; row < std::min(rows.size(), first + block); ++row)
+            entries.Add(rows[row].flags, rows[row].name, {}, {}, {}, 0, 0);
+        split.Add(entries);
+        split.SortAdded();
+    }
+    return split;
+}
+
+TEST(ListSortTest, NamesSplitAndSortedARunAtATimeGiveTheOrderOfTheWholeList)
+{
+    const std::vector<Row> rows = SharedPrefixRows(12000);
+    for (size_t block : {size_t(1), size_t(7), size_t(1000), size_t(4096), rows.size()}) {
+        for (int direction : {1, -1}) {
+            SortEntries entries;
+            SplitNames split = SplitInRuns(rows, block, entries);
+            EXPECT_EQ(ListSort::Order(entries, kFolder, 0, direction, nullptr, &split), PlainOrder(rows, kFolder, 0, direction))
+                << "runs of " << block << ", direction " << direction;
+        }
+    }
+    EXPECT_EQ(ListSort::NamesToSplit(kFolder, 1), nullptr) << "a sort by size compares no names";
+}
+
+TEST(ListSortTest, NamesSplitInAnotherLanguageOrForFewerRowsAreSplitAgain)
+{
+    const QLocale before;
+    const std::vector<Row> rows = AsciiRows(3000);
+    SortEntries entries;
+    SplitNames english = SplitInRuns(rows, 500, entries);
+    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    EXPECT_EQ(ListSort::Order(entries, kFolder, 0, 1, nullptr, &english), PlainOrder(rows, kFolder, 0, 1));
+    QLocale::setDefault(before);
+    std::vector<Row> more = rows;
+    more.push_back({kFileFlags, QStringLiteral("aaa"), QString(), QString(), QString(), 0, 0});
+    SortEntries fewer;
+    SplitNames early = SplitInRuns(rows, 500, fewer);
+    SortEntries all;
+    SplitInRuns(more, more.size(), all);
+    EXPECT_EQ(ListSort::Order(all, kFolder, 0, 1, nullptr, &early), PlainOrder(more, kFolder, 0, 1));
 }
 
 TEST(ListSortTest, AsciiKeysAreRefusedWhereTheLanguageJoinsLetters)

@@ -5,6 +5,7 @@
 // and what a sort reads through them, hold what the records hold.
 #include "ComPtr.h"
 #include "EngineTestSupport.h"
+#include "FieldsKeeper.h"
 #include "ILibraryListedEntries.h"
 #include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
@@ -12,6 +13,7 @@
 #include "SortEntries.h"
 
 #include <array>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -284,8 +286,10 @@ protected:
     }
 
     // What a sort reads of every entry of a kind through `source`, one
-    // "name|type|time|size" each.
-    QStringList ReadForSort(const ListingFieldsReader::Source& source, LibraryListing listing, LONG kind, int count)
+    // "name|type|time|size" each: a block at a time, or with each block kept
+    // on a second thread while the next is read (`keptAside`).
+    QStringList ReadForSort(const ListingFieldsReader::Source& source, LibraryListing listing, LONG kind, int count,
+                            bool keptAside = false)
     {
         QStringList all;
         ListingFieldsReader reader(source, listing, [&](const ListingFieldsReader::Fields& fields, SortEntries&) {
@@ -293,12 +297,16 @@ protected:
                        QString::number(fields.size);
         });
         SortEntries unused;
+        std::optional<FieldsKeeper> keeper;
+        if (keptAside) keeper.emplace(reader, unused, nullptr);
         for (LONG first = 0; first < count;) {
             LONG read = 0;
-            EXPECT_EQ(S_OK, reader.Read(kind, first, count - first, unused, &read));
+            EXPECT_EQ(S_OK, keeper ? keeper->Read(kind, first, count - first, &read)
+                                   : reader.Read(kind, first, count - first, unused, &read));
             if (read <= 0) break;
             first += read;
         }
+        if (keeper) keeper->Finish();
         return all;
     }
 
@@ -322,6 +330,8 @@ protected:
         const QStringList fromRecords = ReadForSort({listings}, listing, kind, count);
         EXPECT_EQ(count, fromRecords.size());
         EXPECT_EQ(fromRecords, ReadForSort({listings, types.Get()}, listing, kind, count));
+        EXPECT_EQ(fromRecords, ReadForSort({listings}, listing, kind, count, true));
+        EXPECT_EQ(fromRecords, ReadForSort({listings, types.Get()}, listing, kind, count, true));
     }
 
     std::unique_ptr<EngineInstance> engine;
