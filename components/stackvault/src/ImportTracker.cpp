@@ -221,6 +221,10 @@ LibraryImportHandle ImportTracker::AddSession(int64_t importId)
     auto handle = reinterpret_cast<LibraryImportHandle>(g_nextHandle.fetch_add(1));
     auto session = std::make_unique<ImportSession>();
     session->importId = importId;
+    if (m_sessions.empty()) {
+        if (!m_checkpointer) m_checkpointer = std::make_unique<LogCheckpointer>(m_db);
+        m_checkpointer->Attach();
+    }
     m_sessions.emplace(handle, std::move(session));
     return handle;
 }
@@ -231,7 +235,13 @@ ImportSession* ImportTracker::Session(LibraryImportHandle handle)
     return found == m_sessions.end() ? nullptr : found->second.get();
 }
 
-void ImportTracker::RemoveSession(LibraryImportHandle handle) { m_sessions.erase(handle); }
+void ImportTracker::RemoveSession(LibraryImportHandle handle)
+{
+    m_sessions.erase(handle);
+    if (m_sessions.empty() && m_checkpointer) m_checkpointer->Detach();
+}
+
+void ImportTracker::StopCheckpoints() { m_checkpointer.reset(); }
 
 void ImportTracker::ForgetPaths()
 {

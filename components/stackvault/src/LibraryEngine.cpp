@@ -165,6 +165,7 @@ HRESULT CLibraryEngine::Uninitialize()
     m_gramBuilder.reset();
     UndoOpenImports();
     ReleaseAddedDiscs();
+    m_imports.StopCheckpoints();
     m_listings.Clear();
     m_db.Close();
     m_lastAddedDisc = 0;
