@@ -98,10 +98,16 @@ HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRo
 }
 } // namespace
 
-HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written)
+RowLayout EntryWriter::LayoutOf(SqliteConnection& db)
 {
-    const bool typeTexts = LibrarySchema::StoresTypeTexts(m_db);
-    const bool spans = kind == EntryKind::Files && LibrarySchema::KeepsFileSpans(m_db);
+    return {LibrarySchema::StoresTypeTexts(db), LibrarySchema::KeepsFileSpans(db)};
+}
+
+HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, const RowLayout& layout,
+                            IdRange& written)
+{
+    const bool typeTexts = layout.typeTexts;
+    const bool spans = kind == EntryKind::Files && layout.fileSpans;
     EntryTypes types(m_db);
     FileSpans fileSpans(m_db);
     RowTexts texts; // before the statement: bound until its lease resets it

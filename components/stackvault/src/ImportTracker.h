@@ -30,6 +30,7 @@ struct ImportSession {
     IdRange folders;
     ImportPathMemory paths;
     ImportTally grams; // of the rows written, stored on closing
+    RowLayout layout;
 };
 
 class ImportTracker {

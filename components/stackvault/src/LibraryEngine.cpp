@@ -443,7 +443,7 @@ HRESULT CLibraryEngine::InsertEntries(EntryKind kind, LibraryImportHandle handle
     IdRange written;
     hr = Write([&] {
         const HRESULT claimed = m_imports.Claim(*session, parsed);
-        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, written);
+        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, session->layout, written);
     });
     if (SUCCEEDED(hr) && !written.IsEmpty()) {
         IdRange& range = kind == EntryKind::Files ? session->files : session->folders;
