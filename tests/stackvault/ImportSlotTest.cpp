@@ -250,14 +250,14 @@ TEST_P(ImportSlotTest, RowsOfADiscDeletedWhileItsImportRunsAreRefused)
     const int disc = AddTestDisc(first.get(), QStringLiteral("Going"), "GOING");
     LibraryImportHandle handle = nullptr;
     ASSERT_EQ(S_OK, first->OpenImportHandle(&handle));
-    const auto file = [&](int id, int onDisc) {
-        return W(Batch({EntryRow({id, QStringLiteral("f%1.txt").arg(id), 1, QStringLiteral("File"), 1, onDisc, 4, 0, 0})}));
+    const auto file = [](int id, int onDisc) {
+        return Batch({EntryRow({id, QStringLiteral("f%1.txt").arg(id), 1, QStringLiteral("File"), 1, onDisc, 4, 0, 0})});
     };
-    ASSERT_EQ(S_OK, first->InsertFileRows(handle, file(1, disc), 1));
-    ASSERT_EQ(S_OK, first->InsertFileRows(handle, file(2, disc), 1));
-    EXPECT_EQ(E_INVALIDARG, first->InsertFileRows(handle, file(3, disc + 1), 1));
+    ASSERT_EQ(S_OK, first->InsertFileRows(handle, W(file(1, disc)), 1));
+    ASSERT_EQ(S_OK, first->InsertFileRows(handle, W(file(2, disc)), 1));
+    EXPECT_EQ(E_INVALIDARG, first->InsertFileRows(handle, W(file(3, disc + 1)), 1));
     ASSERT_EQ(S_OK, second->DeleteDisc(disc, 0));
-    EXPECT_TRUE(FAILED(first->InsertFileRows(handle, file(4, disc), 1)));
+    EXPECT_TRUE(FAILED(first->InsertFileRows(handle, W(file(4, disc)), 1)));
     ASSERT_EQ(S_OK, first->CloseImportHandle(handle));
     LONG count = -1;
     ASSERT_EQ(S_OK, first->GetDiscCount(&count));
