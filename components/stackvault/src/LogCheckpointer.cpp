@@ -1,5 +1,7 @@
 #include "LogCheckpointer.h"
 
+#include "BackgroundPriority.h"
+
 #include <sqlite3.h>
 
 LogCheckpointer::LogCheckpointer(SqliteConnection& writer) : m_writer(writer)
@@ -60,6 +62,7 @@ int LogCheckpointer::OnCommit(void* self, sqlite3* db, const char* schema, int p
 
 void LogCheckpointer::Run()
 {
+    BackgroundPriority::LowerCurrentThread(); // the log can wait; the writer should not
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_due || m_stop; });
