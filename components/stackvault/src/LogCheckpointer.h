@@ -21,7 +21,9 @@ class LogCheckpointer {
 public:
     // SQLite's default: the writing connection copies the log after this many pages.
     static constexpr int kDefaultPages = 1000;
-    static constexpr int kStepPages = 1000;
+    // Often enough that little is left to copy when the import ends (the
+    // last copy, at the connection's close, is on the import's path).
+    static constexpr int kStepPages = 256;
     static constexpr int kMostPages = 16384; // 64 MB of pages
 
     // Opens a second connection to the writer's database and starts the
