@@ -75,9 +75,9 @@ HRESULT ListingReader::Next(ILibraryListedEntries* compact, LONG kind, ListedBlo
 {
     return NextBlock(kind, [&](LONG first, LONG* filled) {
         block.first = first;
-        block.entries.resize(kBlock);
+        block.entries.resize(kListedBlock);
         block.names.resize(kBlockNames);
-        const HRESULT hr = compact->GetListedEntries(m_listing, kind, first, block.entries.data(), kBlock,
+        const HRESULT hr = compact->GetListedEntries(m_listing, kind, first, block.entries.data(), kListedBlock,
                                                      block.names.data(), LONG(block.names.size()), filled);
         block.entries.resize(SUCCEEDED(hr) ? size_t(*filled) : 0);
         return hr;

@@ -31,7 +31,10 @@ struct ListedBlock {
 class ListingReader {
 public:
     static constexpr int kBlock = 1024;
-    static constexpr int kBlockNames = 256 * 1024; // bytes: a block of long names fits
+    // Compact entries are small: a block of them is larger, so that a reader
+    // of millions asks the engine fewer times.
+    static constexpr int kListedBlock = 4096;
+    static constexpr int kBlockNames = 1024 * 1024; // bytes: a block of long names fits
 
     // Takes over an open listing; closes it when destroyed.
     ListingReader(ILibraryListings* listings, LibraryListing listing);

@@ -63,7 +63,11 @@ protected:
                                                   {QString("rtl") + QChar(0x202E) + "txt.exe", 7},
                                                   {longName, 8},
                                                   {"%1 %2 &amp;/inner.txt", 9},
-                                                  {"fold\ter/x\ny.txt", 10}};
+                                                  {"fold\ter/x\ny.txt", 10},
+                                                  // Escapes past the first eight bytes, and in the last few.
+                                                  {"a longer name, a tab after\there.txt", 11},
+                                                  {"eight by\tt", 12},
+                                                  {"eight by\"q", 13}};
         const QString tree = TestImages::MakeTree(m_folder, files);
         const CliResult imported = Import(TestImages::MakeIso(tree, m_folder + "/hostile.iso", "HOSTILE"), {"--name", discName});
         EXPECT_EQ(imported.exitCode, 0) << qPrintable(imported.err);
@@ -123,7 +127,12 @@ for line in sys.stdin.buffer.read().decode("utf-8").split("\n"):
     EXPECT_EQ(Sorted(searched.split('\n', Qt::SkipEmptyParts)), Sorted(hits));
     const CliResult plain = m_cli.Run({"search", "--files", "t"});
     EXPECT_EQ(plain.RawLines().size(), hits.size());
-    for (const QStringList& fields : plain.Records()) EXPECT_EQ(fields.size(), 3);
+    QStringList plainHits;
+    for (const QStringList& fields : plain.Records()) {
+        EXPECT_EQ(fields.size(), 3);
+        plainHits << Hex(fields.value(0)) + " " + Hex(fields.value(1)) + " " + Hex(fields.value(2));
+    }
+    EXPECT_EQ(Sorted(plainHits), Sorted(hits));
 
     // CSV (RFC 4180), parsed by Python's csv.
     const QString fromCsv = Python(QString(kPrintRows) + R"py(

@@ -543,6 +543,40 @@ TEST_P(ListingTest, SearchEntriesKeptForAReaderNeverStallTheListingAndFollowTheL
     listings->CloseListing(listing);
 }
 
+// A query of one or two characters scans every file row, in slices of ids
+// that two threads scan at once: each hit comes once, in id order, with its
+// own entry, whichever thread found it and however slowly it is read; a
+// listing closed in the middle of such a scan ends it.
+TEST_P(ListingTest, ScansSharedByTwoThreadsGiveEveryHitOnceInOrder)
+{
+    const ComPtr<ILibraryListedEntries> compact = Compact();
+    if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
+    // Dense ids over several slices, hits in all of them; more "n" hits
+    // than the worker keeps ahead of its reader.
+    AddLargeDisc(60000, 100000);
+    for (const char* text : {"7", "n", "_1", "3.", "zq"}) {
+        const QString query = QString::fromLatin1(text);
+        SCOPED_TRACE(query.toStdString());
+        const std::vector<ItemRecord> files = FoundFiles(e(), query);
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles, &listing));
+        ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, 0));
+        EXPECT_EQ(int(files.size()), WaitComplete(listing).files);
+        EXPECT_EQ(S_OK, listings->CloseListing(listing));
+    }
+
+    // Closed while both threads scan, wait for their turn or for the reader.
+    for (int found : {0, 1, 5000, 30000}) {
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, compact->OpenSearchEntries(u"n", kListedFiles, &listing));
+        LibraryListingCounts some{};
+        if (found > 0) {
+            EXPECT_TRUE(SUCCEEDED(listings->WaitListing(listing, found, 10000, &some)));
+        }
+        EXPECT_EQ(S_OK, listings->CloseListing(listing));
+    }
+}
+
 // Names longer than a record's field (a sort reads them cut where the record
 // cuts them, never inside a character of two code units), other scripts,
 // types of several words; folders and searches.

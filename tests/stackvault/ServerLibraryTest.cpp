@@ -3,6 +3,7 @@
 // the program can word it.
 #include "EngineTestSupport.h"
 #include "ILibraryEngineStatus.h"
+#include "ILibraryListings.h"
 #include "LibraryServerErrors.h"
 #include "PgTestServer.h"
 
@@ -33,6 +34,64 @@ protected:
 
     QString library;
 };
+
+// Folders and files named "beach" on a disc named "Summer": a folder in
+// the root, one inside it, and a file in each of them and in the root.
+void AddBeachDisc(ILibraryEngine* engine)
+{
+    const int disc = AddTestDisc(engine, QStringLiteral("Summer"), "S");
+    LibraryImportHandle handle = nullptr;
+    ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+    const QString outer = QStringLiteral("\\Beach 2024"), inner = outer + QStringLiteral("\\beach towels");
+    ASSERT_EQ(S_OK, engine->InsertPathRows(handle, W(Batch({PathRow(1, outer), PathRow(2, inner)})), 1));
+    ASSERT_EQ(S_OK, engine->InsertFolderRows(handle, W(Batch({EntryRow({1, QStringLiteral("Beach 2024"), 0, QStringLiteral("Folder"), 1, disc, 4, 0, 0}),
+                                                              EntryRow({2, QStringLiteral("beach towels"), 0, QStringLiteral("Folder"), 1, disc, 4, 1, 1})},
+                                                             true)),
+                                             1));
+    ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(Batch({EntryRow({1, QStringLiteral("beach.jpg"), 5, QStringLiteral("File"), 1, disc, 4, 0, 0}),
+                                                            EntryRow({2, QStringLiteral("Beach.png"), 6, QStringLiteral("File"), 2, disc, 4, 1, 1}),
+                                                            EntryRow({3, QStringLiteral("beach-2.png"), 7, QStringLiteral("File"), 3, disc, 4, 2, 2})})),
+                                           1));
+    ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+}
+
+// What the window reads for a search of "beach", one line per disc,
+// folder and file found (with its path's text); the failure of the first
+// call that failed, if any.
+HRESULT ReadBeachSearch(ILibraryEngine* engine, QStringList* lines)
+{
+    lines->clear();
+    LONG discs = 0;
+    HRESULT hr = engine->SearchDiscCount(u"summer", &discs);
+    if (FAILED(hr)) return hr;
+    std::vector<DiscRecord> found(static_cast<size_t>(discs));
+    hr = engine->SearchDiscs(u"summer", found.data(), discs);
+    for (const DiscRecord& disc : found) *lines << FromW(disc.name);
+    ILibraryListings* listings = nullptr;
+    if (SUCCEEDED(hr)) hr = engine->QueryInterface(IID_ILibraryListings, reinterpret_cast<void**>(&listings));
+    if (FAILED(hr)) return hr;
+    LibraryListing listing = nullptr;
+    LibraryListingCounts counts{};
+    hr = listings->OpenSearchListing(u"beach", &listing);
+    while (SUCCEEDED(hr) && (hr = listings->WaitListing(listing, 1 << 20, 1000, &counts)) == S_FALSE) {
+    }
+    for (const LONG kind : {kListingFolders, kListingFiles}) {
+        const LONG count = kind == kListingFolders ? counts.folders : counts.files;
+        std::vector<ItemRecord> records(static_cast<size_t>(count));
+        LONG filled = 0;
+        if (SUCCEEDED(hr)) hr = listings->GetListingItems(listing, kind, 0, records.data(), count, &filled);
+        for (LONG i = 0; SUCCEEDED(hr) && i < filled; ++i) {
+            const ItemRecord& record = records[size_t(i)];
+            char16_t path[kLibraryTextLength] = {};
+            hr = engine->GetPathText(record.pathId, path);
+            *lines << QStringLiteral("%1 %2 %3 on %4 in %5 (%6)").arg(record.id).arg(FromW(record.name)).arg(record.size)
+                          .arg(FromW(record.discName)).arg(record.pathId).arg(FromW(path));
+        }
+    }
+    if (listing) listings->CloseListing(listing);
+    listings->Release();
+    return hr;
+}
 
 // The roles as the README sets them up: the writer owns the database and
 // creates the tables; what it creates is readable by the reader.
@@ -140,6 +199,39 @@ TEST_F(ServerLibraryTest, AnOpenLibraryWaitsOutAServerThatIsAwayForAWhile)
     EXPECT_GT(found, 0);
     EXPECT_EQ(S_OK, engine->FindTag(&found, &visible, u"Away"));
     EXPECT_EQ(0, found);
+}
+
+// The statements every search runs are prepared on the engine's
+// connection once: after the server dropped that connection, and after the
+// columns they read changed type, a search reads what it read before.
+TEST_F(ServerLibraryTest, ASearchReadsTheSameAfterItsConnectionWasDroppedOrItsColumnsChanged)
+{
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    AddBeachDisc(engine.get());
+    QStringList first, again;
+    ASSERT_EQ(S_OK, ReadBeachSearch(engine.get(), &first));
+    EXPECT_EQ(6, first.size()) << first.join(u'\n').toStdString(); // the disc, 2 folders, 3 files
+    EXPECT_TRUE(first.contains(QStringLiteral("2 beach towels 0 on Summer in 2 (\\Beach 2024\\beach towels)")))
+        << first.join(u'\n').toStdString();
+    // The server plans a prepared statement once for all after a few runs.
+    for (int run = 0; run < 7; ++run) {
+        ASSERT_EQ(S_OK, ReadBeachSearch(engine.get(), &again)) << run;
+        EXPECT_EQ(first, again) << run;
+    }
+
+    const QString others = QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                          " WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    ASSERT_GT(PgTestServer::Number(library, others), 0);
+    LONG count = 0;
+    engine->SearchDiscCount(u"summer", &count); // finds the connection gone; the next call connects again
+    ASSERT_EQ(S_OK, ReadBeachSearch(engine.get(), &again));
+    EXPECT_EQ(first, again);
+
+    ASSERT_TRUE(PgTestServer::Execute(library, QStringLiteral("ALTER TABLE discs ALTER COLUMN name TYPE varchar(300);"
+                                                              " ALTER TABLE folders ALTER COLUMN name TYPE varchar(300)")));
+    ASSERT_EQ(S_OK, ReadBeachSearch(engine.get(), &again));
+    EXPECT_EQ(first, again);
 }
 
 } // namespace

@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <chrono>
 
-bool ListingIds::Collector::Add(int32_t id)
+bool ListingIds::Collector::Append(int32_t id)
 {
     m_found.push_back(id);
-    if (++m_count == m_total) return false; // every one counted ahead is found
+    return ++m_count != m_total; // false: every one counted ahead is found
+}
+
+bool ListingIds::Collector::Add(int32_t id)
+{
+    if (!Append(id)) return false;
     if (m_found.size() >= m_chunk) {
         m_ids.Publish(m_kind, m_found, false);
         m_chunk = kChunk;

@@ -33,6 +33,8 @@ public:
         bool Wanted() const { return m_total != 0; }
         // Adds one id; false once every id counted ahead is found.
         bool Add(int32_t id);
+        // Adds one id as Add does, but publishes nothing (until Publish).
+        bool Append(int32_t id);
         // Publishes what is left; `kindDone` when the kind is complete.
         void Finish(bool kindDone) { m_ids.Publish(m_kind, m_found, kindDone); }
         // Publishes what was found so far (before the worker waits).

@@ -6,11 +6,15 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <poll.h>
 
 namespace {
 constexpr char kComponent[] = "StackvaultPg";
 constexpr HRESULT kDiskFull = HresultFromWin32(112); // ERROR_DISK_FULL
+// The failures of a prepared statement that preparing it again cures.
+constexpr char kNoSuchStatement[] = "26000"; // the session lost it
+constexpr char kPlanOutdated[] = "0A000";    // its result's columns changed with its tables
 
 // Drives a connection started with PQconnectStartParams to its end.
 bool FinishConnecting(PGconn* conn)
@@ -67,6 +71,7 @@ void PgConnection::Close()
 {
     if (m_conn) PQfinish(m_conn);
     m_conn = nullptr;
+    m_prepared.clear(); // they lived in the connection's session
 }
 
 PgResult PgConnection::Exec(const char* sql, const PgParams& params)
@@ -82,33 +87,100 @@ PgResult PgConnection::Exec(const char* sql, const PgParams& params)
 HRESULT PgConnection::Pipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results,
                               const char* context, const Arrival& arrived)
 {
+    std::string failedState;
+    HRESULT hr = RunPipeline(statements, results, context, arrived, failedState);
+    // A statement prepared before is gone (a pooler's new session) or no
+    // longer fits its tables (their columns changed): it is prepared anew,
+    // once. Nothing of a failed pipeline was kept (one implicit transaction).
+    const bool anyPrepared = std::any_of(statements.begin(), statements.end(), [](const Statement& s) { return s.prepared; });
+    if (FAILED(hr) && anyPrepared && IsOpen() && (failedState == kNoSuchStatement || failedState == kPlanOutdated)) {
+        ForgetPrepared(statements);
+        hr = RunPipeline(statements, results, context, arrived, failedState);
+    }
+    return hr;
+}
+
+HRESULT PgConnection::RunPipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results,
+                                  const char* context, const Arrival& arrived, std::string& failedState)
+{
     results.clear();
+    failedState.clear();
     if (!m_conn) return LIBRARY_E_SERVER_UNREACHABLE;
     if (!PQenterPipelineMode(m_conn)) return Failure(PgResult(), context);
     // A flush request after each statement has the server send its result
     // at once instead of with the last.
-    const PgParams none;
+    std::vector<bool> preparing(statements.size(), false);
     bool sent = true;
-    for (const Statement& statement : statements) {
-        const PgParams& params = statement.params ? *statement.params : none;
-        sent = sent &&
-               PQsendQueryParams(m_conn, statement.sql.c_str(), params.Count(), nullptr, params.Values(), params.Lengths(),
-                                 params.Formats(), 0) &&
-               PQsendFlushRequest(m_conn);
+    for (size_t i = 0; sent && i < statements.size(); ++i) {
+        bool prepares = false;
+        sent = Send(statements[i], &prepares) && PQsendFlushRequest(m_conn);
+        preparing[i] = prepares;
     }
     sent = sent && PQpipelineSync(m_conn);
     HRESULT hr = sent ? S_OK : Failure(PgResult(), context);
-    // Each statement's result is followed by a null; the sync ends the pipeline.
+    // Each statement's result (after its preparation's, if sent) is followed
+    // by a null; the sync ends the pipeline.
     for (size_t i = 0; sent && i < statements.size(); ++i) {
+        if (preparing[i]) {
+            const HRESULT prepared = TakePrepared(statements[i].sql, context);
+            if (SUCCEEDED(hr)) hr = prepared;
+        }
         PgResult result(PQgetResult(m_conn));
         while (PGresult* extra = PQgetResult(m_conn)) PQclear(extra);
-        if (SUCCEEDED(hr) && !result.Ok()) hr = Failure(result, context);
+        if (SUCCEEDED(hr) && !result.Ok()) {
+            hr = Failure(result, context);
+            failedState = result.SqlState();
+        }
         if (arrived && result.Ok()) arrived(i, result);
         results.push_back(std::move(result));
     }
     if (sent) PQclear(PQgetResult(m_conn)); // the sync
     if (!PQexitPipelineMode(m_conn) && SUCCEEDED(hr)) hr = Failure(PgResult(), context);
+    if (!sent) ForgetPrepared(statements); // what was sent is unknown
     results.resize(statements.size());
+    return hr;
+}
+
+bool PgConnection::Send(const Statement& statement, bool* preparing)
+{
+    const PgParams none;
+    const PgParams& params = statement.params ? *statement.params : none;
+    *preparing = false;
+    if (!statement.prepared)
+        return PQsendQueryParams(m_conn, statement.sql.c_str(), params.Count(), nullptr, params.Values(), params.Lengths(),
+                                 params.Formats(), 0);
+    auto known = m_prepared.find(statement.sql);
+    if (known == m_prepared.end()) {
+        const std::string name = "albireo_" + std::to_string(++m_preparedCount);
+        if (!PQsendPrepare(m_conn, name.c_str(), statement.sql.c_str(), params.Count(), nullptr)) return false;
+        known = m_prepared.emplace(statement.sql, name).first;
+        *preparing = true;
+    }
+    return PQsendQueryPrepared(m_conn, known->second.c_str(), params.Count(), params.Values(), params.Lengths(),
+                               params.Formats(), 0);
+}
+
+HRESULT PgConnection::TakePrepared(const std::string& sql, const char* context)
+{
+    const PgResult prepared(PQgetResult(m_conn));
+    while (PGresult* extra = PQgetResult(m_conn)) PQclear(extra);
+    if (prepared.Ok()) return S_OK;
+    m_prepared.erase(sql); // not prepared: prepared again on its next run
+    // A preparation skipped after an earlier failure is no failure of its own.
+    return PQresultStatus(prepared.get()) == PGRES_PIPELINE_ABORTED ? S_OK : Failure(prepared, context);
+}
+
+void PgConnection::ForgetPrepared(const std::vector<Statement>& statements)
+{
+    for (const Statement& statement : statements)
+        if (statement.prepared) m_prepared.erase(statement.sql);
+}
+
+HRESULT PgConnection::QueryPrepared(const std::string& sql, const PgParams& params, PgResult& result, const char* context)
+{
+    std::vector<PgResult> results;
+    const HRESULT hr = Pipeline({{sql, &params, true}}, results, context);
+    result = results.empty() ? PgResult() : std::move(results[0]); // none when the pipeline could not start
     return hr;
 }
 

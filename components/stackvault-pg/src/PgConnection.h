@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class PgConnection {
@@ -34,13 +35,20 @@ public:
     // given) sees each as soon as the server sends it, before the later
     // ones are done. After a failure the rest are skipped (their results
     // fail too); the first failure is returned.
+    // A statement marked `prepared` is prepared on the connection the
+    // first time it runs (in the same round trip) and run by name after
+    // that: the server parses it once, and after a few runs keeps its plan
+    // instead of planning it again each time.
     struct Statement {
         std::string sql;
         const PgParams* params = nullptr;
+        bool prepared = false;
     };
     using Arrival = std::function<void(size_t index, const PgResult& result)>;
     HRESULT Pipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results, const char* context,
                      const Arrival& arrived = {});
+    // Runs one statement prepared on this connection (see Statement) and keeps its rows in `result`.
+    HRESULT QueryPrepared(const std::string& sql, const PgParams& params, PgResult& result, const char* context);
     // Runs one statement that gives no rows; S_OK or the failure.
     HRESULT Run(const char* sql, const PgParams& params = {}, const char* context = "statement");
     // Runs one statement and keeps its rows in `result`.
@@ -58,6 +66,19 @@ public:
     static HRESULT FromSqlState(const QByteArray& state);
 
 private:
+    // One attempt at Pipeline; `failedState` receives the SQLSTATE of the first failure.
+    HRESULT RunPipeline(const std::vector<Statement>& statements, std::vector<PgResult>& results, const char* context,
+                        const Arrival& arrived, std::string& failedState);
+    // Sends `statement` (preparing it first when this connection has not);
+    // `preparing` tells whether a preparation's result comes before its own.
+    bool Send(const Statement& statement, bool* preparing);
+    // Reads the result of a preparation sent before a statement; S_OK or its failure.
+    HRESULT TakePrepared(const std::string& sql, const char* context);
+    void ForgetPrepared(const std::vector<Statement>& statements);
+
     PGconn* m_conn = nullptr;
     QString m_address;
+    // The statements prepared on this connection: their SQL and their names.
+    std::unordered_map<std::string, std::string> m_prepared;
+    int m_preparedCount = 0;
 };

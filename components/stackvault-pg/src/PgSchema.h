@@ -9,7 +9,8 @@
 //   folders(id, disc_id, parent_id, path_id, label_id, name, size, type, time, fold)
 //   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time, fold)
 //         fold: the case-folded name, with a pg_trgm index for substring search
-//   name_grams(gram, kind, disc_id, hits): the gram tallies (GramTally.h)
+//   name_grams(gram, kind, disc_id, hits): the gram tallies (GramTally.h),
+//         keyed by (gram, kind, disc_id) with the hits in the key's index
 //   paths(id, text UNIQUE); disc_paths(path_id, disc_id)
 //   imports(id, owner, holder): open imports (owner: the instance's owner id;
 //         holder: its process token, shown to those who wait for the slot)

@@ -191,6 +191,14 @@ private:
     // A search listing of `kinds` (LibraryListedKinds); `listed`: its worker
     // keeps the compact entries.
     HRESULT OpenSearch(const char16_t* text, LONG kinds, bool listed, LibraryListing* listing);
+    // The step that finds the files' compact entries.
+    static ListingStep ListedFilesStep(const QByteArray& folded, bool someHidden,
+                                       const std::function<void(SqliteStatement&)>& bind);
+    // Ids the slices of a scan of every file row cover: the first a
+    // fraction of a millisecond of scanning, so that the first hits come
+    // soon, the longest a few milliseconds.
+    static constexpr int64_t kFirstScanSliceIds = 1024;
+    static constexpr int64_t kScanSliceIds = 16384;
     // GetListedEntries, and with `types` GetTypedEntries.
     HRESULT ReadListedEntries(LibraryListing listing, LONG kind, LONG first, LONG count, ListedEntry* entries,
                               char* names, LONG namesCapacity, const NameSearch::ListedTypes* types, LONG* filled);

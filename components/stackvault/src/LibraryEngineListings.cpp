@@ -58,7 +58,7 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
     // the files' entries are read with their ids.
     std::array<ListingStep, ListingWorker::kKinds> steps{
         ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind},
-        listed ? ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true}
+        listed ? ListedFilesStep(folded, someHidden, bind)
                : ListingStep{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind}};
     std::array<int, ListingWorker::kKinds> totals = CountedAhead(folded);
     // A kind left out is known to have none: its scan never runs.
@@ -68,6 +68,17 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
         totals[size_t(kind)] = 0;
     }
     return StartListing(std::move(steps), listing, totals);
+}
+
+// The files' entries read as they are found; a scan of every file row (a
+// short query) in slices, shared by two threads.
+ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someHidden,
+                                            const std::function<void(SqliteStatement&)>& bind)
+{
+    const std::string sliced = NameSearch::SlicedEntriesSql(EntryKind::Files, folded, someHidden);
+    if (sliced.empty()) return ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
+    return ListingStep{sliced, bind, true, NameSearch::SlicedIdRangeSql(EntryKind::Files), kFirstScanSliceIds,
+                       kScanSliceIds};
 }
 
 HRESULT CLibraryEngine::OpenFolderListing(LONG discId, LONG folderId, LibraryListing* listing)

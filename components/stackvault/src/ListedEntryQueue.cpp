@@ -14,6 +14,20 @@ int64_t ListedEntryQueue::ChangeCount() const
     return m_changeCount;
 }
 
+void ListedEntryQueue::Entries::Add(const ListedEntry& entry, std::string_view name)
+{
+    ListedEntry& added = entries.emplace_back(entry);
+    added.nameOffset = static_cast<uint32_t>(names.size());
+    added.nameBytes = static_cast<uint32_t>(name.size());
+    names.append(name);
+}
+
+void ListedEntryQueue::Entries::Clear()
+{
+    entries.clear();
+    names.clear();
+}
+
 bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::string_view name)
 {
     if (!m_adding.entries.empty() &&
@@ -24,14 +38,37 @@ bool ListedEntryQueue::Add(int kind, int index, const ListedEntry& entry, std::s
         m_adding.kind = kind;
         m_adding.first = index;
     }
-    ListedEntry& added = m_adding.entries.emplace_back(entry);
-    added.nameOffset = static_cast<uint32_t>(m_adding.names.size());
-    added.nameBytes = static_cast<uint32_t>(name.size());
-    m_adding.names.append(name);
+    m_adding.Add(entry, name);
     if (m_adding.entries.size() < kChunk) return false;
     Flush();
     std::lock_guard lock(m_mutex);
     return Full() && Kept(m_addingKind);
+}
+
+bool ListedEntryQueue::AddAll(int kind, int first, Entries& found, const std::function<void()>& publish)
+{
+    Flush();
+    std::lock_guard lock(m_mutex);
+    m_addingKind = kind;
+    if (found.entries.empty() || !Kept(kind)) {
+        found.Clear();
+        publish();
+        return false;
+    }
+    Chunk chunk;
+    chunk.kind = kind;
+    chunk.first = first;
+    static_cast<Entries&>(chunk) = std::move(found);
+    m_queued += chunk.entries.size();
+    m_chunks.push_back(std::move(chunk));
+    publish();
+    // The buffers of a chunk the reader is done with, to be filled again.
+    found.Clear();
+    if (!m_spare.empty()) {
+        found = std::move(static_cast<Entries&>(m_spare.back()));
+        m_spare.pop_back();
+    }
+    return Full();
 }
 
 void ListedEntryQueue::Flush()
@@ -40,8 +77,7 @@ void ListedEntryQueue::Flush()
     std::lock_guard lock(m_mutex);
     m_addingKind = m_adding.kind;
     if (!Kept(m_adding.kind)) {
-        m_adding.entries.clear();
-        m_adding.names.clear();
+        m_adding.Clear();
         return;
     }
     m_queued += m_adding.entries.size();
@@ -70,8 +106,7 @@ void ListedEntryQueue::TakeSpare(Chunk& chunk)
 void ListedEntryQueue::KeepSpare(Chunk&& chunk)
 {
     if (m_spare.size() >= kSpareChunks) return;
-    chunk.entries.clear();
-    chunk.names.clear();
+    chunk.Clear();
     m_spare.push_back(std::move(chunk));
 }
 

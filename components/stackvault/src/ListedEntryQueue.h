@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -30,10 +31,26 @@ public:
     void SetChangeCount(int64_t count);
     int64_t ChangeCount() const;
 
+    // Entries with their names one after another (nameOffset: into names).
+    struct Entries {
+        std::vector<ListedEntry> entries;
+        std::string names;
+
+        void Add(const ListedEntry& entry, std::string_view name);
+        std::string_view Name(const ListedEntry& entry) const { return {names.data() + entry.nameOffset, entry.nameBytes}; }
+        void Clear();
+    };
+
     // Worker: adds the next entry of `kind` (its index in the listing) with
     // its name; true when the queue is full now (the worker then publishes
     // its ids and calls WaitForRoom).
     bool Add(int kind, int index, const ListedEntry& entry, std::string_view name);
+    // Worker: adds `found`, the next entries of `kind` from listing index
+    // `first` on, as they are, and leaves it empty to be filled again;
+    // `publish` publishes their ids, under the lock, so that a reader never
+    // sees them queued and their ids not yet found (it would stop keeping
+    // them, see Room). True when the queue is full now.
+    bool AddAll(int kind, int first, Entries& found, const std::function<void()>& publish);
     // Worker: queues the entries added but not yet queued.
     void Flush();
     // Worker: waits until the reader makes room, the kind being added is
@@ -55,11 +72,9 @@ public:
     void ReleaseAll();
 
 private:
-    struct Chunk {
+    struct Chunk : Entries {
         int kind = 0;
         int first = 0; // the listing index of entries[0]
-        std::vector<ListedEntry> entries; // nameOffset: into names
-        std::string names;
     };
     // Drops chunks wholly before `first` of `kind`, and those of earlier kinds.
     void DropBefore(int kind, int first);

@@ -7,10 +7,13 @@
 #include "SqliteConnection.h"
 
 #include <sqlite3.h>
+#include <string>
+#include <vector>
 
 ListingWorker::ListingWorker(const QString& databasePath, std::array<ListingStep, kKinds> steps,
                              std::array<int, kKinds> totals)
-    : m_steps(std::move(steps)),
+    : m_databasePath(databasePath),
+      m_steps(std::move(steps)),
       m_found(totals),
       m_listed(m_steps[0].listed || m_steps[1].listed ? std::make_unique<ListedEntryQueue>() : nullptr),
       m_thread([this, databasePath] { Run(databasePath); })
@@ -30,6 +33,7 @@ ListingWorker::~ListingWorker()
 {
     m_stop = true;
     if (m_listed) m_listed->Stop();
+    m_slices.Stop();
     {
         // Interrupting under the lock: Run clears m_db under it before the
         // connection closes, so the handle is never used after closing.
@@ -75,7 +79,7 @@ HRESULT ListingWorker::Collect(sqlite3* db, int kind)
     if (m_steps[size_t(kind)].bind) m_steps[size_t(kind)].bind(query);
     ListedEntryQueue* listed = m_steps[size_t(kind)].listed ? m_listed.get() : nullptr;
     int rc = SQLITE_ROW;
-    if (listed) rc = CollectListed(query, kind, *listed, found);
+    if (listed) rc = CollectListed(db, query, kind, *listed, found);
     else
         while (!m_stop && (rc = query.Step()) == SQLITE_ROW)
             if (!found.Add(static_cast<int32_t>(query.Int64(0)))) {
@@ -90,7 +94,7 @@ HRESULT ListingWorker::Collect(sqlite3* db, int kind)
 // The statement hands each entry to sv_found within one step: the entry
 // is queued before its id is published, and the scan waits while the
 // reader is too far behind.
-int ListingWorker::CollectListed(SqliteStatement& query, int kind, ListedEntryQueue& listed,
+int ListingWorker::CollectListed(sqlite3* db, SqliteStatement& query, int kind, ListedEntryQueue& listed,
                                  ListingIds::Collector& found)
 {
     int index = 0;
@@ -103,9 +107,112 @@ int ListingWorker::CollectListed(SqliteStatement& query, int kind, ListedEntryQu
         }
         return !m_stop.load(std::memory_order_relaxed);
     };
-    NameMatch::BindFound(query, NameSearch::kFoundParameter, &take);
-    const int rc = query.Step();
+    // A slice's entries are queued whole, their ids published with them.
+    SliceReceiver passOn = [&](ListedEntryQueue::Entries& slice) {
+        bool more = true;
+        int added = 0;
+        for (size_t i = 0; i < slice.entries.size() && more; ++i, ++added)
+            more = found.Append(slice.entries[i].id); // false: every one counted ahead is found
+        const bool full = listed.AddAll(kind, index, slice, [&] { found.Publish(); });
+        index += added;
+        if (full) listed.WaitForRoom();
+        return more && !m_stop.load(std::memory_order_relaxed);
+    };
+    const ListingStep& step = m_steps[size_t(kind)];
+    int rc = SQLITE_DONE;
+    if (!step.idRangeSql) {
+        NameMatch::BindFound(query, NameSearch::kFoundParameter, &take);
+        rc = query.Step();
+    } else {
+        rc = ScanSlices(db, query, step, passOn);
+    }
     listed.Flush();
     // A row: the receiver ended the scan, complete unless it was stopped.
     return rc == SQLITE_ROW && !m_stop ? SQLITE_DONE : rc;
+}
+
+namespace {
+
+// The first and last id `rangeSql` gives; false when it gives none.
+bool FirstAndLastId(sqlite3* db, const char* rangeSql, int64_t* first, int64_t* last, int* rc)
+{
+    SqliteStatement range(db, rangeSql);
+    *rc = range.PrepareResult();
+    if (*rc != SQLITE_OK) return false;
+    *rc = range.Step();
+    if (*rc != SQLITE_ROW || range.IsNull(0)) return false;
+    *rc = SQLITE_DONE;
+    *first = range.Int64(0);
+    *last = range.Int64(1);
+    return true;
+}
+
+} // namespace
+
+int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take)
+{
+    int64_t first = 0, last = -1;
+    int rc = SQLITE_DONE;
+    if (!FirstAndLastId(db, step.idRangeSql, &first, &last, &rc)) return rc == SQLITE_ROW ? SQLITE_DONE : rc;
+    m_slices.Start(first, last, step.firstSliceIds, step.sliceIds);
+    std::atomic<int> failure{SQLITE_OK};
+    std::thread helper;
+    // The helper starts once the first slices were passed on: a reader that
+    // stops after the first lines does not wait for its connection to open.
+    auto passed = [&](int number) {
+        if (number == kSlicesBeforeHelp - 1 && !m_stop && std::thread::hardware_concurrency() > 1)
+            helper = std::thread([&] { HelpScan(step, take, failure); });
+    };
+    RunSlices(query, take, failure, passed);
+    if (helper.joinable()) helper.join();
+    if (m_stop) return SQLITE_INTERRUPT;
+    return failure == SQLITE_OK ? SQLITE_DONE : failure.load();
+}
+
+void ListingWorker::HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure)
+{
+    SqliteConnection connection;
+    // Without a transaction of its own each slice would read a snapshot of its own.
+    if (FAILED(connection.OpenForScans(m_databasePath)) || connection.Execute("BEGIN") != SQLITE_OK) return;
+    // Every write raises the change count: an equal count is the worker's snapshot.
+    const int64_t changes = LibraryChanges::Count(connection);
+    if (changes == LibraryChanges::kUnknown || changes != m_listed->ChangeCount()) return;
+    SqliteStatement query(connection.Handle(), step.sql.c_str());
+    if (query.PrepareResult() != SQLITE_OK) return;
+    if (step.bind) step.bind(query);
+    RunSlices(query, take, failure);
+}
+
+void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
+                              const std::function<void(int number)>& passed)
+{
+    ListedEntryQueue::Entries found;
+    NameMatch::FoundEntry keep = [&](const ListedEntry& entry, std::string_view name) {
+        found.Add(entry, name);
+        return !m_stop.load(std::memory_order_relaxed);
+    };
+    NameMatch::BindFound(query, NameSearch::kFoundParameter, &keep);
+    IdSlices::Slice slice;
+    while (m_slices.Take(&slice)) {
+        found.Clear();
+        query.Rewind();
+        query.Bind(NameSearch::kSliceFirstParameter, slice.first);
+        query.Bind(NameSearch::kSliceLastParameter, slice.last);
+        const int rc = query.Step();
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+            int none = SQLITE_OK;
+            failure.compare_exchange_strong(none, rc);
+            m_slices.Stop();
+            break;
+        }
+        // A row: stopped (the listing closes). The receiver ends once every
+        // one counted ahead is found, or when stopped.
+        if (rc == SQLITE_ROW || !m_slices.AwaitTurn(slice.number) || !take(found)) {
+            m_slices.Stop(); // the other thread need not go on
+            break;
+        }
+        m_slices.Passed(slice.number);
+        if (passed) passed(slice.number);
+    }
+    query.Rewind();
 }

@@ -4,6 +4,7 @@
 // found so far are kept by ListingIds. Destroying the worker interrupts
 // its query and joins the thread.
 #pragma once
+#include "IdSlices.h"
 #include "ListedEntryQueue.h"
 #include "ListingIds.h"
 #include "SqliteStatement.h"
@@ -25,11 +26,18 @@ struct sqlite3;
 
 // One query of a listing: its SQL yields entry ids in listing order, or
 // when `listed`, hands the compact entries to sv_found
-// (NameSearch::ListedEntriesSql).
+// (NameSearch::ListedEntriesSql). A listed step whose SQL also takes an id
+// range (NameSearch::kSliceFirstParameter, kSliceLastParameter) is scanned
+// in slices of ids (IdSlices: `firstSliceIds` first, `sliceIds` at most),
+// by the worker and a helper of its own at once where the machine has two
+// processors; `idRangeSql` gives the first and last id to scan.
 struct ListingStep {
     std::string sql;
     std::function<void(SqliteStatement&)> bind;
     bool listed = false;
+    const char* idRangeSql = nullptr;
+    int64_t firstSliceIds = 0;
+    int64_t sliceIds = 0;
 };
 
 class ListingWorker {
@@ -57,13 +65,32 @@ private:
     void Run(QString databasePath);
     HRESULT Collect(sqlite3* db, int kind);
     // Runs a `listed` step, queueing its entries; SQLite's result.
-    int CollectListed(SqliteStatement& query, int kind, ListedEntryQueue& listed, ListingIds::Collector& found);
+    int CollectListed(sqlite3* db, SqliteStatement& query, int kind, ListedEntryQueue& listed,
+                      ListingIds::Collector& found);
+    // Receives the entries of each slice in turn (and leaves them empty);
+    // false ends the scan.
+    using SliceReceiver = std::function<bool(ListedEntryQueue::Entries& slice)>;
+    // A sliced step: the worker and a helper scan slices and pass their
+    // entries on to `take` in slice order; SQLite's result.
+    int ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take);
+    // The helper: the slices it can take, on a connection of its own that
+    // reads the worker's snapshot (else it leaves them all to the worker).
+    void HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure);
+    // Scans free slices with `query` and passes each one on in its turn,
+    // then tells `passed` its number; the first failure of either thread
+    // goes to `failure`.
+    void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
+                   const std::function<void(int number)>& passed = {});
+    // The slices the worker scans alone before its helper starts.
+    static constexpr int kSlicesBeforeHelp = 2;
 
+    QString m_databasePath;
     std::array<ListingStep, kKinds> m_steps;
     ListingIds m_found;
     std::unique_ptr<ListedEntryQueue> m_listed;
     std::mutex m_dbMutex; // guards interrupting m_db against its closing
     std::atomic<bool> m_stop{false};
     std::atomic<sqlite3*> m_db{nullptr};
+    IdSlices m_slices; // of the sliced step being scanned
     std::thread m_thread;
 };

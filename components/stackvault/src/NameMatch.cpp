@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -59,22 +60,59 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
-// Whether the name with A-Z lowered holds an ASCII folded query. Folding
-// lowers A-Z and turns no other character into these bytes but for a few
-// (the Kelvin sign, the long s): a hit here is a hit in the folded name, a
-// miss is one too when the name is ASCII.
-bool LoweredHas(std::string_view name, std::string_view needle)
+constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// The high bit of each zero byte of the word set (and maybe of some bytes
+// above one, never below the lowest).
+constexpr uint64_t ZeroBytes(uint64_t word) { return (word - kEveryByte) & ~word & kHighBits; }
+
+// Whether the name with A-Z lowered holds an ASCII folded query at `at`.
+bool LoweredAt(std::string_view name, size_t at, std::string_view needle)
 {
-    if (needle.size() > name.size()) return false;
+    if (at + needle.size() > name.size()) return false;
+    for (size_t i = 0; i < needle.size(); ++i)
+        if (AsciiLower(name[at + i]) != needle[i]) return false;
+    return true;
+}
+
+enum class AsciiHit { Found, NotInAsciiName, NotFoundYet };
+
+// Whether the name with A-Z lowered holds an ASCII folded query, eight bytes
+// at a time. Folding lowers A-Z and turns no other character into these
+// bytes but for a few (the Kelvin sign, the long s): a hit here is a hit in
+// the folded name, a miss is one too when the name is ASCII; a name that is
+// not must be folded to tell (NotFoundYet).
+AsciiHit LoweredHas(std::string_view name, std::string_view needle)
+{
     const char first = needle.front();
-    const char firstUpper = first >= 'a' && first <= 'z' ? char(first - ('a' - 'A')) : first;
-    for (const char* at = name.data(), *last = name.data() + (name.size() - needle.size()); at <= last; ++at) {
-        if (*at != first && *at != firstUpper) continue;
-        size_t i = 1;
-        while (i < needle.size() && AsciiLower(at[i]) == needle[i]) ++i;
-        if (i == needle.size()) return true;
+    // A byte that lowers to a letter differs from it in bit 0x20 at most.
+    const uint64_t fold = first >= 'a' && first <= 'z' ? kEveryByte * 0x20 : 0;
+    const uint64_t firsts = kEveryByte * uint8_t(first);
+    uint64_t bytesOr = 0;
+    // Whether a hit starts in the eight bytes from `at`.
+    auto startsIn = [&](size_t at, uint64_t word) {
+        bytesOr |= word;
+        for (uint64_t starts = ZeroBytes((word | fold) ^ firsts); starts != 0; starts &= starts - 1)
+            if (LoweredAt(name, at + size_t(std::countr_zero(starts) / 8), needle)) return true;
+        return false;
+    };
+    uint64_t word = 0;
+    if (name.size() < sizeof word) {
+        std::memcpy(&word, name.data(), name.size()); // zero bytes past the end start no hit (checked)
+        if (startsIn(0, word)) return AsciiHit::Found;
+    } else {
+        size_t at = 0;
+        for (; at + sizeof word <= name.size(); at += sizeof word) {
+            std::memcpy(&word, name.data() + at, sizeof word);
+            if (startsIn(at, word)) return AsciiHit::Found;
+        }
+        // The last eight bytes (some of them again): whole words load at once.
+        at = name.size() - sizeof word;
+        std::memcpy(&word, name.data() + at, sizeof word);
+        if (startsIn(at, word)) return AsciiHit::Found;
     }
-    return false;
+    return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }
 
 bool FoldedHas(sqlite3_value* name, std::string_view needle)
@@ -93,8 +131,11 @@ void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
     const auto* nameText = static_cast<const char*>(sqlite3_value_blob(values[0]));
     const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(values[0])));
     if (needle.empty()) return sqlite3_result_int(context, 1);
-    const bool asciiNeedle = NameMatch::IsAscii(needle);
-    if (asciiNeedle && LoweredHas(name, needle)) return sqlite3_result_int(context, 1);
+    if (NameMatch::IsAscii(needle)) {
+        const AsciiHit hit = LoweredHas(name, needle);
+        if (hit != AsciiHit::NotFoundYet) return sqlite3_result_int(context, hit == AsciiHit::Found);
+        return sqlite3_result_int(context, FoldedHas(values[0], needle));
+    }
     sqlite3_result_int(context, !NameMatch::IsAscii(name) && FoldedHas(values[0], needle));
 }
 
@@ -130,7 +171,6 @@ namespace NameMatch {
 // Eight bytes at a time.
 bool IsAscii(std::string_view text)
 {
-    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
     size_t at = 0;
     for (uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
         std::memcpy(&word, text.data() + at, sizeof word);

@@ -258,8 +258,26 @@ std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool so
 // conditions leave out (SQLite may test a condition with a subquery last).
 std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
 {
+    return FoundEntriesSql(kind, NameMatch::UsesIndex(folded), someHidden, false);
+}
+
+std::string NameSearch::SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
+{
+    return NameMatch::UsesIndex(folded) ? std::string() : FoundEntriesSql(kind, false, someHidden, true);
+}
+
+const char* NameSearch::SlicedIdRangeSql(EntryKind kind)
+{
+    // Each end read from the table's own tree (min and max together would
+    // scan a whole index).
+    return kind == EntryKind::Files
+               ? "SELECT (SELECT id FROM files ORDER BY id LIMIT 1), (SELECT id FROM files ORDER BY id DESC LIMIT 1)"
+               : "SELECT (SELECT id FROM folders ORDER BY id LIMIT 1), (SELECT id FROM folders ORDER BY id DESC LIMIT 1)";
+}
+
+std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced)
+{
     const EntryTables t = TablesOf(kind);
-    const bool useIndex = NameMatch::UsesIndex(folded);
     const std::string key = useIndex ? std::string(t.names) + ".rowid" : "f.id";
     std::string source = std::string(t.table) + " f";
     if (useIndex) source = std::string(t.names) + " CROSS JOIN " + source + " ON f.id = " + key;
@@ -268,6 +286,9 @@ std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folde
     if (someHidden) wanted += std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs;
     std::string sql = "SELECT 1 FROM " + source + " WHERE ";
     if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
+    if (sliced)
+        sql += "f.id BETWEEN ?" + std::to_string(kSliceFirstParameter) + " AND ?" + std::to_string(kSliceLastParameter) +
+               " AND ";
     return sql + "CASE WHEN " + wanted + " THEN sv_found(?" + std::to_string(kFoundParameter) + ", " + ListedColumns(kind) +
            ") END ORDER BY " + key;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 
 namespace {
@@ -37,9 +39,55 @@ constexpr std::array<bool, 256> EscapedBytes()
 }
 constexpr std::array<bool, 256> kEscaped = EscapedBytes();
 
+// Eight bytes at a time: whether some byte of `text` may need an escape,
+// as `flagged` tells of eight bytes (it may flag more than need one, never
+// fewer). Names and paths rarely hold one.
+template <class Flagged>
+bool MayNeedEscapes(std::string_view text, Flagged flagged)
+{
+    uint64_t word = 0;
+    if (text.empty()) return false; // (its data may be null)
+    if (text.size() < sizeof word) {
+        word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
+        std::memcpy(&word, text.data(), text.size());
+        return flagged(word);
+    }
+    for (size_t at = 0; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (flagged(word)) return true;
+    }
+    // The last eight bytes (some of them again): whole words load at once.
+    std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
+    return flagged(word);
+}
+
+constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Whether a byte of the word is below n (n at most 0x80).
+constexpr uint64_t SomeByteBelow(uint64_t word, uint8_t n) { return (word - kEveryByte * n) & ~word & kHighBits; }
+constexpr uint64_t SomeByteIs(uint64_t word, char c) { return SomeByteBelow(word ^ (kEveryByte * uint8_t(c)), 1); }
+
+// Tab, newline and carriage return are below 0x0E.
+bool MayNeedTabEscapes(std::string_view text)
+{
+    return MayNeedEscapes(text, [](uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); });
+}
+
+bool MayNeedJsonEscapes(std::string_view text)
+{
+    return MayNeedEscapes(text, [](uint64_t word) {
+        return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
+    });
+}
+
 template <class Out>
 void AppendEscaped(Out& out, std::string_view utf8)
 {
+    if (!MayNeedTabEscapes(utf8)) {
+        out.append(utf8.data(), utf8.size());
+        return;
+    }
     size_t plain = 0; // start of the bytes not yet appended
     for (size_t i = 0; i < utf8.size(); ++i) {
         if (!kEscaped[uint8_t(utf8[i])]) continue;
@@ -50,11 +98,14 @@ void AppendEscaped(Out& out, std::string_view utf8)
     out.append(utf8.data() + plain, utf8.size() - plain);
 }
 
-// The JSON string of UTF-8 text, as AppendJsonString writes it.
+// The inside of the JSON string of UTF-8 text, as AppendJsonString writes it.
 template <class Out>
 void AppendJsonUtf8(Out& out, std::string_view utf8)
 {
-    out.append("\"", 1);
+    if (!MayNeedJsonEscapes(utf8)) {
+        out.append(utf8.data(), utf8.size());
+        return;
+    }
     size_t plain = 0; // start of the bytes not yet appended
     for (size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char c = utf8[i];
@@ -69,7 +120,6 @@ void AppendJsonUtf8(Out& out, std::string_view utf8)
         }
     }
     out.append(utf8.data() + plain, utf8.size() - plain);
-    out.append("\"", 1);
 }
 
 } // namespace
@@ -131,29 +181,47 @@ bool CliOutput::Write(const CliRecord& record)
     return WriteBytes(m_line);
 }
 
-bool CliOutput::WriteUtf8(std::initializer_list<Utf8Field> fields)
+std::string CliOutput::OpenRecord(std::initializer_list<Utf8Field> fields) const
 {
-    if (m_bBroken) return false;
-    m_text.clear(); // keeps the buffer
-    if (m_bJson) m_text += '{';
+    std::string opened;
+    if (m_bJson) opened += '{';
     bool first = true;
     for (const Utf8Field& field : fields) {
-        if (!first) m_text += m_bJson ? ',' : '\t';
+        if (!first) opened += m_bJson ? "\"," : "\t"; // a JSON string closed
         first = false;
         if (!m_bJson) {
-            AppendEscaped(m_text, field.text);
+            AppendEscaped(opened, field.text);
             continue;
         }
-        m_text += '"';
-        m_text += field.name;
-        m_text += "\":";
-        AppendJsonUtf8(m_text, field.text);
+        opened += '"';
+        opened += field.name;
+        opened += "\":\"";
+        AppendJsonUtf8(opened, field.text);
     }
-    if (m_bJson) m_text += '}';
-    m_text += '\n';
-    // Only the tool's main thread writes: a search's millions of lines need
-    // not take the stream's lock each.
-    return Check(fwrite_unlocked(m_text.data(), 1, m_text.size(), m_pStream) == m_text.size());
+    return opened;
+}
+
+bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail)
+{
+    if (m_bBroken) return false;
+    m_pending.append(opened);
+    if (m_bJson) {
+        AppendJsonUtf8(m_pending, tail);
+        m_pending += "\"}\n";
+    } else {
+        AppendEscaped(m_pending, tail);
+        m_pending += '\n';
+    }
+    return m_pending.size() < kPendingBytes || WritePending();
+}
+
+bool CliOutput::WritePending()
+{
+    if (m_pending.empty()) return true;
+    // Only the tool's main thread writes: no need for the stream's lock.
+    const bool written = fwrite_unlocked(m_pending.data(), 1, m_pending.size(), m_pStream) == m_pending.size();
+    m_pending.clear(); // keeps the buffer
+    return Check(written);
 }
 
 void CliOutput::AppendText(const QString& text)
@@ -165,13 +233,13 @@ void CliOutput::AppendText(const QString& text)
 
 bool CliOutput::WriteBytes(const QByteArray& bytes)
 {
-    if (m_bBroken) return false;
+    if (m_bBroken || !WritePending()) return false;
     return Check(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_pStream) == size_t(bytes.size()));
 }
 
 bool CliOutput::Flush()
 {
-    if (m_bBroken) return false;
+    if (m_bBroken || !WritePending()) return false;
     return Check(std::fflush(m_pStream) == 0);
 }
 

@@ -20,6 +20,9 @@
 class CliOutput {
 public:
     explicit CliOutput(bool json, FILE* stream = stdout) : m_bJson(json), m_pStream(stream) {}
+    CliOutput(CliOutput&&) = default;
+    CliOutput& operator=(CliOutput&&) = default;
+    ~CliOutput() { WritePending(); }
 
     bool IsJson() const { return m_bJson; }
     // Writes one record; false once the stream cannot be written.
@@ -29,9 +32,15 @@ public:
         const char* name;
         std::string_view text;
     };
-    // Writes one record of text fields, as Write writes the same texts;
-    // false once the stream cannot be written.
-    bool WriteUtf8(std::initializer_list<Utf8Field> fields);
+    // The start of a record of text fields whose last field goes on with a
+    // tail that differs from record to record (a folder's path, then each
+    // file's name): the fields escaped as Write escapes them, the last one
+    // left open.
+    std::string OpenRecord(std::initializer_list<Utf8Field> fields) const;
+    // Writes a record begun by OpenRecord with `tail` (UTF-8) ending its
+    // last field, as Write writes the same texts; false once the stream
+    // cannot be written.
+    bool WriteRecord(std::string_view opened, std::string_view tail);
     // Writes raw bytes (the export formats); false once the stream cannot be written.
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.
@@ -49,6 +58,8 @@ public:
 
 private:
     bool Check(bool ok);
+    // Writes the records of WriteRecord gathered so far.
+    bool WritePending();
     // Appends a text field to the line, in UTF-8, escaped.
     void AppendText(const QString& text);
 
@@ -59,6 +70,9 @@ private:
     // Reused for every line and field: a search writes millions.
     QByteArray m_line;
     QByteArray m_utf8;
-    std::string m_text; // the line of WriteUtf8
+    // Records of WriteRecord, written a block at a time (a search writes
+    // millions of short lines).
+    static constexpr size_t kPendingBytes = 64 * 1024;
+    std::string m_pending;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };

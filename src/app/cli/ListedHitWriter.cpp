@@ -28,19 +28,14 @@ bool ListedHitWriter::PrintKind(LONG kind, qint64 limit, qint64& printed, HRESUL
 bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 limit, qint64& printed, HRESULT& failure)
 {
     const bool folder = kind == kListingFolders;
-    const char* kindText = folder ? "folder" : "file";
     for (size_t i = 0; i < block.entries.size(); ++i) {
         const ListedEntry& entry = block.entries[i];
         if (entry.id == 0 || (m_discId && entry.discId != m_discId)) continue;
         const std::string_view name = block.Name(entry);
-        const Encoded& disc = DiscName(entry.discId);
-        const Encoded& path = PathText(entry.pathId);
+        const LineStart& start = LineStartOf(kind, entry.discId, entry.pathId);
         bool written = false;
-        if (disc.exact && path.exact && !HasLoneSurrogate(name)) {
-            m_path.assign(path.utf8);
-            m_path += '\\';
-            if (!folder) m_path.append(name);
-            written = m_output.WriteUtf8({{"kind", kindText}, {"disc", disc.utf8}, {"path", m_path}});
+        if (start.exact && !HasLoneSurrogate(name)) {
+            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name);
         } else {
             ItemRecord record{};
             const HRESULT hr = m_listing.Item(kind, block.first + LONG(i), &record);
@@ -58,22 +53,24 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
     return m_output.Flush();
 }
 
+const ListedHitWriter::LineStart& ListedHitWriter::LineStartOf(LONG kind, int discId, int pathId)
+{
+    LineStart& start = m_lineStart;
+    if (start.kind == kind && start.discId == discId && start.pathId == pathId) return start;
+    const Encoded& disc = DiscName(discId);
+    const Encoded& path = PathText(pathId);
+    m_path.assign(path.utf8);
+    m_path += '\\';
+    start.kind = kind;
+    start.discId = discId;
+    start.pathId = pathId;
+    start.exact = disc.exact && path.exact;
+    start.opened = m_output.OpenRecord(
+        {{"kind", kind == kListingFolders ? "folder" : "file"}, {"disc", disc.utf8}, {"path", m_path}});
+    return start;
+}
+
 const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
-{
-    // Hits come disc by disc and folder by folder: most are the last one's.
-    if (m_pLastDisc && m_lastDiscId == discId) return *m_pLastDisc;
-    m_lastDiscId = discId;
-    return *(m_pLastDisc = &LookUpDiscName(discId));
-}
-
-const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
-{
-    if (m_pLastPath && m_lastPathId == pathId) return *m_pLastPath;
-    m_lastPathId = pathId;
-    return *(m_pLastPath = &LookUpPathText(pathId));
-}
-
-const ListedHitWriter::Encoded& ListedHitWriter::LookUpDiscName(int discId)
 {
     auto known = m_discNames.find(discId);
     if (known == m_discNames.end()) {
@@ -84,7 +81,7 @@ const ListedHitWriter::Encoded& ListedHitWriter::LookUpDiscName(int discId)
     return known->second;
 }
 
-const ListedHitWriter::Encoded& ListedHitWriter::LookUpPathText(int pathId)
+const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
 {
     auto known = m_paths.find(pathId);
     if (known == m_paths.end()) {

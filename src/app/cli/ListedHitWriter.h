@@ -35,11 +35,19 @@ private:
         std::string utf8;
         bool exact = false; // the same bytes as the whole-record path writes
     };
+    // The start of the lines of a kind's entries in one folder of a disc
+    // (CliOutput::OpenRecord), the path left open for a file's name.
+    struct LineStart {
+        LONG kind = -1;
+        int discId = 0;
+        int pathId = 0;
+        std::string opened;
+        bool exact = false; // the disc's name and the path are exact
+    };
+    const LineStart& LineStartOf(LONG kind, int discId, int pathId);
     // The UTF-8 of a disc's name or of a path, looked up once.
     const Encoded& DiscName(int discId);
     const Encoded& PathText(int pathId);
-    const Encoded& LookUpDiscName(int discId);
-    const Encoded& LookUpPathText(int pathId);
     // The text in UTF-8; exact when it was found and holds no lone surrogate.
     static Encoded EncodedOf(const QString& text, bool found);
     // Whether stored UTF-8 holds an encoded lone surrogate.
@@ -52,13 +60,10 @@ private:
     int m_discId; // 0: every disc
     WholeRecordPrinter m_printWhole;
     ListedBlock m_block;
-    std::string m_path; // the line's path, reused
+    // Hits come disc by disc and folder by folder: most lines start as the last one did.
+    LineStart m_lineStart;
+    std::string m_path; // a line start's path, reused
     static constexpr size_t kRememberedPaths = 4096;
     std::unordered_map<int, Encoded> m_discNames;
     std::unordered_map<int, Encoded> m_paths;
-    // The last disc and path looked up (their map entries).
-    int m_lastDiscId = 0;
-    int m_lastPathId = 0;
-    const Encoded* m_pLastDisc = nullptr;
-    const Encoded* m_pLastPath = nullptr;
 };
