@@ -15,6 +15,10 @@ constexpr int32_t kInt32Min = std::numeric_limits<int32_t>::min();
 
 bool BatchParser::ParseEntries(bool hasIds, ParsedBatch& out)
 {
+    // A row takes some 60 characters, a third of them its texts: room for
+    // most batches at once.
+    out.entries.reserve(out.entries.size() + m_text.size() / 48);
+    out.texts.reserve(out.texts.size() + m_text.size() / 2);
     return ParseRows([&] { return ParseEntry(hasIds, out); });
 }
 

@@ -15,6 +15,20 @@ QString ToQString(std::u16string_view text)
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
+void ToUtf8(std::u16string_view text, std::string& out)
+{
+    out.resize(text.size());
+    size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80) {
+        out[ascii] = static_cast<char>(text[ascii]);
+        ++ascii;
+    }
+    if (ascii == text.size()) return;
+    const QByteArray rest = ToQString(text.substr(ascii)).toUtf8();
+    out.resize(ascii);
+    out.append(rest.constData(), static_cast<size_t>(rest.size()));
+}
+
 bool IsWellFormed(std::u16string_view text)
 {
     for (size_t i = 0; i < text.size(); ++i) {

@@ -11,6 +11,9 @@ namespace Utf16Text {
 // The zero-terminated text, or an empty view for null.
 std::u16string_view View(const char16_t* text);
 QString ToQString(std::u16string_view text);
+// The text as UTF-8 into `out` (replacing what it held), which keeps its
+// memory from one call to the next; the text must be well formed.
+void ToUtf8(std::u16string_view text, std::string& out);
 // False when the text holds an unpaired surrogate (it could not be stored).
 bool IsWellFormed(std::u16string_view text);
 // Unicode case folding, as UTF-8: the form names are matched in.

@@ -4,7 +4,12 @@
 
 HRESULT EntryTypes::IdOf(std::u16string_view text, int64_t* id)
 {
+    if (m_last && m_last->first == text) {
+        *id = m_last->second;
+        return S_OK;
+    }
     if (const auto known = m_ids.find(text); known != m_ids.end()) {
+        m_last = &*known;
         *id = known->second;
         return S_OK;
     }
@@ -21,7 +26,7 @@ HRESULT EntryTypes::IdOf(std::u16string_view text, int64_t* id)
     const int rc = query->Step();
     if (rc != SQLITE_ROW) return m_db.Failure(rc, "type id");
     *id = query->Int64(0);
-    m_ids.emplace(text, *id);
+    m_last = &*m_ids.emplace(text, *id).first;
     return S_OK;
 }
 

@@ -32,5 +32,8 @@ private:
     };
 
     SqliteConnection& m_db;
-    std::unordered_map<std::u16string, int64_t, Hash, std::equal_to<>> m_ids;
+    using Ids = std::unordered_map<std::u16string, int64_t, Hash, std::equal_to<>>;
+    Ids m_ids;
+    // The text asked for last: rows of a folder mostly share their type.
+    const Ids::value_type* m_last = nullptr;
 };

@@ -3,8 +3,10 @@
 #include "EntryTypes.h"
 #include "FileSpans.h"
 #include "LibrarySchema.h"
+#include "Utf16Text.h"
 
 #include <span>
+#include <string>
 #include <sqlite3.h>
 
 namespace {
@@ -61,21 +63,31 @@ constexpr const char* kStoredFoldFolderSteps[] = {
     " CROSS JOIN folder_folds n ON n.id = s.id",
 };
 
+// UTF-8 copies of a row's texts, bound without a further copy; kept from
+// row to row so that no row allocates.
+struct RowTexts {
+    std::string name;
+    std::string type;
+};
+
 // Binds the row; its type as an id of `types`, or as text when `types` is null.
-HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds, EntryTypes* types)
+HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds, EntryTypes* types,
+                RowTexts& texts)
 {
     if (hasIds)
         insert.Bind(1, row.id);
     else
         insert.BindNull(1);
-    insert.BindText(2, batch.Text(row.name));
+    Utf16Text::ToUtf8(batch.Text(row.name), texts.name);
+    insert.BindUtf8View(2, texts.name);
     insert.Bind(3, row.size);
     insert.Bind(5, row.time);
     insert.Bind(6, row.discId);
     insert.Bind(7, row.parentId);
     insert.Bind(8, row.pathId);
     if (!types) {
-        insert.BindText(4, batch.Text(row.type));
+        Utf16Text::ToUtf8(batch.Text(row.type), texts.type);
+        insert.BindUtf8View(4, texts.type);
         insert.Bind(9, row.labelId);
         return S_OK;
     }
@@ -86,17 +98,24 @@ HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRo
 }
 } // namespace
 
-HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written)
+RowLayout EntryWriter::LayoutOf(SqliteConnection& db)
 {
-    const bool typeTexts = LibrarySchema::StoresTypeTexts(m_db);
-    const bool spans = kind == EntryKind::Files && LibrarySchema::KeepsFileSpans(m_db);
+    return {LibrarySchema::StoresTypeTexts(db), LibrarySchema::KeepsFileSpans(db)};
+}
+
+HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, const RowLayout& layout,
+                            IdRange& written)
+{
+    const bool typeTexts = layout.typeTexts;
+    const bool spans = kind == EntryKind::Files && layout.fileSpans;
     EntryTypes types(m_db);
     FileSpans fileSpans(m_db);
+    RowTexts texts; // before the statement: bound until its lease resets it
     auto insert = m_db.Statement(InsertRowSql(kind, typeTexts));
     if (!insert) return E_FAIL;
     for (const EntryRow& row : batch.entries) {
-        insert->Reset();
-        const HRESULT bound = BindRow(*insert, batch, row, hasIds, typeTexts ? nullptr : &types);
+        insert->Rewind(); // every parameter is bound again
+        const HRESULT bound = BindRow(*insert, batch, row, hasIds, typeTexts ? nullptr : &types, texts);
         if (FAILED(bound)) return bound;
         const int rc = insert->Step();
         if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert row");

@@ -24,14 +24,23 @@ struct IdRange {
     }
 };
 
+// How a library keeps its rows (LibrarySchema), read once for an import:
+// the schema is settled before an import claims the slot.
+struct RowLayout {
+    bool typeTexts = false; // rows hold their type's text (libraries before version 5)
+    bool fileSpans = true;  // file_spans kept for the files (version 6 on)
+};
+
 class EntryWriter {
 public:
     explicit EntryWriter(SqliteConnection& db) : m_db(db) {}
 
+    static RowLayout LayoutOf(SqliteConnection& db);
+
     // Writers: call inside a write transaction.
     // Rows without ids (hasIds false) get the next free ids; `written`
     // grows by the ids stored.
-    HRESULT Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, IdRange& written);
+    HRESULT Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, const RowLayout& layout, IdRange& written);
     // Indexes the names of the rows with ids first..last that belong to
     // discs of the import and are not indexed yet (their gram counts come
     // from the import's tallies, ImportTally).

@@ -1,5 +1,6 @@
 #include "ImportTally.h"
 
+#include "BackgroundPriority.h"
 #include "NameMatch.h"
 #include "Utf16Text.h"
 
@@ -22,9 +23,16 @@ void Fold(std::u16string_view name, std::string& folded)
 
 } // namespace
 
+// The tallies are needed when the import closes, after its name index:
+// their thread gives way to the import's writes meanwhile.
 ImportTally::ImportTally()
-    : m_worker([this](Rows& rows) { TallyRows(rows); }, std::numeric_limits<size_t>::max(),
-               OrderedWorker<Rows>::AtEnd::DropQueued)
+    : m_worker(
+          [this](Rows& rows) {
+              if (!m_backgrounded) BackgroundPriority::LowerCurrentThread();
+              m_backgrounded = true;
+              TallyRows(rows);
+          },
+          std::numeric_limits<size_t>::max(), OrderedWorker<Rows>::AtEnd::DropQueued)
 {
 }
 

@@ -26,5 +26,6 @@ private:
     void TallyRows(const Rows& rows);
 
     NameGrams::DiscTallies m_tallies[2]; // by EntryKind; written by the worker, read after a drain
+    bool m_backgrounded = false;         // the worker's priority lowered; the worker's own
     OrderedWorker<Rows> m_worker;        // last: works with the tallies; rows left when the import ends are dropped
 };

@@ -134,6 +134,17 @@ HRESULT ImportTracker::Claim(const ImportSession& session, const ParsedBatch& ba
 
 HRESULT ImportTracker::ClaimDisc(const ImportSession& session, LONG discId)
 {
+    // Every batch claims its disc: once claimed, a read tells so, and the
+    // batch's commit writes no page of the discs.
+    {
+        auto claimed = m_db.Statement("SELECT 1 FROM discs WHERE id = ?2 AND import_id = ?1");
+        if (!claimed) return E_FAIL;
+        claimed->Bind(1, session.importId);
+        claimed->Bind(2, discId);
+        const int rc = claimed->Step();
+        if (rc == SQLITE_ROW) return S_OK;
+        if (rc != SQLITE_DONE) return m_db.Failure(rc, "claimed disc");
+    }
     HRESULT hr = Run("UPDATE discs SET import_id = ?1 WHERE id = ?2 AND (import_id IS NULL OR import_id = ?1)",
                      session.importId, discId);
     if (FAILED(hr) || m_db.Changes() > 0) return hr;
@@ -221,6 +232,11 @@ LibraryImportHandle ImportTracker::AddSession(int64_t importId)
     auto handle = reinterpret_cast<LibraryImportHandle>(g_nextHandle.fetch_add(1));
     auto session = std::make_unique<ImportSession>();
     session->importId = importId;
+    session->layout = EntryWriter::LayoutOf(m_db);
+    if (m_sessions.empty()) {
+        if (!m_checkpointer) m_checkpointer = std::make_unique<LogCheckpointer>(m_db);
+        m_checkpointer->Attach();
+    }
     m_sessions.emplace(handle, std::move(session));
     return handle;
 }
@@ -231,7 +247,13 @@ ImportSession* ImportTracker::Session(LibraryImportHandle handle)
     return found == m_sessions.end() ? nullptr : found->second.get();
 }
 
-void ImportTracker::RemoveSession(LibraryImportHandle handle) { m_sessions.erase(handle); }
+void ImportTracker::RemoveSession(LibraryImportHandle handle)
+{
+    m_sessions.erase(handle);
+    if (m_sessions.empty() && m_checkpointer) m_checkpointer->Detach();
+}
+
+void ImportTracker::StopCheckpoints() { m_checkpointer.reset(); }
 
 void ImportTracker::ForgetPaths()
 {

@@ -13,6 +13,7 @@
 #pragma once
 #include "ImportPathMemory.h"
 #include "ImportTally.h"
+#include "LogCheckpointer.h"
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "ILibraryEngine.h"
@@ -29,6 +30,7 @@ struct ImportSession {
     IdRange folders;
     ImportPathMemory paths;
     ImportTally grams; // of the rows written, stored on closing
+    RowLayout layout;
 };
 
 class ImportTracker {
@@ -62,13 +64,17 @@ public:
     // its process had died, so it does not hold the slot for ever.
     static void Abandon(int64_t importId);
 
-    // Sessions of this engine instance, by handle.
+    // Sessions of this engine instance, by handle. While any is open, the
+    // write-ahead log is copied into the database on a thread of its own
+    // (LogCheckpointer).
     LibraryImportHandle AddSession(int64_t importId);
     ImportSession* Session(LibraryImportHandle handle);
     void RemoveSession(LibraryImportHandle handle);
     std::vector<LibraryImportHandle> Handles() const;
     // Every session asks the library again for its paths.
     void ForgetPaths();
+    // Ends the checkpoint thread; call before the connection closes.
+    void StopCheckpoints();
 
 private:
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0);
@@ -78,4 +84,5 @@ private:
     SqliteConnection& m_db;
     DiscStore& m_discs;
     std::map<LibraryImportHandle, std::unique_ptr<ImportSession>> m_sessions;
+    std::unique_ptr<LogCheckpointer> m_checkpointer; // made by the first import, kept until StopCheckpoints
 };

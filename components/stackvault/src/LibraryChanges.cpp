@@ -21,7 +21,14 @@ int64_t CountOn(sqlite3* db)
 
 namespace LibraryChanges {
 
-int Note(SqliteConnection& db) { return db.Execute("UPDATE library_changes SET generation = generation + 1"); }
+// Every write transaction notes its change: prepared once per connection.
+int Note(SqliteConnection& db)
+{
+    auto update = db.Statement("UPDATE library_changes SET generation = generation + 1");
+    if (!update) return SQLITE_ERROR;
+    const int rc = update->Run();
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
 
 int64_t Count(SqliteConnection& db) { return db.IsOpen() ? CountOn(db.Handle()) : kUnknown; }
 

@@ -165,6 +165,7 @@ HRESULT CLibraryEngine::Uninitialize()
     m_gramBuilder.reset();
     UndoOpenImports();
     ReleaseAddedDiscs();
+    m_imports.StopCheckpoints();
     m_listings.Clear();
     m_db.Close();
     m_lastAddedDisc = 0;
@@ -442,7 +443,7 @@ HRESULT CLibraryEngine::InsertEntries(EntryKind kind, LibraryImportHandle handle
     IdRange written;
     hr = Write([&] {
         const HRESULT claimed = m_imports.Claim(*session, parsed);
-        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, written);
+        return FAILED(claimed) ? claimed : m_entries.Insert(kind, parsed, hasIds == 1, session->layout, written);
     });
     if (SUCCEEDED(hr) && !written.IsEmpty()) {
         IdRange& range = kind == EntryKind::Files ? session->files : session->folders;

@@ -35,6 +35,7 @@ HRESULT CLibraryEngine::RepairLibrary(LibraryRepairReport* report)
     Lock lock(m_mutex);
     if (!m_imports.Handles().empty()) return LIBRARY_E_IN_USE;
     m_gramBuilder.reset();
+    m_imports.StopCheckpoints();
     m_listings.Clear();
     m_db.Close();
     m_lastAddedDisc = 0;

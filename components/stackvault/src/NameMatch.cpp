@@ -45,9 +45,15 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
     const std::string_view name = Utf8Of(values[0]);
     if (NameMatch::IsAscii(name)) {
-        std::string folded(name);
-        NameMatch::LowerAscii(folded);
-        sqlite3_result_text(context, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+        // Lowered into memory that SQLite takes over, without another copy.
+        auto* folded = static_cast<char*>(sqlite3_malloc64(name.size() + 1));
+        if (!folded) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+        std::transform(name.begin(), name.end(), folded, AsciiLower);
+        folded[name.size()] = 0;
+        sqlite3_result_text64(context, folded, name.size(), sqlite3_free, SQLITE_UTF8);
         return;
     }
     const QByteArray folded = FoldedValue(values[0]);

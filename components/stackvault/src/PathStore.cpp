@@ -13,27 +13,30 @@ HRESULT PathStore::Insert(const ParsedBatch& batch, bool hasIds, std::vector<LON
     return S_OK;
 }
 
+// One statement for a new path; a text already stored is looked up after.
 HRESULT PathStore::InsertOne(LONG id, std::u16string_view text, LONG* storedId)
 {
     if (text.empty()) return E_INVALIDARG;
-    LONG existing = 0;
-    HRESULT hr = Find(text, &existing);
-    if (FAILED(hr)) return hr;
-    if (existing > 0) {
-        *storedId = existing;
-        return id == 0 || id == existing ? S_OK : E_INVALIDARG;
+    {
+        auto insert = m_db.Statement("INSERT INTO paths(id, text) VALUES(?, ?) ON CONFLICT(text) DO NOTHING");
+        if (!insert) return E_FAIL;
+        if (id > 0)
+            insert->Bind(1, id);
+        else
+            insert->BindNull(1);
+        insert->BindText(2, text);
+        const int rc = insert->Run();
+        if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert path");
+        if (m_db.Changes() > 0) {
+            *storedId = static_cast<LONG>(m_db.LastInsertId());
+            return S_OK;
+        }
     }
-    auto insert = m_db.Statement("INSERT INTO paths(id, text) VALUES(?, ?)");
-    if (!insert) return E_FAIL;
-    if (id > 0)
-        insert->Bind(1, id);
-    else
-        insert->BindNull(1);
-    insert->BindText(2, text);
-    const int rc = insert->Run();
-    if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert path");
-    *storedId = static_cast<LONG>(m_db.LastInsertId());
-    return S_OK;
+    LONG existing = 0;
+    const HRESULT hr = Find(text, &existing);
+    if (FAILED(hr)) return hr;
+    *storedId = existing;
+    return id == 0 || id == existing ? S_OK : E_INVALIDARG;
 }
 
 HRESULT PathStore::Find(std::u16string_view text, LONG* id)

@@ -77,7 +77,7 @@ int SqliteConnection::ConfigurePragmas()
     sqlite3_busy_timeout(m_db, SqliteConnection::kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     const int rc = sqlite3_exec(m_db,
-                                "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;"
+                                "PRAGMA synchronous=NORMAL; PRAGMA journal_mode=WAL; PRAGMA temp_store=MEMORY;"
                                 "PRAGMA cache_size=-16384; PRAGMA foreign_keys=OFF;",
                                 nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? Execute(kMapPragma) : rc;

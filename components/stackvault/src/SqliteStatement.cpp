@@ -22,6 +22,11 @@ int SqliteStatement::BindUtf8(int index, const QByteArray& text)
     return sqlite3_bind_text(m_statement, index, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+int SqliteStatement::BindUtf8View(int index, std::string_view text)
+{
+    return sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
 int SqliteStatement::BindBlob(int index, const QByteArray& data)
 {
     return sqlite3_bind_blob(m_statement, index, data.constData(), static_cast<int>(data.size()), SQLITE_TRANSIENT);

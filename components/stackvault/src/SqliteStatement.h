@@ -22,6 +22,9 @@ public:
     int Bind(int index, int64_t value);
     int BindText(int index, std::u16string_view text);
     int BindUtf8(int index, const QByteArray& text);
+    // Binds UTF-8 text without copying it: it must stay as it is until the
+    // statement is reset (Reset, Rewind) or the parameter bound again.
+    int BindUtf8View(int index, std::string_view text);
     int BindBlob(int index, const QByteArray& data);
     int BindNull(int index);
     // Binds a pointer for an SQL function of this program that reads it as `type`.
