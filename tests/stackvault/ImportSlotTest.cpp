@@ -245,7 +245,6 @@ TEST_P(ImportSlotTest, APathReadAheadOfTheWalkIsStillThereWhenTheImportUsesIt)
 // rows of a disc that never existed are refused from the first batch.
 TEST_P(ImportSlotTest, RowsOfADiscDeletedWhileItsImportRunsAreRefused)
 {
-    if (OnServer()) GTEST_SKIP() << "the server engine trusts a claim it made once and keeps such rows (to be fixed there)";
     EngineInstance first, second;
     const int disc = AddTestDisc(first.get(), QStringLiteral("Going"), "GOING");
     LibraryImportHandle handle = nullptr;

@@ -78,7 +78,10 @@ HRESULT PgDiscStore::SetLabelId(LONG discId, LONG labelId)
 HRESULT PgDiscStore::Delete(PgConnection& db, LONG discId)
 {
     int64_t exists = 0;
-    HRESULT hr = db.Number("SELECT count(*) FROM discs WHERE id = $1", PgParams().Int(discId), &exists, "disc");
+    // The disc's row is locked first: an import closing with rows for it
+    // ends before, and its rows are then seen and deleted here.
+    HRESULT hr = db.Number("SELECT count(*) FROM (SELECT id FROM discs WHERE id = $1 FOR UPDATE) d", PgParams().Int(discId),
+                           &exists, "disc");
     if (SUCCEEDED(hr) && !exists) hr = E_INVALIDARG;
     for (const char* step : kDeleteSteps) {
         if (FAILED(hr)) break;

@@ -1,5 +1,6 @@
 #include "PgEntryWriter.h"
 
+#include "Diagnostics.h"
 #include "Utf16Text.h"
 
 namespace {
@@ -31,6 +32,24 @@ void AppendNumber(QByteArray& out, int64_t value)
     out += '\t';
 }
 
+// Opens the batch's savepoint and, in the same round trip, checks that the
+// import still claims every disc of its rows: a disc another client deleted
+// during the import takes no more rows (E_INVALIDARG).
+HRESULT BeginBatch(PgConnection& db, const PgGramTallies& discs, int64_t importId)
+{
+    std::vector<int64_t> ids;
+    ids.reserve(discs.size());
+    for (const auto& entry : discs) ids.push_back(entry.first);
+    const PgParams claim = PgParams().Ints(ids).Int(importId);
+    std::vector<PgResult> results;
+    const HRESULT hr = db.Pipeline({{"SAVEPOINT batch"},
+                                    {"SELECT count(*) FROM discs WHERE id = ANY($1::int[]) AND import_id = $2", &claim}},
+                                   results, "savepoint");
+    if (FAILED(hr) || results[1].Int64(0, 0) == static_cast<int64_t>(ids.size())) return hr;
+    DumpMsg("StackvaultPg", "rows refused: a disc of the batch was deleted during the import");
+    return E_INVALIDARG;
+}
+
 QByteArray Utf8(std::u16string_view text)
 {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
@@ -39,7 +58,8 @@ QByteArray Utf8(std::u16string_view text)
 
 namespace PgEntryWriter {
 
-HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, PgGramTallies& grams)
+HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
+               PgGramTallies& grams)
 {
     LONG next = 0;
     if (!hasIds) {
@@ -62,7 +82,7 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
         data += '\n';
         added[row.discId].AddName(std::string_view(fold.constData(), size_t(fold.size())), kPgGramLength);
     }
-    HRESULT hr = db.Run("SAVEPOINT batch", {}, "savepoint");
+    HRESULT hr = BeginBatch(db, added, importId);
     if (SUCCEEDED(hr)) hr = db.Copy(CopySql(kind), data, "copy rows");
     db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT batch" : "ROLLBACK TO SAVEPOINT batch", {}, "savepoint");
     if (FAILED(hr)) return hr;

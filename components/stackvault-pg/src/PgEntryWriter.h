@@ -21,8 +21,10 @@ using PgGramTallies = std::unordered_map<int64_t, GramTally::Tally>;
 
 namespace PgEntryWriter {
 
-// Rows without ids (hasIds false) get the next free ids.
-HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, PgGramTallies& grams);
+// Rows without ids (hasIds false) get the next free ids. Refused
+// (E_INVALIDARG) when import `importId` no longer claims a disc of the rows.
+HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
+               PgGramTallies& grams);
 // Adds the tallies to the library's gram counts (inside the import's transaction).
 HRESULT StoreGrams(PgConnection& db, PgEntryKind kind, const PgGramTallies& grams);
 // Largest id in use, 0 when none.

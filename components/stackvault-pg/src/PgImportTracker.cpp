@@ -132,7 +132,8 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
 {
     PgConnection& db = session.db;
     const PgParams import = PgParams().Int(session.importId);
-    HRESULT hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Files, session.grams[0]);
+    HRESULT hr = DropDeletedDiscs(session);
+    if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Files, session.grams[0]);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Folders, session.grams[1]);
     if (SUCCEEDED(hr) && !session.paths.empty())
         hr = db.Run("INSERT INTO disc_paths(path_id, disc_id) SELECT DISTINCT p, d.id FROM unnest($1::int[]) p,"
@@ -162,6 +163,26 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
     }
     if (SUCCEEDED(hr)) hr = db.Run("COMMIT", {}, "commit import");
     if (SUCCEEDED(hr)) db.Close(); // frees the slot
+    return hr;
+}
+
+HRESULT PgImportTracker::DropDeletedDiscs(PgImportSession& session)
+{
+    if (session.discs.empty()) return S_OK;
+    const std::vector<LONG> claimed(session.discs.begin(), session.discs.end());
+    // The discs still there stay locked until the commit: a delete started
+    // now waits for it, then sees the rows and removes them with the disc.
+    PgResult present;
+    HRESULT hr = session.db.Query("SELECT id FROM discs WHERE id = ANY($1::int[]) FOR UPDATE", PgParams().Ints(claimed),
+                                  present, "claimed discs");
+    if (FAILED(hr) || present.Rows() == static_cast<int>(claimed.size())) return hr;
+    std::set<LONG> gone = session.discs;
+    for (int i = 0; i < present.Rows(); ++i) gone.erase(static_cast<LONG>(present.Int64(i, 0)));
+    const std::vector<LONG> goneIds(gone.begin(), gone.end());
+    for (PgGramTallies& tallies : session.grams)
+        for (const LONG disc : goneIds) tallies.erase(disc);
+    for (const char* sql : {"DELETE FROM files WHERE disc_id = ANY($1::int[])", "DELETE FROM folders WHERE disc_id = ANY($1::int[])"})
+        if (SUCCEEDED(hr)) hr = session.db.Run(sql, PgParams().Ints(goneIds), "rows of deleted discs");
     return hr;
 }
 

@@ -58,6 +58,7 @@ public:
     // disc that does not exist (E_INVALIDARG) or that another import writes.
     HRESULT ClaimDisc(PgImportSession& session, LONG discId);
     // Makes the import final in its transaction and ends it (the slot is free).
+    // The rows it wrote for a disc another client deleted meanwhile go too.
     HRESULT Finish(PgImportSession& session, const std::vector<LONG>& addedDiscs);
     // Drops the import's transaction and removes its discs.
     HRESULT Undo(PgImportSession& session);
@@ -69,6 +70,9 @@ public:
 
 private:
     HRESULT IsGone(int64_t ownerId, bool* gone);
+    // Removes the rows and tallies of the session's discs that no longer
+    // exist, and locks the others until the import commits.
+    HRESULT DropDeletedDiscs(PgImportSession& session);
     HRESULT RemoveImport(int64_t importId);
 
     PgConnection& m_db;

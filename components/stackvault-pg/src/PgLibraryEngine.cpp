@@ -437,7 +437,7 @@ HRESULT CPgLibraryEngine::InsertEntries(PgEntryKind kind, LibraryImportHandle ha
         hr = m_imports.ClaimDisc(*session, row.discId);
         if (FAILED(hr)) return hr;
     }
-    return WriteInImport(*session, PgEntryWriter::Insert(session->db, kind, parsed, hasIds == 1,
+    return WriteInImport(*session, PgEntryWriter::Insert(session->db, kind, parsed, hasIds == 1, session->importId,
                                                          session->grams[static_cast<int>(kind)]));
 }
 
