@@ -91,7 +91,8 @@ TEST(CliServerLibrary, ACopyToTheServerAndBackAnswersExactlyAsTheOriginal)
     QImage cover(300, 200, QImage::Format_RGB32);
     cover.fill(Qt::darkCyan);
     ASSERT_TRUE(cover.save(cli.Folder() + "/cover.png"));
-    ASSERT_EQ(0, cli.Run({"label", "Urlaub", cli.Folder() + "/cover.png"}).exitCode);
+    const CliResult labelled = cli.Run({"label", "Urlaub", cli.Folder() + "/cover.png"});
+    ASSERT_EQ(0, labelled.exitCode) << qPrintable(labelled.err);
     const QStringList before = Answers(cli, original);
 
     const CliResult up = cli.Run({"copy-library", original, server});
