@@ -1,13 +1,16 @@
 // Albireo: catalogues optical discs and disc images into a searchable library.
 #include "CAlbireoApp.h"
 #include "LanguageOption.h"
+#include "LeakCheckBeforeTeardown.h"
 #include "ModalSeam.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
 
-int main(int argc, char** argv)
+namespace {
+
+int RunProgram(int argc, char** argv)
 {
     // Answered before anything starts, so that it needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -29,4 +32,13 @@ int main(int argc, char** argv)
     CAlbireoApp app(arguments);
     if (app.InitInstance()) application.exec();
     return app.ExitInstance();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int status = RunProgram(argc, argv);
+    CheckLeaksBeforeTeardown();
+    return status;
 }
