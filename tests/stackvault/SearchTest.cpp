@@ -2,6 +2,7 @@
 // script, short and long queries, and what the results carry.
 #include "EngineTestSupport.h"
 #include "ILibraryDiscEdits.h"
+#include "ILibraryListings.h"
 #include "PgTestServer.h"
 
 #include <algorithm>
@@ -56,6 +57,39 @@ protected:
             EXPECT_EQ(ScannedFiles(QString::fromUtf8(text)), CountedFiles(QString::fromUtf8(text))) << text;
     }
 
+    // Names of the folders and files a search listing finds, as the window reads them.
+    QStringList ListedNames(const QString& text) const
+    {
+        ILibraryListings* listings = nullptr;
+        EXPECT_EQ(S_OK, e()->QueryInterface(IID_ILibraryListings, reinterpret_cast<void**>(&listings)));
+        if (!listings) return {};
+        LibraryListing listing = nullptr;
+        LibraryListingCounts counts{};
+        EXPECT_EQ(S_OK, listings->OpenSearchListing(W(text), &listing));
+        while (listings->WaitListing(listing, 1 << 20, 1000, &counts) == S_FALSE) {
+        }
+        QStringList names;
+        for (const LONG kind : {kListingFolders, kListingFiles}) {
+            std::vector<ItemRecord> records(static_cast<size_t>(kind == kListingFolders ? counts.folders : counts.files));
+            LONG filled = 0;
+            if (!records.empty())
+                EXPECT_EQ(S_OK, listings->GetListingItems(listing, kind, 0, records.data(), LONG(records.size()), &filled));
+            for (LONG i = 0; i < filled; ++i) names << FromW(records[size_t(i)].name);
+        }
+        listings->CloseListing(listing);
+        listings->Release();
+        return names;
+    }
+    // Short queries holding letters beyond ASCII (read through their own
+    // index on the server) find what the whole lists find.
+    void ExpectShortQueriesBeyondAsciiListed()
+    {
+        const std::pair<const char*, QStringList> cases[] = {
+            {"Ä", {"ÄPFEL.JPG", "äpfel-klein.jpg"}}, {"ß", {"Straße"}}, {"ße", {"Straße"}},
+            {"σ", {"ΣΟΦΙΑ.txt"}}, {"ч", {"Читать.doc"}}, {"é", {}}};
+        for (const auto& [text, names] : cases) EXPECT_EQ(names, ListedNames(QString::fromUtf8(text))) << text;
+    }
+
     QString path;
     std::unique_ptr<EngineInstance> engine;
     int disc = 0;
@@ -82,6 +116,7 @@ TEST_P(SearchTest, ShortQueriesScanAndLongOnesUseTheIndexWithTheSameAnswers)
     EXPECT_EQ((QStringList{"äpfel-klein.jpg"}), Names(FoundFiles(e(), QStringLiteral("el-klein.j"))));
     EXPECT_TRUE(FoundFiles(e(), QStringLiteral("klein-el")).empty());
     EXPECT_TRUE(FoundFiles(e(), QString()).empty());
+    ExpectShortQueriesBeyondAsciiListed();
 }
 
 TEST_P(SearchTest, ResultsCarryTheirDiscFolderAndPath)
@@ -163,17 +198,23 @@ TEST_P(SearchTest, ShortQueriesAreCountedAsTheScanFindsThem)
 
     if (OnServer()) {
         // A library of the version that tallied one and two characters
-        // only: every tally is counted again when it is opened.
+        // only, and had no index of the names beyond ASCII: every tally is
+        // counted again when it is opened, and the index is built.
         engine.reset();
+        const QString beyondAscii = QStringLiteral("SELECT count(*) FROM pg_indexes WHERE indexname LIKE '%beyond_ascii'");
+        ASSERT_EQ(2, PgTestServer::Number(path, beyondAscii));
         ASSERT_TRUE(PgTestServer::Execute(path, QStringLiteral("DELETE FROM name_grams WHERE char_length(gram) = 3;"
                                                                " UPDATE name_grams SET hits = hits + 5;"
+                                                               " DROP INDEX files_beyond_ascii, folders_beyond_ascii;"
                                                                " UPDATE library_schema SET version = 3")));
         engine = std::make_unique<EngineInstance>();
         ASSERT_EQ(S_OK, engine->InitializeResult());
         EXPECT_LT(3, PgTestServer::Number(path, QStringLiteral("SELECT max(version) FROM library_schema")));
+        EXPECT_EQ(2, PgTestServer::Number(path, beyondAscii));
         EXPECT_EQ(1, CountedFiles(QStringLiteral("aaa")));
         EXPECT_EQ(2, CountedFiles(QStringLiteral("a")));
         ExpectShortCountsAsScanned();
+        ExpectShortQueriesBeyondAsciiListed();
     }
 
     if (!OnServer()) {

@@ -6,6 +6,8 @@
 #include "PgTagStore.h"
 #include "Utf16Text.h"
 
+#include <algorithm>
+
 namespace {
 struct EntryTable {
     const char* table;
@@ -55,13 +57,23 @@ void FillItem(const PgResult& rows, int row, ItemRecord& record)
     ItemRecordFill::Fill(Row{rows, row}, record);
 }
 
+// Whether a folded query (UTF-8) holds a character beyond ASCII.
+bool HoldsBeyondAscii(const QByteArray& folded)
+{
+    return std::any_of(folded.begin(), folded.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 // The condition on f.fold for a folded query bound as $1 (see Argument). A
 // query of one or two characters has no trigram the index could use:
 // strpos has the planner read the rows in id order, which finds the first
-// hits at once (LIKE could lead it to a pass over the whole trigram index).
-const char* Condition(const QByteArray& folded)
+// hits at once (LIKE could lead it to a pass over the whole trigram index);
+// when the query holds a character beyond ASCII, only the rows of names
+// holding one are read, through their index.
+std::string Condition(const QByteArray& folded)
 {
-    return GramTally::Answers(folded) ? "strpos(f.fold, $1) > 0" : "f.fold LIKE $1";
+    if (!GramTally::Answers(folded)) return "f.fold LIKE $1";
+    const std::string strpos = "strpos(f.fold, $1) > 0";
+    return HoldsBeyondAscii(folded) ? std::string("f.") + PgNameSearch::kBeyondAscii + " AND " + strpos : strpos;
 }
 
 HRESULT CountWith(PgConnection& db, const char* sql, const PgParams& params, LONG* count)

@@ -4,10 +4,12 @@
 #include "LibraryServerErrors.h"
 #include "PgConnection.h"
 #include "PgGramRecount.h"
+#include "PgNameSearch.h"
 #include "PgTransaction.h"
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -17,6 +19,21 @@ struct Migration {
     const char* sql;
     HRESULT (*rewrite)(PgConnection& db) = nullptr;
 };
+
+// Names holding a character beyond ASCII, by id, in each kind's own index:
+// a short query holding such a character reads these rows only (no trigram
+// index serves a query of one or two characters). A library marked with an
+// earlier version than its tables have (as a restore may be) keeps them.
+HRESULT IndexNamesBeyondAscii(PgConnection& db)
+{
+    HRESULT hr = S_OK;
+    for (const char* table : {"folders", "files"}) {
+        const std::string sql = std::string("CREATE INDEX IF NOT EXISTS ") + table + "_beyond_ascii ON " + table +
+                                "(id) WHERE " + PgNameSearch::kBeyondAscii;
+        if (SUCCEEDED(hr)) hr = db.Run(sql.c_str(), {}, "migration");
+    }
+    return hr;
+}
 
 constexpr Migration kMigrations[] = {
     {R"sql(
@@ -137,6 +154,7 @@ CREATE INDEX paths_in_byte_order ON paths(text COLLATE "C");
 ALTER TABLE name_grams DROP CONSTRAINT name_grams_pkey,
   ADD CONSTRAINT name_grams_pkey PRIMARY KEY (gram, kind, disc_id) INCLUDE (hits);
 )sql"},
+    {nullptr, IndexNamesBeyondAscii},
 };
 constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.

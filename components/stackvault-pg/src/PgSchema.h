@@ -8,7 +8,8 @@
 //         given, owner, import_id)
 //   folders(id, disc_id, parent_id, path_id, label_id, name, size, type, time, fold)
 //   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time, fold)
-//         fold: the case-folded name, with a pg_trgm index for substring search
+//         fold: the case-folded name, with a pg_trgm index for substring search;
+//         the ids of names holding a character beyond ASCII have an index of their own
 //   name_grams(gram, kind, disc_id, hits): the gram tallies (GramTally.h),
 //         keyed by (gram, kind, disc_id) with the hits in the key's index
 //   paths(id, text UNIQUE); disc_paths(path_id, disc_id)
