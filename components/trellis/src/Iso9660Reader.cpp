@@ -277,7 +277,7 @@ uint32_t Iso9660Reader::DirectoryLength(uint32_t extent)
     return Le32(block + DirRecord::kDataLength); // the "." record describes the directory itself
 }
 
-void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree)
+void Iso9660Reader::AddEntry(const DirectoryJob& job, Record& record, PendingEntry& pending, FileTree& tree)
 {
     const bool folder = record.flags & DirRecord::kDirectory;
     if (pending.active && (folder || pending.node.name != record.name)) Flush(job, pending, tree);
@@ -285,7 +285,7 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
         if (!pending.active) {
             pending.active = true;
             pending.node = FileNode{};
-            pending.node.name = record.name;
+            pending.node.name = std::move(record.name);
             pending.node.fileTime = record.fileTime;
             pending.node.attributes =
                 TRELLIS_ATTRIBUTE_READONLY | ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
@@ -300,7 +300,7 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
         return;
     }
     FileNode node;
-    node.name = record.name;
+    node.name = std::move(record.name);
     node.fileTime = record.fileTime;
     node.attributes = TRELLIS_ATTRIBUTE_DIRECTORY | TRELLIS_ATTRIBUTE_READONLY |
                       ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);

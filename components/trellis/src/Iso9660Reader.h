@@ -61,7 +61,8 @@ private:
     };
     RockRidgeFields ReadRockRidge(const uint8_t* area, size_t length, Record& out);
     uint32_t DirectoryLength(uint32_t extent);
-    void AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree);
+    // Takes the record's name.
+    void AddEntry(const DirectoryJob& job, Record& record, PendingEntry& pending, FileTree& tree);
     void Flush(const DirectoryJob& job, PendingEntry& pending, FileTree& tree);
 
     DiscMedium& m_medium;
