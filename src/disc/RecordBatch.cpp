@@ -5,55 +5,64 @@
 
 namespace {
 
-// A row is built in one buffer: the walk makes one per entry, and joining
-// temporaries cost more than the engine's whole parse of the batch.
-void AppendNumber(QString& row, INT64 value)
+// The longest number a row holds: "-9223372036854775808".
+constexpr qsizetype kNumberRoom = 20;
+
+// A row is written in one buffer made at once: the walk makes one per
+// entry, and appending its pieces one by one cost more than the engine's
+// whole parse of the batch. Each Put writes at `out` and returns the end.
+QChar* PutNumber(QChar* out, INT64 value)
 {
-    char digits[24];
+    char digits[kNumberRoom + 1];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    row.append(QLatin1StringView(digits, end - digits));
+    for (const char* digit = digits; digit != end; ++digit) *out++ = QLatin1Char(*digit);
+    return out;
 }
 
-void AppendQuoted(QString& row, const QString& text)
+// The text between apostrophes, each apostrophe within doubled.
+QChar* PutQuoted(QChar* out, const QString& text)
 {
-    row.append(QLatin1Char('\''));
-    if (text.contains(QLatin1Char('\''))) {
-        QString quoted = text;
-        row.append(quoted.replace(QLatin1Char('\''), QStringLiteral("''")));
-    } else {
-        row.append(text);
+    *out++ = QLatin1Char('\'');
+    for (const QChar unit : text) {
+        *out++ = unit;
+        if (unit == QLatin1Char('\'')) *out++ = unit;
     }
-    row.append(QLatin1Char('\''));
+    *out++ = QLatin1Char('\'');
+    return out;
+}
+
+qsizetype QuotedRoom(const QString& text) { return 2 * text.size() + 2; }
+
+QChar* PutSeparator(QChar* out)
+{
+    *out++ = QLatin1Char(',');
+    *out++ = QLatin1Char(' ');
+    return out;
 }
 
 } // namespace
 
 QString RecordBatch::Quote(const QString& text)
 {
-    QString quoted;
-    AppendQuoted(quoted, text);
+    QString quoted(QuotedRoom(text), Qt::Uninitialized);
+    quoted.truncate(PutQuoted(quoted.data(), text) - quoted.constData());
     return quoted;
 }
 
-// Rows are built by plain appending: a name may hold "%1" and must never
+// Rows are built by plain writing: a name may hold "%1" and must never
 // be taken for a placeholder.
 QString RecordBatch::FileRow(int fileId, const QString& name, INT64 size, const QString& typeName, INT64 time,
                              int discId, int labelId, int folderId, int folderPathId)
 {
-    const QLatin1StringView separator(", ");
-    QString row;
-    row.reserve(name.size() + typeName.size() + 96);
-    AppendNumber(row, fileId);
-    row.append(separator);
-    AppendQuoted(row, name);
-    row.append(separator);
-    AppendNumber(row, size);
-    row.append(separator);
-    AppendQuoted(row, typeName);
-    for (const INT64 number : {time, INT64(discId), INT64(labelId), INT64(folderId), INT64(folderPathId)}) {
-        row.append(separator);
-        AppendNumber(row, number);
-    }
+    constexpr int kNumbers = 7, kSeparators = 8;
+    QString row(QuotedRoom(name) + QuotedRoom(typeName) + kNumbers * kNumberRoom + kSeparators * 2, Qt::Uninitialized);
+    QChar* out = PutNumber(row.data(), fileId);
+    out = PutQuoted(PutSeparator(out), name);
+    out = PutNumber(PutSeparator(out), size);
+    out = PutQuoted(PutSeparator(out), typeName);
+    for (const INT64 number : {time, INT64(discId), INT64(labelId), INT64(folderId), INT64(folderPathId)})
+        out = PutNumber(PutSeparator(out), number);
+    row.truncate(out - row.constData());
     return row;
 }
 

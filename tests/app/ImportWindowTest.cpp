@@ -18,6 +18,7 @@
 #include "CProgressDlg.h"
 #include "CWaitingDiscDlg.h"
 #include "CatalogueFixture.h"
+#include "ILibraryEngineStatus.h"
 #include "ImageDriveSlots.h"
 #include "LanguageOption.h"
 #include "LayoutScale.h"
@@ -343,14 +344,18 @@ TEST_F(ImportWindowTest, CancellingTheScanKeepsNothingOfTheDisc)
 // The caption's close button, its system menu and the window manager close
 // the frame while the scan runs (only the client area rests): the program
 // ends, the scan is cancelled before the engines it reads go, and the
-// library keeps nothing of the disc and stays sound.
+// library keeps nothing of the disc and stays sound. Another import holds
+// the library meanwhile, so the scan is sure to run when the window closes.
 TEST_F(ImportWindowTest, ClosingTheWindowDuringTheScanEndsTheProgramWithoutTheDisc)
 {
     InsertImage(TestImages::MakeManyFilesIso(TestEnvironment::MakeFolder("many-closed"), 40000, 400));
     const QStringList discsBefore = g_catalogue->Cli().Run({"discs"}).Lines();
+    LibraryImportHandle other = nullptr; // undone when the program's library goes
+    ASSERT_EQ(m_library->OpenImportHandle(&other), S_OK);
     ImportThroughTheWindow();
     ASSERT_TRUE(m_frame->ProgressDlg()->isVisible());
-    ASSERT_TRUE(WaitFor([this] { return m_discs->IsBusy(); })) << "the worker scans"; // it has just been started
+    ImportSlotHolder holder{};
+    ASSERT_TRUE(WaitFor([&] { return m_discs->GetImportWait(&holder); })) << "the worker waits for the library";
     EXPECT_TRUE(m_frame->close());
     EndProgram();
 

@@ -114,12 +114,46 @@ TEST_P(BatchRowsTest, MalformedBatchesAreRefusedAndStoreNothing)
     EXPECT_TRUE(RootNamesAfterClose().isEmpty());
 }
 
-TEST_P(BatchRowsTest, DuplicateIdRefusesTheWholeBatch)
+// Batches of many rows, as the scanner sends them: every field of every row
+// arrives, whatever its place in the batch, and one clashing id refuses
+// the whole batch wherever it stands.
+TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWholeBatch)
 {
     ASSERT_EQ(S_OK, InsertFiles({EntryRow(File(5, QStringLiteral("first")))}));
     EXPECT_EQ(E_INVALIDARG,
               InsertFiles({EntryRow(File(6, QStringLiteral("second"))), EntryRow(File(5, QStringLiteral("again")))}));
-    EXPECT_EQ(QStringList{QStringLiteral("first")}, RootNamesAfterClose());
+
+    constexpr int kRows = 75; // not a round number of rows
+    QStringList rows;
+    for (int i = 0; i < kRows; ++i) {
+        Entry file = File(100 + i, QStringLiteral("row%1.txt").arg(i, 3, 10, QLatin1Char('0')));
+        file.size = 1000 + i;
+        file.time = 133000000000000000LL + i;
+        if (i % 7 == 3) file.type = QStringLiteral("Type %1").arg(i); // new texts in between
+        rows.append(EntryRow(file));
+    }
+    ASSERT_EQ(S_OK, InsertFiles(rows));
+    for (const int clashAt : {0, 33, 69}) {
+        QStringList clashing;
+        for (int i = 0; i < 70; ++i) clashing.append(EntryRow(File(500 + i, QStringLiteral("clash"))));
+        clashing[clashAt] = EntryRow(File(100 + clashAt, QStringLiteral("again")));
+        EXPECT_EQ(E_INVALIDARG, InsertFiles(clashing)) << clashAt;
+    }
+
+    const QStringList names = RootNamesAfterClose();
+    ASSERT_EQ(kRows + 1, names.size());
+    EXPECT_EQ(QStringLiteral("first"), names[0]);
+    const auto items = FolderItems(engine->get(), disc, 0);
+    for (int i = 0; i < kRows; ++i) {
+        const FolderItemRecord& item = items[size_t(i) + 1];
+        EXPECT_EQ(100 + i, item.id);
+        EXPECT_EQ(QStringLiteral("row%1.txt").arg(i, 3, 10, QLatin1Char('0')), FromW(item.name));
+        EXPECT_EQ(1000 + i, item.size);
+        EXPECT_EQ(133000000000000000LL + i, item.time);
+        EXPECT_EQ(i % 7 == 3 ? QStringLiteral("Type %1").arg(i) : QStringLiteral("Text document"), FromW(item.type));
+    }
+    EXPECT_EQ(size_t(kRows), FoundFiles(engine->get(), QStringLiteral("row")).size());
+    EXPECT_TRUE(FoundFiles(engine->get(), QStringLiteral("clash")).empty());
 }
 
 TEST_P(BatchRowsTest, TrackRowsWithoutIdsContinueTheNumbering)

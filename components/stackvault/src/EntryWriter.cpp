@@ -7,21 +7,41 @@
 
 #include <span>
 #include <string>
+#include <vector>
 #include <sqlite3.h>
 
 namespace {
-const char* InsertRowSql(EntryKind kind, bool typeTexts)
+// Rows bound into one statement: a statement per row would seek the table
+// afresh for every row and open and close its cursor every time; rows
+// given in one statement are appended through one cursor.
+constexpr size_t kRowsPerStatement = 32;
+
+// The columns a row binds, in the order BindRow binds them, by layout.
+const char* InsertColumns(EntryKind kind, bool typeTexts)
 {
     if (typeTexts)
         return kind == EntryKind::Files
-                   ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id, label_id)"
-                     " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)"
-                   : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id, label_id)"
-                     " VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    return kind == EntryKind::Files ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id)"
-                                      " VALUES(?, ?, ?, ?, ?, ?, ?, ?)"
-                                    : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id)"
-                                      " VALUES(?, ?, ?, ?, ?, ?, ?, ?)";
+                   ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id, label_id) VALUES"
+                   : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id, label_id) VALUES";
+    return kind == EntryKind::Files ? "INSERT INTO files(id, name, size, type, time, disc_id, folder_id, path_id) VALUES"
+                                    : "INSERT INTO folders(id, name, size, type, time, disc_id, parent_id, path_id) VALUES";
+}
+
+int ColumnsPerRow(bool typeTexts) { return typeTexts ? 9 : 8; }
+
+// The insert of `rows` rows, made once for each kind, layout and row count used.
+const std::string& InsertRowsSql(EntryKind kind, bool typeTexts, size_t rows)
+{
+    static std::string made[2][2][2]; // by kind, layout, and one row or kRowsPerStatement
+    std::string& sql = made[static_cast<int>(kind)][typeTexts][rows > 1];
+    if (sql.empty()) {
+        std::string values = "(?";
+        for (int column = 1; column < ColumnsPerRow(typeTexts); ++column) values += ", ?";
+        values += ')';
+        sql = InsertColumns(kind, typeTexts);
+        for (size_t row = 0; row < rows; ++row) sql += (row == 0 ? "" : ", ") + values;
+    }
+    return sql;
 }
 
 // In a library without stored folds, the close indexes the rows of the
@@ -70,30 +90,32 @@ struct RowTexts {
     std::string type;
 };
 
-// Binds the row; its type as an id of `types`, or as text when `types` is null.
-HRESULT BindRow(SqliteStatement& insert, const ParsedBatch& batch, const EntryRow& row, bool hasIds, EntryTypes* types,
-                RowTexts& texts)
+// Binds the row as the statement's row `place` (from 0); its type as an
+// id of `types`, or as text when `types` is null.
+HRESULT BindRow(SqliteStatement& insert, int place, const ParsedBatch& batch, const EntryRow& row, bool hasIds,
+                EntryTypes* types, RowTexts& texts)
 {
+    const int first = place * ColumnsPerRow(types == nullptr);
     if (hasIds)
-        insert.Bind(1, row.id);
+        insert.Bind(first + 1, row.id);
     else
-        insert.BindNull(1);
+        insert.BindNull(first + 1);
     Utf16Text::ToUtf8(batch.Text(row.name), texts.name);
-    insert.BindUtf8View(2, texts.name);
-    insert.Bind(3, row.size);
-    insert.Bind(5, row.time);
-    insert.Bind(6, row.discId);
-    insert.Bind(7, row.parentId);
-    insert.Bind(8, row.pathId);
+    insert.BindUtf8View(first + 2, texts.name);
+    insert.Bind(first + 3, row.size);
+    insert.Bind(first + 5, row.time);
+    insert.Bind(first + 6, row.discId);
+    insert.Bind(first + 7, row.parentId);
+    insert.Bind(first + 8, row.pathId);
     if (!types) {
         Utf16Text::ToUtf8(batch.Text(row.type), texts.type);
-        insert.BindUtf8View(4, texts.type);
-        insert.Bind(9, row.labelId);
+        insert.BindUtf8View(first + 4, texts.type);
+        insert.Bind(first + 9, row.labelId);
         return S_OK;
     }
     int64_t type = 0;
     const HRESULT hr = types->IdOf(batch.Text(row.type), &type);
-    insert.Bind(4, type);
+    insert.Bind(first + 4, type);
     return hr;
 }
 } // namespace
@@ -103,6 +125,8 @@ RowLayout EntryWriter::LayoutOf(SqliteConnection& db)
     return {LibrarySchema::StoresTypeTexts(db), LibrarySchema::KeepsFileSpans(db)};
 }
 
+// Rows with ids go kRowsPerStatement to a statement, the rest one by one;
+// rows without ids one by one, each reading back the id it got.
 HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasIds, const RowLayout& layout,
                             IdRange& written)
 {
@@ -110,18 +134,29 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
     const bool spans = kind == EntryKind::Files && layout.fileSpans;
     EntryTypes types(m_db);
     FileSpans fileSpans(m_db);
-    RowTexts texts; // before the statement: bound until its lease resets it
-    auto insert = m_db.Statement(InsertRowSql(kind, typeTexts));
-    if (!insert) return E_FAIL;
-    for (const EntryRow& row : batch.entries) {
-        insert->Rewind(); // every parameter is bound again
-        const HRESULT bound = BindRow(*insert, batch, row, hasIds, typeTexts ? nullptr : &types, texts);
-        if (FAILED(bound)) return bound;
-        const int rc = insert->Step();
+    std::vector<RowTexts> texts(kRowsPerStatement); // before the statements: bound until their leases reset them
+    auto several = m_db.Statement(InsertRowsSql(kind, typeTexts, kRowsPerStatement).c_str());
+    auto single = m_db.Statement(InsertRowsSql(kind, typeTexts, 1).c_str());
+    if (!several || !single) return E_FAIL;
+    const std::vector<EntryRow>& rows = batch.entries;
+    for (size_t next = 0; next < rows.size();) {
+        const size_t count = hasIds && rows.size() - next >= kRowsPerStatement ? kRowsPerStatement : 1;
+        SqliteStatement& insert = count > 1 ? *several : *single;
+        insert.Rewind(); // every parameter is bound again
+        for (size_t place = 0; place < count; ++place) {
+            const HRESULT bound = BindRow(insert, static_cast<int>(place), batch, rows[next + place], hasIds,
+                                          typeTexts ? nullptr : &types, texts[place]);
+            if (FAILED(bound)) return bound;
+        }
+        const int rc = insert.Step();
         if (rc != SQLITE_DONE) return m_db.Failure(rc, "insert row");
-        const int64_t id = m_db.LastInsertId();
-        written.Add(id);
-        if (spans) fileSpans.Add(row.discId, row.parentId, id);
+        for (size_t place = 0; place < count; ++place) {
+            const EntryRow& row = rows[next + place];
+            const int64_t id = hasIds ? row.id : m_db.LastInsertId();
+            written.Add(id);
+            if (spans) fileSpans.Add(row.discId, row.parentId, id);
+        }
+        next += count;
     }
     return spans ? fileSpans.Store() : S_OK;
 }

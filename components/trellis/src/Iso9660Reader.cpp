@@ -189,7 +189,12 @@ bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& o
         out.skip = true; // the resource fork of a Macintosh file, not an entry of its own
         return true;
     }
-    out.fileTime = DiscTime::FromIsoRecord(record + DirRecord::kRecordingTime);
+    // The record's own name and time only where Rock Ridge gives none.
+    RockRidgeFields given;
+    const size_t systemUse = SystemUseOffset(record) + (m_rockRidge ? m_suspSkip : 0);
+    if (m_rockRidge && systemUse < length) given = ReadRockRidge(record + systemUse, length - systemUse, out);
+    if (!given.time) out.fileTime = DiscTime::FromIsoRecord(record + DirRecord::kRecordingTime);
+    if (given.name) return !out.name.empty();
     if (m_joliet && !m_rockRidge) {
         out.name = TextDecode::FromUtf16Be(record + DirRecord::kName, nameLength);
         CleanIsoName(out.name, false);
@@ -197,13 +202,12 @@ bool Iso9660Reader::DecodeRecord(const uint8_t* record, size_t length, Record& o
         out.name = TextDecode::FromUtf8OrLatin1(record + DirRecord::kName, nameLength);
         CleanIsoName(out.name, true);
     }
-    const size_t systemUse = SystemUseOffset(record) + (m_rockRidge ? m_suspSkip : 0);
-    if (m_rockRidge && systemUse < length) ReadRockRidge(record + systemUse, length - systemUse, out);
     return !out.name.empty();
 }
 
-void Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& out)
+Iso9660Reader::RockRidgeFields Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& out)
 {
+    RockRidgeFields given;
     std::string alternateName;
     bool hasName = false;
     uint8_t continuation[kBlock];
@@ -228,12 +232,15 @@ void Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& ou
                 size_t stamp = SystemUse::kTfStamps + ((flags & 0x01) ? stampLength : 0); // skip the creation time
                 if ((flags & 0x02) && stamp + stampLength <= entryLength) {
                     TrellisVolumeTime digits;
-                    if (stampLength == 7)
+                    if (stampLength == 7) {
                         out.fileTime = DiscTime::FromIsoRecord(entry + stamp);
-                    else if (DiscTime::VolumeTimeFromIsoDigits(entry + stamp, &digits))
+                        given.time = true;
+                    } else if (DiscTime::VolumeTimeFromIsoDigits(entry + stamp, &digits)) {
                         out.fileTime = DiscTime::FromCalendar(digits.year, digits.month, digits.day, digits.hour,
                                                               digits.minute, digits.second,
                                                               int8_t(entry[stamp + 16]) * 15);
+                        given.time = true;
+                    }
                 }
             } else if (is("CL") && entryLength >= SystemUse::kClSize) {
                 // A deep directory relocated elsewhere: it belongs here.
@@ -255,9 +262,12 @@ void Iso9660Reader::ReadRockRidge(const uint8_t* area, size_t length, Record& ou
         area = continuation + nextOffset;
         length = nextLength;
     }
-    if (hasName && !alternateName.empty())
+    if (hasName && !alternateName.empty()) {
         out.name = TextDecode::FromUtf8OrLatin1(reinterpret_cast<const uint8_t*>(alternateName.data()),
                                                 alternateName.size());
+        given.name = true;
+    }
+    return given;
 }
 
 uint32_t Iso9660Reader::DirectoryLength(uint32_t extent)
@@ -267,7 +277,7 @@ uint32_t Iso9660Reader::DirectoryLength(uint32_t extent)
     return Le32(block + DirRecord::kDataLength); // the "." record describes the directory itself
 }
 
-void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree)
+void Iso9660Reader::AddEntry(const DirectoryJob& job, Record& record, PendingEntry& pending, FileTree& tree)
 {
     const bool folder = record.flags & DirRecord::kDirectory;
     if (pending.active && (folder || pending.node.name != record.name)) Flush(job, pending, tree);
@@ -275,7 +285,7 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
         if (!pending.active) {
             pending.active = true;
             pending.node = FileNode{};
-            pending.node.name = record.name;
+            pending.node.name = std::move(record.name);
             pending.node.fileTime = record.fileTime;
             pending.node.attributes =
                 TRELLIS_ATTRIBUTE_READONLY | ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);
@@ -290,7 +300,7 @@ void Iso9660Reader::AddEntry(const DirectoryJob& job, const Record& record, Pend
         return;
     }
     FileNode node;
-    node.name = record.name;
+    node.name = std::move(record.name);
     node.fileTime = record.fileTime;
     node.attributes = TRELLIS_ATTRIBUTE_DIRECTORY | TRELLIS_ATTRIBUTE_READONLY |
                       ((record.flags & DirRecord::kHidden) ? TRELLIS_ATTRIBUTE_HIDDEN : 0);

@@ -54,9 +54,15 @@ private:
     uint32_t BeyondEnd(uint32_t extent, uint32_t length) const;
     void ParseDirectory(const DirectoryJob& job, const std::vector<uint8_t>& data, FileTree& tree);
     bool DecodeRecord(const uint8_t* record, size_t length, Record& out);
-    void ReadRockRidge(const uint8_t* area, size_t length, Record& out);
+    // What the Rock Ridge entries gave the record (the name, the modification time).
+    struct RockRidgeFields {
+        bool name = false;
+        bool time = false;
+    };
+    RockRidgeFields ReadRockRidge(const uint8_t* area, size_t length, Record& out);
     uint32_t DirectoryLength(uint32_t extent);
-    void AddEntry(const DirectoryJob& job, const Record& record, PendingEntry& pending, FileTree& tree);
+    // Takes the record's name.
+    void AddEntry(const DirectoryJob& job, Record& record, PendingEntry& pending, FileTree& tree);
     void Flush(const DirectoryJob& job, PendingEntry& pending, FileTree& tree);
 
     DiscMedium& m_medium;

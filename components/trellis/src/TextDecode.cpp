@@ -57,6 +57,7 @@ bool DecodeUtf8(const uint8_t* bytes, size_t length, std::u16string& out)
 std::u16string FromUtf8OrLatin1(const uint8_t* bytes, size_t length)
 {
     std::u16string text;
+    text.reserve(length); // never fewer bytes than units, in either decoding
     if (!DecodeUtf8(bytes, length, text)) text.assign(bytes, bytes + length);
     Limit(text);
     return text;
