@@ -171,9 +171,20 @@ void ListedFunction(sqlite3_context* context, int, sqlite3_value** values)
 }
 constexpr char kFoundType[] = "sv_found";
 
+// The receiver bound for sv_found, looked up once per run of a statement
+// (a lookup by its type's name costs as much as the rest of a hit's call).
+NameMatch::FoundEntry* ReceiverOf(sqlite3_context* context, sqlite3_value* bound)
+{
+    constexpr int kReceiverArgument = 0;
+    if (void* kept = sqlite3_get_auxdata(context, kReceiverArgument)) return static_cast<NameMatch::FoundEntry*>(kept);
+    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+    if (found) sqlite3_set_auxdata(context, kReceiverArgument, found, nullptr);
+    return found;
+}
+
 void FoundFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(values[0], kFoundType));
+    NameMatch::FoundEntry* found = ReceiverOf(context, values[0]);
     if (!found) return sqlite3_result_int(context, 1);
     ListedEntry entry{};
     entry.id = static_cast<int32_t>(sqlite3_value_int64(values[1]));
