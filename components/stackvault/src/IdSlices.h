@@ -26,7 +26,7 @@ public:
     using Found = ListedEntryQueue::Entries;
     // Passes one slice's entries on; false ends the scan.
     using PassOn = std::function<bool(Found& found)>;
-    static constexpr size_t kMostParked = 4;
+    static constexpr size_t kMostParked = 8;
 
     // Ids first .. last in slices of `firstIds`, each next one twice as
     // long up to `mostIds` (so that the first hits come soon, and later
