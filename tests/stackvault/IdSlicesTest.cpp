@@ -1,7 +1,7 @@
 // The slices of a scan shared by threads: every id of the range in exactly
 // one slice, what the threads found passed on in slice order whichever
-// finishes first, and a stop that ends every wait, also one that comes
-// before the scan starts.
+// finishes first (a slice done early parked, at most a few), and a stop
+// that ends every wait, also one that comes before the scan starts.
 #include "IdSlices.h"
 
 #include <gtest/gtest.h>
@@ -40,20 +40,35 @@ TEST(IdSlices, EveryIdIsInOneSliceInOrderEachTwiceTheLastUpToTheLongest)
     EXPECT_TRUE(TakeAll(slices).empty());
 }
 
+// A slice's entries: one per id.
+IdSlices::Found FoundIn(const IdSlices::Slice& slice)
+{
+    IdSlices::Found found;
+    ListedEntry entry{};
+    for (int64_t id = slice.first; id <= slice.last; ++id) {
+        entry.id = int32_t(id);
+        found.Add(entry, "n");
+    }
+    return found;
+}
+
 TEST(IdSlices, ThreadsPassTheirSlicesOnInSliceOrder)
 {
     IdSlices slices;
     constexpr int kLast = 5000;
     slices.Start(1, kLast, 1, 7);
-    std::vector<int64_t> passed; // written only by the thread whose turn it is
+    std::vector<int64_t> passed; // written only by the thread passing on
+    const IdSlices::PassOn passOn = [&](IdSlices::Found& found) {
+        for (const ListedEntry& entry : found.entries) passed.push_back(entry.id);
+        found.Clear();
+        return true;
+    };
     auto scan = [&] {
         IdSlices::Slice slice;
         while (slices.Take(&slice)) {
-            std::vector<int64_t> found;
-            for (int64_t id = slice.first; id <= slice.last; ++id) found.push_back(id);
-            ASSERT_TRUE(slices.AwaitTurn(slice.number));
-            passed.insert(passed.end(), found.begin(), found.end());
-            slices.Passed(slice.number);
+            IdSlices::Found found = FoundIn(slice);
+            ASSERT_TRUE(slices.HandOver(slice.number, found, passOn));
+            EXPECT_TRUE(found.entries.empty());
         }
     };
     std::vector<std::thread> threads;
@@ -63,27 +78,77 @@ TEST(IdSlices, ThreadsPassTheirSlicesOnInSliceOrder)
     for (int64_t id = 1; id <= kLast; ++id) ASSERT_EQ(id, passed[size_t(id - 1)]);
 }
 
+TEST(IdSlices, ASliceDoneBeforeItsTurnIsParkedAndPassedOnWithTheOneBefore)
+{
+    IdSlices slices;
+    constexpr int kSlices = int(IdSlices::kMostParked) + 2;
+    slices.Start(0, kSlices * 10 - 1, 10, 10);
+    std::vector<IdSlices::Slice> taken(kSlices);
+    for (IdSlices::Slice& slice : taken) ASSERT_TRUE(slices.Take(&slice));
+    std::vector<int> passed; // slice numbers, by the first id of each
+    const IdSlices::PassOn passOn = [&](IdSlices::Found& found) {
+        passed.push_back(found.entries.front().id / 10);
+        found.Clear();
+        return true;
+    };
+    // Slices 1 .. kMostParked finish first: parked without waiting.
+    for (int number = 1; number <= int(IdSlices::kMostParked); ++number) {
+        IdSlices::Found found = FoundIn(taken[size_t(number)]);
+        ASSERT_TRUE(slices.HandOver(number, found, passOn));
+        EXPECT_TRUE(found.entries.empty());
+    }
+    EXPECT_TRUE(passed.empty());
+    // The last one finds no room: it waits until it is passed on in its turn.
+    std::thread last([&] {
+        IdSlices::Found found = FoundIn(taken.back());
+        EXPECT_TRUE(slices.HandOver(kSlices - 1, found, passOn));
+    });
+    IdSlices::Found first = FoundIn(taken.front());
+    ASSERT_TRUE(slices.HandOver(0, first, passOn));
+    last.join();
+    std::vector<int> expected(kSlices);
+    for (int number = 0; number < kSlices; ++number) expected[size_t(number)] = number;
+    EXPECT_EQ(expected, passed);
+}
+
 TEST(IdSlices, AStopEndsWaitsAndDealingEvenBeforeTheStart)
 {
     IdSlices slices;
-    slices.Start(0, 99, 10, 10);
-    IdSlices::Slice first, second;
-    ASSERT_TRUE(slices.Take(&first));
-    ASSERT_TRUE(slices.Take(&second));
-    bool turned = true;
-    std::thread waiting([&] { turned = slices.AwaitTurn(second.number); }); // slice 0 is never passed on
+    slices.Start(0, 999, 10, 10);
+    std::vector<IdSlices::Slice> taken(IdSlices::kMostParked + 2);
+    for (IdSlices::Slice& slice : taken) ASSERT_TRUE(slices.Take(&slice));
+    const IdSlices::PassOn passOn = [](IdSlices::Found&) { return true; };
+    for (size_t i = 1; i + 1 < taken.size(); ++i) {
+        IdSlices::Found found = FoundIn(taken[i]);
+        ASSERT_TRUE(slices.HandOver(taken[i].number, found, passOn));
+    }
+    bool handedOver = true;
+    std::thread waiting([&] { // slice 0 is never passed on: no room, no turn
+        IdSlices::Found found = FoundIn(taken.back());
+        handedOver = slices.HandOver(taken.back().number, found, passOn);
+    });
     slices.Stop();
     waiting.join();
-    EXPECT_FALSE(turned);
+    EXPECT_FALSE(handedOver);
     IdSlices::Slice more;
     EXPECT_FALSE(slices.Take(&more));
+
+    // A receiver that ends the scan stops it for every thread.
+    IdSlices ended;
+    ended.Start(0, 99, 10, 10);
+    IdSlices::Slice slice;
+    ASSERT_TRUE(ended.Take(&slice));
+    IdSlices::Found found = FoundIn(slice);
+    EXPECT_FALSE(ended.HandOver(slice.number, found, [](IdSlices::Found&) { return false; }));
+    EXPECT_FALSE(ended.Take(&more));
 
     // A listing closed before its scan started: the scan never runs.
     IdSlices closed;
     closed.Stop();
     closed.Start(0, 99, 10, 10);
     EXPECT_FALSE(closed.Take(&more));
-    EXPECT_FALSE(closed.AwaitTurn(0));
+    found = FoundIn(slice);
+    EXPECT_FALSE(closed.HandOver(0, found, passOn));
 }
 
 } // namespace

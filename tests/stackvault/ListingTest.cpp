@@ -225,7 +225,8 @@ protected:
         return id;
     }
 
-    static void ExpectSameEntries(const std::vector<ItemRecord>& whole, const Listed& listed)
+    // `placesOnly` (kListedPlacesOnly): parent, size and time are 0.
+    static void ExpectSameEntries(const std::vector<ItemRecord>& whole, const Listed& listed, bool placesOnly = false)
     {
         ASSERT_EQ(whole.size(), listed.entries.size());
         for (size_t i = 0; i < whole.size(); ++i) {
@@ -237,11 +238,11 @@ protected:
             if (cut.size() < listed.names[qsizetype(i)].size() && !cut.isEmpty() && cut.back().isHighSurrogate())
                 cut.chop(1);
             EXPECT_EQ(FromW(whole[i].name), cut) << i;
-            EXPECT_EQ(whole[i].parentId, entry.parentId) << i;
+            EXPECT_EQ(placesOnly ? 0 : whole[i].parentId, entry.parentId) << i;
             EXPECT_EQ(whole[i].discId, entry.discId) << i;
             EXPECT_EQ(whole[i].pathId, entry.pathId) << i;
-            EXPECT_EQ(whole[i].size, entry.size) << i;
-            EXPECT_EQ(whole[i].time, entry.time) << i;
+            EXPECT_EQ(placesOnly ? 0 : whole[i].size, entry.size) << i;
+            EXPECT_EQ(placesOnly ? 0 : whole[i].time, entry.time) << i;
         }
     }
 
@@ -500,10 +501,16 @@ TEST_P(ListingTest, SearchEntriesOfOneKindHoldThatKindAloneAsTheWholeListsGiveIt
         EXPECT_EQ(0, counts.files);
         EXPECT_EQ(0u, ReadInOrder(compact.Get(), listing, kListingFiles, int(folders.size())).entries.size());
         listings->CloseListing(listing);
+
+        // Names and places only: the same files, without their numbers.
+        ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | kListedPlacesOnly, &listing));
+        ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, 0), true);
+        listings->CloseListing(listing);
     }
     LibraryListing listing = nullptr;
     EXPECT_EQ(E_INVALIDARG, compact->OpenSearchEntries(u"photo", 0, &listing));
-    EXPECT_EQ(E_INVALIDARG, compact->OpenSearchEntries(u"photo", kListedFoldersAndFiles + 1, &listing));
+    EXPECT_EQ(E_INVALIDARG, compact->OpenSearchEntries(u"photo", kListedPlacesOnly, &listing));
+    EXPECT_EQ(E_INVALIDARG, compact->OpenSearchEntries(u"photo", kListedFoldersAndFiles | 8, &listing));
 }
 
 TEST_P(ListingTest, SearchEntriesKeptForAReaderNeverStallTheListingAndFollowTheLibrarysChanges)

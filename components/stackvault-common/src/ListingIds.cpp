@@ -5,6 +5,15 @@
 #include <algorithm>
 #include <chrono>
 
+// Ids counted ahead get their room at once: growing by doubling would copy
+// millions of ids under the lock that readers wait on, and touch twice the
+// memory.
+ListingIds::ListingIds(std::array<int, kKinds> totals) : m_totals(totals)
+{
+    for (size_t kind = 0; kind < size_t(kKinds); ++kind)
+        if (totals[kind] > 0) m_ids[kind].reserve(size_t(totals[kind]));
+}
+
 bool ListingIds::Collector::Append(int32_t id)
 {
     m_found.push_back(id);

@@ -23,7 +23,7 @@ public:
     static constexpr size_t kChunk = 4096;
 
     // `totals`: how many ids each kind has when known ahead, else -1.
-    explicit ListingIds(std::array<int, kKinds> totals) : m_totals(totals) {}
+    explicit ListingIds(std::array<int, kKinds> totals);
 
     // Gathers the ids of one kind in listing order and publishes them in chunks.
     class Collector {

@@ -43,8 +43,18 @@ struct ListedEntry {
 
 static_assert(sizeof(ListedEntry) == 40);
 
-// The kinds of entry a listing of OpenSearchEntries finds (either or both).
-enum LibraryListedKinds : LONG { kListedFolders = 1, kListedFiles = 2, kListedFoldersAndFiles = 3 };
+// The kinds of entry a listing of OpenSearchEntries finds (either or both),
+// or'ed with kListedPlacesOnly where the reader needs no more than an
+// entry's name and place: the files' entries its worker keeps then carry
+// id, name, disc and path id only, with parentId, size and time 0 (a scan
+// of millions of hits reads three fields less per hit). Entries read by
+// id, when no longer kept, still carry every field.
+enum LibraryListedKinds : LONG {
+    kListedFolders = 1,
+    kListedFiles = 2,
+    kListedFoldersAndFiles = 3,
+    kListedPlacesOnly = 4,
+};
 
 struct ILibraryListedEntries : IUnknown {
     // Entries first .. first + count - 1 of one kind, as far as found, with
@@ -66,6 +76,7 @@ struct ILibraryListedEntries : IUnknown {
     // kinds it finds; a kind left out has no entries and is counted 0, so
     // a reader of files alone does not wait while every folder name is
     // scanned. E_INVALIDARG for kinds that are neither or unknown.
+    // (kListedPlacesOnly: see LibraryListedKinds.)
     virtual HRESULT OpenSearchEntries(const char16_t* text, LONG kinds, LibraryListing* listing) = 0;
 
 protected:

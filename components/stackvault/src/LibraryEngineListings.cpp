@@ -38,7 +38,8 @@ HRESULT CLibraryEngine::OpenSearchListing(const char16_t* text, LibraryListing* 
 
 HRESULT CLibraryEngine::OpenSearchEntries(const char16_t* text, LONG kinds, LibraryListing* listing)
 {
-    if (kinds < kListedFolders || kinds > kListedFoldersAndFiles) return E_INVALIDARG;
+    const LONG found = kinds & ~kListedPlacesOnly;
+    if (found < kListedFolders || found > kListedFoldersAndFiles) return E_INVALIDARG;
     return OpenSearch(text, kinds, true, listing);
 }
 
@@ -58,7 +59,7 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
     // the files' entries are read with their ids.
     std::array<ListingStep, ListingWorker::kKinds> steps{
         ListingStep{m_search.IdsSql(EntryKind::Folders, folded, someHidden), bind},
-        listed ? ListedFilesStep(folded, someHidden, bind)
+        listed ? ListedFilesStep(folded, someHidden, (kinds & kListedPlacesOnly) != 0, bind)
                : ListingStep{m_search.IdsSql(EntryKind::Files, folded, someHidden), bind}};
     std::array<int, ListingWorker::kKinds> totals = CountedAhead(folded);
     // A kind left out is known to have none: its scan never runs.
@@ -72,11 +73,12 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
 
 // The files' entries read as they are found; a scan of every file row (a
 // short query) in slices, shared by two threads.
-ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someHidden,
+ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someHidden, bool placesOnly,
                                             const std::function<void(SqliteStatement&)>& bind)
 {
-    const std::string sliced = NameSearch::SlicedEntriesSql(EntryKind::Files, folded, someHidden);
-    if (sliced.empty()) return ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden), bind, true};
+    const std::string sliced = NameSearch::SlicedEntriesSql(EntryKind::Files, folded, someHidden, placesOnly);
+    if (sliced.empty())
+        return ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden, placesOnly), bind, true};
     return ListingStep{sliced, bind, true, NameSearch::SlicedIdRangeSql(EntryKind::Files), kFirstScanSliceIds,
                        kScanSliceIds};
 }

@@ -207,11 +207,10 @@ void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::
         }
         // A row: stopped (the listing closes). The receiver ends once every
         // one counted ahead is found, or when stopped.
-        if (rc == SQLITE_ROW || !m_slices.AwaitTurn(slice.number) || !take(found)) {
+        if (rc == SQLITE_ROW || !m_slices.HandOver(slice.number, found, take)) {
             m_slices.Stop(); // the other thread need not go on
             break;
         }
-        m_slices.Passed(slice.number);
         if (passed) passed(slice.number);
     }
     query.Rewind();

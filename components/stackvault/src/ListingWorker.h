@@ -67,18 +67,18 @@ private:
     // Runs a `listed` step, queueing its entries; SQLite's result.
     int CollectListed(sqlite3* db, SqliteStatement& query, int kind, ListedEntryQueue& listed,
                       ListingIds::Collector& found);
-    // Receives the entries of each slice in turn (and leaves them empty);
+    // Receives the entries of each slice in turn (IdSlices::HandOver);
     // false ends the scan.
-    using SliceReceiver = std::function<bool(ListedEntryQueue::Entries& slice)>;
+    using SliceReceiver = IdSlices::PassOn;
     // A sliced step: the worker and a helper scan slices and pass their
     // entries on to `take` in slice order; SQLite's result.
     int ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take);
     // The helper: the slices it can take, on a connection of its own that
     // reads the worker's snapshot (else it leaves them all to the worker).
     void HelpScan(const ListingStep& step, SliceReceiver& take, std::atomic<int>& failure);
-    // Scans free slices with `query` and passes each one on in its turn,
-    // then tells `passed` its number; the first failure of either thread
-    // goes to `failure`.
+    // Scans free slices with `query` and hands each one over to be passed
+    // on in its turn, then tells `passed` its number; the first failure of
+    // either thread goes to `failure`.
     void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
                    const std::function<void(int number)>& passed = {});
     // The slices the worker scans alone before its helper starts.

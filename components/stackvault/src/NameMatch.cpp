@@ -121,22 +121,42 @@ bool FoldedHas(sqlite3_value* name, std::string_view needle)
     return memmem(folded.constData(), size_t(folded.size()), needle.data(), needle.size()) != nullptr;
 }
 
+// The folded query of sv_name_has as its test needs it, worked out once per
+// run of a statement: SQLite keeps it with the query, a constant argument,
+// instead of it being read and looked at again for each of millions of rows.
+struct Needle {
+    std::string text;
+    bool ascii = false;
+};
+
+constexpr int kNeedleArgument = 1;
+
+const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle& unkept)
+{
+    if (const auto* kept = static_cast<const Needle*>(sqlite3_get_auxdata(context, kNeedleArgument))) return *kept;
+    unkept.text = Utf8Of(values[kNeedleArgument]);
+    unkept.ascii = NameMatch::IsAscii(unkept.text);
+    sqlite3_set_auxdata(context, kNeedleArgument, new Needle(unkept),
+                        [](void* needle) { delete static_cast<Needle*>(needle); });
+    return unkept;
+}
+
 // sv_name_has(name, foldedQuery): whether the name, folded as sv_fold folds
 // it, holds the folded query; a scan of names without their stored folds,
 // which folds only names that are not ASCII.
 void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    const auto* needleText = static_cast<const char*>(sqlite3_value_blob(values[1]));
-    const std::string_view needle(needleText ? needleText : "", size_t(sqlite3_value_bytes(values[1])));
+    Needle unkept;
+    const Needle& needle = NeedleOf(context, values, unkept);
     const auto* nameText = static_cast<const char*>(sqlite3_value_blob(values[0]));
     const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(values[0])));
-    if (needle.empty()) return sqlite3_result_int(context, 1);
-    if (NameMatch::IsAscii(needle)) {
-        const AsciiHit hit = LoweredHas(name, needle);
+    if (needle.text.empty()) return sqlite3_result_int(context, 1);
+    if (needle.ascii) {
+        const AsciiHit hit = LoweredHas(name, needle.text);
         if (hit != AsciiHit::NotFoundYet) return sqlite3_result_int(context, hit == AsciiHit::Found);
-        return sqlite3_result_int(context, FoldedHas(values[0], needle));
+        return sqlite3_result_int(context, FoldedHas(values[0], needle.text));
     }
-    sqlite3_result_int(context, !NameMatch::IsAscii(name) && FoldedHas(values[0], needle));
+    sqlite3_result_int(context, !NameMatch::IsAscii(name) && FoldedHas(values[0], needle.text));
 }
 
 constexpr char kListedType[] = "sv_listed";
@@ -151,9 +171,20 @@ void ListedFunction(sqlite3_context* context, int, sqlite3_value** values)
 }
 constexpr char kFoundType[] = "sv_found";
 
+// The receiver bound for sv_found, looked up once per run of a statement
+// (a lookup by its type's name costs as much as the rest of a hit's call).
+NameMatch::FoundEntry* ReceiverOf(sqlite3_context* context, sqlite3_value* bound)
+{
+    constexpr int kReceiverArgument = 0;
+    if (void* kept = sqlite3_get_auxdata(context, kReceiverArgument)) return static_cast<NameMatch::FoundEntry*>(kept);
+    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+    if (found) sqlite3_set_auxdata(context, kReceiverArgument, found, nullptr);
+    return found;
+}
+
 void FoundFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(values[0], kFoundType));
+    NameMatch::FoundEntry* found = ReceiverOf(context, values[0]);
     if (!found) return sqlite3_result_int(context, 1);
     ListedEntry entry{};
     entry.id = static_cast<int32_t>(sqlite3_value_int64(values[1]));

@@ -123,10 +123,11 @@ std::string RangeSql(EntryKind kind, bool typeTexts)
 // gives them, without the disc's name (NameSearch::ReadListed); with the
 // type (`typeColumn`, EntryTypes::TextSql) as an eighth column when given.
 // A deleted disc's rows go with it, so no join with the discs is needed to
-// leave them out.
-std::string ListedColumns(EntryKind kind, const std::string& typeColumn = {})
+// leave them out. `placesOnly`: parent id, size and time are 0, not read.
+std::string ListedColumns(EntryKind kind, const std::string& typeColumn = {}, bool placesOnly = false)
 {
-    return std::string("f.id, f.name, f.") + TablesOf(kind).parent + ", f.size, f.time, f.disc_id, " +
+    const std::string numbers = placesOnly ? "0, 0, 0" : std::string("f.") + TablesOf(kind).parent + ", f.size, f.time";
+    return "f.id, f.name, " + numbers + ", f.disc_id, " +
            (kind == EntryKind::Folders ? "coalesce(own.id, f.path_id)" : "f.path_id") +
            (typeColumn.empty() ? std::string() : ", " + typeColumn);
 }
@@ -256,14 +257,14 @@ std::string NameSearch::IdsSql(EntryKind kind, const QByteArray& folded, bool so
 // of first finding ids in the stored folds, a longer one joins the index's
 // hits with their rows. CASE keeps sv_found from seeing a row the other
 // conditions leave out (SQLite may test a condition with a subquery last).
-std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
+std::string NameSearch::ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden, bool placesOnly)
 {
-    return FoundEntriesSql(kind, NameMatch::UsesIndex(folded), someHidden, false);
+    return FoundEntriesSql(kind, NameMatch::UsesIndex(folded), someHidden, false, placesOnly);
 }
 
-std::string NameSearch::SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden)
+std::string NameSearch::SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden, bool placesOnly)
 {
-    return NameMatch::UsesIndex(folded) ? std::string() : FoundEntriesSql(kind, false, someHidden, true);
+    return NameMatch::UsesIndex(folded) ? std::string() : FoundEntriesSql(kind, false, someHidden, true, placesOnly);
 }
 
 const char* NameSearch::SlicedIdRangeSql(EntryKind kind)
@@ -275,7 +276,7 @@ const char* NameSearch::SlicedIdRangeSql(EntryKind kind)
                : "SELECT (SELECT id FROM folders ORDER BY id LIMIT 1), (SELECT id FROM folders ORDER BY id DESC LIMIT 1)";
 }
 
-std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced)
+std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced, bool placesOnly)
 {
     const EntryTables t = TablesOf(kind);
     const std::string key = useIndex ? std::string(t.names) + ".rowid" : "f.id";
@@ -289,7 +290,8 @@ std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool some
     if (sliced)
         sql += "f.id BETWEEN ?" + std::to_string(kSliceFirstParameter) + " AND ?" + std::to_string(kSliceLastParameter) +
                " AND ";
-    return sql + "CASE WHEN " + wanted + " THEN sv_found(?" + std::to_string(kFoundParameter) + ", " + ListedColumns(kind) +
+    return sql + "CASE WHEN " + wanted + " THEN sv_found(?" + std::to_string(kFoundParameter) + ", " +
+           ListedColumns(kind, {}, placesOnly) +
            ") END ORDER BY " + key;
 }
 

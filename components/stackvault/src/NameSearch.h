@@ -55,15 +55,18 @@ public:
     // Hands the compact entries FillEntries would find, in its order, in
     // one pass over the rows, to the receiver bound to ?kFoundParameter
     // (NameMatch::BindFound); bound by BindFolded like IdsSql. It yields a
-    // row only when the receiver ends the scan.
+    // row only when the receiver ends the scan. `placesOnly`: the entries
+    // carry id, name, disc and path only (kListedPlacesOnly).
     static constexpr int kFoundParameter = 3;
-    static std::string ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden);
+    static std::string ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden,
+                                        bool placesOnly = false);
     // ListedEntriesSql of a query that scans the rows (UsesIndex false), over
     // the ids from ?kSliceFirstParameter to ?kSliceLastParameter only; the
     // first and last id of what it scans come from SlicedIdRangeSql.
     static constexpr int kSliceFirstParameter = 4;
     static constexpr int kSliceLastParameter = 5;
-    static std::string SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden);
+    static std::string SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden,
+                                        bool placesOnly = false);
     static const char* SlicedIdRangeSql(EntryKind kind);
     // A row of ListedEntriesSql (or of the compact range reads) into `entry`,
     // but for the name's place; gives the name, valid until the next step.
@@ -71,7 +74,7 @@ public:
 
 private:
     // ListedEntriesSql through the index or a scan, over an id range when `sliced`.
-    static std::string FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced);
+    static std::string FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced, bool placesOnly);
     HRESULT FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
     // Runs a range statement (?1 .. ?2, sv_listed ?3) over ascending ids and
     // calls fill(row, i) for each id in turn (row null when the id has no

@@ -241,7 +241,8 @@ int Search(CliContext& context, const QStringList& arguments)
     // while the listing's worker reads, the path lookups of folder lines (one
     // a folder) share its hold on the library file's locks; without it each
     // takes and drops them (a third more processor time at 50,000 folders).
-    const LONG kinds = request.folders ? kListedFoldersAndFiles : kListedFiles;
+    // Lines show a hit's name and place only: the files' sizes and times are not read.
+    const LONG kinds = (request.folders ? kListedFoldersAndFiles : kListedFiles) | kListedPlacesOnly;
     const HRESULT opened =
         compact ? compact->OpenSearchEntries(text, kinds, &listing) : listings->OpenSearchListing(text, &listing);
     if (FAILED(opened)) return context.LibraryFailure(opened);
