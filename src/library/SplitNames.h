@@ -18,6 +18,8 @@ public:
     // `ascii`: the keys of the names' language; null keys no name.
     explicit SplitNames(std::shared_ptr<const AsciiNameKeys> ascii);
 
+    // Makes room for `rows` names in all.
+    void Reserve(size_t rows);
     // Splits the rows of `entries` not split yet.
     void Add(const SortEntries& entries);
     // Sorts the keys added since the last call, as a run of their own merged
@@ -26,6 +28,12 @@ public:
     void SortAdded();
     // The keyed names in key order, as indexes into their keys (KeyOf).
     std::vector<int> KeyOrder();
+    // Whether the key at `position` of KeyOrder's order equals the one
+    // before it (most are told apart by their first sixteen bytes alone).
+    bool SameKeyAsPrevious(size_t position) const
+    {
+        return position > 0 && !Less(m_sorted[position - 1], m_sorted[position]);
+    }
 
     // The rows split so far.
     size_t Rows() const { return m_asciiRows.size() + m_otherRows.size(); }
@@ -61,4 +69,8 @@ private:
     // Every key, in sorted runs, then those added since.
     std::vector<PrefixedKey> m_sorted;
     std::vector<size_t> m_runEnds; // each run's end in m_sorted, runs longest first
+    // The second of two runs while they are merged, kept from one merge to
+    // the next: a buffer of megabytes made anew for each merge would be
+    // mapped and faulted in each time.
+    std::vector<PrefixedKey> m_mergeBuffer;
 };
