@@ -89,6 +89,7 @@ std::vector<int> SplitNames::KeyOrder()
 {
     SortAdded();
     while (m_runEnds.size() >= 2) MergeLastRuns();
+    m_mergeBuffer = {}; // every run is merged: the buffer goes before the sort's next steps take memory
     std::vector<int> order(m_sorted.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = m_sorted[i].index;
     return order;
