@@ -39,7 +39,11 @@ int SortEntries::TextIndexOf(QStringView text)
 {
     // Most rows have no tags and no date text: looked up once.
     if (text.isEmpty() && m_emptyTextIndex >= 0) return m_emptyTextIndex;
-    Seen& seen = m_seen[(reinterpret_cast<uintptr_t>(text.data()) / sizeof(QChar)) % m_seen.size()];
+    // The address's bits mixed (Fibonacci hashing): strings' characters lie
+    // at addresses of a few alignments, which their low bits alone would
+    // crowd into a few places.
+    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(text.data())) * 0x9E3779B97F4A7C15u;
+    Seen& seen = m_seen[size_t(mixed >> (64 - kSeenBits))];
     // The characters are compared too: the string seen there may have gone
     // and another taken its place.
     if (seen.index >= 0 && seen.chars == text.data() && seen.size == text.size() && m_texts[size_t(seen.index)] == text)

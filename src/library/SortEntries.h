@@ -51,7 +51,8 @@ private:
     // Views of m_texts' characters, which stay in place as the vector grows.
     std::unordered_map<std::u16string_view, int> m_textIndexOf;
     int m_emptyTextIndex = -1;
-    std::array<Seen, 16> m_seen;
+    static constexpr int kSeenBits = 6;
+    std::array<Seen, size_t(1) << kSeenBits> m_seen;
     std::vector<INT64> m_times;
     std::vector<INT64> m_sizes;
 };
