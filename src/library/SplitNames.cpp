@@ -76,9 +76,9 @@ void SplitNames::MergeLastRuns()
     // The second run is set aside and the two are merged from their ends:
     // equal keys of the second run go after those of the first. Once it is
     // placed, the rest of the first run is where it belongs.
-    m_mergeBuffer.assign(m_sorted.begin() + std::ptrdiff_t(middle), m_sorted.begin() + std::ptrdiff_t(end));
+    const std::vector<PrefixedKey> second(m_sorted.begin() + std::ptrdiff_t(middle), m_sorted.begin() + std::ptrdiff_t(end));
     size_t out = end, first = middle;
-    for (auto key = m_mergeBuffer.rbegin(); key != m_mergeBuffer.rend(); ++key) {
+    for (auto key = second.rbegin(); key != second.rend(); ++key) {
         while (first > start && Less(*key, m_sorted[first - 1])) m_sorted[--out] = m_sorted[--first];
         m_sorted[--out] = *key;
     }
@@ -89,7 +89,6 @@ std::vector<int> SplitNames::KeyOrder()
 {
     SortAdded();
     while (m_runEnds.size() >= 2) MergeLastRuns();
-    m_mergeBuffer = {}; // every run is merged: the buffer goes before the sort's next steps take memory
     std::vector<int> order(m_sorted.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = m_sorted[i].index;
     return order;

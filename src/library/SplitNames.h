@@ -69,8 +69,4 @@ private:
     // Every key, in sorted runs, then those added since.
     std::vector<PrefixedKey> m_sorted;
     std::vector<size_t> m_runEnds; // each run's end in m_sorted, runs longest first
-    // The second of two runs while they are merged, kept from one merge to
-    // the next: a buffer of megabytes made anew for each merge would be
-    // mapped and faulted in each time.
-    std::vector<PrefixedKey> m_mergeBuffer;
 };
