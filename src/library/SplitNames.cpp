@@ -76,7 +76,8 @@ void SplitNames::MergeLastRuns()
     // The second run is set aside and the two are merged from their ends:
     // equal keys of the second run go after those of the first. Once it is
     // placed, the rest of the first run is where it belongs.
-    const std::vector<PrefixedKey> second(m_sorted.begin() + std::ptrdiff_t(middle), m_sorted.begin() + std::ptrdiff_t(end));
+    const auto keys = m_sorted.begin();
+    const std::vector<PrefixedKey> second(keys + std::ptrdiff_t(middle), keys + std::ptrdiff_t(end));
     size_t out = end, first = middle;
     for (auto key = second.rbegin(); key != second.rend(); ++key) {
         while (first > start && Less(*key, m_sorted[first - 1])) m_sorted[--out] = m_sorted[--first];
