@@ -43,14 +43,15 @@ AsciiNameKeys::AsciiNameKeys(const QCollator& collator)
 bool AsciiNameKeys::Append(QStringView name, std::string& key) const
 {
     const size_t before = key.size();
-    key.reserve(before + size_t(name.size()));
+    key.resize(before + size_t(name.size()));
+    char* out = key.data() + before;
     for (const QChar c : name) {
         const char16_t code = c.unicode();
         if (code < kFirst || code > kLast) {
             key.resize(before);
             return false;
         }
-        key.push_back(m_ranks[size_t(code - kFirst)]);
+        *out++ = m_ranks[size_t(code - kFirst)];
     }
     return true;
 }

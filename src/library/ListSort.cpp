@@ -123,7 +123,7 @@ std::vector<RowKey> MakeKeys(const SortEntries& entries, Key key)
 struct Placed {
     int row;
     bool ascii;
-    int index; // into the ASCII keys or the collation keys
+    int index; // into the ASCII keys' order or the collation keys
 };
 
 // Merges the ASCII names (in key order) and the others (in collation key
@@ -157,10 +157,10 @@ std::vector<Placed> MergeNames(const SortEntries& entries, const SplitNames& spl
             if (below(middle)) low = middle + 1;
             else high = middle;
         }
-        for (; next < low; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, asciiOrder[next]});
+        for (; next < low; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, int(next)});
         merged.push_back({split.OtherRows()[size_t(other)], false, other});
     }
-    for (; next < count; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, asciiOrder[next]});
+    for (; next < count; ++next) merged.push_back({split.AsciiRows()[size_t(asciiOrder[next])], true, int(next)});
     return merged;
 }
 
@@ -232,7 +232,8 @@ std::vector<int> MakeNameRanks(const SortEntries& entries, SplitNames* made)
     const std::vector<Placed> merged = MergeNames(entries, split, asciiOrder, otherOrder);
 
     auto differ = [&](const Placed& a, const Placed& b) {
-        if (a.ascii && b.ascii) return split.KeyOf(size_t(a.index)) != split.KeyOf(size_t(b.index));
+        // ASCII names next to each other are next to each other in key order.
+        if (a.ascii && b.ascii) return !split.SameKeyAsPrevious(size_t(b.index));
         if (!a.ascii && !b.ascii) return names[size_t(a.index)]->compare(*names[size_t(b.index)]) != 0;
         return collator.compare(entries.Name(size_t(a.row)), entries.Name(size_t(b.row))) != 0;
     };

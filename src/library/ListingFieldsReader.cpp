@@ -14,11 +14,6 @@ constexpr LONG kCompactBlock = 4096;
 constexpr size_t kNameBytes = 256 * 1024;
 constexpr size_t kTypeBytes = 128 * 1024;
 
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 QStringView ViewOf(const QString& text) { return QStringView(text.constData(), text.size()); }
 } // namespace
 
@@ -97,12 +92,15 @@ void ListingFieldsReader::KeepCompact(const Block& block, SortEntries& entries)
 // never half of a surrogate pair.
 QStringView ListingFieldsReader::RecordName(std::string_view utf8)
 {
-    if (IsAscii(utf8)) {
-        m_name.resize(qsizetype(utf8.size()));
-        QChar* chars = m_name.data();
-        for (const char c : utf8) *chars++ = QLatin1Char(c);
-    } else {
-        m_name = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    // ASCII names (nearly all) are widened as they are checked.
+    m_name.resize(qsizetype(utf8.size()));
+    QChar* chars = m_name.data();
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            m_name = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+            break;
+        }
+        *chars++ = QLatin1Char(c);
     }
     qsizetype length = std::min<qsizetype>(m_name.size(), kLibraryTextLength - 1);
     if (length > 0 && length < m_name.size() && m_name[length - 1].isHighSurrogate()) --length;

@@ -157,7 +157,12 @@ std::shared_ptr<SortEntries> ListingSortJob::ReadEntries(SplitNames* names)
         if (m_stop || FAILED(hr)) return nullptr;
         if (counts.counted && hr != S_OK && !WaitForEveryEntry(&counts)) return nullptr;
         const bool complete = hr == S_OK || counts.counted;
-        if (complete) keeper.Reserve(size_t(counts.folders) + size_t(counts.files));
+        if (complete) {
+            const size_t rows = size_t(counts.folders) + size_t(counts.files);
+            keeper.Reserve(rows);
+            // The keeper's thread waits for the next block meanwhile.
+            if (names) names->Reserve(rows);
+        }
         if (!ReadFound(kListingFolders, counts.folders, &read[0], keeper)) return nullptr;
         const bool everyFolderFound = complete || counts.files > 0;
         if (everyFolderFound && !ReadFound(kListingFiles, counts.files, &read[1], keeper)) return nullptr;

@@ -1,5 +1,7 @@
 #include "SortEntries.h"
 
+#include <cstdint>
+
 namespace {
 std::u16string_view ViewOf(QStringView text) { return {reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size())}; }
 } // namespace
@@ -37,10 +39,23 @@ int SortEntries::TextIndexOf(QStringView text)
 {
     // Most rows have no tags and no date text: looked up once.
     if (text.isEmpty() && m_emptyTextIndex >= 0) return m_emptyTextIndex;
-    if (const auto found = m_textIndexOf.find(ViewOf(text)); found != m_textIndexOf.end()) return found->second;
-    const int index = int(m_texts.size());
-    m_texts.push_back(text.toString());
-    m_textIndexOf.emplace(ViewOf(m_texts.back()), index);
-    if (text.isEmpty()) m_emptyTextIndex = index;
+    // The address's bits mixed (Fibonacci hashing): strings' characters lie
+    // at addresses of a few alignments, which their low bits alone would
+    // crowd into a few places.
+    const uint64_t mixed = uint64_t(reinterpret_cast<uintptr_t>(text.data())) * 0x9E3779B97F4A7C15u;
+    Seen& seen = m_seen[size_t(mixed >> (64 - kSeenBits))];
+    // The characters are compared too: the string seen there may have gone
+    // and another taken its place.
+    if (seen.index >= 0 && seen.chars == text.data() && seen.size == text.size() && m_texts[size_t(seen.index)] == text)
+        return seen.index;
+    int index = int(m_texts.size());
+    if (const auto found = m_textIndexOf.find(ViewOf(text)); found != m_textIndexOf.end()) {
+        index = found->second;
+    } else {
+        m_texts.push_back(text.toString());
+        m_textIndexOf.emplace(ViewOf(m_texts.back()), index);
+        if (text.isEmpty()) m_emptyTextIndex = index;
+    }
+    seen = {text.data(), text.size(), index};
     return index;
 }

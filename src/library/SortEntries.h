@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +34,15 @@ public:
 private:
     int TextIndexOf(QStringView text);
 
+    // A text looked up lately, by where its characters were: most rows'
+    // types are views of the few strings their reader keeps, found here
+    // without hashing them.
+    struct Seen {
+        const QChar* chars = nullptr;
+        qsizetype size = 0;
+        int index = -1;
+    };
+
     std::vector<DWORD> m_flags;
     std::vector<char16_t> m_nameChars;
     std::vector<size_t> m_nameEnds;
@@ -41,6 +51,8 @@ private:
     // Views of m_texts' characters, which stay in place as the vector grows.
     std::unordered_map<std::u16string_view, int> m_textIndexOf;
     int m_emptyTextIndex = -1;
+    static constexpr int kSeenBits = 6;
+    std::array<Seen, size_t(1) << kSeenBits> m_seen;
     std::vector<INT64> m_times;
     std::vector<INT64> m_sizes;
 };

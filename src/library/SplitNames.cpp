@@ -2,6 +2,7 @@
 
 #include "SortInHalves.h"
 
+#include <QtEndian>
 #include <algorithm>
 
 namespace {
@@ -11,6 +12,7 @@ constexpr size_t kPrefixBytes = 2 * kWordBytes;
 // Eight bytes of `key` from `first`, as a number that orders as they do.
 uint64_t WordOf(std::string_view key, size_t first)
 {
+    if (key.size() >= first + kWordBytes) return qFromBigEndian<uint64_t>(key.data() + first);
     uint64_t word = 0;
     for (size_t i = first; i < first + kWordBytes; ++i)
         word = word << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
@@ -19,6 +21,13 @@ uint64_t WordOf(std::string_view key, size_t first)
 } // namespace
 
 SplitNames::SplitNames(std::shared_ptr<const AsciiNameKeys> ascii) : m_ascii(std::move(ascii)) {}
+
+void SplitNames::Reserve(size_t rows)
+{
+    m_keyEnds.reserve(rows);
+    m_asciiRows.reserve(rows);
+    m_sorted.reserve(rows);
+}
 
 void SplitNames::Add(const SortEntries& entries)
 {
@@ -64,9 +73,16 @@ void SplitNames::MergeLastRuns()
     m_runEnds.pop_back();
     const size_t middle = m_runEnds.back();
     const size_t start = m_runEnds.size() >= 2 ? m_runEnds[m_runEnds.size() - 2] : 0;
-    std::inplace_merge(m_sorted.begin() + std::ptrdiff_t(start), m_sorted.begin() + std::ptrdiff_t(middle),
-                       m_sorted.begin() + std::ptrdiff_t(end),
-                       [this](const PrefixedKey& a, const PrefixedKey& b) { return Less(a, b); });
+    // The second run is set aside and the two are merged from their ends:
+    // equal keys of the second run go after those of the first. Once it is
+    // placed, the rest of the first run is where it belongs.
+    const auto keys = m_sorted.begin();
+    const std::vector<PrefixedKey> second(keys + std::ptrdiff_t(middle), keys + std::ptrdiff_t(end));
+    size_t out = end, first = middle;
+    for (auto key = second.rbegin(); key != second.rend(); ++key) {
+        while (first > start && Less(*key, m_sorted[first - 1])) m_sorted[--out] = m_sorted[--first];
+        m_sorted[--out] = *key;
+    }
     m_runEnds.back() = end;
 }
 

@@ -18,6 +18,8 @@ public:
     // `ascii`: the keys of the names' language; null keys no name.
     explicit SplitNames(std::shared_ptr<const AsciiNameKeys> ascii);
 
+    // Makes room for `rows` names in all.
+    void Reserve(size_t rows);
     // Splits the rows of `entries` not split yet.
     void Add(const SortEntries& entries);
     // Sorts the keys added since the last call, as a run of their own merged
@@ -26,6 +28,12 @@ public:
     void SortAdded();
     // The keyed names in key order, as indexes into their keys (KeyOf).
     std::vector<int> KeyOrder();
+    // Whether the key at `position` of KeyOrder's order equals the one
+    // before it (most are told apart by their first sixteen bytes alone).
+    bool SameKeyAsPrevious(size_t position) const
+    {
+        return position > 0 && !Less(m_sorted[position - 1], m_sorted[position]);
+    }
 
     // The rows split so far.
     size_t Rows() const { return m_asciiRows.size() + m_otherRows.size(); }

@@ -152,6 +152,15 @@ TEST(ListSortTest, EntriesKeepEveryNameAndShareRepeatedTexts)
         EXPECT_EQ(entries.Texts()[size_t(entries.TextIndex(SortEntries::Type, row))], rows[row].type);
     }
     EXPECT_LE(entries.Texts().size(), TrickyNames().size() + TypeTexts().size() + 1);
+
+    // Texts made for one row and gone after it: another's characters may
+    // take their place, with the same length.
+    SortEntries made;
+    auto typeOf = [](int n) { return QStringLiteral("type %1").arg(n % 7); };
+    for (int n = 0; n < 300; ++n) made.Add(kFileFlags, QStringLiteral("x"), {}, typeOf(n), {}, 0, 0);
+    for (size_t row = 0; row < made.Count(); ++row)
+        EXPECT_EQ(made.Texts()[size_t(made.TextIndex(SortEntries::Type, row))], typeOf(int(row))) << row;
+    EXPECT_EQ(made.Texts().size(), 8u) << "seven types and the empty text";
 }
 
 // Names in plain ASCII (most of a catalogue's), with the letters some

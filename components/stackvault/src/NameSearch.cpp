@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 #include <sqlite3.h>
 
@@ -115,7 +116,7 @@ std::string ByIdSql(EntryKind kind, bool typeTexts)
 std::string RangeSql(EntryKind kind, bool typeTexts)
 {
     return RecordSql(kind, std::string(TablesOf(kind).table) + " f CROSS JOIN discs d ON d.id = f.disc_id", typeTexts) +
-           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+           " WHERE f.id BETWEEN ?1 AND ?2 AND (?4 OR sv_listed(?3, f.id)) ORDER BY f.id";
 }
 
 // The compact form (ILibraryListedEntries) of the entry rows f that `source`
@@ -145,12 +146,18 @@ constexpr int kListedTypeColumn = 7;
 std::string ListedRangeSql(EntryKind kind, const std::string& typeColumn)
 {
     return ListedSql(kind, std::string(TablesOf(kind).table) + " f", typeColumn) +
-           " WHERE f.id BETWEEN ?1 AND ?2 AND sv_listed(?3, f.id) ORDER BY f.id";
+           " WHERE f.id BETWEEN ?1 AND ?2 AND (?4 OR sv_listed(?3, f.id)) ORDER BY f.id";
 }
 
 // A scan of the ids' range reads at most this many rows per id asked for;
 // sparser ids are looked up one by one.
 constexpr int64_t kRangeRowsPerId = 8;
+
+// Whether each id is greater than the one before.
+bool IsAscending(const std::vector<int32_t>& ids)
+{
+    return std::adjacent_find(ids.begin(), ids.end(), std::greater_equal<>()) == ids.end();
+}
 
 bool ScanPays(const std::vector<int32_t>& ids)
 {
@@ -361,6 +368,10 @@ HRESULT NameSearch::ScanRange(const std::string& sql, const std::vector<int32_t>
     query->Bind(2, ids.back());
     NameMatch::ListedIds listed{ids};
     NameMatch::BindListed(*query, 3, &listed);
+    // Every id of the range asked for (a folder's files, read in blocks):
+    // each row of the range is taken without asking sv_listed.
+    const bool everyId = int64_t(ids.back()) - ids.front() + 1 == int64_t(ids.size()) && IsAscending(ids);
+    query->Bind(4, int64_t(everyId));
     size_t next = 0;
     int rc = SQLITE_DONE;
     auto stopped = [&] {

@@ -76,7 +76,7 @@ private:
     // ListedEntriesSql through the index or a scan, over an id range when `sliced`.
     static std::string FoundEntriesSql(EntryKind kind, bool useIndex, bool someHidden, bool sliced, bool placesOnly);
     HRESULT FillRange(EntryKind kind, const std::vector<int32_t>& ids, ItemRecord* records);
-    // Runs a range statement (?1 .. ?2, sv_listed ?3) over ascending ids and
+    // Runs a range statement (?1 .. ?2, sv_listed ?3 unless ?4) over ascending ids and
     // calls fill(row, i) for each id in turn (row null when the id has no
     // row) until it returns false; *done: how many ids were filled.
     template <class Fill>
