@@ -29,18 +29,15 @@ const char* InsertColumns(EntryKind kind, bool typeTexts)
 
 int ColumnsPerRow(bool typeTexts) { return typeTexts ? 9 : 8; }
 
-// The insert of `rows` rows, made once for each kind, layout and row count used.
-const std::string& InsertRowsSql(EntryKind kind, bool typeTexts, size_t rows)
+// The insert of `rows` rows. Made once per batch (no shared state between
+// the threads that may write); the connection keeps the statement by its text.
+std::string InsertRowsSql(EntryKind kind, bool typeTexts, size_t rows)
 {
-    static std::string made[2][2][2]; // by kind, layout, and one row or kRowsPerStatement
-    std::string& sql = made[static_cast<int>(kind)][typeTexts][rows > 1];
-    if (sql.empty()) {
-        std::string values = "(?";
-        for (int column = 1; column < ColumnsPerRow(typeTexts); ++column) values += ", ?";
-        values += ')';
-        sql = InsertColumns(kind, typeTexts);
-        for (size_t row = 0; row < rows; ++row) sql += (row == 0 ? "" : ", ") + values;
-    }
+    std::string values = "(?";
+    for (int column = 1; column < ColumnsPerRow(typeTexts); ++column) values += ", ?";
+    values += ')';
+    std::string sql = InsertColumns(kind, typeTexts);
+    for (size_t row = 0; row < rows; ++row) sql += (row == 0 ? "" : ", ") + values;
     return sql;
 }
 
