@@ -3,7 +3,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
-#include <QFileInfo>
 
 namespace {
 
@@ -11,22 +10,10 @@ const QString kService = QStringLiteral("org.freedesktop.login1");
 const QString kPath = QStringLiteral("/org/freedesktop/login1");
 const QString kInterface = QStringLiteral("org.freedesktop.login1.Manager");
 
-// Where libdbus looks for the system bus when the environment names none.
-const QString kDefaultSystemBusSocket = QStringLiteral("/var/run/dbus/system_bus_socket");
-
-// Qt starts its D-Bus thread at the first use of a bus, even one that cannot
-// be reached. Where no system bus runs (containers, minimal sessions) there is
-// nothing to connect to, so the thread is not started at all.
-bool SystemBusMayRun()
-{
-    return qEnvironmentVariableIsSet("DBUS_SYSTEM_BUS_ADDRESS") || QFileInfo::exists(kDefaultSystemBusSocket);
-}
-
 } // namespace
 
 std::unique_ptr<LogindPowerNotices> LogindPowerNotices::Connect()
 {
-    if (!SystemBusMayRun()) return nullptr;
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(kService)) return nullptr;
     std::unique_ptr<LogindPowerNotices> notices(new LogindPowerNotices);
