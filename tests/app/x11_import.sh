@@ -20,10 +20,11 @@ head -c 5000 /dev/urandom >"$work/tree/Pictures/harbour.jpg"
 echo "postcards from the coast" >"$work/tree/readme.txt"
 xorriso -as mkisofs -quiet -R -J -V COAST_2025 -o "$work/coast.iso" "$work/tree" 2>/dev/null || { echo "FAIL: xorriso"; exit 1; }
 "$program_dir/albireo-cli" insert D "$work/coast.iso" || { echo "FAIL: the image drive D did not take the image"; exit 1; }
-# 200000 one-byte files grafted from one source file: a scan that lasts a
-# few seconds even on a fast idle machine (40000 were over in under one).
+# 600000 one-byte files grafted from one source file: a scan that lasts a
+# few seconds even on a fast idle machine (200000 were over in under one
+# once the import's writes got leaner).
 echo x >"$work/one.dat"
-for i in $(seq 0 199999); do echo "/d$((i % 1000))/file$i.dat=$work/one.dat"; done >"$work/many.paths"
+for i in $(seq 0 599999); do echo "/d$((i % 1000))/file$i.dat=$work/one.dat"; done >"$work/many.paths"
 xorriso -as mkisofs -quiet -R -V MANY_FILES -graft-points -path-list "$work/many.paths" -o "$work/many.iso" 2>/dev/null ||
     { echo "FAIL: xorriso (many files)"; exit 1; }
 

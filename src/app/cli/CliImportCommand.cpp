@@ -74,17 +74,25 @@ QString Cancelled(LONG replaced)
                     : QStringLiteral("import cancelled; nothing of the disc was kept");
 }
 
+// Ctrl-C is passed on within kInterruptCheckMs (a fast scan may end sooner
+// than a progress step); progress and the import's wait are shown every
+// kProgressSteps checks.
+constexpr unsigned long kInterruptCheckMs = 20;
+constexpr int kProgressSteps = 10;
+
 bool FollowScan(CDiscAccess& discs)
 {
     ImportProgress progress;
-    while (!g_finished.load()) {
+    for (int step = 0; !g_finished.load(); ++step) {
         discs.SetCancel(g_interrupted.load());
-        ImportSlotHolder holder{};
-        progress.ShowState(discs.GetImportWait(&holder) ? LibraryStatusText::ImportWait(holder) : QString());
-        int percent = 0;
-        discs.GetProperty(5000, &percent);
-        progress.Show(percent);
-        discs.WaitForScan(200);
+        if (step % kProgressSteps == 0) {
+            ImportSlotHolder holder{};
+            progress.ShowState(discs.GetImportWait(&holder) ? LibraryStatusText::ImportWait(holder) : QString());
+            int percent = 0;
+            discs.GetProperty(5000, &percent);
+            progress.Show(percent);
+        }
+        discs.WaitForScan(kInterruptCheckMs);
     }
     discs.WaitForScan();
     discs.SetCancel(0);
