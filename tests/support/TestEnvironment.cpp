@@ -36,7 +36,12 @@ QString MakeFolder(const QString& name)
 
 void ResetRegistry()
 {
-    const QString folder = MakeFolder(QStringLiteral("registry"));
+    // Always the same files, emptied: a component loaded into the test
+    // keeps its own copy of the registry's roots from the first time it
+    // looked, and has to see the new settings under the same names.
+    const QString folder = Root() + QStringLiteral("/registry");
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
     qputenv("ALBIREO_REGISTRY_USER", (folder + QStringLiteral("/user.reg")).toLocal8Bit());
     qputenv("ALBIREO_REGISTRY_MACHINE", (folder + QStringLiteral("/machine.reg")).toLocal8Bit());
     RegistryStore::ResetRoots();
