@@ -123,7 +123,8 @@ TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWhol
     EXPECT_EQ(E_INVALIDARG,
               InsertFiles({EntryRow(File(6, QStringLiteral("second"))), EntryRow(File(5, QStringLiteral("again")))}));
 
-    constexpr int kRows = 75; // not a round number of rows
+    // Not a round number of rows, and enough that a server receives them in several pieces.
+    constexpr int kRows = 275;
     QStringList rows;
     for (int i = 0; i < kRows; ++i) {
         Entry file = File(100 + i, QStringLiteral("row%1.txt").arg(i, 3, 10, QLatin1Char('0')));
@@ -133,9 +134,9 @@ TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWhol
         rows.append(EntryRow(file));
     }
     ASSERT_EQ(S_OK, InsertFiles(rows));
-    for (const int clashAt : {0, 33, 69}) {
+    for (const int clashAt : {0, 133, 269}) {
         QStringList clashing;
-        for (int i = 0; i < 70; ++i) clashing.append(EntryRow(File(500 + i, QStringLiteral("clash"))));
+        for (int i = 0; i < 270; ++i) clashing.append(EntryRow(File(500 + i, QStringLiteral("clash"))));
         clashing[clashAt] = EntryRow(File(100 + clashAt, QStringLiteral("again")));
         EXPECT_EQ(E_INVALIDARG, InsertFiles(clashing)) << clashAt;
     }

@@ -206,10 +206,51 @@ HRESULT PgConnection::Number(const char* sql, const PgParams& params, int64_t* v
 
 HRESULT PgConnection::Copy(const char* copySql, const QByteArray& data, const char* context)
 {
-    PgResult start = Exec(copySql);
-    if (PQresultStatus(start.get()) != PGRES_COPY_IN) return Failure(start, context);
-    const bool sent = PQputCopyData(m_conn, data.constData(), static_cast<int>(data.size())) == 1;
-    PQputCopyEnd(m_conn, sent ? nullptr : "the rows could not be sent");
+    std::vector<PgResult> before;
+    HRESULT hr = StartScript(copySql, context);
+    if (SUCCEEDED(hr)) hr = AwaitCopy(before, context);
+    if (FAILED(hr)) return hr;
+    hr = PutRows(data, context);
+    const HRESULT ended = EndRows(SUCCEEDED(hr) ? nullptr : "the rows could not be sent", context);
+    const HRESULT done = AwaitScript(context);
+    // The server's own failure says more than a failure to send to it.
+    return FAILED(done) ? done : FAILED(hr) ? hr : ended;
+}
+
+HRESULT PgConnection::StartScript(const std::string& script, const char* context)
+{
+    if (!m_conn) return LIBRARY_E_SERVER_UNREACHABLE;
+    return PQsendQuery(m_conn, script.c_str()) ? S_OK : Failure(PgResult(), context);
+}
+
+HRESULT PgConnection::AwaitCopy(std::vector<PgResult>& before, const char* context)
+{
+    before.clear();
+    HRESULT hr = S_OK;
+    while (PGresult* raw = PQgetResult(m_conn)) {
+        PgResult result(raw);
+        if (PQresultStatus(raw) == PGRES_COPY_IN) return hr;
+        if (SUCCEEDED(hr) && !result.Ok()) hr = Failure(result, context);
+        before.push_back(std::move(result));
+    }
+    // The script ended without taking rows: a statement before the COPY failed.
+    return FAILED(hr) ? hr : Failure(PgResult(), context);
+}
+
+HRESULT PgConnection::PutRows(const QByteArray& rows, const char* context)
+{
+    if (rows.isEmpty()) return S_OK;
+    return PQputCopyData(m_conn, rows.constData(), static_cast<int>(rows.size())) == 1 ? S_OK
+                                                                                         : Failure(PgResult(), context);
+}
+
+HRESULT PgConnection::EndRows(const char* refusal, const char* context)
+{
+    return PQputCopyEnd(m_conn, refusal) == 1 ? S_OK : Failure(PgResult(), context);
+}
+
+HRESULT PgConnection::AwaitScript(const char* context)
+{
     HRESULT hr = S_OK;
     while (PGresult* raw = PQgetResult(m_conn)) {
         const PgResult result(raw);

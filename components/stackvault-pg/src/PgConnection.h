@@ -57,6 +57,20 @@ public:
     HRESULT Number(const char* sql, const PgParams& params, int64_t* value, const char* context);
     // Sends `data` (COPY text format) to a "COPY ... FROM STDIN" statement.
     HRESULT Copy(const char* copySql, const QByteArray& data, const char* context);
+    // A script holding a COPY: statements without parameters, sent in one
+    // go (simple protocol), one of them "COPY ... FROM STDIN". StartScript
+    // sends it without waiting; AwaitCopy reads the results of the
+    // statements before the COPY (into `before`) until the server takes
+    // rows; PutRows sends rows (COPY text format) while later ones are still
+    // being made; EndRows ends the rows, or abandons them with `refusal`
+    // (the COPY fails), without waiting; AwaitScript reads the results of
+    // the COPY and the statements after it. After a failure the server
+    // skips the rest of the script.
+    HRESULT StartScript(const std::string& script, const char* context);
+    HRESULT AwaitCopy(std::vector<PgResult>& before, const char* context);
+    HRESULT PutRows(const QByteArray& rows, const char* context);
+    HRESULT EndRows(const char* refusal, const char* context);
+    HRESULT AwaitScript(const char* context);
     // Number of rows the last statement changed.
     static int64_t Changed(const PgResult& result);
 

@@ -3,6 +3,10 @@
 #include "Diagnostics.h"
 #include "Utf16Text.h"
 
+#include <charconv>
+#include <set>
+#include <string>
+
 namespace {
 const char* CopySql(PgEntryKind kind)
 {
@@ -28,31 +32,105 @@ void AppendField(QByteArray& out, const QByteArray& utf8)
 
 void AppendNumber(QByteArray& out, int64_t value)
 {
-    out += QByteArray::number(static_cast<qlonglong>(value));
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr - digits);
     out += '\t';
 }
 
-// Opens the batch's savepoint and, in the same round trip, checks that the
-// import still claims every disc of its rows: a disc another client deleted
-// during the import takes no more rows (E_INVALIDARG).
-HRESULT BeginBatch(PgConnection& db, const PgGramTallies& discs, int64_t importId)
+// The rows are sent in pieces of about this many bytes as they are made:
+// the server reads the first while the next are still being made.
+constexpr qsizetype kPieceBytes = 8192;
+
+// The batch's statements, sent at once: its savepoint, the count of the
+// batch's discs that the import still claims, the rows' COPY and the
+// savepoint's release. The server takes them while the rows are made.
+std::string BatchScript(PgEntryKind kind, const std::set<int32_t>& discs, int64_t importId)
 {
-    std::vector<int64_t> ids;
-    ids.reserve(discs.size());
-    for (const auto& entry : discs) ids.push_back(entry.first);
-    const PgParams claim = PgParams().Ints(ids).Int(importId);
-    std::vector<PgResult> results;
-    const HRESULT hr = db.Pipeline({{"SAVEPOINT batch"},
-                                    {"SELECT count(*) FROM discs WHERE id = ANY($1::int[]) AND import_id = $2", &claim}},
-                                   results, "savepoint");
-    if (FAILED(hr) || results[1].Int64(0, 0) == static_cast<int64_t>(ids.size())) return hr;
+    std::string ids;
+    for (const int32_t disc : discs) ids += (ids.empty() ? "" : ",") + std::to_string(disc);
+    return "SAVEPOINT batch; SELECT count(*) FROM discs WHERE id = ANY('{" + ids + "}'::int[]) AND import_id = " +
+           std::to_string(importId) + "; " + CopySql(kind) + "; RELEASE SAVEPOINT batch";
+}
+
+// Where a batch's COPY stands.
+struct CopyState {
+    bool copying = false; // the server takes the rows
+    bool refused = false; // the import no longer claims a disc of the rows
+};
+
+// Waits until the server takes the rows and checks the claim: a disc
+// another client deleted during the import takes no more rows (E_INVALIDARG).
+HRESULT AwaitClaimedCopy(PgConnection& db, size_t discCount, CopyState& state)
+{
+    std::vector<PgResult> before;
+    const HRESULT hr = db.AwaitCopy(before, "copy rows");
+    state.copying = SUCCEEDED(hr);
+    if (FAILED(hr) || (before.size() == 2 && before[1].Int64(0, 0) == static_cast<int64_t>(discCount))) return hr;
     DumpMsg("StackvaultPg", "rows refused: a disc of the batch was deleted during the import");
+    state.refused = true;
     return E_INVALIDARG;
 }
 
-QByteArray Utf8(std::u16string_view text)
+std::set<int32_t> DiscsOf(const ParsedBatch& batch)
 {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
+    std::set<int32_t> discs;
+    for (const EntryRow& row : batch.entries) discs.insert(row.discId);
+    return discs;
+}
+
+// One text field of a row; `utf8` is room for its conversion.
+void AppendText(QByteArray& out, std::u16string_view text, std::string& utf8)
+{
+    Utf16Text::ToUtf8(text, utf8);
+    AppendField(out, QByteArray::fromRawData(utf8.data(), qsizetype(utf8.size())));
+    out += '\t';
+}
+
+// One row in COPY's text format.
+void AppendRow(QByteArray& out, const ParsedBatch& batch, const EntryRow& row, int64_t id, const QByteArray& fold,
+               std::string& utf8)
+{
+    AppendNumber(out, id);
+    AppendText(out, batch.Text(row.name), utf8);
+    AppendNumber(out, row.size);
+    AppendText(out, batch.Text(row.type), utf8);
+    for (const int64_t value : {row.time, int64_t(row.discId), int64_t(row.labelId), int64_t(row.parentId), int64_t(row.pathId)})
+        AppendNumber(out, value);
+    AppendField(out, fold);
+    out += '\n';
+}
+
+// Makes the batch's rows (ids from `lastId` + 1 when the rows have none)
+// and sends them piece by piece once the server takes them; `folds`
+// receives each row's folded name.
+HRESULT SendRows(PgConnection& db, const ParsedBatch& batch, bool hasIds, LONG lastId, size_t discCount,
+                 CopyState& state, std::vector<QByteArray>& folds)
+{
+    QByteArray piece;
+    piece.reserve(kPieceBytes + 1024);
+    std::string utf8;
+    folds.reserve(batch.entries.size());
+    HRESULT hr = S_OK;
+    for (size_t i = 0; SUCCEEDED(hr) && i <= batch.entries.size(); ++i) {
+        if (i < batch.entries.size()) {
+            const EntryRow& row = batch.entries[i];
+            folds.push_back(Utf16Text::Folded(batch.Text(row.name)));
+            AppendRow(piece, batch, row, hasIds ? row.id : ++lastId, folds.back(), utf8);
+            if (piece.size() < kPieceBytes) continue;
+        }
+        if (!state.copying) hr = AwaitClaimedCopy(db, discCount, state);
+        if (SUCCEEDED(hr)) hr = db.PutRows(piece, "copy rows");
+        piece.resize(0); // keeps its memory for the next piece
+    }
+    return hr;
+}
+
+void TallyNames(const ParsedBatch& batch, const std::vector<QByteArray>& folds, PgGramTallies& tallies)
+{
+    for (size_t i = 0; i < folds.size(); ++i)
+        tallies[batch.entries[i].discId].AddName(std::string_view(folds[i].constData(), size_t(folds[i].size())),
+                                                 kPgGramLength);
 }
 } // namespace
 
@@ -61,31 +139,30 @@ namespace PgEntryWriter {
 HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
                PgGramTallies& grams)
 {
-    LONG next = 0;
+    LONG lastId = 0;
     if (!hasIds) {
-        const HRESULT hr = MaxId(db, kind, &next);
+        const HRESULT hr = MaxId(db, kind, &lastId);
         if (FAILED(hr)) return hr;
     }
-    QByteArray data;
-    PgGramTallies added;
-    for (const EntryRow& row : batch.entries) {
-        const QByteArray fold = Utf16Text::Folded(batch.Text(row.name));
-        AppendNumber(data, hasIds ? row.id : ++next);
-        AppendField(data, Utf8(batch.Text(row.name)));
-        data += '\t';
-        AppendNumber(data, row.size);
-        AppendField(data, Utf8(batch.Text(row.type)));
-        data += '\t';
-        for (const int64_t value : {row.time, int64_t(row.discId), int64_t(row.labelId), int64_t(row.parentId), int64_t(row.pathId)})
-            AppendNumber(data, value);
-        AppendField(data, fold);
-        data += '\n';
-        added[row.discId].AddName(std::string_view(fold.constData(), size_t(fold.size())), kPgGramLength);
-    }
-    HRESULT hr = BeginBatch(db, added, importId);
-    if (SUCCEEDED(hr)) hr = db.Copy(CopySql(kind), data, "copy rows");
-    db.Run(SUCCEEDED(hr) ? "RELEASE SAVEPOINT batch" : "ROLLBACK TO SAVEPOINT batch", {}, "savepoint");
+    const std::set<int32_t> discs = DiscsOf(batch);
+    HRESULT hr = db.StartScript(BatchScript(kind, discs, importId), "copy rows");
     if (FAILED(hr)) return hr;
+    CopyState state;
+    std::vector<QByteArray> folds;
+    hr = SendRows(db, batch, hasIds, lastId, discs.size(), state, folds);
+    PgGramTallies added;
+    if (state.copying) {
+        const HRESULT ended = db.EndRows(SUCCEEDED(hr) ? nullptr : "rows refused", "copy rows");
+        if (SUCCEEDED(hr)) hr = ended;
+        if (SUCCEEDED(hr)) TallyNames(batch, folds, added); // while the server stores the rows
+        // The server's own failure says more than a failure to send to it.
+        const HRESULT done = db.AwaitScript("copy rows");
+        if (FAILED(done) && !state.refused) hr = done;
+    }
+    if (FAILED(hr)) {
+        db.Run("ROLLBACK TO SAVEPOINT batch", {}, "savepoint");
+        return hr;
+    }
     for (const auto& [disc, tally] : added) grams[disc].Add(tally);
     return S_OK;
 }

@@ -5,6 +5,7 @@
 #include "PgDiscStore.h"
 #include "PgTransaction.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -135,15 +136,21 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
     HRESULT hr = DropDeletedDiscs(session);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Files, session.grams[0]);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Folders, session.grams[1]);
-    if (SUCCEEDED(hr) && !session.paths.empty())
-        hr = db.Run("INSERT INTO disc_paths(path_id, disc_id) SELECT DISTINCT p, d.id FROM unnest($1::int[]) p,"
-                    " discs d WHERE d.import_id = $2 ON CONFLICT DO NOTHING",
-                    PgParams().Ints(session.paths).Int(session.importId), "disc paths");
+    // Each path once; a link the disc already has is left alone (only the
+    // import that claims a disc adds its links, so none appears meanwhile).
+    std::vector<LONG> paths = session.paths;
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    if (SUCCEEDED(hr) && !paths.empty())
+        hr = db.Run("INSERT INTO disc_paths(path_id, disc_id) SELECT p, d.id FROM unnest($1::int[]) p, discs d"
+                    " WHERE d.import_id = $2"
+                    " AND NOT EXISTS (SELECT 1 FROM disc_paths o WHERE o.path_id = p AND o.disc_id = d.id)",
+                    PgParams().Ints(paths).Int(session.importId), "disc paths");
     // Paths of discs deleted during the import have no disc left to use them.
-    if (SUCCEEDED(hr) && !session.paths.empty())
+    if (SUCCEEDED(hr) && !paths.empty())
         hr = db.Run("DELETE FROM paths WHERE id = ANY($1::int[])"
                     " AND NOT EXISTS (SELECT 1 FROM disc_paths dp WHERE dp.path_id = paths.id)",
-                    PgParams().Ints(session.paths), "unused paths");
+                    PgParams().Ints(paths), "unused paths");
     if (SUCCEEDED(hr) && !addedDiscs.empty())
         hr = db.Run("UPDATE discs SET owner = NULL WHERE id = ANY($1::int[]) AND import_id IS NULL",
                     PgParams().Ints(addedDiscs), "added discs");
