@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QThread>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sqlite3.h>
@@ -140,7 +139,7 @@ TEST_F(CliConcurrentImport, AWaitingImportSaysWhoImportsCancelsAndGoesOnWhenTheH
     const CliResult discs = cli.Run({"discs"});
     EXPECT_EQ(0, discs.exitCode) << qPrintable(discs.err);
     EXPECT_EQ(0, cli.Run({"search", "file1"}).exitCode);
-    ::kill(static_cast<pid_t>(cancelled->processId()), SIGINT);
+    ASSERT_TRUE(CliRunner::Interrupt(*cancelled)) << "the tool ended before Ctrl-C";
     ASSERT_TRUE(cancelled->waitForFinished(60000));
     EXPECT_EQ(1, cancelled->exitCode());
     EXPECT_TRUE(cancelled->readAllStandardError().contains("cancelled"));

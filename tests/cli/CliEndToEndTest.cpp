@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QElapsedTimer>
 #include <QThread>
-#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,7 +133,7 @@ TEST_F(CliEndToEnd, InterruptedImportLeavesNothingAndProgressNeverGoesBack)
         process->waitForReadyRead(100);
         progress += QString::fromUtf8(process->readAllStandardError());
     }
-    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
+    ASSERT_TRUE(CliRunner::Interrupt(*process)) << "the tool ended before Ctrl-C";
     ASSERT_TRUE(process->waitForFinished(120000));
     progress += QString::fromUtf8(process->readAllStandardError());
     EXPECT_EQ(process->exitCode(), 1) << qPrintable(progress);

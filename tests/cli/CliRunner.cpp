@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <csignal>
 #include <gtest/gtest.h>
 
 QString CliResult::Unescaped(const QString& field)
@@ -83,6 +84,12 @@ QProcess* CliRunner::Start(const QStringList& arguments) const
     process->setProcessEnvironment(Environment());
     process->start(TestEnvironment::ProgramFolder() + "/albireo-cli", arguments);
     return process;
+}
+
+bool CliRunner::Interrupt(QProcess& process)
+{
+    const qint64 id = process.processId();
+    return id > 0 && ::kill(static_cast<pid_t>(id), SIGINT) == 0;
 }
 
 void CliRunner::SetImageDriveCount(int count) const

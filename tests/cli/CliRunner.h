@@ -27,6 +27,10 @@ public:
     CliResult Run(const QStringList& arguments, int timeoutMs = 120000) const;
     // Starts the tool without waiting (for the Ctrl-C test).
     QProcess* Start(const QStringList& arguments) const;
+    // Ctrl-C to a tool still running; false when it has already ended (a
+    // process id of 0 would interrupt the whole process group, the test
+    // runner included).
+    static bool Interrupt(QProcess& process);
     // Sets a machine value of the disc engine's settings before the first run.
     void SetImageDriveCount(int count) const;
     // The letter of the image drive at that place among the image drives.
