@@ -2,6 +2,7 @@
 
 #include "CFileListView.h"
 
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <ctime>
@@ -31,6 +32,13 @@ void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch)
 void PaintList(CFileListView* view) { view->List()->viewport()->grab(); }
 
 double Milliseconds(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+void WaitForEvents(int maxMs)
+{
+    QEventLoop loop;
+    QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
+    loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 StallWatch::StallWatch()
 {

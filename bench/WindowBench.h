@@ -17,6 +17,10 @@ void PrepareEnvironment(const QString& database, const QTemporaryDir& scratch);
 // Paints what the list shows, as the screen would.
 void PaintList(CFileListView* view);
 double Milliseconds(const QElapsedTimer& timer);
+// Handles the window thread's events, sleeping until one comes, for at most
+// `maxMs`. (processEvents with a time limit never sleeps: a loop on it keeps
+// a core busy that the program's own event loop leaves to its workers.)
+void WaitForEvents(int maxMs);
 
 // The longest time the window's thread did not answer: a timer on that
 // thread ticks every millisecond; the longest gap between two ticks (or

@@ -96,9 +96,9 @@ SearchResult MeasureSearch(CFileListView* view, const QString& text)
         view->Search(text);
         PaintList(view);
         const double first = Milliseconds(timer);
-        while (!view->CountsFinal()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (!view->CountsFinal()) WaitForEvents(5);
         const double final = Milliseconds(timer);
-        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (view->IsListing()) WaitForEvents(5);
         PaintList(view);
         best.firstScreen = std::min(best.firstScreen, first);
         best.finalCounts = std::min(best.finalCounts, final);
@@ -120,7 +120,7 @@ double MeasureFolder(CFileListView* view, int folderId)
         view->ShowFolder(BrowseLibrary::kDiscs, folderId);
         PaintList(view);
         best = std::min(best, Milliseconds(timer));
-        while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        while (view->IsListing()) WaitForEvents(5);
     }
     return best;
 }
@@ -128,14 +128,14 @@ double MeasureFolder(CFileListView* view, int folderId)
 void MeasureSorting(CFileListView* view)
 {
     view->ShowFolder(BrowseLibrary::kDiscs, BrowseLibrary::LargeFolderId());
-    while (view->IsListing()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (view->IsListing()) WaitForEvents(5);
     const char* const names[] = {"name", "size", "type", "date"};
     for (int column = 0; column < 4; ++column) {
         for (int click = 0; click < 2; ++click) {
             QElapsedTimer timer;
             timer.start();
             emit view->List()->columnClicked(column);
-            while (view->IsSorting()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            while (view->IsSorting()) WaitForEvents(5);
             PaintList(view);
             std::printf("  sort by %-5s %s  %8.1f ms%s\n", names[column], click ? "descending" : "ascending ",
                         Milliseconds(timer), column == 0 && click == 0 ? "  (first sort: every record read)" : "");
@@ -180,7 +180,7 @@ int main(int argc, char** argv)
     PaintList(view);
     QElapsedTimer settle;
     settle.start();
-    while (settle.elapsed() < kStartSettleMs) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (settle.elapsed() < kStartSettleMs) WaitForEvents(50);
     std::printf("window started (%.1f s of events included): peak resident %.1f MB (%.1f MB before the window), "
                 "load average %s\n\n",
                 kStartSettleMs / 1000.0, ProcessPeak(), beforeStart, qPrintable(LibraryBench::LoadAverage()));
