@@ -216,12 +216,15 @@ void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
     HandOver(context, values[0], values + 1, count - 1);
 }
 
-// sv_found_if(?, foldedQuery, entry...): hands the entry over when its name
-// holds the query (as sv_name_has tells), else gives 0: a scan's test and
-// hand-over in one call per row.
+// sv_found_if(?, foldedQuery, lastId, entry...): hands the entry over when
+// its name holds the query (as sv_name_has tells), else gives 0; gives 1
+// for an id past lastId, which ends a scan in id order there. A scan's
+// test, hand-over and end in one call per row.
 void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
-    constexpr int kEntryAt = 2;
+    constexpr int kLastIdAt = 2, kEntryAt = 3;
+    if (sqlite3_value_int64(values[kEntryAt]) > sqlite3_value_int64(values[kLastIdAt]))
+        return sqlite3_result_int(context, 1);
     if (!NameHas(context, values, values[kEntryAt + 1])) return sqlite3_result_int(context, 0);
     HandOver(context, values[0], values + kEntryAt, count - kEntryAt);
 }
@@ -259,7 +262,7 @@ int Register(sqlite3* db)
             rc = sqlite3_create_function(db, "sv_found", 1 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr,
                                          FoundFunction, nullptr, nullptr);
         if (rc == SQLITE_OK)
-            rc = sqlite3_create_function(db, "sv_found_if", 2 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS,
+            rc = sqlite3_create_function(db, "sv_found_if", 3 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS,
                                          nullptr, FoundIfFunction, nullptr, nullptr);
     }
     return rc;

@@ -11,8 +11,9 @@
 // scan found to the receiver bound to ? (BindFound), inside the scan's own
 // step: a scan of millions of hits then returns no row per hit;
 // sv_found(?, id, name, disc, path) hands over an entry's place alone.
-// sv_found_if(?, foldedQuery, entry...) hands the entry over only when its
-// name holds the query, as sv_name_has tells.
+// sv_found_if(?, foldedQuery, lastId, entry...) hands the entry over only
+// when its name holds the query, as sv_name_has tells, and is true for an
+// id past lastId (a scan in id order then yields a row there and ends).
 #pragma once
 #include "ILibraryListedEntries.h"
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <sqlite3.h>
 
@@ -293,14 +294,17 @@ std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool some
     if (kind == EntryKind::Folders) source += kFolderOwnPath;
     const std::string receiver = "?" + std::to_string(kFoundParameter);
     const std::string columns = ListedColumns(kind, {}, placesOnly);
+    const std::string first = "?" + std::to_string(kSliceFirstParameter), last = "?" + std::to_string(kSliceLastParameter);
     std::string sql = "SELECT 1 FROM " + source + " WHERE ";
+    // A scan of every row with no other condition tests each name, hands
+    // it over and ends past the slice in one call per row (it yields a row
+    // there).
+    if (!useIndex && !someHidden)
+        return sql + (sliced ? "f.id >= " + first + " AND " : std::string()) + "sv_found_if(" + receiver + ", ?2, " +
+               (sliced ? last : std::to_string(std::numeric_limits<int64_t>::max())) + ", " + columns + ") ORDER BY " +
+               key;
     if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
-    if (sliced)
-        sql += "f.id BETWEEN ?" + std::to_string(kSliceFirstParameter) + " AND ?" + std::to_string(kSliceLastParameter) +
-               " AND ";
-    // A scan of every row with no other condition tests each name within
-    // the hand-over: one call per row.
-    if (!useIndex && !someHidden) return sql + "sv_found_if(" + receiver + ", ?2, " + columns + ") ORDER BY " + key;
+    if (sliced) sql += "f.id BETWEEN " + first + " AND " + last + " AND ";
     std::string wanted = useIndex ? "1" : "sv_name_has(f.name, ?2)";
     if (someHidden) wanted += std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs;
     return sql + "CASE WHEN " + wanted + " THEN sv_found(" + receiver + ", " + columns + ") END ORDER BY " + key;
