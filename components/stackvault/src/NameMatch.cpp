@@ -115,9 +115,14 @@ AsciiHit LoweredHas(std::string_view name, std::string_view needle)
     return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }
 
-bool FoldedHas(sqlite3_value* name, std::string_view needle)
+// Folding reads the name as UTF-16, which SQLite turns the value itself
+// into: a name still to be read as UTF-8 (`readAgain`) is folded from a copy.
+bool FoldedHas(sqlite3_value* name, std::string_view needle, bool readAgain)
 {
-    const QByteArray folded = FoldedValue(name);
+    sqlite3_value* copy = readAgain ? sqlite3_value_dup(name) : nullptr;
+    if (readAgain && !copy) return false;
+    const QByteArray folded = FoldedValue(readAgain ? copy : name);
+    sqlite3_value_free(copy);
     return memmem(folded.constData(), size_t(folded.size()), needle.data(), needle.size()) != nullptr;
 }
 
@@ -143,7 +148,7 @@ const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle&
 
 // Whether the name, folded as sv_fold folds it, holds the folded query of
 // argument kNeedleArgument; only names that are not ASCII are folded.
-bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* nameValue)
+bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* nameValue, bool readAgain = false)
 {
     Needle unkept;
     const Needle& needle = NeedleOf(context, values, unkept);
@@ -153,9 +158,9 @@ bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* na
     if (needle.ascii) {
         const AsciiHit hit = LoweredHas(name, needle.text);
         if (hit != AsciiHit::NotFoundYet) return hit == AsciiHit::Found;
-        return FoldedHas(nameValue, needle.text);
+        return FoldedHas(nameValue, needle.text, readAgain);
     }
-    return !NameMatch::IsAscii(name) && FoldedHas(nameValue, needle.text);
+    return !NameMatch::IsAscii(name) && FoldedHas(nameValue, needle.text, readAgain);
 }
 
 // sv_name_has(name, foldedQuery): a scan of names without their stored folds.
@@ -225,7 +230,7 @@ void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values
     constexpr int kLastIdAt = 2, kEntryAt = 3;
     if (sqlite3_value_int64(values[kEntryAt]) > sqlite3_value_int64(values[kLastIdAt]))
         return sqlite3_result_int(context, 1);
-    if (!NameHas(context, values, values[kEntryAt + 1])) return sqlite3_result_int(context, 0);
+    if (!NameHas(context, values, values[kEntryAt + 1], true)) return sqlite3_result_int(context, 0);
     HandOver(context, values[0], values + kEntryAt, count - kEntryAt);
 }
 } // namespace
