@@ -44,8 +44,9 @@ protected:
             bound = true;
             query.BindUtf8(2, QByteArrayLiteral("5"));
         };
-        ListingStep files{"SELECT 1 FROM rows f WHERE f.id BETWEEN ?4 AND ?5 AND CASE WHEN sv_name_has(f.name, ?2) "
-                          "THEN sv_found(?3, f.id, f.name, 0, 0, 0, 0, 0) END ORDER BY f.id",
+        // As the engine scans: each slice ends at the first row past it.
+        ListingStep files{"SELECT 1 FROM rows f WHERE f.id >= ?4 AND sv_found_if(?3, ?2, ?5, f.id, f.name, 0, 0) "
+                          "ORDER BY f.id",
                           bind, true, "SELECT (SELECT id FROM rows ORDER BY id LIMIT 1), "
                                       "(SELECT id FROM rows ORDER BY id DESC LIMIT 1)",
                           16, 4096};

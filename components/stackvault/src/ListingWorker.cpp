@@ -205,9 +205,10 @@ void ListingWorker::RunSlices(SqliteStatement& query, SliceReceiver& take, std::
             m_slices.Stop();
             break;
         }
-        // A row: stopped (the listing closes). The receiver ends once every
-        // one counted ahead is found, or when stopped.
-        if (rc == SQLITE_ROW || !m_slices.HandOver(slice.number, found, take)) {
+        // A row: past the slice's last id, or stopped (the listing closes;
+        // the receiver ends the scan only then). HandOver's receiver ends
+        // once every one counted ahead is found, or when stopped.
+        if (m_stop.load(std::memory_order_relaxed) || !m_slices.HandOver(slice.number, found, take)) {
             m_slices.Stop(); // the other thread need not go on
             break;
         }

@@ -115,9 +115,14 @@ AsciiHit LoweredHas(std::string_view name, std::string_view needle)
     return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }
 
-bool FoldedHas(sqlite3_value* name, std::string_view needle)
+// Folding reads the name as UTF-16, which SQLite turns the value itself
+// into: a name still to be read as UTF-8 (`readAgain`) is folded from a copy.
+bool FoldedHas(sqlite3_value* name, std::string_view needle, bool readAgain)
 {
-    const QByteArray folded = FoldedValue(name);
+    sqlite3_value* copy = readAgain ? sqlite3_value_dup(name) : nullptr;
+    if (readAgain && !copy) return false;
+    const QByteArray folded = FoldedValue(readAgain ? copy : name);
+    sqlite3_value_free(copy);
     return memmem(folded.constData(), size_t(folded.size()), needle.data(), needle.size()) != nullptr;
 }
 
@@ -141,22 +146,27 @@ const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle&
     return unkept;
 }
 
-// sv_name_has(name, foldedQuery): whether the name, folded as sv_fold folds
-// it, holds the folded query; a scan of names without their stored folds,
-// which folds only names that are not ASCII.
-void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
+// Whether the name, folded as sv_fold folds it, holds the folded query of
+// argument kNeedleArgument; only names that are not ASCII are folded.
+bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* nameValue, bool readAgain = false)
 {
     Needle unkept;
     const Needle& needle = NeedleOf(context, values, unkept);
-    const auto* nameText = static_cast<const char*>(sqlite3_value_blob(values[0]));
-    const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(values[0])));
-    if (needle.text.empty()) return sqlite3_result_int(context, 1);
+    const auto* nameText = static_cast<const char*>(sqlite3_value_blob(nameValue));
+    const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(nameValue)));
+    if (needle.text.empty()) return true;
     if (needle.ascii) {
         const AsciiHit hit = LoweredHas(name, needle.text);
-        if (hit != AsciiHit::NotFoundYet) return sqlite3_result_int(context, hit == AsciiHit::Found);
-        return sqlite3_result_int(context, FoldedHas(values[0], needle.text));
+        if (hit != AsciiHit::NotFoundYet) return hit == AsciiHit::Found;
+        return FoldedHas(nameValue, needle.text, readAgain);
     }
-    sqlite3_result_int(context, !NameMatch::IsAscii(name) && FoldedHas(values[0], needle.text));
+    return !NameMatch::IsAscii(name) && FoldedHas(nameValue, needle.text, readAgain);
+}
+
+// sv_name_has(name, foldedQuery): a scan of names without their stored folds.
+void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    sqlite3_result_int(context, NameHas(context, values, values[0]));
 }
 
 constexpr char kListedType[] = "sv_listed";
@@ -170,6 +180,10 @@ void ListedFunction(sqlite3_context* context, int, sqlite3_value** values)
     sqlite3_result_int(context, listed->next < listed->ids.size() && listed->ids[listed->next] == id);
 }
 constexpr char kFoundType[] = "sv_found";
+// An entry's arguments: id, name, parent, size, time, disc, path; its place
+// alone: id, name, disc, path.
+constexpr int kEntryArguments = 7;
+constexpr int kPlaceArguments = 4;
 
 // The receiver bound for sv_found, looked up once per run of a statement
 // (a lookup by its type's name costs as much as the rest of a hit's call).
@@ -182,18 +196,42 @@ NameMatch::FoundEntry* ReceiverOf(sqlite3_context* context, sqlite3_value* bound
     return found;
 }
 
-void FoundFunction(sqlite3_context* context, int, sqlite3_value** values)
+// The entry of sv_found's arguments from `values` on (`count` of them): id,
+// name, then parent, size, time, disc and path, or disc and path alone (an
+// entry's place); the receiver's answer as the function's result.
+void HandOver(sqlite3_context* context, sqlite3_value* receiver, sqlite3_value** values, int count)
 {
-    NameMatch::FoundEntry* found = ReceiverOf(context, values[0]);
+    NameMatch::FoundEntry* found = ReceiverOf(context, receiver);
     if (!found) return sqlite3_result_int(context, 1);
     ListedEntry entry{};
-    entry.id = static_cast<int32_t>(sqlite3_value_int64(values[1]));
-    entry.parentId = static_cast<int32_t>(sqlite3_value_int64(values[3]));
-    entry.size = sqlite3_value_int64(values[4]);
-    entry.time = sqlite3_value_int64(values[5]);
-    entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[6]));
-    entry.pathId = static_cast<int32_t>(sqlite3_value_int64(values[7]));
-    sqlite3_result_int(context, (*found)(entry, Utf8Of(values[2])) ? 0 : 1);
+    entry.id = static_cast<int32_t>(sqlite3_value_int64(values[0]));
+    if (count == kEntryArguments) {
+        entry.parentId = static_cast<int32_t>(sqlite3_value_int64(values[2]));
+        entry.size = sqlite3_value_int64(values[3]);
+        entry.time = sqlite3_value_int64(values[4]);
+    }
+    entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[count - 2]));
+    entry.pathId = static_cast<int32_t>(sqlite3_value_int64(values[count - 1]));
+    sqlite3_result_int(context, (*found)(entry, Utf8Of(values[1])) ? 0 : 1);
+}
+
+// sv_found(?, entry...): hands the entry over.
+void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    HandOver(context, values[0], values + 1, count - 1);
+}
+
+// sv_found_if(?, foldedQuery, lastId, entry...): hands the entry over when
+// its name holds the query (as sv_name_has tells), else gives 0; gives 1
+// for an id past lastId, which ends a scan in id order there. A scan's
+// test, hand-over and end in one call per row.
+void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    constexpr int kLastIdAt = 2, kEntryAt = 3;
+    if (sqlite3_value_int64(values[kEntryAt]) > sqlite3_value_int64(values[kLastIdAt]))
+        return sqlite3_result_int(context, 1);
+    if (!NameHas(context, values, values[kEntryAt + 1], true)) return sqlite3_result_int(context, 0);
+    HandOver(context, values[0], values + kEntryAt, count - kEntryAt);
 }
 } // namespace
 
@@ -224,9 +262,14 @@ int Register(sqlite3* db)
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "sv_listed", 2, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, ListedFunction, nullptr,
                                      nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_create_function(db, "sv_found", 8, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, FoundFunction, nullptr,
-                                     nullptr);
+    for (const int entryArguments : {kEntryArguments, kPlaceArguments}) {
+        if (rc == SQLITE_OK)
+            rc = sqlite3_create_function(db, "sv_found", 1 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr,
+                                         FoundFunction, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_create_function(db, "sv_found_if", 3 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS,
+                                         nullptr, FoundIfFunction, nullptr, nullptr);
+    }
     return rc;
 }
 

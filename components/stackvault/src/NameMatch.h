@@ -9,7 +9,11 @@
 // to ? (BindListed), for rows read in ascending id order.
 // sv_found(?, id, name, parent, size, time, disc, path) hands one entry a
 // scan found to the receiver bound to ? (BindFound), inside the scan's own
-// step: a scan of millions of hits then returns no row per hit.
+// step: a scan of millions of hits then returns no row per hit;
+// sv_found(?, id, name, disc, path) hands over an entry's place alone.
+// sv_found_if(?, foldedQuery, lastId, entry...) hands the entry over only
+// when its name holds the query, as sv_name_has tells, and is true for an
+// id past lastId (a scan in id order then yields a row there and ends).
 #pragma once
 #include "ILibraryListedEntries.h"
 
@@ -41,7 +45,8 @@ using FoundEntry = std::function<bool(const ListedEntry& entry, std::string_view
 bool IsAscii(std::string_view text);
 void LowerAscii(std::string& name);
 
-// Registers sv_contains, sv_name_has, sv_fold, sv_listed and sv_found on the connection; SQLite's result.
+// Registers sv_contains, sv_name_has, sv_fold, sv_listed, sv_found and sv_found_if on the connection;
+// SQLite's result.
 int Register(sqlite3* db);
 // Whether the folded query is long enough for the trigram index.
 bool UsesIndex(const QByteArray& foldedQuery);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <sqlite3.h>
 
@@ -124,11 +125,12 @@ std::string RangeSql(EntryKind kind, bool typeTexts)
 // gives them, without the disc's name (NameSearch::ReadListed); with the
 // type (`typeColumn`, EntryTypes::TextSql) as an eighth column when given.
 // A deleted disc's rows go with it, so no join with the discs is needed to
-// leave them out. `placesOnly`: parent id, size and time are 0, not read.
+// leave them out. `placesOnly`: without parent id, size and time (as
+// sv_found takes an entry's place alone).
 std::string ListedColumns(EntryKind kind, const std::string& typeColumn = {}, bool placesOnly = false)
 {
-    const std::string numbers = placesOnly ? "0, 0, 0" : std::string("f.") + TablesOf(kind).parent + ", f.size, f.time";
-    return "f.id, f.name, " + numbers + ", f.disc_id, " +
+    const std::string numbers = placesOnly ? "" : std::string("f.") + TablesOf(kind).parent + ", f.size, f.time, ";
+    return "f.id, f.name, " + numbers + "f.disc_id, " +
            (kind == EntryKind::Folders ? "coalesce(own.id, f.path_id)" : "f.path_id") +
            (typeColumn.empty() ? std::string() : ", " + typeColumn);
 }
@@ -290,16 +292,22 @@ std::string NameSearch::FoundEntriesSql(EntryKind kind, bool useIndex, bool some
     std::string source = std::string(t.table) + " f";
     if (useIndex) source = std::string(t.names) + " CROSS JOIN " + source + " ON f.id = " + key;
     if (kind == EntryKind::Folders) source += kFolderOwnPath;
+    const std::string receiver = "?" + std::to_string(kFoundParameter);
+    const std::string columns = ListedColumns(kind, {}, placesOnly);
+    const std::string first = "?" + std::to_string(kSliceFirstParameter), last = "?" + std::to_string(kSliceLastParameter);
+    std::string sql = "SELECT 1 FROM " + source + " WHERE ";
+    // A scan of every row with no other condition tests each name, hands
+    // it over and ends past the slice in one call per row (it yields a row
+    // there).
+    if (!useIndex && !someHidden)
+        return sql + (sliced ? "f.id >= " + first + " AND " : std::string()) + "sv_found_if(" + receiver + ", ?2, " +
+               (sliced ? last : std::to_string(std::numeric_limits<int64_t>::max())) + ", " + columns + ") ORDER BY " +
+               key;
+    if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
+    if (sliced) sql += "f.id BETWEEN " + first + " AND " + last + " AND ";
     std::string wanted = useIndex ? "1" : "sv_name_has(f.name, ?2)";
     if (someHidden) wanted += std::string(" AND f.disc_id NOT IN ") + kHiddenDiscs;
-    std::string sql = "SELECT 1 FROM " + source + " WHERE ";
-    if (useIndex) sql += std::string(t.names) + " MATCH ?1 AND ";
-    if (sliced)
-        sql += "f.id BETWEEN ?" + std::to_string(kSliceFirstParameter) + " AND ?" + std::to_string(kSliceLastParameter) +
-               " AND ";
-    return sql + "CASE WHEN " + wanted + " THEN sv_found(?" + std::to_string(kFoundParameter) + ", " +
-           ListedColumns(kind, {}, placesOnly) +
-           ") END ORDER BY " + key;
+    return sql + "CASE WHEN " + wanted + " THEN sv_found(" + receiver + ", " + columns + ") END ORDER BY " + key;
 }
 
 std::string_view NameSearch::ReadListed(const SqliteStatement& row, ListedEntry& entry)

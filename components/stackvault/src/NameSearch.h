@@ -61,8 +61,9 @@ public:
     static std::string ListedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden,
                                         bool placesOnly = false);
     // ListedEntriesSql of a query that scans the rows (UsesIndex false), over
-    // the ids from ?kSliceFirstParameter to ?kSliceLastParameter only; the
-    // first and last id of what it scans come from SlicedIdRangeSql.
+    // the ids from ?kSliceFirstParameter to ?kSliceLastParameter only (it
+    // may yield a row past the last id, where it ends); the first and last
+    // id of what it scans come from SlicedIdRangeSql.
     static constexpr int kSliceFirstParameter = 4;
     static constexpr int kSliceLastParameter = 5;
     static std::string SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden,

@@ -68,17 +68,22 @@ constexpr uint64_t kHighBits = 0x8080808080808080ULL;
 constexpr uint64_t SomeByteBelow(uint64_t word, uint8_t n) { return (word - kEveryByte * n) & ~word & kHighBits; }
 constexpr uint64_t SomeByteIs(uint64_t word, char c) { return SomeByteBelow(word ^ (kEveryByte * uint8_t(c)), 1); }
 
-// Tab, newline and carriage return are below 0x0E.
+// The bytes of a word that may need an escape (flagged as MayNeedEscapes
+// takes them). Tab, newline and carriage return are below 0x0E.
+constexpr uint64_t TabEscapeBytes(uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); }
+constexpr uint64_t JsonEscapeBytes(uint64_t word)
+{
+    return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
+}
+
 bool MayNeedTabEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); });
+    return MayNeedEscapes(text, [](uint64_t word) { return TabEscapeBytes(word); });
 }
 
 bool MayNeedJsonEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) {
-        return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
-    });
+    return MayNeedEscapes(text, [](uint64_t word) { return JsonEscapeBytes(word); });
 }
 
 template <class Out>
@@ -201,18 +206,22 @@ std::string CliOutput::OpenRecord(std::initializer_list<Utf8Field> fields) const
     return opened;
 }
 
-bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail)
+bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail, bool plainTail)
 {
     if (m_bBroken) return false;
     m_pending.append(opened);
-    if (m_bJson) {
-        AppendJsonUtf8(m_pending, tail);
-        m_pending += "\"}\n";
-    } else {
-        AppendEscaped(m_pending, tail);
-        m_pending += '\n';
-    }
+    if (plainTail) m_pending.append(tail);
+    else if (m_bJson) AppendJsonUtf8(m_pending, tail);
+    else AppendEscaped(m_pending, tail);
+    m_pending += m_bJson ? std::string_view("\"}\n") : std::string_view("\n");
     return m_pending.size() < kPendingBytes || WritePending();
+}
+
+bool CliOutput::IsPlainAscii(std::string_view text) const
+{
+    // Bytes from 0x80 up flagged too.
+    if (m_bJson) return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | JsonEscapeBytes(word); });
+    return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | TabEscapeBytes(word); });
 }
 
 bool CliOutput::WritePending()

@@ -39,8 +39,11 @@ public:
     std::string OpenRecord(std::initializer_list<Utf8Field> fields) const;
     // Writes a record begun by OpenRecord with `tail` (UTF-8) ending its
     // last field, as Write writes the same texts; false once the stream
-    // cannot be written.
-    bool WriteRecord(std::string_view opened, std::string_view tail);
+    // cannot be written. `plainTail`: IsPlainAscii told of the tail.
+    bool WriteRecord(std::string_view opened, std::string_view tail, bool plainTail = false);
+    // Whether the text is ASCII that this output writes as it is, with no
+    // escape (most names: their records need no further look).
+    bool IsPlainAscii(std::string_view text) const;
     // Writes raw bytes (the export formats); false once the stream cannot be written.
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.

@@ -34,8 +34,9 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         const std::string_view name = block.Name(entry);
         const LineStart& start = LineStartOf(kind, entry.discId, entry.pathId);
         bool written = false;
-        if (start.exact && !HasLoneSurrogate(name)) {
-            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name);
+        const bool plain = start.exact && m_output.IsPlainAscii(name);
+        if (plain || (start.exact && !HasLoneSurrogate(name))) {
+            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name, plain);
         } else {
             ItemRecord record{};
             const HRESULT hr = m_listing.Item(kind, block.first + LONG(i), &record);
