@@ -101,12 +101,12 @@ bool BatchParser::ReadNumber(int64_t minimum, int64_t maximum, int64_t& value)
     const bool negative = m_pos < m_text.size() && m_text[m_pos] == u'-';
     const size_t firstDigit = m_pos + (negative ? 1 : 0);
     size_t end = firstDigit;
-    while (end < m_text.size() && m_text[end] >= u'0' && m_text[end] <= u'9') ++end;
+    uint64_t magnitude = 0; // wraps past kPlainDigits digits, and is then not used
+    for (; end < m_text.size() && m_text[end] >= u'0' && m_text[end] <= u'9'; ++end)
+        magnitude = magnitude * 10 + uint64_t(m_text[end] - u'0');
     if (end == firstDigit) return Fail("expected a number");
     int64_t result = 0;
     if (end - firstDigit <= kPlainDigits) {
-        uint64_t magnitude = 0;
-        for (size_t pos = firstDigit; pos < end; ++pos) magnitude = magnitude * 10 + uint64_t(m_text[pos] - u'0');
         result = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
     } else if (!CheckedNumber(m_text.substr(firstDigit, end - firstDigit), negative, result)) {
         return Fail("number out of range");
