@@ -98,12 +98,13 @@ bool BatchParser::ReadLiteral(std::u16string_view literal)
 // (leading zeros, or out of range) are checked digit by digit.
 bool BatchParser::ReadNumber(int64_t minimum, int64_t maximum, int64_t& value)
 {
-    const bool negative = m_pos < m_text.size() && m_text[m_pos] == u'-';
+    const char16_t* const text = m_text.data();
+    const size_t size = m_text.size();
+    const bool negative = m_pos < size && text[m_pos] == u'-';
     const size_t firstDigit = m_pos + (negative ? 1 : 0);
     size_t end = firstDigit;
     uint64_t magnitude = 0; // wraps past kPlainDigits digits, and is then not used
-    for (; end < m_text.size() && m_text[end] >= u'0' && m_text[end] <= u'9'; ++end)
-        magnitude = magnitude * 10 + uint64_t(m_text[end] - u'0');
+    for (unsigned digit = 0; end < size && (digit = unsigned(text[end]) - u'0') <= 9; ++end) magnitude = magnitude * 10 + digit;
     if (end == firstDigit) return Fail("expected a number");
     int64_t result = 0;
     if (end - firstDigit <= kPlainDigits) {
