@@ -104,7 +104,8 @@ bool BatchParser::ReadNumber(int64_t minimum, int64_t maximum, int64_t& value)
     const size_t firstDigit = m_pos + (negative ? 1 : 0);
     size_t end = firstDigit;
     uint64_t magnitude = 0; // wraps past kPlainDigits digits, and is then not used
-    for (unsigned digit = 0; end < size && (digit = unsigned(text[end]) - u'0') <= 9; ++end) magnitude = magnitude * 10 + digit;
+    for (unsigned digit = 0; end < size && (digit = unsigned(text[end]) - u'0') <= 9; ++end)
+        magnitude = magnitude * 10 + digit;
     if (end == firstDigit) return Fail("expected a number");
     int64_t result = 0;
     if (end - firstDigit <= kPlainDigits) {
