@@ -6,7 +6,8 @@
 
 TEST(ShellFileType, TheNameFollowsTheExtensionInAnyOrderOfAsking)
 {
-    const QStringList names = {"a.txt", "b.png", "c.TXT", "d.txt", "e", "f.png", ".hidden", "g.tar.gz", "h.html", "i.PNG"};
+    const QStringList names = {"a.txt", "b.png",    "c.TXT",  "d.txt", "e",
+                               "f.png", ".hidden", "g.tar.gz", "h.html", "i.PNG"};
     QStringList forward, backward;
     for (const QString& name : names) forward.append(ShellFileType::TypeName(name));
     for (auto name = names.crbegin(); name != names.crend(); ++name) backward.prepend(ShellFileType::TypeName(*name));

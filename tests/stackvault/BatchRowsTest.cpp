@@ -133,7 +133,8 @@ TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWhol
         return i == 10 ? std::numeric_limits<int64_t>::max() : i == 11 ? 999999999999999999LL : 1000 + i;
     };
     const auto timeOf = [](int i) {
-        return i == 12 ? std::numeric_limits<int64_t>::min() : i == 13 ? -1000000000000000000LL : 133000000000000000LL + i;
+        if (i == 12) return std::numeric_limits<int64_t>::min();
+        return int64_t(i == 13 ? -1000000000000000000LL : 133000000000000000LL + i);
     };
     QStringList rows;
     for (int i = 0; i < kRows; ++i) {
