@@ -4,15 +4,13 @@
 #include <QMimeDatabase>
 #include <QMutex>
 
-namespace ShellFileType {
+namespace {
 
-QString TypeName(const QString& fileName)
+// The type name of a lowered extension, asked of the MIME database once.
+QString NameOfExtension(const QString& extension)
 {
     static QMutex mutex;
     static QHash<QString, QString> byExtension;
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot > 0 ? fileName.mid(dot + 1).toLower() : QString();
-    if (extension.isEmpty()) return QStringLiteral("File");
     QMutexLocker locker(&mutex);
     auto it = byExtension.constFind(extension);
     if (it != byExtension.constEnd()) return *it;
@@ -22,6 +20,26 @@ QString TypeName(const QString& fileName)
     if (name.size() > 80) name.truncate(80);
     byExtension.insert(extension, name);
     return name;
+}
+
+} // namespace
+
+namespace ShellFileType {
+
+// Files side by side mostly share their extension: each thread keeps the
+// answer for the last extension it asked about, as written.
+QString TypeName(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QStringView extension = dot > 0 ? QStringView(fileName).mid(dot + 1) : QStringView();
+    if (extension.isEmpty()) return QStringLiteral("File");
+    thread_local QString lastExtension;
+    thread_local QString lastName;
+    if (extension != lastExtension) {
+        lastName = NameOfExtension(extension.toString().toLower());
+        lastExtension = extension.toString();
+    }
+    return lastName;
 }
 
 } // namespace ShellFileType

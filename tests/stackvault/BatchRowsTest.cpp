@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -92,6 +93,9 @@ TEST_P(BatchRowsTest, MalformedBatchesAreRefusedAndStoreNothing)
         Batch({good, QStringLiteral("4,'x', 1, 't', 5, 1, 1, 0, 0")}),                 // separator without blank
         Batch({good, QStringLiteral("5, 'x', 1e3, 't', 5, 1, 1, 0, 0")}),              // not a number
         Batch({good, QStringLiteral("6, 'x', 99999999999999999999, 't', 5, 1, 1, 0, 0")}), // too big
+        Batch({good, QStringLiteral("6, 'x', 9223372036854775808, 't', 5, 1, 1, 0, 0")}),  // one past the largest
+        Batch({good, QStringLiteral("6, 'x', 1, 't', -9223372036854775809, 1, 1, 0, 0")}), // one below the smallest
+        Batch({good, QStringLiteral("6, 'x', -, 't', 5, 1, 1, 0, 0")}),                    // a sign alone
         Batch({good, QStringLiteral("3000000000, 'x', 1, 't', 5, 1, 1, 0, 0")}),       // id beyond 32 bits
         Batch({good, QStringLiteral("0, 'x', 1, 't', 5, 1, 1, 0, 0")}),                // id 0
         Batch({good, QStringLiteral("7, x, 1, 't', 5, 1, 1, 0, 0")}),                  // unquoted text
@@ -125,11 +129,19 @@ TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWhol
 
     // Not a round number of rows, and enough that a server receives them in several pieces.
     constexpr int kRows = 275;
+    // Numbers of up to 19 digits, both ends of the 64-bit range among them.
+    const auto sizeOf = [](int i) {
+        return i == 10 ? std::numeric_limits<int64_t>::max() : i == 11 ? 999999999999999999LL : 1000 + i;
+    };
+    const auto timeOf = [](int i) {
+        if (i == 12) return std::numeric_limits<int64_t>::min();
+        return int64_t(i == 13 ? -1000000000000000000LL : 133000000000000000LL + i);
+    };
     QStringList rows;
     for (int i = 0; i < kRows; ++i) {
         Entry file = File(100 + i, QStringLiteral("row%1.txt").arg(i, 3, 10, QLatin1Char('0')));
-        file.size = 1000 + i;
-        file.time = 133000000000000000LL + i;
+        file.size = sizeOf(i);
+        file.time = timeOf(i);
         if (i % 7 == 3) file.type = QStringLiteral("Type %1").arg(i); // new texts in between
         rows.append(EntryRow(file));
     }
@@ -149,8 +161,8 @@ TEST_P(BatchRowsTest, EveryRowOfALargeBatchIsStoredAndADuplicateIdRefusesTheWhol
         const FolderItemRecord& item = items[size_t(i) + 1];
         EXPECT_EQ(100 + i, item.id);
         EXPECT_EQ(QStringLiteral("row%1.txt").arg(i, 3, 10, QLatin1Char('0')), FromW(item.name));
-        EXPECT_EQ(1000 + i, item.size);
-        EXPECT_EQ(133000000000000000LL + i, item.time);
+        EXPECT_EQ(sizeOf(i), item.size);
+        EXPECT_EQ(timeOf(i), item.time);
         EXPECT_EQ(i % 7 == 3 ? QStringLiteral("Type %1").arg(i) : QStringLiteral("Text document"), FromW(item.type));
     }
     EXPECT_EQ(size_t(kRows), FoundFiles(engine->get(), QStringLiteral("row")).size());

@@ -24,6 +24,21 @@ TEST(GramTally, EachNameCountsOnceForEveryGramItHolds)
     tally.AddName("");
     const std::map<std::string, int> expected = {{"a", 2}, {"aa", 1}, {"b", 1}, {"ab", 1}, {"ba", 1}};
     EXPECT_EQ(Counts(tally), expected);
+
+    // Every single byte and pair of ASCII, the control characters among them.
+    GramTally::Tally ascii;
+    std::map<std::string, int> all;
+    for (int first = 1; first < 0x80; ++first) {
+        for (int second = 1; second < 0x80; ++second) {
+            const std::string pair{char(first), char(second)};
+            ascii.AddName(pair);
+            all[pair] = first == second ? 1 : 2; // the pair itself, and once more from "second first"
+            ascii.AddName(std::string{char(second), char(first)});
+        }
+        all[std::string(1, char(first))] = 2 * (2 * 127 - 1);
+    }
+    for (int same = 1; same < 0x80; ++same) all[std::string(2, char(same))] = 2;
+    EXPECT_EQ(Counts(ascii), all);
 }
 
 TEST(GramTally, GramsAreCharactersNotBytesUpToTheLongestAsked)
@@ -49,10 +64,10 @@ TEST(GramTally, TalliesAddUpAndAnswerOnlyShortQueries)
     GramTally::Tally first, second;
     first.AddName("ab");
     second.AddName("ab");
-    second.AddName("b");
+    second.AddName("b\x1f");
     first.Add(second);
     first.AddName("ab"); // a name added after the merge still counts
-    const std::map<std::string, int> expected = {{"a", 3}, {"b", 4}, {"ab", 3}};
+    const std::map<std::string, int> expected = {{"a", 3}, {"b", 4}, {"ab", 3}, {"\x1f", 1}, {"b\x1f", 1}};
     EXPECT_EQ(Counts(first), expected);
 
     EXPECT_TRUE(GramTally::Answers("\xc3\xa4x"));

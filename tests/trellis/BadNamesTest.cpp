@@ -76,6 +76,12 @@ TEST(TrellisBadNames, RockRidgeNamesThatAreNotUtf8ReadAsLatin1)
     EXPECT_EQ(TextDecode::FromUtf8OrLatin1(latin1, 4), u"caf\u00E9");
     const uint8_t utf8[] = {'c', 'a', 'f', 0xC3, 0xA9};
     EXPECT_EQ(TextDecode::FromUtf8OrLatin1(utf8, 5), u"caf\u00E9");
+    const uint8_t mixed[] = {'a', 0xC3, 0xA9, 'b', 'c', 0xF0, 0x9F, 0x98, 0x80, 'd'};
+    EXPECT_EQ(TextDecode::FromUtf8OrLatin1(mixed, sizeof mixed), u"a\u00E9bc\U0001F600d");
+    const std::string ascii(300, 'x'); // past the longest name kept
+    EXPECT_EQ(TextDecode::FromUtf8OrLatin1(reinterpret_cast<const uint8_t*>(ascii.data()), ascii.size()),
+              std::u16string(TextDecode::kMaxNameUnits, u'x'));
+    EXPECT_EQ(TextDecode::FromUtf8OrLatin1(utf8, 0), u"");
 
     TestEnvironment::ResetRegistry();
     const QString source = TestEnvironment::MakeFolder("latin1names") + "/src";

@@ -2,6 +2,7 @@
 
 #include "Utf16Text.h"
 
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -11,6 +12,8 @@ constexpr std::u16string_view kNextRow = u" UNION SELECT ";
 constexpr std::u16string_view kFieldSeparator = u", ";
 constexpr int32_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t kInt32Min = std::numeric_limits<int32_t>::min();
+// Decimal numbers of this many digits always fit in 64 bits.
+constexpr size_t kPlainDigits = 18;
 } // namespace
 
 bool BatchParser::ParseEntries(bool hasIds, ParsedBatch& out)
@@ -84,30 +87,50 @@ bool BatchParser::ReadSeparator()
 
 bool BatchParser::ReadLiteral(std::u16string_view literal)
 {
-    if (m_text.substr(m_pos, literal.size()) != literal) return false;
+    if (m_text.size() - m_pos < literal.size() ||
+        std::memcmp(m_text.data() + m_pos, literal.data(), literal.size() * sizeof(char16_t)) != 0)
+        return false;
     m_pos += literal.size();
     return true;
 }
 
+// Up to kPlainDigits digits are summed without a check; longer numbers
+// (leading zeros, or out of range) are checked digit by digit.
 bool BatchParser::ReadNumber(int64_t minimum, int64_t maximum, int64_t& value)
 {
-    const bool negative = m_pos < m_text.size() && m_text[m_pos] == u'-';
-    size_t pos = m_pos + (negative ? 1 : 0);
-    const size_t firstDigit = pos;
+    const char16_t* const text = m_text.data();
+    const size_t size = m_text.size();
+    const bool negative = m_pos < size && text[m_pos] == u'-';
+    const size_t firstDigit = m_pos + (negative ? 1 : 0);
+    size_t end = firstDigit;
+    uint64_t magnitude = 0; // wraps past kPlainDigits digits, and is then not used
+    for (unsigned digit = 0; end < size && (digit = unsigned(text[end]) - u'0') <= 9; ++end)
+        magnitude = magnitude * 10 + digit;
+    if (end == firstDigit) return Fail("expected a number");
+    int64_t result = 0;
+    if (end - firstDigit <= kPlainDigits) {
+        result = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    } else if (!CheckedNumber(m_text.substr(firstDigit, end - firstDigit), negative, result)) {
+        return Fail("number out of range");
+    }
+    if (result < minimum || result > maximum) return Fail("number out of range");
+    value = result;
+    m_pos = end;
+    return true;
+}
+
+bool BatchParser::CheckedNumber(std::u16string_view digits, bool negative, int64_t& value)
+{
     // Accumulate negatively so that the smallest 64-bit value fits.
     int64_t accumulated = 0;
     constexpr int64_t kLowest = std::numeric_limits<int64_t>::min();
-    for (; pos < m_text.size() && m_text[pos] >= u'0' && m_text[pos] <= u'9'; ++pos) {
-        const int digit = m_text[pos] - u'0';
-        if (accumulated < (kLowest + digit) / 10) return Fail("number out of range");
+    for (const char16_t unit : digits) {
+        const int digit = unit - u'0';
+        if (accumulated < (kLowest + digit) / 10) return false;
         accumulated = accumulated * 10 - digit;
     }
-    if (pos == firstDigit) return Fail("expected a number");
-    if (!negative && accumulated == kLowest) return Fail("number out of range");
-    const int64_t result = negative ? accumulated : -accumulated;
-    if (result < minimum || result > maximum) return Fail("number out of range");
-    value = result;
-    m_pos = pos;
+    if (!negative && accumulated == kLowest) return false;
+    value = negative ? accumulated : -accumulated;
     return true;
 }
 

@@ -30,6 +30,8 @@ private:
     bool ReadSeparator();
     bool ReadLiteral(std::u16string_view literal);
     bool ReadNumber(int64_t minimum, int64_t maximum, int64_t& value);
+    // The number of `digits` (more than fit unchecked); false when out of range.
+    static bool CheckedNumber(std::u16string_view digits, bool negative, int64_t& value);
     bool ReadInt32(int32_t minimum, int32_t& value);
     bool ReadText(std::u16string& buffer, TextSpan& span);
     bool Fail(const char* what);

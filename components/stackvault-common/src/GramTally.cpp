@@ -42,9 +42,38 @@ size_t Tally::GramHash::operator()(const Gram& gram) const
     return static_cast<size_t>((low * 0x9E3779B97F4A7C15ULL) ^ (high * 0xC2B2AE3D27D4EB4FULL) ^ (low >> 29));
 }
 
+int Tally::DirectSlot(std::string_view gram)
+{
+    auto unit = [&](size_t at) { return static_cast<unsigned char>(gram[at]) - kFirstDirect; };
+    auto direct = [&](size_t at) { return unit(at) >= 0 && unit(at) < kDirectUnits; };
+    if (gram.size() == 1) return direct(0) ? unit(0) : -1;
+    if (gram.size() == 2 && direct(0) && direct(1)) return kDirectUnits + unit(0) * kDirectUnits + unit(1);
+    return -1;
+}
+
+std::string_view Tally::DirectGram(size_t slot, char (&text)[2])
+{
+    if (slot < kDirectUnits) {
+        text[0] = static_cast<char>(kFirstDirect + slot);
+        return {text, 1};
+    }
+    const size_t pair = slot - kDirectUnits;
+    text[0] = static_cast<char>(kFirstDirect + pair / kDirectUnits);
+    text[1] = static_cast<char>(kFirstDirect + pair % kDirectUnits);
+    return {text, 2};
+}
+
+Tally::Names& Tally::Counted(std::string_view gram)
+{
+    const int slot = DirectSlot(gram);
+    if (slot < 0) return m_counts[Gram::Of(gram)];
+    if (m_direct.empty()) m_direct.resize(kDirectSlots);
+    return m_direct[size_t(slot)];
+}
+
 void Tally::Note(std::string_view gram, int64_t name)
 {
-    Names& names = m_counts[Gram::Of(gram)];
+    Names& names = Counted(gram);
     if (names.last == name) return; // the name holds this gram twice
     names.last = name;
     ++names.count;
@@ -65,7 +94,7 @@ void Tally::AddName(std::string_view fold, int longest)
 
 void Tally::Add(const Tally& other)
 {
-    for (const auto& [gram, names] : other.m_counts) m_counts[gram].count += names.count;
+    other.ForEach([&](std::string_view gram, int count) { Counted(gram).count += count; });
 }
 
 } // namespace GramTally

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace GramTally {
 
@@ -32,11 +33,16 @@ public:
     void AddName(std::string_view fold, int longest = kPairs);
     // Adds the counts of another tally.
     void Add(const Tally& other);
-    bool IsEmpty() const { return m_counts.empty(); }
+    bool IsEmpty() const { return m_counts.empty() && m_direct.empty(); }
     // visit(gram (UTF-8), names holding it) for every gram.
     template <class Visit>
     void ForEach(Visit visit) const
     {
+        for (size_t slot = 0; slot < m_direct.size(); ++slot) {
+            if (m_direct[slot].count == 0) continue;
+            char text[2];
+            visit(DirectGram(slot, text), m_direct[slot].count);
+        }
         for (const auto& [gram, names] : m_counts) visit(gram.Text(), names.count);
     }
 
@@ -56,8 +62,20 @@ private:
         int count = 0;
         int64_t last = -1; // serial of the last name counted
     };
+    // Grams of one or two ASCII characters from the blank on (nearly every
+    // gram of most names) are counted in slots of their own, without a hash:
+    // kDirectUnits singles, then the pairs.
+    static constexpr int kFirstDirect = 0x20;
+    static constexpr int kDirectUnits = 0x80 - kFirstDirect;
+    static constexpr size_t kDirectSlots = kDirectUnits + kDirectUnits * kDirectUnits;
+    // The slot of a gram, or -1 for a gram counted by the map.
+    static int DirectSlot(std::string_view gram);
+    // The text of the gram of a slot, written into `text`.
+    static std::string_view DirectGram(size_t slot, char (&text)[2]);
+    Names& Counted(std::string_view gram);
     void Note(std::string_view gram, int64_t name);
 
+    std::vector<Names> m_direct; // kDirectSlots from the first gram counted here, else empty
     std::unordered_map<Gram, Names, GramHash> m_counts;
     int64_t m_names = 0; // names added so far: the next one's serial
 };

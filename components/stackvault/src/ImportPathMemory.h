@@ -9,9 +9,13 @@
 // kept, and for the others the engine asks the library again before using
 // them. Deleting one of the import's own discs can drop its references:
 // the engine then forgets everything (Forget).
+//
+// Safe to use from several threads: the walk asks what it knows while the
+// writer thread stores paths.
 #pragma once
 #include "wintypes.h"
 
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -26,6 +30,9 @@ public:
 
     // What is known of this path text ("\DIR\SUB").
     Recall Find(const std::u16string& text) const;
+    // The same where it needs no read of the library: Unknown while a
+    // folder's stored paths would have to be read first (FolderToRead).
+    Recall Known(const std::u16string& text) const;
     // The parent folder's path whose stored descendants, read once, would
     // answer for this path; empty when there is none to read (a top-level
     // path, or one below a folder already read).
@@ -43,8 +50,11 @@ public:
     void Forget();
 
 private:
+    Recall FindHere(const std::u16string& text) const;
+    std::u16string FolderToReadHere(const std::u16string& text) const;
     bool InsideReadFolder(const std::u16string& text) const;
 
+    mutable std::mutex m_mutex; // guards the two below
     std::unordered_map<std::u16string, Recall> m_paths;
     std::unordered_set<std::u16string> m_readFolders;
 };

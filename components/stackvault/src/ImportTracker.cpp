@@ -237,6 +237,7 @@ LibraryImportHandle ImportTracker::AddSession(int64_t importId)
         if (!m_checkpointer) m_checkpointer = std::make_unique<LogCheckpointer>(m_db);
         m_checkpointer->Attach();
     }
+    std::lock_guard<std::mutex> lock(m_sessionsMutex);
     m_sessions.emplace(handle, std::move(session));
     return handle;
 }
@@ -249,7 +250,16 @@ ImportSession* ImportTracker::Session(LibraryImportHandle handle)
 
 void ImportTracker::RemoveSession(LibraryImportHandle handle)
 {
-    m_sessions.erase(handle);
+    std::unique_ptr<ImportSession> removed; // ended outside the lock, with the session's threads
+    {
+        std::lock_guard<std::mutex> lock(m_sessionsMutex);
+        const auto found = m_sessions.find(handle);
+        if (found != m_sessions.end()) {
+            removed = std::move(found->second);
+            m_sessions.erase(found);
+        }
+    }
+    removed.reset();
     if (m_sessions.empty() && m_checkpointer) m_checkpointer->Detach();
 }
 
@@ -258,6 +268,13 @@ void ImportTracker::StopCheckpoints() { m_checkpointer.reset(); }
 void ImportTracker::ForgetPaths()
 {
     for (auto& [handle, session] : m_sessions) session->paths.Forget();
+}
+
+ImportPathMemory::Recall ImportTracker::KnownPath(LibraryImportHandle handle, const std::u16string& text) const
+{
+    std::lock_guard<std::mutex> lock(m_sessionsMutex);
+    const auto found = m_sessions.find(handle);
+    return found == m_sessions.end() ? ImportPathMemory::Recall{} : found->second->paths.Known(text);
 }
 
 std::vector<LibraryImportHandle> ImportTracker::Handles() const

@@ -21,6 +21,7 @@
 #include "SqliteConnection.h"
 
 #include <map>
+#include <mutex>
 #include <memory>
 #include <vector>
 
@@ -73,6 +74,10 @@ public:
     std::vector<LibraryImportHandle> Handles() const;
     // Every session asks the library again for its paths.
     void ForgetPaths();
+    // What a session's memory knows of a path without reading the library
+    // (ImportPathMemory::Known); Unknown for a handle of no session. The
+    // one call here that needs no lock of the caller's.
+    ImportPathMemory::Recall KnownPath(LibraryImportHandle handle, const std::u16string& text) const;
     // Ends the checkpoint thread; call before the connection closes.
     void StopCheckpoints();
 
@@ -83,6 +88,9 @@ private:
 
     SqliteConnection& m_db;
     DiscStore& m_discs;
+    // Changed under the sessions lock (and the caller's), so that KnownPath
+    // may read it under the sessions lock alone.
+    mutable std::mutex m_sessionsMutex;
     std::map<LibraryImportHandle, std::unique_ptr<ImportSession>> m_sessions;
     std::unique_ptr<LogCheckpointer> m_checkpointer; // made by the first import, kept until StopCheckpoints
 };

@@ -552,9 +552,20 @@ HRESULT CLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch
     return hr;
 }
 
+// The walk asks for a folder's path while the writer thread holds the
+// instance for a batch: what the import's memory knows for certain (a path
+// it references, or one the library lacks) is answered without waiting.
+// An open import implies an open library (Uninitialize ends the imports first).
 HRESULT CLibraryEngine::FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId)
 {
     if (!pathText || !pathId) return E_POINTER;
+    if (handle) {
+        const ImportPathMemory::Recall known = m_imports.KnownPath(handle, std::u16string(View(pathText)));
+        if (known.answer == ImportPathMemory::Answer::Referenced || known.answer == ImportPathMemory::Answer::Missing) {
+            *pathId = known.id;
+            return S_OK;
+        }
+    }
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;

@@ -41,23 +41,29 @@ QByteArray FoldedValue(sqlite3_value* value)
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 
+// Sets `text` (NUL-terminated at `size`) as the result. Without an embedded
+// NUL it is marked as ending in one, so that a reader asking for C text
+// (FTS5's tokenizer does, for every name it indexes) takes it as it is
+// instead of copying it into memory a byte longer; SQLite copies it into
+// the result's own memory, which it keeps from row to row.
+void ResultFolded(sqlite3_context* context, const char* text, size_t size)
+{
+    const bool ended = std::memchr(text, 0, size) == nullptr;
+    sqlite3_result_text(context, text, ended ? -1 : static_cast<int>(size), SQLITE_TRANSIENT);
+}
+
 void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
     const std::string_view name = Utf8Of(values[0]);
     if (NameMatch::IsAscii(name)) {
-        // Lowered into memory that SQLite takes over, without another copy.
-        auto* folded = static_cast<char*>(sqlite3_malloc64(name.size() + 1));
-        if (!folded) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-        std::transform(name.begin(), name.end(), folded, AsciiLower);
-        folded[name.size()] = 0;
-        sqlite3_result_text64(context, folded, name.size(), sqlite3_free, SQLITE_UTF8);
+        thread_local std::string folded; // kept from call to call: no allocation per name
+        folded.assign(name);
+        NameMatch::LowerAscii(folded);
+        ResultFolded(context, folded.c_str(), folded.size());
         return;
     }
     const QByteArray folded = FoldedValue(values[0]);
-    sqlite3_result_text(context, folded.constData(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
+    ResultFolded(context, folded.constData(), size_t(folded.size()));
 }
 
 constexpr uint64_t kEveryByte = 0x0101010101010101ULL;

@@ -10,10 +10,16 @@ bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 void Limit(std::u16string& text) { CutAtCharacter(text, kMaxNameUnits); }
 
-// Decodes valid UTF-8 into `out`; false on any invalid sequence.
+// Decodes valid UTF-8 into `out`; false on any invalid sequence. The ASCII
+// a name starts with (most names are nothing else) is widened at once.
 bool DecodeUtf8(const uint8_t* bytes, size_t length, std::u16string& out)
 {
-    for (size_t i = 0; i < length;) {
+    size_t ascii = 0;
+    while (ascii < length && bytes[ascii] < 0x80) ++ascii;
+    const size_t start = out.size();
+    out.resize(start + ascii);
+    for (size_t k = 0; k < ascii; ++k) out[start + k] = char16_t(bytes[k]);
+    for (size_t i = ascii; i < length;) {
         const uint8_t lead = bytes[i];
         uint32_t code;
         size_t extra;
