@@ -36,8 +36,8 @@ QString TypeName(const QString& fileName)
     thread_local QString lastExtension;
     thread_local QString lastName;
     if (extension != lastExtension) {
-        lastName = NameOfExtension(extension.toString().toLower());
         lastExtension = extension.toString();
+        lastName = NameOfExtension(lastExtension.toLower());
     }
     return lastName;
 }

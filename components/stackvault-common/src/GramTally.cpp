@@ -94,7 +94,11 @@ void Tally::AddName(std::string_view fold, int longest)
 
 void Tally::Add(const Tally& other)
 {
-    other.ForEach([&](std::string_view gram, int count) { Counted(gram).count += count; });
+    if (!other.m_direct.empty()) {
+        if (m_direct.empty()) m_direct.resize(kDirectSlots);
+        for (size_t slot = 0; slot < kDirectSlots; ++slot) m_direct[slot].count += other.m_direct[slot].count;
+    }
+    for (const auto& [gram, names] : other.m_counts) m_counts[gram].count += names.count;
 }
 
 } // namespace GramTally
