@@ -167,6 +167,20 @@ void CAlbListCtrl::RenameRow(int row)
     edit(m_pModel->index(row, 0));
 }
 
+// Home and End go to the first and last row, as in a file list (a table
+// moves within the row); rows that cannot be selected are passed over.
+QModelIndex CAlbListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action != MoveHome && action != MoveEnd) return QTableView::moveCursor(action, modifiers);
+    const int rows = model()->rowCount();
+    const int step = action == MoveHome ? 1 : -1;
+    for (int row = action == MoveHome ? 0 : rows - 1; row >= 0 && row < rows; row += step) {
+        const QModelIndex index = model()->index(row, 0);
+        if (index.flags() & Qt::ItemIsSelectable) return index;
+    }
+    return currentIndex();
+}
+
 void CAlbListCtrl::keyPressEvent(QKeyEvent* event)
 {
     // Keys the name editor leaves (Enter that ends the editing) are not

@@ -71,6 +71,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -313,6 +313,17 @@ TEST_F(FileListViewTest, TypingSelectsByNameAndCtrlFGoesToTheSearchBox)
     EXPECT_EQ(m_frame->focusWidget(), m_frame->SearchBox()->Edit());
 }
 
+TEST_F(FileListViewTest, HomeAndEndGoToTheFirstAndLastRow)
+{
+    const int rows = m_list->Model()->rowCount();
+    ASSERT_GT(rows, 1);
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_End);
+    EXPECT_EQ(m_list->SelectedRow(), rows - 1);
+    QTest::keyClick(m_list, Qt::Key_Home);
+    EXPECT_EQ(m_list->SelectedRow(), 0);
+}
+
 TEST_F(FileListViewTest, AnEmptyLibrarySaysHowToImportAndOnlyThere)
 {
     EXPECT_TRUE(m_list->EmptyText().isEmpty()) << "a library with discs has no hint";
