@@ -14,6 +14,7 @@
 #include "ILibraryDiscReads.h"
 #include "ImageDriveSlots.h"
 #include "LibraryReader.h"
+#include "LibraryStatusText.h"
 #include "ListTexts.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -102,10 +103,31 @@ void CImportCommand::ImportImage(const QString& path)
     RunOnSelectedDrive();
 }
 
-void CImportCommand::ScanEnded()
+void CImportCommand::ScanEnded(int result)
 {
+    if (result == 1) ReportCatalogued();
+    else if (result == 0) ReportFailure();
     m_bScanning = false;
     TakeWaitingImage();
+}
+
+void CImportCommand::ReportCatalogued()
+{
+    SendMessage(m_frame.FileListView(), CFileListView::kReloadMessage, 1, 0);
+    m_frame.RefreshTags(); // the new disc may carry tags the pane has not counted
+    // A read that missed folders or files never ends as a plain success.
+    const DiscReadGaps& gaps = m_pDiscs->LastReadGaps();
+    if (gaps.IsIncomplete())
+        CFlwMessageBox::showMessage(gaps.ImportMessage(), MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, &m_frame);
+    else
+        Message(DoneMessageId(), MB_ICONINFORMATION, &m_frame);
+}
+
+void CImportCommand::ReportFailure()
+{
+    const QString why = LibraryStatusText::ImportFailureCause(Library());
+    if (why.isEmpty()) Message(IDS_MSG_IMPORT_FAILED, MB_ICONEXCLAMATION, &m_frame);
+    else CFlwMessageBox::showMessage(why, MB_ICONEXCLAMATION, CFlwMessageBox::kCaptionId, &m_frame);
 }
 
 UINT CImportCommand::DoneMessageId() const { return m_bReplacing ? IDS_MSG_IMPORT_REPLACED : IDS_MSG_IMPORT_DONE; }

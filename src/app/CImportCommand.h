@@ -30,12 +30,11 @@ public:
     // A path that names no disc image the engine takes gives a message. While
     // a scan runs, the image waits for its end (see ScanEnded).
     void ImportImage(const QString& path);
-    // The main frame's word that the running scan ended: an image that
-    // waited is imported now.
-    void ScanEnded();
-    // The message of a scan that ended well: "added", or "replaced" when it
-    // catalogued a disc again.
-    UINT DoneMessageId() const;
+    // The main frame's word that the running scan ended, with its result:
+    // 1 catalogued (the list shows the disc, the user is told, with what
+    // could not be read), 0 failed (the user is told why), else cancelled.
+    // An image that waited is imported then.
+    void ScanEnded(int result);
     // The library imports go into (null when it is not open).
     ILibraryEngine* Library() const;
 
@@ -52,6 +51,11 @@ private:
     bool AskDetails(const DiscReadout& disc, NewDiscRecord::Details& details);
     void StartScan(const DiscReadout& disc, const NewDiscRecord::Details& details, LONG replacedDiscId);
     void ReportFailedStart();
+    void ReportCatalogued();
+    void ReportFailure();
+    // The message of a scan that ended well: "added", or "replaced" when it
+    // catalogued a disc again.
+    UINT DoneMessageId() const;
     bool CanReplace() const;
 
     CMainFrame& m_frame;

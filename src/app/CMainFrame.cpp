@@ -14,9 +14,10 @@
 #include "FlatSplitter.h"
 #include "ImageDropTarget.h"
 #include "CGXTFrameWndAccessible.h"
+#include "CFileOpenCommand.h"
 #include "CImportCommand.h"
 #include "CLibraryDamagePrompt.h"
-#include "CProgressDlg.h"
+#include "CScanProgress.h"
 #include "CSearchCommand.h"
 #include "CViewModeCommand.h"
 #include "Diagnostics.h"
@@ -43,6 +44,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -105,6 +107,7 @@ CMainFrame::CMainFrame(CAlbireoDoc* document, CDiscAccess* discAccess, std::uniq
     RegisterAccessibleParts();
     setObjectName(QString::fromLatin1(kWindowClass));
     connect(m_pPower.get(), &PowerNotices::ending, this, &CMainFrame::OnSessionEnding);
+    m_pScanProgress = std::make_unique<CScanProgress>(*this, discAccess, *m_pPower);
     m_pImport = std::make_unique<CImportCommand>(*this, discAccess);
 }
 
@@ -119,7 +122,7 @@ CMainFrame* CMainFrame::FrameOf(int context) { return Frames().value(context).da
 BOOL CMainFrame::Create()
 {
     CreateSkin();
-    if (!CreateMenuBar() || !CreateProgressWindow()) return FALSE;
+    if (!CreateMenuBar() || !m_pScanProgress->Create()) return FALSE;
     // Never so narrow that the caption buttons cover the menu bar.
     setMinimumSize(std::max(int(kMinimumWidth * GetUiScale()), CaptionMinimumWidth()),
                    int(kMinimumHeight * GetUiScale()));
@@ -170,18 +173,21 @@ BOOL CMainFrame::CreateMenuBar()
     return TRUE;
 }
 
-BOOL CMainFrame::CreateProgressWindow()
+CProgressDlg* CMainFrame::ProgressDlg() const { return m_pScanProgress->Dialog(); }
+
+bool CMainFrame::IsPolling() const { return m_pScanProgress->IsPolling(); }
+
+QWidget* CMainFrame::ClientArea() const { return m_pSplitter ? m_pSplitter->parentWidget() : nullptr; }
+
+void CMainFrame::ImportStartPath(const QString& path)
 {
-    m_pProgressDlg = new CProgressDlg(this);
-    if (!m_pProgressDlg->Create(LoadString(IDS_PROGRESS_TITLE), this)) return FALSE;
-    // Cancel reaches the scan at once, not at the next poll of the progress.
-    connect(m_pProgressDlg, &CProgressDlg::cancelRequested, this, [this] {
-        if (m_progressTimer.isActive()) PollProgress();
-    });
-    m_pProgressDlg->SetRange(0, 100);
-    m_pProgressDlg->SetPos(0);
-    m_pProgressDlg->hide();
-    return TRUE;
+    QTimer::singleShot(0, this, [this, path] { m_pImport->ImportImage(path); });
+}
+
+void CMainFrame::OpenCataloguedFile(int discId, const QString& folderPath, const QString& name)
+{
+    CFileOpenCommand(this, m_pDiscAccess, m_pFileListView->Engine(), &CMainFrame::OpenWithDesktop)
+        .Open(discId, folderPath, name);
 }
 
 BOOL CMainFrame::CreateClient()

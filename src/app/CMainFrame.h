@@ -2,8 +2,8 @@
 // it holds the command bar on top, the tag pane at the lower left and the
 // file list at the lower right, all attached to the one document; it carries
 // the search box and the location text, keeps its placement across runs,
-// shows the progress window while a disc is imported, and cancels the
-// import when the machine goes to sleep or the session ends. F6 walks its
+// shows a running import's scan (CScanProgress), and cancels the import
+// when the machine goes to sleep or the session ends. F6 walks its
 // panes, each command has its keys, and a damaged library is told to the
 // user (CLibraryDamagePrompt), who may have it repaired.
 #pragma once
@@ -12,7 +12,6 @@
 #include "CGXTFrameWnd.h"
 #include "WinMessage.h"
 
-#include <QBasicTimer>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -26,6 +25,7 @@ class CDiscAccess;
 class CFileListView;
 class CImportCommand;
 class CProgressDlg;
+class CScanProgress;
 class CSearchCommand;
 class CViewModeCommand;
 class CView;
@@ -41,7 +41,6 @@ public:
     static constexpr const char* kWindowClass = "Albireo13";
     static constexpr UINT kCancelMessage = WM_USER + 2010;
     static constexpr UINT kScanCodeMessage = WM_USER + 2020; // a scan code carried to this thread
-    static constexpr int kProgressIntervalMs = 200;
     static constexpr int kMinimumWidth = 450;
     // Caption, command bar, a few rows of tags and of the list, bottom border.
     static constexpr int kMinimumHeight = 320;
@@ -59,7 +58,7 @@ public:
     CFileListView* FileListView() const { return m_pFileListView; }
     CArcEditWrapper* SearchBox() const { return m_pSearch; }
     CAlphaStatic* LocationLabel() const { return m_pLocation; }
-    CProgressDlg* ProgressDlg() const { return m_pProgressDlg; }
+    CProgressDlg* ProgressDlg() const;
     QSplitter* OuterSplitter() const { return m_pSplitter; }
     QSplitter* InnerSplitter() const { return m_pSplitterSub; }
     PowerNotices* Power() const { return m_pPower.get(); }
@@ -67,7 +66,8 @@ public:
     // F6 and Shift+F6: the command bar, the search box, the tag pane, the list.
     PaneCycle* Panes() const { return m_pPanes; }
     bool IsSearchPending() const;
-    bool IsPolling() const { return m_progressTimer.isActive(); }
+    // Whether the progress of a running scan is being polled.
+    bool IsPolling() const;
     CImportCommand* ImportCommand() const { return m_pImport.get(); }
     // A disc image named on the command line or handed over by another
     // start of the program: imported once the event loop runs.
@@ -121,13 +121,11 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL CreateMenuBar();
-    BOOL CreateProgressWindow();
     BOOL CreateClient();
     BOOL CreateSearchBox();
     void CreateShortcuts();
@@ -137,10 +135,6 @@ private:
     // After a repair: the tags and the disc list read anew.
     void ReloadLibrary();
     void OnScanCode(int code, LPARAM value);
-    void OnScanStarting(const QString& discName);
-    void OnScanFinished(LPARAM result);
-    void EnableClientForScan(bool enable);
-    void PollProgress();
     void OnSessionEnding();
 
     CAlbireoDoc* m_pDocument;
@@ -151,18 +145,15 @@ private:
     CAlbCommandView* m_pCommandView = nullptr;
     CTagView* m_pTagView = nullptr;
     CFileListView* m_pFileListView = nullptr;
-    CProgressDlg* m_pProgressDlg = nullptr;
     CAlphaStatic* m_pLocation = nullptr;
     CArcEditWrapper* m_pSearch = nullptr;
     PaneCycle* m_pPanes = nullptr;
     int m_nSearchLeft = 0;
-    QString m_strImportingTitle;
     int m_nContext = 0;
-    QBasicTimer m_progressTimer;
     std::unique_ptr<InstanceChannel> m_pChannel;
     std::unique_ptr<CLibraryDamagePrompt> m_pDamagePrompt;
+    std::unique_ptr<CScanProgress> m_pScanProgress;
     std::unique_ptr<CImportCommand> m_pImport;
     std::unique_ptr<CSearchCommand> m_pSearchCommand;
     std::unique_ptr<CViewModeCommand> m_pViewMode;
-    QList<QObject*> m_scanDisabled; // shortcuts a running scan turned off
 };

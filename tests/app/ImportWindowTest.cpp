@@ -109,7 +109,7 @@ protected:
     {
         if (!m_app) StartProgram(); // the test ended the program: the next start cleans up
         m_discs->WaitForScan();
-        for (const QString& name : {"SUMMER_2025", "Summer by the Sea"})
+        for (const char* name : {"SUMMER_2025", "Summer by the Sea"})
             for (const DiscRecord& disc : DiscsNamed(name)) m_library->DeleteDisc(disc.discId, 0);
         ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
         m_app.reset();
