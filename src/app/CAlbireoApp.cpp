@@ -16,6 +16,7 @@
 #include "ProgramPaths.h"
 #include "Registry.h"
 #include "ResourceModule.h"
+#include "SkinFont.h"
 #include "StringReg.h"
 #include "ResourceIds.h"
 #include "StringResources.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <cmath>
 
@@ -62,6 +64,16 @@ QString ReadCurrentLang(HKEY root)
 }
 
 const char16_t* Utf16(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
+
+// The face the program's texts use, named by the string table for the
+// language (its own for Japanese), or the dialog face when that face is not
+// installed.
+QString UiFace(const QString& languageCode)
+{
+    const bool japanese = languageCode.compare(u"JPN", Qt::CaseInsensitive) == 0;
+    const QString face = LoadString(japanese ? IDS_FONT_FACE_JPN : IDS_FONT_FACE);
+    return QFontDatabase::hasFamily(face) ? face : SkinFont::ShellDlg().family();
+}
 
 } // namespace
 
@@ -138,7 +150,7 @@ bool CAlbireoApp::CreateFrame()
 void CAlbireoApp::ApplyGlobalFont()
 {
     QFont font = QApplication::font();
-    font.setFamily(CMainFrame::UiFace(LanguageCode()));
+    font.setFamily(UiFace(LanguageCode()));
     const int pixels = QFontInfo(QApplication::font()).pixelSize();
     font.setPixelSize(std::max(9, int(std::floor(pixels / GetDpiFactor(false) * GetUiScale()))));
     QApplication::setFont(font);

@@ -7,7 +7,6 @@
 #include "CArcEditWrapper.h"
 #include "CDiscAccess.h"
 #include "CFileListView.h"
-#include "CFlwMessageBox.h"
 #include "CAlbireoApp.h"
 #include "CGButton.h"
 #include "CGEdit.h"
@@ -20,12 +19,12 @@
 #include "CScanProgress.h"
 #include "CSearchCommand.h"
 #include "CViewModeCommand.h"
+#include "DesktopOpener.h"
 #include "Diagnostics.h"
+#include "HelpPage.h"
 #include "InstanceChannel.h"
 #include "PaneCycle.h"
 #include "PowerNotices.h"
-#include "ProgramPaths.h"
-#include "ShellOpen.h"
 #include "SkinAccessible.h"
 #include "SkinFont.h"
 #include "SkinImage.h"
@@ -38,8 +37,6 @@
 #include "WinControls.h"
 #include "WindowPlacement.h"
 
-#include <QDir>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QShortcut>
@@ -70,12 +67,6 @@ QRect LocationRect()
 const QColor kLocationColour(0x1B, 0x2A, 0x3F);
 // The bar between the tag pane and the list.
 const QColor kPaneSplitterColour(0xC4, 0xC9, 0xCF);
-
-CMainFrame::Opener& CurrentOpener()
-{
-    static CMainFrame::Opener opener = &ShellOpen::Open;
-    return opener;
-}
 
 // Frames by callback context: the scan callback carries a 32-bit context.
 QHash<int, QPointer<CMainFrame>>& Frames()
@@ -186,7 +177,7 @@ void CMainFrame::ImportStartPath(const QString& path)
 
 void CMainFrame::OpenCataloguedFile(int discId, const QString& folderPath, const QString& name)
 {
-    CFileOpenCommand(this, m_pDiscAccess, m_pFileListView->Engine(), &CMainFrame::OpenWithDesktop)
+    CFileOpenCommand(this, m_pDiscAccess, m_pFileListView->Engine(), &DesktopOpener::Open)
         .Open(discId, folderPath, name);
 }
 
@@ -261,7 +252,7 @@ void CMainFrame::CreateShortcuts()
     // The list takes its own keys (Enter, Backspace, Delete, "/"); these,
     // the commands' keys and F6 work wherever the keyboard is in the window.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, &CMainFrame::FocusSearchBox);
-    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CMainFrame::OpenHelp);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, [this] { HelpPage::Open(this); });
     m_pCommandView->InstallShortcuts(this);
     m_pPanes = new PaneCycle(this, {m_pCommandView, m_pSearch, m_pTagView, m_pFileListView});
 }
@@ -348,7 +339,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id)
     case ID_ALB_SMALL_ICONS: m_pViewMode->Show(CViewModeCommand::kSmallIcons); return TRUE;
     case ID_ALB_DETAILS: m_pViewMode->Show(CViewModeCommand::kDetails); return TRUE;
     case ID_APP_EXIT: close(); return TRUE;
-    case ID_HELP_FINDER: OpenHelp(); return TRUE;
+    case ID_HELP_FINDER: HelpPage::Open(this); return TRUE;
     case CAlbireoApp::kAboutCommand:
         if (CAlbireoApp* app = CAlbireoApp::Instance()) app->OnAppAbout();
         return TRUE;
@@ -397,33 +388,3 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 }
 
 void CMainFrame::SavePlacement() { WindowPlacement::Of(*this).Write(); }
-
-void CMainFrame::SetOpener(Opener opener) { CurrentOpener() = std::move(opener); }
-
-QUrl CMainFrame::HelpAddress()
-{
-    const QString address = LoadString(IDS_HELP_ADDRESS);
-    const QString topic = LoadString(IDS_HELP_TOPIC);
-    QUrl url(address);
-    if (url.scheme().isEmpty() || url.scheme().size() == 1) // a plain path ("Help\...")
-        url = QUrl::fromLocalFile(ProgramPaths::UnderProgramFolder(address));
-    if (!topic.isEmpty()) url.setFragment(topic);
-    return url;
-}
-
-void CMainFrame::OpenHelp()
-{
-    const QUrl help = HelpAddress();
-    if (CurrentOpener()(help)) return;
-    const QString page = help.isLocalFile() ? QDir::toNativeSeparators(help.toLocalFile()) : help.toString();
-    CFlwMessageBox::showMessage(FormatString(IDS_FMT_HELP_NOT_OPENED, {page}), MB_ICONEXCLAMATION,
-                                CFlwMessageBox::kCaptionId, this);
-}
-
-bool CMainFrame::OpenWithDesktop(const QUrl& url) { return CurrentOpener()(url); }
-
-QString CMainFrame::UiFace(const QString& languageCode)
-{
-    const QString face = LoadString(languageCode.compare(u"JPN", Qt::CaseInsensitive) == 0 ? 62284 : 8012);
-    return QFontDatabase::hasFamily(face) ? face : SkinFont::ShellDlg().family();
-}

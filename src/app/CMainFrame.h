@@ -12,8 +12,6 @@
 #include "CGXTFrameWnd.h"
 #include "WinMessage.h"
 
-#include <QUrl>
-#include <functional>
 #include <memory>
 
 class CAlbCommandView;
@@ -81,19 +79,6 @@ public:
     int CallbackContext() const { return m_nContext; }
     // The frame a callback context names, or null once it is gone.
     static CMainFrame* FrameOf(int context);
-
-    // The help page: the address and topic of the string table; an address
-    // without a scheme is a page in the program folder, the topic its anchor.
-    static QUrl HelpAddress();
-    void OpenHelp();
-    // How addresses are opened (the desktop's default application); tests replace it.
-    using Opener = std::function<bool(const QUrl&)>;
-    static void SetOpener(Opener opener);
-    // Opens the address with the opener set (the desktop's default application).
-    static bool OpenWithDesktop(const QUrl& url);
-    // The face the program's texts use: string 62284 for Japanese, else 8012,
-    // replaced by the dialog face when that face is not installed.
-    static QString UiFace(const QString& languageCode);
 
     void SavePlacement();
     // Re-places the search box and the view-mode buttons for the client width.

@@ -11,6 +11,7 @@
 #include "CFileListView.h"
 #include "CGEdit.h"
 #include "CMainFrame.h"
+#include "DesktopOpener.h"
 #include "CatalogueFixture.h"
 #include "FileTime.h"
 #include "ListSort.h"
@@ -430,14 +431,14 @@ protected:
     QString OpenFile(const QString& name, int column = 0)
     {
         QString opened;
-        CMainFrame::SetOpener([&](const QUrl& url) {
+        DesktopOpener::Set([&](const QUrl& url) {
             opened = url.toLocalFile();
             return true;
         });
         m_list->SelectRow(RowNamed(name, column));
         m_list->setFocus();
         QTest::keyClick(m_list, Qt::Key_Return);
-        CMainFrame::SetOpener([](const QUrl&) { return false; });
+        DesktopOpener::Set([](const QUrl&) { return false; });
         return opened;
     }
     // Opens the context menu of the selected row and presses `key` in it;

@@ -10,6 +10,7 @@
 #include "CDiscAccess.h"
 #include "CFileListView.h"
 #include "CMainFrame.h"
+#include "DesktopOpener.h"
 #include "CatalogueFixture.h"
 #include "ImageDriveSlots.h"
 #include "ModalSeam.h"
@@ -219,7 +220,7 @@ TEST_F(HostileNamesWindowTest, OpeningEachFileWritesOneFileInsideThePrivateFolde
     CDiscAccess* discs = CAlbireoApp::GetDiscAccess();
     CFileListView* view = app->MainFrame()->FileListView();
     QList<QUrl> opened;
-    CMainFrame::SetOpener([&](const QUrl& url) {
+    DesktopOpener::Set([&](const QUrl& url) {
         opened << url;
         return true;
     });
@@ -246,7 +247,7 @@ TEST_F(HostileNamesWindowTest, OpeningEachFileWritesOneFileInsideThePrivateFolde
         QTest::keyClick(view->List(), Qt::Key_Backspace);
         ImageDriveSlots(*discs).At(position)->EjectImage();
     }
-    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    DesktopOpener::Set([](const QUrl&) { return false; });
     EXPECT_TRUE(ModalSeam::Shown().empty()) << ModalSeam::Shown().front().text.toStdString();
 
     // Exactly the opened files are new (each in a folder of its own), all
@@ -289,10 +290,10 @@ TEST_F(HostileNamesWindowTest, ANameCataloguedBeforeNamesWereMadeSafeIsRefusedIn
     ASSERT_EQ(ImageDriveSlots(*discs).Insert(position, disc.image, nullptr), S_OK);
     const std::map<QString, QString> before = Snapshot(PrivateTempFolder::Path());
     bool handedOver = false;
-    CMainFrame::SetOpener([&](const QUrl&) { return handedOver = true; });
+    DesktopOpener::Set([&](const QUrl&) { return handedOver = true; });
     ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, disc.discName));
     ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "../../plain.txt"));
-    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    DesktopOpener::Set([](const QUrl&) { return false; });
     EXPECT_FALSE(handedOver);
     ASSERT_EQ(ModalSeam::Shown().size(), 1u);
     EXPECT_EQ(ModalSeam::Shown()[0].text, "The name ../../plain.txt cannot be a file name on this computer: it holds a "

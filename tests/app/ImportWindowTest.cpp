@@ -15,6 +15,7 @@
 #include "CImportCommand.h"
 #include "CLoadingDiscDlg.h"
 #include "CMainFrame.h"
+#include "DesktopOpener.h"
 #include "CProgressDlg.h"
 #include "CWaitingDiscDlg.h"
 #include "CatalogueFixture.h"
@@ -443,7 +444,7 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     ASSERT_TRUE(WaitForScanEnd());
     ImageDriveSlots(*m_discs).At(m_position)->EjectImage();
     QList<QUrl> opened;
-    CMainFrame::SetOpener([&](const QUrl& url) {
+    DesktopOpener::Set([&](const QUrl& url) {
         opened << url;
         return true;
     });
@@ -458,7 +459,7 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "SUMMER_2025"));
     ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "photos"));
     ASSERT_TRUE(CatalogueFixture::OpenRowNamed(view, "dunes.jpg"));
-    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    DesktopOpener::Set([](const QUrl&) { return false; });
 
     ASSERT_EQ(Kinds(ModalSeam::Shown()), QStringList({"CWaitingDiscDlg"}));
     EXPECT_TRUE(ModalSeam::Shown()[0].text.startsWith("Please insert the disc into drive "));
@@ -474,7 +475,7 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     EXPECT_EQ(copy.readAll(), source.readAll());
 
     // From the search results: the row carries the file's folder path.
-    CMainFrame::SetOpener([&](const QUrl& url) {
+    DesktopOpener::Set([&](const QUrl& url) {
         opened << url;
         return true;
     });
@@ -484,7 +485,7 @@ TEST_F(ImportWindowTest, ACataloguedFileIsAskedForAndOpenedOutOfTheImageOncePutB
     view->List()->SelectRow(1);
     view->List()->setFocus();
     QTest::keyClick(view->List(), Qt::Key_Return);
-    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    DesktopOpener::Set([](const QUrl&) { return false; });
     ASSERT_EQ(opened.size(), 2);
     QFile found(opened[1].toLocalFile()), beach(g_tree + "/photos/beach.jpg");
     ASSERT_TRUE(found.open(QIODevice::ReadOnly));

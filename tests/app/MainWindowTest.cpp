@@ -12,6 +12,7 @@
 #include "CFileListView.h"
 #include "CGButton.h"
 #include "CMainFrame.h"
+#include "DesktopOpener.h"
 #include "CProgressDlg.h"
 #include "CTagView.h"
 #include "CatalogueFixture.h"
@@ -258,12 +259,12 @@ TEST_F(MainWindowTest, HelpOpensTheInstalledPageAtTheTopic)
 {
     auto app = Start();
     QUrl opened;
-    CMainFrame::SetOpener([&](const QUrl& url) {
+    DesktopOpener::Set([&](const QUrl& url) {
         opened = url;
         return true;
     });
     QTest::keyClick(app->MainFrame()->FileListView()->List(), Qt::Key_F1);
-    CMainFrame::SetOpener([](const QUrl&) { return false; });
+    DesktopOpener::Set([](const QUrl&) { return false; });
     ASSERT_TRUE(opened.isLocalFile());
     EXPECT_EQ(opened.fragment(), "main-window");
     EXPECT_TRUE(QFileInfo::exists(opened.toLocalFile())) << opened.toLocalFile().toStdString();
