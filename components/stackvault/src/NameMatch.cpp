@@ -1,5 +1,6 @@
 #include "NameMatch.h"
 
+#include "ByteVectors.h"
 #include "SqliteStatement.h"
 #include "Utf16Text.h"
 
@@ -11,7 +12,7 @@
 #include <string>
 #include <string_view>
 #include <sqlite3.h>
-#include <string_view>
+#include <utility>
 
 namespace {
 bool Contains(std::string_view haystack, std::string_view needle)
@@ -66,12 +67,7 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
     ResultFolded(context, folded.constData(), size_t(folded.size()));
 }
 
-constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
-// The high bit of each zero byte of the word set (and maybe of some bytes
-// above one, never below the lowest).
-constexpr uint64_t ZeroBytes(uint64_t word) { return (word - kEveryByte) & ~word & kHighBits; }
 
 // Whether the name with A-Z lowered holds an ASCII folded query at `at`.
 bool LoweredAt(std::string_view name, size_t at, std::string_view needle)
@@ -82,43 +78,41 @@ bool LoweredAt(std::string_view name, size_t at, std::string_view needle)
     return true;
 }
 
+// Whether a hit starts at a lane of `starts` (those where the query's first
+// byte is) in the sixteen bytes from `at`.
+bool HitStartsIn(std::string_view name, size_t at, ByteVectors::Lanes starts, std::string_view needle)
+{
+    const ByteVectors::Words words = ByteVectors::WordsOf(starts);
+    for (const auto& [word, from] : {std::pair{words.low, at}, std::pair{words.high, at + 8}})
+        for (uint64_t lanes = word & kHighBits; lanes != 0; lanes &= lanes - 1)
+            if (LoweredAt(name, from + size_t(std::countr_zero(lanes) / 8), needle)) return true;
+    return false;
+}
+
 enum class AsciiHit { Found, NotInAsciiName, NotFoundYet };
 
-// Whether the name with A-Z lowered holds an ASCII folded query, eight bytes
-// at a time. Folding lowers A-Z and turns no other character into these
-// bytes but for a few (the Kelvin sign, the long s): a hit here is a hit in
-// the folded name, a miss is one too when the name is ASCII; a name that is
-// not must be folded to tell (NotFoundYet).
+// Whether the name with A-Z lowered holds an ASCII folded query, sixteen
+// bytes at a time. Folding lowers A-Z and turns no other character into
+// these bytes but for a few (the Kelvin sign, the long s): a hit here is a
+// hit in the folded name, a miss is one too when the name is ASCII; a name
+// that is not must be folded to tell (NotFoundYet).
 AsciiHit LoweredHas(std::string_view name, std::string_view needle)
 {
-    const char first = needle.front();
+    const uint8_t first = uint8_t(needle.front());
     // A byte that lowers to a letter differs from it in bit 0x20 at most.
-    const uint64_t fold = first >= 'a' && first <= 'z' ? kEveryByte * 0x20 : 0;
-    const uint64_t firsts = kEveryByte * uint8_t(first);
-    uint64_t bytesOr = 0;
-    // Whether a hit starts in the eight bytes from `at`.
-    auto startsIn = [&](size_t at, uint64_t word) {
-        bytesOr |= word;
-        for (uint64_t starts = ZeroBytes((word | fold) ^ firsts); starts != 0; starts &= starts - 1)
-            if (LoweredAt(name, at + size_t(std::countr_zero(starts) / 8), needle)) return true;
-        return false;
-    };
-    uint64_t word = 0;
-    if (name.size() < sizeof word) {
-        std::memcpy(&word, name.data(), name.size()); // zero bytes past the end start no hit (checked)
-        if (startsIn(0, word)) return AsciiHit::Found;
-    } else {
-        size_t at = 0;
-        for (; at + sizeof word <= name.size(); at += sizeof word) {
-            std::memcpy(&word, name.data() + at, sizeof word);
-            if (startsIn(at, word)) return AsciiHit::Found;
-        }
-        // The last eight bytes (some of them again): whole words load at once.
-        at = name.size() - sizeof word;
-        std::memcpy(&word, name.data() + at, sizeof word);
-        if (startsIn(at, word)) return AsciiHit::Found;
-    }
-    return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
+    const uint8_t fold = first >= 'a' && first <= 'z' ? 0x20 : 0;
+    // A query of one byte is found where its byte is: nothing more to
+    // compare (the zero bytes after a short name are never that byte).
+    const bool oneByte = needle.size() == 1 && first != 0;
+    ByteVectors::Bytes bytesOr{};
+    const bool found = ByteVectors::AnyOf(name, 0, [&](size_t at, ByteVectors::Bytes bytes) {
+        bytesOr |= bytes;
+        const ByteVectors::Lanes starts = (bytes | fold) == first;
+        if (!ByteVectors::Any(starts)) return false;
+        return oneByte || HitStartsIn(name, at, starts, needle);
+    });
+    if (found) return AsciiHit::Found;
+    return ByteVectors::Any(bytesOr >= 0x80) ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }
 
 // Folding reads the name as UTF-16, which SQLite turns the value itself

@@ -1,5 +1,7 @@
 #include "CliOutput.h"
 
+#include "ByteVectors.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -39,51 +41,42 @@ constexpr std::array<bool, 256> EscapedBytes()
 }
 constexpr std::array<bool, 256> kEscaped = EscapedBytes();
 
-// Eight bytes at a time: whether some byte of `text` may need an escape,
-// as `flagged` tells of eight bytes (it may flag more than need one, never
-// fewer). Names and paths rarely hold one.
+// Sixteen bytes at a time: whether some byte of `text` may need an escape,
+// as `flagged` tells of sixteen bytes (it may flag more than need one,
+// never fewer). Names and paths rarely hold one.
 template <class Flagged>
 bool MayNeedEscapes(std::string_view text, Flagged flagged)
 {
-    uint64_t word = 0;
-    if (text.empty()) return false; // (its data may be null)
-    if (text.size() < sizeof word) {
-        word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
-        std::memcpy(&word, text.data(), text.size());
-        return flagged(word);
-    }
-    for (size_t at = 0; at + sizeof word <= text.size(); at += sizeof word) {
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if (flagged(word)) return true;
-    }
-    // The last eight bytes (some of them again): whole words load at once.
-    std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
-    return flagged(word);
+    // "a" is never escaped.
+    return ByteVectors::AnyOf(text, 'a', [&](size_t, ByteVectors::Bytes bytes) { return ByteVectors::Any(flagged(bytes)); });
 }
 
-constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Whether a byte of the word is below n (n at most 0x80).
-constexpr uint64_t SomeByteBelow(uint64_t word, uint8_t n) { return (word - kEveryByte * n) & ~word & kHighBits; }
-constexpr uint64_t SomeByteIs(uint64_t word, char c) { return SomeByteBelow(word ^ (kEveryByte * uint8_t(c)), 1); }
-
-// The bytes of a word that may need an escape (flagged as MayNeedEscapes
-// takes them). Tab, newline and carriage return are below 0x0E.
-constexpr uint64_t TabEscapeBytes(uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); }
-constexpr uint64_t JsonEscapeBytes(uint64_t word)
+// The bytes that may need an escape (flagged as MayNeedEscapes takes them).
+// Tab, newline and carriage return are below 0x0E.
+ByteVectors::Lanes TabEscapeBytes(ByteVectors::Bytes bytes) { return (bytes < 0x0E) | (bytes == '\\'); }
+ByteVectors::Lanes JsonEscapeBytes(ByteVectors::Bytes bytes)
 {
-    return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
+    return (bytes < 0x20) | (bytes == '"') | (bytes == '\\');
+}
+
+// The same with the bytes from 0x80 up, which are below zero taken as signed.
+ByteVectors::Lanes TabEscapeOrHighBytes(ByteVectors::Bytes bytes)
+{
+    return (ByteVectors::SignedBytes(bytes) < 0x0E) | (bytes == '\\');
+}
+ByteVectors::Lanes JsonEscapeOrHighBytes(ByteVectors::Bytes bytes)
+{
+    return (ByteVectors::SignedBytes(bytes) < 0x20) | (bytes == '"') | (bytes == '\\');
 }
 
 bool MayNeedTabEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) { return TabEscapeBytes(word); });
+    return MayNeedEscapes(text, [](ByteVectors::Bytes bytes) { return TabEscapeBytes(bytes); });
 }
 
 bool MayNeedJsonEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) { return JsonEscapeBytes(word); });
+    return MayNeedEscapes(text, [](ByteVectors::Bytes bytes) { return JsonEscapeBytes(bytes); });
 }
 
 template <class Out>
@@ -206,23 +199,37 @@ std::string CliOutput::OpenRecord(std::initializer_list<Utf8Field> fields) const
     return opened;
 }
 
-bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail, bool plainTail)
+bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail)
 {
     if (m_bBroken) return false;
     m_pending.append(opened);
-    if (plainTail) m_pending.append(tail);
-    else if (m_bJson) AppendJsonUtf8(m_pending, tail);
+    if (m_bJson) AppendJsonUtf8(m_pending, tail);
     else AppendEscaped(m_pending, tail);
-    m_pending += m_bJson ? std::string_view("\"}\n") : std::string_view("\n");
+    m_pending.append(RecordEnd());
     return m_pending.size() < kPendingBytes || WritePending();
 }
 
-bool CliOutput::IsPlainAscii(std::string_view text) const
+CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::string_view tail)
 {
-    // Bytes from 0x80 up flagged too.
-    if (m_bJson) return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | JsonEscapeBytes(word); });
-    return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | TabEscapeBytes(word); });
+    if (m_bBroken) return PlainWrite::Failed;
+    const std::string_view end = RecordEnd();
+    char* at = m_pending.Room(opened.size() + tail.size() + end.size());
+    std::memcpy(at, opened.data(), opened.size());
+    at += opened.size();
+    // The tail is copied sixteen bytes at a time (PendingBytes keeps room
+    // past it) as its bytes are looked at; bytes from 0x80 up flagged too.
+    const bool flagged = ByteVectors::AnyOf(tail, 'a', [&](size_t from, ByteVectors::Bytes bytes) {
+        std::memcpy(at + from, &bytes, sizeof bytes);
+        return ByteVectors::Any(m_bJson ? JsonEscapeOrHighBytes(bytes) : TabEscapeOrHighBytes(bytes));
+    });
+    if (flagged) return PlainWrite::NotPlain;
+    at += tail.size();
+    std::memcpy(at, end.data(), end.size());
+    m_pending.EndAt(at + end.size());
+    return m_pending.size() < kPendingBytes || WritePending() ? PlainWrite::Written : PlainWrite::Failed;
 }
+
+std::string_view CliOutput::RecordEnd() const { return m_bJson ? std::string_view("\"}\n") : std::string_view("\n"); }
 
 bool CliOutput::WritePending()
 {

@@ -9,6 +9,7 @@
 // next write or flush: Broken() turns true and the command stops.
 #pragma once
 #include "CliRecord.h"
+#include "PendingBytes.h"
 
 #include <QByteArray>
 #include <QStringEncoder>
@@ -39,11 +40,13 @@ public:
     std::string OpenRecord(std::initializer_list<Utf8Field> fields) const;
     // Writes a record begun by OpenRecord with `tail` (UTF-8) ending its
     // last field, as Write writes the same texts; false once the stream
-    // cannot be written. `plainTail`: IsPlainAscii told of the tail.
-    bool WriteRecord(std::string_view opened, std::string_view tail, bool plainTail = false);
-    // Whether the text is ASCII that this output writes as it is, with no
-    // escape (most names: their records need no further look).
-    bool IsPlainAscii(std::string_view text) const;
+    // cannot be written.
+    bool WriteRecord(std::string_view opened, std::string_view tail);
+    // WriteRecord for a tail of ASCII that this output writes as it is, with
+    // no escape (most names), told as it is copied: NotPlain, with nothing
+    // written, for any other tail.
+    enum class PlainWrite { Written, NotPlain, Failed };
+    PlainWrite WritePlainRecord(std::string_view opened, std::string_view tail);
     // Writes raw bytes (the export formats); false once the stream cannot be written.
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.
@@ -63,6 +66,8 @@ private:
     bool Check(bool ok);
     // Writes the records of WriteRecord gathered so far.
     bool WritePending();
+    // What ends a record begun by OpenRecord: its last field closed, the line.
+    std::string_view RecordEnd() const;
     // Appends a text field to the line, in UTF-8, escaped.
     void AppendText(const QString& text);
 
@@ -76,6 +81,6 @@ private:
     // Records of WriteRecord, written a block at a time (a search writes
     // millions of short lines).
     static constexpr size_t kPendingBytes = 64 * 1024;
-    std::string m_pending;
+    PendingBytes m_pending;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };

@@ -34,9 +34,13 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         const std::string_view name = block.Name(entry);
         const LineStart& start = LineStartOf(kind, entry.discId, entry.pathId);
         bool written = false;
-        const bool plain = start.exact && m_output.IsPlainAscii(name);
-        if (plain || (start.exact && !HasLoneSurrogate(name))) {
-            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name, plain);
+        // Most files: a name that needs no escape, written as it is copied.
+        const auto plain = start.exact && !folder ? m_output.WritePlainRecord(start.opened, name)
+                                                  : CliOutput::PlainWrite::NotPlain;
+        if (plain != CliOutput::PlainWrite::NotPlain) {
+            written = plain == CliOutput::PlainWrite::Written;
+        } else if (start.exact && !HasLoneSurrogate(name)) {
+            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name);
         } else {
             ItemRecord record{};
             const HRESULT hr = m_listing.Item(kind, block.first + LONG(i), &record);
