@@ -136,24 +136,26 @@ struct Needle {
 
 constexpr int kNeedleArgument = 1;
 
+Needle NeedleFrom(sqlite3_value* query)
+{
+    Needle needle{std::string(Utf8Of(query))};
+    needle.ascii = NameMatch::IsAscii(needle.text);
+    return needle;
+}
+
 const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle& unkept)
 {
     if (const auto* kept = static_cast<const Needle*>(sqlite3_get_auxdata(context, kNeedleArgument))) return *kept;
-    unkept.text = Utf8Of(values[kNeedleArgument]);
-    unkept.ascii = NameMatch::IsAscii(unkept.text);
+    unkept = NeedleFrom(values[kNeedleArgument]);
     sqlite3_set_auxdata(context, kNeedleArgument, new Needle(unkept),
                         [](void* needle) { delete static_cast<Needle*>(needle); });
     return unkept;
 }
 
-// Whether the name, folded as sv_fold folds it, holds the folded query of
-// argument kNeedleArgument; only names that are not ASCII are folded.
-bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* nameValue, bool readAgain = false)
+// Whether the name (the UTF-8 of `nameValue`), folded as sv_fold folds it,
+// holds the folded query; only names that are not ASCII are folded.
+bool NameHas(const Needle& needle, sqlite3_value* nameValue, std::string_view name, bool readAgain = false)
 {
-    Needle unkept;
-    const Needle& needle = NeedleOf(context, values, unkept);
-    const auto* nameText = static_cast<const char*>(sqlite3_value_blob(nameValue));
-    const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(nameValue)));
     if (needle.text.empty()) return true;
     if (needle.ascii) {
         const AsciiHit hit = LoweredHas(name, needle.text);
@@ -166,7 +168,8 @@ bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* na
 // sv_name_has(name, foldedQuery): a scan of names without their stored folds.
 void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    sqlite3_result_int(context, NameHas(context, values, values[0]));
+    Needle unkept;
+    sqlite3_result_int(context, NameHas(NeedleOf(context, values, unkept), values[0], Utf8Of(values[0])));
 }
 
 constexpr char kListedType[] = "sv_listed";
@@ -185,26 +188,33 @@ constexpr char kFoundType[] = "sv_found";
 constexpr int kEntryArguments = 7;
 constexpr int kPlaceArguments = 4;
 
+constexpr int kReceiverArgument = 0;
+
+NameMatch::FoundEntry* BoundReceiver(sqlite3_value* bound)
+{
+    return static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+}
+
 // The receiver bound for sv_found, looked up once per run of a statement
 // (a lookup by its type's name costs as much as the rest of a hit's call).
 NameMatch::FoundEntry* ReceiverOf(sqlite3_context* context, sqlite3_value* bound)
 {
-    constexpr int kReceiverArgument = 0;
     if (void* kept = sqlite3_get_auxdata(context, kReceiverArgument)) return static_cast<NameMatch::FoundEntry*>(kept);
-    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+    NameMatch::FoundEntry* found = BoundReceiver(bound);
     if (found) sqlite3_set_auxdata(context, kReceiverArgument, found, nullptr);
     return found;
 }
 
-// The entry of sv_found's arguments from `values` on (`count` of them): id,
-// name, then parent, size, time, disc and path, or disc and path alone (an
-// entry's place); the receiver's answer as the function's result.
-void HandOver(sqlite3_context* context, sqlite3_value* receiver, sqlite3_value** values, int count)
+// The entry `id` named `name` with the rest of sv_found's arguments from
+// `values` on (`count` of them, id and name first): parent, size, time,
+// disc and path, or disc and path alone (an entry's place), handed to
+// `found`; the receiver's answer as the function's result.
+void HandOver(sqlite3_context* context, NameMatch::FoundEntry* found, int64_t id, std::string_view name,
+              sqlite3_value** values, int count)
 {
-    NameMatch::FoundEntry* found = ReceiverOf(context, receiver);
     if (!found) return sqlite3_result_int(context, 1);
     ListedEntry entry{};
-    entry.id = static_cast<int32_t>(sqlite3_value_int64(values[0]));
+    entry.id = static_cast<int32_t>(id);
     if (count == kEntryArguments) {
         entry.parentId = static_cast<int32_t>(sqlite3_value_int64(values[2]));
         entry.size = sqlite3_value_int64(values[3]);
@@ -212,13 +222,31 @@ void HandOver(sqlite3_context* context, sqlite3_value* receiver, sqlite3_value**
     }
     entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[count - 2]));
     entry.pathId = static_cast<int32_t>(sqlite3_value_int64(values[count - 1]));
-    sqlite3_result_int(context, (*found)(entry, Utf8Of(values[1])) ? 0 : 1);
+    sqlite3_result_int(context, (*found)(entry, name) ? 0 : 1);
 }
 
 // sv_found(?, entry...): hands the entry over.
 void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
-    HandOver(context, values[0], values + 1, count - 1);
+    HandOver(context, ReceiverOf(context, values[0]), sqlite3_value_int64(values[1]), Utf8Of(values[2]), values + 1,
+             count - 1);
+}
+
+// What sv_found_if keeps for a run of its statement: the receiver and the
+// query, both found with one look-up per row.
+struct FoundIfRun {
+    NameMatch::FoundEntry* found = nullptr;
+    Needle needle;
+};
+
+const FoundIfRun& FoundIfRunOf(sqlite3_context* context, sqlite3_value** values, FoundIfRun& unkept)
+{
+    if (const auto* kept = static_cast<const FoundIfRun*>(sqlite3_get_auxdata(context, kReceiverArgument)))
+        return *kept;
+    unkept = FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
+    sqlite3_set_auxdata(context, kReceiverArgument, new FoundIfRun(unkept),
+                        [](void* run) { delete static_cast<FoundIfRun*>(run); });
+    return unkept;
 }
 
 // sv_found_if(?, foldedQuery, lastId, entry...): hands the entry over when
@@ -228,10 +256,14 @@ void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
 void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
     constexpr int kLastIdAt = 2, kEntryAt = 3;
-    if (sqlite3_value_int64(values[kEntryAt]) > sqlite3_value_int64(values[kLastIdAt]))
-        return sqlite3_result_int(context, 1);
-    if (!NameHas(context, values, values[kEntryAt + 1], true)) return sqlite3_result_int(context, 0);
-    HandOver(context, values[0], values + kEntryAt, count - kEntryAt);
+    const int64_t id = sqlite3_value_int64(values[kEntryAt]);
+    if (id > sqlite3_value_int64(values[kLastIdAt])) return sqlite3_result_int(context, 1);
+    FoundIfRun unkept;
+    const FoundIfRun& run = FoundIfRunOf(context, values, unkept);
+    sqlite3_value* nameValue = values[kEntryAt + 1];
+    const std::string_view name = Utf8Of(nameValue);
+    if (!NameHas(run.needle, nameValue, name, true)) return sqlite3_result_int(context, 0);
+    HandOver(context, run.found, id, name, values + kEntryAt, count - kEntryAt);
 }
 } // namespace
 
