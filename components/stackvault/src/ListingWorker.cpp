@@ -109,12 +109,11 @@ int ListingWorker::CollectListed(sqlite3* db, SqliteStatement& query, int kind, 
     };
     // A slice's entries are queued whole, their ids published with them.
     SliceReceiver passOn = [&](ListedEntryQueue::Entries& slice) {
-        bool more = true;
-        int added = 0;
-        for (size_t i = 0; i < slice.entries.size() && more; ++i, ++added)
-            more = found.Append(slice.entries[i].id); // false: every one counted ahead is found
+        size_t added = 0;
+        // False: every one counted ahead is found.
+        const bool more = found.AppendAll(slice.entries, [](const ListedEntry& entry) { return entry.id; }, &added);
         const bool full = listed.AddAll(kind, index, slice, [&] { found.Publish(); });
-        index += added;
+        index += int(added);
         if (full) listed.WaitForRoom();
         return more && !m_stop.load(std::memory_order_relaxed);
     };

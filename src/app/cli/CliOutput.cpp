@@ -229,8 +229,6 @@ CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::
     return m_pending.size() < kPendingBytes || WritePending() ? PlainWrite::Written : PlainWrite::Failed;
 }
 
-std::string_view CliOutput::RecordEnd() const { return m_bJson ? std::string_view("\"}\n") : std::string_view("\n"); }
-
 bool CliOutput::WritePending()
 {
     if (m_pending.empty()) return true;

@@ -67,7 +67,7 @@ private:
     // Writes the records of WriteRecord gathered so far.
     bool WritePending();
     // What ends a record begun by OpenRecord: its last field closed, the line.
-    std::string_view RecordEnd() const;
+    std::string_view RecordEnd() const { return m_bJson ? std::string_view("\"}\n") : std::string_view("\n"); }
     // Appends a text field to the line, in UTF-8, escaped.
     void AppendText(const QString& text);
 

@@ -58,10 +58,9 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
     return m_output.Flush();
 }
 
-const ListedHitWriter::LineStart& ListedHitWriter::LineStartOf(LONG kind, int discId, int pathId)
+const ListedHitWriter::LineStart& ListedHitWriter::NewLineStart(LONG kind, int discId, int pathId)
 {
     LineStart& start = m_lineStart;
-    if (start.kind == kind && start.discId == discId && start.pathId == pathId) return start;
     const Encoded& disc = DiscName(discId);
     const Encoded& path = PathText(pathId);
     m_path.assign(path.utf8);
