@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -118,6 +119,19 @@ void AppendJsonUtf8(Out& out, std::string_view utf8)
         }
     }
     out.append(utf8.data() + plain, utf8.size() - plain);
+}
+
+// Writes every byte to the file; false when it fails (errno tells why).
+bool WriteAll(int file, const char* bytes, size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(file, bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        bytes += written;
+        count -= size_t(written);
+    }
+    return true;
 }
 
 } // namespace
@@ -232,8 +246,10 @@ CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::
 bool CliOutput::WritePending()
 {
     if (m_pending.empty()) return true;
-    // Only the tool's main thread writes: no need for the stream's lock.
-    const bool written = fwrite_unlocked(m_pending.data(), 1, m_pending.size(), m_pStream) == m_pending.size();
+    // The block goes to the stream's file itself, after what the stream
+    // holds: copied into the stream's buffer first, the hundreds of
+    // megabytes of a search would be copied once more.
+    const bool written = std::fflush(m_pStream) == 0 && WriteAll(fileno(m_pStream), m_pending.data(), m_pending.size());
     m_pending.clear(); // keeps the buffer
     return Check(written);
 }
