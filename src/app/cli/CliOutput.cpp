@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -271,6 +272,18 @@ bool CliOutput::Flush()
 {
     if (m_bBroken || !WritePending()) return false;
     return Check(std::fflush(m_pStream) == 0);
+}
+
+bool CliOutput::End()
+{
+    const bool flushed = Flush();
+    if (m_bEnded) return flushed;
+    m_bEnded = true;
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) return flushed;
+    ::dup2(nowhere, fileno(m_pStream));
+    ::close(nowhere);
+    return flushed;
 }
 
 bool CliOutput::Check(bool ok)

@@ -51,6 +51,10 @@ public:
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.
     bool Flush();
+    // Flush, then ends the output for its reader: a pipe's reader sees its
+    // end at once instead of once the tool has closed the library and let
+    // go of its memory. What is written after it goes nowhere.
+    bool End();
     // The reader went away or the stream failed.
     bool Broken() const { return m_bBroken; }
     // The reader closed the pipe (not a failure of the command).
@@ -75,6 +79,7 @@ private:
     FILE* m_pStream;
     bool m_bBroken = false;
     bool m_bReaderGone = false;
+    bool m_bEnded = false;
     // Reused for every line and field: a search writes millions.
     QByteArray m_line;
     QByteArray m_utf8;
