@@ -53,8 +53,11 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         }
         if (!written || ++printed >= limit) return false;
     }
-    // What was found so far reaches the reader now, and a reader that went
-    // away is noticed here.
+    // A block short of full: the listing has no more yet, so what was found
+    // so far reaches the reader now (and a reader that went away is noticed
+    // here). After a full one the next block follows at once, and output
+    // goes on in whole blocks of the pipe's size.
+    if (block.entries.size() >= size_t(ListingReader::kListedBlock)) return true;
     return m_output.Flush();
 }
 
