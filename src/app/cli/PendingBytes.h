@@ -25,6 +25,7 @@ public:
     void EndAt(const char* end) { m_size = size_t(end - m_bytes.get()); }
     void append(const char* bytes, size_t count)
     {
+        if (count == 0) return; // (the bytes of an empty text may be null)
         std::memcpy(Room(count), bytes, count);
         m_size += count;
     }
