@@ -221,7 +221,7 @@ bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail)
     if (m_bJson) AppendJsonUtf8(m_pending, tail);
     else AppendEscaped(m_pending, tail);
     m_pending.append(RecordEnd());
-    return m_pending.size() < kPendingBytes || WritePending();
+    return m_pending.size() < kPendingBytes || WriteWholeBlocks();
 }
 
 CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::string_view tail)
@@ -241,7 +241,18 @@ CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::
     at += tail.size();
     std::memcpy(at, end.data(), end.size());
     m_pending.EndAt(at + end.size());
-    return m_pending.size() < kPendingBytes || WritePending() ? PlainWrite::Written : PlainWrite::Failed;
+    return m_pending.size() < kPendingBytes || WriteWholeBlocks() ? PlainWrite::Written : PlainWrite::Failed;
+}
+
+bool CliOutput::WriteWholeBlocks()
+{
+    // A block of exactly a pipe's size fits into the pipe its reader emptied:
+    // the tool writes on while the reader reads, instead of waiting for it
+    // in each write. The bytes past the block stay for the next one.
+    const size_t whole = m_pending.size() / kPendingBytes * kPendingBytes;
+    const bool written = std::fflush(m_pStream) == 0 && WriteAll(fileno(m_pStream), m_pending.data(), whole);
+    m_pending.DropFront(whole);
+    return Check(written);
 }
 
 bool CliOutput::WritePending()

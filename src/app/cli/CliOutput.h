@@ -70,6 +70,8 @@ private:
     bool Check(bool ok);
     // Writes the records of WriteRecord gathered so far.
     bool WritePending();
+    // Writes as many whole blocks of kPendingBytes as are gathered.
+    bool WriteWholeBlocks();
     // What ends a record begun by OpenRecord: its last field closed, the line.
     std::string_view RecordEnd() const { return m_bJson ? std::string_view("\"}\n") : std::string_view("\n"); }
     // Appends a text field to the line, in UTF-8, escaped.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 class PendingBytes {
 public:
@@ -30,6 +31,12 @@ public:
         m_size += count;
     }
     void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+    // Drops the first `count` bytes; the rest move to the front.
+    void DropFront(size_t count)
+    {
+        std::memmove(m_bytes.get(), m_bytes.get() + count, m_size - count);
+        m_size -= count;
+    }
 
 private:
     void Grow(size_t capacity);
