@@ -67,7 +67,12 @@ protected:
                                                   // Escapes past the first eight bytes, and in the last few.
                                                   {"a longer name, a tab after\there.txt", 11},
                                                   {"eight by\tt", 12},
-                                                  {"eight by\"q", 13}};
+                                                  {"eight by\"q", 13},
+                                                  // ... at the end of sixteen bytes, and only in the last
+                                                  // sixteen of a longer name.
+                                                  {"0123456789abcd\"t", 14},
+                                                  {"0123456789abcdef\tx.t", 15},
+                                                  {"0123456789abcdefghijklmnopqrstuv\rt", 16}};
         const QString tree = TestImages::MakeTree(m_folder, files);
         const CliResult imported = Import(TestImages::MakeIso(tree, m_folder + "/hostile.iso", "HOSTILE"), {"--name", discName});
         EXPECT_EQ(imported.exitCode, 0) << qPrintable(imported.err);

@@ -434,6 +434,50 @@ TEST_P(ListingTest, CompactEntriesHoldWhatTheRecordsHoldWithWholeNames)
     }
 }
 
+// A short query is found wherever it lies in a name: in its first bytes,
+// at the end of a block of sixteen, only in the last bytes of a longer
+// name, across two blocks, past a letter beyond ASCII; the entries a
+// script's search reads and the whole list hold the same names.
+TEST_P(ListingTest, ShortQueriesFindHitsAnywhereInLongNames)
+{
+    const ComPtr<ILibraryListedEntries> compact = Compact();
+    if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
+    // `letters` at `at` in a name of digits `length` characters long.
+    auto name = [](int length, int at, const char* letters) {
+        QString text;
+        for (int i = 0; i < length; ++i) text += QChar('0' + i % 10);
+        const QString put = QString::fromUtf8(letters);
+        return text.replace(at, int(put.size()), put);
+    };
+    const QStringList names = {name(9, 8, "q"),   name(16, 15, "Q"), name(17, 16, "q"), name(20, 15, "QZ"),
+                               name(32, 31, "Q"), name(33, 32, "q"), name(40, 0, "Z"),  name(40, 39, "z"),
+                               name(24, 19, "é"), name(17, 3, "-")};
+    ASSERT_EQ(S_OK, e()->OpenImportHandle(&handle));
+    QStringList rows;
+    int id = 90000;
+    for (const QString& file : names) rows << EntryRow({++id, file, 5, QStringLiteral("Text"), 3, disc, 4, 0, 0});
+    ASSERT_EQ(S_OK, e()->InsertFileRows(handle, W(Batch(rows)), 1));
+    ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
+
+    for (const char* text : {"q", "Z", "qz", "zq", "9q", "9Z", "é", "É", "e", "-", "3-", "0", "90"}) {
+        const QString query = QString::fromUtf8(text);
+        SCOPED_TRACE(query.toStdString());
+        QStringList expected;
+        for (const QString& file : names)
+            if (file.contains(query, Qt::CaseInsensitive)) expected << file;
+        QStringList whole;
+        for (const ItemRecord& found : FoundFiles(e(), query))
+            if (names.contains(FromW(found.name))) whole << FromW(found.name);
+        LibraryListing listing = nullptr;
+        ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | kListedPlacesOnly, &listing));
+        QStringList listed = ReadInOrder(compact.Get(), listing, kListingFiles, 0).names;
+        EXPECT_EQ(S_OK, listings->CloseListing(listing));
+        listed.removeIf([&](const QString& found) { return !names.contains(found); });
+        EXPECT_EQ(expected, whole);
+        EXPECT_EQ(expected, listed);
+    }
+}
+
 TEST_P(ListingTest, SearchEntriesFoundWithTheirEntriesAreTheWholeListsInAnyOrderOfReading)
 {
     const ComPtr<ILibraryListedEntries> compact = Compact();

@@ -6,6 +6,7 @@
 #pragma once
 #include "hresult.h"
 
+#include <algorithm>
 #include <array>
 #include <condition_variable>
 #include <cstdint>
@@ -35,6 +36,21 @@ public:
         bool Add(int32_t id);
         // Adds one id as Add does, but publishes nothing (until Publish).
         bool Append(int32_t id);
+        // Appends the ids of `items` (idOf(item)) as Append does one by one,
+        // up to the last one counted ahead; *appended: how many. False once
+        // every one counted ahead is found.
+        template <class Items, class IdOf>
+        bool AppendAll(const Items& items, IdOf idOf, size_t* appended)
+        {
+            size_t count = items.size();
+            if (m_total >= 0 && m_count < m_total) count = std::min(count, size_t(m_total - m_count));
+            const size_t at = m_found.size();
+            m_found.resize(at + count);
+            for (size_t i = 0; i < count; ++i) m_found[at + i] = idOf(items[i]);
+            m_count += int(count);
+            *appended = count;
+            return count == 0 || m_count != m_total;
+        }
         // Publishes what is left; `kindDone` when the kind is complete.
         void Finish(bool kindDone) { m_ids.Publish(m_kind, m_found, kindDone); }
         // Publishes what was found so far (before the worker waits).

@@ -14,14 +14,6 @@ int64_t ListedEntryQueue::ChangeCount() const
     return m_changeCount;
 }
 
-void ListedEntryQueue::Entries::Add(const ListedEntry& entry, std::string_view name)
-{
-    ListedEntry& added = entries.emplace_back(entry);
-    added.nameOffset = static_cast<uint32_t>(names.size());
-    added.nameBytes = static_cast<uint32_t>(name.size());
-    names.append(name);
-}
-
 void ListedEntryQueue::Entries::Clear()
 {
     entries.clear();

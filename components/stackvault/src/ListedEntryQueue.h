@@ -36,7 +36,14 @@ public:
         std::vector<ListedEntry> entries;
         std::string names;
 
-        void Add(const ListedEntry& entry, std::string_view name);
+        // (Inline: a scan adds millions.)
+        void Add(const ListedEntry& entry, std::string_view name)
+        {
+            ListedEntry& added = entries.emplace_back(entry);
+            added.nameOffset = static_cast<uint32_t>(names.size());
+            added.nameBytes = static_cast<uint32_t>(name.size());
+            names.append(name);
+        }
         std::string_view Name(const ListedEntry& entry) const { return {names.data() + entry.nameOffset, entry.nameBytes}; }
         void Clear();
     };

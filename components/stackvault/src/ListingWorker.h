@@ -81,6 +81,8 @@ private:
     // either thread goes to `failure`.
     void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
                    const std::function<void(int number)>& passed = {});
+    // Sets the page cache of a connection that scans every row small.
+    static void KeepFewPages(sqlite3* db);
     // The slices the worker scans alone before its helper starts.
     static constexpr int kSlicesBeforeHelp = 2;
 

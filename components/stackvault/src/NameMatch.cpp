@@ -1,5 +1,6 @@
 #include "NameMatch.h"
 
+#include "ByteVectors.h"
 #include "SqliteStatement.h"
 #include "Utf16Text.h"
 
@@ -11,7 +12,7 @@
 #include <string>
 #include <string_view>
 #include <sqlite3.h>
-#include <string_view>
+#include <utility>
 
 namespace {
 bool Contains(std::string_view haystack, std::string_view needle)
@@ -66,12 +67,7 @@ void FoldFunction(sqlite3_context* context, int, sqlite3_value** values)
     ResultFolded(context, folded.constData(), size_t(folded.size()));
 }
 
-constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
 constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
-// The high bit of each zero byte of the word set (and maybe of some bytes
-// above one, never below the lowest).
-constexpr uint64_t ZeroBytes(uint64_t word) { return (word - kEveryByte) & ~word & kHighBits; }
 
 // Whether the name with A-Z lowered holds an ASCII folded query at `at`.
 bool LoweredAt(std::string_view name, size_t at, std::string_view needle)
@@ -82,43 +78,41 @@ bool LoweredAt(std::string_view name, size_t at, std::string_view needle)
     return true;
 }
 
+// Whether a hit starts at a lane of `starts` (those where the query's first
+// byte is) in the sixteen bytes from `at`.
+bool HitStartsIn(std::string_view name, size_t at, ByteVectors::Lanes starts, std::string_view needle)
+{
+    const ByteVectors::Words words = ByteVectors::WordsOf(starts);
+    for (const auto& [word, from] : {std::pair{words.low, at}, std::pair{words.high, at + 8}})
+        for (uint64_t lanes = word & kHighBits; lanes != 0; lanes &= lanes - 1)
+            if (LoweredAt(name, from + size_t(std::countr_zero(lanes) / 8), needle)) return true;
+    return false;
+}
+
 enum class AsciiHit { Found, NotInAsciiName, NotFoundYet };
 
-// Whether the name with A-Z lowered holds an ASCII folded query, eight bytes
-// at a time. Folding lowers A-Z and turns no other character into these
-// bytes but for a few (the Kelvin sign, the long s): a hit here is a hit in
-// the folded name, a miss is one too when the name is ASCII; a name that is
-// not must be folded to tell (NotFoundYet).
+// Whether the name with A-Z lowered holds an ASCII folded query, sixteen
+// bytes at a time. Folding lowers A-Z and turns no other character into
+// these bytes but for a few (the Kelvin sign, the long s): a hit here is a
+// hit in the folded name, a miss is one too when the name is ASCII; a name
+// that is not must be folded to tell (NotFoundYet).
 AsciiHit LoweredHas(std::string_view name, std::string_view needle)
 {
-    const char first = needle.front();
+    const uint8_t first = uint8_t(needle.front());
     // A byte that lowers to a letter differs from it in bit 0x20 at most.
-    const uint64_t fold = first >= 'a' && first <= 'z' ? kEveryByte * 0x20 : 0;
-    const uint64_t firsts = kEveryByte * uint8_t(first);
-    uint64_t bytesOr = 0;
-    // Whether a hit starts in the eight bytes from `at`.
-    auto startsIn = [&](size_t at, uint64_t word) {
-        bytesOr |= word;
-        for (uint64_t starts = ZeroBytes((word | fold) ^ firsts); starts != 0; starts &= starts - 1)
-            if (LoweredAt(name, at + size_t(std::countr_zero(starts) / 8), needle)) return true;
-        return false;
-    };
-    uint64_t word = 0;
-    if (name.size() < sizeof word) {
-        std::memcpy(&word, name.data(), name.size()); // zero bytes past the end start no hit (checked)
-        if (startsIn(0, word)) return AsciiHit::Found;
-    } else {
-        size_t at = 0;
-        for (; at + sizeof word <= name.size(); at += sizeof word) {
-            std::memcpy(&word, name.data() + at, sizeof word);
-            if (startsIn(at, word)) return AsciiHit::Found;
-        }
-        // The last eight bytes (some of them again): whole words load at once.
-        at = name.size() - sizeof word;
-        std::memcpy(&word, name.data() + at, sizeof word);
-        if (startsIn(at, word)) return AsciiHit::Found;
-    }
-    return bytesOr & kHighBits ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
+    const uint8_t fold = first >= 'a' && first <= 'z' ? 0x20 : 0;
+    // A query of one byte is found where its byte is: nothing more to
+    // compare (the zero bytes after a short name are never that byte).
+    const bool oneByte = needle.size() == 1 && first != 0;
+    ByteVectors::Bytes bytesOr{};
+    const bool found = ByteVectors::AnyOf(name, 0, [&](size_t at, ByteVectors::Bytes bytes) {
+        bytesOr |= bytes;
+        const ByteVectors::Lanes starts = (bytes | fold) == first;
+        if (!ByteVectors::Any(starts)) return false;
+        return oneByte || HitStartsIn(name, at, starts, needle);
+    });
+    if (found) return AsciiHit::Found;
+    return ByteVectors::Any(bytesOr >= 0x80) ? AsciiHit::NotFoundYet : AsciiHit::NotInAsciiName;
 }
 
 // Folding reads the name as UTF-16, which SQLite turns the value itself
@@ -142,24 +136,26 @@ struct Needle {
 
 constexpr int kNeedleArgument = 1;
 
+Needle NeedleFrom(sqlite3_value* query)
+{
+    Needle needle{std::string(Utf8Of(query))};
+    needle.ascii = NameMatch::IsAscii(needle.text);
+    return needle;
+}
+
 const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle& unkept)
 {
     if (const auto* kept = static_cast<const Needle*>(sqlite3_get_auxdata(context, kNeedleArgument))) return *kept;
-    unkept.text = Utf8Of(values[kNeedleArgument]);
-    unkept.ascii = NameMatch::IsAscii(unkept.text);
+    unkept = NeedleFrom(values[kNeedleArgument]);
     sqlite3_set_auxdata(context, kNeedleArgument, new Needle(unkept),
                         [](void* needle) { delete static_cast<Needle*>(needle); });
     return unkept;
 }
 
-// Whether the name, folded as sv_fold folds it, holds the folded query of
-// argument kNeedleArgument; only names that are not ASCII are folded.
-bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* nameValue, bool readAgain = false)
+// Whether the name (the UTF-8 of `nameValue`), folded as sv_fold folds it,
+// holds the folded query; only names that are not ASCII are folded.
+bool NameHas(const Needle& needle, sqlite3_value* nameValue, std::string_view name, bool readAgain = false)
 {
-    Needle unkept;
-    const Needle& needle = NeedleOf(context, values, unkept);
-    const auto* nameText = static_cast<const char*>(sqlite3_value_blob(nameValue));
-    const std::string_view name(nameText ? nameText : "", size_t(sqlite3_value_bytes(nameValue)));
     if (needle.text.empty()) return true;
     if (needle.ascii) {
         const AsciiHit hit = LoweredHas(name, needle.text);
@@ -172,7 +168,8 @@ bool NameHas(sqlite3_context* context, sqlite3_value** values, sqlite3_value* na
 // sv_name_has(name, foldedQuery): a scan of names without their stored folds.
 void NameHasFunction(sqlite3_context* context, int, sqlite3_value** values)
 {
-    sqlite3_result_int(context, NameHas(context, values, values[0]));
+    Needle unkept;
+    sqlite3_result_int(context, NameHas(NeedleOf(context, values, unkept), values[0], Utf8Of(values[0])));
 }
 
 constexpr char kListedType[] = "sv_listed";
@@ -191,26 +188,33 @@ constexpr char kFoundType[] = "sv_found";
 constexpr int kEntryArguments = 7;
 constexpr int kPlaceArguments = 4;
 
+constexpr int kReceiverArgument = 0;
+
+NameMatch::FoundEntry* BoundReceiver(sqlite3_value* bound)
+{
+    return static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+}
+
 // The receiver bound for sv_found, looked up once per run of a statement
 // (a lookup by its type's name costs as much as the rest of a hit's call).
 NameMatch::FoundEntry* ReceiverOf(sqlite3_context* context, sqlite3_value* bound)
 {
-    constexpr int kReceiverArgument = 0;
     if (void* kept = sqlite3_get_auxdata(context, kReceiverArgument)) return static_cast<NameMatch::FoundEntry*>(kept);
-    auto* found = static_cast<NameMatch::FoundEntry*>(sqlite3_value_pointer(bound, kFoundType));
+    NameMatch::FoundEntry* found = BoundReceiver(bound);
     if (found) sqlite3_set_auxdata(context, kReceiverArgument, found, nullptr);
     return found;
 }
 
-// The entry of sv_found's arguments from `values` on (`count` of them): id,
-// name, then parent, size, time, disc and path, or disc and path alone (an
-// entry's place); the receiver's answer as the function's result.
-void HandOver(sqlite3_context* context, sqlite3_value* receiver, sqlite3_value** values, int count)
+// The entry `id` named `name` with the rest of sv_found's arguments from
+// `values` on (`count` of them, id and name first): parent, size, time,
+// disc and path, or disc and path alone (an entry's place), handed to
+// `found`; the receiver's answer as the function's result.
+void HandOver(sqlite3_context* context, NameMatch::FoundEntry* found, int64_t id, std::string_view name,
+              sqlite3_value** values, int count)
 {
-    NameMatch::FoundEntry* found = ReceiverOf(context, receiver);
     if (!found) return sqlite3_result_int(context, 1);
     ListedEntry entry{};
-    entry.id = static_cast<int32_t>(sqlite3_value_int64(values[0]));
+    entry.id = static_cast<int32_t>(id);
     if (count == kEntryArguments) {
         entry.parentId = static_cast<int32_t>(sqlite3_value_int64(values[2]));
         entry.size = sqlite3_value_int64(values[3]);
@@ -218,13 +222,31 @@ void HandOver(sqlite3_context* context, sqlite3_value* receiver, sqlite3_value**
     }
     entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[count - 2]));
     entry.pathId = static_cast<int32_t>(sqlite3_value_int64(values[count - 1]));
-    sqlite3_result_int(context, (*found)(entry, Utf8Of(values[1])) ? 0 : 1);
+    sqlite3_result_int(context, (*found)(entry, name) ? 0 : 1);
 }
 
 // sv_found(?, entry...): hands the entry over.
 void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
-    HandOver(context, values[0], values + 1, count - 1);
+    HandOver(context, ReceiverOf(context, values[0]), sqlite3_value_int64(values[1]), Utf8Of(values[2]), values + 1,
+             count - 1);
+}
+
+// What sv_found_if keeps for a run of its statement: the receiver and the
+// query, both found with one look-up per row.
+struct FoundIfRun {
+    NameMatch::FoundEntry* found = nullptr;
+    Needle needle;
+};
+
+const FoundIfRun& FoundIfRunOf(sqlite3_context* context, sqlite3_value** values, FoundIfRun& unkept)
+{
+    if (const auto* kept = static_cast<const FoundIfRun*>(sqlite3_get_auxdata(context, kReceiverArgument)))
+        return *kept;
+    unkept = FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
+    sqlite3_set_auxdata(context, kReceiverArgument, new FoundIfRun(unkept),
+                        [](void* run) { delete static_cast<FoundIfRun*>(run); });
+    return unkept;
 }
 
 // sv_found_if(?, foldedQuery, lastId, entry...): hands the entry over when
@@ -234,10 +256,14 @@ void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
 void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
     constexpr int kLastIdAt = 2, kEntryAt = 3;
-    if (sqlite3_value_int64(values[kEntryAt]) > sqlite3_value_int64(values[kLastIdAt]))
-        return sqlite3_result_int(context, 1);
-    if (!NameHas(context, values, values[kEntryAt + 1], true)) return sqlite3_result_int(context, 0);
-    HandOver(context, values[0], values + kEntryAt, count - kEntryAt);
+    const int64_t id = sqlite3_value_int64(values[kEntryAt]);
+    if (id > sqlite3_value_int64(values[kLastIdAt])) return sqlite3_result_int(context, 1);
+    FoundIfRun unkept;
+    const FoundIfRun& run = FoundIfRunOf(context, values, unkept);
+    sqlite3_value* nameValue = values[kEntryAt + 1];
+    const std::string_view name = Utf8Of(nameValue);
+    if (!NameHas(run.needle, nameValue, name, true)) return sqlite3_result_int(context, 0);
+    HandOver(context, run.found, id, name, values + kEntryAt, count - kEntryAt);
 }
 } // namespace
 

@@ -266,6 +266,8 @@ int Search(CliContext& context, const QStringList& arguments)
         if (more && request.files) PrintListed(context, reader, found, kListingFiles, request, printed, failure);
     }
     if (FAILED(failure)) return context.LibraryFailure(failure);
+    // Every line is out: the reader sees the end before the listing closes.
+    context.Output().End();
     return Finished(context, reader);
 }
 

@@ -1,10 +1,14 @@
 #include "CliOutput.h"
 
+#include "ByteVectors.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,51 +43,42 @@ constexpr std::array<bool, 256> EscapedBytes()
 }
 constexpr std::array<bool, 256> kEscaped = EscapedBytes();
 
-// Eight bytes at a time: whether some byte of `text` may need an escape,
-// as `flagged` tells of eight bytes (it may flag more than need one, never
-// fewer). Names and paths rarely hold one.
+// Sixteen bytes at a time: whether some byte of `text` may need an escape,
+// as `flagged` tells of sixteen bytes (it may flag more than need one,
+// never fewer). Names and paths rarely hold one.
 template <class Flagged>
 bool MayNeedEscapes(std::string_view text, Flagged flagged)
 {
-    uint64_t word = 0;
-    if (text.empty()) return false; // (its data may be null)
-    if (text.size() < sizeof word) {
-        word = 0x6161616161616161ULL; // "aaaaaaaa", never escaped
-        std::memcpy(&word, text.data(), text.size());
-        return flagged(word);
-    }
-    for (size_t at = 0; at + sizeof word <= text.size(); at += sizeof word) {
-        std::memcpy(&word, text.data() + at, sizeof word);
-        if (flagged(word)) return true;
-    }
-    // The last eight bytes (some of them again): whole words load at once.
-    std::memcpy(&word, text.data() + text.size() - sizeof word, sizeof word);
-    return flagged(word);
+    // "a" is never escaped.
+    return ByteVectors::AnyOf(text, 'a', [&](size_t, ByteVectors::Bytes bytes) { return ByteVectors::Any(flagged(bytes)); });
 }
 
-constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Whether a byte of the word is below n (n at most 0x80).
-constexpr uint64_t SomeByteBelow(uint64_t word, uint8_t n) { return (word - kEveryByte * n) & ~word & kHighBits; }
-constexpr uint64_t SomeByteIs(uint64_t word, char c) { return SomeByteBelow(word ^ (kEveryByte * uint8_t(c)), 1); }
-
-// The bytes of a word that may need an escape (flagged as MayNeedEscapes
-// takes them). Tab, newline and carriage return are below 0x0E.
-constexpr uint64_t TabEscapeBytes(uint64_t word) { return SomeByteBelow(word, 0x0E) | SomeByteIs(word, '\\'); }
-constexpr uint64_t JsonEscapeBytes(uint64_t word)
+// The bytes that may need an escape (flagged as MayNeedEscapes takes them).
+// Tab, newline and carriage return are below 0x0E.
+ByteVectors::Lanes TabEscapeBytes(ByteVectors::Bytes bytes) { return (bytes < 0x0E) | (bytes == '\\'); }
+ByteVectors::Lanes JsonEscapeBytes(ByteVectors::Bytes bytes)
 {
-    return SomeByteBelow(word, 0x20) | SomeByteIs(word, '"') | SomeByteIs(word, '\\');
+    return (bytes < 0x20) | (bytes == '"') | (bytes == '\\');
+}
+
+// The same with the bytes from 0x80 up, which are below zero taken as signed.
+ByteVectors::Lanes TabEscapeOrHighBytes(ByteVectors::Bytes bytes)
+{
+    return (ByteVectors::SignedBytes(bytes) < 0x0E) | (bytes == '\\');
+}
+ByteVectors::Lanes JsonEscapeOrHighBytes(ByteVectors::Bytes bytes)
+{
+    return (ByteVectors::SignedBytes(bytes) < 0x20) | (bytes == '"') | (bytes == '\\');
 }
 
 bool MayNeedTabEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) { return TabEscapeBytes(word); });
+    return MayNeedEscapes(text, [](ByteVectors::Bytes bytes) { return TabEscapeBytes(bytes); });
 }
 
 bool MayNeedJsonEscapes(std::string_view text)
 {
-    return MayNeedEscapes(text, [](uint64_t word) { return JsonEscapeBytes(word); });
+    return MayNeedEscapes(text, [](ByteVectors::Bytes bytes) { return JsonEscapeBytes(bytes); });
 }
 
 template <class Out>
@@ -125,6 +120,19 @@ void AppendJsonUtf8(Out& out, std::string_view utf8)
         }
     }
     out.append(utf8.data() + plain, utf8.size() - plain);
+}
+
+// Writes every byte to the file; false when it fails (errno tells why).
+bool WriteAll(int file, const char* bytes, size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = ::write(file, bytes, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        bytes += written;
+        count -= size_t(written);
+    }
+    return true;
 }
 
 } // namespace
@@ -206,29 +214,54 @@ std::string CliOutput::OpenRecord(std::initializer_list<Utf8Field> fields) const
     return opened;
 }
 
-bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail, bool plainTail)
+bool CliOutput::WriteRecord(std::string_view opened, std::string_view tail)
 {
     if (m_bBroken) return false;
     m_pending.append(opened);
-    if (plainTail) m_pending.append(tail);
-    else if (m_bJson) AppendJsonUtf8(m_pending, tail);
+    if (m_bJson) AppendJsonUtf8(m_pending, tail);
     else AppendEscaped(m_pending, tail);
-    m_pending += m_bJson ? std::string_view("\"}\n") : std::string_view("\n");
-    return m_pending.size() < kPendingBytes || WritePending();
+    m_pending.append(RecordEnd());
+    return m_pending.size() < kPendingBytes || WriteWholeBlocks();
 }
 
-bool CliOutput::IsPlainAscii(std::string_view text) const
+CliOutput::PlainWrite CliOutput::WritePlainRecord(std::string_view opened, std::string_view tail)
 {
-    // Bytes from 0x80 up flagged too.
-    if (m_bJson) return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | JsonEscapeBytes(word); });
-    return !MayNeedEscapes(text, [](uint64_t word) { return (word & kHighBits) | TabEscapeBytes(word); });
+    if (m_bBroken) return PlainWrite::Failed;
+    const std::string_view end = RecordEnd();
+    char* at = m_pending.Room(opened.size() + tail.size() + end.size());
+    std::memcpy(at, opened.data(), opened.size());
+    at += opened.size();
+    // The tail is copied sixteen bytes at a time (PendingBytes keeps room
+    // past it) as its bytes are looked at; bytes from 0x80 up flagged too.
+    const bool flagged = ByteVectors::AnyOf(tail, 'a', [&](size_t from, ByteVectors::Bytes bytes) {
+        std::memcpy(at + from, &bytes, sizeof bytes);
+        return ByteVectors::Any(m_bJson ? JsonEscapeOrHighBytes(bytes) : TabEscapeOrHighBytes(bytes));
+    });
+    if (flagged) return PlainWrite::NotPlain;
+    at += tail.size();
+    std::memcpy(at, end.data(), end.size());
+    m_pending.EndAt(at + end.size());
+    return m_pending.size() < kPendingBytes || WriteWholeBlocks() ? PlainWrite::Written : PlainWrite::Failed;
+}
+
+bool CliOutput::WriteWholeBlocks()
+{
+    // A block of exactly a pipe's size fits into the pipe its reader emptied:
+    // the tool writes on while the reader reads, instead of waiting for it
+    // in each write. The bytes past the block stay for the next one.
+    const size_t whole = m_pending.size() / kPendingBytes * kPendingBytes;
+    const bool written = std::fflush(m_pStream) == 0 && WriteAll(fileno(m_pStream), m_pending.data(), whole);
+    m_pending.DropFront(whole);
+    return Check(written);
 }
 
 bool CliOutput::WritePending()
 {
     if (m_pending.empty()) return true;
-    // Only the tool's main thread writes: no need for the stream's lock.
-    const bool written = fwrite_unlocked(m_pending.data(), 1, m_pending.size(), m_pStream) == m_pending.size();
+    // The block goes to the stream's file itself, after what the stream
+    // holds: copied into the stream's buffer first, the hundreds of
+    // megabytes of a search would be copied once more.
+    const bool written = std::fflush(m_pStream) == 0 && WriteAll(fileno(m_pStream), m_pending.data(), m_pending.size());
     m_pending.clear(); // keeps the buffer
     return Check(written);
 }
@@ -250,6 +283,18 @@ bool CliOutput::Flush()
 {
     if (m_bBroken || !WritePending()) return false;
     return Check(std::fflush(m_pStream) == 0);
+}
+
+bool CliOutput::End()
+{
+    const bool flushed = Flush();
+    if (m_bEnded) return flushed;
+    m_bEnded = true;
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) return flushed;
+    ::dup2(nowhere, fileno(m_pStream));
+    ::close(nowhere);
+    return flushed;
 }
 
 bool CliOutput::Check(bool ok)

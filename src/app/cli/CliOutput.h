@@ -9,6 +9,7 @@
 // next write or flush: Broken() turns true and the command stops.
 #pragma once
 #include "CliRecord.h"
+#include "PendingBytes.h"
 
 #include <QByteArray>
 #include <QStringEncoder>
@@ -39,15 +40,21 @@ public:
     std::string OpenRecord(std::initializer_list<Utf8Field> fields) const;
     // Writes a record begun by OpenRecord with `tail` (UTF-8) ending its
     // last field, as Write writes the same texts; false once the stream
-    // cannot be written. `plainTail`: IsPlainAscii told of the tail.
-    bool WriteRecord(std::string_view opened, std::string_view tail, bool plainTail = false);
-    // Whether the text is ASCII that this output writes as it is, with no
-    // escape (most names: their records need no further look).
-    bool IsPlainAscii(std::string_view text) const;
+    // cannot be written.
+    bool WriteRecord(std::string_view opened, std::string_view tail);
+    // WriteRecord for a tail of ASCII that this output writes as it is, with
+    // no escape (most names), told as it is copied: NotPlain, with nothing
+    // written, for any other tail.
+    enum class PlainWrite { Written, NotPlain, Failed };
+    PlainWrite WritePlainRecord(std::string_view opened, std::string_view tail);
     // Writes raw bytes (the export formats); false once the stream cannot be written.
     bool WriteBytes(const QByteArray& bytes);
     // Hands what is buffered to the reader; false once the stream cannot be written.
     bool Flush();
+    // Flush, then ends the output for its reader: a pipe's reader sees its
+    // end at once instead of once the tool has closed the library and let
+    // go of its memory. What is written after it goes nowhere.
+    bool End();
     // The reader went away or the stream failed.
     bool Broken() const { return m_bBroken; }
     // The reader closed the pipe (not a failure of the command).
@@ -63,6 +70,10 @@ private:
     bool Check(bool ok);
     // Writes the records of WriteRecord gathered so far.
     bool WritePending();
+    // Writes as many whole blocks of kPendingBytes as are gathered.
+    bool WriteWholeBlocks();
+    // What ends a record begun by OpenRecord: its last field closed, the line.
+    std::string_view RecordEnd() const { return m_bJson ? std::string_view("\"}\n") : std::string_view("\n"); }
     // Appends a text field to the line, in UTF-8, escaped.
     void AppendText(const QString& text);
 
@@ -70,12 +81,13 @@ private:
     FILE* m_pStream;
     bool m_bBroken = false;
     bool m_bReaderGone = false;
+    bool m_bEnded = false;
     // Reused for every line and field: a search writes millions.
     QByteArray m_line;
     QByteArray m_utf8;
     // Records of WriteRecord, written a block at a time (a search writes
     // millions of short lines).
     static constexpr size_t kPendingBytes = 64 * 1024;
-    std::string m_pending;
+    PendingBytes m_pending;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
 };

@@ -34,9 +34,13 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         const std::string_view name = block.Name(entry);
         const LineStart& start = LineStartOf(kind, entry.discId, entry.pathId);
         bool written = false;
-        const bool plain = start.exact && m_output.IsPlainAscii(name);
-        if (plain || (start.exact && !HasLoneSurrogate(name))) {
-            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name, plain);
+        // Most files: a name that needs no escape, written as it is copied.
+        const auto plain = start.exact && !folder ? m_output.WritePlainRecord(start.opened, name)
+                                                  : CliOutput::PlainWrite::NotPlain;
+        if (plain != CliOutput::PlainWrite::NotPlain) {
+            written = plain == CliOutput::PlainWrite::Written;
+        } else if (start.exact && !HasLoneSurrogate(name)) {
+            written = m_output.WriteRecord(start.opened, folder ? std::string_view() : name);
         } else {
             ItemRecord record{};
             const HRESULT hr = m_listing.Item(kind, block.first + LONG(i), &record);
@@ -49,15 +53,17 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         }
         if (!written || ++printed >= limit) return false;
     }
-    // What was found so far reaches the reader now, and a reader that went
-    // away is noticed here.
+    // A block short of full: the listing has no more yet, so what was found
+    // so far reaches the reader now (and a reader that went away is noticed
+    // here). After a full one the next block follows at once, and output
+    // goes on in whole blocks of the pipe's size.
+    if (block.entries.size() >= size_t(ListingReader::kListedBlock)) return true;
     return m_output.Flush();
 }
 
-const ListedHitWriter::LineStart& ListedHitWriter::LineStartOf(LONG kind, int discId, int pathId)
+const ListedHitWriter::LineStart& ListedHitWriter::NewLineStart(LONG kind, int discId, int pathId)
 {
     LineStart& start = m_lineStart;
-    if (start.kind == kind && start.discId == discId && start.pathId == pathId) return start;
     const Encoded& disc = DiscName(discId);
     const Encoded& path = PathText(pathId);
     m_path.assign(path.utf8);

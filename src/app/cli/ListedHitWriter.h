@@ -44,7 +44,14 @@ private:
         std::string opened;
         bool exact = false; // the disc's name and the path are exact
     };
-    const LineStart& LineStartOf(LONG kind, int discId, int pathId);
+    const LineStart& LineStartOf(LONG kind, int discId, int pathId)
+    {
+        const LineStart& start = m_lineStart;
+        if (start.kind == kind && start.discId == discId && start.pathId == pathId) return start;
+        return NewLineStart(kind, discId, pathId);
+    }
+    // The line start of an entry in another folder than the last one's.
+    const LineStart& NewLineStart(LONG kind, int discId, int pathId);
     // The UTF-8 of a disc's name or of a path, looked up once.
     const Encoded& DiscName(int discId);
     const Encoded& PathText(int pathId);

@@ -176,6 +176,7 @@ int main(int argc, char** argv)
     CliResources::Load();
     CliContext context;
     context.SetJson(json);
-    const int code = found->second.run(context, arguments);
-    return Finished(context, code);
+    const int code = Finished(context, found->second.run(context, arguments));
+    context.Output().End(); // before the library closes
+    return code;
 }
