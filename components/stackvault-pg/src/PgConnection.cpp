@@ -41,13 +41,22 @@ HRESULT ConnectFailure(PGconn* conn)
     if (state == "3D000") return LIBRARY_E_NO_DATABASE;
     return PgConnection::FromSqlState(state);
 }
+// The program's file name, which the server shows beside the connection.
+// Found once: connections open on several threads at once, and Qt fills its
+// cache of the program's path unguarded on the first call (two threads
+// there at once lose one of the two copies).
+const QByteArray& ProgramName()
+{
+    static const QByteArray name = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8();
+    return name;
+}
 } // namespace
 
 HRESULT PgConnection::Open(const QString& address)
 {
     Close();
     const QByteArray uri = address.toUtf8();
-    const QByteArray program = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8();
+    const QByteArray& program = ProgramName();
     const char* keys[] = {"dbname", "client_encoding", "fallback_application_name", "connect_timeout", nullptr};
     const char* values[] = {uri.constData(), "UTF8", program.isEmpty() ? "albireo" : program.constData(), "10", nullptr};
     PGconn* conn = PQconnectStartParams(keys, values, 1);
