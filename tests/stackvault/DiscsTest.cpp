@@ -408,6 +408,9 @@ TEST_P(DiscsTest, DeleteWithHandleRemovesADiscMidImport)
                         handle, W(Batch({EntryRow({1, QStringLiteral("x"), 1, QStringLiteral("File"), 1, disc, 4, 0, 0})})), 1));
     EXPECT_EQ(E_POINTER, e()->DeleteDiscWithHandle(nullptr, disc, 0));
     ASSERT_EQ(S_OK, e()->DeleteDiscWithHandle(handle, disc, 0));
+    LONG maxFileWithin = -1;
+    EXPECT_EQ(S_OK, e()->GetMaxFileId(handle, &maxFileWithin));
+    EXPECT_EQ(0, maxFileWithin) << "the disc's rows go at once, not when the import closes";
     ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));
     LONG count = -1, maxFile = -1, maxPath = -1;
     EXPECT_EQ(S_OK, e()->GetDiscCount(&count));

@@ -50,29 +50,23 @@ int64_t RowId(const ParsedBatch& batch, size_t index, bool hasIds, LONG lastId)
     return hasIds ? batch.entries[index].id : int64_t(lastId) + 1 + int64_t(index);
 }
 
-// The statement widening the file spans of the folders of file rows; empty for folder rows.
-std::string SpansSql(PgEntryKind kind, const ParsedBatch& batch, bool hasIds, LONG lastId)
-{
-    if (kind != PgEntryKind::Files) return {};
-    PgFileSpans spans;
-    for (size_t i = 0; i < batch.entries.size(); ++i)
-        spans.Add(batch.entries[i].discId, batch.entries[i].parentId, RowId(batch, i, hasIds, lastId));
-    const std::string widen = spans.WidenSql();
-    return widen.empty() ? widen : widen + "; ";
-}
-
 // The batch's statements, sent at once: its savepoint, the count of the
-// batch's discs that the import still claims, the rows' COPY, the widening
-// of their folders' file spans and the savepoint's release. The server
-// takes them while the rows are made.
-std::string BatchScript(PgEntryKind kind, const ParsedBatch& batch, bool hasIds, LONG lastId,
-                        const std::set<int32_t>& discs, int64_t importId)
+// batch's discs that the import still claims, the rows' COPY and the
+// savepoint's release. The server takes them while the rows are made.
+std::string BatchScript(PgEntryKind kind, const std::set<int32_t>& discs, int64_t importId)
 {
     std::string ids;
     for (const int32_t disc : discs) ids += (ids.empty() ? "" : ",") + std::to_string(disc);
     return "SAVEPOINT batch; SELECT count(*) FROM discs WHERE id = ANY('{" + ids + "}'::int[]) AND import_id = " +
-           std::to_string(importId) + "; " + CopySql(kind) + "; " + SpansSql(kind, batch, hasIds, lastId) +
-           "RELEASE SAVEPOINT batch";
+           std::to_string(importId) + "; " + CopySql(kind) + "; RELEASE SAVEPOINT batch";
+}
+
+// Notes the folders of file rows in `spans`; folder rows have none.
+void NoteSpans(PgEntryKind kind, const ParsedBatch& batch, bool hasIds, LONG lastId, PgFileSpans& spans)
+{
+    if (kind != PgEntryKind::Files) return;
+    for (size_t i = 0; i < batch.entries.size(); ++i)
+        spans.Add(batch.entries[i].discId, batch.entries[i].parentId, RowId(batch, i, hasIds, lastId));
 }
 
 // Where a batch's COPY stands.
@@ -159,7 +153,7 @@ void TallyNames(const ParsedBatch& batch, const std::vector<QByteArray>& folds, 
 namespace PgEntryWriter {
 
 HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
-               PgGramTallies& grams)
+               PgGramTallies& grams, PgFileSpans& spans)
 {
     LONG lastId = 0;
     if (!hasIds) {
@@ -167,7 +161,7 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
         if (FAILED(hr)) return hr;
     }
     const std::set<int32_t> discs = DiscsOf(batch);
-    HRESULT hr = db.StartScript(BatchScript(kind, batch, hasIds, lastId, discs, importId), "copy rows");
+    HRESULT hr = db.StartScript(BatchScript(kind, discs, importId), "copy rows");
     if (FAILED(hr)) return hr;
     CopyState state;
     std::vector<QByteArray> folds;
@@ -186,6 +180,7 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
         return hr;
     }
     for (const auto& [disc, tally] : added) grams[disc].Add(tally);
+    NoteSpans(kind, batch, hasIds, lastId, spans);
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 #include "PgFileSpans.h"
 
 #include "FileSpanSql.h"
+#include "PgConnection.h"
 
 #include <algorithm>
 
@@ -16,6 +17,22 @@ void PgFileSpans::Add(int32_t discId, int32_t folderId, int64_t fileId)
     if (added) return;
     span->second.first = std::min(span->second.first, fileId);
     span->second.second = std::max(span->second.second, fileId);
+}
+
+void PgFileSpans::Add(const PgFileSpans& other)
+{
+    for (const auto& [folder, ids] : other.m_spans) {
+        Add(folder.first, folder.second, ids.first);
+        Add(folder.first, folder.second, ids.second);
+    }
+}
+
+HRESULT PgFileSpans::Store(PgConnection& db)
+{
+    const std::string sql = WidenSql();
+    const HRESULT hr = sql.empty() ? S_OK : db.Run(sql.c_str(), {}, "file spans");
+    if (SUCCEEDED(hr)) m_spans.clear();
+    return hr;
 }
 
 std::string PgFileSpans::WidenSql() const

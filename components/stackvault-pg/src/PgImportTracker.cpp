@@ -134,7 +134,8 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
 {
     PgConnection& db = session.db;
     const PgParams import = PgParams().Int(session.importId);
-    HRESULT hr = DropDeletedDiscs(session);
+    HRESULT hr = session.fileSpans.Store(db);
+    if (SUCCEEDED(hr)) hr = DropDeletedDiscs(session);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Files, session.grams[0]);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Folders, session.grams[1]);
     // Each path once; a link the disc already has is left alone (only the
