@@ -124,7 +124,11 @@ QStringList Inconsistencies(const QString& address)
           " OR NOT EXISTS (SELECT 1 FROM paths t WHERE t.id = p.path_id)",
           "SELECT count(*) FROM disc_gaps g WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = g.disc_id)",
           "SELECT count(*) FROM files f WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = f.disc_id)",
-          "SELECT count(*) FROM folders f WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = f.disc_id)"})
+          "SELECT count(*) FROM folders f WHERE NOT EXISTS (SELECT 1 FROM discs d WHERE d.id = f.disc_id)",
+          // Each folder with files has a span from its lowest to its highest file id, and no other.
+          "SELECT count(*) FROM (SELECT disc_id, folder_id, min(id) AS first_id, max(id) AS last_id FROM files"
+          " GROUP BY disc_id, folder_id) f FULL JOIN file_spans s USING (disc_id, folder_id)"
+          " WHERE f.first_id IS DISTINCT FROM s.first_id OR f.last_id IS DISTINCT FROM s.last_id"})
         if (Number(address, QString::fromLatin1(check)) != 0) found << QString::fromLatin1(check);
     return found;
 }

@@ -32,7 +32,8 @@ QString AsUser(const QString& address, const QString& user);
 // the command failed.
 bool OwnServer(const QString& command, const QString& state);
 // What a library must never hold once no import runs (an unfinished
-// import, rows of no disc): the checks that found some, empty when sound.
+// import, rows of no disc, file spans that are not those of the files):
+// the checks that found some, empty when sound.
 QStringList Inconsistencies(const QString& address);
 
 } // namespace PgTestServer

@@ -2,24 +2,30 @@
 
 #include "DiscTypeMapping.h"
 #include "PgDiscReadStore.h"
+#include "PgFileSpans.h"
 #include "TagNames.h"
 #include "Utf16Text.h"
 
 namespace {
 // Steps that remove one disc ($1), in order. The paths only it used go,
 // unless an open import has locked them (it found them and will use them).
-constexpr const char* kDeleteSteps[] = {
-    "DELETE FROM paths WHERE id IN (SELECT p.id FROM paths p JOIN disc_paths dp ON dp.path_id = p.id"
-    " WHERE dp.disc_id = $1 AND NOT EXISTS (SELECT 1 FROM disc_paths o WHERE o.path_id = p.id AND o.disc_id <> $1)"
-    " FOR UPDATE OF p SKIP LOCKED)",
-    "DELETE FROM disc_paths WHERE disc_id = $1",
-    "DELETE FROM files WHERE disc_id = $1",
-    "DELETE FROM folders WHERE disc_id = $1",
-    "DELETE FROM name_grams WHERE disc_id = $1",
-    "DELETE FROM disc_gaps WHERE disc_id = $1",
-    "DELETE FROM disc_replacements WHERE new_disc_id = $1",
-    "DELETE FROM discs WHERE id = $1",
-};
+const std::vector<std::string>& DeleteSteps()
+{
+    static const std::vector<std::string> steps = [] {
+        std::vector<std::string> all = {
+            "DELETE FROM paths WHERE id IN (SELECT p.id FROM paths p JOIN disc_paths dp ON dp.path_id = p.id"
+            " WHERE dp.disc_id = $1 AND NOT EXISTS (SELECT 1 FROM disc_paths o WHERE o.path_id = p.id AND o.disc_id <> $1)"
+            " FOR UPDATE OF p SKIP LOCKED)",
+            "DELETE FROM disc_paths WHERE disc_id = $1"};
+        for (std::string& files : PgFileSpans::DeleteFilesSql("$1")) all.push_back(std::move(files));
+        for (const char* rest : {"DELETE FROM folders WHERE disc_id = $1", "DELETE FROM name_grams WHERE disc_id = $1",
+                                 "DELETE FROM disc_gaps WHERE disc_id = $1",
+                                 "DELETE FROM disc_replacements WHERE new_disc_id = $1", "DELETE FROM discs WHERE id = $1"})
+            all.emplace_back(rest);
+        return all;
+    }();
+    return steps;
+}
 } // namespace
 
 HRESULT PgDiscStore::Add(const PgNewDisc& disc, LONG* discId)
@@ -83,9 +89,9 @@ HRESULT PgDiscStore::Delete(PgConnection& db, LONG discId)
     HRESULT hr = db.Number("SELECT count(*) FROM (SELECT id FROM discs WHERE id = $1 FOR UPDATE) d", PgParams().Int(discId),
                            &exists, "disc");
     if (SUCCEEDED(hr) && !exists) hr = E_INVALIDARG;
-    for (const char* step : kDeleteSteps) {
+    for (const std::string& step : DeleteSteps()) {
         if (FAILED(hr)) break;
-        hr = db.Run(step, PgParams().Int(discId), "delete disc");
+        hr = db.Run(step.c_str(), PgParams().Int(discId), "delete disc");
     }
     return hr;
 }

@@ -1,6 +1,7 @@
 #include "PgEntryWriter.h"
 
 #include "Diagnostics.h"
+#include "PgFileSpans.h"
 #include "Utf16Text.h"
 
 #include <charconv>
@@ -42,6 +43,13 @@ void AppendNumber(QByteArray& out, int64_t value)
 // the server reads the first while the next are still being made.
 constexpr qsizetype kPieceBytes = 8192;
 
+// The id of the batch's row `index`: its own, or the next after `lastId`
+// when the rows have none.
+int64_t RowId(const ParsedBatch& batch, size_t index, bool hasIds, LONG lastId)
+{
+    return hasIds ? batch.entries[index].id : int64_t(lastId) + 1 + int64_t(index);
+}
+
 // The batch's statements, sent at once: its savepoint, the count of the
 // batch's discs that the import still claims, the rows' COPY and the
 // savepoint's release. The server takes them while the rows are made.
@@ -51,6 +59,14 @@ std::string BatchScript(PgEntryKind kind, const std::set<int32_t>& discs, int64_
     for (const int32_t disc : discs) ids += (ids.empty() ? "" : ",") + std::to_string(disc);
     return "SAVEPOINT batch; SELECT count(*) FROM discs WHERE id = ANY('{" + ids + "}'::int[]) AND import_id = " +
            std::to_string(importId) + "; " + CopySql(kind) + "; RELEASE SAVEPOINT batch";
+}
+
+// Notes the folders of file rows in `spans`; folder rows have none.
+void NoteSpans(PgEntryKind kind, const ParsedBatch& batch, bool hasIds, LONG lastId, PgFileSpans& spans)
+{
+    if (kind != PgEntryKind::Files) return;
+    for (size_t i = 0; i < batch.entries.size(); ++i)
+        spans.Add(batch.entries[i].discId, batch.entries[i].parentId, RowId(batch, i, hasIds, lastId));
 }
 
 // Where a batch's COPY stands.
@@ -116,7 +132,7 @@ HRESULT SendRows(PgConnection& db, const ParsedBatch& batch, bool hasIds, LONG l
         if (i < batch.entries.size()) {
             const EntryRow& row = batch.entries[i];
             folds.push_back(Utf16Text::Folded(batch.Text(row.name)));
-            AppendRow(piece, batch, row, hasIds ? row.id : ++lastId, folds.back(), utf8);
+            AppendRow(piece, batch, row, RowId(batch, i, hasIds, lastId), folds.back(), utf8);
             if (piece.size() < kPieceBytes) continue;
         }
         if (!state.copying) hr = AwaitClaimedCopy(db, discCount, state);
@@ -137,7 +153,7 @@ void TallyNames(const ParsedBatch& batch, const std::vector<QByteArray>& folds, 
 namespace PgEntryWriter {
 
 HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
-               PgGramTallies& grams)
+               PgGramTallies& grams, PgFileSpans& spans)
 {
     LONG lastId = 0;
     if (!hasIds) {
@@ -164,6 +180,7 @@ HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, boo
         return hr;
     }
     for (const auto& [disc, tally] : added) grams[disc].Add(tally);
+    NoteSpans(kind, batch, hasIds, lastId, spans);
     return S_OK;
 }
 

@@ -6,6 +6,7 @@
 #include "GramTally.h"
 #include "ParsedBatch.h"
 #include "PgConnection.h"
+#include "PgFileSpans.h"
 #include "wintypes.h"
 
 #include <unordered_map>
@@ -23,8 +24,9 @@ namespace PgEntryWriter {
 
 // Rows without ids (hasIds false) get the next free ids. Refused
 // (E_INVALIDARG) when import `importId` no longer claims a disc of the rows.
+// The folders of stored file rows are noted in `spans`.
 HRESULT Insert(PgConnection& db, PgEntryKind kind, const ParsedBatch& batch, bool hasIds, int64_t importId,
-               PgGramTallies& grams);
+               PgGramTallies& grams, PgFileSpans& spans);
 // Adds the tallies to the library's gram counts (inside the import's transaction).
 HRESULT StoreGrams(PgConnection& db, PgEntryKind kind, const PgGramTallies& grams);
 // Largest id in use, 0 when none.

@@ -3,6 +3,7 @@
 #include "Diagnostics.h"
 #include "PgChangeWatch.h"
 #include "PgDiscStore.h"
+#include "PgFileSpans.h"
 #include "PgTransaction.h"
 
 #include <algorithm>
@@ -133,7 +134,8 @@ HRESULT PgImportTracker::Finish(PgImportSession& session, const std::vector<LONG
 {
     PgConnection& db = session.db;
     const PgParams import = PgParams().Int(session.importId);
-    HRESULT hr = DropDeletedDiscs(session);
+    HRESULT hr = session.fileSpans.Store(db);
+    if (SUCCEEDED(hr)) hr = DropDeletedDiscs(session);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Files, session.grams[0]);
     if (SUCCEEDED(hr)) hr = PgEntryWriter::StoreGrams(db, PgEntryKind::Folders, session.grams[1]);
     // Each path once; a link the disc already has is left alone (only the
@@ -188,8 +190,10 @@ HRESULT PgImportTracker::DropDeletedDiscs(PgImportSession& session)
     const std::vector<LONG> goneIds(gone.begin(), gone.end());
     for (PgGramTallies& tallies : session.grams)
         for (const LONG disc : goneIds) tallies.erase(disc);
-    for (const char* sql : {"DELETE FROM files WHERE disc_id = ANY($1::int[])", "DELETE FROM folders WHERE disc_id = ANY($1::int[])"})
-        if (SUCCEEDED(hr)) hr = session.db.Run(sql, PgParams().Ints(goneIds), "rows of deleted discs");
+    std::vector<std::string> steps = PgFileSpans::DeleteFilesSql("ANY($1::int[])");
+    steps.emplace_back("DELETE FROM folders WHERE disc_id = ANY($1::int[])");
+    for (const std::string& sql : steps)
+        if (SUCCEEDED(hr)) hr = session.db.Run(sql.c_str(), PgParams().Ints(goneIds), "rows of deleted discs");
     return hr;
 }
 

@@ -29,6 +29,7 @@ struct PgImportSession {
     int64_t importId = 0;
     PgConnection db;                 // the import's connection, inside its transaction
     PgGramTallies grams[2];          // by PgEntryKind
+    PgFileSpans fileSpans;           // of the rows written and not yet in file_spans
     std::set<LONG> discs;            // discs the import writes
     std::vector<LONG> paths;         // paths it stored or found
     // Paths it stored or found (and locked), by text: they stay as they are

@@ -280,7 +280,8 @@ HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG 
     if (FAILED(hr)) return hr;
     session->knownPaths.clear(); // the disc's paths may go with it
     session->childrenRead.clear();
-    return WriteInImport(*session, PgDiscStore::Delete(session->db, discId));
+    hr = session->fileSpans.Store(session->db); // the disc's files are found by their spans
+    return WriteInImport(*session, SUCCEEDED(hr) ? PgDiscStore::Delete(session->db, discId) : hr);
 }
 
 HRESULT CPgLibraryEngine::DeleteDisc(LONG discId, LONG reserved)
@@ -438,7 +439,7 @@ HRESULT CPgLibraryEngine::InsertEntries(PgEntryKind kind, LibraryImportHandle ha
         if (FAILED(hr)) return hr;
     }
     return WriteInImport(*session, PgEntryWriter::Insert(session->db, kind, parsed, hasIds == 1, session->importId,
-                                                         session->grams[static_cast<int>(kind)]));
+                                                         session->grams[static_cast<int>(kind)], session->fileSpans));
 }
 
 HRESULT CPgLibraryEngine::InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)

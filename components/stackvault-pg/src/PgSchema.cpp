@@ -1,6 +1,7 @@
 #include "PgSchema.h"
 
 #include "Diagnostics.h"
+#include "FileSpanSql.h"
 #include "LibraryServerErrors.h"
 #include "PgConnection.h"
 #include "PgGramRecount.h"
@@ -34,6 +35,9 @@ HRESULT IndexNamesBeyondAscii(PgConnection& db)
     }
     return hr;
 }
+
+// The spans of the rows stored before.
+HRESULT BuildFileSpans(PgConnection& db) { return db.Run(FileSpanSql::kRebuildSql, {}, "migration"); }
 
 constexpr Migration kMigrations[] = {
     {R"sql(
@@ -155,6 +159,22 @@ ALTER TABLE name_grams DROP CONSTRAINT name_grams_pkey,
   ADD CONSTRAINT name_grams_pkey PRIMARY KEY (gram, kind, disc_id) INCLUDE (hits);
 )sql"},
     {nullptr, IndexNamesBeyondAscii},
+    // A folder's files are found by the range of their ids (FileSpanSql.h)
+    // instead of an index of every file by disc and folder. The lock waits
+    // for any transaction still writing files and holds off new ones, so
+    // the spans are made from every row; a library marked with an earlier
+    // version than its tables have gets its spans made anew.
+    {R"sql(
+LOCK TABLE files IN SHARE MODE;
+DROP INDEX IF EXISTS files_by_folder;
+CREATE TABLE IF NOT EXISTS file_spans(
+  disc_id integer NOT NULL,
+  folder_id integer NOT NULL,
+  first_id integer NOT NULL,
+  last_id integer NOT NULL,
+  PRIMARY KEY(disc_id, folder_id));
+DELETE FROM file_spans;
+)sql", BuildFileSpans},
 };
 constexpr int kVersion = static_cast<int>(std::size(kMigrations));
 // Serialises migrations of one library between clients.

@@ -10,6 +10,9 @@
 //   files  (id, disc_id, folder_id, path_id, label_id, name, size, type, time, fold)
 //         fold: the case-folded name, with a pg_trgm index for substring search;
 //         the ids of names holding a character beyond ASCII have an index of their own
+//   file_spans(disc_id, folder_id, first_id, last_id): the lowest and highest
+//         id of each folder's files, by which a folder's and a disc's files are
+//         found (FileSpanSql.h); the files have no index by disc and folder
 //   name_grams(gram, kind, disc_id, hits): the gram tallies (GramTally.h),
 //         keyed by (gram, kind, disc_id) with the hits in the key's index
 //   paths(id, text UNIQUE); disc_paths(path_id, disc_id)

@@ -1,35 +1,17 @@
 #include "FileSpans.h"
 
+#include "FileSpanSql.h"
+
 #include <sqlite3.h>
-
-namespace {
-// "(SELECT <what> FROM file_spans span WHERE <where>)"
-std::string SpanBound(const char* what, const std::string& where)
-{
-    return std::string("(SELECT ") + what + " FROM file_spans span WHERE " + where + ")";
-}
-
-// The rows whose id lies in the span chosen by `where` and that satisfy `test`.
-std::string InSpan(const std::string& id, const char* first, const char* last, const std::string& where,
-                   const std::string& test)
-{
-    return id + " BETWEEN " + SpanBound(first, where) + " AND " + SpanBound(last, where) + " AND " + test;
-}
-} // namespace
 
 std::string FileSpans::OfDisc(const char* row, const char* disc, bool kept)
 {
-    const std::string test = std::string(row) + ".disc_id = " + disc;
-    if (!kept) return test;
-    return InSpan(std::string(row) + ".id", "min(span.first_id)", "max(span.last_id)", std::string("span.disc_id = ") + disc, test);
+    return kept ? FileSpanSql::OfDisc(row, disc) : FileSpanSql::DiscTest(row, disc);
 }
 
 std::string FileSpans::OfFolder(const char* row, const char* disc, const char* folder, bool kept)
 {
-    const std::string test = std::string(row) + ".disc_id = " + disc + " AND " + row + ".folder_id = " + folder;
-    if (!kept) return test;
-    const std::string folderSpan = std::string("span.disc_id = ") + disc + " AND span.folder_id = " + folder;
-    return InSpan(std::string(row) + ".id", "span.first_id", "span.last_id", folderSpan, test);
+    return kept ? FileSpanSql::OfFolder(row, disc, folder) : FileSpanSql::FolderTest(row, disc, folder);
 }
 
 HRESULT FileSpans::Store()

@@ -27,10 +27,6 @@ public:
     static std::string OfDisc(const char* row, const char* disc, bool kept);
     // The same for the files of one folder of the disc (folder 0: its root).
     static std::string OfFolder(const char* row, const char* disc, const char* folder, bool kept);
-    // Makes the spans of every file row of a library (the spans must be empty).
-    static constexpr char kRebuildSql[] =
-        "INSERT INTO file_spans(disc_id, folder_id, first_id, last_id)"
-        " SELECT disc_id, folder_id, min(id), max(id) FROM files GROUP BY disc_id, folder_id";
 
     explicit FileSpans(SqliteConnection& db) : m_db(db) {}
 

@@ -1,6 +1,7 @@
 #include "LibraryRepair.h"
 
 #include "Diagnostics.h"
+#include "FileSpanSql.h"
 #include "FileSpans.h"
 #include "IntegrityCheck.h"
 #include "LibraryBackup.h"
@@ -104,7 +105,7 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     const bool readable = OpenDamaged();
     hr = Execute("BEGIN IMMEDIATE");
     if (SUCCEEDED(hr) && readable) hr = CopyReadableRows();
-    if (SUCCEEDED(hr)) hr = Execute(FileSpans::kRebuildSql);
+    if (SUCCEEDED(hr)) hr = Execute(FileSpanSql::kRebuildSql);
     if (SUCCEEDED(hr)) hr = AddStandInDiscs(report);
     for (const char* step : kRebuildSteps)
         if (SUCCEEDED(hr)) hr = Execute(step);
