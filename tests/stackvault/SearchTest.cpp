@@ -72,8 +72,9 @@ protected:
         for (const LONG kind : {kListingFolders, kListingFiles}) {
             std::vector<ItemRecord> records(static_cast<size_t>(kind == kListingFolders ? counts.folders : counts.files));
             LONG filled = 0;
-            if (!records.empty())
+            if (!records.empty()) {
                 EXPECT_EQ(S_OK, listings->GetListingItems(listing, kind, 0, records.data(), LONG(records.size()), &filled));
+            }
             for (LONG i = 0; i < filled; ++i) names << FromW(records[size_t(i)].name);
         }
         listings->CloseListing(listing);
