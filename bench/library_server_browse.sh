@@ -148,7 +148,10 @@ if [ -x "$browse" ]; then
       awk '/^"/ { print $1, $4, $6 }'
   }
   echo "In the window, the library open (first screen, final counts; ms, best of 3):"
-  paste -d' ' <(window_times "$library") <(window_times "$address") |
+  # One window after the other: a second one does not start beside the first.
+  file_window=$(window_times "$library")
+  server_window=$(window_times "$address")
+  paste -d' ' <(echo "$file_window") <(echo "$server_window") |
     awk '{ printf "%-10s | %8.1f / %-8.1f | %8.1f / %-8.1f | %.2f (goal 2), %.2f (goal 4)\n", $1, $2, $5, $3, $6, $5 / $2, $6 / $3 }'
 fi
 echo "load afterwards: $(uptime | sed 's/.*load/load/')"
