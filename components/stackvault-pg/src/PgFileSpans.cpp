@@ -3,7 +3,6 @@
 #include "FileSpanSql.h"
 #include "PgConnection.h"
 
-#include <algorithm>
 
 std::vector<std::string> PgFileSpans::DeleteFilesSql(const char* disc)
 {
@@ -11,19 +10,11 @@ std::vector<std::string> PgFileSpans::DeleteFilesSql(const char* disc)
             std::string("DELETE FROM file_spans WHERE disc_id = ") + disc};
 }
 
-void PgFileSpans::Add(int32_t discId, int32_t folderId, int64_t fileId)
-{
-    const auto [span, added] = m_spans.try_emplace({discId, folderId}, fileId, fileId);
-    if (added) return;
-    span->second.first = std::min(span->second.first, fileId);
-    span->second.second = std::max(span->second.second, fileId);
-}
-
 void PgFileSpans::Add(const PgFileSpans& other)
 {
     for (const auto& [folder, ids] : other.m_spans) {
         Add(folder.first, folder.second, ids.first);
-        Add(folder.first, folder.second, ids.second);
+        Add(folder.first, folder.second, ids.last);
     }
 }
 
@@ -42,7 +33,7 @@ std::string PgFileSpans::WidenSql() const
     const char* separator = "(";
     for (const auto& [folder, ids] : m_spans) {
         sql += separator + std::to_string(folder.first) + "," + std::to_string(folder.second) + "," +
-               std::to_string(ids.first) + "," + std::to_string(ids.second);
+               std::to_string(ids.first) + "," + std::to_string(ids.last);
         separator = "),(";
     }
     return sql + ") ON CONFLICT(disc_id, folder_id) DO UPDATE SET first_id = least(file_spans.first_id, excluded.first_id),"

@@ -7,14 +7,16 @@
 // one statement before anything reads them in its transaction (deleting a
 // disc) and at its close.
 #pragma once
+#include "IdRange.h"
 #include "hresult.h"
 
 #include <cstdint>
-class PgConnection;
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+class PgConnection;
 
 class PgFileSpans {
 public:
@@ -23,7 +25,7 @@ public:
     static std::vector<std::string> DeleteFilesSql(const char* disc);
 
     // Notes a file row of folder `folderId` (0: the root) of disc `discId`.
-    void Add(int32_t discId, int32_t folderId, int64_t fileId);
+    void Add(int32_t discId, int32_t folderId, int64_t fileId) { m_spans[{discId, folderId}].Add(fileId); }
     // Notes every row `other` noted.
     void Add(const PgFileSpans& other);
     // Widens the stored spans to take in every row noted, and forgets them.
@@ -33,6 +35,6 @@ private:
     // The statement that widens the stored spans; empty when no row was noted.
     std::string WidenSql() const;
 
-    // (disc, folder) -> the lowest and highest id noted.
-    std::map<std::pair<int32_t, int32_t>, std::pair<int64_t, int64_t>> m_spans;
+    // (disc, folder) -> the ids noted.
+    std::map<std::pair<int32_t, int32_t>, IdRange> m_spans;
 };

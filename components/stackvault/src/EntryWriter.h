@@ -2,27 +2,12 @@
 // gives an import's rows their name index entries (and, in a library that
 // keeps them, their folded names).
 #pragma once
+#include "IdRange.h"
 #include "ParsedBatch.h"
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
-#include <algorithm>
-
 enum class EntryKind { Files = 0, Folders = 1 };
-
-// The smallest and largest id of rows written (empty while first > last).
-struct IdRange {
-    int64_t first = 1;
-    int64_t last = 0;
-
-    bool IsEmpty() const { return first > last; }
-    void Add(int64_t id)
-    {
-        if (IsEmpty()) first = last = id;
-        first = std::min(first, id);
-        last = std::max(last, id);
-    }
-};
 
 // How a library keeps its rows (LibrarySchema), read once for an import:
 // the schema is settled before an import claims the slot.

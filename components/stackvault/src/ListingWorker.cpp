@@ -148,12 +148,25 @@ bool FirstAndLastId(sqlite3* db, const char* rangeSql, int64_t* first, int64_t* 
 
 } // namespace
 
-void ListingWorker::KeepFewPages(sqlite3* db)
+int64_t ListingWorker::KeepFewPages(sqlite3* db)
 {
+    int64_t before = 0;
+    {
+        SqliteStatement size(db, "PRAGMA cache_size");
+        if (size.Step() == SQLITE_ROW) before = size.Int64(0);
+    }
     // A scan reads each page once: a small page cache stays in the
     // processor's cache, where the default one (2 MB a thread) passes every
     // page it reads through memory.
     sqlite3_exec(db, "PRAGMA cache_size=64", nullptr, nullptr, nullptr);
+    return before;
+}
+
+void ListingWorker::KeepPages(sqlite3* db, int64_t pages)
+{
+    if (pages == 0) return; // the size was not read
+    const std::string sql = "PRAGMA cache_size=" + std::to_string(pages);
+    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
 int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const ListingStep& step, SliceReceiver& take)
@@ -161,7 +174,9 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     int64_t first = 0, last = -1;
     int rc = SQLITE_DONE;
     if (!FirstAndLastId(db, step.idRangeSql, &first, &last, &rc)) return rc == SQLITE_ROW ? SQLITE_DONE : rc;
-    KeepFewPages(db);
+    // The listing reads records on this connection after the scan, by id:
+    // its own page cache comes back then.
+    const int64_t pages = KeepFewPages(db);
     m_slices.Start(first, last, step.firstSliceIds, step.sliceIds);
     std::atomic<int> failure{SQLITE_OK};
     std::thread helper;
@@ -173,6 +188,7 @@ int ListingWorker::ScanSlices(sqlite3* db, SqliteStatement& query, const Listing
     };
     RunSlices(query, take, failure, passed);
     if (helper.joinable()) helper.join();
+    KeepPages(db, pages);
     if (m_stop) return SQLITE_INTERRUPT;
     return failure == SQLITE_OK ? SQLITE_DONE : failure.load();
 }

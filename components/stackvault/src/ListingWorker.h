@@ -81,8 +81,10 @@ private:
     // either thread goes to `failure`.
     void RunSlices(SqliteStatement& query, SliceReceiver& take, std::atomic<int>& failure,
                    const std::function<void(int number)>& passed = {});
-    // Sets the page cache of a connection that scans every row small.
-    static void KeepFewPages(sqlite3* db);
+    // Sets the page cache of a connection that scans every row small; gives
+    // the size it had (0 when it could not be read), which KeepPages sets again.
+    static int64_t KeepFewPages(sqlite3* db);
+    static void KeepPages(sqlite3* db, int64_t pages);
     // The slices the worker scans alone before its helper starts.
     static constexpr int kSlicesBeforeHelp = 2;
 
