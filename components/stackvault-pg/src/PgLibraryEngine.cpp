@@ -24,7 +24,6 @@ using Utf16Text::ToQString;
 using Utf16Text::View;
 
 namespace {
-constexpr const char kComponent[] = "StackvaultPg";
 constexpr HRESULT kSlotBusy = HresultFromWin32(170); // ERROR_BUSY
 constexpr std::chrono::milliseconds kSlotPoll{100};
 constexpr std::chrono::milliseconds kSlotTimeout{60000};
@@ -166,29 +165,7 @@ void CPgLibraryEngine::UndoImport(LibraryImportHandle handle)
     m_imports.Remove(handle);
 }
 
-void CPgLibraryEngine::ReleaseAddedDiscs()
-{
-    for (LONG discId : m_addedDiscs) Write([&] { return m_discs.Release(discId); });
-    m_addedDiscs.clear();
-}
-
 // ---- tags ----
-
-HRESULT CPgLibraryEngine::GetTagCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.Count(count);
-}
-
-HRESULT CPgLibraryEngine::GetTags(TagRecord* records, LONG count)
-{
-    if (!records && count > 0) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.List(records, count);
-}
 
 HRESULT CPgLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
 {
@@ -199,30 +176,6 @@ HRESULT CPgLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames
     if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
     if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
     return hr;
-}
-
-HRESULT CPgLibraryEngine::AddTag(const char16_t* name, LONG* id)
-{
-    if (!name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_tags.Add(View(name), id); });
-}
-
-HRESULT CPgLibraryEngine::SetTagVisible(const char16_t* name, LONG visible)
-{
-    if (!name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_tags.SetVisible(View(name), visible != 0); });
-}
-
-HRESULT CPgLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
-{
-    if (!id || !visible || !name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.Find(View(name), id, visible);
 }
 
 // ---- discs ----
@@ -251,24 +204,6 @@ HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32P
     m_lastAddedDisc = discId;
     if (disc.owner) m_addedDiscs.push_back(discId);
     return S_OK;
-}
-
-HRESULT CPgLibraryEngine::GetDiscCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.Count(count);
-}
-
-HRESULT CPgLibraryEngine::GetDiscs(DiscRecord* records, LONG count)
-{
-    if (!records && count > 0) return E_POINTER;
-    Lock lock(m_mutex);
-    QHash<int, QString> tagNames;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
-    return FAILED(hr) ? hr : m_discs.List(records, count, tagNames);
 }
 
 HRESULT CPgLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved)
@@ -301,24 +236,6 @@ HRESULT CPgLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
 }
 
-HRESULT CPgLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
-{
-    HRESULT hr = DiscEditRules::CheckName(name);
-    if (FAILED(hr)) return hr;
-    Lock lock(m_mutex);
-    hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
-}
-
-HRESULT CPgLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
-{
-    if (!importing) return E_POINTER;
-    *importing = 0;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
-}
-
 HRESULT CPgLibraryEngine::GetChangeStamp(INT64* stamp)
 {
     if (!stamp) return E_POINTER;
@@ -332,24 +249,6 @@ HRESULT CPgLibraryEngine::GetChangeStamp(INT64* stamp)
     m_seenStamp = count;
     *stamp = count;
     return hr;
-}
-
-HRESULT CPgLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
-{
-    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
-    if (FAILED(hr)) return hr;
-    Lock lock(m_mutex);
-    QString text;
-    hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
-    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
-}
-
-HRESULT CPgLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)
-{
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
 }
 
 HRESULT CPgLibraryEngine::SetFileLabelId(LONG discId, LONG labelId) { return SetDiscLabelId(discId, labelId); }
@@ -371,25 +270,6 @@ HRESULT CPgLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
     hr = m_discs.LabelId(candidate, labelId);
     if (SUCCEEDED(hr)) *discId = candidate;
     return hr;
-}
-
-HRESULT CPgLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
-{
-    if (!identity) return E_POINTER;
-    Lock lock(m_mutex);
-    QByteArray text;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, NewDiscArguments::kIdentityCapacity, text);
-    return hr;
-}
-
-HRESULT CPgLibraryEngine::FindDiscByIdentity(const char* identity, LONG* discId)
-{
-    if (!identity || !discId) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.FindByIdentity(QByteArray(identity), discId);
 }
 
 // ---- folders, files and paths ----
@@ -484,29 +364,6 @@ HRESULT CPgLibraryEngine::GetFolderItems(LONG discId, LONG folderId, FolderItemR
     return FAILED(hr) ? hr : PgFolderListing::Fill(m_db, discId, folderId, records, count);
 }
 
-HRESULT CPgLibraryEngine::InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
-{
-    if (!batch) return E_POINTER;
-    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
-    ParsedBatch parsed;
-    BatchParser parser(View(batch));
-    if (!parser.ParsePaths(hasIds == 1, parsed)) {
-        DumpMsg(kComponent, "path batch refused: %s", parser.Error().c_str());
-        return E_INVALIDARG;
-    }
-    return StorePaths(handle, parsed, hasIds == 1);
-}
-
-HRESULT CPgLibraryEngine::AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText)
-{
-    if (!pathText) return E_POINTER;
-    if (pathId < 1 || FAILED(CheckText(pathText))) return E_INVALIDARG;
-    ParsedBatch single;
-    single.texts = View(pathText);
-    single.paths.push_back({pathId, {0, static_cast<uint32_t>(single.texts.size())}});
-    return StorePaths(handle, single, true);
-}
-
 HRESULT CPgLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds)
 {
     Lock lock(m_mutex);
@@ -578,55 +435,6 @@ HRESULT CPgLibraryEngine::GetMaxPathId(LibraryImportHandle handle, LONG* id)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : PgPathStore::MaxId(ReaderFor(handle), id);
-}
-
-// ---- labels ----
-
-HRESULT CPgLibraryEngine::GetLabelCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.Count(count);
-}
-
-HRESULT CPgLibraryEngine::AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360)
-{
-    if (!path32 || !path128 || !path360) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    LONG id = 0;
-    return FAILED(hr) ? hr : Write([&] {
-        return m_labels.Add(ToQString(View(path32)), ToQString(View(path128)), ToQString(View(path360)), &id);
-    });
-}
-
-HRESULT CPgLibraryEngine::LabelPicture(LONG labelId, int size, QImage** bitmap)
-{
-    if (!bitmap) return E_POINTER;
-    *bitmap = nullptr;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.Picture(labelId, size, bitmap);
-}
-
-HRESULT CPgLibraryEngine::GetLabelThumbnail(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 32, bitmap); }
-
-HRESULT CPgLibraryEngine::GetLabelImage(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 360, bitmap); }
-
-HRESULT CPgLibraryEngine::GetLastLabelId(LONG* id)
-{
-    if (!id) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.LastId(id);
-}
-
-HRESULT CPgLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
-{
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_labels.Delete(labelId); });
 }
 
 // ---- search ----
@@ -753,35 +561,6 @@ bool CPgLibraryEngine::PauseForSlot(const QByteArray& holder)
     if (m_slotHolder != holder) DumpMsg(kComponent, "waiting for the import of %s", holder.constData());
     m_slotHolder = holder;
     return !m_waitChanged.wait_for(wait, kSlotPoll, [this] { return m_waitCancelled; });
-}
-
-HRESULT CPgLibraryEngine::GetImportWait(ImportSlotHolder* holder)
-{
-    if (!holder) return E_POINTER;
-    std::lock_guard<std::mutex> wait(m_waitMutex);
-    if (!m_waiting || m_slotHolder.isEmpty()) return S_FALSE;
-    holder->processId = static_cast<int32_t>(ProcessOwner::ProcessId(m_slotHolder));
-    Utf16Text::CopyToField(holder->program, kLibraryTextLength, ProcessOwner::Program(m_slotHolder));
-    return S_OK;
-}
-
-HRESULT CPgLibraryEngine::SetImportCancel(LONG cancel)
-{
-    std::lock_guard<std::mutex> wait(m_waitMutex);
-    if (m_waiting && cancel) {
-        m_waitCancelled = true;
-        m_waitChanged.notify_all();
-    }
-    return S_OK;
-}
-
-HRESULT CPgLibraryEngine::GetWriteFailure(HRESULT* reason)
-{
-    if (!reason) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    *reason = m_writeFailure;
-    return hr;
 }
 
 // Closing makes the import final, whatever it wrote: its discs, and the

@@ -8,12 +8,9 @@
 #pragma once
 #include "ILibraryChanges.h"
 #include "ILibraryDiscCounts.h"
-#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
-#include "ILibraryDiscTags.h"
-#include "ILibraryEngine.h"
-#include "ILibraryEngineStatus.h"
 #include "ILibraryListings.h"
+#include "LibraryEngineCalls.h"
 #include "OpenListings.h"
 #include "PgChangeWatch.h"
 #include "PgConnection.h"
@@ -36,12 +33,9 @@
 
 struct ParsedBatch;
 
-class CPgLibraryEngine final : public ILibraryEngine,
-                               public ILibraryEngineStatus,
+class CPgLibraryEngine final : public LibraryEngineCalls<CPgLibraryEngine>,
                                public ILibraryDiscReads,
-                               public ILibraryDiscTags,
                                public ILibraryListings,
-                               public ILibraryDiscEdits,
                                public ILibraryChanges,
                                public ILibraryDiscCounts {
 public:
@@ -54,25 +48,15 @@ public:
 
     HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) override;
     HRESULT Uninitialize() override;
-    HRESULT GetTagCount(LONG* count) override;
-    HRESULT GetTags(TagRecord* records, LONG count) override;
     HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override;
-    HRESULT AddTag(const char16_t* name, LONG* id) override;
-    HRESULT SetTagVisible(const char16_t* name, LONG visible) override;
-    HRESULT FindTag(LONG* id, LONG* visible, const char16_t* name) override;
     HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                     const char16_t* label360Path, const char16_t* name, const char16_t* tagIds, LONG audioFlag,
                     LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes, INT64 capacityBytes,
                     const char16_t* dateText) override;
-    HRESULT GetDiscCount(LONG* count) override;
-    HRESULT GetDiscs(DiscRecord* records, LONG count) override;
     HRESULT DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved) override;
     HRESULT DeleteDisc(LONG discId, LONG reserved) override;
     HRESULT SetDiscTags(LONG discId, const char16_t* tagIds) override;
-    HRESULT SetDiscLabelId(LONG discId, LONG labelId) override;
     HRESULT GetLastAddedDisc(LONG* discId, LONG* labelId) override;
-    HRESULT GetDiscIdentity(LONG discId, char* identity) override;
-    HRESULT FindDiscByIdentity(const char* identity, LONG* discId) override;
     HRESULT InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
     HRESULT SetFileLabelId(LONG discId, LONG labelId) override;
     HRESULT GetMaxFileId(LibraryImportHandle handle, LONG* id) override;
@@ -81,14 +65,6 @@ public:
     HRESULT GetFolderItemCount(LONG discId, LONG folderId, LONG* count) override;
     HRESULT GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count) override;
     HRESULT SetFolderLabelId(LONG discId, LONG labelId) override;
-    HRESULT GetLabelCount(LONG* count) override;
-    HRESULT AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360) override;
-    HRESULT GetLabelThumbnail(LONG labelId, QImage** bitmap) override;
-    HRESULT GetLabelImage(LONG labelId, QImage** bitmap) override;
-    HRESULT GetLastLabelId(LONG* id) override;
-    HRESULT DeleteLabel(LONG labelId, LONG reserved) override;
-    HRESULT InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
-    HRESULT AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText) override;
     HRESULT FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId) override;
     HRESULT GetPathText(LONG pathId, char16_t* pathText) override;
     HRESULT GetMaxPathId(LibraryImportHandle handle, LONG* id) override;
@@ -101,11 +77,6 @@ public:
     HRESULT OpenImportHandle(LibraryImportHandle* handle) override;
     HRESULT CloseImportHandle(LibraryImportHandle handle) override;
 
-    // ILibraryEngineStatus
-    HRESULT GetImportWait(ImportSlotHolder* holder) override;
-    HRESULT SetImportCancel(LONG cancel) override;
-    HRESULT GetWriteFailure(HRESULT* reason) override;
-
     // ILibraryDiscReads
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
     HRESULT GetDiscGaps(LONG discId, DiscGapRecord* gaps) override;
@@ -113,9 +84,6 @@ public:
 
     // ILibraryDiscCounts
     HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
-
-    // ILibraryDiscTags
-    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
 
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
@@ -125,14 +93,12 @@ public:
                             LONG* filled) override;
     HRESULT CloseListing(LibraryListing listing) override;
 
-    // ILibraryDiscEdits
-    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
-    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
-
     // ILibraryChanges
     HRESULT GetChangeStamp(INT64* stamp) override;
 
 private:
+    friend class LibraryEngineCalls<CPgLibraryEngine>;
+    static constexpr char kComponent[] = "StackvaultPg"; // the engine's name in the log
     using Lock = std::lock_guard<std::mutex>;
 
     // E_UNEXPECTED until Initialize; the connection is opened again when the
@@ -155,14 +121,12 @@ private:
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT FindPathInImport(PgImportSession& session, const QString& text, LONG* pathId);
     HRESULT WriteInImport(PgImportSession& session, HRESULT work);
-    HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(PgEntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(PgEntryKind kind, const char16_t* text, LONG* count);
     HRESULT StartListing(std::array<PgListingStep, PgListingWorker::kKinds> steps, LibraryListing* listing,
                          std::array<int, PgListingWorker::kKinds> totals = {-1, -1});
     PgNameSearch::GramCounts TakeKeptGramCounts(const char16_t* text);
     void UndoImport(LibraryImportHandle handle);
-    void ReleaseAddedDiscs();
 
     ComRefCount m_refs;
     std::mutex m_mutex;

@@ -21,7 +21,6 @@ using Utf16Text::ToQString;
 using Utf16Text::View;
 
 namespace {
-constexpr const char kComponent[] = "Stackvault";
 constexpr HRESULT kDiskFull = HresultFromWin32(112);  // ERROR_DISK_FULL
 constexpr HRESULT kSlotBusy = HresultFromWin32(170);  // ERROR_BUSY
 constexpr std::chrono::milliseconds kSlotPoll{100};
@@ -187,29 +186,7 @@ void CLibraryEngine::UndoImport(LibraryImportHandle handle)
     m_imports.RemoveSession(handle);
 }
 
-void CLibraryEngine::ReleaseAddedDiscs()
-{
-    for (LONG discId : m_addedDiscs) Write([&] { return m_discs.Release(discId); });
-    m_addedDiscs.clear();
-}
-
 // ---- tags ----
-
-HRESULT CLibraryEngine::GetTagCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.Count(count);
-}
-
-HRESULT CLibraryEngine::GetTags(TagRecord* records, LONG count)
-{
-    if (!records && count > 0) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.List(records, count);
-}
 
 HRESULT CLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
 {
@@ -220,30 +197,6 @@ HRESULT CLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
     if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
     if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
     return hr;
-}
-
-HRESULT CLibraryEngine::AddTag(const char16_t* name, LONG* id)
-{
-    if (!name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_tags.Add(View(name), id); });
-}
-
-HRESULT CLibraryEngine::SetTagVisible(const char16_t* name, LONG visible)
-{
-    if (!name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_tags.SetVisible(View(name), visible != 0); });
-}
-
-HRESULT CLibraryEngine::FindTag(LONG* id, LONG* visible, const char16_t* name)
-{
-    if (!id || !visible || !name) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_tags.Find(View(name), id, visible);
 }
 
 // ---- discs ----
@@ -275,24 +228,6 @@ HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Pat
         m_addedDiscs.push_back(discId);
     }
     return hr;
-}
-
-HRESULT CLibraryEngine::GetDiscCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.Count(count);
-}
-
-HRESULT CLibraryEngine::GetDiscs(DiscRecord* records, LONG count)
-{
-    if (!records && count > 0) return E_POINTER;
-    Lock lock(m_mutex);
-    QHash<int, QString> tagNames;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_tags.VisibleNames(tagNames);
-    return FAILED(hr) ? hr : m_discs.List(records, count, tagNames);
 }
 
 HRESULT CLibraryEngine::DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved)
@@ -327,24 +262,6 @@ HRESULT CLibraryEngine::SetDiscTags(LONG discId, const char16_t* tagIds)
     return FAILED(hr) ? hr : Write([&] { return m_discs.SetTags(discId, View(tagIds)); });
 }
 
-HRESULT CLibraryEngine::SetDiscName(LONG discId, const char16_t* name)
-{
-    HRESULT hr = DiscEditRules::CheckName(name);
-    if (FAILED(hr)) return hr;
-    Lock lock(m_mutex);
-    hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_discs.SetName(discId, ToQString(View(name))); });
-}
-
-HRESULT CLibraryEngine::GetDiscImporting(LONG discId, LONG* importing)
-{
-    if (!importing) return E_POINTER;
-    *importing = 0;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.IsImporting(discId, importing);
-}
-
 // SQLite's data version changes when another connection commits, never for
 // this connection's own writes.
 HRESULT CLibraryEngine::GetChangeStamp(INT64* stamp)
@@ -362,13 +279,6 @@ HRESULT CLibraryEngine::GetChangeStamp(INT64* stamp)
     return S_OK;
 }
 
-HRESULT CLibraryEngine::SetDiscLabelId(LONG discId, LONG labelId)
-{
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_discs.SetLabelId(discId, labelId); });
-}
-
 HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
 {
     if (!discId || !labelId) return E_POINTER;
@@ -384,36 +294,6 @@ HRESULT CLibraryEngine::GetLastAddedDisc(LONG* discId, LONG* labelId)
     hr = m_discs.LabelId(candidate, labelId);
     if (SUCCEEDED(hr)) *discId = candidate;
     return hr;
-}
-
-HRESULT CLibraryEngine::GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length)
-{
-    HRESULT hr = DiscEditRules::CheckBuffer(tagIds, capacity, length);
-    if (FAILED(hr)) return hr;
-    Lock lock(m_mutex);
-    QString text;
-    hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_discs.TagIds(discId, text);
-    return FAILED(hr) ? hr : DiscEditRules::CopyWhole(text, tagIds, capacity, length);
-}
-
-HRESULT CLibraryEngine::GetDiscIdentity(LONG discId, char* identity)
-{
-    if (!identity) return E_POINTER;
-    Lock lock(m_mutex);
-    QByteArray text;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_discs.Identity(discId, text);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(identity, NewDiscArguments::kIdentityCapacity, text);
-    return hr;
-}
-
-HRESULT CLibraryEngine::FindDiscByIdentity(const char* identity, LONG* discId)
-{
-    if (!identity || !discId) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_discs.FindByIdentity(QByteArray(identity), discId);
 }
 
 // ---- folders, files and paths ----
@@ -510,29 +390,6 @@ HRESULT CLibraryEngine::GetFolderItems(LONG discId, LONG folderId, FolderItemRec
     return FAILED(hr) ? hr : m_listing.Fill(discId, folderId, records, count);
 }
 
-HRESULT CLibraryEngine::InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds)
-{
-    if (!batch) return E_POINTER;
-    if (hasIds != 0 && hasIds != 1) return E_INVALIDARG;
-    ParsedBatch parsed;
-    BatchParser parser(View(batch));
-    if (!parser.ParsePaths(hasIds == 1, parsed)) {
-        DumpMsg(kComponent, "path batch refused: %s", parser.Error().c_str());
-        return E_INVALIDARG;
-    }
-    return StorePaths(handle, parsed, hasIds == 1);
-}
-
-HRESULT CLibraryEngine::AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText)
-{
-    if (!pathText) return E_POINTER;
-    if (pathId < 1 || FAILED(CheckText(pathText))) return E_INVALIDARG;
-    ParsedBatch single;
-    single.texts = View(pathText);
-    single.paths.push_back({pathId, {0, static_cast<uint32_t>(single.texts.size())}});
-    return StorePaths(handle, single, true);
-}
-
 HRESULT CLibraryEngine::StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds)
 {
     Lock lock(m_mutex);
@@ -626,55 +483,6 @@ HRESULT CLibraryEngine::GetMaxPathId(LibraryImportHandle, LONG* id)
     Lock lock(m_mutex);
     const HRESULT hr = Ready();
     return FAILED(hr) ? hr : m_paths.MaxId(id);
-}
-
-// ---- labels ----
-
-HRESULT CLibraryEngine::GetLabelCount(LONG* count)
-{
-    if (!count) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.Count(count);
-}
-
-HRESULT CLibraryEngine::AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360)
-{
-    if (!path32 || !path128 || !path360) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    LONG id = 0;
-    return FAILED(hr) ? hr : Write([&] {
-        return m_labels.Add(ToQString(View(path32)), ToQString(View(path128)), ToQString(View(path360)), &id);
-    });
-}
-
-HRESULT CLibraryEngine::LabelPicture(LONG labelId, int size, QImage** bitmap)
-{
-    if (!bitmap) return E_POINTER;
-    *bitmap = nullptr;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.Picture(labelId, size, bitmap);
-}
-
-HRESULT CLibraryEngine::GetLabelThumbnail(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 32, bitmap); }
-
-HRESULT CLibraryEngine::GetLabelImage(LONG labelId, QImage** bitmap) { return LabelPicture(labelId, 360, bitmap); }
-
-HRESULT CLibraryEngine::GetLastLabelId(LONG* id)
-{
-    if (!id) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : m_labels.LastId(id);
-}
-
-HRESULT CLibraryEngine::DeleteLabel(LONG labelId, LONG reserved)
-{
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    return FAILED(hr) ? hr : Write([&] { return m_labels.Delete(labelId); });
 }
 
 // ---- search ----
@@ -782,35 +590,6 @@ bool CLibraryEngine::PauseForSlot(const QByteArray& holder)
         DumpMsg(kComponent, "waiting for the import of %s", holder.constData());
     m_slotHolder = holder;
     return !m_waitChanged.wait_for(wait, kSlotPoll, [this] { return m_waitCancelled; });
-}
-
-HRESULT CLibraryEngine::GetImportWait(ImportSlotHolder* holder)
-{
-    if (!holder) return E_POINTER;
-    std::lock_guard<std::mutex> wait(m_waitMutex);
-    if (!m_waiting || m_slotHolder.isEmpty()) return S_FALSE;
-    holder->processId = static_cast<int32_t>(ProcessOwner::ProcessId(m_slotHolder));
-    Utf16Text::CopyToField(holder->program, kLibraryTextLength, ProcessOwner::Program(m_slotHolder));
-    return S_OK;
-}
-
-HRESULT CLibraryEngine::SetImportCancel(LONG cancel)
-{
-    std::lock_guard<std::mutex> wait(m_waitMutex);
-    if (m_waiting && cancel) {
-        m_waitCancelled = true;
-        m_waitChanged.notify_all();
-    }
-    return S_OK;
-}
-
-HRESULT CLibraryEngine::GetWriteFailure(HRESULT* reason)
-{
-    if (!reason) return E_POINTER;
-    Lock lock(m_mutex);
-    const HRESULT hr = Ready();
-    *reason = m_writeFailure;
-    return hr;
 }
 
 // Closing makes the import final, whatever it wrote: its discs, and the

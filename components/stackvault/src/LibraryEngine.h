@@ -15,15 +15,12 @@
 #include "GramBuilder.h"
 #include "ILibraryChanges.h"
 #include "ILibraryDiscCounts.h"
-#include "ILibraryDiscEdits.h"
 #include "ILibraryDiscReads.h"
-#include "ILibraryDiscTags.h"
-#include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
-#include "ILibraryEngineStatus.h"
 #include "ILibraryListedEntries.h"
 #include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
+#include "LibraryEngineCalls.h"
 #include "ListingWorker.h"
 #include "ImportTracker.h"
 #include "LabelStore.h"
@@ -41,15 +38,12 @@
 
 struct ParsedBatch;
 
-class CLibraryEngine final : public ILibraryEngine,
+class CLibraryEngine final : public LibraryEngineCalls<CLibraryEngine>,
                              public ILibraryMaintenance,
-                             public ILibraryEngineStatus,
                              public ILibraryDiscReads,
-                             public ILibraryDiscTags,
                              public ILibraryListings,
                              public ILibraryListedEntries,
                              public ILibraryListedTypes,
-                             public ILibraryDiscEdits,
                              public ILibraryChanges,
                              public ILibraryDiscCounts {
 public:
@@ -62,25 +56,15 @@ public:
 
     HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) override;
     HRESULT Uninitialize() override;
-    HRESULT GetTagCount(LONG* count) override;
-    HRESULT GetTags(TagRecord* records, LONG count) override;
     HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override;
-    HRESULT AddTag(const char16_t* name, LONG* id) override;
-    HRESULT SetTagVisible(const char16_t* name, LONG visible) override;
-    HRESULT FindTag(LONG* id, LONG* visible, const char16_t* name) override;
     HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                     const char16_t* label360Path, const char16_t* name, const char16_t* tagIds, LONG audioFlag,
                     LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes, INT64 capacityBytes,
                     const char16_t* dateText) override;
-    HRESULT GetDiscCount(LONG* count) override;
-    HRESULT GetDiscs(DiscRecord* records, LONG count) override;
     HRESULT DeleteDiscWithHandle(LibraryImportHandle handle, LONG discId, LONG reserved) override;
     HRESULT DeleteDisc(LONG discId, LONG reserved) override;
     HRESULT SetDiscTags(LONG discId, const char16_t* tagIds) override;
-    HRESULT SetDiscLabelId(LONG discId, LONG labelId) override;
     HRESULT GetLastAddedDisc(LONG* discId, LONG* labelId) override;
-    HRESULT GetDiscIdentity(LONG discId, char* identity) override;
-    HRESULT FindDiscByIdentity(const char* identity, LONG* discId) override;
     HRESULT InsertFileRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
     HRESULT SetFileLabelId(LONG discId, LONG labelId) override;
     HRESULT GetMaxFileId(LibraryImportHandle handle, LONG* id) override;
@@ -89,14 +73,6 @@ public:
     HRESULT GetFolderItemCount(LONG discId, LONG folderId, LONG* count) override;
     HRESULT GetFolderItems(LONG discId, LONG folderId, FolderItemRecord* records, LONG count) override;
     HRESULT SetFolderLabelId(LONG discId, LONG labelId) override;
-    HRESULT GetLabelCount(LONG* count) override;
-    HRESULT AddLabel(const char16_t* path32, const char16_t* path128, const char16_t* path360) override;
-    HRESULT GetLabelThumbnail(LONG labelId, QImage** bitmap) override;
-    HRESULT GetLabelImage(LONG labelId, QImage** bitmap) override;
-    HRESULT GetLastLabelId(LONG* id) override;
-    HRESULT DeleteLabel(LONG labelId, LONG reserved) override;
-    HRESULT InsertPathRows(LibraryImportHandle handle, const char16_t* batch, LONG hasIds) override;
-    HRESULT AddPath(LibraryImportHandle handle, LONG pathId, const char16_t* pathText) override;
     HRESULT FindPathId(LibraryImportHandle handle, const char16_t* pathText, LONG* pathId) override;
     HRESULT GetPathText(LONG pathId, char16_t* pathText) override;
     HRESULT GetMaxPathId(LibraryImportHandle handle, LONG* id) override;
@@ -113,9 +89,6 @@ public:
     HRESULT CheckLibrary(LONG full, char16_t* finding) override;
     HRESULT RepairLibrary(LibraryRepairReport* report) override;
     HRESULT BackUpLibrary(LONG dailyOnly) override;
-    HRESULT GetImportWait(ImportSlotHolder* holder) override;
-    HRESULT SetImportCancel(LONG cancel) override;
-    HRESULT GetWriteFailure(HRESULT* reason) override;
 
     // ILibraryDiscReads
     HRESULT SetDiscGaps(LONG discId, const DiscGapRecord* gaps) override;
@@ -124,9 +97,6 @@ public:
 
     // ILibraryDiscCounts
     HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
-
-    // ILibraryDiscTags
-    HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
 
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;
@@ -144,13 +114,12 @@ public:
                             char* names, LONG namesCapacity, uint32_t* typeEnds, char* types, LONG typesCapacity,
                             LONG* filled) override;
 
-    // ILibraryDiscEdits
-    HRESULT SetDiscName(LONG discId, const char16_t* name) override;
-    HRESULT GetDiscImporting(LONG discId, LONG* importing) override;
     // ILibraryChanges
     HRESULT GetChangeStamp(INT64* stamp) override;
 
 private:
+    friend class LibraryEngineCalls<CLibraryEngine>;
+    static constexpr char kComponent[] = "Stackvault"; // the engine's name in the log
     using Lock = std::lock_guard<std::mutex>;
     // Runs `fill` on the listing's worker and the ids of a block of its folders or files,
     // under the engine's lock and one read transaction, as every read of
@@ -181,7 +150,6 @@ private:
     HRESULT StoreGrams(ImportSession& session);
     HRESULT StorePaths(LibraryImportHandle handle, const ParsedBatch& batch, bool hasIds);
     HRESULT DeleteDiscLocked(LONG discId);
-    HRESULT LabelPicture(LONG labelId, int size, QImage** bitmap);
     HRESULT SearchEntries(EntryKind kind, const char16_t* text, ItemRecord* records, LONG count);
     HRESULT SearchEntryCount(EntryKind kind, const char16_t* text, LONG* count);
     HRESULT OpenSchema();
@@ -208,7 +176,6 @@ private:
                       char* names, size_t namesCapacity);
     void UndoOpenImports();
     void UndoImport(LibraryImportHandle handle);
-    void ReleaseAddedDiscs();
 
     ComRefCount m_refs;
     std::mutex m_mutex;
