@@ -301,6 +301,10 @@ TEST_F(CliScript, DiscsAreRenamedTaggedLabelledAndDeletedByNameOrId)
     EXPECT_EQ(m_cli.Run({"tags", second, "--set", "Video"}).exitCode, 0);
     EXPECT_EQ(m_cli.Run({"tags", second}).Lines(), QStringList({"Video"}));
     EXPECT_EQ(m_cli.Run({"tags", second, "--set", "A", "--add", "B"}).exitCode, 2);
+    const CliResult twice = m_cli.Run({"tags", second, "--add", "A", "--add", "B"});
+    EXPECT_EQ(twice.exitCode, 2) << "neither value may be dropped unseen";
+    EXPECT_TRUE(twice.err.contains("--add is given more than once")) << qPrintable(twice.err);
+    EXPECT_EQ(m_cli.Run({"tags", second}).Lines(), QStringList({"Video"}));
 
     // Label: a picture becomes the disc's own label set; a damaged one is refused.
     QImage picture(300, 200, QImage::Format_RGB32);

@@ -23,6 +23,9 @@ CliOptions::CliOptions(const QStringList& arguments, const QStringList& flags, c
                 SetError(QStringLiteral("unknown option ") + argument);
             } else if (!valueInline && i + 1 >= arguments.size()) {
                 SetError(argument + QStringLiteral(" needs a value"));
+            } else if (m_given.contains(argument)) {
+                // Keeping one of the values would drop the other unseen.
+                SetError(argument + QStringLiteral(" is given more than once (a list is one value: T1,T2)"));
             } else {
                 m_given.insert(argument, valueInline ? value : arguments[++i]);
             }

@@ -1,6 +1,7 @@
 // The options of one command: flags (--files), options with a value
 // (--limit 10, --limit=10) and the positional arguments between them, with
-// the first mistake as a usage error text.
+// the first mistake as a usage error text. An option with a value is given
+// once: a second one is a mistake, not a value that silently wins.
 #pragma once
 #include <QMap>
 #include <QString>
