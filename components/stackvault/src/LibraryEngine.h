@@ -20,6 +20,7 @@
 #include "ILibraryDiscTags.h"
 #include "ILibraryEngine.h"
 #include "ILibraryMaintenance.h"
+#include "ILibraryPathTexts.h"
 #include "ILibraryEngineStatus.h"
 #include "ILibraryListedEntries.h"
 #include "ILibraryListedTypes.h"
@@ -51,7 +52,8 @@ class CLibraryEngine final : public ILibraryEngine,
                              public ILibraryListedTypes,
                              public ILibraryDiscEdits,
                              public ILibraryChanges,
-                             public ILibraryDiscCounts {
+                             public ILibraryDiscCounts,
+                             public ILibraryPathTexts {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -124,6 +126,9 @@ public:
 
     // ILibraryDiscCounts
     HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
+    // ILibraryPathTexts
+    HRESULT GetPathTexts(LONG firstId, LONG count, LibraryPathText* paths, char* texts, LONG textsCapacity,
+                         LONG* filled) override;
 
     // ILibraryDiscTags
     HRESULT GetDiscTagIds(LONG discId, char16_t* tagIds, LONG capacity, LONG* length) override;
