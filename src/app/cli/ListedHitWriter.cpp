@@ -81,12 +81,14 @@ const ListedHitWriter::LineStart& ListedHitWriter::NewLineStart(LONG kind, int d
 const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
 {
     auto known = m_discNames.find(discId);
-    if (known == m_discNames.end()) {
-        DiscRecord record{};
-        const bool found = m_library.DiscById(discId, &record);
-        known = m_discNames.emplace(discId, ListedPathTexts::EncodedOf(LibraryReader::Text(record.name), found)).first;
-    }
-    return known->second;
+    if (known != m_discNames.end()) return known->second;
+    // Every disc's name at once: hits come from many discs, and the library
+    // gives its discs' records in one list.
+    for (const DiscRecord& disc : m_library.Discs())
+        m_discNames.try_emplace(disc.discId, ListedPathTexts::EncodedOf(LibraryReader::Text(disc.name), true));
+    known = m_discNames.find(discId);
+    if (known != m_discNames.end()) return known->second;
+    return m_discNames.emplace(discId, ListedPathTexts::EncodedOf(QString(), false)).first->second;
 }
 
 // SQLite stores a lone surrogate of a UTF-16 name as its three-byte form
