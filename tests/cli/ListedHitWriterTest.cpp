@@ -9,6 +9,7 @@
 #include "ListedHitWriter.h"
 #include "ListedPathTexts.h"
 #include "ListingReader.h"
+#include "Utf16Text.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +28,6 @@ namespace {
 
 constexpr int kDisc = 3;
 
-void CopyText(char16_t* field, const QString& text)
-{
-    const qsizetype length = std::min<qsizetype>(text.size(), kLibraryTextLength - 1);
-    std::copy_n(reinterpret_cast<const char16_t*>(text.utf16()), length, field);
-    field[length] = 0;
-}
-
 // One disc, "Photos", whose paths are "\Folder <id>" unless set in `paths`;
 // an id set to an empty text has no path.
 class OneDiscLibrary : public FakeLibrary {
@@ -50,7 +44,7 @@ public:
     HRESULT GetDiscs(DiscRecord* records, LONG) override
     {
         records[0].discId = kDisc;
-        CopyText(records[0].name, QStringLiteral("Photos"));
+        Utf16Text::CopyToField(records[0].name, kLibraryTextLength, QStringLiteral("Photos"));
         return S_OK;
     }
     HRESULT GetPathText(LONG pathId, char16_t* text) override
@@ -58,7 +52,7 @@ public:
         ++pathLookups;
         const QString path = PathOf(pathId);
         if (path.isEmpty()) return E_INVALIDARG;
-        CopyText(text, path);
+        Utf16Text::CopyToField(text, kLibraryTextLength, path);
         return S_OK;
     }
 };
@@ -185,28 +179,27 @@ TEST(ListedHitWriter, AReaderGoneEndsThePrintingBeforeItWaitsAndIsNoFailure)
     EXPECT_TRUE(run.listing.linesAtWait.empty());
 }
 
-// Path texts by ranges of ids, answered from OneDiscLibrary's paths as the
-// library engine answers: ids without a path and texts longer than a
-// record's field are left out; texts in UTF-8 as stored (a lone surrogate
-// in its three-byte form).
+// Path texts by ranges of ids as the library engine gives them: ids
+// without a path and texts longer than a record's field left out, texts
+// in UTF-8 as stored (`stored` where that is not plain UTF-8).
 class PathRanges final : public ILibraryPathTexts {
 public:
     explicit PathRanges(const OneDiscLibrary& library) : m_library(library) {}
+    std::map<LONG, std::string> stored;
     int requests = 0;
 
     HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
-    HRESULT GetPathTexts(LONG firstId, LONG count, LibraryPathText* paths, char* texts, LONG textsCapacity,
-                         LONG* filled) override
+    HRESULT GetPathTexts(LONG firstId, LONG count, LibraryPathText* paths, char* texts, LONG, LONG* filled) override
     {
         ++requests;
         *filled = 0;
         uint32_t used = 0;
         for (LONG id = firstId; id < firstId + count; ++id) {
-            const std::string text = Stored(m_library.PathOf(id));
+            const auto odd = stored.find(id);
+            const std::string text = odd != stored.end() ? odd->second : m_library.PathOf(id).toStdString();
             if (text.empty() || text.size() > size_t(kLibraryPathTextBytes)) continue;
-            if (used + text.size() > uint32_t(textsCapacity)) break;
             std::memcpy(texts + used, text.data(), text.size());
             paths[(*filled)++] = LibraryPathText{int32_t(id), used, uint32_t(text.size())};
             used += uint32_t(text.size());
@@ -215,22 +208,6 @@ public:
     }
 
 private:
-    static std::string Stored(const QString& text)
-    {
-        if (text.isValidUtf16()) return text.toUtf8().toStdString();
-        std::string utf8;
-        for (const QChar character : text) {
-            const char16_t unit = character.unicode();
-            if (!character.isSurrogate()) {
-                utf8 += QString(character).toUtf8().toStdString();
-                continue;
-            }
-            utf8 += char(0xE0 | (unit >> 12));
-            utf8 += char(0x80 | ((unit >> 6) & 0x3F));
-            utf8 += char(0x80 | (unit & 0x3F));
-        }
-        return utf8;
-    }
     const OneDiscLibrary& m_library;
 };
 
@@ -244,6 +221,7 @@ TEST(ListedPathTexts, PathsReadByRangesAreThoseOfTheirOwnLookUps)
     library.paths[9] = QStringLiteral("\\Song ") + QChar(0xD83C) + QChar(0xDFB5); // a pair: one character
     LibraryReader reader(&library);
     PathRanges ranges(library);
+    ranges.stored[6] = "\\A\xED\xA0\x80"; // as SQLite stores it
     ListedPathTexts byRanges(reader, &ranges);
 
     // Hits come folder by folder: ids mostly one after another, some again.
