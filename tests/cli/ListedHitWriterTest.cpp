@@ -60,9 +60,9 @@ public:
 // A search's listing of `total` files in folders of a hundred, of which the
 // first `ready` are found at once and the rest only once the printer waits
 // for them; at that wait it notes how many lines the reader had been given.
-class TwoPartListing final : public ILibraryListings, public ILibraryListedEntries {
+class LateHitsListing final : public ILibraryListings, public ILibraryListedEntries {
 public:
-    TwoPartListing(int ready, int total, std::function<int()> linesGiven)
+    LateHitsListing(int ready, int total, std::function<int()> linesGiven)
         : m_found(ready), m_total(total), m_linesGiven(std::move(linesGiven))
     {
     }
@@ -124,13 +124,13 @@ std::string Written(FILE* file)
 
 int LineCount(const std::string& bytes) { return int(std::count(bytes.begin(), bytes.end(), '\n')); }
 
-// Prints the hits of a TwoPartListing to `file` (a temporary file by default).
+// Prints the hits of a LateHitsListing to `file` (a temporary file by default).
 struct PrintRun {
     OneDiscLibrary library;
     LibraryReader reader{&library};
     FILE* file;
     CliOutput output{false, file};
-    TwoPartListing listing;
+    LateHitsListing listing;
     ListingReader found{&listing, &listing};
     qint64 printed = 0;
     HRESULT failure = S_OK;
