@@ -2,11 +2,6 @@
 
 #include <limits>
 
-namespace {
-// Long enough not to spin, short enough that nothing waits on it.
-constexpr LONG kWaitMs = 500;
-} // namespace
-
 ListingReader::ListingReader(ILibraryListings* listings, LibraryListing listing)
     : m_pListings(listings), m_listing(listing)
 {
@@ -31,10 +26,10 @@ ComPtr<ILibraryListings> ListingReader::ListingsOf(ILibraryEngine* library)
     return listings;
 }
 
-HRESULT ListingReader::Wait(LONG rows, LibraryListingCounts* counts)
+HRESULT ListingReader::Wait(LONG rows, LibraryListingCounts* counts, LONG timeoutMs)
 {
     *counts = {};
-    const HRESULT hr = m_pListings->WaitListing(m_listing, rows, kWaitMs, counts);
+    const HRESULT hr = m_pListings->WaitListing(m_listing, rows, timeoutMs, counts);
     if (FAILED(hr)) return hr;
     return FAILED(counts->failure) ? counts->failure : hr;
 }
@@ -71,7 +66,8 @@ HRESULT ListingReader::Next(LONG kind, std::vector<ItemRecord>& block)
     });
 }
 
-HRESULT ListingReader::Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block)
+HRESULT ListingReader::Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block,
+                            const std::function<bool()>& beforeWait)
 {
     return NextBlock(kind, [&](LONG first, LONG* filled) {
         block.first = first;
@@ -81,7 +77,7 @@ HRESULT ListingReader::Next(ILibraryListedEntries* compact, LONG kind, ListedBlo
                                                      block.names.data(), LONG(block.names.size()), filled);
         block.entries.resize(SUCCEEDED(hr) ? size_t(*filled) : 0);
         return hr;
-    });
+    }, beforeWait);
 }
 
 HRESULT ListingReader::Item(LONG kind, LONG index, ItemRecord* record)
@@ -91,16 +87,21 @@ HRESULT ListingReader::Item(LONG kind, LONG index, ItemRecord* record)
     return m_pListings->GetListingItems(m_listing, kind, index, record, 1, &filled);
 }
 
-HRESULT ListingReader::NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read)
+HRESULT ListingReader::NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read,
+                                 const std::function<bool()>& beforeWait)
 {
+    // Files follow every folder: the caller is told before that wait too.
     if (kind == kListingFiles && m_folderTotal < 0) {
+        if (beforeWait && !beforeWait()) return E_ABORT;
         const HRESULT hr = AwaitFolderTotal();
         if (FAILED(hr)) return hr;
     }
-    for (;;) {
+    // With `beforeWait`, the first look does not wait, so that the caller
+    // is told only when the next entries are not there yet.
+    for (bool waiting = !beforeWait;; waiting = true) {
         LibraryListingCounts counts{};
         const LONG before = kind == kListingFiles ? m_folderTotal : 0;
-        HRESULT hr = Wait(before + m_next[kind] + 1, &counts);
+        HRESULT hr = Wait(before + m_next[kind] + 1, &counts, waiting ? kWaitMs : 0);
         if (FAILED(hr)) return hr;
         LONG filled = 0;
         hr = read(m_next[kind], &filled);
@@ -111,6 +112,7 @@ HRESULT ListingReader::NextBlock(LONG kind, const std::function<HRESULT(LONG fir
             if (kind == kListingFolders) m_folderTotal = m_next[kind];
             return S_FALSE;
         }
+        if (!waiting && !beforeWait()) return E_ABORT;
     }
 }
 

@@ -35,6 +35,8 @@ public:
     // of millions asks the engine fewer times.
     static constexpr int kListedBlock = 4096;
     static constexpr int kBlockNames = 1024 * 1024; // bytes: a block of long names fits
+    // Long enough not to spin, short enough that nothing waits on it.
+    static constexpr LONG kWaitMs = 500;
 
     // Takes over an open listing; closes it when destroyed.
     ListingReader(ILibraryListings* listings, LibraryListing listing);
@@ -52,7 +54,12 @@ public:
     // entries whose disc was deleted meanwhile have id 0.
     HRESULT Next(LONG kind, std::vector<ItemRecord>& block);
     // The same in the compact form, from the engine's `compact` interface.
-    HRESULT Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block);
+    // `beforeWait`, when given, is called each time the next entries are not
+    // found yet, before the reader waits for them (a printer hands what it
+    // printed so far to its reader there); when it gives false, Next gives
+    // E_ABORT at once.
+    HRESULT Next(ILibraryListedEntries* compact, LONG kind, ListedBlock& block,
+                 const std::function<bool()>& beforeWait = {});
     // The whole record of one entry (by its index in the listing).
     HRESULT Item(LONG kind, LONG index, ItemRecord* record);
     // Waits until the counts of folders and files are final (at once for
@@ -60,11 +67,12 @@ public:
     HRESULT FinalCounts(LibraryListingCounts* counts);
 
 private:
-    HRESULT Wait(LONG rows, LibraryListingCounts* counts);
+    HRESULT Wait(LONG rows, LibraryListingCounts* counts, LONG timeoutMs = kWaitMs);
     bool KindDone(LONG kind, const LibraryListingCounts& counts) const;
     HRESULT AwaitFolderTotal();
-    // The next block of a kind, read by read(first, &filled).
-    HRESULT NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read);
+    // The next block of a kind, read by read(first, &filled); see Next for `beforeWait`.
+    HRESULT NextBlock(LONG kind, const std::function<HRESULT(LONG first, LONG* filled)>& read,
+                      const std::function<bool()>& beforeWait = {});
 
     ILibraryListings* m_pListings;
     LibraryListing m_listing;

@@ -7,6 +7,7 @@
 #include "ILibraryDiscCounts.h"
 #include "ILibraryDiscEdits.h"
 #include "ILibraryDiscTags.h"
+#include "ILibraryPathTexts.h"
 
 #include "PgTestServer.h"
 #include "TestEnvironment.h"
@@ -396,6 +397,36 @@ TEST_P(DiscsTest, FoldersAndDiscsKeepExactlyTheirFilesWhenTheirIdsInterleave)
     EXPECT_TRUE(FoundFiles(e(), QStringLiteral("fa-")).empty());
     EXPECT_EQ(21u, FoundFiles(e(), QStringLiteral("fb-")).size());
     ExpectConsistentDatabase();
+}
+
+TEST_P(DiscsTest, PathTextsOfARangeOfIdsAreTheStoredOnesThatFitARecordsField)
+{
+    ComPtr<ILibraryPathTexts> ranges;
+    if (FAILED(e()->QueryInterface(IID_ILibraryPathTexts, ranges.PutVoid()))) GTEST_SKIP() << "paths one at a time";
+    const int disc = AddTestDisc(e(), QStringLiteral("P"), "P");
+    const QString longPath = QStringLiteral("\\") + QString(kLibraryPathTextBytes, QLatin1Char('x'));
+    WriteRows(disc,
+              {PathRow(1, QStringLiteral("\\ONE")), PathRow(2, QStringLiteral("\\Caf\u00E9")), PathRow(3, longPath),
+               PathRow(5, QStringLiteral("\\FIVE"))},
+              {}, {});
+    LibraryPathText paths[8] = {};
+    char texts[8 * kLibraryPathTextBytes] = {};
+    auto read = [&](LONG first, LONG count, LONG capacity) {
+        LONG filled = -1;
+        EXPECT_EQ(S_OK, ranges->GetPathTexts(first, count, paths, texts, capacity, &filled));
+        std::vector<std::pair<int, std::string>> found;
+        for (LONG i = 0; i < filled; ++i)
+            found.emplace_back(paths[i].pathId, std::string(texts + paths[i].textOffset, paths[i].textBytes));
+        return found;
+    };
+    using Found = std::vector<std::pair<int, std::string>>;
+    // No path 4; path 3 is longer than a record's field holds.
+    EXPECT_EQ((Found{{1, "\\ONE"}, {2, "\\Caf\xC3\xA9"}, {5, "\\FIVE"}}), read(1, 8, sizeof texts));
+    EXPECT_EQ((Found{{2, "\\Caf\xC3\xA9"}}), read(2, 2, sizeof texts));
+    EXPECT_EQ((Found{{1, "\\ONE"}}), read(0, 8, 5)); // the next text does not fit
+    EXPECT_EQ(Found{}, read(6, 8, sizeof texts));
+    char16_t text[kLibraryTextLength];
+    EXPECT_EQ(S_OK, e()->GetPathText(3, text));
 }
 
 TEST_P(DiscsTest, DeleteWithHandleRemovesADiscMidImport)

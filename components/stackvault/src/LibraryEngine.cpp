@@ -14,7 +14,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <limits>
 #include <sqlite3.h>
 
 using Utf16Text::ToQString;
@@ -48,6 +51,8 @@ HRESULT CLibraryEngine::QueryInterface(REFIID iid, void** object)
         *object = static_cast<ILibraryDiscReads*>(this);
     } else if (iid == IID_ILibraryDiscCounts) {
         *object = static_cast<ILibraryDiscCounts*>(this);
+    } else if (iid == IID_ILibraryPathTexts) {
+        *object = static_cast<ILibraryPathTexts*>(this);
     } else if (iid == IID_ILibraryDiscTags) {
         *object = static_cast<ILibraryDiscTags*>(this);
     } else if (iid == IID_ILibraryMaintenance) {
@@ -474,6 +479,31 @@ HRESULT CLibraryEngine::GetPathText(LONG pathId, char16_t* pathText)
     HRESULT hr = Ready();
     if (SUCCEEDED(hr)) hr = m_paths.Text(pathId, text);
     if (SUCCEEDED(hr)) Utf16Text::CopyToField(pathText, kLibraryTextLength, text);
+    return hr;
+}
+
+HRESULT CLibraryEngine::GetPathTexts(LONG firstId, LONG count, LibraryPathText* paths, char* texts,
+                                     LONG textsCapacity, LONG* filled)
+{
+    if (!paths || !texts || !filled) return E_POINTER;
+    *filled = 0;
+    if (count <= 0) return S_OK;
+    Lock lock(m_mutex);
+    HRESULT hr = Ready();
+    if (FAILED(hr)) return hr;
+    LONG done = 0;
+    uint32_t used = 0;
+    const uint32_t capacity = uint32_t(std::max<LONG>(textsCapacity, 0));
+    const LONG lastId = LONG(std::min<int64_t>(int64_t(firstId) + count - 1, std::numeric_limits<LONG>::max()));
+    hr = m_paths.Texts(firstId, lastId, [&](LONG id, std::string_view text) {
+        if (text.size() > size_t(kLibraryPathTextBytes)) return true;
+        if (text.size() > capacity - used) return false;
+        std::memcpy(texts + used, text.data(), text.size());
+        paths[done++] = LibraryPathText{int32_t(id), used, uint32_t(text.size())};
+        used += uint32_t(text.size());
+        return true;
+    });
+    *filled = done;
     return hr;
 }
 

@@ -20,6 +20,7 @@
 #include "ILibraryListedEntries.h"
 #include "ILibraryListedTypes.h"
 #include "ILibraryListings.h"
+#include "ILibraryPathTexts.h"
 #include "LibraryEngineCalls.h"
 #include "ListingWorker.h"
 #include "ImportTracker.h"
@@ -45,7 +46,8 @@ class CLibraryEngine final : public LibraryEngineCalls<CLibraryEngine>,
                              public ILibraryListedEntries,
                              public ILibraryListedTypes,
                              public ILibraryChanges,
-                             public ILibraryDiscCounts {
+                             public ILibraryDiscCounts,
+                             public ILibraryPathTexts {
 public:
     CLibraryEngine();
     ~CLibraryEngine();
@@ -97,6 +99,9 @@ public:
 
     // ILibraryDiscCounts
     HRESULT GetDiscEntryCounts(LONG discId, LONG* folders, LONG* files) override;
+    // ILibraryPathTexts
+    HRESULT GetPathTexts(LONG firstId, LONG count, LibraryPathText* paths, char* texts, LONG textsCapacity,
+                         LONG* filled) override;
 
     // ILibraryListings
     HRESULT OpenSearchListing(const char16_t* text, LibraryListing* listing) override;

@@ -1,6 +1,7 @@
 #include "ListedEntryQueue.h"
 
 #include <algorithm>
+#include <cstring>
 
 void ListedEntryQueue::SetChangeCount(int64_t count)
 {
@@ -135,18 +136,26 @@ size_t ListedEntryQueue::Take(int kind, int first, ListedEntry* entries, size_t 
     for (const Chunk& chunk : m_chunks) {
         const int at = first + int(filled);
         if (filled == count || chunk.kind != kind || chunk.first > at) break;
-        for (size_t i = size_t(at - chunk.first); i < chunk.entries.size() && filled < count; ++i) {
+        const size_t from = size_t(at - chunk.first);
+        if (from >= chunk.entries.size()) continue;
+        // The names of a chunk's entries follow one another: those taken
+        // from it go in one copy, each entry's offset moved with them.
+        const size_t start = chunk.entries[from].nameOffset;
+        size_t end = start;
+        for (size_t i = from; i < chunk.entries.size() && filled < count; ++i) {
             const ListedEntry& queued = chunk.entries[i];
-            if (queued.nameBytes > namesCapacity - used) {
+            const size_t offset = used + (queued.nameOffset - start);
+            if (queued.nameBytes > namesCapacity - offset) {
                 count = filled; // the next name does not fit
                 break;
             }
             ListedEntry& entry = entries[filled++];
             entry = queued;
-            entry.nameOffset = static_cast<uint32_t>(used);
-            std::copy_n(chunk.names.data() + queued.nameOffset, queued.nameBytes, names + used);
-            used += queued.nameBytes;
+            entry.nameOffset = static_cast<uint32_t>(offset);
+            end = queued.nameOffset + queued.nameBytes;
         }
+        std::memcpy(names + used, chunk.names.data() + start, end - start);
+        used += end - start;
     }
     DropBefore(kind, first + int(filled));
     m_roomMade.notify_all();

@@ -34,7 +34,7 @@ public:
     // Entries with their names one after another (nameOffset: into names).
     struct Entries {
         std::vector<ListedEntry> entries;
-        std::string names;
+        std::string names; // the entries' names one after another, in their order
 
         // (Inline: a scan adds millions.)
         void Add(const ListedEntry& entry, std::string_view name)

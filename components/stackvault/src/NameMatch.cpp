@@ -232,18 +232,22 @@ void FoundFunction(sqlite3_context* context, int count, sqlite3_value** values)
              count - 1);
 }
 
-// What sv_found_if keeps for a run of its statement: the receiver and the
-// query, both found with one look-up per row.
+// What sv_found_if keeps for a run of its statement: the receiver, the
+// query and the last id, all found with one look-up per row.
 struct FoundIfRun {
     NameMatch::FoundEntry* found = nullptr;
     Needle needle;
+    int64_t lastId = 0;
 };
+
+constexpr int kLastIdArgument = 2;
 
 const FoundIfRun& FoundIfRunOf(sqlite3_context* context, sqlite3_value** values, FoundIfRun& unkept)
 {
     if (const auto* kept = static_cast<const FoundIfRun*>(sqlite3_get_auxdata(context, kReceiverArgument)))
         return *kept;
-    unkept = FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
+    unkept = FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument]),
+                        sqlite3_value_int64(values[kLastIdArgument])};
     sqlite3_set_auxdata(context, kReceiverArgument, new FoundIfRun(unkept),
                         [](void* run) { delete static_cast<FoundIfRun*>(run); });
     return unkept;
@@ -255,11 +259,11 @@ const FoundIfRun& FoundIfRunOf(sqlite3_context* context, sqlite3_value** values,
 // test, hand-over and end in one call per row.
 void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values)
 {
-    constexpr int kLastIdAt = 2, kEntryAt = 3;
-    const int64_t id = sqlite3_value_int64(values[kEntryAt]);
-    if (id > sqlite3_value_int64(values[kLastIdAt])) return sqlite3_result_int(context, 1);
+    constexpr int kEntryAt = 3;
     FoundIfRun unkept;
     const FoundIfRun& run = FoundIfRunOf(context, values, unkept);
+    const int64_t id = sqlite3_value_int64(values[kEntryAt]);
+    if (id > run.lastId) return sqlite3_result_int(context, 1);
     sqlite3_value* nameValue = values[kEntryAt + 1];
     const std::string_view name = Utf8Of(nameValue);
     if (!NameHas(run.needle, nameValue, name, true)) return sqlite3_result_int(context, 0);

@@ -77,6 +77,18 @@ HRESULT PathStore::Text(LONG id, QString& text)
     return S_OK;
 }
 
+HRESULT PathStore::Texts(LONG first, LONG last, const std::function<bool(LONG, std::string_view)>& path)
+{
+    auto query = m_db.Statement("SELECT id, text FROM paths WHERE id BETWEEN ? AND ?");
+    if (!query) return E_FAIL;
+    query->Bind(1, first);
+    query->Bind(2, last);
+    int rc = SQLITE_ROW;
+    while ((rc = query->Step()) == SQLITE_ROW)
+        if (!path(static_cast<LONG>(query->Int64(0)), query->TextView(1))) return S_OK;
+    return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "path texts");
+}
+
 HRESULT PathStore::MaxId(LONG* id)
 {
     auto query = m_db.Statement("SELECT coalesce(max(id), 0) FROM paths");

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class PathStore {
@@ -25,6 +26,9 @@ public:
     HRESULT Below(std::u16string_view folder, const std::function<void(std::u16string_view, LONG)>& path);
     // Path 0 (a disc's root) is the empty text.
     HRESULT Text(LONG id, QString& text);
+    // The stored paths with ids first .. last, in id order, their texts in
+    // UTF-8 as stored; `path` returns false to stop.
+    HRESULT Texts(LONG first, LONG last, const std::function<bool(LONG, std::string_view)>& path);
     HRESULT MaxId(LONG* id);
 
 private:

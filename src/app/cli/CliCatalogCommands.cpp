@@ -255,7 +255,8 @@ int Search(CliContext& context, const QStringList& arguments)
     bool more = true;
     if (compact) {
         // Hits in the compact form; the rare one whose texts need it from its whole record.
-        ListedHitWriter writer(context.Output(), reader, found, compact.Get(), request.discId,
+        const ComPtr<ILibraryPathTexts> pathTexts = ListedPathTexts::RangesOf(library);
+        ListedHitWriter writer(context.Output(), reader, found, compact.Get(), pathTexts.Get(), request.discId,
                                [&](const ItemRecord& item, bool folder) {
                                    return context.Output().Write(HitRecord(reader, item, folder));
                                });

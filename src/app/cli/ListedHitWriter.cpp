@@ -2,25 +2,31 @@
 
 #include "LibraryReader.h"
 
-#include <QStringEncoder>
 #include <cstring>
 
 ListedHitWriter::ListedHitWriter(CliOutput& output, const LibraryReader& library, ListingReader& listing,
-                                 ILibraryListedEntries* compact, int discId, WholeRecordPrinter printWhole)
+                                 ILibraryListedEntries* compact, ILibraryPathTexts* pathTexts, int discId,
+                                 WholeRecordPrinter printWhole)
     : m_output(output),
       m_library(library),
       m_listing(listing),
       m_pCompact(compact),
       m_discId(discId),
-      m_printWhole(std::move(printWhole))
+      m_printWhole(std::move(printWhole)),
+      m_paths(library, pathTexts)
 {
 }
 
 bool ListedHitWriter::PrintKind(LONG kind, qint64 limit, qint64& printed, HRESULT& failure)
 {
+    // Output goes on in whole blocks of the pipe's size while hits come;
+    // before the listing makes the printer wait for more, what was printed
+    // so far reaches the reader (and a reader that went away is noticed).
+    const auto handOver = [this] { return m_output.Flush(); };
     HRESULT hr = S_OK;
-    while ((hr = m_listing.Next(m_pCompact, kind, m_block)) == S_OK)
+    while ((hr = m_listing.Next(m_pCompact, kind, m_block, handOver)) == S_OK)
         if (!PrintBlock(kind, m_block, limit, printed, failure)) return false;
+    if (hr == E_ABORT && m_output.Broken()) return false; // the reader went away
     if (FAILED(hr)) failure = hr;
     return SUCCEEDED(hr);
 }
@@ -53,19 +59,14 @@ bool ListedHitWriter::PrintBlock(LONG kind, const ListedBlock& block, qint64 lim
         }
         if (!written || ++printed >= limit) return false;
     }
-    // A block short of full: the listing has no more yet, so what was found
-    // so far reaches the reader now (and a reader that went away is noticed
-    // here). After a full one the next block follows at once, and output
-    // goes on in whole blocks of the pipe's size.
-    if (block.entries.size() >= size_t(ListingReader::kListedBlock)) return true;
-    return m_output.Flush();
+    return true;
 }
 
 const ListedHitWriter::LineStart& ListedHitWriter::NewLineStart(LONG kind, int discId, int pathId)
 {
     LineStart& start = m_lineStart;
     const Encoded& disc = DiscName(discId);
-    const Encoded& path = PathText(pathId);
+    const Encoded& path = m_paths.Of(pathId);
     m_path.assign(path.utf8);
     m_path += '\\';
     start.kind = kind;
@@ -80,29 +81,14 @@ const ListedHitWriter::LineStart& ListedHitWriter::NewLineStart(LONG kind, int d
 const ListedHitWriter::Encoded& ListedHitWriter::DiscName(int discId)
 {
     auto known = m_discNames.find(discId);
-    if (known == m_discNames.end()) {
-        DiscRecord record{};
-        const bool found = m_library.DiscById(discId, &record);
-        known = m_discNames.emplace(discId, EncodedOf(LibraryReader::Text(record.name), found)).first;
-    }
-    return known->second;
-}
-
-const ListedHitWriter::Encoded& ListedHitWriter::PathText(int pathId)
-{
-    auto known = m_paths.find(pathId);
-    if (known == m_paths.end()) {
-        if (m_paths.size() >= kRememberedPaths) m_paths.clear(); // hits come folder by folder
-        known = m_paths.emplace(pathId, EncodedOf(m_library.PathText(pathId), true)).first;
-    }
-    return known->second;
-}
-
-ListedHitWriter::Encoded ListedHitWriter::EncodedOf(const QString& text, bool found)
-{
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-    const QByteArray utf8 = encoder.encode(text);
-    return Encoded{utf8.toStdString(), found && text.isValidUtf16()};
+    if (known != m_discNames.end()) return known->second;
+    // Every disc's name at once: hits come from many discs, and the library
+    // gives its discs' records in one list.
+    for (const DiscRecord& disc : m_library.Discs())
+        m_discNames.try_emplace(disc.discId, ListedPathTexts::EncodedOf(LibraryReader::Text(disc.name), true));
+    known = m_discNames.find(discId);
+    if (known != m_discNames.end()) return known->second;
+    return m_discNames.emplace(discId, ListedPathTexts::EncodedOf(QString(), false)).first->second;
 }
 
 // SQLite stores a lone surrogate of a UTF-16 name as its three-byte form

@@ -7,6 +7,7 @@
 // record by the caller's `printWhole`.
 #pragma once
 #include "CliOutput.h"
+#include "ListedPathTexts.h"
 #include "ListingReader.h"
 
 #include <functional>
@@ -20,8 +21,10 @@ public:
     // Prints one entry from its whole record; false when printing must stop.
     using WholeRecordPrinter = std::function<bool(const ItemRecord&, bool folder)>;
 
+    // `pathTexts`: the engine's path texts by ranges, or null.
     ListedHitWriter(CliOutput& output, const LibraryReader& library, ListingReader& listing,
-                    ILibraryListedEntries* compact, int discId, WholeRecordPrinter printWhole);
+                    ILibraryListedEntries* compact, ILibraryPathTexts* pathTexts, int discId,
+                    WholeRecordPrinter printWhole);
 
     // Prints every hit of one kind, a block at a time; false when the output
     // ended, `limit` lines were printed in all (counted in `printed`) or a
@@ -31,10 +34,7 @@ public:
 private:
     // False when the block's printing must stop.
     bool PrintBlock(LONG kind, const ListedBlock& block, qint64 limit, qint64& printed, HRESULT& failure);
-    struct Encoded {
-        std::string utf8;
-        bool exact = false; // the same bytes as the whole-record path writes
-    };
+    using Encoded = ListedPathTexts::Text;
     // The start of the lines of a kind's entries in one folder of a disc
     // (CliOutput::OpenRecord), the path left open for a file's name.
     struct LineStart {
@@ -52,11 +52,8 @@ private:
     }
     // The line start of an entry in another folder than the last one's.
     const LineStart& NewLineStart(LONG kind, int discId, int pathId);
-    // The UTF-8 of a disc's name or of a path, looked up once.
+    // The UTF-8 of a disc's name, looked up once.
     const Encoded& DiscName(int discId);
-    const Encoded& PathText(int pathId);
-    // The text in UTF-8; exact when it was found and holds no lone surrogate.
-    static Encoded EncodedOf(const QString& text, bool found);
     // Whether stored UTF-8 holds an encoded lone surrogate.
     static bool HasLoneSurrogate(std::string_view utf8);
 
@@ -70,7 +67,6 @@ private:
     // Hits come disc by disc and folder by folder: most lines start as the last one did.
     LineStart m_lineStart;
     std::string m_path; // a line start's path, reused
-    static constexpr size_t kRememberedPaths = 4096;
     std::unordered_map<int, Encoded> m_discNames;
-    std::unordered_map<int, Encoded> m_paths;
+    ListedPathTexts m_paths;
 };
