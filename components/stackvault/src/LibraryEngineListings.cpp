@@ -49,6 +49,12 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
     Lock lock(m_mutex);
     HRESULT hr = Ready();
     if (FAILED(hr)) return hr;
+    // A reader of compact entries streams the whole listing; meanwhile this
+    // connection reads only paths and discs, each page once. Mapped, each
+    // such read would keep the file's pages around it resident (with large
+    // pages in the system's file cache, tens of megabytes over a scan);
+    // the mapping pays for records read by id again and again, the window's.
+    if (listed) m_db.LimitMemory();
     const QByteArray folded = Utf16Text::Folded(text);
     if (folded.isEmpty()) return StartListing({ListingStep{kNothing, {}}, ListingStep{kNothing, {}}}, listing);
     bool someHidden = true;
