@@ -73,6 +73,10 @@ TEST_P(TagsAndLabelsTest, CategoryTagsComeFirstAndHiddenTagsAreNotListed)
     ASSERT_EQ(S_OK, e()->SetTagVisible(u"Holiday", 0));
     ASSERT_EQ(S_OK, e()->GetTagNames(W(ids), names));
     EXPECT_EQ(QStringLiteral("Photo, Zebra"), FromW(names));
+    // No id list (a disc without tags) names no tags, in both engines alike.
+    ASSERT_EQ(S_OK, e()->GetTagNames(nullptr, names));
+    EXPECT_EQ(QString(), FromW(names));
+    EXPECT_EQ(E_POINTER, e()->GetTagNames(W(ids), nullptr));
 }
 
 TEST_P(TagsAndLabelsTest, TagNamesMatchAcrossUnicodeCase)

@@ -55,6 +55,17 @@ public:
         if (!name) return E_POINTER;
         return Writing([&](Engine& e) { return e.m_tags.SetVisible(Utf16Text::View(name), visible != 0); });
     }
+    // A null id list is an empty one (a disc without tags).
+    HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override
+    {
+        if (!tagNames) return E_POINTER;
+        return Reading([&](Engine& e) {
+            QString names;
+            const HRESULT hr = e.m_tags.Names(Text(tagIds), names);
+            if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
+            return hr;
+        });
+    }
     HRESULT FindTag(LONG* id, LONG* visible, const char16_t* name) override
     {
         if (!id || !visible || !name) return E_POINTER;

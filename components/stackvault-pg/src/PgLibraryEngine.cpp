@@ -165,19 +165,6 @@ void CPgLibraryEngine::UndoImport(LibraryImportHandle handle)
     m_imports.Remove(handle);
 }
 
-// ---- tags ----
-
-HRESULT CPgLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
-{
-    if (!tagIds || !tagNames) return E_POINTER;
-    Lock lock(m_mutex);
-    QString names;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
-    return hr;
-}
-
 // ---- discs ----
 
 HRESULT CPgLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,

@@ -48,7 +48,6 @@ public:
 
     HRESULT Initialize(LONG reserved1, LONG createIfMissing, LONG reserved2) override;
     HRESULT Uninitialize() override;
-    HRESULT GetTagNames(const char16_t* tagIds, char16_t* tagNames) override;
     HRESULT AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
                     const char16_t* label360Path, const char16_t* name, const char16_t* tagIds, LONG audioFlag,
                     LONG discClass, LONG folderCount, LONG fileCount, INT64 usedBytes, INT64 capacityBytes,

@@ -191,19 +191,6 @@ void CLibraryEngine::UndoImport(LibraryImportHandle handle)
     m_imports.RemoveSession(handle);
 }
 
-// ---- tags ----
-
-HRESULT CLibraryEngine::GetTagNames(const char16_t* tagIds, char16_t* tagNames)
-{
-    if (!tagNames) return E_POINTER;
-    Lock lock(m_mutex);
-    QString names;
-    HRESULT hr = Ready();
-    if (SUCCEEDED(hr)) hr = m_tags.Names(ToQString(View(tagIds)), names);
-    if (SUCCEEDED(hr)) Utf16Text::CopyToField(tagNames, kLibraryTextLength, names);
-    return hr;
-}
-
 // ---- discs ----
 
 HRESULT CLibraryEngine::AddDisc(const char* identity, const char16_t* label32Path, const char16_t* label128Path,
