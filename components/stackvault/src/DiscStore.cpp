@@ -3,6 +3,7 @@
 #include "DiscTypeMapping.h"
 #include "FileSpans.h"
 #include "LibrarySchema.h"
+#include "NameBlocks.h"
 #include "TagNames.h"
 #include "Utf16Text.h"
 
@@ -68,19 +69,24 @@ std::vector<std::string> StoredFoldRowSteps(const std::string& files)
 }
 
 // The steps that remove the disc's rows in a library of the layout given.
-std::vector<std::string> RowSteps(bool storedFolds, bool spans)
+std::vector<std::string> RowSteps(bool storedFolds, bool spans, bool blocks)
 {
     const std::string files = FileSpans::OfDisc("f", "?1", spans);
     std::vector<std::string> steps = storedFolds ? StoredFoldRowSteps(files) : ContentlessRowSteps(files);
     if (spans) steps.push_back("DELETE FROM file_spans WHERE disc_id = ?1");
+    if (blocks) steps.push_back(NameBlocks::kDeleteDiscSql);
     return steps;
 }
 
 const std::vector<std::string>& RowStepsOf(SqliteConnection& db)
 {
-    static const std::vector<std::string> steps[2][2] = {{RowSteps(false, false), RowSteps(false, true)},
-                                                         {RowSteps(true, false), RowSteps(true, true)}};
-    return steps[LibrarySchema::StoresFolds(db)][LibrarySchema::KeepsFileSpans(db)];
+    // By stored folds, spans and name blocks kept, as bits 2, 1 and 0.
+    static const std::vector<std::string> steps[8] = {
+        RowSteps(false, false, false), RowSteps(false, false, true), RowSteps(false, true, false),
+        RowSteps(false, true, true),   RowSteps(true, false, false), RowSteps(true, false, true),
+        RowSteps(true, true, false),   RowSteps(true, true, true)};
+    return steps[LibrarySchema::StoresFolds(db) * 4 + LibrarySchema::KeepsFileSpans(db) * 2 +
+                 LibrarySchema::KeepsNameBlocks(db)];
 }
 
 constexpr const char* kRestSteps[] = {

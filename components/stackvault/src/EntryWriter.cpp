@@ -3,6 +3,7 @@
 #include "EntryTypes.h"
 #include "FileSpans.h"
 #include "LibrarySchema.h"
+#include "NameBlocks.h"
 #include "Utf16Text.h"
 
 #include <span>
@@ -161,7 +162,9 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
 HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last)
 {
     if (LibrarySchema::StoresFolds(m_db)) return IndexStoredFolds(kind, importId, first, last);
-    const HRESULT hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
+    HRESULT hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
+    if (SUCCEEDED(hr) && kind == EntryKind::Files && LibrarySchema::KeepsNameBlocks(m_db))
+        hr = NameBlocks(m_db).AddImported(importId, first, last);
     return FAILED(hr) ? hr : Run(kIndexProgress[static_cast<int>(kind)], importId, first, last);
 }
 

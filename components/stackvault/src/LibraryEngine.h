@@ -164,8 +164,8 @@ private:
     // keeps the compact entries.
     HRESULT OpenSearch(const char16_t* text, LONG kinds, bool listed, LibraryListing* listing);
     // The step that finds the files' compact entries (their places only: kListedPlacesOnly).
-    static ListingStep ListedFilesStep(const QByteArray& folded, bool someHidden, bool placesOnly,
-                                       const std::function<void(SqliteStatement&)>& bind);
+    ListingStep ListedFilesStep(const QByteArray& folded, bool someHidden, bool placesOnly,
+                                const std::function<void(SqliteStatement&)>& bind);
     // Ids the slices of a scan of every file row cover: the first a
     // fraction of a millisecond of scanning, so that the first hits come
     // soon, the longest a few milliseconds.

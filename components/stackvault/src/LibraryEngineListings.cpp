@@ -6,6 +6,7 @@
 #include "FolderListing.h"
 #include "LibraryChanges.h"
 #include "LibrarySchema.h"
+#include "NameBlocks.h"
 #include "NameGrams.h"
 #include "ReadTransaction.h"
 #include "Utf16Text.h"
@@ -82,6 +83,12 @@ HRESULT CLibraryEngine::OpenSearch(const char16_t* text, LONG kinds, bool listed
 ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someHidden, bool placesOnly,
                                             const std::function<void(SqliteStatement&)>& bind)
 {
+    // Places alone come from the files' name blocks where the library keeps them.
+    if (placesOnly && LibrarySchema::KeepsNameBlocks(m_db)) {
+        const std::string blocks = NameSearch::SlicedBlocksSql(folded, someHidden);
+        if (!blocks.empty())
+            return ListingStep{blocks, bind, true, NameBlocks::kFirstIdRangeSql, kFirstScanSliceIds, kScanSliceIds};
+    }
     const std::string sliced = NameSearch::SlicedEntriesSql(EntryKind::Files, folded, someHidden, placesOnly);
     if (sliced.empty())
         return ListingStep{NameSearch::ListedEntriesSql(EntryKind::Files, folded, someHidden, placesOnly), bind, true};

@@ -7,6 +7,7 @@
 #include "LibraryBackup.h"
 #include "LibraryFile.h"
 #include "LibrarySchema.h"
+#include "NameBlocks.h"
 #include "NameGrams.h"
 #include "TableSalvage.h"
 #include "Utf16Text.h"
@@ -110,6 +111,7 @@ HRESULT LibraryRepair::Build(LibraryRepairReport* report)
     for (const char* step : kRebuildSteps)
         if (SUCCEEDED(hr)) hr = Execute(step);
     if (SUCCEEDED(hr)) hr = NameGrams::AddAll(m_db);
+    if (SUCCEEDED(hr)) hr = NameBlocks(m_db).AddAll();
     if (SUCCEEDED(hr)) hr = Measure(report);
     if (SUCCEEDED(hr)) hr = Execute("COMMIT");
     if (FAILED(hr)) m_db.Execute("ROLLBACK");

@@ -104,7 +104,7 @@ CREATE TABLE IF NOT EXISTS name_index_progress(
   last_id INTEGER NOT NULL,
   PRIMARY KEY(import_id, kind)) WITHOUT ROWID;
 
-PRAGMA user_version=6;
+PRAGMA user_version=7;
 )sql";
 
 // The name indexes of a library made before version 4: the folded names
@@ -137,6 +137,15 @@ CREATE TABLE IF NOT EXISTS file_spans(
   PRIMARY KEY(disc_id, folder_id)) WITHOUT ROWID;
 )sql";
 
+// The files' names packed in blocks (NameBlocks), from version 7.
+constexpr const char* kNameBlocks = R"sql(
+CREATE TABLE IF NOT EXISTS file_name_blocks(
+  first_id INTEGER PRIMARY KEY,
+  last_id INTEGER NOT NULL,
+  disc_id INTEGER NOT NULL,
+  entries BLOB NOT NULL);
+)sql";
+
 // The same in a library made before: an index of every file (15 bytes a
 // file at ten million files).
 constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);";
@@ -156,7 +165,10 @@ constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_fold
 // 6: a new library finds a folder's files by the range of their ids
 // (file_spans) instead of an index of every file. A library made before
 // keeps its index (both are read alike, FileSpans).
-constexpr int kVersion = 6;
+// 7: a new library keeps its files' names packed in blocks as well
+// (file_name_blocks), for scans of every name. A library made before scans
+// its rows; a repair builds a library anew, blocks included.
+constexpr int kVersion = 7;
 
 bool HasTable(SqliteConnection& db, const char* name)
 {
@@ -183,6 +195,7 @@ int Create(SqliteConnection& db)
     rc = db.Execute(kSchema);
     if (rc == SQLITE_OK) rc = db.Execute(fresh || !StoresFolds(db) ? kContentlessNames : kStoredFoldNames);
     if (rc == SQLITE_OK) rc = db.Execute(fresh || KeepsFileSpans(db) ? kFileSpans : kFilesByFolder);
+    if (rc == SQLITE_OK && (fresh || KeepsNameBlocks(db))) rc = db.Execute(kNameBlocks);
     if (rc == SQLITE_OK && found == 1) rc = NameGrams::MarkAllUncounted(db);
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
@@ -192,6 +205,8 @@ int Create(SqliteConnection& db)
 bool StoresFolds(SqliteConnection& db) { return HasTable(db, "file_folds") || !HasTable(db, "file_names"); }
 
 bool KeepsFileSpans(SqliteConnection& db) { return HasTable(db, "file_spans"); }
+
+bool KeepsNameBlocks(SqliteConnection& db) { return HasTable(db, "file_name_blocks"); }
 
 bool StoresTypeTexts(SqliteConnection& db)
 {

@@ -10,6 +10,8 @@
 //   file_spans(disc_id, folder_id, first_id, last_id): the lowest and highest
 //         id of a folder's files (FileSpans); a library made before version
 //         6 has the index files_by_folder(disc_id, folder_id) instead
+//   file_name_blocks(first_id, last_id, disc_id, entries): the files' ids,
+//         paths and names packed for scans (NameBlocks), from version 7
 //   folder_names, file_names: FTS5 trigram indexes of the case-folded names,
 //         without content; in a library made before version 4 their content
 //         is folder_folds, file_folds(id, disc_id, fold), narrow for scanning
@@ -51,5 +53,7 @@ bool StoresTypeTexts(SqliteConnection& db);
 // Whether a folder's and a disc's files are found by the range of their ids
 // (made from version 6); otherwise through the index of the files by folder.
 bool KeepsFileSpans(SqliteConnection& db);
+// Whether the files' names are kept in blocks as well (made from version 7).
+bool KeepsNameBlocks(SqliteConnection& db);
 
 } // namespace LibrarySchema

@@ -1,6 +1,7 @@
 #include "NameMatch.h"
 
 #include "ByteVectors.h"
+#include "NameBlockFormat.h"
 #include "SqliteStatement.h"
 #include "Utf16Text.h"
 
@@ -152,17 +153,34 @@ const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle&
     return unkept;
 }
 
-// Whether the name (the UTF-8 of `nameValue`), folded as sv_fold folds it,
-// holds the folded query; only names that are not ASCII are folded.
-bool NameHas(const Needle& needle, sqlite3_value* nameValue, std::string_view name, bool readAgain = false)
+// Whether the name, folded as sv_fold folds it, holds the folded query;
+// only names that are not ASCII are folded, by foldedHas(needle text).
+template <class FoldedHas>
+bool NameHasFolding(const Needle& needle, std::string_view name, FoldedHas&& foldedHas)
 {
     if (needle.text.empty()) return true;
     if (needle.ascii) {
         const AsciiHit hit = LoweredHas(name, needle.text);
         if (hit != AsciiHit::NotFoundYet) return hit == AsciiHit::Found;
-        return FoldedHas(nameValue, needle.text, readAgain);
+        return foldedHas(needle.text);
     }
-    return !NameMatch::IsAscii(name) && FoldedHas(nameValue, needle.text, readAgain);
+    return !NameMatch::IsAscii(name) && foldedHas(needle.text);
+}
+
+// NameHasFolding of the UTF-8 of `nameValue`, folded from the value.
+bool NameHas(const Needle& needle, sqlite3_value* nameValue, std::string_view name, bool readAgain = false)
+{
+    return NameHasFolding(needle, name,
+                          [&](std::string_view text) { return FoldedHas(nameValue, text, readAgain); });
+}
+
+// NameHasFolding of a name as stored (valid UTF-8), folded from its bytes.
+bool StoredNameHas(const Needle& needle, std::string_view name)
+{
+    return NameHasFolding(needle, name, [&](std::string_view text) {
+        const QByteArray folded = Utf16Text::Folded(QString::fromUtf8(name.data(), qsizetype(name.size())));
+        return memmem(folded.constData(), size_t(folded.size()), text.data(), text.size()) != nullptr;
+    });
 }
 
 // sv_name_has(name, foldedQuery): a scan of names without their stored folds.
@@ -269,6 +287,43 @@ void FoundIfFunction(sqlite3_context* context, int count, sqlite3_value** values
     if (!NameHas(run.needle, nameValue, name, true)) return sqlite3_result_int(context, 0);
     HandOver(context, run.found, id, name, values + kEntryAt, count - kEntryAt);
 }
+// What sv_found_in_block keeps for a run of its statement.
+struct BlockRun {
+    NameMatch::FoundEntry* found = nullptr;
+    Needle needle;
+};
+
+const BlockRun& BlockRunOf(sqlite3_context* context, sqlite3_value** values, BlockRun& unkept)
+{
+    if (const auto* kept = static_cast<const BlockRun*>(sqlite3_get_auxdata(context, kReceiverArgument))) return *kept;
+    unkept = BlockRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
+    sqlite3_set_auxdata(context, kReceiverArgument, new BlockRun(unkept),
+                        [](void* run) { delete static_cast<BlockRun*>(run); });
+    return unkept;
+}
+
+// sv_found_in_block(?, foldedQuery, firstId, disc, entries): hands over
+// the place of each file of the block whose name holds the query, in id
+// order; gives 1 when the receiver ends the scan, else 0, and fails on a
+// damaged block.
+void FoundInBlockFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    BlockRun unkept;
+    const BlockRun& run = BlockRunOf(context, values, unkept);
+    if (!run.found) return sqlite3_result_int(context, 1);
+    ListedEntry entry{};
+    entry.discId = static_cast<int32_t>(sqlite3_value_int64(values[3]));
+    NameBlockFormat::Reader reader(sqlite3_value_int64(values[2]), Utf8Of(values[4]));
+    NameBlockFormat::Entry file;
+    while (reader.Next(file)) {
+        if (!StoredNameHas(run.needle, file.name)) continue;
+        entry.id = static_cast<int32_t>(file.id);
+        entry.pathId = static_cast<int32_t>(file.pathId);
+        if (!(*run.found)(entry, file.name)) return sqlite3_result_int(context, 1);
+    }
+    if (reader.Damaged()) return sqlite3_result_error_code(context, SQLITE_CORRUPT);
+    sqlite3_result_int(context, 0);
+}
 } // namespace
 
 namespace NameMatch {
@@ -298,6 +353,9 @@ int Register(sqlite3* db)
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function(db, "sv_listed", 2, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr, ListedFunction, nullptr,
                                      nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function(db, "sv_found_in_block", 5, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr,
+                                     FoundInBlockFunction, nullptr, nullptr);
     for (const int entryArguments : {kEntryArguments, kPlaceArguments}) {
         if (rc == SQLITE_OK)
             rc = sqlite3_create_function(db, "sv_found", 1 + entryArguments, SQLITE_UTF8 | SQLITE_INNOCUOUS, nullptr,

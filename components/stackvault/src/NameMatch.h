@@ -14,6 +14,8 @@
 // sv_found_if(?, foldedQuery, lastId, entry...) hands the entry over only
 // when its name holds the query, as sv_name_has tells, and is true for an
 // id past lastId (a scan in id order then yields a row there and ends).
+// sv_found_in_block(?, foldedQuery, firstId, disc, entries) hands over the
+// place of each file of a block of names (NameBlocks) that holds the query.
 #pragma once
 #include "ILibraryListedEntries.h"
 
@@ -45,7 +47,8 @@ using FoundEntry = std::function<bool(const ListedEntry& entry, std::string_view
 bool IsAscii(std::string_view text);
 void LowerAscii(std::string& name);
 
-// Registers sv_contains, sv_name_has, sv_fold, sv_listed, sv_found and sv_found_if on the connection;
+// Registers sv_contains, sv_name_has, sv_fold, sv_listed, sv_found, sv_found_if and
+// sv_found_in_block on the connection;
 // SQLite's result.
 int Register(sqlite3* db);
 // Whether the folded query is long enough for the trigram index.

@@ -276,6 +276,16 @@ std::string NameSearch::SlicedEntriesSql(EntryKind kind, const QByteArray& folde
     return NameMatch::UsesIndex(folded) ? std::string() : FoundEntriesSql(kind, false, someHidden, true, placesOnly);
 }
 
+std::string NameSearch::SlicedBlocksSql(const QByteArray& folded, bool someHidden)
+{
+    if (NameMatch::UsesIndex(folded)) return {};
+    const std::string notHidden = someHidden ? std::string("b.disc_id NOT IN ") + kHiddenDiscs : "1";
+    return "SELECT 1 FROM file_name_blocks b WHERE b.first_id BETWEEN ?" + std::to_string(kSliceFirstParameter) +
+           " AND ?" + std::to_string(kSliceLastParameter) + " AND CASE WHEN " + notHidden +
+           " THEN sv_found_in_block(?" + std::to_string(kFoundParameter) +
+           ", ?2, b.first_id, b.disc_id, b.entries) END ORDER BY b.first_id";
+}
+
 const char* NameSearch::SlicedIdRangeSql(EntryKind kind)
 {
     // Each end read from the table's own tree (min and max together would

@@ -69,6 +69,10 @@ public:
     static std::string SlicedEntriesSql(EntryKind kind, const QByteArray& folded, bool someHidden,
                                         bool placesOnly = false);
     static const char* SlicedIdRangeSql(EntryKind kind);
+    // SlicedEntriesSql of the files' places from their name blocks
+    // (NameBlocks), in slices of the blocks' first ids (NameBlocks::
+    // kFirstIdRangeSql); empty for a query the index answers.
+    static std::string SlicedBlocksSql(const QByteArray& folded, bool someHidden);
     // A row of ListedEntriesSql (or of the compact range reads) into `entry`,
     // but for the name's place; gives the name, valid until the next step.
     static std::string_view ReadListed(const SqliteStatement& row, ListedEntry& entry);

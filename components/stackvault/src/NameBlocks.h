@@ -1,0 +1,52 @@
+// The blocks of file names a library made from version 7 keeps beside its
+// file rows, in file_name_blocks(first_id, last_id, disc_id, entries): the
+// id, path id and name of each file of a finished disc, packed
+// (NameBlockFormat) in runs of one disc's files in id order. A scan of
+// every name (a short query, the command line's search) reads one value
+// per block instead of stepping the statement machine through a row per
+// file, which cost more than the test of the name itself.
+//
+// A block holds the ids first_id..last_id of its disc's files between them;
+// no two blocks' ranges overlap (an import's rows are written while it
+// holds the import slot, and blocked once, range by range, when it
+// closes), so blocks in first_id order give the files in id order. Blocks
+// are written with the name index when an import closes and when a repair
+// builds the library anew; they go with their disc. Names, paths and discs
+// of file rows never change afterwards.
+#pragma once
+#include "SqliteConnection.h"
+#include "wintypes.h"
+
+#include <cstdint>
+
+class SqliteStatement;
+
+class NameBlocks {
+public:
+    explicit NameBlocks(SqliteConnection& db) : m_db(db) {}
+
+    // Writers: call inside a write transaction.
+    // The blocks of the import's files with ids first..last that are not in
+    // the name index yet: the rows EntryWriter::IndexNames indexes, written
+    // before it notes how far it came.
+    HRESULT AddImported(int64_t importId, int64_t first, int64_t last);
+    // The blocks of every file of a finished disc (a library built anew).
+    HRESULT AddAll();
+
+    // Removes the blocks of disc ?1.
+    static constexpr char kDeleteDiscSql[] = "DELETE FROM file_name_blocks WHERE disc_id = ?1";
+    // The first and last block's first id (null when there are none).
+    static constexpr char kFirstIdRangeSql[] =
+        "SELECT (SELECT first_id FROM file_name_blocks ORDER BY first_id LIMIT 1),"
+        " (SELECT first_id FROM file_name_blocks ORDER BY first_id DESC LIMIT 1)";
+
+    // A block holds at most this many files and is cut after this many bytes.
+    static constexpr int kMostEntries = 2048;
+    static constexpr size_t kMostBytes = 32 * 1024;
+
+private:
+    // Packs the rows (id, disc id, path id, name in id order) into blocks.
+    HRESULT AddRows(SqliteStatement& rows);
+
+    SqliteConnection& m_db;
+};
