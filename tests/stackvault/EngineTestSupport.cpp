@@ -1,8 +1,11 @@
 #include "EngineTestSupport.h"
 
 #include "LibraryLocation.h"
+#include "LibrarySchema.h"
+#include "NameBlocks.h"
 #include "PgTestServer.h"
 #include "Registry.h"
+#include "SqliteConnection.h"
 #include "TestEnvironment.h"
 
 #include <QColor>
@@ -87,6 +90,16 @@ void ExpectFileSpansOfEveryFolder(sqlite3* db)
 }
 } // namespace
 
+// Every file of a finished disc in the blocks of names, as its row holds it.
+void ExpectNameBlocksOfEveryFile(const QString& path)
+{
+    SqliteConnection db;
+    ASSERT_EQ(S_OK, db.OpenReadOnly(path));
+    if (!LibrarySchema::KeepsNameBlocks(db)) return;
+    QString finding;
+    EXPECT_EQ(S_OK, NameBlocks(db).Check(&finding)) << finding.toStdString();
+}
+
 void ExpectConsistentDatabase()
 {
     const QString place = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
@@ -108,6 +121,7 @@ void ExpectConsistentDatabase()
     ExpectNameIndexOfEveryName(db, "folders", "folder_names");
     ExpectFileSpansOfEveryFolder(db);
     sqlite3_close(db);
+    ExpectNameBlocksOfEveryFile(place);
 }
 
 EngineInstance::EngineInstance()

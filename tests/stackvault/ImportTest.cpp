@@ -1,8 +1,11 @@
 // Imports through the loaded engine: nothing is visible before the import
 // closes, an unfinished import leaves no trace (also when its process is
 // killed), and writers on several instances and threads do not collide.
+#include "ComPtr.h"
 #include "EngineTestSupport.h"
 #include "ILibraryDiscCounts.h"
+#include "ILibraryListedEntries.h"
+#include "ILibraryListings.h"
 #include "ILibraryMaintenance.h"
 
 #include "TestEnvironment.h"
@@ -230,7 +233,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
 
     EngineInstance engine;
     ASSERT_EQ(S_OK, engine.InitializeResult());
-    EXPECT_EQ(QStringList{QStringLiteral("6")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(QStringList{QStringLiteral("7")}, RawRows(path, "PRAGMA user_version"));
     EXPECT_EQ(before, EarlierTablesRows(path));
     EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
     const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
@@ -262,10 +265,14 @@ DROP TABLE %1;
 ALTER TABLE earlier RENAME TO %1;
 )sql";
 
+// Turns a library into the layout of version 6: no blocks of names.
+void MakeUnblockedLayout(const QString& path) { RawExec(path, "DROP TABLE file_name_blocks; PRAGMA user_version=6"); }
+
 // Turns a library into the layout of version 5: an index of the files by
 // disc and folder instead of the file spans.
 void MakeFolderIndexLayout(const QString& path)
 {
+    MakeUnblockedLayout(path);
     RawExec(path, "DROP TABLE file_spans; CREATE INDEX files_by_folder ON files(disc_id, folder_id); PRAGMA user_version=5");
 }
 
@@ -328,8 +335,40 @@ QStringList FolderResults(ILibraryEngine* engine, int disc, int folder)
     return results;
 }
 
-// What searches find (counts and records of files and folders), what the
-// discs' root folders and the folders in them list, and the discs' counts.
+// The places of the files a script's search finds (kListedPlacesOnly), in
+// its order: "id name disc path" each.
+QStringList ListedPlaces(ILibraryEngine* engine, const QString& query)
+{
+    ComPtr<ILibraryListings> listings;
+    ComPtr<ILibraryListedEntries> compact;
+    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListings, listings.PutVoid()));
+    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListedEntries, compact.PutVoid()));
+    LibraryListing listing = nullptr;
+    EXPECT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | kListedPlacesOnly, &listing));
+    LibraryListingCounts counts{};
+    while (listings->WaitListing(listing, 1 << 30, 1000, &counts) == S_FALSE) {
+    }
+    QStringList places;
+    ListedEntry entries[64];
+    char names[1 << 14];
+    LONG filled = 0;
+    for (LONG first = 0; compact->GetListedEntries(listing, kListingFiles, first, entries, 64, names, sizeof names,
+                                                   &filled) == S_OK && filled > 0;
+         first += filled)
+        for (LONG i = 0; i < filled; ++i)
+            places.append(QStringLiteral("%1 %2 %3 %4")
+                              .arg(entries[i].id)
+                              .arg(QString::fromUtf8(names + entries[i].nameOffset, entries[i].nameBytes))
+                              .arg(entries[i].discId)
+                              .arg(entries[i].pathId));
+    EXPECT_EQ(counts.files, places.size()) << query.toStdString();
+    listings->CloseListing(listing);
+    return places;
+}
+
+// What searches find (counts and records of files and folders, and the
+// places a script's search lists), what the discs' root folders and the
+// folders in them list, and the discs' counts.
 QStringList SearchResults(ILibraryEngine* engine)
 {
     QStringList results;
@@ -351,6 +390,7 @@ QStringList SearchResults(ILibraryEngine* engine)
         results.append(query + QStringLiteral(": %1 files, %2 folders").arg(files).arg(folders));
         for (const ItemRecord& found : FoundFiles(engine, query)) results.append(Described(found));
         for (const ItemRecord& found : FoundFolders(engine, query)) results.append(Described(found));
+        results += ListedPlaces(engine, query);
     }
     return results;
 }
@@ -421,9 +461,8 @@ void ExpectEarlierLayoutFindsWhatANewOneFinds(const EarlierLayout& layout)
     {
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
-        EXPECT_EQ(QStringList{QStringLiteral("6")}, RawRows(earlier, "PRAGMA user_version"));
-        EXPECT_FALSE(HasSchemaEntry(earlier, "file_spans"));
-        EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
+        EXPECT_EQ(QStringList{QStringLiteral("7")}, RawRows(earlier, "PRAGMA user_version"));
+        EXPECT_FALSE(HasSchemaEntry(earlier, "file_name_blocks"));
         EXPECT_EQ(before, SearchResults(engine.get()));
         change(engine.get());
         EXPECT_EQ(after, SearchResults(engine.get()));
@@ -441,6 +480,7 @@ void ExpectEarlierLayoutFindsWhatANewOneFinds(const EarlierLayout& layout)
     maintenance->Release();
     repairing->Release();
     EXPECT_TRUE(HasSchemaEntry(earlier, "file_spans")) << "made new";
+    EXPECT_TRUE(HasSchemaEntry(earlier, "file_name_blocks"));
     EXPECT_FALSE(HasSchemaEntry(earlier, "files_by_folder"));
     layout.expectMadeNew(earlier);
     ExpectConsistentDatabase();
@@ -455,6 +495,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
         {MakeStoredFoldLayout,
          [](const QString& earlier) {
              EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
+             EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
              EXPECT_EQ(QStringList{QStringLiteral("0|303")},
                        RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
                                         " (SELECT count(*) FROM files WHERE typeof(type) = 'text')"
@@ -470,12 +511,24 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
          }});
 }
 
+// Made in version 6: short searches scan the file rows, without blocks of names.
+TEST_P(FileLibraryUpgradeTest, ALibraryWithoutBlocksOfNamesFindsWhatANewOneFinds)
+{
+    ExpectEarlierLayoutFindsWhatANewOneFinds({MakeUnblockedLayout,
+                                              [](const QString& earlier) {
+                                                  EXPECT_TRUE(HasSchemaEntry(earlier, "file_spans"));
+                                              },
+                                              [](const QString&) {}});
+}
+
 // Made in version 5: the files found by folder through an index of every file.
 TEST_P(FileLibraryUpgradeTest, ALibraryWithAnIndexOfFilesByFolderFindsWhatANewOneFinds)
 {
     ExpectEarlierLayoutFindsWhatANewOneFinds(
         {MakeFolderIndexLayout,
          [](const QString& earlier) {
+             EXPECT_FALSE(HasSchemaEntry(earlier, "file_spans"));
+             EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
              EXPECT_EQ(QStringList{QStringLiteral("7|0")},
                        RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
                                         " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer')"))

@@ -211,9 +211,9 @@ protected:
     }
 
     // Adds a disc of `count` files named n_1.dat ...; its id.
-    int AddLargeDisc(int count, int firstId)
+    int AddLargeDisc(int count, int firstId, const char* identity = "LL")
     {
-        const int id = AddTestDisc(e(), QStringLiteral("Large"), "LL");
+        const int id = AddTestDisc(e(), QStringLiteral("Large"), identity);
         EXPECT_EQ(S_OK, e()->OpenImportHandle(&handle));
         QStringList files;
         for (int n = 1; n <= count; ++n) {
@@ -616,17 +616,28 @@ TEST_P(ListingTest, ScansSharedByTwoThreadsGiveEveryHitOnceInOrder)
     if (!compact) GTEST_SKIP() << "this engine lists through whole records only";
     // Dense ids over several slices, hits in all of them; more "n" hits
     // than the worker keeps ahead of its reader.
-    AddLargeDisc(60000, 100000);
-    for (const char* text : {"7", "n", "_1", "3.", "zq"}) {
-        const QString query = QString::fromLatin1(text);
-        SCOPED_TRACE(query.toStdString());
-        const std::vector<ItemRecord> files = FoundFiles(e(), query);
-        LibraryListing listing = nullptr;
-        ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles, &listing));
-        ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, 0));
-        EXPECT_EQ(int(files.size()), WaitComplete(listing).files);
-        EXPECT_EQ(S_OK, listings->CloseListing(listing));
-    }
+    // Places alone come from the files' blocks of names: several blocks a
+    // disc, and discs of blocks one after another.
+    const int large = AddLargeDisc(30000, 100000);
+    FillDisc(AddTestDisc(e(), QStringLiteral("Between"), "LB"), 1400);
+    AddLargeDisc(30000, 200000, "LM");
+    auto expectScansGiveTheWholeLists = [&] {
+        for (const char* text : {"7", "n", "_1", "3.", "zq"}) {
+            const QString query = QString::fromLatin1(text);
+            const std::vector<ItemRecord> files = FoundFiles(e(), query);
+            for (const LONG places : {0, int(kListedPlacesOnly)}) {
+                SCOPED_TRACE(query.toStdString() + (places ? ", places" : ""));
+                LibraryListing listing = nullptr;
+                ASSERT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | places, &listing));
+                ExpectSameEntries(files, ReadInOrder(compact.Get(), listing, kListingFiles, 0), places != 0);
+                EXPECT_EQ(int(files.size()), WaitComplete(listing).files);
+                EXPECT_EQ(S_OK, listings->CloseListing(listing));
+            }
+        }
+    };
+    expectScansGiveTheWholeLists();
+    ASSERT_EQ(S_OK, e()->DeleteDisc(large, 0)); // its blocks go with it
+    expectScansGiveTheWholeLists();
 
     // Closed while both threads scan, wait for their turn or for the reader.
     for (int found : {0, 1, 5000, 30000}) {
@@ -713,13 +724,14 @@ TEST_P(ListingTest, ADiscBeingImportedIsLeftOutUntilItsImportCloses)
     // The entries a search hands out with its hits: a query the index
     // answers and one that scans the names.
     if (const ComPtr<ILibraryListedEntries> compact = Compact()) {
-        for (const char16_t* text : {u"photo_", u"_x"}) {
-            ASSERT_EQ(S_OK, compact->OpenSearchEntries(text, kListedFoldersAndFiles, &search));
-            const Listed files = ReadInOrder(compact.Get(), search, kListingFiles, WaitComplete(search).folders);
-            EXPECT_EQ(kFiles, int(files.entries.size()));
-            for (const ListedEntry& entry : files.entries) EXPECT_EQ(disc, entry.discId);
-            listings->CloseListing(search);
-        }
+        for (const char16_t* text : {u"photo_", u"_x"})
+            for (const LONG places : {0, int(kListedPlacesOnly)}) {
+                ASSERT_EQ(S_OK, compact->OpenSearchEntries(text, kListedFoldersAndFiles | places, &search));
+                const Listed files = ReadInOrder(compact.Get(), search, kListingFiles, WaitComplete(search).folders);
+                EXPECT_EQ(kFiles, int(files.entries.size()));
+                for (const ListedEntry& entry : files.entries) EXPECT_EQ(disc, entry.discId);
+                listings->CloseListing(search);
+            }
     }
 
     ASSERT_EQ(S_OK, e()->CloseImportHandle(handle));

@@ -1,7 +1,8 @@
 // SQLite's integrity checks on an open library. The quick check reads every
 // page and checks each table's structure; the full check also compares
-// every index with its rows, each name index with the names it holds, and
-// the file spans with the files they lead to.
+// every index with its rows, each name index with the names it holds, the
+// file spans with the files they lead to, and the blocks of names with the
+// files' rows.
 #pragma once
 #include "hresult.h"
 

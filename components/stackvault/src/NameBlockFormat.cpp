@@ -21,7 +21,8 @@ constexpr int kMostNumberBytes = 10;
 void Append(std::string& block, const Entry& previous, int64_t id, int64_t pathId, std::string_view name)
 {
     AppendNumber(block, uint64_t(id - previous.id));
-    AppendNumber(block, Zigzag(pathId - previous.pathId));
+    // Wrapping steps: the reader adds them back the same way.
+    AppendNumber(block, Zigzag(int64_t(uint64_t(pathId) - uint64_t(previous.pathId))));
     AppendNumber(block, name.size());
     block.append(name);
 }

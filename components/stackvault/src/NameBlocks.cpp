@@ -1,5 +1,6 @@
 #include "NameBlocks.h"
 
+#include "ILibraryEngine.h"
 #include "NameBlockFormat.h"
 #include "SqliteStatement.h"
 
@@ -18,6 +19,10 @@ constexpr char kImportedRowsSql[] =
 
 constexpr char kAllRowsSql[] = "SELECT f.id, f.disc_id, f.path_id, f.name FROM files f"
                                " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL) ORDER BY f.id";
+
+constexpr char kFinishedBlocksSql[] =
+    "SELECT first_id, last_id, disc_id, entries FROM file_name_blocks"
+    " WHERE disc_id IN (SELECT id FROM discs WHERE import_id IS NULL) ORDER BY first_id";
 
 constexpr char kInsertSql[] = "INSERT INTO file_name_blocks(first_id, last_id, disc_id, entries) VALUES(?1, ?2, ?3, ?4)";
 
@@ -93,4 +98,41 @@ HRESULT NameBlocks::AddRows(SqliteStatement& rows)
     }
     if (rc != SQLITE_DONE) return m_db.Failure(rc, "name block rows");
     return block.entries > 0 ? store() : S_OK;
+}
+
+HRESULT NameBlocks::Check(QString* finding)
+{
+    auto rows = m_db.Statement(kAllRowsSql);
+    auto blocks = m_db.Statement(kFinishedBlocksSql);
+    if (!rows || !blocks) return E_FAIL;
+    return Compare(*rows, *blocks, finding);
+}
+
+HRESULT NameBlocks::Compare(SqliteStatement& rows, SqliteStatement& blocks, QString* finding)
+{
+    auto damaged = [&](const QString& what) {
+        *finding = what;
+        return LIBRARY_E_DAMAGED;
+    };
+    int rowRc = rows.Step(), blockRc = SQLITE_DONE;
+    while ((blockRc = blocks.Step()) == SQLITE_ROW) {
+        const int64_t firstId = blocks.Int64(0), lastId = blocks.Int64(1), discId = blocks.Int64(2);
+        const QByteArray entries = blocks.Blob(3);
+        NameBlockFormat::Reader reader(firstId, std::string_view(entries.constData(), size_t(entries.size())));
+        NameBlockFormat::Entry entry;
+        int64_t last = -1;
+        for (; reader.Next(entry); rowRc = rows.Step(), last = entry.id) {
+            const bool same = rowRc == SQLITE_ROW && rows.Int64(0) == entry.id && rows.Int64(1) == discId &&
+                              rows.Int64(2) == entry.pathId && rows.TextView(3) == entry.name;
+            if (!same) return damaged(QStringLiteral("the block of names from file %1 differs from file %2's row")
+                                          .arg(firstId)
+                                          .arg(entry.id));
+        }
+        if (reader.Damaged() || last != lastId)
+            return damaged(QStringLiteral("the block of names from file %1 is damaged").arg(firstId));
+    }
+    if (blockRc != SQLITE_DONE) return m_db.Failure(blockRc, "name block check");
+    if (rowRc == SQLITE_ROW)
+        return damaged(QStringLiteral("file %1 is in no block of names").arg(rows.Int64(0)));
+    return rowRc == SQLITE_DONE ? S_OK : m_db.Failure(rowRc, "name block check");
 }

@@ -17,6 +17,7 @@
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
+#include <QString>
 #include <cstdint>
 
 class SqliteStatement;
@@ -33,6 +34,11 @@ public:
     // The blocks of every file of a finished disc (a library built anew).
     HRESULT AddAll();
 
+    // Whether the blocks of the finished discs hold exactly their files, in
+    // order: S_OK, or LIBRARY_E_DAMAGED with the first difference in
+    // *finding (the full integrity check; a repair builds them anew).
+    HRESULT Check(QString* finding);
+
     // Removes the blocks of disc ?1.
     static constexpr char kDeleteDiscSql[] = "DELETE FROM file_name_blocks WHERE disc_id = ?1";
     // The first and last block's first id (null when there are none).
@@ -47,6 +53,9 @@ public:
 private:
     // Packs the rows (id, disc id, path id, name in id order) into blocks.
     HRESULT AddRows(SqliteStatement& rows);
+    // Check with both statements open: rows as kAllRowsSql gives them,
+    // blocks in first id order.
+    HRESULT Compare(SqliteStatement& rows, SqliteStatement& blocks, QString* finding);
 
     SqliteConnection& m_db;
 };
