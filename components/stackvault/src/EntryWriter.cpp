@@ -4,6 +4,7 @@
 #include "FileSpans.h"
 #include "LibrarySchema.h"
 #include "NameBlocks.h"
+#include "NameMatch.h"
 #include "Utf16Text.h"
 
 #include <span>
@@ -53,6 +54,15 @@ constexpr const char* kIndexSql[] = {
     " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
     " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 1), 0)",
 };
+// kIndexSql of the files in a library that keeps blocks of names: the
+// names indexed are packed into the blocks bound to ?4 in the same pass,
+// in id order.
+constexpr char kIndexAndPackSql[] =
+    "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold_packed(?4, f.id, f.disc_id, f.path_id, f.name)"
+    " FROM files f WHERE f.id BETWEEN ?2 AND ?3"
+    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
+    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 0), 0)"
+    " ORDER BY f.id";
 constexpr const char* kIndexProgress[] = {
     "INSERT INTO name_index_progress(import_id, kind, last_id) VALUES(?1, 0, ?3)"
     " ON CONFLICT(import_id, kind) DO UPDATE SET last_id = excluded.last_id",
@@ -162,9 +172,14 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
 HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last)
 {
     if (LibrarySchema::StoresFolds(m_db)) return IndexStoredFolds(kind, importId, first, last);
-    HRESULT hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
-    if (SUCCEEDED(hr) && kind == EntryKind::Files && LibrarySchema::KeepsNameBlocks(m_db))
-        hr = NameBlocks(m_db).AddImported(importId, first, last);
+    HRESULT hr = S_OK;
+    if (kind == EntryKind::Files && LibrarySchema::KeepsNameBlocks(m_db)) {
+        NameBlocks blocks(m_db);
+        hr = Run(kIndexAndPackSql, importId, first, last, &blocks);
+        if (SUCCEEDED(hr)) hr = blocks.Store();
+    } else {
+        hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
+    }
     return FAILED(hr) ? hr : Run(kIndexProgress[static_cast<int>(kind)], importId, first, last);
 }
 
@@ -178,7 +193,7 @@ HRESULT EntryWriter::IndexStoredFolds(EntryKind kind, int64_t importId, int64_t 
     return S_OK;
 }
 
-HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t third)
+HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t third, NameBlocks* blocks)
 {
     auto statement = m_db.Statement(sql);
     if (!statement) return E_FAIL;
@@ -186,6 +201,7 @@ HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t
     statement->Bind(1, first);
     statement->Bind(2, second);
     statement->Bind(3, third);
+    if (blocks) NameMatch::BindPack(*statement, 4, blocks);
     const int rc = statement->Run();
     return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "index names");
 }

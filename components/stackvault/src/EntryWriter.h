@@ -7,6 +7,8 @@
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
+class NameBlocks;
+
 enum class EntryKind { Files = 0, Folders = 1 };
 
 // How a library keeps its rows (LibrarySchema), read once for an import:
@@ -34,7 +36,8 @@ public:
     HRESULT MaxId(EntryKind kind, LONG* id);
 
 private:
-    HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0);
+    // `blocks`, when given, bound as ?4 (NameMatch::BindPack).
+    HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0, NameBlocks* blocks = nullptr);
     // IndexNames in a library that keeps its folded names in tables.
     HRESULT IndexStoredFolds(EntryKind kind, int64_t importId, int64_t first, int64_t last);
 

@@ -8,17 +8,21 @@
 //
 // A block holds the ids first_id..last_id of its disc's files between them;
 // no two blocks' ranges overlap (an import's rows are written while it
-// holds the import slot, and blocked once, range by range, when it
-// closes), so blocks in first_id order give the files in id order. Blocks
-// are written with the name index when an import closes and when a repair
-// builds the library anew; they go with their disc. Names, paths and discs
-// of file rows never change afterwards.
+// holds the import slot, and packed once, range by range, when it closes),
+// so blocks in first_id order give the files in id order. Blocks are
+// packed from the rows the name index takes when an import closes (in the
+// same pass and transaction), and from every file when a repair builds the
+// library anew; they go with their disc. Names, paths and discs of file
+// rows never change afterwards.
 #pragma once
 #include "SqliteConnection.h"
 #include "wintypes.h"
 
 #include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class SqliteStatement;
 
@@ -26,12 +30,12 @@ class NameBlocks {
 public:
     explicit NameBlocks(SqliteConnection& db) : m_db(db) {}
 
-    // Writers: call inside a write transaction.
-    // The blocks of the import's files with ids first..last that are not in
-    // the name index yet: the rows EntryWriter::IndexNames indexes, written
-    // before it notes how far it came.
-    HRESULT AddImported(int64_t importId, int64_t first, int64_t last);
-    // The blocks of every file of a finished disc (a library built anew).
+    // Packs a file; files come in ascending id order (one that does not
+    // makes Store fail).
+    void Pack(int64_t id, int64_t discId, int64_t pathId, std::string_view name);
+    // Writes the blocks packed so far (inside a write transaction).
+    HRESULT Store();
+    // Packs and stores every file of a finished disc (a library built anew).
     HRESULT AddAll();
 
     // Whether the blocks of the finished discs hold exactly their files, in
@@ -51,11 +55,19 @@ public:
     static constexpr size_t kMostBytes = 32 * 1024;
 
 private:
-    // Packs the rows (id, disc id, path id, name in id order) into blocks.
-    HRESULT AddRows(SqliteStatement& rows);
-    // Check with both statements open: rows as kAllRowsSql gives them,
-    // blocks in first id order.
+    struct Block {
+        int64_t discId = 0;
+        int64_t firstId = 0, lastId = 0, lastPathId = 0;
+        int entries = 0;
+        std::string bytes;
+    };
+    // Whether the block being packed takes a file of `discId`.
+    bool Takes(int64_t discId) const;
+    // Check with both statements open: rows as AddAll reads them, blocks
+    // in first id order.
     HRESULT Compare(SqliteStatement& rows, SqliteStatement& blocks, QString* finding);
 
     SqliteConnection& m_db;
+    std::vector<Block> m_packed; // the last one still being packed
+    bool m_outOfOrder = false;
 };

@@ -14,6 +14,8 @@
 // sv_found_if(?, foldedQuery, lastId, entry...) hands the entry over only
 // when its name holds the query, as sv_name_has tells, and is true for an
 // id past lastId (a scan in id order then yields a row there and ends).
+// sv_fold_packed(?, id, disc, path, name) is sv_fold(name) that also packs
+// the file into the name blocks bound to ? (BindPack).
 // sv_found_in_block(?, foldedQuery, firstId, disc, entries) hands over the
 // place of each file of a block of names (NameBlocks) that holds the query.
 #pragma once
@@ -27,6 +29,7 @@
 #include <vector>
 
 struct sqlite3;
+class NameBlocks;
 class SqliteStatement;
 
 namespace NameMatch {
@@ -47,8 +50,8 @@ using FoundEntry = std::function<bool(const ListedEntry& entry, std::string_view
 bool IsAscii(std::string_view text);
 void LowerAscii(std::string& name);
 
-// Registers sv_contains, sv_name_has, sv_fold, sv_listed, sv_found, sv_found_if and
-// sv_found_in_block on the connection;
+// Registers sv_contains, sv_name_has, sv_fold, sv_fold_packed, sv_listed, sv_found,
+// sv_found_if and sv_found_in_block on the connection;
 // SQLite's result.
 int Register(sqlite3* db);
 // Whether the folded query is long enough for the trigram index.
@@ -59,5 +62,7 @@ QByteArray PhraseQuery(const QByteArray& foldedQuery);
 int BindListed(SqliteStatement& statement, int index, ListedIds* listed);
 // Binds `found` (which must outlive the statement's run) for sv_found.
 int BindFound(SqliteStatement& statement, int index, FoundEntry* found);
+// Binds `blocks` (which must outlive the statement's run) for sv_fold_packed.
+int BindPack(SqliteStatement& statement, int index, NameBlocks* blocks);
 
 } // namespace NameMatch
