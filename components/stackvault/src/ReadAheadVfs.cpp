@@ -157,6 +157,16 @@ namespace ReadAheadVfs {
 const char* Name()
 {
     static const bool registered = (Register(), g_pReal != nullptr);
+    // SQLite's list of file systems outlives this module, which is unloaded
+    // when the engine's last instance goes and may come back at another
+    // address: the entry goes with the module (this destructor runs when it
+    // is unloaded), so that the list never points into unmapped memory.
+    static const struct Unregister {
+        ~Unregister()
+        {
+            if (g_pReal) sqlite3_vfs_unregister(&g_vfs);
+        }
+    } unregister;
     return registered ? kName : nullptr;
 }
 
