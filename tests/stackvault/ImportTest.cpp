@@ -412,6 +412,16 @@ void ImportNamedDisc(ILibraryEngine* engine, int number)
     ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
 }
 
+// Waits (up to 30 s) until the blocks of names an earlier library's
+// opening started to make are made.
+void WaitForUpgrade(const QString& path)
+{
+    const char* pending = "SELECT count(*) FROM sqlite_master WHERE name = 'name_blocks_next'";
+    for (int wait = 0; wait < 3000 && RawRows(path, pending) != QStringList{QStringLiteral("0")}; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(QStringList{QStringLiteral("0")}, RawRows(path, pending));
+}
+
 // A library of an earlier layout: how to make it from a new one, and what
 // it keeps after an import and a deletion, and loses in its repair.
 struct EarlierLayout {
@@ -462,10 +472,11 @@ void ExpectEarlierLayoutFindsWhatANewOneFinds(const EarlierLayout& layout)
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
         EXPECT_EQ(QStringList{QStringLiteral("7")}, RawRows(earlier, "PRAGMA user_version"));
-        EXPECT_FALSE(HasSchemaEntry(earlier, "file_name_blocks"));
         EXPECT_EQ(before, SearchResults(engine.get()));
         change(engine.get());
         EXPECT_EQ(after, SearchResults(engine.get()));
+        WaitForUpgrade(earlier);
+        EXPECT_EQ(after, SearchResults(engine.get())) << "with what the opening made";
     }
     layout.expectKept(earlier);
     ExpectConsistentDatabase();
@@ -496,6 +507,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
          [](const QString& earlier) {
              EXPECT_EQ(QStringList{QStringLiteral("300")}, RawRows(earlier, "SELECT count(*) FROM file_folds")) << "kept";
              EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
+             EXPECT_FALSE(HasSchemaEntry(earlier, "file_name_blocks")) << "until a repair";
              EXPECT_EQ(QStringList{QStringLiteral("0|303")},
                        RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
                                         " (SELECT count(*) FROM files WHERE typeof(type) = 'text')"
@@ -511,12 +523,14 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
          }});
 }
 
-// Made in version 6: short searches scan the file rows, without blocks of names.
+// Made in version 6: short searches scan the file rows until the opening
+// has made the blocks of names.
 TEST_P(FileLibraryUpgradeTest, ALibraryWithoutBlocksOfNamesFindsWhatANewOneFinds)
 {
     ExpectEarlierLayoutFindsWhatANewOneFinds({MakeUnblockedLayout,
                                               [](const QString& earlier) {
                                                   EXPECT_TRUE(HasSchemaEntry(earlier, "file_spans"));
+                                                  EXPECT_TRUE(HasSchemaEntry(earlier, "file_name_blocks"));
                                               },
                                               [](const QString&) {}});
 }
@@ -529,12 +543,59 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithAnIndexOfFilesByFolderFindsWhatANewOn
          [](const QString& earlier) {
              EXPECT_FALSE(HasSchemaEntry(earlier, "file_spans"));
              EXPECT_TRUE(HasSchemaEntry(earlier, "files_by_folder"));
+             EXPECT_TRUE(HasSchemaEntry(earlier, "file_name_blocks")) << "made after the opening";
              EXPECT_EQ(QStringList{QStringLiteral("7|0")},
                        RawRows(earlier, "SELECT (SELECT count(*) FROM entry_types),"
                                         " (SELECT count(*) FROM files WHERE typeof(type) <> 'integer')"))
                  << "its rows as a new library writes them";
          },
          [](const QString&) {}});
+}
+
+// A library of version 6 gets its blocks of names after it opens, a range
+// of ids per transaction (the files' ids lie far apart here, so there are
+// many); a process killed meanwhile leaves the ranges it made, the next
+// opening makes the rest, and the places a script's search lists stay the
+// same throughout.
+TEST_P(FileLibraryUpgradeTest, AnEarlierLibraryGetsItsBlocksOfNamesAfterOpeningEvenWhenKilledMeanwhile)
+{
+    constexpr int kDiscs = 3, kFiles = 200, kIdStep = 3000;
+    const QString path = qEnvironmentVariable("ALBIREO_LIBRARY_DB");
+    const QStringList queries = {QStringLiteral("1"), QStringLiteral("\u00FC"), QStringLiteral("_")};
+    QStringList places;
+    {
+        EngineInstance engine;
+        for (int d = 0; d < kDiscs; ++d) {
+            const int disc = AddTestDisc(engine.get(), QStringLiteral("Old %1").arg(d), QByteArray("OB" + QByteArray::number(d)).constData());
+            LibraryImportHandle handle = nullptr;
+            ASSERT_EQ(S_OK, engine->OpenImportHandle(&handle));
+            QStringList rows;
+            for (int n = 0; n < kFiles; ++n)
+                rows << EntryRow({(d * kFiles + n + 1) * kIdStep, QStringLiteral("d%1\u00FC_%2.dat").arg(d).arg(n), n,
+                                  QStringLiteral("File"), 1, disc, 4, 0, 0});
+            ASSERT_EQ(S_OK, engine->InsertFileRows(handle, W(Batch(rows)), 1));
+            ASSERT_EQ(S_OK, engine->CloseImportHandle(handle));
+        }
+        for (const QString& query : queries) places += ListedPlaces(engine.get(), query);
+    }
+    // "1": disc 1's 200 names and 119 of each other disc's; every name holds "\u00FC" and "_".
+    ASSERT_EQ(200 + 2 * 119 + 2 * kDiscs * kFiles, places.size());
+    MakeUnblockedLayout(path);
+
+    KillChildAt("opened");
+    ExpectConsistentDatabase();
+    EngineInstance engine;
+    ASSERT_EQ(S_OK, engine.InitializeResult());
+    QStringList now;
+    for (const QString& query : queries) now += ListedPlaces(engine.get(), query);
+    EXPECT_EQ(places, now) << "while the blocks are made";
+    WaitForUpgrade(path);
+    now.clear();
+    for (const QString& query : queries) now += ListedPlaces(engine.get(), query);
+    EXPECT_EQ(places, now) << "from the blocks";
+    // A block for each range of ids and disc (an import makes one a disc here).
+    EXPECT_GE(RawRows(path, "SELECT count(*) FROM file_name_blocks").value(0).toInt(), kDiscs * kFiles * kIdStep / 65536);
+    ExpectConsistentDatabase();
 }
 
 // An import killed while its close was indexing its names (here: the first

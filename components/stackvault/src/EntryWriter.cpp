@@ -56,10 +56,12 @@ constexpr const char* kIndexSql[] = {
 };
 // kIndexSql of the files in a library that keeps blocks of names: the
 // names indexed are packed into the blocks bound to ?4 in the same pass,
-// in id order.
+// in id order: the rows are read by id (NOT INDEXED: through an index of
+// the files by disc, a library of version 5 has one, the result would be
+// computed in that index's order and sorted afterwards).
 constexpr char kIndexAndPackSql[] =
     "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold_packed(?4, f.id, f.disc_id, f.path_id, f.name)"
-    " FROM files f WHERE f.id BETWEEN ?2 AND ?3"
+    " FROM files f NOT INDEXED WHERE f.id BETWEEN ?2 AND ?3"
     " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
     " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 0), 0)"
     " ORDER BY f.id";

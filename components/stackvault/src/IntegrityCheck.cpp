@@ -78,7 +78,7 @@ HRESULT Run(SqliteConnection& db, bool full, QString* finding)
     if (SUCCEEDED(hr) && full)
         hr = CheckNameIndex(db, "INSERT INTO file_names(file_names, rank) VALUES('integrity-check', 1)", finding);
     if (SUCCEEDED(hr) && full) hr = CheckFileSpans(db, finding);
-    if (SUCCEEDED(hr) && full && LibrarySchema::KeepsNameBlocks(db)) hr = NameBlocks(db).Check(finding);
+    if (SUCCEEDED(hr) && full && LibrarySchema::ReadsNameBlocks(db)) hr = NameBlocks(db).Check(finding);
     return hr;
 }
 

@@ -148,7 +148,7 @@ HRESULT CLibraryEngine::Initialize(LONG reserved1, LONG createIfMissing, LONG re
     DumpMsg(kComponent, "library %s", qPrintable(path));
     hr = CatchUp();
     if (SUCCEEDED(hr)) {
-        m_gramBuilder = GramBuilder::StartIfNeeded(m_db, path);
+        m_upgradeBuilder = UpgradeBuilder::StartIfNeeded(m_db, path);
         return S_OK;
     }
     // Browsing and searching need no writing: a library that can be read
@@ -166,7 +166,7 @@ HRESULT CLibraryEngine::Uninitialize()
 {
     Lock lock(m_mutex);
     if (!m_db.IsOpen()) return S_FALSE;
-    m_gramBuilder.reset();
+    m_upgradeBuilder.reset();
     UndoOpenImports();
     ReleaseAddedDiscs();
     m_imports.StopCheckpoints();

@@ -12,7 +12,7 @@
 #include "DiscStore.h"
 #include "EntryWriter.h"
 #include "FolderListing.h"
-#include "GramBuilder.h"
+#include "UpgradeBuilder.h"
 #include "ILibraryChanges.h"
 #include "ILibraryDiscCounts.h"
 #include "ILibraryDiscReads.h"
@@ -198,7 +198,7 @@ private:
     LONG m_lastAddedDisc = 0;
     std::vector<LONG> m_addedDiscs;
     OpenListings<ListingWorker> m_listings;
-    std::unique_ptr<GramBuilder> m_gramBuilder; // counts a library of an earlier schema
+    std::unique_ptr<UpgradeBuilder> m_upgradeBuilder; // completes a library of an earlier schema
     HRESULT m_writeFailure = S_OK; // why the library is read-only, S_OK when it is not
 
     // The wait for the import slot, shared with GetImportWait/SetImportCancel.

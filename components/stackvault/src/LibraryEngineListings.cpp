@@ -84,7 +84,7 @@ ListingStep CLibraryEngine::ListedFilesStep(const QByteArray& folded, bool someH
                                             const std::function<void(SqliteStatement&)>& bind)
 {
     // Places alone come from the files' name blocks where the library keeps them.
-    if (placesOnly && LibrarySchema::KeepsNameBlocks(m_db)) {
+    if (placesOnly && LibrarySchema::ReadsNameBlocks(m_db)) {
         const std::string blocks = NameSearch::SlicedBlocksSql(folded, someHidden);
         if (!blocks.empty())
             return ListingStep{blocks, bind, true, NameBlocks::kFirstIdRangeSql, kFirstScanSliceIds, kScanSliceIds};

@@ -34,7 +34,7 @@ HRESULT CLibraryEngine::RepairLibrary(LibraryRepairReport* report)
     std::memset(static_cast<void*>(report), 0, sizeof(*report));
     Lock lock(m_mutex);
     if (!m_imports.Handles().empty()) return LIBRARY_E_IN_USE;
-    m_gramBuilder.reset();
+    m_upgradeBuilder.reset();
     m_imports.StopCheckpoints();
     m_listings.Clear();
     m_db.Close();

@@ -146,6 +146,16 @@ CREATE TABLE IF NOT EXISTS file_name_blocks(
   entries BLOB NOT NULL);
 )sql";
 
+// The blocks of names being made for a library of an earlier version
+// (NameBlocks::ConvertNext): the discs finished when this version first
+// opened it, and the ids still to go through up to the largest then.
+constexpr const char* kNameBlocksConversion = R"sql(
+CREATE TABLE IF NOT EXISTS name_blocks_missing(disc_id INTEGER PRIMARY KEY);
+CREATE TABLE IF NOT EXISTS name_blocks_next(next_id INTEGER NOT NULL, last_id INTEGER NOT NULL);
+INSERT OR IGNORE INTO name_blocks_missing SELECT id FROM discs WHERE import_id IS NULL;
+INSERT INTO name_blocks_next SELECT 1, coalesce((SELECT max(id) FROM files), 0) WHERE NOT EXISTS (SELECT 1 FROM name_blocks_next);
+)sql";
+
 // The same in a library made before: an index of every file (15 bytes a
 // file at ten million files).
 constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_folder ON files(disc_id, folder_id);";
@@ -155,7 +165,7 @@ constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_fold
 // creation time in milliseconds so that a library made anew (by a repair)
 // never has the count of an older copy; and the discs whose gram counts
 // are still to be made (those of a library of version 1, counted after it
-// opens by GramBuilder).
+// opens by UpgradeBuilder).
 // 4: a new library's name indexes keep no copy of the folded names
 // (kContentlessNames), and name_index_progress tells how far an import's
 // close has indexed its rows. A library made before keeps its stored folds.
@@ -165,9 +175,10 @@ constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_fold
 // 6: a new library finds a folder's files by the range of their ids
 // (file_spans) instead of an index of every file. A library made before
 // keeps its index (both are read alike, FileSpans).
-// 7: a new library keeps its files' names packed in blocks as well
-// (file_name_blocks), for scans of every name. A library made before scans
-// its rows; a repair builds a library anew, blocks included.
+// 7: a library keeps its files' names packed in blocks as well
+// (file_name_blocks), for scans of every name. A library of version 4 to 6
+// gets them after it opens (UpgradeBuilder) and scans its rows until then;
+// one made before version 4 (stored folds) until a repair builds it anew.
 constexpr int kVersion = 7;
 
 bool HasTable(SqliteConnection& db, const char* name)
@@ -195,7 +206,9 @@ int Create(SqliteConnection& db)
     rc = db.Execute(kSchema);
     if (rc == SQLITE_OK) rc = db.Execute(fresh || !StoresFolds(db) ? kContentlessNames : kStoredFoldNames);
     if (rc == SQLITE_OK) rc = db.Execute(fresh || KeepsFileSpans(db) ? kFileSpans : kFilesByFolder);
-    if (rc == SQLITE_OK && (fresh || KeepsNameBlocks(db))) rc = db.Execute(kNameBlocks);
+    const bool blocks = fresh || KeepsNameBlocks(db), convert = !blocks && !StoresFolds(db);
+    if (rc == SQLITE_OK && (blocks || convert)) rc = db.Execute(kNameBlocks);
+    if (rc == SQLITE_OK && convert) rc = db.Execute(kNameBlocksConversion);
     if (rc == SQLITE_OK && found == 1) rc = NameGrams::MarkAllUncounted(db);
     if (rc == SQLITE_OK) rc = db.Execute("COMMIT");
     if (rc != SQLITE_OK) db.Execute("ROLLBACK");
@@ -207,6 +220,10 @@ bool StoresFolds(SqliteConnection& db) { return HasTable(db, "file_folds") || !H
 bool KeepsFileSpans(SqliteConnection& db) { return HasTable(db, "file_spans"); }
 
 bool KeepsNameBlocks(SqliteConnection& db) { return HasTable(db, "file_name_blocks"); }
+
+bool ConvertsNameBlocks(SqliteConnection& db) { return HasTable(db, "name_blocks_next"); }
+
+bool ReadsNameBlocks(SqliteConnection& db) { return KeepsNameBlocks(db) && !ConvertsNameBlocks(db); }
 
 bool StoresTypeTexts(SqliteConnection& db)
 {

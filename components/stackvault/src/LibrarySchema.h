@@ -11,7 +11,9 @@
 //         id of a folder's files (FileSpans); a library made before version
 //         6 has the index files_by_folder(disc_id, folder_id) instead
 //   file_name_blocks(first_id, last_id, disc_id, entries): the files' ids,
-//         paths and names packed for scans (NameBlocks), from version 7
+//         paths and names packed for scans (NameBlocks), from version 7;
+//         name_blocks_missing(disc_id), name_blocks_next(next_id, last_id):
+//         a library of an earlier version while its blocks are being made
 //   folder_names, file_names: FTS5 trigram indexes of the case-folded names,
 //         without content; in a library made before version 4 their content
 //         is folder_folds, file_folds(id, disc_id, fold), narrow for scanning
@@ -53,7 +55,13 @@ bool StoresTypeTexts(SqliteConnection& db);
 // Whether a folder's and a disc's files are found by the range of their ids
 // (made from version 6); otherwise through the index of the files by folder.
 bool KeepsFileSpans(SqliteConnection& db);
-// Whether the files' names are kept in blocks as well (made from version 7).
+// Whether the files' names are kept in blocks as well (version 7): imports
+// write them, deletions remove them.
 bool KeepsNameBlocks(SqliteConnection& db);
+// Whether the blocks of a library of an earlier version are still being
+// made (NameBlocks::ConvertNext).
+bool ConvertsNameBlocks(SqliteConnection& db);
+// Whether every finished disc's files are in the blocks, which a scan then reads.
+bool ReadsNameBlocks(SqliteConnection& db);
 
 } // namespace LibrarySchema

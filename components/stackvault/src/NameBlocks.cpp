@@ -5,12 +5,17 @@
 #include "SqliteStatement.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
 
 constexpr char kAllRowsSql[] = "SELECT f.id, f.disc_id, f.path_id, f.name FROM files f"
                                " WHERE f.disc_id IN (SELECT id FROM discs WHERE import_id IS NULL) ORDER BY f.id";
+
+// The rows ConvertNext packs: the files with ids ?1..?2 of the discs whose blocks are missing.
+constexpr char kMissingRowsSql[] = "SELECT f.id, f.disc_id, f.path_id, f.name FROM files f WHERE f.id BETWEEN ?1 AND ?2"
+                                   " AND f.disc_id IN (SELECT disc_id FROM name_blocks_missing) ORDER BY f.id";
 
 constexpr char kFinishedBlocksSql[] =
     "SELECT first_id, last_id, disc_id, entries FROM file_name_blocks"
@@ -58,13 +63,42 @@ HRESULT NameBlocks::Store()
 HRESULT NameBlocks::AddAll()
 {
     auto rows = m_db.Statement(kAllRowsSql);
-    if (!rows) return E_FAIL;
+    return rows ? PackAll(*rows) : E_FAIL;
+}
+
+HRESULT NameBlocks::ConvertNext(bool* finished)
+{
+    *finished = true;
+    auto next = m_db.Statement("SELECT next_id, last_id FROM name_blocks_next");
+    if (!next) return E_FAIL;
+    int rc = next->Step();
+    if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "name blocks to make");
+    const int64_t first = next->Int64(0), last = std::min(next->Int64(1), first + kConvertIds - 1);
+    const bool done = first > next->Int64(1);
+    next->Reset();
+    if (done) {
+        rc = m_db.Execute("DROP TABLE name_blocks_missing; DROP TABLE name_blocks_next");
+        return rc == SQLITE_OK ? S_OK : m_db.Failure(rc, "name blocks made");
+    }
+    *finished = false;
+    auto rows = m_db.Statement(kMissingRowsSql);
+    auto step = m_db.Statement("UPDATE name_blocks_next SET next_id = ?1");
+    if (!rows || !step) return E_FAIL;
+    rows->Bind(1, first);
+    rows->Bind(2, last);
+    HRESULT hr = PackAll(*rows);
+    step->Bind(1, last + 1);
+    if (SUCCEEDED(hr) && (rc = step->Run()) != SQLITE_DONE) hr = m_db.Failure(rc, "name blocks made");
+    return hr;
+}
+
+HRESULT NameBlocks::PackAll(SqliteStatement& rows)
+{
     int rc = SQLITE_DONE;
-    while ((rc = rows->Step()) == SQLITE_ROW) {
-        Pack(rows->Int64(0), rows->Int64(1), rows->Int64(2), rows->TextView(3));
-        // Stored as they fill, so that a library of millions of files is not held in memory.
+    while ((rc = rows.Step()) == SQLITE_ROW) {
+        Pack(rows.Int64(0), rows.Int64(1), rows.Int64(2), rows.TextView(3));
         if (m_packed.size() > 1) {
-            const Block filling = std::move(m_packed.back());
+            Block filling = std::move(m_packed.back());
             m_packed.pop_back();
             const HRESULT hr = Store();
             if (FAILED(hr)) return hr;

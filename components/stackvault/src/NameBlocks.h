@@ -37,6 +37,13 @@ public:
     HRESULT Store();
     // Packs and stores every file of a finished disc (a library built anew).
     HRESULT AddAll();
+    // Makes the blocks of the next range of ids of a library of an earlier
+    // version (inside a write transaction): the files of the discs that were
+    // finished when this version first opened it (later imports make their
+    // own). *finished when no range is left; the conversion's tables go then.
+    HRESULT ConvertNext(bool* finished);
+    // Ids a conversion goes through per transaction.
+    static constexpr int64_t kConvertIds = 65536;
 
     // Whether the blocks of the finished discs hold exactly their files, in
     // order: S_OK, or LIBRARY_E_DAMAGED with the first difference in
@@ -63,6 +70,9 @@ private:
     };
     // Whether the block being packed takes a file of `discId`.
     bool Takes(int64_t discId) const;
+    // Packs the rows (id, disc id, path id, name in id order), storing the
+    // blocks as they fill, so that millions of files are never held at once.
+    HRESULT PackAll(SqliteStatement& rows);
     // Check with both statements open: rows as AddAll reads them, blocks
     // in first id order.
     HRESULT Compare(SqliteStatement& rows, SqliteStatement& blocks, QString* finding);

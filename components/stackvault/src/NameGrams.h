@@ -8,7 +8,7 @@
 //
 // Kept with the rows: added when an import's names are folded, removed
 // with the disc and rebuilt by a repair. A library written before the
-// counts existed gets them disc by disc after it opens (GramBuilder); until
+// counts existed gets them disc by disc after it opens (UpgradeBuilder); until
 // every disc is counted, short queries are counted by scanning.
 #pragma once
 #include "EntryWriter.h"
