@@ -11,7 +11,11 @@
 #include <QFile>
 #include <QImage>
 #include <QSet>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -195,6 +199,26 @@ print("disc " + page.heading.encode("utf-8").hex())
     EXPECT_EQ(htmlRows.removeAll("disc " + Hex(discName)), 1) << qPrintable(fromHtml);
     EXPECT_EQ(Sorted(htmlRows), expected);
     EXPECT_FALSE(QFile::exists(page + ".part"));
+
+    // Into a pipe (as into a device or a terminal): written as it is, never
+    // replaced by a file. The test holds a writer's end open of its own, so
+    // that its reader ends (when it closes it) whatever the export did.
+    const QString pipe = m_folder + "/pipe";
+    ASSERT_EQ(0, mkfifo(QFile::encodeName(pipe).constData(), 0600));
+    QByteArray piped;
+    std::thread drain([&] {
+        QFile in(pipe);
+        if (in.open(QIODevice::ReadOnly)) piped = in.readAll();
+    });
+    const int held = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
+    const int exported = m_cli.Run({"export", "--format", "csv", "--output", pipe}).exitCode;
+    ::close(held);
+    drain.join();
+    EXPECT_EQ(0, exported);
+    EXPECT_EQ(m_cli.Run({"export", "--format", "csv"}).out.toUtf8(), piped);
+    struct stat status {};
+    EXPECT_TRUE(::stat(QFile::encodeName(pipe).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+    EXPECT_FALSE(QFile::exists(pipe + ".part"));
 }
 
 TEST_F(CliScript, SearchStreamsHitsWithLimitsCountsAndStopsWhenTheReaderCloses)

@@ -233,7 +233,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryOfThePreviousVersionIsUpgradedKeepingEver
 
     EngineInstance engine;
     ASSERT_EQ(S_OK, engine.InitializeResult());
-    EXPECT_EQ(QStringList{QStringLiteral("7")}, RawRows(path, "PRAGMA user_version"));
+    EXPECT_EQ(QStringList{QStringLiteral("8")}, RawRows(path, "PRAGMA user_version"));
     EXPECT_EQ(before, EarlierTablesRows(path));
     EXPECT_TRUE(RawRows(path, "SELECT disc_id FROM name_grams_uncounted").isEmpty()) << "its counts are kept";
     const QStringList count = RawRows(path, "SELECT generation FROM library_changes");
@@ -265,8 +265,9 @@ DROP TABLE %1;
 ALTER TABLE earlier RENAME TO %1;
 )sql";
 
-// Turns a library into the layout of version 6: no blocks of names.
-void MakeUnblockedLayout(const QString& path) { RawExec(path, "DROP TABLE file_name_blocks; PRAGMA user_version=6"); }
+// Turns a library into one without blocks of names, as version 7 left a
+// library of version 6 it opened (the version 5 layout below has 5).
+void MakeUnblockedLayout(const QString& path) { RawExec(path, "DROP TABLE file_name_blocks; PRAGMA user_version=7"); }
 
 // Turns a library into the layout of version 5: an index of the files by
 // disc and folder instead of the file spans.
@@ -471,7 +472,7 @@ void ExpectEarlierLayoutFindsWhatANewOneFinds(const EarlierLayout& layout)
     {
         EngineInstance engine;
         ASSERT_EQ(S_OK, engine.InitializeResult());
-        EXPECT_EQ(QStringList{QStringLiteral("7")}, RawRows(earlier, "PRAGMA user_version"));
+        EXPECT_EQ(QStringList{QStringLiteral("8")}, RawRows(earlier, "PRAGMA user_version"));
         EXPECT_EQ(before, SearchResults(engine.get()));
         change(engine.get());
         EXPECT_EQ(after, SearchResults(engine.get()));
@@ -523,8 +524,8 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithStoredFoldedNamesFindsWhatANewOneFind
          }});
 }
 
-// Made in version 6: short searches scan the file rows until the opening
-// has made the blocks of names.
+// Made in version 6, opened by version 7: short searches scan the file rows
+// until the opening has made the blocks of names.
 TEST_P(FileLibraryUpgradeTest, ALibraryWithoutBlocksOfNamesFindsWhatANewOneFinds)
 {
     ExpectEarlierLayoutFindsWhatANewOneFinds({MakeUnblockedLayout,
@@ -552,7 +553,7 @@ TEST_P(FileLibraryUpgradeTest, ALibraryWithAnIndexOfFilesByFolderFindsWhatANewOn
          [](const QString&) {}});
 }
 
-// A library of version 6 gets its blocks of names after it opens, a range
+// A library without blocks of names gets them after it opens, a range
 // of ids per transaction (the files' ids lie far apart here, so there are
 // many); a process killed meanwhile leaves the ranges it made, the next
 // opening makes the rest, and the places a script's search lists stay the

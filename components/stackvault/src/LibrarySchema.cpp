@@ -104,7 +104,7 @@ CREATE TABLE IF NOT EXISTS name_index_progress(
   last_id INTEGER NOT NULL,
   PRIMARY KEY(import_id, kind)) WITHOUT ROWID;
 
-PRAGMA user_version=7;
+PRAGMA user_version=8;
 )sql";
 
 // The name indexes of a library made before version 4: the folded names
@@ -175,11 +175,12 @@ constexpr const char* kFilesByFolder = "CREATE INDEX IF NOT EXISTS files_by_fold
 // 6: a new library finds a folder's files by the range of their ids
 // (file_spans) instead of an index of every file. A library made before
 // keeps its index (both are read alike, FileSpans).
-// 7: a library keeps its files' names packed in blocks as well
-// (file_name_blocks), for scans of every name. A library of version 4 to 6
-// gets them after it opens (UpgradeBuilder) and scans its rows until then;
-// one made before version 4 (stored folds) until a repair builds it anew.
-constexpr int kVersion = 7;
+// 7: a new library keeps its files' names packed in blocks as well
+// (file_name_blocks), for scans of every name.
+// 8: a library of version 4 to 7 without them gets them after it opens
+// (UpgradeBuilder) and scans its rows until then; one made before version
+// 4 (stored folds) until a repair builds it anew.
+constexpr int kVersion = 8;
 
 bool HasTable(SqliteConnection& db, const char* name)
 {

@@ -5,6 +5,7 @@
 #include "CliOptions.h"
 
 #include <QFile>
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,25 +49,37 @@ bool Write(CatalogueExport& document, const LibraryReader& reader, const std::ve
     return document.End();
 }
 
+// Whether the path names something that is there and is not a regular
+// file: a device (/dev/null, a terminal), a pipe, or a link to one.
+bool IsSpecialFile(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+
 // A file written beside its final place and put there once complete, so
-// that a failed export leaves an earlier file of that name as it was.
+// that a failed export leaves an earlier file of that name as it was. A
+// device or a pipe is written as it is: a file put in its place would
+// replace it.
 class OutputFile {
 public:
-    explicit OutputFile(const QString& path) : m_path(path), m_partPath(path + QStringLiteral(".part"))
+    explicit OutputFile(const QString& path)
+        : m_path(path), m_partPath(IsSpecialFile(path) ? QString() : path + QStringLiteral(".part"))
     {
-        m_pFile = std::fopen(QFile::encodeName(m_partPath).constData(), "wb");
+        m_pFile = std::fopen(QFile::encodeName(m_partPath.isEmpty() ? m_path : m_partPath).constData(), "wb");
     }
     ~OutputFile()
     {
         if (m_pFile) std::fclose(m_pFile);
-        if (!m_bKept) QFile::remove(m_partPath);
+        if (!m_bKept && !m_partPath.isEmpty()) QFile::remove(m_partPath);
     }
     FILE* Stream() const { return m_pFile; }
     bool Keep()
     {
         const bool closed = std::fclose(m_pFile) == 0;
         m_pFile = nullptr;
-        m_bKept = closed && std::rename(QFile::encodeName(m_partPath).constData(), QFile::encodeName(m_path).constData()) == 0;
+        m_bKept = closed && (m_partPath.isEmpty() || std::rename(QFile::encodeName(m_partPath).constData(),
+                                                                 QFile::encodeName(m_path).constData()) == 0);
         return m_bKept;
     }
 
