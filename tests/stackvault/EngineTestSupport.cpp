@@ -1,5 +1,8 @@
 #include "EngineTestSupport.h"
 
+#include "ComPtr.h"
+#include "ILibraryListedEntries.h"
+#include "ILibraryListings.h"
 #include "LibraryLocation.h"
 #include "LibrarySchema.h"
 #include "NameBlocks.h"
@@ -292,4 +295,41 @@ QString WritePicture(const QString& folder, const QString& name, int size, unsig
     const QString path = folder + QLatin1Char('/') + name;
     image.save(path, "PNG");
     return path;
+}
+
+QStringList ListedPlaces(ILibraryEngine* engine, const QString& query, HRESULT* result)
+{
+    ComPtr<ILibraryListings> listings;
+    ComPtr<ILibraryListedEntries> compact;
+    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListings, listings.PutVoid()));
+    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListedEntries, compact.PutVoid()));
+    LibraryListing listing = nullptr;
+    EXPECT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | kListedPlacesOnly, &listing));
+    LibraryListingCounts counts{};
+    HRESULT waited = S_FALSE;
+    while ((waited = listings->WaitListing(listing, 1 << 30, 1000, &counts)) == S_FALSE) {
+    }
+    if (result) {
+        *result = waited;
+    } else {
+        EXPECT_EQ(S_OK, waited) << query.toStdString();
+    }
+    QStringList places;
+    ListedEntry entries[64];
+    char names[1 << 14];
+    LONG filled = 0;
+    for (LONG first = 0; compact->GetListedEntries(listing, kListingFiles, first, entries, 64, names, sizeof names,
+                                                   &filled) == S_OK && filled > 0;
+         first += filled)
+        for (LONG i = 0; i < filled; ++i)
+            places.append(QStringLiteral("%1 %2 %3 %4")
+                              .arg(entries[i].id)
+                              .arg(QString::fromUtf8(names + entries[i].nameOffset, entries[i].nameBytes))
+                              .arg(entries[i].discId)
+                              .arg(entries[i].pathId));
+    if (waited == S_OK) {
+        EXPECT_EQ(counts.files, places.size()) << query.toStdString();
+    }
+    listings->CloseListing(listing);
+    return places;
 }

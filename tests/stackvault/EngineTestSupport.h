@@ -109,6 +109,10 @@ int AddTestDisc(ILibraryEngine* engine, const QString& name, const char* identit
 
 std::vector<FolderItemRecord> FolderItems(ILibraryEngine* engine, int disc, int folder);
 std::vector<ItemRecord> FoundFiles(ILibraryEngine* engine, const QString& text);
+// The places of the files a script's search finds (kListedPlacesOnly), in
+// its order: "id name disc path" each; the listing's result in *result
+// (else expected to be S_OK).
+QStringList ListedPlaces(ILibraryEngine* engine, const QString& query, HRESULT* result = nullptr);
 std::vector<ItemRecord> FoundFolders(ILibraryEngine* engine, const QString& text);
 std::vector<DiscRecord> Discs(ILibraryEngine* engine);
 std::vector<TagRecord> Tags(ILibraryEngine* engine);

@@ -1,11 +1,8 @@
 // Imports through the loaded engine: nothing is visible before the import
 // closes, an unfinished import leaves no trace (also when its process is
 // killed), and writers on several instances and threads do not collide.
-#include "ComPtr.h"
 #include "EngineTestSupport.h"
 #include "ILibraryDiscCounts.h"
-#include "ILibraryListedEntries.h"
-#include "ILibraryListings.h"
 #include "ILibraryMaintenance.h"
 
 #include "TestEnvironment.h"
@@ -334,37 +331,6 @@ QStringList FolderResults(ILibraryEngine* engine, int disc, int folder)
         if (folder == 0 && FromW(item.type) == QLatin1String("Folder")) results += FolderResults(engine, disc, item.id);
     }
     return results;
-}
-
-// The places of the files a script's search finds (kListedPlacesOnly), in
-// its order: "id name disc path" each.
-QStringList ListedPlaces(ILibraryEngine* engine, const QString& query)
-{
-    ComPtr<ILibraryListings> listings;
-    ComPtr<ILibraryListedEntries> compact;
-    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListings, listings.PutVoid()));
-    EXPECT_EQ(S_OK, engine->QueryInterface(IID_ILibraryListedEntries, compact.PutVoid()));
-    LibraryListing listing = nullptr;
-    EXPECT_EQ(S_OK, compact->OpenSearchEntries(W(query), kListedFiles | kListedPlacesOnly, &listing));
-    LibraryListingCounts counts{};
-    while (listings->WaitListing(listing, 1 << 30, 1000, &counts) == S_FALSE) {
-    }
-    QStringList places;
-    ListedEntry entries[64];
-    char names[1 << 14];
-    LONG filled = 0;
-    for (LONG first = 0; compact->GetListedEntries(listing, kListingFiles, first, entries, 64, names, sizeof names,
-                                                   &filled) == S_OK && filled > 0;
-         first += filled)
-        for (LONG i = 0; i < filled; ++i)
-            places.append(QStringLiteral("%1 %2 %3 %4")
-                              .arg(entries[i].id)
-                              .arg(QString::fromUtf8(names + entries[i].nameOffset, entries[i].nameBytes))
-                              .arg(entries[i].discId)
-                              .arg(entries[i].pathId));
-    EXPECT_EQ(counts.files, places.size()) << query.toStdString();
-    listings->CloseListing(listing);
-    return places;
 }
 
 // What searches find (counts and records of files and folders, and the

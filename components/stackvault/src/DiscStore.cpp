@@ -7,6 +7,7 @@
 #include "TagNames.h"
 #include "Utf16Text.h"
 
+#include <array>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -81,10 +82,11 @@ std::vector<std::string> RowSteps(bool storedFolds, bool spans, bool blocks)
 const std::vector<std::string>& RowStepsOf(SqliteConnection& db)
 {
     // By stored folds, spans and name blocks kept, as bits 2, 1 and 0.
-    static const std::vector<std::string> steps[8] = {
-        RowSteps(false, false, false), RowSteps(false, false, true), RowSteps(false, true, false),
-        RowSteps(false, true, true),   RowSteps(true, false, false), RowSteps(true, false, true),
-        RowSteps(true, true, false),   RowSteps(true, true, true)};
+    static const auto steps = [] {
+        std::array<std::vector<std::string>, 8> layouts;
+        for (size_t bits = 0; bits < layouts.size(); ++bits) layouts[bits] = RowSteps(bits & 4, bits & 2, bits & 1);
+        return layouts;
+    }();
     return steps[LibrarySchema::StoresFolds(db) * 4 + LibrarySchema::KeepsFileSpans(db) * 2 +
                  LibrarySchema::KeepsNameBlocks(db)];
 }

@@ -46,25 +46,21 @@ std::string InsertRowsSql(EntryKind kind, bool typeTexts, size_t rows)
 // In a library without stored folds, the close indexes the rows of the
 // import's discs in the id range above how far it has indexed (?1 import,
 // ?2 and ?3 the range), and notes how far it has come; by EntryKind.
+// The files' statement packs the names it indexes into the name blocks
+// bound to ?4 (none bound: it only folds) in the same pass, in id order:
+// the rows are read by id (NOT INDEXED: through an index of the files by
+// disc, a library of version 5 has one, the result would be computed in
+// that index's order and sorted afterwards).
 constexpr const char* kIndexSql[] = {
-    "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM files f WHERE f.id BETWEEN ?2 AND ?3"
-    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
-    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 0), 0)",
-    "INSERT INTO folder_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM folders f WHERE f.id BETWEEN ?2 AND ?3"
-    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
-    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 1), 0)",
-};
-// kIndexSql of the files in a library that keeps blocks of names: the
-// names indexed are packed into the blocks bound to ?4 in the same pass,
-// in id order: the rows are read by id (NOT INDEXED: through an index of
-// the files by disc, a library of version 5 has one, the result would be
-// computed in that index's order and sorted afterwards).
-constexpr char kIndexAndPackSql[] =
     "INSERT INTO file_names(rowid, fold) SELECT f.id, sv_fold_packed(?4, f.id, f.disc_id, f.path_id, f.name)"
     " FROM files f NOT INDEXED WHERE f.id BETWEEN ?2 AND ?3"
     " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
     " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 0), 0)"
-    " ORDER BY f.id";
+    " ORDER BY f.id",
+    "INSERT INTO folder_names(rowid, fold) SELECT f.id, sv_fold(f.name) FROM folders f WHERE f.id BETWEEN ?2 AND ?3"
+    " AND f.disc_id IN (SELECT id FROM discs WHERE import_id = ?1)"
+    " AND f.id > coalesce((SELECT last_id FROM name_index_progress WHERE import_id = ?1 AND kind = 1), 0)",
+};
 constexpr const char* kIndexProgress[] = {
     "INSERT INTO name_index_progress(import_id, kind, last_id) VALUES(?1, 0, ?3)"
     " ON CONFLICT(import_id, kind) DO UPDATE SET last_id = excluded.last_id",
@@ -174,14 +170,10 @@ HRESULT EntryWriter::Insert(EntryKind kind, const ParsedBatch& batch, bool hasId
 HRESULT EntryWriter::IndexNames(EntryKind kind, int64_t importId, int64_t first, int64_t last)
 {
     if (LibrarySchema::StoresFolds(m_db)) return IndexStoredFolds(kind, importId, first, last);
-    HRESULT hr = S_OK;
-    if (kind == EntryKind::Files && LibrarySchema::KeepsNameBlocks(m_db)) {
-        NameBlocks blocks(m_db);
-        hr = Run(kIndexAndPackSql, importId, first, last, &blocks);
-        if (SUCCEEDED(hr)) hr = blocks.Store();
-    } else {
-        hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last);
-    }
+    NameBlocks blocks(m_db);
+    const bool packs = kind == EntryKind::Files && LibrarySchema::KeepsNameBlocks(m_db);
+    HRESULT hr = Run(kIndexSql[static_cast<int>(kind)], importId, first, last, packs ? &blocks : nullptr);
+    if (SUCCEEDED(hr) && packs) hr = blocks.Store();
     return FAILED(hr) ? hr : Run(kIndexProgress[static_cast<int>(kind)], importId, first, last);
 }
 
@@ -203,7 +195,7 @@ HRESULT EntryWriter::Run(const char* sql, int64_t first, int64_t second, int64_t
     statement->Bind(1, first);
     statement->Bind(2, second);
     statement->Bind(3, third);
-    if (blocks) NameMatch::BindPack(*statement, 4, blocks);
+    NameMatch::BindPack(*statement, 4, blocks); // null when none: the statement is kept from run to run
     const int rc = statement->Run();
     return rc == SQLITE_DONE ? S_OK : m_db.Failure(rc, "index names");
 }

@@ -36,7 +36,7 @@ public:
     HRESULT MaxId(EntryKind kind, LONG* id);
 
 private:
-    // `blocks`, when given, bound as ?4 (NameMatch::BindPack).
+    // `blocks` bound as ?4 (NameMatch::BindPack), null when not given.
     HRESULT Run(const char* sql, int64_t first, int64_t second = 0, int64_t third = 0, NameBlocks* blocks = nullptr);
     // IndexNames in a library that keeps its folded names in tables.
     HRESULT IndexStoredFolds(EntryKind kind, int64_t importId, int64_t first, int64_t last);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <algorithm>
+#include <span>
 #include <sqlite3.h>
 
 namespace {
@@ -42,12 +43,14 @@ void NameBlocks::Pack(int64_t id, int64_t discId, int64_t pathId, std::string_vi
     ++block.entries;
 }
 
-HRESULT NameBlocks::Store()
+HRESULT NameBlocks::Store() { return StoreFirst(m_packed.size()); }
+
+HRESULT NameBlocks::StoreFirst(size_t count)
 {
     if (m_outOfOrder) return m_db.Failure(SQLITE_INTERNAL, "name blocks out of id order");
     auto insert = m_db.Statement(kInsertSql);
     if (!insert) return E_FAIL;
-    for (const Block& block : m_packed) {
+    for (const Block& block : std::span(m_packed).first(count)) {
         insert->Rewind();
         insert->Bind(1, block.firstId);
         insert->Bind(2, block.lastId);
@@ -56,7 +59,7 @@ HRESULT NameBlocks::Store()
         const int rc = insert->Step();
         if (rc != SQLITE_DONE) return m_db.Failure(rc, "store name block");
     }
-    m_packed.clear();
+    m_packed.erase(m_packed.begin(), m_packed.begin() + std::ptrdiff_t(count));
     return S_OK;
 }
 
@@ -97,13 +100,8 @@ HRESULT NameBlocks::PackAll(SqliteStatement& rows)
     int rc = SQLITE_DONE;
     while ((rc = rows.Step()) == SQLITE_ROW) {
         Pack(rows.Int64(0), rows.Int64(1), rows.Int64(2), rows.TextView(3));
-        if (m_packed.size() > 1) {
-            Block filling = std::move(m_packed.back());
-            m_packed.pop_back();
-            const HRESULT hr = Store();
-            if (FAILED(hr)) return hr;
-            m_packed.push_back(std::move(filling));
-        }
+        const HRESULT hr = m_packed.size() > 1 ? StoreFirst(m_packed.size() - 1) : S_OK; // all but the one filling
+        if (FAILED(hr)) return hr;
     }
     if (rc != SQLITE_DONE) return m_db.Failure(rc, "name block rows");
     return Store();

@@ -68,6 +68,8 @@ private:
         int entries = 0;
         std::string bytes;
     };
+    // Writes the first `count` blocks packed and drops them.
+    HRESULT StoreFirst(size_t count);
     // Whether the block being packed takes a file of `discId`.
     bool Takes(int64_t discId) const;
     // Packs the rows (id, disc id, path id, name in id order), storing the

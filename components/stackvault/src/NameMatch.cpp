@@ -158,13 +158,21 @@ Needle NeedleFrom(sqlite3_value* query)
     return needle;
 }
 
+// What a function works out once per run of its statement, kept by SQLite
+// with the constant `argument`; made by make(), and returned from `unkept`
+// when SQLite could not keep it.
+template <class Run, class Make>
+const Run& KeptPerRun(sqlite3_context* context, int argument, Run& unkept, Make&& make)
+{
+    if (const auto* kept = static_cast<const Run*>(sqlite3_get_auxdata(context, argument))) return *kept;
+    unkept = make();
+    sqlite3_set_auxdata(context, argument, new Run(unkept), [](void* run) { delete static_cast<Run*>(run); });
+    return unkept;
+}
+
 const Needle& NeedleOf(sqlite3_context* context, sqlite3_value** values, Needle& unkept)
 {
-    if (const auto* kept = static_cast<const Needle*>(sqlite3_get_auxdata(context, kNeedleArgument))) return *kept;
-    unkept = NeedleFrom(values[kNeedleArgument]);
-    sqlite3_set_auxdata(context, kNeedleArgument, new Needle(unkept),
-                        [](void* needle) { delete static_cast<Needle*>(needle); });
-    return unkept;
+    return KeptPerRun(context, kNeedleArgument, unkept, [&] { return NeedleFrom(values[kNeedleArgument]); });
 }
 
 // Whether the name, folded as sv_fold folds it, holds the folded query;
@@ -276,13 +284,10 @@ constexpr int kLastIdArgument = 2;
 
 const FoundIfRun& FoundIfRunOf(sqlite3_context* context, sqlite3_value** values, FoundIfRun& unkept)
 {
-    if (const auto* kept = static_cast<const FoundIfRun*>(sqlite3_get_auxdata(context, kReceiverArgument)))
-        return *kept;
-    unkept = FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument]),
-                        sqlite3_value_int64(values[kLastIdArgument])};
-    sqlite3_set_auxdata(context, kReceiverArgument, new FoundIfRun(unkept),
-                        [](void* run) { delete static_cast<FoundIfRun*>(run); });
-    return unkept;
+    return KeptPerRun(context, kReceiverArgument, unkept, [&] {
+        return FoundIfRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument]),
+                          sqlite3_value_int64(values[kLastIdArgument])};
+    });
 }
 
 // sv_found_if(?, foldedQuery, lastId, entry...): hands the entry over when
@@ -309,11 +314,9 @@ struct BlockRun {
 
 const BlockRun& BlockRunOf(sqlite3_context* context, sqlite3_value** values, BlockRun& unkept)
 {
-    if (const auto* kept = static_cast<const BlockRun*>(sqlite3_get_auxdata(context, kReceiverArgument))) return *kept;
-    unkept = BlockRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
-    sqlite3_set_auxdata(context, kReceiverArgument, new BlockRun(unkept),
-                        [](void* run) { delete static_cast<BlockRun*>(run); });
-    return unkept;
+    return KeptPerRun(context, kReceiverArgument, unkept, [&] {
+        return BlockRun{BoundReceiver(values[kReceiverArgument]), NeedleFrom(values[kNeedleArgument])};
+    });
 }
 
 // sv_found_in_block(?, foldedQuery, firstId, disc, entries): hands over
