@@ -436,6 +436,10 @@ TEST_F(CliScript, CompareTellsWhichLocalFilesAreCatalogued)
     EXPECT_TRUE(incomplete.out.contains("{\"state\":\"missing\",\"path\":\"2024/three.jpg\",\"size\":300,\"discs\":\"\"}"));
     EXPECT_TRUE(incomplete.out.contains("{\"state\":\"missing\",\"path\":\"2024/sub/one.jpg\",\"size\":101,\"discs\":\"\"}"))
         << "the same name with another size is not the same file";
+    // In name order, a folder's files before its subfolders, whatever order the file system keeps.
+    QStringList paths;
+    for (const QString& line : m_cli.Run({"compare", local + "/tree"}).Lines()) paths << line.section('\t', 1, 1);
+    EXPECT_EQ(paths, QStringList({"2024/TWO.JPG", "2024/one.jpg", "2024/three.jpg", "2024/sub/one.jpg"}));
     EXPECT_EQ(m_cli.Run({"compare", local + "/tree", "--disc", disc}).exitCode, 5);
     EXPECT_EQ(m_cli.Run({"compare", m_folder + "/none"}).exitCode, 1);
     EXPECT_EQ(m_cli.Run({"compare", local + "/tree", "--disc", "#77"}).exitCode, 1);

@@ -6,8 +6,8 @@
 #include "ListingReader.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
+#include <functional>
 
 namespace {
 
@@ -35,6 +35,20 @@ QString DiscList(const QList<int>& discs)
     return ids.join(QLatin1Char(','));
 }
 
+// Calls visit(file) for every file below `folder` in name order, a folder's
+// files before its subfolders (so that two runs print the same lines in
+// the same order, whatever order the file system keeps); links to folders
+// are not followed. False when visit stopped it.
+bool EachFile(const QString& folder, const std::function<bool(const QFileInfo&)>& visit)
+{
+    const QDir dir(folder);
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (!visit(file)) return false;
+    for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (!sub.isSymLink() && !EachFile(sub.filePath(), visit)) return false;
+    return true;
+}
+
 } // namespace
 
 namespace CliCompareCommand {
@@ -54,21 +68,21 @@ int Compare(CliContext& context, const QStringList& arguments)
     if (!listings) return CliContext::Fail(QStringLiteral("this library cannot be searched name by name"));
 
     bool allCatalogued = true;
+    HRESULT failure = S_OK;
     const QDir base(folder);
-    QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QFileInfo file(files.next());
+    EachFile(folder, [&](const QFileInfo& file) {
         QList<int> discs;
-        const HRESULT hr = DiscsHolding(listings.Get(), file.fileName(), file.size(), onlyDisc, &discs);
-        if (FAILED(hr)) return context.LibraryFailure(hr);
+        failure = DiscsHolding(listings.Get(), file.fileName(), file.size(), onlyDisc, &discs);
+        if (FAILED(failure)) return false;
         allCatalogued = allCatalogued && !discs.isEmpty();
         const CliRecord record = CliRecord()
                                      .Text("state", discs.isEmpty() ? QStringLiteral("missing") : QStringLiteral("catalogued"))
                                      .Text("path", base.relativeFilePath(file.filePath()))
                                      .Number("size", file.size())
                                      .Text("discs", DiscList(discs));
-        if (!context.Output().Write(record)) break;
-    }
+        return context.Output().Write(record);
+    });
+    if (FAILED(failure)) return context.LibraryFailure(failure);
     return allCatalogued ? CliContext::Success : CliContext::NotAllCatalogued;
 }
 
